@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/build.sh
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir build --output-on-failure -j"$(nproc)"
+for extra in scripts/test-*.sh; do
+  [ -e "$extra" ] || continue
+  echo "== $extra"
+  "$extra"
+done

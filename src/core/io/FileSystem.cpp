@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: MIT
+#include "io/FileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace pagloom {
+namespace {
+
+FileSystem& RealFs() {
+    static FileSystem real;
+    return real;
+}
+FileSystem* g_fs = nullptr;
+
+}  // namespace
+
+FileSystem& Fs() { return g_fs ? *g_fs : RealFs(); }
+void SetFs(FileSystem* fs) { g_fs = fs; }
+
+bool FileSystem::ReadAll(const std::string& path, std::string& out) {
+    out.clear();
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    out.reserve(static_cast<size_t>(st.st_size));
+    char buf[1 << 16];
+    for (;;) {
+        ssize_t r = ::read(fd, buf, sizeof buf);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            out.clear();
+            return false;
+        }
+        if (r == 0) break;
+        out.append(buf, static_cast<size_t>(r));
+    }
+    ::close(fd);
+    return true;
+}
+
+bool FileSystem::WriteNew(const std::string& path, std::string_view data) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    const char* p = data.data();
+    size_t left = data.size();
+    while (left > 0) {
+        ssize_t w = ::write(fd, p, left);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            return false;
+        }
+        p += w;
+        left -= static_cast<size_t>(w);
+    }
+    return ::close(fd) == 0;
+}
+
+bool FileSystem::Rename(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool FileSystem::Remove(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+void FileSystem::CopyPermissions(const std::string& from, const std::string& to) {
+    struct stat st {};
+    if (::stat(from.c_str(), &st) == 0) ::chmod(to.c_str(), st.st_mode & 07777);
+}
+
+bool FileSystem::FileExists(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool FileSystem::DirectoryExists(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool FileSystem::CreateDirectory(const std::string& path) {
+    return ::mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && DirectoryExists(path));
+}
+
+std::vector<std::string> FileSystem::ListFiles(const std::string& dir) {
+    std::vector<std::string> names;
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return names;
+    while (dirent* e = ::readdir(d)) {
+        std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        if (FileExists(JoinPath(dir, name))) names.push_back(std::move(name));
+    }
+    ::closedir(d);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string JoinPath(const std::string& dir, const std::string& name) {
+    if (dir.empty()) return name;
+    if (dir.back() == '/') return dir + name;
+    return dir + "/" + name;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view data, std::string* error) {
+    static std::atomic<unsigned> counter{0};
+    FileSystem& fs = Fs();
+    const std::string tmp = path + ".pagloom-" + std::to_string(::getpid()) + "-" +
+                            std::to_string(counter++) + ".tmp";
+    if (!fs.WriteNew(tmp, data)) {
+        fs.Remove(tmp);
+        if (error) *error = "cannot write " + tmp;
+        return false;
+    }
+    fs.CopyPermissions(path, tmp);
+    if (!fs.Rename(tmp, path)) {
+        fs.Remove(tmp);
+        if (error) *error = "cannot replace " + path;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace pagloom

@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+// The thin seam between the core and the disk. All file access of the core goes through
+// Fs(), so tests can make single operations fail (a full disk, a failing rename).
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pagloom {
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Reads a whole file; false when it cannot be read (missing, a folder, no permission).
+    virtual bool ReadAll(const std::string& path, std::string& out);
+    // Creates or truncates the file and writes data; false on any failure (the file may then
+    // hold part of the data, which is why callers write to a temporary name first).
+    virtual bool WriteNew(const std::string& path, std::string_view data);
+    virtual bool Rename(const std::string& from, const std::string& to);
+    virtual bool Remove(const std::string& path);
+    // Gives `to` the permission bits of `from` (when `from` exists).
+    virtual void CopyPermissions(const std::string& from, const std::string& to);
+    virtual bool FileExists(const std::string& path);       // a regular file (or link to one)
+    virtual bool DirectoryExists(const std::string& path);
+    virtual bool CreateDirectory(const std::string& path);  // one level
+    // Names (not paths) of the regular files in a folder, sorted; empty when unreadable.
+    virtual std::vector<std::string> ListFiles(const std::string& dir);
+};
+
+// The file system in use; the real one unless a test installed another.
+FileSystem& Fs();
+// Installs a replacement (nullptr restores the real one). The caller keeps ownership.
+void SetFs(FileSystem* fs);
+
+// Replaces `path` with `data` atomically: writes a temporary file in the same folder, keeps
+// the old file's permissions and renames it over the old file. On failure the old file is
+// untouched, no temporary file is left, and `error` (if given) says what failed.
+bool WriteFileAtomic(const std::string& path, std::string_view data, std::string* error = nullptr);
+
+// Joins a folder and a name with "/" (no doubled separator).
+std::string JoinPath(const std::string& dir, const std::string& name);
+
+}  // namespace pagloom

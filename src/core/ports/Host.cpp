@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: MIT
+#include "ports/Host.h"
+
+namespace pagloom {
+
+std::tm Host::LocalNow() const {
+    std::time_t t = std::time(nullptr);
+    std::tm out{};
+    localtime_r(&t, &out);
+    return out;
+}
+
+std::tm RecordingHost::LocalNow() const {
+    if (fixedNow.tm_year != 0) return fixedNow;
+    return Host::LocalNow();
+}
+
+}  // namespace pagloom

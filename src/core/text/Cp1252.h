@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+// The one Windows-1252 <-> UTF-8 codec. Inside the core every text is a std::string of
+// Windows-1252 bytes (that is what project files, templates and generated pages hold);
+// conversion happens only at the edges: GUI, CLI output, engines that deliver UTF-8.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace pagloom {
+
+// Windows-1252 bytes to UTF-8. The five undefined bytes (0x81, 0x8D, 0x8F, 0x90, 0x9D)
+// map to the C1 control of the same number, so the conversion never loses a byte.
+std::string Cp1252ToUtf8(std::string_view cp1252);
+
+// UTF-8 to Windows-1252. Characters without a Windows-1252 form become '?';
+// invalid UTF-8 bytes are taken as Windows-1252 bytes as they stand.
+std::string Utf8ToCp1252(std::string_view utf8);
+
+// Unicode code point of a Windows-1252 byte, and back (-1 when not representable).
+char32_t Cp1252ToCodePoint(unsigned char byte);
+int CodePointToCp1252(char32_t cp);
+
+}  // namespace pagloom
