@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: MIT
+// What a writer sees of the build that runs: the project, the destination, the log and the
+// host. One BuildContext lives for one run of MakeStartClick; writers get it by reference.
+#pragma once
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "generator/MakeReport.h"
+#include "generator/TextLines.h"
+
+namespace pagloom {
+
+struct Project;
+struct ProjectSettings;
+class Host;
+class TableBuildSteps;
+
+struct BuildContext {
+    Project& project;  // the menu may be rebuilt by the table flow, hence not const
+    Host& host;
+    MakeReport& report;
+    std::string destination;          // the build dialog's destination, as the user gave it
+    std::string projectFile;          // path of the open project file; "" when never saved
+    const TextLines& menuScriptLibrary;  // the lines of default.js
+    bool regionOverwriteVisible = false;
+    bool regionOverwrite = false;
+    TableBuildSteps* tableSteps = nullptr;     // table-driven parts of the table flow
+    std::function<void()> refreshMenuEditor;  // shows a rebuilt menu; may be empty
+
+    const ProjectSettings& Settings() const;
+
+    // destination + "/" + name, joined as they stand: a name may hold a relative sub-path,
+    // and an empty name gives the destination folder itself (whose write then fails).
+    std::string PathOf(std::string_view fileName) const;
+
+    // The write rule: a file that a setting allows is written when its overwrite setting is
+    // on or no file exists at the path yet.
+    static bool WriteRuleAllows(const std::string& path, bool overwrite);
+
+    // SaveIfChanged into this build's log. Throws BuildAbort when an existing file cannot be
+    // read for the comparison.
+    SaveResult Save(const std::string& path, const TextLines& lines) const;
+
+    // Dreamweaver pages: keep the editable regions of existing pages (RegionOverwrite visible
+    // and off) rather than writing them fresh.
+    bool KeepRegions() const { return regionOverwriteVisible && !regionOverwrite; }
+};
+
+}  // namespace pagloom

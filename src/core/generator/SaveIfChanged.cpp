@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: MIT
+#include "generator/SaveIfChanged.h"
+
+#include <string_view>
+
+#include "generator/BuildError.h"
+#include "io/FileSystem.h"
+
+namespace pagloom {
+namespace {
+
+// Compares the lines with the text as SplitLines would cut it, without building the list:
+// a build may compare thousands of pages, and this keeps it to one pass and no allocation.
+bool SameLines(const TextLines& lines, std::string_view text) {
+    size_t pos = 0;
+    for (const auto& line : lines) {
+        if (pos >= text.size()) return false;  // the file has fewer lines
+        size_t eol = text.find_first_of("\r\n", pos);
+        size_t end = eol == std::string_view::npos ? text.size() : eol;
+        if (std::string_view(line) != text.substr(pos, end - pos)) return false;
+        if (eol == std::string_view::npos) {
+            pos = text.size();
+        } else {
+            pos = eol + ((text[eol] == '\r' && eol + 1 < text.size() && text[eol + 1] == '\n') ? 2 : 1);
+        }
+    }
+    return pos >= text.size();  // no lines left over in the file
+}
+
+}  // namespace
+
+SaveResult SaveIfChanged(const std::string& path, const TextLines& lines, MakeReport& report) {
+    // Buffers are kept between calls: a build saves many files one after the other.
+    static thread_local std::string existing;
+    static thread_local std::string joined;
+
+    report.Add(path + "...");
+    existing.clear();
+    FileSystem& fs = Fs();
+    if (fs.FileExists(path) && !fs.ReadAll(path, existing)) throw BuildAbort(CannotReadMessage(path));
+
+    SaveResult result = SaveResult::Unchanged;
+    if (!SameLines(lines, existing)) {
+        joined.clear();
+        AppendJoinedLines(lines, joined);
+        result = WriteFileAtomic(path, joined) ? SaveResult::Written : SaveResult::Failed;
+    }
+    report.AddOutcome(result);
+    return result;
+}
+
+}  // namespace pagloom

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+// Texts as lists of lines, the form in which every writer builds a file. Generated files end
+// every line, the last one included, with CR LF; files are read back splitting at CR LF, at
+// a lone CR and at a lone LF, so a page edited on any system compares equal to its text.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pagloom {
+
+using TextLines = std::vector<std::string>;
+
+// Splits at CR LF, lone CR and lone LF; a final line break adds no empty line, so "" and
+// "\r\n" give no line and one empty line respectively.
+TextLines SplitLines(std::string_view text);
+
+// Each line followed by CR LF.
+std::string JoinLines(const TextLines& lines);
+// The same, appended to `out` (lets callers reuse one buffer).
+void AppendJoinedLines(const TextLines& lines, std::string& out);
+
+// Reads a file as lines. Throws BuildAbort with CannotReadMessage(path) when it cannot be
+// read, because a template that cannot be read ends the build.
+TextLines ReadTextLines(const std::string& path);
+
+}  // namespace pagloom
