@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+#include "tables/RowStore.h"
+
+#include "tables/TextFold.h"
+
+namespace pagloom {
+
+int RowStore::FieldIndex(std::string_view name) const {
+    for (size_t i = 0; i < names_.size(); ++i)
+        if (SameText1252(names_[i], name)) return static_cast<int>(i);
+    return -1;
+}
+
+void RowStore::DropValues(size_t count) {
+    if (count > ends_.size()) count = ends_.size();
+    ends_.resize(ends_.size() - count);
+    data_.resize(ends_.empty() ? 0 : ends_.back());
+    indexes_.clear();
+}
+
+const std::vector<uint32_t>& RowStore::RowsWhere(size_t field, std::string_view value) const {
+    static const std::vector<uint32_t> kNone;
+    if (field >= names_.size()) return kNone;
+    if (indexes_.size() < names_.size()) indexes_.resize(names_.size());
+    auto& index = indexes_[field];
+    if (!index) {
+        // Built once per field: every later look-up is a hash probe, so a build that filters
+        // once per page stays linear in the number of rows.
+        index = std::make_unique<Index>();
+        const size_t rows = RowCount();
+        for (size_t r = 0; r < rows; ++r) (*index)[Value(r, field)].push_back(static_cast<uint32_t>(r));
+    }
+    auto it = index->find(value);
+    return it == index->end() ? kNone : it->second;
+}
+
+}  // namespace pagloom

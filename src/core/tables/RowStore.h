@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: MIT
+// The rows of a table held in memory: field names and every value as Windows-1252 text.
+// All values share one byte buffer (no heap block per value), so a table of millions of values
+// loads quickly and compactly. Equality look-ups are answered from a per-field index that is
+// built on the first look-up and kept until the rows change.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace pagloom {
+
+class RowStore {
+public:
+    RowStore() = default;
+    // Moving drops the indexes: they point into the buffer, which a short text keeps inline.
+    RowStore(RowStore&& other) noexcept { *this = std::move(other); }
+    RowStore& operator=(RowStore&& other) noexcept {
+        names_ = std::move(other.names_);
+        data_ = std::move(other.data_);
+        ends_ = std::move(other.ends_);
+        indexes_.clear();
+        other.indexes_.clear();
+        return *this;
+    }
+
+    // Field names, kept as given; values may be appended before or after the names.
+    void AddField(std::string name) { names_.push_back(std::move(name)); }
+    size_t FieldCount() const { return names_.size(); }
+    const std::string& FieldName(size_t i) const { return names_[i]; }
+    // Position of the field named `name` compared without regard to case; -1 when none.
+    int FieldIndex(std::string_view name) const;
+
+    // Appends the next value, row by row, field by field. A row is complete after
+    // FieldCount() values; RowCount() counts complete rows only.
+    void AppendValue(std::string_view value) {
+        data_.append(value);
+        ends_.push_back(data_.size());
+    }
+    // For writers that build a value piece by piece into the buffer: append bytes with
+    // AppendBytes, then EndValue() closes the value.
+    void AppendBytes(std::string_view bytes) { data_.append(bytes); }
+    void AppendByte(char c) { data_.push_back(c); }
+    void EndValue() { ends_.push_back(data_.size()); }
+    // Removes the last `count` bytes of the value not yet ended by EndValue().
+    void TrimOpenValue(size_t count) { data_.resize(data_.size() - count); }
+    // Drops the last `count` values (a partly read row that is thrown away).
+    void DropValues(size_t count);
+    size_t ValueCount() const { return ends_.size(); }
+    void Reserve(size_t bytes, size_t values) {
+        data_.reserve(bytes);
+        ends_.reserve(values);
+    }
+
+    size_t RowCount() const { return names_.empty() ? 0 : ends_.size() / names_.size(); }
+    // The value of `field` in `row`; valid until the store changes.
+    std::string_view Value(size_t row, size_t field) const {
+        const size_t cell = row * names_.size() + field;
+        const size_t begin = cell == 0 ? 0 : ends_[cell - 1];
+        return std::string_view(data_).substr(begin, ends_[cell] - begin);
+    }
+
+    // Row numbers, in row order, whose `field` holds exactly `value` (case matters).
+    // The reference stays valid until the store changes.
+    const std::vector<uint32_t>& RowsWhere(size_t field, std::string_view value) const;
+
+private:
+    using Index = std::unordered_map<std::string_view, std::vector<uint32_t>>;
+
+    std::vector<std::string> names_;
+    std::string data_;
+    std::vector<size_t> ends_;
+    mutable std::vector<std::unique_ptr<Index>> indexes_;
+};
+
+}  // namespace pagloom
