@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+// Small conversions of Windows-1252 text shared by the writers and the windows. They work on
+// bytes, are pure and never fail.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace pagloom {
+
+// Makes a menu text or table value safe for HTML: '"' and '\'' as numeric references, bytes
+// 160..255 as "&#n;", each blank after a blank as "&nbsp;", '<' and '>' kept when keepTags, else
+// "&#60;"/"&#62;". The ampersand, control bytes and 128..159 pass unchanged.
+std::string HtmlEscape(std::string_view text, bool keepTags);
+
+// A file-name stem from a menu text: / \ & ' " < > and blank become '_', ä/Ä "ae", ö/Ö "oe",
+// ü/Ü "ue", ß "ss"; every other byte stays.
+std::string MakeFileName(std::string_view text);
+
+// Removes blanks (byte 32 only) at both ends; tabs stay.
+std::string TrimBlanks(std::string_view text);
+
+// Windows-1252 case mapping of one byte (ASCII letters, the accented letters, Š Œ Ž Ÿ).
+char ToLowerCp1252(char c);
+char ToUpperCp1252(char c);
+std::string ToLowerCp1252(std::string_view text);
+
+}  // namespace pagloom
