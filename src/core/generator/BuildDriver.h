@@ -9,6 +9,7 @@
 #include "generator/BuildContext.h"
 #include "generator/MakeReport.h"
 #include "generator/TextLines.h"
+#include "model/TPrjParams.h"
 
 namespace pagloom {
 
@@ -58,6 +59,10 @@ struct BuildOutcome {
 // Reads `programDir`/default.js as lines into `lines`. False (lines empty) when it cannot
 // be read; the host program decides what to tell the user.
 bool LoadMenuScriptLibrary(const std::string& programDir, TextLines& lines);
+
+// A level's table is in use when its table field is available (the level's source is 2
+// "Standard-Vorlage" or 3 "Dreamweaver-Vorlage") and its name display is not empty.
+bool SlotTableInUse(const Project& project, ContentSlot slot);
 
 // Completeness check of a table-driven project before the dialog opens. Shows the message of
 // the last failing check through the host and returns false; true when all checks pass.

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+#include "generator/MenuScriptWriter.h"
+
+#include "generator/MenuEntries.h"
+#include "model/Project.h"
+#include "text/TextConversions.h"
+
+namespace pagloom {
+
+std::string MenuScriptWriter::FileName(const BuildContext& ctx) const { return ctx.Settings().files.javascript_file; }
+bool MenuScriptWriter::Due(const BuildContext& ctx) const { return ctx.Settings().javascript.javascript.Is(kOn); }
+bool MenuScriptWriter::Overwrite(const BuildContext& ctx) const {
+    return ctx.Settings().javascript.overwrite_javascript;
+}
+
+void MenuScriptWriter::BuildLines(const BuildContext& ctx, TextLines& lines) const {
+    const ProjectSettings& s = ctx.Settings();
+    const TWebMenu& menu = ctx.project.MainMenu;
+    int count = 0;
+    ForEachWrittenEntry(menu, [&count](const TWebMenuItem&, bool) { ++count; });
+    // The top frame, when there is one, comes first in the frameset.
+    const int menuFrame = s.frameset.frametop ? 1 : 0;
+
+    lines.reserve(lines.size() + 14 + static_cast<size_t>(count) + ctx.menuScriptLibrary.size());
+    lines.emplace_back("y_global_dir = \"\";");
+    lines.emplace_back("y_grup_trenner = \"<hr>\";");
+    lines.push_back("y_menframe_file = \"" + s.files.menuframe_file + "\";");
+    lines.push_back("y_firstinhalt_file = \"" + s.files.starting_page_file + "\";");
+    lines.push_back("y_men_frame_nr = " + std::to_string(menuFrame));
+    lines.push_back("y_content_frame_nr = " + std::to_string(menuFrame + 1));
+    lines.push_back("y_menanz = " + std::to_string(count) + ";");
+    lines.emplace_back();
+    lines.emplace_back("function men_init() {");
+    lines.emplace_back("y_menarray = new Array(y_menanz);");
+    int k = 0;
+    const bool keepTags = s.menu_frame.menuetext_tags;
+    ForEachWrittenEntry(menu, [&](const TWebMenuItem& e, bool isSub) {
+        lines.push_back("y_menarray[" + std::to_string(k++) + "] = new y_menrecord(\"" + HtmlEscape(e.Text, keepTags) +
+                        "\",\"" + e.FileName + "\"," + (isSub ? "2" : "0") + ");");
+    });
+    lines.emplace_back("}");
+    lines.emplace_back();
+    lines.insert(lines.end(), ctx.menuScriptLibrary.begin(), ctx.menuScriptLibrary.end());
+}
+
+}  // namespace pagloom

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+#include "generator/SitemapWriter.h"
+
+#include "generator/MenuEntries.h"
+#include "model/Project.h"
+
+namespace pagloom {
+
+std::string SitemapPrefix(const ProjectSettings& s) {
+    const std::string& url = s.sitemap.urltext;
+    if (url.empty()) return s.files.destination_directory + "/";
+    return url.back() == '/' ? url : url + "/";
+}
+
+std::string SitemapWriter::FileName(const BuildContext& ctx) const {
+    const std::string& name = ctx.Settings().sitemap.filename;
+    return name.empty() ? "sitemap.xml" : name;
+}
+
+bool SitemapWriter::Due(const BuildContext& ctx) const { return ctx.Settings().sitemap.make_sitemap; }
+
+void SitemapWriter::BuildLines(const BuildContext& ctx, TextLines& lines) const {
+    const ProjectSettings& s = ctx.Settings();
+    const SitemapSettings& map = s.sitemap;
+    const std::string prefix = SitemapPrefix(s);
+    // Names and prefix go in as they stand: the file is 8-bit text like every generated file.
+    auto entry = [&](const std::string& name) {
+        lines.emplace_back("<url>");
+        lines.push_back("<loc>" + prefix + name + "</loc>");
+        lines.emplace_back("</url>");
+    };
+    lines.emplace_back("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+    lines.emplace_back("<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">");
+    if (map.url) entry("");
+    if (map.frameset) entry(s.files.frameset_file);
+    if (map.menuframe) entry(s.files.menuframe_file);
+    if (map.firstpage) entry(s.files.starting_page_file);
+    if (map.topframe) entry(s.files.frame_top_file);
+    if (map.bottomframe) entry(s.files.frame_bottom_file);
+    if (map.contenframes)
+        ForEachWrittenEntry(ctx.project.MainMenu, [&](const TWebMenuItem& e, bool) { entry(e.FileName); });
+    for (const std::string& extra : map.extra_files) entry(extra);
+    lines.emplace_back("</urlset>");
+}
+
+}  // namespace pagloom

@@ -1,0 +1,155 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include "generator/HtmlBlocks.h"
+
+namespace pagloom {
+namespace {
+
+TEST(PageHeadFoot, EightHeadLinesWithTitleUnconvertedAndTwoFootLines) {
+    TextLines lines{"vorher"};
+    AddPageHead(lines, "<b>\xC4</b>");
+    AddPageFoot(lines);
+    const TextLines expected{
+        "vorher",
+        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" \"http://www.w3.org/TR/html4/loose.dtd\">",
+        "<html>",
+        "<head>",
+        "<title><b>\xC4</b></title>",
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">",
+        "</head>",
+        "",
+        "<body>",
+        "</body>",
+        "</html>"};
+    EXPECT_EQ(lines, expected);
+
+    TextLines empty;
+    AddPageHead(empty, "");
+    EXPECT_EQ(empty[3], "<title></title>");
+}
+
+TEST(WebAddressesToLinks, Table) {
+    struct Case {
+        const char* name;
+        const char* text;
+        const char* target;
+        const char* expected;
+    } cases[] = {
+        {"full stop stays outside, target on every link", "Siehe www.a.de, dann www.b.de.", "_blank",
+         "Siehe <a href=\"http://www.a.de\" target=\"_blank\">www.a.de</a>, dann "
+         "<a href=\"http://www.b.de\" target=\"_blank\">www.b.de</a>."},
+        {"capital WWW written in lower case, rest as written", "WWW.Example.DE", "",
+         "<a href=\"http://www.Example.DE\">www.Example.DE</a>"},
+        {"http:// in front stays", "http://www.x.de/a?b=1", "",
+         "http://<a href=\"http://www.x.de/a?b=1\">www.x.de/a?b=1</a>"},
+        {"only one final punctuation byte is dropped", "www.x.de?!", "", "<a href=\"http://www.x.de?\">www.x.de?</a>!"},
+        {"ends at a no-break space and at control bytes", "www.x.de\xA0und www.y.de\tz", "",
+         "<a href=\"http://www.x.de\">www.x.de</a>\xA0und <a href=\"http://www.y.de\">www.y.de</a>\tz"},
+        {"no address, ampersand untouched", "AT&T ohne Adresse", "_blank", "AT&T ohne Adresse"},
+        {"empty text", "", "_blank", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(WebAddressesToLinks(c.text, c.target), c.expected) << c.name;
+}
+
+TEST(FindTagAround, Table) {
+    struct Case {
+        const char* name;
+        const char* text;
+        size_t start;
+        const char* word;
+        size_t open, after;
+    } cases[] = {
+        {"tag with attributes, any case", "<HTML lang=\"de\">", 1, "html", 1, 17},
+        {"closing tag", "<p>x</p>\r\n</HTML>", 1, "/html", 11, 18},
+        {"search starts at start", "<html><body>", 2, "body", 7, 13},
+        {"word not found", "<html>", 1, "body", 0, 0},
+        {"no < between start and word", "html <x>", 1, "html", 0, 0},
+        {"< before start does not count", "<a html>", 2, "html", 0, 0},
+        {"no > after the word", "<html", 1, "html", 0, 0},
+    };
+    for (const auto& c : cases) {
+        TagAround t = FindTagAround(c.text, c.start, c.word);
+        EXPECT_EQ(t.open, c.open) << c.name;
+        if (c.open) {
+            EXPECT_EQ(t.after, c.after) << c.name;
+        }
+    }
+}
+
+TEST(ParseTagAttributes, Table) {
+    using V = std::vector<std::string>;
+    struct Case {
+        const char* tag;
+        V expected;
+    } cases[] = {
+        {"<FIELD name=\"Vorname\">", {"tagname=field", "name=vorname"}},
+        {"<FIELD NAME=Vorname>", {"tagname=field", "name=vorname"}},
+        {"<FIELD name = \"a b\">", {"tagname=field", "name=a b"}},
+        {"<RECORD>", {"tagname=record"}},
+        {"< RECORD >", {"tagname=record"}},
+        {"<x checked a='B'>", {"tagname=x", "checked", "a=b"}},
+        // An unquoted value ends at the blank, so further attributes may follow it.
+        {"<FIELD name=Vorname size=3>", {"tagname=field", "name=vorname", "size=3"}},
+        {"<>", {}},
+        {"", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseTagAttributes(c.tag), c.expected) << c.tag;
+}
+
+TEST(TagBrackets, ListEntries) {
+    const char* entries[] = {"<>", "()", "{}", "[]", "\xAB\xBB"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(TagBracketsFor(i).open, entries[i][0]) << i;
+        EXPECT_EQ(TagBracketsFor(i).close, entries[i][1]) << i;
+    }
+    EXPECT_EQ(TagBracketsFor(7).open, '<');
+}
+
+TEST(NextBracketTag, Table) {
+    struct Case {
+        const char* name;
+        const char* text;
+        size_t start;
+        int bracketIndex;
+        bool found;
+        const char* tagName;
+        size_t open, close;
+    } cases[] = {
+        {"square brackets ignore angle tags", "<FIELD name=x> [FIELD name=x]", 1, 3, true, "field", 16, 29},
+        {"empty tag skipped", "<>x<y>", 1, 0, true, "y", 4, 6},
+        {"blank before the name", "< b>", 1, 0, true, "b", 1, 4},
+        {"tag spans lines", "<FIELD name=\"a\r\nb\">", 1, 0, true, "field", 1, 19},
+        {"Windows-1252 letters lowered", "\xAB\xC4Ml\xBB", 1, 4, true, "\xE4ml", 1, 5},
+        {"starts at start", "<a><b>", 2, 0, true, "b", 4, 6},
+        {"unclosed tag", "text <abc", 1, 0, false, "", 0, 0},
+        {"unclosed tag with attributes", "<abc d=1", 1, 0, false, "", 0, 0},
+        {"no tag", "nur Text", 1, 0, false, "", 0, 0},
+    };
+    for (const auto& c : cases) {
+        BracketTag t = NextBracketTag(c.text, c.start, TagBracketsFor(c.bracketIndex));
+        EXPECT_EQ(t.found, c.found) << c.name;
+        if (!c.found) continue;
+        EXPECT_EQ(t.name, c.tagName) << c.name;
+        EXPECT_EQ(t.open, c.open) << c.name;
+        EXPECT_EQ(t.close, c.close) << c.name;
+    }
+}
+
+TEST(FindBracketTag, FindsFirstTagOfNameIgnoringCase) {
+    const std::string text = "<RECORD><td><FIELD name=a>x</FIELD></td></RECORD>";
+    BracketTag t = FindBracketTag(text, 1, "/RECORD", TagBracketsFor(0));
+    ASSERT_TRUE(t.found);
+    EXPECT_EQ(t.open, text.find("</RECORD>") + 1);
+    EXPECT_EQ(t.close, text.size());
+
+    t = FindBracketTag(text, 1, "field", TagBracketsFor(0));
+    ASSERT_TRUE(t.found);
+    EXPECT_EQ(t.open, text.find("<FIELD") + 1);
+    // From after the field tag, the next "field" tag is not the closing one.
+    EXPECT_FALSE(FindBracketTag(text, t.close + 1, "field", TagBracketsFor(0)).found);
+    EXPECT_FALSE(FindBracketTag(text, 1, "tr", TagBracketsFor(0)).found);
+}
+
+}  // namespace
+}  // namespace pagloom
