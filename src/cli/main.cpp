@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
+#include "CliHost.h"
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("pagloom-cli %s\n", PAGLOOM_VERSION);
-        return 0;
-    }
-    std::fprintf(stderr, "Aufruf: pagloom-cli --version\n");
-    return 64;
+    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    auto result = pagloom::cli::RunCli(args, pagloom::cli::ExecutableDir(argc > 0 ? argv[0] : nullptr),
+                                       stdout, stderr);
+    return pagloom::cli::ExitStatus(result);
 }

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+// The command line of pagloom-cli:
+//   pagloom-cli build PROJECT.plp [--dest DIR] [--keep-regions | --overwrite-regions]
+//   pagloom-cli group GROUP.plg
+//   pagloom-cli --help | --version
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pagloom::cli {
+
+enum class Command { Help, Version, Build, Group };
+
+struct CommandLine {
+    Command command = Command::Help;
+    std::string file;                     // PROJECT.plp or GROUP.plg
+    std::optional<std::string> dest;      // --dest DIR
+    std::optional<bool> regionOverwrite;  // --overwrite-regions (true) / --keep-regions (false)
+};
+
+// Parses the arguments after the program name. On a usage error returns nothing and sets
+// `error` to a German one-line description.
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
+
+// The text of --help (UTF-8).
+const char* HelpText();
+
+}  // namespace pagloom::cli

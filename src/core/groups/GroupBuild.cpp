@@ -1,0 +1,159 @@
+// SPDX-License-Identifier: MIT
+#include "groups/GroupBuild.h"
+
+#include "generator/BuildDriver.h"
+#include "generator/SitemapWriter.h"
+#include "groups/TProjectGroup.h"
+#include "io/FileSystem.h"
+#include "model/Project.h"
+#include "ports/Host.h"
+#include "projectfile/ProjectFile.h"
+
+namespace pagloom {
+
+namespace {
+
+void OpenForGroup(GroupBuildEnv& env, const std::string& path) {
+    if (env.openProject)
+        env.openProject(path);
+    else
+        OpenProjectForBuild(env.project, env.dialog, path, env.host);
+}
+
+// Save as the save command does: to the group's file, or through "save as" without one.
+bool SaveGroupAsCommand(TProjectGroup& group, GroupBuildEnv& env) {
+    if (!group.GroupFileName.empty()) return group.FileSave(env.host);
+    return env.saveGroupAs ? env.saveGroupAs() : false;
+}
+
+// Step 5 for one entry: open, prepare, check, build or skip, and the LastSave bookkeeping.
+void BuildEntry(TProjectGroup& group, size_t i, GroupBuildEnv& env, std::vector<std::string>* index,
+                GroupOutcome& outcome) {
+    const std::string path = group.ProjectList[i];
+    OpenForGroup(env, path);
+    Project& project = env.project;
+    PresetRegionOverwrite(project, env.dialog);
+    const bool checkPassed = !project.Settings.TablesDrive() || ErstellenTabOK(project, env.host);
+
+    if (group.LastSaveList.size() < group.ProjectList.size()) group.LastSaveList.resize(group.ProjectList.size());
+    std::string& lastSave = group.LastSaveList[i];
+    if (!checkPassed) {
+        env.host.ShowMessage("Fehler in Projekt: " + path);
+        ++outcome.projectsFailed;
+    } else if (group.MakeModified && project.Settings.lastsave == lastSave) {
+        env.dialog.Report.Add("Keine \xC4nderung im Projekt " + path);
+        ++outcome.skipped;
+    } else {
+        BuildOutcome b = MakeStartClick(env.dialog, project, path, env.host);
+        ++outcome.built;
+        outcome.failedFiles += b.failedFiles;
+        if (b.EndedEarly()) ++outcome.buildsEndedEarly;
+    }
+    if (project.Settings.lastsave != lastSave) {
+        lastSave = project.Settings.lastsave;
+        group.GroupModified = true;
+    }
+    if (index && project.Settings.sitemap.make_sitemap) index->push_back(SitemapIndexAddress(project));
+}
+
+}  // namespace
+
+void OpenProjectForBuild(Project& project, BuildDialog& dialog, const std::string& path, Host& host) {
+    LoadProject(project, path, host);
+    const std::string& dest = project.Settings.files.destination_directory;
+    dialog.Destination = dest;
+    if (!dest.empty()) dialog.PreviewDirectory = dest;
+}
+
+std::string SitemapIndexAddress(const Project& project) {
+    // The sitemap the build wrote: an empty file name is written as "sitemap.xml", so the
+    // index names that file too rather than the bare folder.
+    const std::string& name = project.Settings.sitemap.filename;
+    return SitemapPrefix(project.Settings) + (name.empty() ? std::string("sitemap.xml") : name);
+}
+
+GroupOutcome Make1Execute(TProjectGroup& group, GroupBuildEnv& env) {
+    GroupOutcome outcome;
+    MakeReport& report = env.dialog.Report;
+
+    bool finalSaveAllowed = true;
+    if (group.GroupModified) {
+        Answer a = env.host.Ask("Projekt-Gruppe vorher speichern?", true);
+        if (a == Answer::Yes)
+            SaveGroupAsCommand(group, env);
+        else
+            finalSaveAllowed = false;
+    }
+    std::vector<std::string> index;
+    std::vector<std::string>* indexList = group.IndexMap ? &index : nullptr;
+    if (env.showBuildDialog) env.showBuildDialog();
+
+    report.Add("Projektgruppe " + group.GroupFileName + " erstellen:");
+    report.Add("");
+    for (size_t i = 0; i < group.ProjectList.size(); ++i) BuildEntry(group, i, env, indexList, outcome);
+
+    if (group.GroupModified && !group.GroupFileName.empty() && finalSaveAllowed) group.FileSave(env.host);
+    if (group.IndexMap && !MakeSiteMapIndex(group, index, env.dialog)) outcome.indexFailed = true;
+
+    report.Add("");
+    report.Add("Projektgruppe " + group.GroupFileName + " erstellen fertig");
+    report.Add("");
+    if (env.restoreBuildDialog) env.restoreBuildDialog();
+    return outcome;
+}
+
+TextLines SitemapIndexLines(const std::vector<std::string>& addresses) {
+    TextLines lines;
+    lines.reserve(addresses.size() * 3 + 3);
+    lines.emplace_back("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+    lines.emplace_back("<sitemapindex xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">");
+    for (const std::string& a : addresses) {
+        lines.emplace_back("<sitemap>");
+        lines.push_back("<loc>" + a + "</loc>");
+        lines.emplace_back("</sitemap>");
+    }
+    lines.emplace_back("</sitemapindex>");
+    return lines;
+}
+
+bool MakeSiteMapIndex(TProjectGroup& group, const std::vector<std::string>& addresses, BuildDialog& dialog) {
+    TextLines lines = SitemapIndexLines(addresses);
+    std::string& file = group.IndexMapFile;
+    size_t b = 0, e = file.size();
+    while (b < e && static_cast<unsigned char>(file[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(file[e - 1]) <= ' ') --e;
+    file = file.substr(b, e - b);
+
+    dialog.Report.Add("");
+    const bool ok = !file.empty() && WriteFileAtomic(file, JoinLines(lines));
+    dialog.Report.Add(ok ? "Sitemap-Index: " + file + " erstellen fertig" : "Fehler bei Sitemap-Index: " + file);
+    return ok;
+}
+
+std::optional<std::string> PrepareGroupPreview(const TProjectGroup& group, const std::vector<std::string>& selectedLines,
+                                               GroupBuildEnv& env) {
+    const std::string* chosen = nullptr;
+    for (const std::string& line : selectedLines) {
+        for (const std::string& p : group.ProjectList) {
+            if (SamePathIgnoringCase(p, line)) {
+                chosen = &p;
+                break;
+            }
+        }
+        if (chosen) break;
+    }
+    if (chosen) OpenForGroup(env, *chosen);
+    const std::string& frameset = env.project.Settings.files.frameset_file;
+    if (!chosen || frameset.empty()) {
+        env.host.ShowMessage("Es konnte kein Projekt geladen werden!");
+        return std::nullopt;
+    }
+    std::string path = env.dialog.PreviewDirectory + "/" + frameset;
+    if (!Fs().FileExists(path)) {
+        env.host.ShowMessage("Kann Datei " + path + " nicht \xF6" "ffnen");
+        return std::nullopt;
+    }
+    return path;
+}
+
+}  // namespace pagloom

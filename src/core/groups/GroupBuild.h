@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: MIT
+// Building every project of a group (Make1Execute), the sitemap index over their sitemaps,
+// and the group preview's choice of project. Every project is opened the way the main window
+// opens one, so after a group build the open project is the last one of the list.
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "generator/TextLines.h"
+
+namespace pagloom {
+
+struct Project;
+struct BuildDialog;
+class Host;
+class TProjectGroup;
+
+// What a group build uses of the program around it. Not owned.
+struct GroupBuildEnv {
+    Project& project;     // the open project, replaced by each OpenProject
+    BuildDialog& dialog;  // the build dialog with the shared build log
+    Host& host;
+    // The main window's OpenProject. Empty: OpenProjectForBuild.
+    std::function<void(const std::string& path)> openProject;
+    // Save as, for a group without a file name when the user agrees to save it before the
+    // build; returns whether it saved. Empty: such a group is not saved.
+    std::function<bool()> saveGroupAs;
+    // Step 3 and step 10 of the build: show the build dialog without its "Start" button and
+    // with its region choice disabled, and bring both back afterwards. May be empty.
+    std::function<void()> showBuildDialog;
+    std::function<void()> restoreBuildDialog;
+};
+
+// OpenProject as far as a build needs it: LoadProject, then the project's destination becomes
+// the build dialog's destination, and a non-empty one the preview's folder.
+void OpenProjectForBuild(Project& project, BuildDialog& dialog, const std::string& path, Host& host);
+
+// What one group build did; pagloom-cli turns it into its exit status.
+struct GroupOutcome {
+    int built = 0;             // projects handed to MakeStartClick
+    int skipped = 0;           // "Keine Änderung im Projekt"
+    int projectsFailed = 0;    // "Fehler in Projekt" (the table check failed)
+    int buildsEndedEarly = 0;  // builds without their end line (no destination, unreadable input)
+    int failedFiles = 0;       // "Fehler!" lines of all builds
+    bool indexFailed = false;  // "Fehler bei Sitemap-Index"
+};
+
+// The sitemap address a project contributes to the index: its sitemap prefix and sitemap file.
+std::string SitemapIndexAddress(const Project& project);
+
+// Make1Execute: builds every project of the group in order into one shared log, keeps
+// LastSaveList up to date, saves the group when allowed, writes the sitemap index when asked.
+// Never stops early.
+GroupOutcome Make1Execute(TProjectGroup& group, GroupBuildEnv& env);
+
+// The lines of a sitemap index listing `addresses` as they stand.
+TextLines SitemapIndexLines(const std::vector<std::string>& addresses);
+// MakeSiteMapIndex: trims group.IndexMapFile, logs an empty line, replaces that file with the
+// index and logs "Sitemap-Index: <file> erstellen fertig", or "Fehler bei Sitemap-Index: <file>"
+// when it cannot be written (returns false then).
+bool MakeSiteMapIndex(TProjectGroup& group, const std::vector<std::string>& addresses, BuildDialog& dialog);
+
+// acVorschauExecute: opens the project of the first selected line that is in the group and
+// returns the page the preview shows (PreviewDirectory + "/" + frameset file). Shows "Es konnte
+// kein Projekt geladen werden!" or "Kann Datei <path> nicht öffnen" and returns nothing when
+// there is nothing to show.
+std::optional<std::string> PrepareGroupPreview(const TProjectGroup& group, const std::vector<std::string>& selectedLines,
+                                               GroupBuildEnv& env);
+
+}  // namespace pagloom
