@@ -1,0 +1,282 @@
+// SPDX-License-Identifier: MIT
+// pagloom-cli as a user runs it: arguments in, log on stdout, messages on stderr, exit status.
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const fs::path& p, const std::string& data) {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out << data;
+}
+
+// Lines joined with CR LF, as the desktop program stores its files.
+std::string CrLf(const std::vector<std::string>& lines) {
+    std::string s;
+    for (const auto& l : lines) s += l + "\r\n";
+    return s;
+}
+
+class TempDir {
+public:
+    TempDir() {
+        std::string tmpl = (fs::temp_directory_path() / "pagloom-cli-test-XXXXXX").string();
+        path_ = mkdtemp(tmpl.data());
+    }
+    ~TempDir() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    const fs::path& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    fs::path path_;
+};
+
+// Runs pagloom-cli with `args`; stdout and stderr go to files that are read back afterwards.
+CliRun RunCli(const std::vector<std::string>& args) {
+    TempDir io;
+    const std::string outPath = io / "out", errPath = io / "err";
+    pid_t pid = fork();
+    if (pid == 0) {
+        int o = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int e = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(o, 1);
+        dup2(e, 2);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(PAGLOOM_CLI_EXE));
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(PAGLOOM_CLI_EXE, argv.data());
+        _exit(127);
+    }
+    CliRun r;
+    int st = 0;
+    waitpid(pid, &st, 0);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    r.out = ReadFile(outPath);
+    r.err = ReadFile(errPath);
+    return r;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    return lines;
+}
+
+// A small project: one menu entry with one sub entry, everything else as a new project has it.
+std::string SmallProject(const std::string& destination, const std::vector<std::string>& extra = {}) {
+    std::vector<std::string> lines = {"[files]", "destination-directory=" + destination,
+                                      "[menu]",  "count=1",
+                                      "text_0=K\xFC" "che",  "file_0=kueche.htm",
+                                      "aktiv_0=1", "[submenu_0]",
+                                      "count=1", "text_0=Herd",
+                                      "file_0=herd.htm", "aktiv_0=1"};
+    lines.insert(lines.end(), extra.begin(), extra.end());
+    return CrLf(lines);
+}
+
+}  // namespace
+
+TEST(CliUsage, WrongCommandLinesExit64WithAHint) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"nothing", {}, "kein Befehl angegeben"},
+        {"unknown command", {"bauen", "x.plp"}, "unbekannter Befehl: bauen"},
+        {"build without project", {"build"}, "build verlangt eine Projektdatei"},
+        {"build with two projects", {"build", "a.plp", "b.plp"}, "nur eine Projektdatei erlaubt: b.plp"},
+        {"unknown option", {"build", "a.plp", "--force"}, "unbekannte Option für build: --force"},
+        {"dest without folder", {"build", "a.plp", "--dest"}, "--dest verlangt ein Verzeichnis"},
+        {"dest twice", {"build", "a.plp", "--dest", "x", "--dest=y"}, "--dest ist mehrfach angegeben"},
+        {"both region flags",
+         {"build", "a.plp", "--keep-regions", "--overwrite-regions"},
+         "--keep-regions und --overwrite-regions schließen einander aus"},
+        {"group without file", {"group"}, "group verlangt eine Gruppendatei"},
+        {"group with two files", {"group", "a.plg", "b.plg"}, "group erwartet genau eine Gruppendatei"},
+        {"group with an option", {"group", "--dest", "x"}, "unbekannte Option für group: --dest"},
+        {"version with more", {"--version", "x"}, "--version erwartet keine weiteren Argumente"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CliRun r = RunCli(c.args);
+        EXPECT_EQ(r.status, 64);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, std::string("pagloom-cli: ") + c.message + "\nHilfe: pagloom-cli --help\n");
+    }
+}
+
+TEST(CliUsage, HelpAndVersion) {
+    CliRun v = RunCli({"--version"});
+    EXPECT_EQ(v.status, 0);
+    EXPECT_EQ(v.out, "pagloom-cli 2.0.1\n");
+    EXPECT_EQ(v.err, "");
+
+    CliRun h = RunCli({"--help"});
+    EXPECT_EQ(h.status, 0);
+    EXPECT_EQ(h.err, "");
+    EXPECT_NE(h.out.find("pagloom-cli build PROJEKT.plp [--dest VERZEICHNIS] [--keep-regions | --overwrite-regions]"),
+              std::string::npos);
+    EXPECT_NE(h.out.find("pagloom-cli group GRUPPE.plg"), std::string::npos);
+    EXPECT_NE(h.out.find("Rückgabewerte"), std::string::npos);
+}
+
+TEST(CliBuild, BuildsTheDemoAndLogsEveryFileOnStdout) {
+    TempDir dest;
+    CliRun first = RunCli({"build", PAGLOOM_DEMO_PROJECT, "--dest", dest.path().string()});
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.err, "");
+    auto lines = Lines(first.out);
+    ASSERT_GE(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "Erstelle Dateien in " + dest.path().string() + ":");
+    EXPECT_EQ(lines[lines.size() - 2], "Erstellen der Dateien fertig!");
+    EXPECT_TRUE(fs::exists(dest.path() / "index.htm"));
+    EXPECT_TRUE(fs::exists(dest.path() / "oeffnungszeiten.htm"));
+    EXPECT_FALSE(fs::exists(dest.path() / "winterdienst.htm")) << "inactive entry built";
+
+    // The second build changes nothing; the log's umlaut arrives as UTF-8.
+    CliRun second = RunCli({"build", PAGLOOM_DEMO_PROJECT, "--dest", dest.path().string()});
+    ASSERT_EQ(second.status, 0);
+    const auto log = Lines(second.out);
+    int files = 0;
+    for (size_t i = 0; i + 1 < log.size(); ++i) {
+        if (log[i].size() > 3 && log[i].compare(log[i].size() - 3, 3, "...") == 0) {
+            ++files;
+            EXPECT_EQ(log[i + 1], "Keine Änderung") << log[i];
+        }
+    }
+    EXPECT_EQ(files, 19);
+}
+
+TEST(CliBuild, WithoutDestinationNothingIsBuilt) {
+    CliRun r = RunCli({"build", PAGLOOM_DEMO_PROJECT});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Sie haben kein Zielverzeichnis angegeben!\n");
+}
+
+TEST(CliBuild, MessagesGoToStderrAsUtf8) {
+    // The project's folder is gone: the reader says so (Windows-1252 in the file, UTF-8 out),
+    // the destination is emptied and the build cannot start.
+    TempDir dir;
+    WriteFile(dir / "p.plp", SmallProject("/nicht/da/M\xFCll"));
+    CliRun r = RunCli({"build", dir / "p.plp"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Das Verzeichnis /nicht/da/Müll existiert nicht!\n"
+                     "Sie haben kein Zielverzeichnis angegeben!\n");
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(CliBuild, DestOverridesTheProjectsFolder) {
+    TempDir project, other;
+    WriteFile(project / "p.plp", SmallProject(project.path().string()));
+    CliRun r = RunCli({"build", project / "p.plp", "--dest=" + other.path().string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::exists(other.path() / "herd.htm"));
+    EXPECT_FALSE(fs::exists(project.path() / "herd.htm"));
+}
+
+TEST(CliBuild, ExitStatusTellsHowTheBuildEnded) {
+    TempDir dir;
+    WriteFile(dir / "p.plp", SmallProject(""));
+    WriteFile(dir / "template.plp",
+              SmallProject("", {"[content-page]", "template-pages=1", "template-file=" + (dir / "fehlt.htm")}));
+
+    // Files that cannot be written: the build reaches its end, with "Fehler!" lines.
+    CliRun failed = RunCli({"build", dir / "p.plp", "--dest", dir / "gibt-es-nicht"});
+    EXPECT_EQ(failed.status, 1) << failed.out;
+    EXPECT_NE(failed.out.find("\nFehler!\n"), std::string::npos);
+    EXPECT_NE(failed.out.find("Erstellen der Dateien fertig!"), std::string::npos);
+
+    // A template that cannot be read ends the build early: message, no end line.
+    CliRun early = RunCli({"build", dir / "template.plp", "--dest", dir.path().string()});
+    EXPECT_EQ(early.status, 2);
+    EXPECT_NE(early.err, "");
+    EXPECT_EQ(early.out.find("Erstellen der Dateien fertig!"), std::string::npos);
+
+    // A project file that does not exist is not built with defaults.
+    CliRun missing = RunCli({"build", dir / "fehlt.plp", "--dest", dir.path().string()});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "Die Projektdatei " + (dir / "fehlt.plp") + " existiert nicht!\n");
+    EXPECT_EQ(missing.out, "");
+}
+
+TEST(CliBuild, IncompleteTableProjectIsRefused) {
+    TempDir dir;
+    WriteFile(dir / "t.plp", SmallProject(dir.path().string(), {"[content-page]", "tab-template-pages=1", "[table]",
+                                                                 "mainmenu_content_source=1", "submenu_content_source=0"}));
+    CliRun r = RunCli({"build", dir / "t.plp"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Sie haben keine Tabelle im Hauptmenü-Regiser ausgewählt!\n");
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(CliBuild, RegionFlagsOverrideTheProjectsPreset) {
+    struct Case {
+        const char* preset;  // content-page/dw-editable-overwrite
+        const char* flag;    // "" for none
+        bool kept;
+    };
+    const Case cases[] = {
+        {"0", "", true},
+        {"0", "--overwrite-regions", false},
+        {"1", "", false},
+        {"1", "--keep-regions", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("preset ") + c.preset + " flag " + c.flag);
+        TempDir dir;
+        WriteFile(dir / "t.dwt", CrLf({"<html>", "<body>",
+                                        "<!-- TemplateBeginEditable name=\"inhalt\" -->Vorlage<!-- TemplateEndEditable -->",
+                                        "</body>", "</html>"}));
+        WriteFile(dir / "p.plp", SmallProject(dir.path().string(),
+                                              {"[content-page]", "dw-template-pages=1",
+                                               "dw-template-file=" + (dir / "t.dwt"), "dw-template-update=1",
+                                               std::string("dw-editable-overwrite=") + c.preset}));
+        ASSERT_EQ(RunCli({"build", dir / "p.plp"}).status, 0);
+        std::string page = ReadFile(dir / "herd.htm");
+        auto at = page.find(">Vorlage<");
+        ASSERT_NE(at, std::string::npos) << page;
+        WriteFile(dir / "herd.htm", page.replace(at + 1, 7, "Eigener Text"));
+
+        std::vector<std::string> args = {"build", dir / "p.plp"};
+        if (*c.flag) args.push_back(c.flag);
+        CliRun r = RunCli(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        std::string after = ReadFile(dir / "herd.htm");
+        EXPECT_EQ(after.find("Eigener Text") != std::string::npos, c.kept) << after;
+        EXPECT_EQ(after.find(">Vorlage<") != std::string::npos, !c.kept) << after;
+    }
+}
