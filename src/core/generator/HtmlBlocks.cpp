@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "generator/HtmlBlocks.h"
 
+#include "text/TextConversions.h"
+
 namespace pagloom {
 
 const char* const kDoctypeTransitional =
@@ -19,24 +21,6 @@ char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 
 std::string LowerAscii(std::string_view text) {
     std::string out(text);
     for (auto& c : out) c = LowerAscii(c);
-    return out;
-}
-
-char LowerCp1252(char c) {
-    const auto b = static_cast<unsigned char>(c);
-    if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) return static_cast<char>(b + 0x20);
-    switch (b) {
-        case 0x8A: return static_cast<char>(0x9A);  // Š
-        case 0x8C: return static_cast<char>(0x9C);  // Œ
-        case 0x8E: return static_cast<char>(0x9E);  // Ž
-        case 0x9F: return static_cast<char>(0xFF);  // Ÿ
-        default: return c;
-    }
-}
-
-std::string LowerCp1252(std::string_view text) {
-    std::string out(text);
-    for (auto& c : out) c = LowerCp1252(c);
     return out;
 }
 
@@ -103,8 +87,8 @@ std::string WebAddressesToLinks(std::string_view text, std::string_view target) 
 
 TagAround FindTagAround(std::string_view text, size_t start, std::string_view word) {
     if (start < 1) start = 1;
-    const std::string lt = LowerCp1252(text);
-    const std::string lw = LowerCp1252(word);
+    const std::string lt = ToLowerCp1252(text);
+    const std::string lw = ToLowerCp1252(word);
     const size_t from = start - 1;
     size_t occ = lt.find(lw, from);
     while (occ != std::string::npos) {
@@ -212,14 +196,14 @@ BracketTag NextBracketTag(std::string_view text, size_t start, TagBrackets brack
             if (state == 3) {
                 state = 0;
             } else if (state == 4 || state == 5) {
-                if (state == 4) tag.name = LowerCp1252(text.substr(nameStart, i - nameStart));
+                if (state == 4) tag.name = ToLowerCp1252(text.substr(nameStart, i - nameStart));
                 tag.found = true;
                 tag.close = i + 1;
                 return tag;
             }
         } else if (c == ' ') {
             if (state == 4) {
-                tag.name = LowerCp1252(text.substr(nameStart, i - nameStart));
+                tag.name = ToLowerCp1252(text.substr(nameStart, i - nameStart));
                 state = 5;
             }
         } else if (c == brackets.open) {
@@ -233,7 +217,7 @@ BracketTag NextBracketTag(std::string_view text, size_t start, TagBrackets brack
 }
 
 BracketTag FindBracketTag(std::string_view text, size_t start, std::string_view name, TagBrackets brackets) {
-    const std::string wanted = LowerCp1252(name);
+    const std::string wanted = ToLowerCp1252(name);
     BracketTag tag = NextBracketTag(text, start, brackets);
     while (tag.found && tag.name != wanted) tag = NextBracketTag(text, tag.close + 1, brackets);
     return tag;

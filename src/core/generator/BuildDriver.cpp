@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: MIT
+#include "generator/BuildDriver.h"
+
+#include "generator/BuildError.h"
+#include "generator/ContentPages.h"
+#include "generator/DreamweaverPages.h"
+#include "generator/FramePageWriter.h"
+#include "generator/FramesetWriter.h"
+#include "generator/MenuFrameWriter.h"
+#include "generator/MenuIncludeWriter.h"
+#include "generator/MenuScriptWriter.h"
+#include "generator/SitemapWriter.h"
+#include "generator/StylesheetWriter.h"
+#include "io/FileSystem.h"
+#include "model/Project.h"
+#include "ports/Host.h"
+#include "tables/TableError.h"
+
+namespace pagloom {
+namespace {
+
+const FramesetWriter kFrameset;
+const StylesheetWriter kStylesheet;
+const MenuScriptWriter kMenuScript;
+const MenuIncludeWriter kMenuInclude;
+const MenuFrameWriter kMenuFrame;
+const FramePageWriter kTopFrame(FramePageWriter::Top);
+const FramePageWriter kBottomFrame(FramePageWriter::Bottom);
+const SitemapWriter kSitemap;
+
+bool TableFieldAvailable(int source) { return source == kSlotTemplate || source == kSlotDwTemplate; }
+
+// Step 8 of the flow without tables: the first page and the content pages.
+void WriteContentPages(BuildContext& ctx) {
+    const ContentPageSettings& cp = ctx.Settings().content_page;
+    switch (cp.source.Selected()) {
+        case kEmptyPages:
+            WriteEmptyPages(ctx);
+            break;
+        case kTemplatePages:
+            if (cp.template_file.empty())
+                WriteEmptyPages(ctx);
+            else
+                WriteTemplatePages(ctx);
+            break;
+        case kDwTemplatePages:
+            if (cp.dw_template_file.empty()) {
+                WriteEmptyPages(ctx);
+            } else if (ctx.KeepRegions()) {
+                UpdateDWPages(ctx);
+            } else {
+                WriteDWPages(ctx);
+            }
+            break;
+        default:  // no pages, or no option selected: not even the first page
+            break;
+    }
+}
+
+}  // namespace
+
+bool LoadMenuScriptLibrary(const std::string& programDir, TextLines& lines) {
+    lines.clear();
+    std::string text;
+    if (!Fs().ReadAll(JoinPath(programDir, "default.js"), text)) return false;
+    lines = SplitLines(text);
+    return true;
+}
+
+bool SlotTableInUse(const Project& project, ContentSlot slot) {
+    const SlotTableSettings& s = project.Tables.Slot[slot];
+    return TableFieldAvailable(s.content_source) && !s.name_display.empty();
+}
+
+bool ErstellenTabOK(const Project& project, Host& host) {
+    const SlotTableSettings& mainSlot = project.Tables.Slot[ContentSlot::mainmenu];
+    const SlotTableSettings& subSlot = project.Tables.Slot[ContentSlot::submenu];
+    const int mainSource = mainSlot.content_source;
+    const int subSource = subSlot.content_source;
+    // Each failing check replaces the pending message; only the last one is shown.
+    const char* message = nullptr;
+    if (mainSource > 0 && !SlotTableInUse(project, ContentSlot::mainmenu))
+        message = "Sie haben keine Tabelle im Hauptmen\xFC-Regiser ausgew\xE4hlt!";
+    else if (TableFieldAvailable(mainSource) && mainSlot.template_file.empty())
+        message = "Sie haben keine Vorlage im Hauptmen\xFC-Register angegeben!";
+    if (subSource > 0 && mainSource == 0)
+        message =
+            "Da Sie die Option \"Keine Seiten erstellen\" im Hauptmen\xFC-Register angegeben haben, k\xF6nnen keine "
+            "Seiten f\xFCr Untermen\xFCs erstellt werden!";
+    else if (subSource > 0 && !SlotTableInUse(project, ContentSlot::submenu))
+        message = "Sie haben keine Tabelle im Untermen\xFC-Register angegeben!";
+    else if (TableFieldAvailable(subSource) && subSlot.template_file.empty())
+        message = "Sie haben keine Vorlage im Untermen\xFC-Register angegeben!";
+    if (!message) return true;
+    host.ShowMessage(message);
+    return false;
+}
+
+bool RegionOverwriteVisibleFor(const Project& project) {
+    const ProjectSettings& s = project.Settings;
+    if (s.content_page.source.Is(kDwTemplatePages)) return true;
+    if (!s.content_page.source.Is(kTabTemplatePages)) return false;
+    return project.Tables.Slot[ContentSlot::mainmenu].content_source == kSlotDwTemplate ||
+           project.Tables.Slot[ContentSlot::submenu].content_source == kSlotDwTemplate;
+}
+
+void PresetRegionOverwrite(const Project& project, BuildDialog& dialog) {
+    const ContentPageSettings& cp = project.Settings.content_page;
+    dialog.RegionOverwriteVisible = RegionOverwriteVisibleFor(project);
+    if (!dialog.RegionOverwriteVisible) return;
+    dialog.RegionOverwrite = false;
+    if (cp.source.Is(kDwTemplatePages)) dialog.RegionOverwrite = cp.dw_editable_overwrite;
+    if (cp.source.Is(kTabTemplatePages)) dialog.RegionOverwrite = cp.tab_dw_editable_overwrite;
+}
+
+void BuildWithoutTables(BuildContext& ctx) {
+    for (const FileWriter* w : std::initializer_list<const FileWriter*>{
+             &kFrameset, &kStylesheet, &kMenuScript, &kMenuInclude, &kMenuFrame, &kTopFrame, &kBottomFrame})
+        WriteByRule(ctx, *w);
+    WriteContentPages(ctx);
+    WriteByRule(ctx, kSitemap);
+}
+
+void BuildWithTables(BuildContext& ctx) {
+    if (!ctx.tableSteps)
+        throw BuildAbort("Inhalts-Seiten aus Tabellen k\xF6nnen in diesem Programm nicht erstellt werden!");
+    WriteByRule(ctx, kFrameset);
+    // The menu comes from the tables; it replaces the project's menu in memory, so the menu
+    // script, the navigation and the sitemap below list the rebuilt menu.
+    ctx.tableSteps->RebuildMenu(ctx);
+    WriteByRule(ctx, kStylesheet);
+    WriteByRule(ctx, kMenuScript);
+    if (ctx.refreshMenuEditor) ctx.refreshMenuEditor();
+    for (const FileWriter* w :
+         std::initializer_list<const FileWriter*>{&kMenuInclude, &kMenuFrame, &kTopFrame, &kBottomFrame})
+        WriteByRule(ctx, *w);
+    ctx.tableSteps->WritePages(ctx);
+    WriteByRule(ctx, kSitemap);
+}
+
+BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::string& projectFile, Host& host) {
+    BuildOutcome outcome;
+    if (dialog.Destination.empty()) {
+        host.ShowMessage("Sie haben kein Zielverzeichnis angegeben!");
+        return outcome;
+    }
+    outcome.started = true;
+    MakeReport& report = dialog.Report;
+    const int failedBefore = report.FailedFiles();
+    report.Add("Erstelle Dateien in " + dialog.Destination + ":");
+    report.Add("");
+
+    BuildContext ctx{project,
+                     host,
+                     report,
+                     dialog.Destination,
+                     projectFile,
+                     dialog.MenuScriptLibrary,
+                     dialog.RegionOverwriteVisible,
+                     dialog.RegionOverwrite,
+                     dialog.TableSteps,
+                     dialog.RefreshMenuEditor};
+    try {
+        if (project.Settings.TablesDrive())
+            BuildWithTables(ctx);
+        else
+            BuildWithoutTables(ctx);
+    } catch (const BuildAbort& e) {
+        host.ShowMessage(e.what());
+        outcome.failedFiles = report.FailedFiles() - failedBefore;
+        return outcome;
+    } catch (const TableError& e) {
+        host.ShowMessage(e.what());
+        outcome.failedFiles = report.FailedFiles() - failedBefore;
+        return outcome;
+    }
+    dialog.PreviewDirectory = dialog.Destination;
+    report.Add("");
+    report.Add("Erstellen der Dateien fertig!");
+    report.Add("");
+    outcome.failedFiles = report.FailedFiles() - failedBefore;
+    outcome.reachedEnd = true;
+    return outcome;
+}
+
+}  // namespace pagloom

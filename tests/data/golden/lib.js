@@ -1,0 +1,2 @@
+// Menübibliothek (Testfassung)
+function writemenu() {}
