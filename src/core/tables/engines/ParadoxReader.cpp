@@ -1,0 +1,213 @@
+// SPDX-License-Identifier: MIT
+#include "tables/engines/ParadoxReader.h"
+
+// pxlib declares its functions without C linkage for C++.
+extern "C" {
+#include <paradox.h>
+}
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "io/FileSystem.h"
+#include "tables/TableError.h"
+#include "tables/engines/CodePage.h"
+
+namespace pagloom {
+
+namespace {
+
+// pxlib reports errors through a callback; keep the first one for the message.
+void CollectError(pxdoc_t*, int level, const char* msg, void* data) {
+    auto* error = static_cast<std::string*>(data);
+    if (level != PX_Warning && error->empty() && msg) *error = msg;
+}
+
+std::string FileNameOf(const std::string& path) {
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+constexpr long kSdnOfDayZero = 1721425;  // Paradox counts days from 1 January of year 1
+
+std::string DateText(long days) {
+    int y, m, d;
+    PX_SdnToGregorian(days + kSdnOfDayZero, &y, &m, &d);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", y, m, d);
+    return buf;
+}
+
+std::string TimeText(long ms) {
+    const long s = (ms + 500) / 1000;
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02ld:%02ld:%02ld", s / 3600 % 24, s / 60 % 60, s % 60);
+    return buf;
+}
+
+std::string ShortestNumber(double v) {
+    char buf[64];
+    for (int precision = 1; precision <= 17; ++precision) {
+        std::snprintf(buf, sizeof buf, "%.*g", precision, v);
+        if (std::strtod(buf, nullptr) == v) break;
+    }
+    // Plain decimals read better in a page than exponents for ordinary magnitudes.
+    if (std::strchr(buf, 'e') && std::fabs(v) < 1e15 && std::fabs(v) >= 1e-6) {
+        std::snprintf(buf, sizeof buf, "%.6f", v);
+        std::string s = buf;
+        while (!s.empty() && s.back() == '0') s.pop_back();
+        if (!s.empty() && s.back() == '.') s.pop_back();
+        return s;
+    }
+    return buf;
+}
+
+struct FileCloser {
+    void operator()(FILE* f) const {
+        if (f) std::fclose(f);
+    }
+};
+
+class ParadoxFile {
+public:
+    explicit ParadoxFile(const std::string& path) : path_(path), name_(FileNameOf(path)) {}
+    ~ParadoxFile() {
+        if (px_) {
+            PX_close(px_);
+            PX_delete(px_);
+        }
+    }
+
+    void Read(RowStore& store) {
+        if (!Fs().ReadAll(path_, bytes_)) throw TableError("Die Datei " + path_ + " kann nicht gelesen werden!");
+        // pxlib reads from a stream; a stream over our copy keeps all file access in Fs().
+        fp_.reset(fmemopen(bytes_.data(), bytes_.size(), "rb"));
+        if (bytes_.empty() || !fp_) Fail();
+        px_ = PX_new3(CollectError, nullptr, nullptr, nullptr, &error_);
+        if (!px_ || PX_open_fp(px_, fp_.get()) < 0) Fail();
+        OpenMemo();
+        const int fields = PX_get_num_fields(px_);
+        pxfield_t* f = PX_get_fields(px_);
+        if (fields <= 0 || !f) Fail();
+        const pxhead_t* head = px_->px_head;
+        CodePageConverter cp(head && head->px_doscodepage > 0 ? "CP" + std::to_string(head->px_doscodepage) : "");
+        for (int i = 0; i < fields; ++i) store.AddField(cp.ToCp1252(f[i].px_fname ? f[i].px_fname : ""));
+
+        std::vector<char> record(static_cast<size_t>(PX_get_recordsize(px_)) + 1);
+        const int records = PX_get_num_records(px_);
+        for (int r = 0; r < records; ++r) {
+            int deleted = 0;
+            pxdatablockinfo_t info;
+            if (!PX_get_record2(px_, r, record.data(), &deleted, &info)) Fail();
+            if (deleted) continue;
+            char* data = record.data();
+            for (int i = 0; i < fields; ++i) {
+                store.AppendValue(Value(f[i], data, cp));
+                data += f[i].px_flen;
+            }
+        }
+    }
+
+private:
+    [[noreturn]] void Fail() {
+        throw TableError("Die Datei " + name_ + " ist keine lesbare Paradox-Tabelle!" +
+                         (error_.empty() ? std::string() : " (" + error_ + ")"));
+    }
+
+    void OpenMemo() {
+        const size_t dot = path_.find_last_of('.');
+        const std::string base = dot == std::string::npos ? path_ : path_.substr(0, dot);
+        for (const char* ext : {".mb", ".MB", ".Mb"}) {
+            if (!Fs().ReadAll(base + ext, memo_)) continue;
+            memoFp_.reset(fmemopen(memo_.data(), memo_.size(), "rb"));
+            if (memoFp_ && PX_set_blob_fp(px_, memoFp_.get()) < 0) memoFp_.reset();
+            return;
+        }
+    }
+
+    std::string Owned(char* value, int len, const CodePageConverter& cp) {
+        std::string_view v(value, len < 0 ? std::strlen(value) : static_cast<size_t>(len));
+        while (!v.empty() && (v.back() == ' ' || v.back() == '\0')) v.remove_suffix(1);
+        std::string out = cp.ToCp1252(v);
+        px_->free(px_, value);
+        return out;
+    }
+
+    std::string Value(const pxfield_t& f, char* data, const CodePageConverter& cp) {
+        const int len = f.px_flen;
+        switch (f.px_ftype) {
+            case pxfAlpha: {
+                char* v = nullptr;
+                if (PX_get_data_alpha(px_, data, len, &v) <= 0 || !v) return "";
+                return Owned(v, -1, cp);
+            }
+            case pxfShort: {
+                short v;
+                return PX_get_data_short(px_, data, len, &v) > 0 ? std::to_string(v) : "";
+            }
+            case pxfLong:
+            case pxfAutoInc: {
+                long v;
+                return PX_get_data_long(px_, data, len, &v) > 0 ? std::to_string(v) : "";
+            }
+            case pxfNumber:
+            case pxfCurrency: {
+                double v;
+                if (PX_get_data_double(px_, data, len, &v) <= 0) return "";
+                if (f.px_ftype == pxfNumber) return ShortestNumber(v);
+                char buf[64];
+                std::snprintf(buf, sizeof buf, "%.2f", v);
+                return buf;
+            }
+            case pxfBCD: {
+                char* v = nullptr;
+                if (PX_get_data_bcd(px_, reinterpret_cast<unsigned char*>(data), f.px_fdc, &v) <= 0 || !v) return "";
+                return Owned(v, -1, CodePageConverter());
+            }
+            case pxfDate: {
+                long v;
+                return PX_get_data_long(px_, data, len, &v) > 0 ? DateText(v) : "";
+            }
+            case pxfTime: {
+                long v;
+                return PX_get_data_long(px_, data, len, &v) > 0 ? TimeText(v) : "";
+            }
+            case pxfTimestamp: {
+                double v;
+                if (PX_get_data_double(px_, data, len, &v) <= 0) return "";
+                const double ms = v;
+                const long days = static_cast<long>(ms / 86400000.0);
+                return DateText(days) + " " + TimeText(static_cast<long>(ms - days * 86400000.0));
+            }
+            case pxfLogical: {
+                char v;
+                return PX_get_data_byte(px_, data, len, &v) > 0 ? (v ? "T" : "F") : "";
+            }
+            case pxfMemoBLOb:
+            case pxfFmtMemoBLOb: {
+                if (!memoFp_) return "";
+                char* v = nullptr;
+                int mod = 0, size = 0;
+                if (PX_get_data_blob(px_, data, len, &mod, &size, &v) <= 0 || !v) return "";
+                return Owned(v, size, cp);
+            }
+            default:
+                return "";
+        }
+    }
+
+    std::string path_, name_;
+    std::string bytes_, memo_;
+    std::string error_;
+    std::unique_ptr<FILE, FileCloser> fp_, memoFp_;
+    pxdoc_t* px_ = nullptr;
+};
+
+}  // namespace
+
+void ReadParadoxTable(const std::string& path, RowStore& store) { ParadoxFile(path).Read(store); }
+
+}  // namespace pagloom
