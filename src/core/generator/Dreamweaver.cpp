@@ -109,11 +109,14 @@ TemplateStyle FrameText(std::string& text, const std::string& reference, Host& h
     }
     if (!headerPlaced) host.ShowMessage(kNoHtmlTagMessage);
 
+    // Only a tag that is itself "</html" counts: the word alone also sits in attributes such
+    // as content="text/html", and a footer put before such a <meta> tag would cut the page's
+    // head in two while the missing closing tag went unreported.
     TagAround last;
     for (size_t start = 1;;) {
         const TagAround tag = FindTagAround(text, start, "/html");
         if (tag.open == 0) break;
-        last = tag;
+        if (ToLowerCp1252(std::string_view(text).substr(tag.open - 1, 6)) == "</html") last = tag;
         start = tag.after;
     }
     if (last.open != 0)

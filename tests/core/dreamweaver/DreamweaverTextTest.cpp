@@ -99,6 +99,8 @@ TEST(AddInstanceFrame, MissingHtmlTagsGiveMessageAndLeaveThatPartOut) {
         {"no <html", "<head></head>\n</html>\n", "<head></head>\n<!-- #EndTemplate --></html>\n", {noOpen}},
         {"no </html>", "<html>\n<body>\n", "<html><!-- #BeginTemplate \"/Templates/t.dwt\" -->\n<body>\n", {noClose}},
         {"<html without >", "<body>\n<html", "<body>\n<html\n", {noOpen, noClose}},
+        {"/html only in an attribute", "<html>\n<meta content=\"text/html\">\n",
+         "<html><!-- #BeginTemplate \"/Templates/t.dwt\" -->\n<meta content=\"text/html\">\n", {noClose}},
         {"empty", "", "", {noOpen, noClose}},
     };
     for (const Row& r : rows) {
