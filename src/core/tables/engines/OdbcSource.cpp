@@ -64,14 +64,18 @@ public:
         SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
         if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_))) Fail(SQL_HANDLE_ENV, env_);
         SQLSetConnectAttr(dbc_, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(kLoginTimeoutSeconds), 0);
-        // Braces keep a name with ';' or '=' in one piece.
-        std::string braced = dataSource;
-        size_t pos = 0;
-        while ((pos = braced.find('}', pos)) != std::string::npos) {
-            braced.insert(pos, 1, '}');
-            pos += 2;
+        // Braces keep a name with ';' in one piece; plain names go without them, since some
+        // drivers read the DSN from the connection string again and do not strip braces.
+        std::string value = dataSource;
+        if (value.find_first_of(";{}=") != std::string::npos || value.empty()) {
+            value = "{";
+            for (char ch : dataSource) {
+                value.push_back(ch);
+                if (ch == '}') value.push_back('}');
+            }
+            value += "}";
         }
-        auto connect = Cp1252ToWide("DSN={" + braced + "};");
+        auto connect = Cp1252ToWide("DSN=" + value + ";");
         SQLWCHAR out[1024];
         SQLSMALLINT outLen = 0;
         if (!SQL_SUCCEEDED(SQLDriverConnectW(dbc_, nullptr, W(connect), SQL_NTS, out, 1024, &outLen, SQL_DRIVER_NOPROMPT)))

@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: MIT
+// ODBC data sources: an SQLite database behind the SQLite ODBC driver, configured in an
+// odbc.ini of the test's own (ODBCSYSINI/ODBCINI), so no system configuration is touched.
+#include <gtest/gtest.h>
+#include <sql.h>
+#include <sqlext.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "core/tables/TempDir.h"
+#include "model/TPrjParams.h"
+#include "tables/EngineTable.h"
+#include "tables/TableError.h"
+
+using namespace pagloom;
+using pagloom::testing::TempDir;
+
+namespace {
+
+const char* const kDriver = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
+
+// Runs SQL statements through the driver manager (the driver creates the database file).
+void Execute(const std::string& dsn, const std::vector<std::string>& statements) {
+    SQLHENV env;
+    SQLHDBC dbc;
+    SQLHSTMT stmt;
+    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
+    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
+    std::string connect = "DSN=" + dsn + ";";
+    ASSERT_TRUE(SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(connect.data()), SQL_NTS, nullptr,
+                                               0, nullptr, SQL_DRIVER_NOPROMPT)));
+    SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
+    for (auto s : statements)
+        ASSERT_TRUE(SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(s.data()), SQL_NTS))) << s;
+    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    SQLDisconnect(dbc);
+    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+    SQLFreeHandle(SQL_HANDLE_ENV, env);
+}
+
+class OdbcTable : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = new TempDir;
+        dir_->Write("odbcinst.ini", std::string("[PagloomSQLite]\nDriver=") + kDriver + "\n");
+        dir_->Write("odbc.ini", "[Shop]\nDriver=PagloomSQLite\nDatabase=" + dir_->File("shop.sqlite") +
+                                    "\n\n[Tot]\nDriver=PagloomSQLite\nDatabase=" + dir_->File("no/such/folder/x.sqlite") +
+                                    "\nNoCreat=1\n\n[Kaputt]\nDriver=/nonexistent/libnothing.so\n");
+        setenv("ODBCSYSINI", dir_->Path().c_str(), 1);
+        setenv("ODBCINI", dir_->File("odbc.ini").c_str(), 1);
+        // Values are stored as UTF-8 by SQLite; the engine must hand them over as Windows-1252.
+        Execute("Shop", {"CREATE TABLE \"Artikel Liste\" (Gruppe TEXT, Name TEXT, Preis REAL, Tag DATE, Menge INTEGER)",
+                         "INSERT INTO \"Artikel Liste\" VALUES ('Obst', '\xC3\xA4pfel', 2.5, '2024-02-29', 3)",
+                         "INSERT INTO \"Artikel Liste\" VALUES ('obst', 'Birnen', 3, NULL, NULL)",
+                         "INSERT INTO \"Artikel Liste\" VALUES ('Obst', 'Gr\xC3\xBC" "ne Feigen', 4.25, '2024-01-01', 1)",
+                         "CREATE VIEW Teuer AS SELECT Name FROM \"Artikel Liste\" WHERE Preis > 3"});
+    }
+    static void TearDownTestSuite() {
+        delete dir_;
+        dir_ = nullptr;
+    }
+    static TempDir* dir_;
+};
+TempDir* OdbcTable::dir_ = nullptr;
+
+}  // namespace
+
+TEST_F(OdbcTable, ListsDataSourcesAndTablesWithoutSystemTables) {
+    const auto sources = ListDatabaseAliases();
+    EXPECT_NE(std::find(sources.begin(), sources.end(), "Shop"), sources.end());
+    EXPECT_EQ(ListAliasTables("Shop"), (std::vector<std::string>{"Artikel Liste", "Teuer"}));
+}
+
+TEST_F(OdbcTable, ReadsRowsInNaturalOrderAsWindows1252Text) {
+    EngineTable t;
+    t.SetSource(kBdeTable, "Shop", "Artikel Liste");
+    ASSERT_NO_THROW(t.Open());
+    ASSERT_EQ(t.FieldCount(), 5u);
+    EXPECT_EQ(t.FieldName(2), "Preis");
+    std::vector<std::string> names, prices, days;
+    for (t.First(); !t.AtEnd(); t.Next()) {
+        names.emplace_back(t.FieldText("NAME"));
+        prices.emplace_back(t.FieldText("Preis"));
+        days.emplace_back(t.FieldText("Tag"));
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"\xE4pfel", "Birnen", "Gr\xFCne Feigen"}));
+    EXPECT_EQ(prices, (std::vector<std::string>{"2.5", "3.0", "4.25"}));
+    EXPECT_EQ(days, (std::vector<std::string>{"2024-02-29", "", "2024-01-01"}));
+    t.Close();
+
+    // The filter is answered in memory, with case: 'obst' is not 'Obst'.
+    t.SetEqualityFilter({{"Gruppe", "Obst"}});
+    t.Open();
+    EXPECT_EQ(t.RowCount(), 2u);
+}
+
+TEST_F(OdbcTable, UnreachableSourcesAndUnknownTablesFailWithAMessage) {
+    struct Case {
+        const char* dsn;
+        const char* table;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"Kaputt", "x", "Die Datenquelle Kaputt antwortet nicht!"},
+        {"Tot", "x", "Die Datenquelle Tot antwortet nicht!"},
+        {"Unbekannt", "x", "Die Datenquelle Unbekannt antwortet nicht!"},
+        {"Shop", "Fehlt\"; DROP TABLE \"Artikel Liste", "Die Tabelle Fehlt\"; DROP TABLE \"Artikel Liste der Datenquelle Shop kann nicht gelesen werden!"},
+    };
+    for (const auto& c : cases) {
+        EngineTable t;
+        t.SetSource(kBdeTable, c.dsn, c.table);
+        try {
+            t.Open();
+            ADD_FAILURE() << c.dsn << " opened";
+        } catch (const TableError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(c.message, 0), 0u) << e.what();
+        }
+    }
+    EXPECT_THROW(ListAliasTables("Kaputt"), TableError);
+    // The quoted name above reached the database as one identifier: the table is still there.
+    EngineTable t;
+    t.SetSource(kBdeTable, "Shop", "Artikel Liste");
+    t.Open();
+    EXPECT_EQ(t.RowCount(), 3u);
+}
