@@ -323,7 +323,9 @@ TEST_F(ProjectFileTest, NewFileHasSectionsInWritingOrderWithCrLf) {
     }
     EXPECT_EQ(text.rfind("\r\n"), text.size() - 2);
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n') ASSERT_EQ(text[i - 1], '\r') << "bare LF at " << i;
+        if (text[i] == '\n') {
+            ASSERT_EQ(text[i - 1], '\r') << "bare LF at " << i;
+        }
     }
     EXPECT_NE(text.find("[frameset]\r\nno-frameset=0\r\nempty-frameset=1\r\nempty-overwrite=1\r\n"
                         "menuframe-marginwidth=10\r\n"),
