@@ -1,0 +1,445 @@
+// SPDX-License-Identifier: MIT
+#include "MainForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "MenuEditorTab.h"
+#include "QtText.h"
+#include "SitemapTab.h"
+#include "TFileSelectDlg.h"
+#include "TMakeForm.h"
+#include "TProOptDlg.h"
+#include "TWebAnzeigeForm.h"
+#include "UiPrompts.h"
+#include "generator/BuildDriver.h"
+#include "projectfile/ProjectFile.h"
+
+namespace pagloom::app {
+namespace {
+
+const QString kOpenFilter = QStringLiteral("pagloom projekt (*.plp)");
+const QString kSaveFilter =
+    QStringLiteral("pagloom projekt (*.plp);;Textdatei (*.txt);;alle Dateien (*.*)");
+
+}  // namespace
+
+TMainForm::TMainForm(ProjectSession& session, UiPrompts& prompts, AppHost& host, QString programDir, QWidget* parent)
+    : QMainWindow(parent),
+      session_(session),
+      prompts_(prompts),
+      host_(host),
+      programDir_(std::move(programDir)),
+      tracker_(prompts, [this] { session_.Modified = true; }) {
+    setObjectName(QStringLiteral("TMainForm"));
+    host_.SetParentWidget(this);
+    BuildActions();
+
+    pageControl_ = new QTabWidget(this);
+    pageControl_->setObjectName(QStringLiteral("PageControl1"));
+    pageControl_->setFocusPolicy(Qt::StrongFocus);
+    tabZiel_ = BuildZielTab();
+    tabFrameSet_ = BuildFrameSetTab();
+    tabDateien_ = BuildDateienTab();
+    tabNavigation_ = new MenuEditorTab(
+        session_.project.MainMenu, tracker_, prompts_, [this] { session_.Modified = true; },
+        [this]() -> std::optional<QString> {
+            return fileSelect_ ? fileSelect_->ChooseOne() : std::nullopt;
+        },
+        pageControl_);
+    tabNavigation_->setObjectName(QStringLiteral("tsNavigation"));
+    tabSitemap_ = new SitemapTab(
+        session_.Settings().sitemap, tracker_, [this] { session_.Modified = true; },
+        [this]() -> std::optional<QStringList> {
+            if (!fileSelect_) return std::nullopt;
+            fileSelect_->SetMultiSelect(true);
+            auto names = fileSelect_->ChooseMany();
+            fileSelect_->SetMultiSelect(false);
+            return names;
+        },
+        pageControl_);
+    tabSitemap_->setObjectName(QStringLiteral("tsSitemap"));
+    pageControl_->addTab(tabZiel_, QStringLiteral("Zielverzeichnis"));
+    pageControl_->addTab(tabFrameSet_, QStringLiteral("FrameSet"));
+    pageControl_->addTab(tabDateien_, QStringLiteral("Dateien"));
+    pageControl_->addTab(tabNavigation_, QStringLiteral("Navigation"));
+    pageControl_->addTab(tabSitemap_, QStringLiteral("Sitemap"));
+    setCentralWidget(pageControl_);
+    for (QToolButton* b : tabNavigation_->PickButtons()) pickButtons_ << b;
+
+    topFrameControls_ << tabSitemap_->TopFrameBox();
+    bottomFrameControls_ << tabSitemap_->BottomFrameBox();
+
+    statusBar()->setObjectName(QStringLiteral("StatusLine"));
+    statusBar()->setSizeGripEnabled(true);
+
+    // Start state: border option 0 with its width list hidden, "Dateien" in front and the
+    // tabs that depend on the project hidden until a project is read.
+    comboRahmen_->setCurrentIndex(0);
+    comboRahmenBreite_->setCurrentIndex(0);
+    comboRahmenBreite_->setVisible(false);
+    labelRahmenBreite_->setVisible(false);
+    pageControl_->setCurrentWidget(tabDateien_);
+    currentTab_ = pageControl_->currentIndex();
+    pageControl_->setTabVisible(pageControl_->indexOf(tabSitemap_), false);
+    connect(pageControl_, &QTabWidget::currentChanged, this, &TMainForm::PageControlChange);
+
+    // The build needs the menu script library; without it menu scripts lack it, which the
+    // user learns here rather than from a broken site.
+    if (!LoadMenuScriptLibrary(S(programDir_), session_.Build.MenuScriptLibrary))
+        statusBar()->showMessage(QStringLiteral("default.js konnte nicht gelesen werden."));
+
+    EditDirChange();
+    UpdateCaption();
+    resize(820, 560);
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::Attach(TWebAnzeigeForm* web, TMakeForm* make, TProOptDlg* options, TFileSelectDlg* fileSelect) {
+    web_ = web;
+    make_ = make;
+    options_ = options;
+    fileSelect_ = fileSelect;
+}
+
+void TMainForm::BuildActions() {
+    auto action = [this](const QString& text, const QString& hint, auto slot) {
+        auto* a = new QAction(text, this);
+        const qsizetype bar = hint.indexOf(u'|');
+        a->setToolTip(bar < 0 ? hint : hint.left(bar));
+        // The status line shows the long hint: the part after "|", or all of a hint without it.
+        a->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    QStyle* st = style();
+    QAction* neu = action(QStringLiteral("&Neues Projekt"), QStringLiteral("Neu|Eine neue Datei erzeugen"),
+                          &TMainForm::FileNew);
+    neu->setIcon(st->standardIcon(QStyle::SP_FileIcon));
+    neu->setShortcut(QKeySequence::New);
+    QAction* open = action(QStringLiteral("Projekt &Öffnen..."),
+                           QStringLiteral("Öffnen|Ein vorhandenes Projekt öffnen"), &TMainForm::FileOpen);
+    open->setIcon(st->standardIcon(QStyle::SP_DialogOpenButton));
+    open->setShortcut(QKeySequence::Open);
+    QAction* save = action(QStringLiteral("Projekt &Speichern"),
+                           QStringLiteral("Speichern|Das Projekt in seiner Datei speichern"), [this] { FileSave(); });
+    save->setIcon(st->standardIcon(QStyle::SP_DialogSaveButton));
+    save->setShortcut(QKeySequence::Save);
+    QAction* saveAs =
+        action(QStringLiteral("Projekt Speichern &Unter..."),
+               QStringLiteral("Speichern unter|Das Projekt unter einem neuen Namen speichern"), [this] { FileSaveAs(); });
+    saveAs->setIcon(st->standardIcon(QStyle::SP_DriveFDIcon));
+    QAction* build = action(QStringLiteral("Erstellen..."),
+                            QStringLiteral("Erstellen|Die Website im Zielverzeichnis erstellen"), &TMainForm::Erstellen1Click);
+    build->setIcon(st->standardIcon(QStyle::SP_MediaPlay));
+    build->setShortcut(QKeySequence(Qt::Key_F9));
+    QAction* quit = action(QStringLiteral("&Beenden"), QStringLiteral("Beenden|Das Programm beenden"), [this] { close(); });
+    QAction* options = action(QStringLiteral("Optionen"),
+                              QStringLiteral("Optionen|Welche Dateien erstellt und überschrieben werden"),
+                              &TMainForm::OptionenItemClick);
+    QAction* preview = action(QStringLiteral("&Vorschau"),
+                              QStringLiteral("Vorschau|Die erstellte Website im Browserfenster anzeigen"),
+                              &TMainForm::Preview);
+    preview->setIcon(st->standardIcon(QStyle::SP_DesktopIcon));
+    QAction* bde = action(QStringLiteral("&BDE-Administration"),
+                          QStringLiteral("BDE-Administration|Das Verwaltungsprogramm der Datenquellen starten"),
+                          &TMainForm::BdeAdministration);
+    QAction* help = action(QStringLiteral("pagloom &Hilfe"), QStringLiteral("Hilfe|Die Hilfe zu pagloom anzeigen"),
+                           &TMainForm::Help);
+    help->setShortcut(QKeySequence::HelpContents);
+
+    QMenu* datei = menuBar()->addMenu(QStringLiteral("&Datei"));
+    datei->addActions({neu, open, save, saveAs});
+    datei->addSeparator();
+    datei->addAction(build);
+    datei->addSeparator();
+    datei->addAction(quit);
+    menuBar()->addMenu(QStringLiteral("&Projekt"))->addAction(options);
+    menuBar()->addMenu(QStringLiteral("&Ansicht"))->addAction(preview);
+    menuBar()->addMenu(QStringLiteral("&Extras"))->addAction(bde);
+    menuBar()->addMenu(QStringLiteral("&Hilfe"))->addAction(help);
+
+    QToolBar* bar = addToolBar(QStringLiteral("Werkzeuge"));
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setMovable(false);
+    bar->addActions({neu, open, save, saveAs});
+    bar->addSeparator();
+    bar->addAction(build);
+    bar->addAction(preview);
+    const std::pair<QAction*, const char*> names[] = {{neu, "SpeedButton1"},   {open, "SpeedButton2"},
+                                                      {save, "SaveButton"},    {saveAs, "SaveAsButton"},
+                                                      {build, "ErstellenButton"}, {preview, "WebAnsichtButton"}};
+    for (const auto& [a, name] : names)
+        if (QWidget* w = bar->widgetForAction(a)) w->setObjectName(QString::fromLatin1(name));
+}
+
+void TMainForm::UpdateCaption() {
+    setWindowTitle(session_.ProjectFileName.isEmpty() ? QStringLiteral("pagloom: [neues Projekt]")
+                                                      : QStringLiteral("pagloom: ") + session_.ProjectFileName);
+}
+
+bool TMainForm::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate && firstActivation_) FirstActivate();
+    return QMainWindow::event(e);
+}
+
+void TMainForm::FirstActivate() {
+    if (!firstActivation_) return;
+    firstActivation_ = false;
+    if (!startFile_.isEmpty())
+        OpenProject(startFile_);
+    else
+        NewProject();
+}
+
+void TMainForm::FocusPageControl() {
+    tracker_.LeaveField();
+    pageControl_->setFocus(Qt::OtherFocusReason);
+}
+
+bool TMainForm::SettlePendingEdit() {
+    if (tracker_.EditPending()) FocusPageControl();
+    if (!tracker_.LastEditValid()) {
+        tracker_.SetLastEditValid(true);
+        return false;
+    }
+    return true;
+}
+
+void TMainForm::PageControlChange(int index) {
+    if (revertingTab_) return;
+    if (!SettlePendingEdit()) {
+        revertingTab_ = true;
+        pageControl_->setCurrentIndex(currentTab_);
+        revertingTab_ = false;
+        return;
+    }
+    currentTab_ = index;
+    FocusPageControl();
+}
+
+bool TMainForm::AskSaveFirst(bool forClose) {
+    if (!session_.Modified) return true;
+    switch (prompts_.Ask(this, QStringLiteral("Projekt vorher speichern?"), true)) {
+    case Answer::Yes: {
+        const SaveOutcome r = FileSave();
+        if (r == SaveOutcome::Failed) return false;
+        // A cancelled save-as lets new and open go on unsaved; closing keeps the window.
+        return forClose ? !session_.Modified : true;
+    }
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        return false;
+    }
+    return false;
+}
+
+void TMainForm::FileNew() {
+    if (!SettlePendingEdit()) return;
+    FocusPageControl();
+    if (!AskSaveFirst(false)) return;
+    NewProject();
+}
+
+void TMainForm::FileOpen() {
+    if (!SettlePendingEdit()) return;
+    FocusPageControl();
+    if (!AskSaveFirst(false)) return;
+    const QString dir = openProposed_.isEmpty() ? QString() : QFileInfo(openProposed_).absolutePath();
+    const QString file = prompts_.OpenFile(this, QStringLiteral("Projekt öffnen"), dir, kOpenFilter, kOpenFilter,
+                                           QStringLiteral("plp"));
+    if (!file.isEmpty()) OpenProject(file);
+}
+
+TMainForm::SaveOutcome TMainForm::FileSave() {
+    if (session_.ProjectFileName.isEmpty()) return FileSaveAs();
+    if (!SettlePendingEdit()) return SaveOutcome::Failed;
+    FocusPageControl();
+    if (!SaveProject(session_.project, PathS(session_.ProjectFileName), host_)) return SaveOutcome::Failed;
+    session_.Modified = false;
+    return SaveOutcome::Saved;
+}
+
+TMainForm::SaveOutcome TMainForm::FileSaveAs() {
+    if (!SettlePendingEdit()) return SaveOutcome::Failed;
+    const QString file = prompts_.SaveFile(this, QStringLiteral("Projekt speichern unter"), saveProposed_, kSaveFilter,
+                                           QStringLiteral("plp"));
+    if (file.isEmpty()) return SaveOutcome::Cancelled;
+    FocusPageControl();
+    if (!SaveProject(session_.project, PathS(file), host_)) return SaveOutcome::Failed;
+    session_.ProjectFileName = file;
+    openProposed_ = file;
+    saveProposed_ = file;
+    UpdateCaption();
+    session_.Modified = false;
+    return SaveOutcome::Saved;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    FocusPageControl();
+    if (!AskSaveFirst(true)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (web_) web_->close();
+}
+
+void TMainForm::NewProject() {
+    tracker_.Forget();
+    LoadProject(session_.project, PathS(QDir(programDir_).filePath(QStringLiteral("default.plp"))), host_);
+    session_.ProjectFileName.clear();
+    saveProposed_.clear();
+    UpdateCaption();
+    AfterLoad();
+    session_.Modified = false;
+}
+
+void TMainForm::OpenProject(const QString& file) {
+    tracker_.Forget();
+    LoadProject(session_.project, PathS(file), host_);
+    session_.ProjectFileName = file;
+    saveProposed_ = file;
+    UpdateCaption();
+    AfterLoad();
+    session_.Modified = false;
+}
+
+void TMainForm::AfterLoad() {
+    revertingTab_ = true;
+    pageControl_->setCurrentWidget(tabZiel_);
+    currentTab_ = pageControl_->currentIndex();
+    revertingTab_ = false;
+    RefreshFromModel();
+    ApplyTabRules();
+    HandOnDestination(Q(session_.Settings().files.destination_directory));
+    if (options_) options_->RefreshFromModel();
+    RefreshMenuEditor();
+}
+
+void TMainForm::RefreshMenuEditor() { tabNavigation_->RefreshMenuEditor(); }
+
+void TMainForm::ApplyTabRules() {
+    const Project& p = session_.project;
+    auto show = [this](QWidget* tab, bool visible) {
+        const int i = tab ? pageControl_->indexOf(tab) : -1;
+        if (i >= 0) pageControl_->setTabVisible(i, visible);
+    };
+    show(pageControl_->findChild<QWidget*>(QStringLiteral("tsTabelle")), ShowsTableTab(p));
+    show(tabNavigation_, ShowsNavigationTab(p));
+    show(tabSitemap_, ShowsSitemapTab(p));
+}
+
+void TMainForm::HandOnDestination(const QString& dir) {
+    templateDir_ = dir;
+    if (fileSelect_) fileSelect_->SetDirectory(dir);
+    session_.Build.Destination = S(dir);
+    editDir_->setText(dir);
+    EditDirChange();
+}
+
+void TMainForm::EditDirChange() {
+    const bool has = !editDir_->text().isEmpty();
+    for (QToolButton* b : pickButtons_) b->setEnabled(has);
+    if (has) session_.Build.PreviewDirectory = S(editDir_->text());
+}
+
+void TMainForm::SpeedButtonZielClick() {
+    const QString current = editDir_->text();
+    QString start = QDir::homePath();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!current.isEmpty() && QFileInfo(current).isDir())
+        start = current;
+    else if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        start = documents;
+    const QString chosen = prompts_.ChooseFolder(this, start);
+    if (chosen.isEmpty()) return;
+    if (!QFileInfo(chosen).isDir()) {
+        if (prompts_.Ask(this, QStringLiteral("Das angegebene Verzeichnis existiert nicht. Soll es angelegt werden?"),
+                         false) != Answer::Yes)
+            return;
+        if (!QDir().mkpath(chosen)) {
+            prompts_.Message(this, QStringLiteral("Verzeichnis kann nicht erstellt werden"));
+            return;
+        }
+    }
+    session_.Settings().files.destination_directory = S(chosen);
+    HandOnDestination(chosen);
+    if (chosen != current) session_.Modified = true;
+}
+
+void TMainForm::PickFileInto(QLineEdit* edit, std::string& setting) {
+    if (!fileSelect_) return;
+    const std::optional<QString> name = fileSelect_->ChooseOne();
+    if (!name) return;
+    const QString before = edit->text();
+    edit->setText(*name);
+    setting = S(*name);
+    if (*name != before) session_.Modified = true;
+}
+
+void TMainForm::Erstellen1Click() {
+    if (!SettlePendingEdit()) return;
+    FocusPageControl();
+    if (session_.Settings().TablesDrive() && !ErstellenTabOK(session_.project, host_)) return;
+    if (make_) make_->ShowModal();
+}
+
+void TMainForm::OptionenItemClick() {
+    FocusPageControl();
+    if (!options_) return;
+    options_->ShowModal();
+    ApplyTabRules();
+    const ContentPageSettings& cp = session_.Settings().content_page;
+    if (cp.source.Is(kDwTemplatePages) && make_) make_->SetRegionOverwrite(cp.dw_editable_overwrite);
+    if (cp.source.Is(kTabTemplatePages) && make_) make_->SetRegionOverwrite(cp.tab_dw_editable_overwrite);
+}
+
+void TMainForm::Preview() {
+    const QString dir = Q(session_.Build.PreviewDirectory);
+    const QString frameset = Q(session_.Settings().files.frameset_file);
+    if (dir.isEmpty() || frameset.isEmpty()) {
+        prompts_.Message(this, QStringLiteral(
+                                   "Geben Sie im Register Dateien das Zielverzeichnis und den Frameset-Dateinamen an"));
+        return;
+    }
+    const QString path = dir + u'/' + frameset;
+    if (!QFileInfo(path).isFile()) {
+        prompts_.Message(this, QStringLiteral("Kann Datei ") + path + QStringLiteral(" nicht öffnen"));
+        return;
+    }
+    if (web_) web_->ShowFile(path, QStringLiteral("Vorschau: ") + path);
+}
+
+void TMainForm::Help() {
+    if (web_) web_->ShowFile(QDir(programDir_).filePath(QStringLiteral("help/index.htm")), QStringLiteral("Hilfe - Inhalt"));
+}
+
+void TMainForm::BdeAdministration() {
+    // The data sources here are ODBC ones; start whichever ODBC administration program exists.
+    for (const char* name : {"ODBCManageDataSourcesQ5", "ODBCManageDataSourcesQ4", "iodbcadm-gtk", "gODBCConfig"}) {
+        const QString exe = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!exe.isEmpty() && QProcess::startDetached(exe, {})) return;
+    }
+    prompts_.Message(this, QStringLiteral("Konnte BDEAdmin.exe nicht finden - Bitte suchen Sie das Programm BDEAdmin.exe "
+                                          "über die Suchen-Funktion des Betriebssystems und führen Sie es aus."));
+}
+
+}  // namespace pagloom::app

@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: MIT
+// The main window: holds the open project, runs the project commands with the question about
+// unsaved changes, shows the project file in its caption and carries the tabs that edit the
+// destination folder, the frameset and the file names, the menu and the sitemap.
+#pragma once
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <array>
+
+#include "FieldTracker.h"
+#include "ProjectSession.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QTabWidget;
+class QToolButton;
+
+namespace pagloom::app {
+
+class AppHost;
+class MenuEditorTab;
+class SitemapTab;
+class TFileSelectDlg;
+class TMakeForm;
+class TProOptDlg;
+class TWebAnzeigeForm;
+class UiPrompts;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // The session, prompts and host outlive the window. `programDir` holds default.plp,
+    // default.js and the help.
+    TMainForm(ProjectSession& session, UiPrompts& prompts, AppHost& host, QString programDir,
+              QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The windows created after this one; set once at start, before the first activation.
+    void Attach(TWebAnzeigeForm* web, TMakeForm* make, TProOptDlg* options, TFileSelectDlg* fileSelect);
+    // The first argument of the command line (may be empty); opened on the first activation.
+    void SetStartFile(const QString& file) { startFile_ = file; }
+
+    // Runs once on the first activation: opens the start file or makes a new project.
+    void FirstActivate();
+
+    // Project commands; each returns when done (dialogs are modal).
+    void FileNew();
+    void FileOpen();
+    enum class SaveOutcome { Saved, Cancelled, Failed };
+    SaveOutcome FileSave();
+    SaveOutcome FileSaveAs();
+    void Erstellen1Click();
+    void OptionenItemClick();
+    void Preview();
+    void Help();
+    void BdeAdministration();
+
+    // Loads default.plp (or the defaults) as a new project without a file name.
+    void NewProject();
+    // Loads `file` as the open project; asks nothing about unsaved changes.
+    void OpenProject(const QString& file);
+
+    // Ends a pending decimal edit of a style editor; false when its value was refused (the
+    // command or tab change that asked is then abandoned).
+    bool SettlePendingEdit();
+    // Runs the leaving rule of the field being edited and puts the focus on the tabs.
+    void FocusPageControl();
+
+    void ShowTopFrameControls(bool show);
+    void ShowBottomFrameControls(bool show);
+    // Shows and hides the tabs by the project's settings (after loading and after options).
+    void ApplyTabRules();
+    // Redisplays every field of the main window from the project.
+    void RefreshFromModel();
+    // Shows the main menu afresh after the menu was replaced as a whole.
+    void RefreshMenuEditor();
+
+    ProjectSession& Session() { return session_; }
+    FieldTracker& Tracker() { return tracker_; }
+    QTabWidget* PageControl() const { return pageControl_; }
+    // The folder from which template files are chosen; set by loading and the folder chooser.
+    QString TemplateDir() const { return templateDir_; }
+    // Folder of the file chooser, the templates, the build and the preview after a new
+    // destination folder was set (by loading or by the chooser).
+    void HandOnDestination(const QString& dir);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void BuildActions();
+    QWidget* BuildZielTab();
+    QWidget* BuildFrameSetTab();
+    QWidget* BuildDateienTab();
+    void SpeedButtonZielClick();
+    void PickFileInto(QLineEdit* edit, std::string& setting);
+    void ComboBoxFSetRahmenChange(int index);
+    void LayoutButtonClick();
+    void UpdateCaption();
+    void EditDirChange();
+    bool AskSaveFirst(bool forClose);
+    void AfterLoad();
+    void PageControlChange(int index);
+
+    ProjectSession& session_;
+    UiPrompts& prompts_;
+    AppHost& host_;
+    QString programDir_;
+    FieldTracker tracker_;
+    QString startFile_;
+    bool firstActivation_ = true;
+    QString templateDir_;
+    QString openProposed_;
+    QString saveProposed_;
+    int currentTab_ = 0;
+    bool revertingTab_ = false;
+
+    QPointer<TWebAnzeigeForm> web_;
+    QPointer<TMakeForm> make_;
+    QPointer<TProOptDlg> options_;
+    QPointer<TFileSelectDlg> fileSelect_;
+
+    QTabWidget* pageControl_ = nullptr;
+    QWidget* tabZiel_ = nullptr;
+    QWidget* tabFrameSet_ = nullptr;
+    QWidget* tabDateien_ = nullptr;
+    MenuEditorTab* tabNavigation_ = nullptr;
+    SitemapTab* tabSitemap_ = nullptr;
+
+    QLineEdit* editDir_ = nullptr;
+    QRadioButton* rbOhne_ = nullptr;
+    QRadioButton* rbOben_ = nullptr;
+    QRadioButton* rbUnten_ = nullptr;
+    QRadioButton* rbObenUnten_ = nullptr;
+    QLineEdit* editFSetTitel_ = nullptr;
+    QComboBox* comboRahmen_ = nullptr;
+    QComboBox* comboRahmenBreite_ = nullptr;
+    QLabel* labelRahmenBreite_ = nullptr;
+    QLineEdit* editFrameBreite_ = nullptr;
+    QLineEdit* editOFrameBreite_ = nullptr;
+    QLineEdit* editUFrameBreite_ = nullptr;
+    QList<QWidget*> topFrameControls_;
+    QList<QWidget*> bottomFrameControls_;
+    // The seven file-name fields of "Dateien" in their order, with their pick buttons.
+    std::array<QLineEdit*, 7> fileEdits_{};
+    QList<QToolButton*> pickButtons_;
+};
+
+}  // namespace pagloom::app

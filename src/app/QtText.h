@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+// The edge between the core's Windows-1252 texts and Qt's Unicode strings. Every text that
+// crosses from the model into a widget, or back, goes through these two functions.
+#pragma once
+#include <QFile>
+#include <QString>
+#include <string>
+
+#include "text/Cp1252.h"
+
+namespace pagloom::app {
+
+inline QString Q(const std::string& cp1252) {
+    return QString::fromStdString(pagloom::Cp1252ToUtf8(cp1252));
+}
+
+inline std::string S(const QString& text) { return pagloom::Utf8ToCp1252(text.toStdString()); }
+
+// A file name for the core's file access (project files): the bytes the file system uses,
+// not a Windows-1252 text, because the core opens it as it stands.
+inline std::string PathS(const QString& path) { return QFile::encodeName(path).toStdString(); }
+inline QString PathQ(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+}  // namespace pagloom::app

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+// The build dialog: destination of this build, the choice to overwrite editable regions,
+// "Start" and "Schließen", and the log that keeps every build of the program run. It shows
+// the session's BuildDialog state; the build itself is the core's MakeStartClick.
+#pragma once
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QStringList>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace pagloom::app {
+
+class AppHost;
+class UiPrompts;
+struct ProjectSession;
+
+class TMakeForm : public QDialog {
+    Q_OBJECT
+public:
+    TMakeForm(ProjectSession& session, UiPrompts& prompts, AppHost& host, QWidget* parent = nullptr);
+    ~TMakeForm() override;
+
+    // FormShow: presets the region choice from the project, shows the state, runs modally.
+    void ShowModal();
+    // Sets the region choice (the options dialog hands on its preset).
+    void SetRegionOverwrite(bool on);
+
+    // "Start": one build into the destination; every log line appears as it is added.
+    void MakeStartClick();
+    // Lets the user choose this build's destination; the project's setting stays.
+    void SpeedButtonZielClick();
+
+    QPlainTextEdit* Log() const { return log_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    void ShowState();
+    void AppendLine(const std::string& line);
+    void FlushLog(bool keepAlive);
+
+    ProjectSession& session_;
+    UiPrompts& prompts_;
+    AppHost& host_;
+    QLineEdit* ziel_ = nullptr;
+    QCheckBox* overwrite_ = nullptr;
+    QPushButton* start_ = nullptr;
+    QPushButton* close_ = nullptr;
+    QLabel* progress_ = nullptr;
+    QPlainTextEdit* log_ = nullptr;
+    QStringList pending_;
+    QElapsedTimer sinceFlush_;
+    size_t shownLines_ = 0;
+    int filesThisBuild_ = 0;
+    bool building_ = false;
+};
+
+}  // namespace pagloom::app

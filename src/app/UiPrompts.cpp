@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: MIT
+#include "UiPrompts.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "QtText.h"
+
+namespace pagloom::app {
+
+void UiPrompts::Message(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Information, QApplication::applicationName(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+Answer UiPrompts::Ask(QWidget* parent, const QString& question, bool withCancel) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), question, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    QPushButton* cancel = withCancel ? box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole) : nullptr;
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel ? static_cast<QAbstractButton*>(cancel) : no);
+    box.exec();
+    if (box.clickedButton() == yes) return Answer::Yes;
+    if (box.clickedButton() == no) return Answer::No;
+    return withCancel ? Answer::Cancel : Answer::No;
+}
+
+void UiPrompts::Beep() { QApplication::beep(); }
+
+QString UiPrompts::OpenFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filters,
+                            const QString& selected, const QString& defaultSuffix) {
+    QFileDialog dlg(parent, caption, dir, filters);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setDefaultSuffix(defaultSuffix);
+    if (!selected.isEmpty()) dlg.selectNameFilter(selected);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    return dlg.selectedFiles().first();
+}
+
+QString UiPrompts::SaveFile(QWidget* parent, const QString& caption, const QString& proposed, const QString& filters,
+                            const QString& defaultSuffix) {
+    QFileDialog dlg(parent, caption, QString(), filters);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setDefaultSuffix(defaultSuffix);
+    if (!proposed.isEmpty()) {
+        QFileInfo info(proposed);
+        dlg.setDirectory(info.absolutePath());
+        dlg.selectFile(info.fileName());
+    }
+    // The dialog itself asks before an existing file is replaced.
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    return dlg.selectedFiles().first();
+}
+
+QString UiPrompts::ChooseFolder(QWidget* parent, const QString& start) {
+    QFileDialog dlg(parent, QStringLiteral("Verzeichnis wählen"), start);
+    dlg.setFileMode(QFileDialog::Directory);
+    dlg.setOption(QFileDialog::ShowDirsOnly, true);
+    // Qt's own dialog offers "new folder" and accepts a typed name of a folder to be made.
+    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    return QDir::cleanPath(dlg.selectedFiles().first());
+}
+
+int UiPrompts::Exec(QDialog* dialog) { return dialog->exec(); }
+
+void AppHost::ShowMessage(const std::string& text) { prompts_.Message(parent_, Q(text)); }
+
+Answer AppHost::Ask(const std::string& question, bool withCancel) {
+    return prompts_.Ask(parent_, Q(question), withCancel);
+}
+
+void AppHost::KeepAlive() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+QString FindProgramDir(const QString& executableDir) {
+    const QDir exe(executableDir);
+    const QStringList candidates = {exe.path(), exe.filePath(QStringLiteral("../libexec/pagloom")),
+                                    exe.filePath(QStringLiteral("../share/pagloom"))};
+    for (const QString& c : candidates)
+        if (QFileInfo::exists(QDir(c).filePath(QStringLiteral("default.plp")))) return QDir::cleanPath(c);
+    return exe.path();
+}
+
+}  // namespace pagloom::app

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: MIT
+// Every blocking interaction of the windows with the user: message boxes, questions, the
+// beep and the file and folder dialogs. The windows never open these directly, so tests can
+// answer them from a script instead of a person.
+#pragma once
+#include <QString>
+#include <QStringList>
+
+#include "ports/Host.h"
+
+class QWidget;
+class QDialog;
+
+namespace pagloom::app {
+
+class UiPrompts {
+public:
+    virtual ~UiPrompts() = default;
+
+    // An information box with "OK".
+    virtual void Message(QWidget* parent, const QString& text);
+    // A confirmation box titled "Bestätigung" with "&Ja", "&Nein" and, when withCancel,
+    // "Abbrechen". Closing the box counts as Abbrechen (or Nein without a cancel button).
+    virtual Answer Ask(QWidget* parent, const QString& question, bool withCancel);
+    // The short beep of refused input.
+    virtual void Beep();
+    // An open dialog; returns the chosen file or an empty text when cancelled. The filter
+    // list uses Qt's ";;" form; `selected` preselects one of its entries.
+    virtual QString OpenFile(QWidget* parent, const QString& caption, const QString& dir,
+                             const QString& filters, const QString& selected, const QString& defaultSuffix);
+    // A save dialog that asks before overwriting an existing file; empty when cancelled.
+    virtual QString SaveFile(QWidget* parent, const QString& caption, const QString& proposed,
+                             const QString& filters, const QString& defaultSuffix);
+    // A folder chooser that can create folders; the result may name a folder that does not
+    // exist yet (the caller asks before creating it). Empty when cancelled.
+    virtual QString ChooseFolder(QWidget* parent, const QString& start);
+    // Runs a modal dialog and returns its result code (QDialog::Accepted or Rejected).
+    virtual int Exec(QDialog* dialog);
+};
+
+// The host port of the core, answered with the same prompts. Texts arrive as Windows-1252.
+class AppHost : public Host {
+public:
+    AppHost(UiPrompts& prompts, std::string programDir) : prompts_(prompts), programDir_(std::move(programDir)) {}
+    void ShowMessage(const std::string& text) override;
+    Answer Ask(const std::string& question, bool withCancel) override;
+    std::string ProgramDir() const override { return programDir_; }
+    void Beep() override { prompts_.Beep(); }
+    // Lets the event loop run so windows repaint during long work.
+    void KeepAlive() override;
+    void SetParentWidget(QWidget* w) { parent_ = w; }
+
+private:
+    UiPrompts& prompts_;
+    std::string programDir_;
+    QWidget* parent_ = nullptr;
+};
+
+// Folder holding default.plp, default.js and the help: the executable's folder when the
+// resources sit beside it (build tree), else the installed data folder next to it.
+QString FindProgramDir(const QString& executableDir);
+
+}  // namespace pagloom::app
