@@ -35,9 +35,13 @@ SaveResult SaveIfChanged(const std::string& path, const TextLines& lines, MakeRe
     static thread_local std::string joined;
 
     report.Add(path + "...");
-    existing.clear();
     FileSystem& fs = Fs();
-    if (fs.FileExists(path) && !fs.ReadAll(path, existing)) throw BuildAbort(CannotReadMessage(path));
+    // Reading first and asking whether the file exists only when that fails saves a call per
+    // file on a rebuild, where nearly every file exists.
+    if (!fs.ReadAll(path, existing)) {
+        existing.clear();
+        if (fs.FileExists(path)) throw BuildAbort(CannotReadMessage(path));
+    }
 
     SaveResult result = SaveResult::Unchanged;
     if (!SameLines(lines, existing)) {
