@@ -496,3 +496,13 @@ TEST_F(ProjectFileTest, HugeCountsStayBounded) {
     EXPECT_LE(p.Settings.sitemap.extra_files.size(), 70000u);
     EXPECT_LE(p.PrjParams.Style(kMainMenuLevel).FontFamilyList.size(), 70000u);
 }
+
+TEST_F(ProjectFileTest, ShippedDefaultProjectHoldsTheDefaults) {
+    Project p;
+    FillRichProject(p, dir.path());
+    LoadProject(p, std::string(PAGLOOM_RESOURCES) + "/default.plp", host);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(p.Settings.lastsave, "05.03.2026 07:08:09");  // no stored time: a new project's is now
+    const Project fresh;
+    EXPECT_EQ(ProjectFileText(p, "", "t", "v"), ProjectFileText(fresh, "", "t", "v"));
+}
