@@ -1,0 +1,208 @@
+// SPDX-License-Identifier: MIT
+#include "tables/SlotOpening.h"
+
+#include "io/FileSystem.h"
+#include "ports/Host.h"
+#include "projectfile/ProjectFile.h"
+#include "tables/CsvImport.h"
+#include "tables/TableError.h"
+#include "tables/TextFold.h"
+
+namespace pagloom {
+
+namespace {
+
+const char* const kReadFailed = "Fehler beim Einlesen der Datei:";
+const char* const kAliasFailed = "Fehler beim \xD6" "ffnen der Datei:";
+const char* const kTakeOverFailed = "Fehler beim einlesen der Datei:";
+
+std::vector<std::string> FieldNames(const ContentTable& t) {
+    std::vector<std::string> names;
+    for (size_t i = 0; i < t.FieldCount(); ++i) names.push_back(t.FieldName(i));
+    return names;
+}
+
+// Opens the table, takes its field names and closes it again. False when it does not open.
+bool ReadFields(ContentTable& t, std::vector<std::string>& fields) {
+    try {
+        t.Open();
+    } catch (const TableError&) {
+        t.Close();
+        return false;
+    }
+    fields = FieldNames(t);
+    t.Close();
+    return true;
+}
+
+// The field combos of a slot lose their selection when the field list is emptied.
+void ClearColumns(Project& p, ContentSlot slot) {
+    if (slot == ContentSlot::mainmenu) p.Tables.mainmenu.col_mainmenu = {};
+    if (slot == ContentSlot::submenu) {
+        p.Tables.submenu.col_mainmenu = {};
+        p.Tables.submenu.col_submenu = {};
+    }
+}
+
+bool OpenFileTableSource(Project& p, ContentSlot slot, Host& host) {
+    SlotTableSettings& s = p.Tables.Slot[slot];
+    s.fields.clear();
+    EngineTable& t = SlotTables().Engine(slot);
+    t.SetSource(p.PrjParams.TableKind[slot], p.PrjParams.DatabaseName[slot], p.PrjParams.TableName[slot]);
+    if (Fs().FileExists(t.FilePath()) && ReadFields(t, s.fields)) {
+        s.name_display = p.PrjParams.TableName[slot];
+        return true;
+    }
+    host.ShowMessage(kReadFailed + p.PrjParams.TableName[slot]);
+    s.name_display.clear();
+    return false;
+}
+
+bool OpenAliasSource(Project& p, ContentSlot slot, Host& host) {
+    SlotTableSettings& s = p.Tables.Slot[slot];
+    s.fields.clear();
+    EngineTable& t = SlotTables().Engine(slot);
+    t.SetSource(kBdeTable, p.PrjParams.DatabaseName[slot], p.PrjParams.TableName[slot]);
+    if (ReadFields(t, s.fields)) {
+        s.name_display = p.PrjParams.TableName[slot];
+        return true;
+    }
+    host.ShowMessage(kAliasFailed + p.PrjParams.TableName[slot]);
+    s.name_display.clear();
+    return false;
+}
+
+bool OpenCsvSource(Project& p, ContentSlot slot, Host& host) {
+    SlotTableSettings& s = p.Tables.Slot[slot];
+    const TPrjParams& pp = p.PrjParams;
+    s.fields.clear();
+    const std::string path = JoinPath(pp.DatabaseName[slot], pp.TableName[slot]);
+    MemoryTable& t = SlotTables().Memory(slot);
+    bool ok = false;
+    if (Fs().FileExists(path)) {
+        try {
+            ok = ImportCsvFile(host, path, pp.SeparatorChar[slot], pp.QuoteChar[slot], pp.HasCaptionRow[slot], t) &&
+                 ReadFields(t, s.fields);
+        } catch (const TableError&) {
+            ok = false;
+        }
+    }
+    if (ok) {
+        s.name_display = pp.TableName[slot];
+        return true;
+    }
+    host.ShowMessage(kReadFailed + pp.TableName[slot]);
+    s.name_display.clear();
+    return false;
+}
+
+}  // namespace
+
+void SelectColumnByNameOrIndex(const std::vector<std::string>& items, ColumnChoice& choice) {
+    const int count = static_cast<int>(items.size());
+    int selected = -1;
+    for (int i = 0; i < count && selected < 0; ++i)
+        if (SameText1252(items[static_cast<size_t>(i)], choice.name)) selected = i;
+    if (selected < 0 && choice.index >= 0 && choice.index < count) selected = choice.index;
+    choice = selected < 0 ? ColumnChoice{} : ColumnChoice{items[static_cast<size_t>(selected)], selected};
+}
+
+void SelectSubmenuColumn(const std::vector<std::string>& items, const ColumnChoice& mainChoice, ColumnChoice& choice) {
+    const int count = static_cast<int>(items.size());
+    int selected = -1;
+    for (int i = 0; i < count && selected < 0; ++i)
+        if (SameText1252(items[static_cast<size_t>(i)], choice.name)) selected = i;
+    if (selected < 0 || selected == mainChoice.index) {
+        if (choice.index < count) selected = choice.index < 0 ? -1 : choice.index;
+        if (selected == mainChoice.index) {
+            if (selected < count - 1) ++selected;
+            else if (selected > 0) --selected;
+        }
+    }
+    choice = selected < 0 ? ColumnChoice{} : ColumnChoice{items[static_cast<size_t>(selected)], selected};
+}
+
+void OpenSlotTables(Project& p, Host& host) {
+    TPrjParams& pp = p.PrjParams;
+    for (ContentSlot slot : kAllSlots) {
+        bool opened = false;
+        if (!pp.TableName[slot].empty()) {
+            switch (pp.TableKind[slot]) {
+                case kParadoxTable:
+                case kDbaseTable:
+                case kFoxproTable: opened = OpenFileTableSource(p, slot, host); break;
+                case kCsvTable: opened = OpenCsvSource(p, slot, host); break;
+                case kBdeTable: opened = OpenAliasSource(p, slot, host); break;
+                default: break;
+            }
+        }
+        const std::vector<std::string>& fields = p.Tables.Slot[slot].fields;
+        if (opened && slot == ContentSlot::mainmenu) {
+            SelectColumnByNameOrIndex(fields, p.Tables.mainmenu.col_mainmenu);
+        } else if (opened && slot == ContentSlot::submenu) {
+            SelectColumnByNameOrIndex(fields, p.Tables.submenu.col_mainmenu);
+            SelectSubmenuColumn(fields, p.Tables.submenu.col_mainmenu, p.Tables.submenu.col_submenu);
+        }
+        if (!opened) {
+            pp.DatabaseName[slot].clear();
+            pp.TableName[slot].clear();
+            pp.TableKind[slot] = kNoneTable;
+            ClearColumns(p, slot);
+        }
+    }
+}
+
+void InstallSlotTableOpener() { SetSlotTableOpener(&OpenSlotTables); }
+
+bool SetPredefinedTab(Project& p, ContentSlot slot, const TableChoice& choice, Host& host) {
+    SlotTableSettings& s = p.Tables.Slot[slot];
+    s.fields.clear();
+    ClearColumns(p, slot);
+    EngineTable& t = SlotTables().Engine(slot);
+    const int kind = choice.kind == kBdeTable || choice.kind <= kFoxproTable ? choice.kind : kBdeTable;
+    t.SetSource(kind, choice.database, choice.table);
+    std::vector<std::string> fields;
+    if (!ReadFields(t, fields)) {
+        host.ShowMessage(kTakeOverFailed + choice.table);
+        return false;
+    }
+    s.fields = std::move(fields);
+    p.PrjParams.TableKind[slot] = static_cast<std::uint8_t>(kind);
+    p.PrjParams.DatabaseName[slot] = choice.database;
+    p.PrjParams.TableName[slot] = choice.table;
+    s.name_display = choice.table;
+    return true;
+}
+
+bool SetASCIITab(Project& p, ContentSlot slot, const TableChoice& choice, Host& host) {
+    MemoryTable& t = SlotTables().Memory(slot);
+    bool imported = false;
+    try {
+        imported = ImportCsvFile(host, JoinPath(choice.database, choice.table), choice.separator, choice.quote,
+                                 choice.hasCaptionRow, t);
+    } catch (const TableError&) {
+        imported = false;
+    }
+    if (!imported) {
+        host.ShowMessage(kTakeOverFailed + choice.table);
+        return false;
+    }
+    SlotTableSettings& s = p.Tables.Slot[slot];
+    s.fields.clear();
+    ClearColumns(p, slot);
+    if (!ReadFields(t, s.fields)) {
+        host.ShowMessage(kTakeOverFailed + choice.table);
+        return false;
+    }
+    TPrjParams& pp = p.PrjParams;
+    pp.QuoteChar[slot] = choice.quote;
+    pp.SeparatorChar[slot] = choice.separator;
+    pp.HasCaptionRow[slot] = choice.hasCaptionRow;
+    pp.TableKind[slot] = kCsvTable;
+    pp.DatabaseName[slot] = choice.database;
+    pp.TableName[slot] = choice.table;
+    s.name_display = choice.table;
+    return true;
+}
+
+}  // namespace pagloom

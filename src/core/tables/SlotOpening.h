@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: MIT
+// Opening the content slots' tables: when a project is read (the opener that ReadTableSection
+// calls) and when the user takes over a table chosen in the table selection dialog. Each fills
+// the slot's name display and field list in the model, which the main window shows and the
+// generator asks ("is the slot's table in use", "which field names count in templates").
+#pragma once
+#include <string>
+#include <vector>
+
+#include "model/Project.h"
+#include "tables/SlotTables.h"
+
+namespace pagloom {
+
+class Host;
+
+// What the table selection dialog has chosen: kind (0 Paradox, 1 dBase, 2 FoxPro, 3 CSV,
+// 4 alias), database (folder or alias), table (file or table name) and, for CSV, the import
+// settings.
+struct TableChoice {
+    int kind = kNoneTable;
+    std::string database;
+    std::string table;
+    char quote = '\'';
+    char separator = ',';
+    bool hasCaptionRow = false;
+};
+
+// The opener for ReadTableSection: per slot in order, opens the table by its kind (file tables,
+// CSV files, aliases), fills name display and field list, selects the stored columns; a slot
+// whose table does not open shows "Fehler beim Einlesen der Datei:<name>" (aliases "Fehler beim
+// Öffnen der Datei:<name>") and loses its table (kind 5, names empty, no columns).
+void OpenSlotTables(Project& project, Host& host);
+
+// Installs OpenSlotTables as the project reader's opener. Called once by each front end.
+void InstallSlotTableOpener();
+
+// Selects in `items` the first entry equal to choice.name without regard to case, else the
+// stored position when it is below the item count (-1 leaves nothing selected). Updates
+// `choice` to the selection: its text and position, or "" and -1.
+void SelectColumnByNameOrIndex(const std::vector<std::string>& items, ColumnChoice& choice);
+
+// The sub-menu field: chosen like SelectColumnByNameOrIndex, but never the same field as the
+// sub-menu slot's match field `mainChoice`: it then moves one down, or up from the last item.
+void SelectSubmenuColumn(const std::vector<std::string>& items, const ColumnChoice& mainChoice, ColumnChoice& choice);
+
+// Take over a database table (kinds 0, 1, 2, 4) into `slot`. On success stores kind, database
+// and table in PrjParams, fills name display and field list, and returns true (the caller marks
+// the project changed). On failure shows "Fehler beim einlesen der Datei:<table>" and returns
+// false; the slot's settings stay as they were.
+bool SetPredefinedTab(Project& project, ContentSlot slot, const TableChoice& choice, Host& host);
+
+// Take over a CSV file into `slot`: imports it into the slot's MemoryTable; on success stores
+// quote, separator, caption flag, kind 3, folder and file name, fills name display and field
+// list, returns true. On failure shows the importer's message (if any), then "Fehler beim
+// einlesen der Datei:<file>", and returns false with the slot's settings unchanged.
+bool SetASCIITab(Project& project, ContentSlot slot, const TableChoice& choice, Host& host);
+
+}  // namespace pagloom

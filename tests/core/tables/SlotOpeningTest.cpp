@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include "core/tables/TempDir.h"
+#include "ports/Host.h"
+#include "projectfile/ProjectFile.h"
+#include "tables/CsvImport.h"
+#include "tables/SlotOpening.h"
+
+using namespace pagloom;
+using pagloom::testing::TempDir;
+
+namespace {
+
+using Items = std::vector<std::string>;
+
+class SlotOpening : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SlotTables().Reset();
+        InstallSlotTableOpener();
+        dir.Write("menu.csv", "Haupt;Unter;Text\nHome;Team;a\nNews;Neu;b\n");
+    }
+    void TearDown() override { SetSlotTableOpener(nullptr); }
+
+    void Load(const std::string& tableSection) {
+        LoadProject(project, dir.Write("p.plp", "[table]\n" + tableSection), host);
+    }
+    std::string SavedText() const { return ProjectFileText(project, "", "x", "2.0.1"); }
+
+    TempDir dir;
+    RecordingHost host;
+    Project project;
+};
+
+}  // namespace
+
+TEST_F(SlotOpening, CsvSlotsImportWithTheirSettingsAndSelectStoredColumns) {
+    Load("mainmenu_database=" + dir.Path() +
+         "\nmainmenu_table=menu.csv\nmainmenu_table_type=csv_table\nmainmenu_seperator_char=;\nmainmenu_caption=1\n"
+         "mainmenu_col_mainmenu=HAUPT\nmainmenu_col_index_mainmenu=2\n"
+         "submenu_database=" + dir.Path() +
+         "\nsubmenu_table=menu.csv\nsubmenu_table_type=csv_table\nsubmenu_seperator_char=;\nsubmenu_caption=1\n"
+         "submenu_col_mainmenu=Haupt\nsubmenu_col_index_mainmenu=0\nsubmenu_col_submenu=haupt\nsubmenu_col_index_submenu=0\n");
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(project.Tables.Slot[ContentSlot::mainmenu].name_display, "menu.csv");
+    EXPECT_EQ(project.Tables.Slot[ContentSlot::mainmenu].fields, (Items{"Haupt", "Unter", "Text"}));
+    EXPECT_EQ(project.Tables.mainmenu.col_mainmenu, (ColumnChoice{"Haupt", 0}));
+    EXPECT_EQ(project.Tables.submenu.col_mainmenu, (ColumnChoice{"Haupt", 0}));
+    // The stored sub-menu field equals the match field, so the next field is taken.
+    EXPECT_EQ(project.Tables.submenu.col_submenu, (ColumnChoice{"Unter", 1}));
+    EXPECT_EQ(project.PrjParams.TableKind[ContentSlot::firstpage], kNoneTable);
+    ContentTable* t = SlotTables().For(project.PrjParams, ContentSlot::mainmenu);
+    ASSERT_NE(t, nullptr);
+    t->Open();
+    EXPECT_EQ(t->RowCount(), 2u);
+    t->Close();
+    EXPECT_NE(SavedText().find("mainmenu_col_mainmenu=Haupt"), std::string::npos);
+}
+
+TEST_F(SlotOpening, SlotsThatDoNotOpenShowTheirMessageAndLoseTheirTable) {
+    dir.Write("broken.csv", "a,b\nc\n");
+    Load("firstpage_database=" + dir.Path() + "\nfirstpage_table=weg.csv\nfirstpage_table_type=csv_table\n"
+         "mainmenu_database=" + dir.Path() + "\nmainmenu_table=broken.csv\nmainmenu_table_type=csv_table\n"
+         "mainmenu_col_mainmenu=Field0\nmainmenu_col_index_mainmenu=0\n"
+         "submenu_database=KeineQuelle\nsubmenu_table=Kunden\nsubmenu_table_type=bde_table\n");
+    EXPECT_EQ(host.messages, (Items{"Fehler beim Einlesen der Datei:weg.csv", kCsvFieldCountsDiffer,
+                                    "Fehler beim Einlesen der Datei:broken.csv", "Fehler beim \xD6" "ffnen der Datei:Kunden"}));
+    for (ContentSlot s : kAllSlots) {
+        EXPECT_EQ(project.PrjParams.TableKind[s], kNoneTable);
+        EXPECT_EQ(project.PrjParams.TableName[s], "");
+        EXPECT_EQ(project.Tables.Slot[s].name_display, "");
+    }
+    EXPECT_EQ(project.Tables.mainmenu.col_mainmenu, ColumnChoice{});
+    EXPECT_NE(SavedText().find("mainmenu_table_type=none_table"), std::string::npos);
+}
+
+TEST(ColumnSelection, ByNameThenStoredPositionAndNeverTheMatchFieldTwice) {
+    const Items items{"A", "B", "C"};
+    struct Case {
+        const char* name;
+        ColumnChoice stored;
+        ColumnChoice expected;
+    };
+    const Case byName[] = {
+        {"name wins over position", {"c", 0}, {"C", 2}},
+        {"unknown name falls back to position", {"X", 1}, {"B", 1}},
+        {"position outside the list", {"X", 3}, {}},
+        {"nothing stored", {"", -1}, {}},
+    };
+    for (const auto& c : byName) {
+        ColumnChoice got = c.stored;
+        SelectColumnByNameOrIndex(items, got);
+        EXPECT_EQ(got, c.expected) << c.name;
+    }
+    const ColumnChoice mainB{"B", 1}, mainC{"C", 2};
+    struct SubCase {
+        const char* name;
+        ColumnChoice main, stored, expected;
+    };
+    const SubCase sub[] = {
+        {"different field kept", mainB, {"A", 0}, {"A", 0}},
+        {"same field moves down", mainB, {"b", 1}, {"C", 2}},
+        {"same last field moves up", mainC, {"C", 2}, {"B", 1}},
+        {"same name, other stored position", mainB, {"B", 0}, {"A", 0}},
+        {"unknown name, position equals match field", mainB, {"X", 1}, {"C", 2}},
+    };
+    for (const auto& c : sub) {
+        ColumnChoice got = c.stored;
+        SelectSubmenuColumn(items, c.main, got);
+        EXPECT_EQ(got, c.expected) << c.name;
+    }
+}
+
+TEST_F(SlotOpening, TakeOverFillsTheSlotOrLeavesItAsItWas) {
+    Project p;
+    TableChoice csv{kCsvTable, dir.Path(), "menu.csv", '\'', ';', true};
+    ASSERT_TRUE(SetASCIITab(p, ContentSlot::submenu, csv, host));
+    EXPECT_EQ(p.PrjParams.TableKind[ContentSlot::submenu], kCsvTable);
+    EXPECT_EQ(p.PrjParams.SeparatorChar[ContentSlot::submenu], ';');
+    EXPECT_TRUE(p.PrjParams.HasCaptionRow[ContentSlot::submenu]);
+    EXPECT_EQ(p.Tables.Slot[ContentSlot::submenu].fields, (Items{"Haupt", "Unter", "Text"}));
+
+    const TPrjParams before = p.PrjParams;
+    TableChoice missing{kCsvTable, dir.Path(), "fehlt.csv", '\'', ',', false};
+    EXPECT_FALSE(SetASCIITab(p, ContentSlot::submenu, missing, host));
+    TableChoice dbf{kDbaseTable, dir.Path(), "fehlt.dbf"};
+    EXPECT_FALSE(SetPredefinedTab(p, ContentSlot::submenu, dbf, host));
+    EXPECT_EQ(host.messages, (Items{"Fehler beim einlesen der Datei:fehlt.csv", "Fehler beim einlesen der Datei:fehlt.dbf"}));
+    EXPECT_EQ(p.PrjParams, before);
+
+    TableChoice people{kDbaseTable, PAGLOOM_SHARED_TESTDATA "/dbase/dbfread", "people.dbf"};
+    ASSERT_TRUE(SetPredefinedTab(p, ContentSlot::firstpage, people, host));
+    EXPECT_EQ(p.Tables.Slot[ContentSlot::firstpage].fields, (Items{"NAME", "BIRTHDATE"}));
+    EXPECT_EQ(p.Tables.Slot[ContentSlot::firstpage].name_display, "people.dbf");
+    EXPECT_EQ(p.PrjParams.TableKind[ContentSlot::firstpage], kDbaseTable);
+}
