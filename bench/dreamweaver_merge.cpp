@@ -37,11 +37,12 @@ double MedianOf(int runs, const std::function<void()>& f) {
 }
 
 // Ordinary page text between the regions: markup with attributes in quotes, as real pages
-// have, so the page's quoted strings are many.
+// have, so the page's quoted strings are many; each link names "text/html", which the search
+// for the closing html tag must step over.
 void AppendLayout(std::string& s, int i, size_t bytes) {
     const size_t stop = s.size() + bytes;
     for (int row = 0; s.size() < stop; ++row)
-        s += "<tr><td class=\"cell\" width=\"120\"><a href=\"seite" + std::to_string(i) + "_" +
+        s += "<tr><td class=\"cell\" width=\"120\"><a type=\"text/html\" href=\"seite" + std::to_string(i) + "_" +
              std::to_string(row) + ".htm\">Eintrag " + std::to_string(row) + "</a></td></tr>\n";
 }
 

@@ -86,6 +86,22 @@ void WriteInstanceRegionMarkers(std::string& text) {
     ReplaceSameLength(text, lower, "templateendeditable", "InstanceEndEditable");
 }
 
+// FindTagAround(text, start, word), handed only the stretch of text that decides its result
+// (from `start` to the first ">" after the next occurrence of the word), because it lowers
+// the whole text it is given: called once per tag of a long template, it would be quadratic.
+// `lower` is the text in lower case.
+TagAround NextTagAround(std::string_view text, std::string_view lower, size_t start, std::string_view word) {
+    const size_t from = start - 1;
+    const size_t wordAt = lower.find(word, from);
+    if (wordAt == npos) return {};
+    const size_t close = lower.find('>', wordAt + word.size());
+    // Without a ">" after this occurrence there is none after any later one either.
+    if (close == npos) return {};
+    const TagAround tag = FindTagAround(text.substr(from, close + 1 - from), 1, word);
+    if (tag.open == 0) return {};
+    return {tag.open + from, tag.after + from};
+}
+
 TemplateStyle FrameText(std::string& text, const std::string& reference, Host& host) {
     const TemplateStyle style = TemplateStyleOf(text);
     std::string header, footer;
@@ -112,11 +128,12 @@ TemplateStyle FrameText(std::string& text, const std::string& reference, Host& h
     // Only a tag that is itself "</html" counts: the word alone also sits in attributes such
     // as content="text/html", and a footer put before such a <meta> tag would cut the page's
     // head in two while the missing closing tag went unreported.
+    const std::string lower = ToLowerCp1252(text);
     TagAround last;
     for (size_t start = 1;;) {
-        const TagAround tag = FindTagAround(text, start, "/html");
+        const TagAround tag = NextTagAround(text, lower, start, "/html");
         if (tag.open == 0) break;
-        if (ToLowerCp1252(std::string_view(text).substr(tag.open - 1, 6)) == "</html") last = tag;
+        if (std::string_view(lower).substr(tag.open - 1, 6) == "</html") last = tag;
         start = tag.after;
     }
     if (last.open != 0)

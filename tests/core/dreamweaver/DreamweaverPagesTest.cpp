@@ -8,6 +8,7 @@
 
 #include "DwTestSupport.h"
 #include "generator/BuildContext.h"
+#include "generator/BuildDriver.h"
 #include "generator/BuildError.h"
 #include "generator/DreamweaverPages.h"
 #include "io/FileSystem.h"
@@ -167,6 +168,33 @@ TEST_F(DreamweaverPages, FrameMessagesComeOncePerPage) {
     EXPECT_EQ(File("eins.htm"),
               "<html><!-- InstanceBegin template=\"/Templates/t.dwt\" codeOutsideHTMLIsLocked=\"false\" -->\r\n"
               "<!-- InstanceBeginEditable name=\"main\" -->Mein<!-- InstanceEndEditable -->\r\n");
+}
+
+// The build dialog's RegionOverwrite, preset from the project, picks the writer.
+TEST_F(DreamweaverPages, BuildChoosesByRegionOverwrite) {
+    struct Row {
+        bool update, overwriteRegions;
+        std::string expected;
+    } rows[] = {
+        {true, false, Page("<p>Neuer Kopf</p>", "Mein Text")},
+        {true, true, Page("<p>Neuer Kopf</p>", "Text")},
+        {false, true, Page("<p>Kopf</p>", "Mein Text")},
+        {false, false, Page("<p>Kopf</p>", "Mein Text")},
+    };
+    for (const Row& r : rows) {
+        WriteFile(tpl, Template("<p>Kopf</p>"));
+        Put("eins.htm", Page("<p>Kopf</p>", "Mein Text"));
+        WriteFile(tpl, Template("<p>Neuer Kopf</p>"));
+        project.Settings.content_page.dw_template_update = r.update;
+        project.Settings.content_page.dw_editable_overwrite = r.overwriteRegions;
+        BuildDialog dialog;
+        dialog.Destination = site;
+        PresetRegionOverwrite(project, dialog);
+        ASSERT_TRUE(dialog.RegionOverwriteVisible);
+        EXPECT_EQ(dialog.RegionOverwrite, r.overwriteRegions);
+        EXPECT_TRUE(MakeStartClick(dialog, project, "", host).Succeeded());
+        EXPECT_EQ(File("eins.htm"), r.expected) << r.update << r.overwriteRegions;
+    }
 }
 
 // Reads of one path fail although the file is there.
