@@ -631,6 +631,10 @@ void WriteTableSection(IniFile& ini, const Project& p) {
 void LoadProject(Project& p, const std::string& fileName, Host& host) {
     IniFile ini;
     ini.Load(fileName);  // a file that cannot be read reads as one without keys
+    ReadProject(p, ini, host);
+}
+
+void ReadProject(Project& p, const IniFile& ini, Host& host) {
     ProjectSettings& s = p.Settings;
     long long allowance = kPlaceholderAllowance;
 

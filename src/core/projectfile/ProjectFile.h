@@ -19,6 +19,8 @@ namespace pagloom {
 // folder that does not exist is emptied, after the message "Das Verzeichnis <text> existiert
 // nicht!" (for a non-empty text). Other messages come from opening the slots' tables.
 void LoadProject(Project& p, const std::string& fileName, Host& host);
+// LoadProject on a file already in memory.
+void ReadProject(Project& p, const IniFile& ini, Host& host);
 
 // Writes `p` into `fileName`, updating an existing file in place (unknown sections and keys
 // stay) and creating it otherwise. Returns false after the message "In <fileName> kann nicht
