@@ -20,12 +20,12 @@ struct BuildContext {
     Project& project;  // the menu may be rebuilt by the table flow, hence not const
     Host& host;
     MakeReport& report;
-    std::string destination;          // the build dialog's destination, as the user gave it
-    std::string projectFile;          // path of the open project file; "" when never saved
+    std::string destination;             // the build dialog's destination, as the user gave it
+    std::string projectFile;             // path of the open project file; "" when never saved
     const TextLines& menuScriptLibrary;  // the lines of default.js
     bool regionOverwriteVisible = false;
     bool regionOverwrite = false;
-    TableBuildSteps* tableSteps = nullptr;     // table-driven parts of the table flow
+    TableBuildSteps* tableSteps = nullptr;    // table-driven parts of the table flow
     std::function<void()> refreshMenuEditor;  // shows a rebuilt menu; may be empty
 
     const ProjectSettings& Settings() const;

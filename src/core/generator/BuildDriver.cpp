@@ -28,7 +28,9 @@ const FramePageWriter kTopFrame(FramePageWriter::Top);
 const FramePageWriter kBottomFrame(FramePageWriter::Bottom);
 const SitemapWriter kSitemap;
 
-bool TableFieldAvailable(int source) { return source == kSlotTemplate || source == kSlotDwTemplate; }
+bool TableFieldAvailable(int source) {
+    return source == kSlotTemplate || source == kSlotDwTemplate;
+}
 
 // Step 8 of the flow without tables: the first page and the content pages.
 void WriteContentPages(BuildContext& ctx) {
@@ -85,7 +87,8 @@ bool ErstellenTabOK(const Project& project, Host& host) {
         message = "Sie haben keine Vorlage im Hauptmen\xFC-Register angegeben!";
     if (subSource > 0 && mainSource == 0)
         message =
-            "Da Sie die Option \"Keine Seiten erstellen\" im Hauptmen\xFC-Register angegeben haben, k\xF6nnen keine "
+            "Da Sie die Option \"Keine Seiten erstellen\" im Hauptmen\xFC-Register angegeben "
+            "haben, k\xF6nnen keine "
             "Seiten f\xFCr Untermen\xFCs erstellt werden!";
     else if (subSource > 0 && !SlotTableInUse(project, ContentSlot::submenu))
         message = "Sie haben keine Tabelle im Untermen\xFC-Register angegeben!";
@@ -115,7 +118,8 @@ void PresetRegionOverwrite(const Project& project, BuildDialog& dialog) {
 
 void BuildWithoutTables(BuildContext& ctx) {
     for (const FileWriter* w : std::initializer_list<const FileWriter*>{
-             &kFrameset, &kStylesheet, &kMenuScript, &kMenuInclude, &kMenuFrame, &kTopFrame, &kBottomFrame})
+             &kFrameset, &kStylesheet, &kMenuScript, &kMenuInclude, &kMenuFrame, &kTopFrame,
+             &kBottomFrame})
         WriteByRule(ctx, *w);
     WriteContentPages(ctx);
     WriteByRule(ctx, kSitemap);
@@ -123,7 +127,8 @@ void BuildWithoutTables(BuildContext& ctx) {
 
 void BuildWithTables(BuildContext& ctx) {
     if (!ctx.tableSteps)
-        throw BuildAbort("Inhalts-Seiten aus Tabellen k\xF6nnen in diesem Programm nicht erstellt werden!");
+        throw BuildAbort(
+            "Inhalts-Seiten aus Tabellen k\xF6nnen in diesem Programm nicht erstellt werden!");
     WriteByRule(ctx, kFrameset);
     // The menu comes from the tables; it replaces the project's menu in memory, so the menu
     // script, the navigation and the sitemap below list the rebuilt menu.
@@ -131,14 +136,15 @@ void BuildWithTables(BuildContext& ctx) {
     WriteByRule(ctx, kStylesheet);
     WriteByRule(ctx, kMenuScript);
     if (ctx.refreshMenuEditor) ctx.refreshMenuEditor();
-    for (const FileWriter* w :
-         std::initializer_list<const FileWriter*>{&kMenuInclude, &kMenuFrame, &kTopFrame, &kBottomFrame})
+    for (const FileWriter* w : std::initializer_list<const FileWriter*>{&kMenuInclude, &kMenuFrame,
+                                                                        &kTopFrame, &kBottomFrame})
         WriteByRule(ctx, *w);
     ctx.tableSteps->WritePages(ctx);
     WriteByRule(ctx, kSitemap);
 }
 
-BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::string& projectFile, Host& host) {
+BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::string& projectFile,
+                            Host& host) {
     BuildOutcome outcome;
     if (dialog.Destination.empty()) {
         host.ShowMessage("Sie haben kein Zielverzeichnis angegeben!");

@@ -20,7 +20,7 @@ class Host;
 // build dialog by the host program (the rest of that flow is the same writers as without
 // tables). Both may throw BuildAbort when a table or template cannot be read.
 class TableBuildSteps {
-public:
+  public:
     virtual ~TableBuildSteps() = default;
     // BuildMenuFromMainTable, then BuildSubMenusFromSubTable: rebuilds ctx.project.MainMenu.
     virtual void RebuildMenu(BuildContext& ctx) = 0;
@@ -30,8 +30,8 @@ public:
 
 // The build dialog (TMakeForm): one for the whole program run, kept when it is closed.
 struct BuildDialog {
-    std::string Destination;              // MakeZielEdit; set from files/destination-directory on open
-    bool RegionOverwrite = false;         // CBBeBeOverwrite "Bearbeitbare Bereiche überschreiben "
+    std::string Destination;       // MakeZielEdit; set from files/destination-directory on open
+    bool RegionOverwrite = false;  // CBBeBeOverwrite "Bearbeitbare Bereiche überschreiben "
     bool RegionOverwriteVisible = false;  // RegionOverwrite is consulted only while visible
     MakeReport Report;                    // the log of every build of the run
     // The lines of default.js, loaded once at program start (LoadMenuScriptLibrary) and
@@ -80,7 +80,8 @@ void PresetRegionOverwrite(const Project& project, BuildDialog& dialog);
 // A BuildAbort from any step is caught: its message is shown through the host and the log
 // keeps what was written so far, without the end lines. projectFile is the open project's
 // path for the frameset's comment line ("" when never saved).
-BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::string& projectFile, Host& host);
+BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::string& projectFile,
+                            Host& host);
 
 // The two flows, for callers that run one step of the build themselves (tests, groups).
 // Both may throw BuildAbort.

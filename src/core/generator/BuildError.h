@@ -10,7 +10,7 @@
 namespace pagloom {
 
 class BuildAbort : public std::runtime_error {
-public:
+  public:
     // message: the German text shown to the user (Windows-1252 bytes).
     explicit BuildAbort(const std::string& message) : std::runtime_error(message) {}
 };

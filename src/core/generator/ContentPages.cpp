@@ -27,7 +27,9 @@ void WriteEmptyPage(const BuildContext& ctx, const std::string& path, std::strin
     ctx.Save(path, EmptyPageLines(ctx, name));
 }
 
-std::string FirstPagePath(const BuildContext& ctx) { return ctx.PathOf(ctx.Settings().files.starting_page_file); }
+std::string FirstPagePath(const BuildContext& ctx) {
+    return ctx.PathOf(ctx.Settings().files.starting_page_file);
+}
 
 void WriteEmptyPages(const BuildContext& ctx) {
     const ProjectSettings& s = ctx.Settings();
@@ -60,7 +62,8 @@ void WriteTemplatePages(const BuildContext& ctx) {
         const std::string path = ctx.PathOf(e.FileName);
         // Read for every page, so a template that changes or vanishes mid-build is noticed
         // at the page that needs it.
-        if (BuildContext::WriteRuleAllows(path, overwrite)) ctx.Save(path, ReadTextLines(templateFile));
+        if (BuildContext::WriteRuleAllows(path, overwrite))
+            ctx.Save(path, ReadTextLines(templateFile));
     });
 }
 

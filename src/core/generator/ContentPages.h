@@ -44,4 +44,3 @@ void WriteEmptyPages(const BuildContext& ctx);
 void WriteTemplatePages(const BuildContext& ctx);
 
 }  // namespace pagloom
-

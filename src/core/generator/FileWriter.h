@@ -12,7 +12,7 @@
 namespace pagloom {
 
 class FileWriter {
-public:
+  public:
     virtual ~FileWriter() = default;
 
     // File name within the destination.

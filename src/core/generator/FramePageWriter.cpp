@@ -7,7 +7,8 @@
 namespace pagloom {
 
 std::string FramePageWriter::FileName(const BuildContext& ctx) const {
-    return frame_ == Top ? ctx.Settings().files.frame_top_file : ctx.Settings().files.frame_bottom_file;
+    return frame_ == Top ? ctx.Settings().files.frame_top_file
+                         : ctx.Settings().files.frame_bottom_file;
 }
 
 bool FramePageWriter::Due(const BuildContext& ctx) const {
@@ -15,7 +16,8 @@ bool FramePageWriter::Due(const BuildContext& ctx) const {
 }
 
 bool FramePageWriter::Overwrite(const BuildContext& ctx) const {
-    return frame_ == Top ? ctx.Settings().frames.overwrite_topframe : ctx.Settings().frames.overwrite_bottomframe;
+    return frame_ == Top ? ctx.Settings().frames.overwrite_topframe
+                         : ctx.Settings().frames.overwrite_bottomframe;
 }
 
 void FramePageWriter::BuildLines(const BuildContext&, TextLines& lines) const {

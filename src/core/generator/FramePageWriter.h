@@ -7,7 +7,7 @@
 namespace pagloom {
 
 class FramePageWriter : public FileWriter {
-public:
+  public:
     enum Frame { Top, Bottom };
     explicit FramePageWriter(Frame frame) : frame_(frame) {}
 
@@ -17,7 +17,7 @@ public:
     // Page head titled "Oberer Frame" or "Unterer Frame", an empty line, the page foot.
     void BuildLines(const BuildContext& ctx, TextLines& lines) const override;
 
-private:
+  private:
     Frame frame_;
 };
 

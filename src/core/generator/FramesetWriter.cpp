@@ -8,16 +8,24 @@
 namespace pagloom {
 namespace {
 
-std::string FrameLine(const std::string& file, const char* name, int marginWidth, int marginHeight) {
+std::string FrameLine(const std::string& file, const char* name, int marginWidth,
+                      int marginHeight) {
     return "  <FRAME SRC=\"" + file + "\" NAME=\"" + name + "\" SCROLLING=\"AUTO\"" +
-           " marginwidth=" + std::to_string(marginWidth) + " marginheight=" + std::to_string(marginHeight) + ">";
+           " marginwidth=" + std::to_string(marginWidth) +
+           " marginheight=" + std::to_string(marginHeight) + ">";
 }
 
 }  // namespace
 
-std::string FramesetWriter::FileName(const BuildContext& ctx) const { return ctx.Settings().files.frameset_file; }
-bool FramesetWriter::Due(const BuildContext& ctx) const { return ctx.Settings().frameset.frameset.Is(kOn); }
-bool FramesetWriter::Overwrite(const BuildContext& ctx) const { return ctx.Settings().frameset.empty_overwrite; }
+std::string FramesetWriter::FileName(const BuildContext& ctx) const {
+    return ctx.Settings().files.frameset_file;
+}
+bool FramesetWriter::Due(const BuildContext& ctx) const {
+    return ctx.Settings().frameset.frameset.Is(kOn);
+}
+bool FramesetWriter::Overwrite(const BuildContext& ctx) const {
+    return ctx.Settings().frameset.empty_overwrite;
+}
 
 void FramesetWriter::BuildLines(const BuildContext& ctx, TextLines& lines) const {
     const FramesetSettings& fs = ctx.Settings().frameset;
@@ -26,7 +34,8 @@ void FramesetWriter::BuildLines(const BuildContext& ctx, TextLines& lines) const
     const int frameborder = fs.frameoption == 2 ? 1 : 0;
     const int width = fs.frameoption > 0 ? fs.frameborderwidth : 0;
     const std::string borders = "\" frameborder=\"" + std::to_string(frameborder) + "\" border=\"" +
-                                std::to_string(width) + "\" framespacing=\"" + std::to_string(width) + "\">";
+                                std::to_string(width) + "\" framespacing=\"" +
+                                std::to_string(width) + "\">";
     const bool top = fs.frametop;
     const bool bottom = fs.framebottom;
 
@@ -37,7 +46,8 @@ void FramesetWriter::BuildLines(const BuildContext& ctx, TextLines& lines) const
     lines.push_back("<title>" + HtmlEscape(fs.titel, false) + "</title>");
     lines.emplace_back("<meta name=\"generator\" content=\"pagloom\">");
     lines.emplace_back("<!-- #pagloom: begin fs_include# -->");
-    lines.push_back("<script language=\"JavaScript\" src=\"" + files.javascript_file + "\" type=\"text/javascript\">");
+    lines.push_back("<script language=\"JavaScript\" src=\"" + files.javascript_file +
+                    "\" type=\"text/javascript\">");
     lines.emplace_back("</script>");
     lines.emplace_back("<!-- #pagloom: end fs_include# -->");
     lines.emplace_back("</HEAD>");
@@ -53,15 +63,18 @@ void FramesetWriter::BuildLines(const BuildContext& ctx, TextLines& lines) const
     } else {
         lines.emplace_back();
     }
-    if (top) lines.push_back(FrameLine(files.frame_top_file, "oben", fs.topframe_marginwidth, fs.topframe_marginheight));
+    if (top)
+        lines.push_back(FrameLine(files.frame_top_file, "oben", fs.topframe_marginwidth,
+                                  fs.topframe_marginheight));
     lines.push_back("<FRAMESET COLS=\"" + std::to_string(fs.menuframe_size) + ",*" + borders);
-    lines.push_back(FrameLine(files.menuframe_file, "links", fs.menuframe_marginwidth, fs.menuframe_marginheight));
-    lines.push_back(
-        FrameLine(files.starting_page_file, "rechts", fs.contentframe_marginwidth, fs.contentframe_marginheight));
+    lines.push_back(FrameLine(files.menuframe_file, "links", fs.menuframe_marginwidth,
+                              fs.menuframe_marginheight));
+    lines.push_back(FrameLine(files.starting_page_file, "rechts", fs.contentframe_marginwidth,
+                              fs.contentframe_marginheight));
     lines.emplace_back("</FRAMESET>");
     if (bottom)
-        lines.push_back(
-            FrameLine(files.frame_bottom_file, "unten", fs.bottomframe_marginwidth, fs.bottomframe_marginheight));
+        lines.push_back(FrameLine(files.frame_bottom_file, "unten", fs.bottomframe_marginwidth,
+                                  fs.bottomframe_marginheight));
     if (top || bottom)
         lines.emplace_back("</frameset>");
     else

@@ -131,8 +131,10 @@ std::vector<std::string> ParseTagAttributes(std::string_view tag) {
                 if (other) start = i, state = 3;
                 break;
             case 3:
-                if (blank) name = slice(start, i), state = 4;
-                else if (eq) name = slice(start, i) + "=", state = 5;
+                if (blank)
+                    name = slice(start, i), state = 4;
+                else if (eq)
+                    name = slice(start, i) + "=", state = 5;
                 break;
             case 4:
                 if (eq) {
@@ -145,9 +147,12 @@ std::vector<std::string> ParseTagAttributes(std::string_view tag) {
                 }
                 break;
             case 5:
-                if (dquote) start = i + 1, state = 8;
-                else if (apos) start = i + 1, state = 7;
-                else if (other) start = i, state = 6;
+                if (dquote)
+                    start = i + 1, state = 8;
+                else if (apos)
+                    start = i + 1, state = 7;
+                else if (other)
+                    start = i, state = 6;
                 break;
             case 6:
                 // The blank ends the value and is not part of it, so an unquoted value can be
@@ -163,14 +168,21 @@ std::vector<std::string> ParseTagAttributes(std::string_view tag) {
         }
     }
     switch (state) {
-        case 1: entries.push_back("tagname=" + slice(start, last)); break;
-        case 6: entries.push_back(name + slice(start, last)); break;
+        case 1:
+            entries.push_back("tagname=" + slice(start, last));
+            break;
+        case 6:
+            entries.push_back(name + slice(start, last));
+            break;
         case 3:
         case 4:
         case 5:
         case 7:
-        case 8: entries.push_back(slice(start, last)); break;
-        default: break;
+        case 8:
+            entries.push_back(slice(start, last));
+            break;
+        default:
+            break;
     }
     return entries;
 }
@@ -216,7 +228,8 @@ BracketTag NextBracketTag(std::string_view text, size_t start, TagBrackets brack
     return BracketTag{};
 }
 
-BracketTag FindBracketTag(std::string_view text, size_t start, std::string_view name, TagBrackets brackets) {
+BracketTag FindBracketTag(std::string_view text, size_t start, std::string_view name,
+                          TagBrackets brackets) {
     const std::string wanted = ToLowerCp1252(name);
     BracketTag tag = NextBracketTag(text, start, brackets);
     while (tag.found && tag.name != wanted) tag = NextBracketTag(text, tag.close + 1, brackets);

@@ -62,6 +62,7 @@ struct BracketTag {
 // skipped. A tag whose closing bracket is missing is not found.
 BracketTag NextBracketTag(std::string_view text, size_t start, TagBrackets brackets);
 // The first tag named `name` (letter case ignored) at or after `start`.
-BracketTag FindBracketTag(std::string_view text, size_t start, std::string_view name, TagBrackets brackets);
+BracketTag FindBracketTag(std::string_view text, size_t start, std::string_view name,
+                          TagBrackets brackets);
 
 }  // namespace pagloom

@@ -14,8 +14,12 @@ void MakeReport::Add(std::string line) {
 
 void MakeReport::AddOutcome(SaveResult result) {
     switch (result) {
-        case SaveResult::Unchanged: Add(kLogUnchanged); break;
-        case SaveResult::Written: Add(kLogOk); break;
+        case SaveResult::Unchanged:
+            Add(kLogUnchanged);
+            break;
+        case SaveResult::Written:
+            Add(kLogOk);
+            break;
         case SaveResult::Failed:
             ++failedFiles_;
             Add(kLogFailed);

@@ -12,7 +12,7 @@ namespace pagloom {
 enum class SaveResult { Unchanged, Written, Failed };
 
 class MakeReport {
-public:
+  public:
     // Called with each line right after it is added (the CLI prints it, the GUI shows it).
     using LineCallback = std::function<void(const std::string& line)>;
 
@@ -29,7 +29,7 @@ public:
     // compares the count before and after to know whether one of its files failed.
     int FailedFiles() const { return failedFiles_; }
 
-private:
+  private:
     std::vector<std::string> lines_;
     LineCallback callback_;
     int failedFiles_ = 0;

@@ -7,9 +7,15 @@
 
 namespace pagloom {
 
-std::string MenuFrameWriter::FileName(const BuildContext& ctx) const { return ctx.Settings().files.menuframe_file; }
-bool MenuFrameWriter::Due(const BuildContext& ctx) const { return ctx.Settings().menu_frame.frame.Is(kOn); }
-bool MenuFrameWriter::Overwrite(const BuildContext& ctx) const { return ctx.Settings().menu_frame.empty_overwrite; }
+std::string MenuFrameWriter::FileName(const BuildContext& ctx) const {
+    return ctx.Settings().files.menuframe_file;
+}
+bool MenuFrameWriter::Due(const BuildContext& ctx) const {
+    return ctx.Settings().menu_frame.frame.Is(kOn);
+}
+bool MenuFrameWriter::Overwrite(const BuildContext& ctx) const {
+    return ctx.Settings().menu_frame.empty_overwrite;
+}
 
 void MenuFrameWriter::BuildLines(const BuildContext& ctx, TextLines& lines) const {
     const ProjectSettings& s = ctx.Settings();
@@ -36,7 +42,8 @@ void MenuFrameWriter::BuildLines(const BuildContext& ctx, TextLines& lines) cons
         lines.emplace_back("<noscript>");
         if (kind.Is(kNoscriptIFrame)) {
             lines.push_back("<iframe src=\"" + include +
-                            "\" frameborder=\"0\" marginwidth=\"0\" marginheight=\"0\" height=\"300\" width=\"100%\">");
+                            "\" frameborder=\"0\" marginwidth=\"0\" marginheight=\"0\" "
+                            "height=\"300\" width=\"100%\">");
             lines.emplace_back("</iframe>");
         }
         if (kind.Is(kNoscriptSSI)) lines.push_back("<!--#include virtual=\"" + include + "\" -->");

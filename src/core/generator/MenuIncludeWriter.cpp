@@ -11,7 +11,8 @@ std::string IncludeFileName(std::string_view menuFrameFile) {
     const size_t slash = menuFrameFile.find_last_of("/\\");
     const size_t dot = menuFrameFile.rfind('.');
     std::string name(menuFrameFile);
-    if (dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash)) name.resize(dot);
+    if (dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash))
+        name.resize(dot);
     return name + "_include.htm";
 }
 
@@ -36,7 +37,8 @@ void MenuIncludeWriter::BuildLines(const BuildContext& ctx, TextLines& lines) co
         lines.emplace_back("<body>");
     }
     auto link = [&](const TWebMenuItem& e) {
-        return "<li><a href=\"" + e.FileName + "\" target=\"rechts\">" + HtmlEscape(e.Text, keepTags) + "</a></li>";
+        return "<li><a href=\"" + e.FileName + "\" target=\"rechts\">" +
+               HtmlEscape(e.Text, keepTags) + "</a></li>";
     };
     // Flat lists, each closed before the next opens: consecutive main entries share a main
     // list; the sub entries of one main entry form their own list right after it.

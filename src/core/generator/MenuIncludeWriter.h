@@ -16,7 +16,7 @@ namespace pagloom {
 std::string IncludeFileName(std::string_view menuFrameFile);
 
 class MenuIncludeWriter : public FileWriter {
-public:
+  public:
     std::string FileName(const BuildContext& ctx) const override;
     bool Due(const BuildContext&) const override { return true; }
     bool Overwrite(const BuildContext&) const override { return true; }

@@ -7,8 +7,12 @@
 
 namespace pagloom {
 
-std::string MenuScriptWriter::FileName(const BuildContext& ctx) const { return ctx.Settings().files.javascript_file; }
-bool MenuScriptWriter::Due(const BuildContext& ctx) const { return ctx.Settings().javascript.javascript.Is(kOn); }
+std::string MenuScriptWriter::FileName(const BuildContext& ctx) const {
+    return ctx.Settings().files.javascript_file;
+}
+bool MenuScriptWriter::Due(const BuildContext& ctx) const {
+    return ctx.Settings().javascript.javascript.Is(kOn);
+}
 bool MenuScriptWriter::Overwrite(const BuildContext& ctx) const {
     return ctx.Settings().javascript.overwrite_javascript;
 }
@@ -35,8 +39,9 @@ void MenuScriptWriter::BuildLines(const BuildContext& ctx, TextLines& lines) con
     int k = 0;
     const bool keepTags = s.menu_frame.menuetext_tags;
     ForEachWrittenEntry(menu, [&](const TWebMenuItem& e, bool isSub) {
-        lines.push_back("y_menarray[" + std::to_string(k++) + "] = new y_menrecord(\"" + HtmlEscape(e.Text, keepTags) +
-                        "\",\"" + e.FileName + "\"," + (isSub ? "2" : "0") + ");");
+        lines.push_back("y_menarray[" + std::to_string(k++) + "] = new y_menrecord(\"" +
+                        HtmlEscape(e.Text, keepTags) + "\",\"" + e.FileName + "\"," +
+                        (isSub ? "2" : "0") + ");");
     });
     lines.emplace_back("}");
     lines.emplace_back();

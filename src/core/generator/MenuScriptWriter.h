@@ -8,7 +8,7 @@
 namespace pagloom {
 
 class MenuScriptWriter : public FileWriter {
-public:
+  public:
     std::string FileName(const BuildContext& ctx) const override;
     bool Due(const BuildContext& ctx) const override;
     bool Overwrite(const BuildContext& ctx) const override;

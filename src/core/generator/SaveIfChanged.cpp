@@ -21,7 +21,8 @@ bool SameLines(const TextLines& lines, std::string_view text) {
         if (eol == std::string_view::npos) {
             pos = text.size();
         } else {
-            pos = eol + ((text[eol] == '\r' && eol + 1 < text.size() && text[eol + 1] == '\n') ? 2 : 1);
+            pos = eol +
+                  ((text[eol] == '\r' && eol + 1 < text.size() && text[eol + 1] == '\n') ? 2 : 1);
         }
     }
     return pos >= text.size();  // no lines left over in the file

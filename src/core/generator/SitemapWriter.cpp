@@ -17,7 +17,9 @@ std::string SitemapWriter::FileName(const BuildContext& ctx) const {
     return name.empty() ? "sitemap.xml" : name;
 }
 
-bool SitemapWriter::Due(const BuildContext& ctx) const { return ctx.Settings().sitemap.make_sitemap; }
+bool SitemapWriter::Due(const BuildContext& ctx) const {
+    return ctx.Settings().sitemap.make_sitemap;
+}
 
 void SitemapWriter::BuildLines(const BuildContext& ctx, TextLines& lines) const {
     const ProjectSettings& s = ctx.Settings();
@@ -38,7 +40,8 @@ void SitemapWriter::BuildLines(const BuildContext& ctx, TextLines& lines) const 
     if (map.topframe) entry(s.files.frame_top_file);
     if (map.bottomframe) entry(s.files.frame_bottom_file);
     if (map.contenframes)
-        ForEachWrittenEntry(ctx.project.MainMenu, [&](const TWebMenuItem& e, bool) { entry(e.FileName); });
+        ForEachWrittenEntry(ctx.project.MainMenu,
+                            [&](const TWebMenuItem& e, bool) { entry(e.FileName); });
     for (const std::string& extra : map.extra_files) entry(extra);
     lines.emplace_back("</urlset>");
 }

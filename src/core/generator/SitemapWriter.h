@@ -16,7 +16,7 @@ struct ProjectSettings;
 std::string SitemapPrefix(const ProjectSettings& settings);
 
 class SitemapWriter : public FileWriter {
-public:
+  public:
     // sitemap/filename, or "sitemap.xml" when it is empty.
     std::string FileName(const BuildContext& ctx) const override;
     bool Due(const BuildContext& ctx) const override;

@@ -11,9 +11,13 @@ const char* const kSides[] = {"left", "right", "top", "bottom"};
 
 }  // namespace
 
-std::string StylesheetWriter::FileName(const BuildContext& ctx) const { return ctx.Settings().files.stylesheet_file; }
+std::string StylesheetWriter::FileName(const BuildContext& ctx) const {
+    return ctx.Settings().files.stylesheet_file;
+}
 bool StylesheetWriter::Due(const BuildContext& ctx) const { return ctx.Settings().css.css.Is(kOn); }
-bool StylesheetWriter::Overwrite(const BuildContext& ctx) const { return ctx.Settings().css.overwrite_css; }
+bool StylesheetWriter::Overwrite(const BuildContext& ctx) const {
+    return ctx.Settings().css.overwrite_css;
+}
 
 void StylesheetWriter::BuildLines(const BuildContext& ctx, TextLines& lines) const {
     lines.emplace_back("/* CSS Document */");
@@ -23,7 +27,9 @@ void StylesheetWriter::BuildLines(const BuildContext& ctx, TextLines& lines) con
 }
 
 void StylesheetWriter::AddLevel(const TCSS& css, const std::string& s, TextLines& lines) {
-    auto v = [&css](CssProp p, BoxArea a = kMargin, BoxSide side = kLeft) { return CssValueText(css, p, a, side); };
+    auto v = [&css](CssProp p, BoxArea a = kMargin, BoxSide side = kLeft) {
+        return CssValueText(css, p, a, side);
+    };
     auto add = [&lines](std::string line) { lines.push_back(std::move(line)); };
     const std::string cls = ".pagloom_" + s;
 
@@ -56,15 +62,20 @@ void StylesheetWriter::AddLevel(const TCSS& css, const std::string& s, TextLines
     add("  vertical-align:" + v(CssProp::VerticalAlign) + ";");
     add("  /* Border */");
     for (int side = kLeft; side <= kBottom; ++side)
-        add(std::string("  margin-") + kSides[side] + ":" + v(CssProp::BoxWidth, kMargin, BoxSide(side)) + ";");
+        add(std::string("  margin-") + kSides[side] + ":" +
+            v(CssProp::BoxWidth, kMargin, BoxSide(side)) + ";");
     for (int side = kLeft; side <= kBottom; ++side)
-        add(std::string("  border-") + kSides[side] + "-width:" + v(CssProp::BoxWidth, kBorder, BoxSide(side)) + ";");
+        add(std::string("  border-") + kSides[side] +
+            "-width:" + v(CssProp::BoxWidth, kBorder, BoxSide(side)) + ";");
     for (int side = kLeft; side <= kBottom; ++side)
-        add(std::string("  border-") + kSides[side] + "-color:#" + css.BorderColor(BoxSide(side)) + ";");
+        add(std::string("  border-") + kSides[side] + "-color:#" + css.BorderColor(BoxSide(side)) +
+            ";");
     for (int side = kLeft; side <= kBottom; ++side)
-        add(std::string("  border-") + kSides[side] + "-style:" + css.BorderStyle(BoxSide(side)) + ";");
+        add(std::string("  border-") + kSides[side] + "-style:" + css.BorderStyle(BoxSide(side)) +
+            ";");
     for (int side = kLeft; side <= kBottom; ++side)
-        add(std::string("  padding-") + kSides[side] + ":" + v(CssProp::BoxWidth, kPadding, BoxSide(side)) + ";");
+        add(std::string("  padding-") + kSides[side] + ":" +
+            v(CssProp::BoxWidth, kPadding, BoxSide(side)) + ";");
     add("  background-color:" + v(CssProp::BackgroundColor) + ";");
     add("}");
     add("");

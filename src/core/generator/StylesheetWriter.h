@@ -10,7 +10,7 @@ namespace pagloom {
 struct TCSS;
 
 class StylesheetWriter : public FileWriter {
-public:
+  public:
     std::string FileName(const BuildContext& ctx) const override;
     bool Due(const BuildContext& ctx) const override;
     bool Overwrite(const BuildContext& ctx) const override;

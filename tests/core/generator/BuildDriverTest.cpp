@@ -19,7 +19,7 @@ using test::TempDir;
 const char* const kUnchanged = "Keine \xC4nderung";
 
 class BuildDriverTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dest;
     RecordingHost host;
     Project project;
@@ -45,7 +45,8 @@ protected:
             if (l[i].rfind("Erstelle Dateien in ", 0) == 0) start = i;
         std::vector<std::pair<std::string, std::string>> out;
         for (size_t i = start; i + 1 < l.size(); ++i)
-            if (l[i].size() > 3 && l[i].compare(l[i].size() - 3, 3, "...") == 0) out.emplace_back(l[i], l[i + 1]);
+            if (l[i].size() > 3 && l[i].compare(l[i].size() - 3, 3, "...") == 0)
+                out.emplace_back(l[i], l[i + 1]);
         return out;
     }
 };
@@ -65,16 +66,17 @@ TEST_F(BuildDriverTest, FirstBuildWritesEveryFileInOrderFramedByStartAndEndLines
         EXPECT_EQ(result, "OK") << path;
     }
     EXPECT_EQ(files, (std::vector<std::string>{"index.htm...", "index.css...", "index.js...",
-                                               "menframe_include.htm...", "menframe.htm...", "oben.htm...",
-                                               "erste.htm...", "a.htm...", "a1.htm...", "b.htm...",
-                                               "sitemap.xml..."}));
+                                               "menframe_include.htm...", "menframe.htm...",
+                                               "oben.htm...", "erste.htm...", "a.htm...",
+                                               "a1.htm...", "b.htm...", "sitemap.xml..."}));
     EXPECT_EQ(dialog.PreviewDirectory, dest.path());
 }
 
 TEST_F(BuildDriverTest, SecondBuildChangesNothingAndKeepsBothReports) {
     // Overwrite everything, so every file is compared again on the second build.
     auto& s = project.Settings;
-    s.menu_frame.empty_overwrite = s.frames.overwrite_topframe = s.firstpage.overwrite_firstpage = true;
+    s.menu_frame.empty_overwrite = s.frames.overwrite_topframe = s.firstpage.overwrite_firstpage =
+        true;
     s.content_page.empty_overwrite = true;
     ASSERT_TRUE(Build().Succeeded());
     // A page edited elsewhere with LF breaks still counts as unchanged.
@@ -152,7 +154,8 @@ TEST_F(BuildDriverTest, UnreadableTemplateEndsBuildWithoutEndLines) {
     const BuildOutcome outcome = Build();
     EXPECT_TRUE(outcome.started);
     EXPECT_TRUE(outcome.EndedEarly());
-    EXPECT_EQ(host.messages, std::vector<std::string>{"Die Datei " + dest / "fehlt.htm" + " kann nicht gelesen werden!"});
+    EXPECT_EQ(host.messages, std::vector<std::string>{"Die Datei " + dest / "fehlt.htm" +
+                                                      " kann nicht gelesen werden!"});
     const auto& log = dialog.Report.Lines();
     EXPECT_EQ(std::count(log.begin(), log.end(), "Erstellen der Dateien fertig!"), 0);
     // The first page (empty, not from the template) was written before the first copy failed;
@@ -191,7 +194,8 @@ TEST(RegionOverwrite, VisibilityAndPreset) {
         {"empty pages: hidden", kEmptyPages, 3, 3, true, true, false, false},
         {"dw pages take dw preset", kDwTemplatePages, 0, 0, true, false, true, true},
         {"dw pages, preset off", kDwTemplatePages, 0, 0, false, true, true, false},
-        {"tables with dw main menu take tab preset", kTabTemplatePages, 3, 2, false, true, true, true},
+        {"tables with dw main menu take tab preset", kTabTemplatePages, 3, 2, false, true, true,
+         true},
         {"tables with dw sub-menu", kTabTemplatePages, 2, 3, true, false, true, false},
         {"tables without dw template: hidden", kTabTemplatePages, 2, 2, true, true, false, false},
     };
@@ -215,10 +219,13 @@ TEST(RegionOverwrite, VisibilityAndPreset) {
 }
 
 TEST(ErstellenTabOK, ChecksInOrderAndShowsOnlyTheLastFailure) {
-    const std::string noMainTable = "Sie haben keine Tabelle im Hauptmen\xFC-Regiser ausgew\xE4hlt!";
-    const std::string noMainTemplate = "Sie haben keine Vorlage im Hauptmen\xFC-Register angegeben!";
+    const std::string noMainTable =
+        "Sie haben keine Tabelle im Hauptmen\xFC-Regiser ausgew\xE4hlt!";
+    const std::string noMainTemplate =
+        "Sie haben keine Vorlage im Hauptmen\xFC-Register angegeben!";
     const std::string subWithoutMain =
-        "Da Sie die Option \"Keine Seiten erstellen\" im Hauptmen\xFC-Register angegeben haben, k\xF6nnen keine "
+        "Da Sie die Option \"Keine Seiten erstellen\" im Hauptmen\xFC-Register angegeben haben, "
+        "k\xF6nnen keine "
         "Seiten f\xFCr Untermen\xFCs erstellt werden!";
     const std::string noSubTable = "Sie haben keine Tabelle im Untermen\xFC-Register angegeben!";
     const std::string noSubTemplate = "Sie haben keine Vorlage im Untermen\xFC-Register angegeben!";
@@ -246,18 +253,21 @@ TEST(ErstellenTabOK, ChecksInOrderAndShowsOnlyTheLastFailure) {
         Project p;
         auto& m = p.Tables.Slot[ContentSlot::mainmenu];
         auto& s = p.Tables.Slot[ContentSlot::submenu];
-        m.content_source = c.mainSource, m.name_display = c.mainTable, m.template_file = c.mainTemplate;
-        s.content_source = c.subSource, s.name_display = c.subTable, s.template_file = c.subTemplate;
+        m.content_source = c.mainSource, m.name_display = c.mainTable,
+        m.template_file = c.mainTemplate;
+        s.content_source = c.subSource, s.name_display = c.subTable,
+        s.template_file = c.subTemplate;
         RecordingHost host;
         EXPECT_EQ(ErstellenTabOK(p, host), c.message.empty()) << c.name;
-        EXPECT_EQ(host.messages, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message})
+        EXPECT_EQ(host.messages, c.message.empty() ? std::vector<std::string>{}
+                                                   : std::vector<std::string>{c.message})
             << c.name;
     }
 }
 
 // Table steps that rebuild the menu and record the order in which the build calls them.
 class FakeTableSteps : public TableBuildSteps {
-public:
+  public:
     std::vector<std::string>* order;
     explicit FakeTableSteps(std::vector<std::string>* o) : order(o) {}
     void RebuildMenu(BuildContext& ctx) override {
@@ -275,15 +285,19 @@ TEST_F(BuildDriverTest, TableFlowRebuildsMenuBeforeScriptAndWritesPagesBeforeSit
     dialog.TableSteps = &steps;
     dialog.RefreshMenuEditor = [&] { order.push_back("refresh"); };
     dialog.Report.SetLineCallback([&](const std::string& l) {
-        if (l.size() > 3 && l.compare(l.size() - 3, 3, "...") == 0) order.push_back(l.substr(dest.path().size() + 1));
+        if (l.size() > 3 && l.compare(l.size() - 3, 3, "...") == 0)
+            order.push_back(l.substr(dest.path().size() + 1));
     });
     ASSERT_TRUE(Build().Succeeded());
-    EXPECT_EQ(order, (std::vector<std::string>{"index.htm...", "menu", "index.css...", "index.js...", "refresh",
-                                               "menframe_include.htm...", "menframe.htm...", "oben.htm...", "pages",
-                                               "sitemap.xml..."}));
-    EXPECT_NE(test::ReadFile(dest / "index.js").find("new y_menrecord(\"Aus Tabelle\",\"t.htm\",0);"),
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"index.htm...", "menu", "index.css...", "index.js...",
+                                        "refresh", "menframe_include.htm...", "menframe.htm...",
+                                        "oben.htm...", "pages", "sitemap.xml..."}));
+    EXPECT_NE(
+        test::ReadFile(dest / "index.js").find("new y_menrecord(\"Aus Tabelle\",\"t.htm\",0);"),
+        std::string::npos);
+    EXPECT_NE(test::ReadFile(dest / "sitemap.xml").find("<loc>http://t.htm</loc>"),
               std::string::npos);
-    EXPECT_NE(test::ReadFile(dest / "sitemap.xml").find("<loc>http://t.htm</loc>"), std::string::npos);
 }
 
 }  // namespace

@@ -44,7 +44,8 @@ std::string FirstDifference(const std::string& expected, const std::string& actu
     TextLines e = SplitLines(expected), a = SplitLines(actual);
     for (size_t i = 0; i < std::max(e.size(), a.size()); ++i) {
         std::string el = i < e.size() ? e[i] : "<none>", al = i < a.size() ? a[i] : "<none>";
-        if (el != al) return "line " + std::to_string(i + 1) + ":\n  expected: " + el + "\n  actual:   " + al;
+        if (el != al)
+            return "line " + std::to_string(i + 1) + ":\n  expected: " + el + "\n  actual:   " + al;
     }
     return "line breaks differ";
 }
@@ -79,13 +80,12 @@ TEST_P(GoldenSite, BuildGivesExpectedFiles) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, GoldenSite, ::testing::ValuesIn(CaseNames()),
-                         [](const auto& info) {
-                             std::string n = info.param;
-                             for (auto& c : n)
-                                 if (!isalnum(static_cast<unsigned char>(c))) c = '_';
-                             return n;
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, GoldenSite, ::testing::ValuesIn(CaseNames()), [](const auto& info) {
+    std::string n = info.param;
+    for (auto& c : n)
+        if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+    return n;
+});
 
 }  // namespace
 }  // namespace pagloom

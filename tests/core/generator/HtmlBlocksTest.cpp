@@ -12,7 +12,8 @@ TEST(PageHeadFoot, EightHeadLinesWithTitleUnconvertedAndTwoFootLines) {
     AddPageFoot(lines);
     const TextLines expected{
         "vorher",
-        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" \"http://www.w3.org/TR/html4/loose.dtd\">",
+        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" "
+        "\"http://www.w3.org/TR/html4/loose.dtd\">",
         "<html>",
         "<head>",
         "<title><b>\xC4</b></title>",
@@ -36,20 +37,24 @@ TEST(WebAddressesToLinks, Table) {
         const char* target;
         const char* expected;
     } cases[] = {
-        {"full stop stays outside, target on every link", "Siehe www.a.de, dann www.b.de.", "_blank",
+        {"full stop stays outside, target on every link", "Siehe www.a.de, dann www.b.de.",
+         "_blank",
          "Siehe <a href=\"http://www.a.de\" target=\"_blank\">www.a.de</a>, dann "
          "<a href=\"http://www.b.de\" target=\"_blank\">www.b.de</a>."},
         {"capital WWW written in lower case, rest as written", "WWW.Example.DE", "",
          "<a href=\"http://www.Example.DE\">www.Example.DE</a>"},
         {"http:// in front stays", "http://www.x.de/a?b=1", "",
          "http://<a href=\"http://www.x.de/a?b=1\">www.x.de/a?b=1</a>"},
-        {"only one final punctuation byte is dropped", "www.x.de?!", "", "<a href=\"http://www.x.de?\">www.x.de?</a>!"},
+        {"only one final punctuation byte is dropped", "www.x.de?!", "",
+         "<a href=\"http://www.x.de?\">www.x.de?</a>!"},
         {"ends at a no-break space and at control bytes", "www.x.de\xA0und www.y.de\tz", "",
-         "<a href=\"http://www.x.de\">www.x.de</a>\xA0und <a href=\"http://www.y.de\">www.y.de</a>\tz"},
+         "<a href=\"http://www.x.de\">www.x.de</a>\xA0und <a "
+         "href=\"http://www.y.de\">www.y.de</a>\tz"},
         {"no address, ampersand untouched", "AT&T ohne Adresse", "_blank", "AT&T ohne Adresse"},
         {"empty text", "", "_blank", ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(WebAddressesToLinks(c.text, c.target), c.expected) << c.name;
+    for (const auto& c : cases)
+        EXPECT_EQ(WebAddressesToLinks(c.text, c.target), c.expected) << c.name;
 }
 
 TEST(FindTagAround, Table) {
@@ -116,7 +121,8 @@ TEST(NextBracketTag, Table) {
         const char* tagName;
         size_t open, close;
     } cases[] = {
-        {"square brackets ignore angle tags", "<FIELD name=x> [FIELD name=x]", 1, 3, true, "field", 16, 29},
+        {"square brackets ignore angle tags", "<FIELD name=x> [FIELD name=x]", 1, 3, true, "field",
+         16, 29},
         {"empty tag skipped", "<>x<y>", 1, 0, true, "y", 4, 6},
         {"blank before the name", "< b>", 1, 0, true, "b", 1, 4},
         {"tag spans lines", "<FIELD name=\"a\r\nb\">", 1, 0, true, "field", 1, 19},

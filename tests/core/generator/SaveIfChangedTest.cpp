@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include "core/generator/TestSupport.h"
 #include "generator/BuildError.h"
 #include "generator/SaveIfChanged.h"
 #include "generator/TextLines.h"
 #include "io/FileSystem.h"
-#include "core/generator/TestSupport.h"
 
 namespace pagloom {
 namespace {
@@ -31,7 +31,7 @@ TEST(TextLines, SplitAtCrLfCrAndLf) {
 }
 
 class SaveIfChangedTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     MakeReport report;
     std::string path = dir / "a.htm";
@@ -47,7 +47,9 @@ TEST_F(SaveIfChangedTest, EqualTextLeavesFileAndDateAlone) {
     struct Case {
         const char* name;
         const char* onDisk;
-    } cases[] = {{"CR LF", "a\r\n\r\nb\r\n"}, {"LF only", "a\n\nb\n"}, {"CR only, no final break", "a\r\rb"}};
+    } cases[] = {{"CR LF", "a\r\n\r\nb\r\n"},
+                 {"LF only", "a\n\nb\n"},
+                 {"CR only, no final break", "a\r\rb"}};
     for (const auto& c : cases) {
         test::WriteFile(path, c.onDisk);
         test::AgeFile(path);
@@ -63,7 +65,10 @@ TEST_F(SaveIfChangedTest, AnyDifferenceRewritesTheFile) {
     struct Case {
         const char* name;
         const char* onDisk;
-    } cases[] = {{"letter case", "A\r\n"}, {"extra line", "a\r\n\r\n"}, {"missing line", ""}, {"trailing blank", "a \r\n"}};
+    } cases[] = {{"letter case", "A\r\n"},
+                 {"extra line", "a\r\n\r\n"},
+                 {"missing line", ""},
+                 {"trailing blank", "a \r\n"}};
     for (const auto& c : cases) {
         test::WriteFile(path, c.onDisk);
         EXPECT_EQ(SaveIfChanged(path, {"a"}, report), SaveResult::Written) << c.name;
@@ -86,17 +91,19 @@ TEST_F(SaveIfChangedTest, UnwritableFileIsLoggedAsErrorAndCounted) {
 
 // A file system whose rename or read fails on demand.
 class FaultyFs : public FileSystem {
-public:
+  public:
     bool failRename = false;
     bool failRead = false;
     bool Rename(const std::string& from, const std::string& to) override {
         return !failRename && FileSystem::Rename(from, to);
     }
-    bool ReadAll(const std::string& p, std::string& out) override { return !failRead && FileSystem::ReadAll(p, out); }
+    bool ReadAll(const std::string& p, std::string& out) override {
+        return !failRead && FileSystem::ReadAll(p, out);
+    }
 };
 
 class SaveIfChangedFaultTest : public SaveIfChangedTest {
-protected:
+  protected:
     FaultyFs fs;
     void SetUp() override { SetFs(&fs); }
     void TearDown() override { SetFs(nullptr); }
@@ -127,7 +134,9 @@ TEST_F(SaveIfChangedFaultTest, UnreadableExistingFileEndsTheBuild) {
 TEST(MakeReport, CallbackSeesEveryLineAsItIsAdded) {
     MakeReport report;
     std::vector<std::string> seen;
-    report.SetLineCallback([&](const std::string& l) { seen.push_back(l + "|" + std::to_string(report.Lines().size())); });
+    report.SetLineCallback([&](const std::string& l) {
+        seen.push_back(l + "|" + std::to_string(report.Lines().size()));
+    });
     report.Add("eins");
     report.AddOutcome(SaveResult::Failed);
     report.AddOutcome(SaveResult::Written);

@@ -13,7 +13,7 @@
 namespace pagloom::test {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string tmpl = (std::filesystem::temp_directory_path() / "pagloom-gen-XXXXXX").string();
         path_ = ::mkdtemp(tmpl.data());
@@ -25,7 +25,7 @@ public:
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -51,7 +51,8 @@ inline long long MTimeNs(const std::string& path) {
 
 // Sets a file's modification time into the past, so that any rewrite would show.
 inline void AgeFile(const std::string& path) {
-    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() - std::chrono::hours(48));
+    std::filesystem::last_write_time(
+        path, std::filesystem::file_time_type::clock::now() - std::chrono::hours(48));
 }
 
 }  // namespace pagloom::test
