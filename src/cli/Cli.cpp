@@ -6,6 +6,7 @@
 #include "CliHost.h"
 #include "CommandLine.h"
 #include "generator/BuildDriver.h"
+#include "generator/TablePages.h"
 #include "groups/GroupBuild.h"
 #include "groups/TProjectGroup.h"
 #include "io/FileSystem.h"
@@ -59,6 +60,7 @@ RunResult RunBuild(const CommandLine& cl, CliHost& host, std::FILE* out, std::FI
         return RunResult::NothingBuilt;
     }
     BuildDialog dialog;
+    InstallTableSupport(dialog);
     PrintLogTo(dialog, out);
     LoadLibrary(dialog, host);
 
@@ -82,6 +84,7 @@ RunResult RunGroup(const CommandLine& cl, CliHost& host, std::FILE* out, std::FI
         return RunResult::NothingBuilt;
     }
     BuildDialog dialog;
+    InstallTableSupport(dialog);
     PrintLogTo(dialog, out);
     LoadLibrary(dialog, host);
 
