@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: MIT
+// Writer rules that the golden sites do not show.
+#include <gtest/gtest.h>
+
+#include "generator/FramesetWriter.h"
+#include "generator/MenuFrameWriter.h"
+#include "generator/MenuIncludeWriter.h"
+#include "generator/SitemapWriter.h"
+#include "model/Project.h"
+#include "ports/Host.h"
+
+namespace pagloom {
+namespace {
+
+struct Fixture {
+    Project project;
+    RecordingHost host;
+    MakeReport report;
+    TextLines library;
+    BuildContext ctx{project, host, report, "/ziel", "", library, false, false, nullptr, {}};
+};
+
+TEST(IncludeFileName, ReplacesOnlyTheExtensionOfTheName) {
+    struct Case {
+        const char* menuFrame;
+        const char* expected;
+    } cases[] = {
+        {"menframe.htm", "menframe_include.htm"},
+        {"navi", "navi_include.htm"},
+        {"x.y.html", "x.y_include.htm"},
+        {"teil.1/navi", "teil.1/navi_include.htm"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IncludeFileName(c.menuFrame), c.expected) << c.menuFrame;
+}
+
+TEST(SitemapPrefix, BaseAddressWithOneSlashOrLocalFolder) {
+    struct Case {
+        const char* urltext;
+        const char* expected;
+    } cases[] = {
+        {"http://www.example.de", "http://www.example.de/"},
+        {"http://www.example.de/", "http://www.example.de/"},
+        {"", "/projekt/site/"},
+    };
+    for (const auto& c : cases) {
+        ProjectSettings s;
+        s.files.destination_directory = "/projekt/site";
+        s.sitemap.urltext = c.urltext;
+        EXPECT_EQ(SitemapPrefix(s), c.expected) << c.urltext;
+    }
+}
+
+TEST(MenuFrameWriter, NoscriptWithoutAnyOptionGivesAnEmptyBlock) {
+    Fixture f;
+    f.project.Settings.menu_frame.noscript = true;
+    f.project.Settings.menu_frame.noscript_kind.Set(kNoscriptIFrame, false);
+    const TextLines lines = LinesOf(f.ctx, MenuFrameWriter());
+    ASSERT_EQ(lines.size(), 22u);
+    EXPECT_EQ(lines[16], "<noscript>");
+    EXPECT_EQ(lines[17], "</noscript>");
+    EXPECT_EQ(lines[18], "<!-- #pagloom: end mf_menuscript# -->");
+}
+
+TEST(FramesetWriter, NoBorderOptionChosenIsWrittenAsOptionZero) {
+    Fixture f;
+    f.project.Settings.frameset.frameoption = -1;
+    f.project.Settings.frameset.frameborderwidth = 4;
+    const TextLines lines = LinesOf(f.ctx, FramesetWriter());
+    EXPECT_EQ(lines[12],
+              "<FRAMESET COLS=\"140,*\" frameborder=\"0\" border=\"0\" framespacing=\"0\">");
+    EXPECT_EQ(lines[3], "<!-- #pagloom: project=# -->");
+}
+
+}  // namespace
+}  // namespace pagloom
