@@ -57,7 +57,9 @@ void MakeDWInstance(TextLines& lines, std::string_view templatePath, std::string
 void MergeDWPage(TextLines& pageLines, const TextLines& templateLines, std::string_view templatePath,
                  std::string_view destinationDirectory, Host& host);
 
-// The same on whole texts (lines joined with CR LF), for callers that hold texts.
+// The merge itself, on whole texts: `instanceTemplate` is the template's text already framed
+// and, for dw_mx2004, with the instance markers (as MergeDWPage prepares it); `style` picks
+// the markers. Returns the new page text. A page without regions gives `instanceTemplate`.
 std::string MergeDWText(std::string_view oldPage, std::string_view instanceTemplate, TemplateStyle style);
 
 // The German messages of a template without "<html" / "</html>" tag.
