@@ -42,8 +42,9 @@ double MedianOf(int runs, const std::function<void()>& f) {
 void AppendLayout(std::string& s, int i, size_t bytes) {
     const size_t stop = s.size() + bytes;
     for (int row = 0; s.size() < stop; ++row)
-        s += "<tr><td class=\"cell\" width=\"120\"><a type=\"text/html\" href=\"seite" + std::to_string(i) + "_" +
-             std::to_string(row) + ".htm\">Eintrag " + std::to_string(row) + "</a></td></tr>\n";
+        s += "<tr><td class=\"cell\" width=\"120\"><a type=\"text/html\" href=\"seite" +
+             std::to_string(i) + "_" + std::to_string(row) + ".htm\">Eintrag " +
+             std::to_string(row) + "</a></td></tr>\n";
 }
 
 struct Texts {
@@ -56,8 +57,10 @@ struct Texts {
 Texts Make(size_t bytes, int regions) {
     const size_t chunk = bytes / static_cast<size_t>(regions + 1);
     std::string t = "<html>\n<head><meta content=\"text/html\"></head>\n<body>\n";
-    std::string p = "<html><!-- InstanceBegin template=\"/Templates/t.dwt\" codeOutsideHTMLIsLocked=\"false\" -->\n"
-                    "<head><meta content=\"text/html\"></head>\n<body>\n";
+    std::string p =
+        "<html><!-- InstanceBegin template=\"/Templates/t.dwt\" codeOutsideHTMLIsLocked=\"false\" "
+        "-->\n"
+        "<head><meta content=\"text/html\"></head>\n<body>\n";
     for (int i = 0; i < regions; ++i) {
         const std::string name = "\"bereich" + std::to_string(i) + "\"";
         AppendLayout(t, i, chunk / 2);
@@ -86,13 +89,13 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     pagloom::RecordingHost host;
 
-    std::printf("%10s %8s %12s %12s %10s %8s\n", "page MB", "regions", "merge ms", "yardstick ms", "ms per MB",
-                "ratio");
+    std::printf("%10s %8s %12s %12s %10s %8s\n", "page MB", "regions", "merge ms", "yardstick ms",
+                "ms per MB", "ratio");
     struct Step {
         size_t bytes;
         int regions;
-    } steps[] = {{1u << 20, 500}, {1u << 19, 250}, {1u << 21, 1000}, {1u << 22, 2000}, {1u << 22, 500},
-                 {1u << 20, 5000}};
+    } steps[] = {{1u << 20, 500},  {1u << 19, 250}, {1u << 21, 1000},
+                 {1u << 22, 2000}, {1u << 22, 500}, {1u << 20, 5000}};
     for (const Step& step : steps) {
         const Texts x = Make(step.bytes, step.regions);
         TextLines merged;
@@ -108,13 +111,13 @@ int main(int argc, char** argv) {
         // Keep the merge honest: the page's layout equals the template's and every region
         // keeps the page's content, so the merged page must be the page itself.
         if (merged != x.page) {
-            std::fprintf(stderr, "merged page differs from the page (%zu / %zu lines)\n", merged.size(),
-                         x.page.size());
+            std::fprintf(stderr, "merged page differs from the page (%zu / %zu lines)\n",
+                         merged.size(), x.page.size());
             return 1;
         }
         const double mb = static_cast<double>(x.bytes) / (1 << 20);
-        std::printf("%10.2f %8d %12.1f %12.1f %10.1f %8.2f\n", mb, step.regions, merge * 1000, yard * 1000,
-                    merge * 1000 / mb, merge / yard);
+        std::printf("%10.2f %8d %12.1f %12.1f %10.1f %8.2f\n", mb, step.regions, merge * 1000,
+                    yard * 1000, merge * 1000 / mb, merge / yard);
     }
     return 0;
 }

@@ -54,7 +54,8 @@ std::string WithForwardSlashes(std::string_view path) {
 // Every start position of `needle` in `text`, ascending (overlapping ones included).
 std::vector<size_t> AllPositions(std::string_view text, std::string_view needle) {
     std::vector<size_t> found;
-    for (size_t pos = text.find(needle); pos != npos; pos = text.find(needle, pos + 1)) found.push_back(pos);
+    for (size_t pos = text.find(needle); pos != npos; pos = text.find(needle, pos + 1))
+        found.push_back(pos);
     return found;
 }
 
@@ -90,7 +91,8 @@ void WriteInstanceRegionMarkers(std::string& text) {
 // (from `start` to the first ">" after the next occurrence of the word), because it lowers
 // the whole text it is given: called once per tag of a long template, it would be quadratic.
 // `lower` is the text in lower case.
-TagAround NextTagAround(std::string_view text, std::string_view lower, size_t start, std::string_view word) {
+TagAround NextTagAround(std::string_view text, std::string_view lower, size_t start,
+                        std::string_view word) {
     const size_t from = start - 1;
     const size_t wordAt = lower.find(word, from);
     if (wordAt == npos) return {};
@@ -106,7 +108,8 @@ TemplateStyle FrameText(std::string& text, const std::string& reference, Host& h
     const TemplateStyle style = TemplateStyleOf(text);
     std::string header, footer;
     if (style == TemplateStyle::dw_mx2004) {
-        header = "<!-- InstanceBegin template=\"" + reference + "\" codeOutsideHTMLIsLocked=\"false\" -->";
+        header = "<!-- InstanceBegin template=\"" + reference +
+                 "\" codeOutsideHTMLIsLocked=\"false\" -->";
         footer = "<!-- InstanceEnd -->";
     } else {
         header = "<!-- #BeginTemplate \"" + reference + "\" -->";
@@ -146,7 +149,7 @@ TemplateStyle FrameText(std::string& text, const std::string& reference, Host& h
 // The editable regions of an existing page, found once so that looking up each of the
 // template's regions costs no new scan of the page.
 class PageRegions {
-public:
+  public:
     PageRegions(std::string_view page, const Markers& markers) : page_(page) {
         const std::string lower = ToLowerCp1252(page);
         const std::vector<size_t> opens = AllPositions(lower, kCommentOpen);
@@ -183,7 +186,7 @@ public:
         return page_.substr(r.contentStart, r.contentEnd - r.contentStart);
     }
 
-private:
+  private:
     struct Region {
         size_t commentStart = 0;
         size_t commentClose = 0;  // position of the comment's "-->"
@@ -220,13 +223,16 @@ private:
 }  // namespace
 
 TemplateStyle TemplateStyleOf(std::string_view templateText) {
-    return ToLowerCp1252(templateText).find("templatebegineditable") != npos ? TemplateStyle::dw_mx2004
-                                                                           : TemplateStyle::dw_4;
+    return ToLowerCp1252(templateText).find("templatebegineditable") != npos
+               ? TemplateStyle::dw_mx2004
+               : TemplateStyle::dw_4;
 }
 
-std::string InstanceReference(std::string_view templatePath, std::string_view destinationDirectory) {
+std::string InstanceReference(std::string_view templatePath,
+                              std::string_view destinationDirectory) {
     const bool templateAbsolute = !templatePath.empty() && IsSeparator(templatePath.front());
-    const bool destinationAbsolute = !destinationDirectory.empty() && IsSeparator(destinationDirectory.front());
+    const bool destinationAbsolute =
+        !destinationDirectory.empty() && IsSeparator(destinationDirectory.front());
     const std::vector<std::string_view> dest = PathComponents(destinationDirectory);
     const std::vector<std::string_view> tpl = PathComponents(templatePath);
 
@@ -255,20 +261,22 @@ std::string InstanceReference(std::string_view templatePath, std::string_view de
 TemplateStyle AddInstanceFrame(TextLines& lines, std::string_view templatePath,
                                std::string_view destinationDirectory, Host& host) {
     std::string text = JoinLines(lines);
-    const TemplateStyle style = FrameText(text, InstanceReference(templatePath, destinationDirectory), host);
+    const TemplateStyle style =
+        FrameText(text, InstanceReference(templatePath, destinationDirectory), host);
     lines = SplitLines(text);
     return style;
 }
 
-void MakeDWInstance(TextLines& lines, std::string_view templatePath, std::string_view destinationDirectory,
-                    Host& host) {
+void MakeDWInstance(TextLines& lines, std::string_view templatePath,
+                    std::string_view destinationDirectory, Host& host) {
     std::string text = JoinLines(lines);
     FrameText(text, InstanceReference(templatePath, destinationDirectory), host);
     WriteInstanceRegionMarkers(text);
     lines = SplitLines(text);
 }
 
-std::string MergeDWText(std::string_view oldPage, std::string_view instanceTemplate, TemplateStyle style) {
+std::string MergeDWText(std::string_view oldPage, std::string_view instanceTemplate,
+                        TemplateStyle style) {
     const Markers markers = MarkersOf(style);
     const PageRegions old(oldPage, markers);
     const std::string_view tpl = instanceTemplate;
@@ -320,10 +328,11 @@ std::string MergeDWText(std::string_view oldPage, std::string_view instanceTempl
     return result;
 }
 
-void MergeDWPage(TextLines& pageLines, const TextLines& templateLines, std::string_view templatePath,
-                 std::string_view destinationDirectory, Host& host) {
+void MergeDWPage(TextLines& pageLines, const TextLines& templateLines,
+                 std::string_view templatePath, std::string_view destinationDirectory, Host& host) {
     std::string tpl = JoinLines(templateLines);
-    const TemplateStyle style = FrameText(tpl, InstanceReference(templatePath, destinationDirectory), host);
+    const TemplateStyle style =
+        FrameText(tpl, InstanceReference(templatePath, destinationDirectory), host);
     if (style == TemplateStyle::dw_mx2004) WriteInstanceRegionMarkers(tpl);
     const std::string old = JoinLines(pageLines);
     pageLines = SplitLines(MergeDWText(old, tpl, style));

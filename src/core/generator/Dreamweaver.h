@@ -46,21 +46,22 @@ TemplateStyle AddInstanceFrame(TextLines& lines, std::string_view templatePath,
 // Turns the template's lines into a fresh page: AddInstanceFrame, then every
 // "TemplateBeginEditable"/"TemplateEndEditable" (any case) written as
 // "InstanceBeginEditable"/"InstanceEndEditable".
-void MakeDWInstance(TextLines& lines, std::string_view templatePath, std::string_view destinationDirectory,
-                    Host& host);
+void MakeDWInstance(TextLines& lines, std::string_view templatePath,
+                    std::string_view destinationDirectory, Host& host);
 
 // Replaces `pageLines` (an existing page) by a fresh instance of the template in which every
 // editable region that the page also has, by name (letter case ignored), keeps the page's
 // content. Everything outside the regions comes from the template; regions only the template
 // has keep the template's content; regions only the page has are dropped. Runs in time
 // linear in the sizes of page and template.
-void MergeDWPage(TextLines& pageLines, const TextLines& templateLines, std::string_view templatePath,
-                 std::string_view destinationDirectory, Host& host);
+void MergeDWPage(TextLines& pageLines, const TextLines& templateLines,
+                 std::string_view templatePath, std::string_view destinationDirectory, Host& host);
 
 // The merge itself, on whole texts: `instanceTemplate` is the template's text already framed
 // and, for dw_mx2004, with the instance markers (as MergeDWPage prepares it); `style` picks
 // the markers. Returns the new page text. A page without regions gives `instanceTemplate`.
-std::string MergeDWText(std::string_view oldPage, std::string_view instanceTemplate, TemplateStyle style);
+std::string MergeDWText(std::string_view oldPage, std::string_view instanceTemplate,
+                        TemplateStyle style);
 
 // The German messages of a template without "<html" / "</html>" tag.
 extern const char* const kNoHtmlTagMessage;

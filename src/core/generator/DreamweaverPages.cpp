@@ -12,7 +12,9 @@
 namespace pagloom {
 namespace {
 
-const std::string& TemplateFile(const BuildContext& ctx) { return ctx.Settings().content_page.dw_template_file; }
+const std::string& TemplateFile(const BuildContext& ctx) {
+    return ctx.Settings().content_page.dw_template_file;
+}
 
 // The instance reference is relative to the project's destination setting, not to this
 // build's destination: the site is maintained where the project says it lives.

@@ -23,23 +23,32 @@ using test::WriteFile;
 
 std::string Template(const std::string& head) {
     return "<html>\n<head>\n"
-           "<!-- TemplateBeginEditable name=\"doctitle\" --><title>Vorlage</title><!-- TemplateEndEditable -->\n"
-           "</head>\n<body>\n" + head + "\n"
+           "<!-- TemplateBeginEditable name=\"doctitle\" --><title>Vorlage</title><!-- "
+           "TemplateEndEditable -->\n"
+           "</head>\n<body>\n" +
+           head +
+           "\n"
            "<!-- TemplateBeginEditable name=\"main\" -->Text<!-- TemplateEndEditable -->\n"
            "</body>\n</html>\n";
 }
 
 std::string Page(const std::string& head, const std::string& main) {
-    return "<html><!-- InstanceBegin template=\"/Templates/t.dwt\" codeOutsideHTMLIsLocked=\"false\" -->\r\n"
+    return "<html><!-- InstanceBegin template=\"/Templates/t.dwt\" "
+           "codeOutsideHTMLIsLocked=\"false\" -->\r\n"
            "<head>\r\n"
-           "<!-- InstanceBeginEditable name=\"doctitle\" --><title>Vorlage</title><!-- InstanceEndEditable -->\r\n"
-           "</head>\r\n<body>\r\n" + head + "\r\n"
-           "<!-- InstanceBeginEditable name=\"main\" -->" + main + "<!-- InstanceEndEditable -->\r\n"
+           "<!-- InstanceBeginEditable name=\"doctitle\" --><title>Vorlage</title><!-- "
+           "InstanceEndEditable -->\r\n"
+           "</head>\r\n<body>\r\n" +
+           head +
+           "\r\n"
+           "<!-- InstanceBeginEditable name=\"main\" -->" +
+           main +
+           "<!-- InstanceEndEditable -->\r\n"
            "</body>\r\n<!-- InstanceEnd --></html>\r\n";
 }
 
 class DreamweaverPages : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         site = tmp.Path() + "/site";
         tpl = site + "/Templates/t.dwt";
@@ -55,7 +64,9 @@ protected:
 
     BuildContext Ctx() { return BuildContext{project, host, report, site, "", library}; }
     std::string File(const std::string& name) { return ReadFile(site + "/" + name); }
-    void Put(const std::string& name, const std::string& text) { WriteFile(site + "/" + name, text); }
+    void Put(const std::string& name, const std::string& text) {
+        WriteFile(site + "/" + name, text);
+    }
     bool Exists(const std::string& name) { return std::filesystem::exists(site + "/" + name); }
     // The log without the path lines, one outcome per saved file.
     std::vector<std::string> Logged() {
@@ -76,12 +87,14 @@ const std::string kUnchanged = "Keine \xc4nderung";
 
 TEST_F(DreamweaverPages, WriteMakesFreshInstancesReferencedFromTheProjectDestination) {
     BuildContext ctx = Ctx();
-    ctx.destination = tmp.Path() + "/out";  // the build's folder; the reference stays relative to the setting
+    ctx.destination =
+        tmp.Path() + "/out";  // the build's folder; the reference stays relative to the setting
     std::filesystem::create_directory(ctx.destination);
     WriteDWPages(ctx);
     for (const char* name : {"erste.htm", "eins.htm", "zwei.htm"})
         EXPECT_EQ(ReadFile(ctx.destination + "/" + name), Page("<p>Kopf</p>", "Text")) << name;
-    EXPECT_EQ(Logged(), (std::vector<std::string>{"erste.htm...", "OK", "eins.htm...", "OK", "zwei.htm...", "OK"}));
+    EXPECT_EQ(Logged(), (std::vector<std::string>{"erste.htm...", "OK", "eins.htm...", "OK",
+                                                  "zwei.htm...", "OK"}));
 }
 
 TEST_F(DreamweaverPages, WriteFollowsTheWriteRule) {
@@ -127,7 +140,8 @@ TEST_F(DreamweaverPages, MergedPageEqualToExistingIsLoggedUnchanged) {
     project.Settings.content_page.dw_template_update = true;
     project.Settings.firstpage.firstpage.Select(kOff);
     UpdateDWPages(Ctx());
-    EXPECT_EQ(Logged(), (std::vector<std::string>{"eins.htm...", kUnchanged, "zwei.htm...", kUnchanged}));
+    EXPECT_EQ(Logged(),
+              (std::vector<std::string>{"eins.htm...", kUnchanged, "zwei.htm...", kUnchanged}));
     EXPECT_EQ(File("eins.htm"), page);
 }
 
@@ -137,9 +151,9 @@ TEST_F(DreamweaverPages, UpdateFirstPageByItsSettings) {
         bool overwrite, fromTemplate, exists;
         std::string expected;  // "" = an empty page named Startseite
     } rows[] = {
-        {true, true, true, Page("<p>Kopf</p>", "Start")},  // merged
-        {false, true, true, existing},                     // left alone
-        {false, true, false, Page("<p>Kopf</p>", "Text")}, // fresh instance
+        {true, true, true, Page("<p>Kopf</p>", "Start")},   // merged
+        {false, true, true, existing},                      // left alone
+        {false, true, false, Page("<p>Kopf</p>", "Text")},  // fresh instance
         {true, false, true, ""},
         {false, false, false, ""},
     };
@@ -159,14 +173,18 @@ TEST_F(DreamweaverPages, UpdateFirstPageByItsSettings) {
 }
 
 TEST_F(DreamweaverPages, FrameMessagesComeOncePerPage) {
-    WriteFile(tpl, "<html>\n<!-- TemplateBeginEditable name=\"main\" -->Text<!-- TemplateEndEditable -->\n");
-    Put("eins.htm", "<!-- InstanceBeginEditable name=\"main\" -->Mein<!-- InstanceEndEditable -->\n");
+    WriteFile(
+        tpl,
+        "<html>\n<!-- TemplateBeginEditable name=\"main\" -->Text<!-- TemplateEndEditable -->\n");
+    Put("eins.htm",
+        "<!-- InstanceBeginEditable name=\"main\" -->Mein<!-- InstanceEndEditable -->\n");
     project.Settings.content_page.dw_template_update = true;
     UpdateDWPages(Ctx());
     const std::string noClose = "Fehler: Vorlagen-Datei enth\xe4lt kein </HTML>-Tag";
     EXPECT_EQ(host.messages, std::vector<std::string>(3, noClose));
     EXPECT_EQ(File("eins.htm"),
-              "<html><!-- InstanceBegin template=\"/Templates/t.dwt\" codeOutsideHTMLIsLocked=\"false\" -->\r\n"
+              "<html><!-- InstanceBegin template=\"/Templates/t.dwt\" "
+              "codeOutsideHTMLIsLocked=\"false\" -->\r\n"
               "<!-- InstanceBeginEditable name=\"main\" -->Mein<!-- InstanceEndEditable -->\r\n");
 }
 
@@ -199,13 +217,13 @@ TEST_F(DreamweaverPages, BuildChoosesByRegionOverwrite) {
 
 // Reads of one path fail although the file is there.
 class UnreadablePath : public FileSystem {
-public:
+  public:
     explicit UnreadablePath(std::string path) : path_(std::move(path)) {}
     bool ReadAll(const std::string& path, std::string& out) override {
         return path != path_ && FileSystem::ReadAll(path, out);
     }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -224,7 +242,8 @@ TEST_F(DreamweaverPages, UnreadableTemplateOrPageEndsTheBuild) {
             r.update ? UpdateDWPages(Ctx()) : WriteDWPages(Ctx());
             ADD_FAILURE() << "no BuildAbort for " << r.unreadable;
         } catch (const BuildAbort& e) {
-            EXPECT_EQ(std::string(e.what()), "Die Datei " + r.unreadable + " kann nicht gelesen werden!");
+            EXPECT_EQ(std::string(e.what()),
+                      "Die Datei " + r.unreadable + " kann nicht gelesen werden!");
         }
         SetFs(nullptr);
     }

@@ -29,7 +29,8 @@ std::vector<fs::path> FilesUnder(bool templates) {
     for (const auto& e : fs::recursive_directory_iterator(kRoot)) {
         if (!e.is_regular_file()) continue;
         const std::string ext = e.path().extension().string();
-        if (templates ? ext == ".dwt" : (ext == ".htm" || ext == ".html")) found.push_back(e.path());
+        if (templates ? ext == ".dwt" : (ext == ".htm" || ext == ".html"))
+            found.push_back(e.path());
     }
     std::sort(found.begin(), found.end());
     return found;
@@ -39,7 +40,9 @@ struct Region {
     std::string name;
     std::string content;
     bool operator==(const Region&) const = default;
-    friend void PrintTo(const Region& r, std::ostream* os) { *os << r.name << ": \"" << r.content << "\""; }
+    friend void PrintTo(const Region& r, std::ostream* os) {
+        *os << r.name << ": \"" << r.content << "\"";
+    }
 };
 
 std::string Lower(std::string s) {
@@ -128,7 +131,10 @@ TEST(RealTemplates, EditedRegionsSurviveATemplateChange) {
         for (const std::string& name : pages) {
             std::vector<Region> regions = RegionsOf(ReadFile(site + "/" + name));
             ASSERT_GE(regions.size(), 3u);
-            for (Region& r : regions) r.content = "\r\n  <p>" + name + " / " + r.name + ": gr\xfc\xdf" "e</p>\r\n";
+            for (Region& r : regions)
+                r.content = "\r\n  <p>" + name + " / " + r.name +
+                            ": gr\xfc\xdf"
+                            "e</p>\r\n";
             regions[1].content = "";  // an emptied region stays empty
             WriteFile(site + "/" + name, WithRegions(ReadFile(site + "/" + name), regions));
             edited.push_back(regions);
@@ -175,7 +181,8 @@ TEST(RealTemplates, EditorPagesKeepTheirRegions) {
 
         EXPECT_EQ(RegionsOf(merged), RegionsOf(JoinLines(SplitLines(page))));  // CR LF as written
         const size_t headerStart = page.rfind("<!--", ref);
-        const std::string header = page.substr(headerStart, page.find("-->", ref) + 3 - headerStart);
+        const std::string header =
+            page.substr(headerStart, page.find("-->", ref) + 3 - headerStart);
         EXPECT_NE(merged.find(header), std::string::npos) << header;
     }
 }
@@ -185,9 +192,11 @@ TEST(RealTemplates, TemplateWithoutClosingHtmlTagIsReported) {
     TextLines lines = SplitLines(ReadFile(tpl));
     RecordingHost host;
     MakeDWInstance(lines, tpl, (kRoot / "graphanalysis").string(), host);
-    EXPECT_EQ(host.messages, std::vector<std::string>{"Fehler: Vorlagen-Datei enth\xe4lt kein </HTML>-Tag"});
-    EXPECT_EQ(lines[2], "<html xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"en\"><!-- InstanceBegin "
-                        "template=\"/Templates/base.dwt\" codeOutsideHTMLIsLocked=\"false\" -->");
+    EXPECT_EQ(host.messages,
+              std::vector<std::string>{"Fehler: Vorlagen-Datei enth\xe4lt kein </HTML>-Tag"});
+    EXPECT_EQ(lines[2],
+              "<html xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"en\"><!-- InstanceBegin "
+              "template=\"/Templates/base.dwt\" codeOutsideHTMLIsLocked=\"false\" -->");
 }
 
 }  // namespace

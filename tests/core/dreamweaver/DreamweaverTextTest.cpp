@@ -39,7 +39,8 @@ TEST(InstanceReference, RelativeToDestinationSetting) {
     } rows[] = {
         {"/site/Templates/base.dwt", "/site", "/Templates/base.dwt"},
         {"/site/Templates/base.dwt", "/site/", "/Templates/base.dwt"},
-        {"/Site/templates/base.dwt", "/site", "/templates/base.dwt"},  // folders compared without case
+        {"/Site/templates/base.dwt", "/site",
+         "/templates/base.dwt"},  // folders compared without case
         {"/site/base.dwt", "/site", "/base.dwt"},
         {"/home/u/tpl/a.dwt", "/home/u/site/www", "/../../tpl/a.dwt"},
         {"C:\\web\\Templates\\a.dwt", "c:\\web", "/Templates/a.dwt"},
@@ -50,14 +51,16 @@ TEST(InstanceReference, RelativeToDestinationSetting) {
         {"Templates/a.dwt", "", "/Templates/a.dwt"},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(InstanceReference(r.templatePath, r.destination), r.reference) << r.templatePath << " | " << r.destination;
+        EXPECT_EQ(InstanceReference(r.templatePath, r.destination), r.reference)
+            << r.templatePath << " | " << r.destination;
 }
 
 TEST(MakeDWInstance, Mx2004FrameAndInstanceMarkers) {
     TextLines lines = Lines(
         "<!DOCTYPE html>\n"
         "<HTML lang=\"de\">\n"
-        "<head><!-- TemplateBeginEditable name=\"doctitle\" --><title>T</title><!-- templateendeditable --></head>\n"
+        "<head><!-- TemplateBeginEditable name=\"doctitle\" --><title>T</title><!-- "
+        "templateendeditable --></head>\n"
         "<body>x</body></HTML>\n");
     RecordingHost host;
     MakeDWInstance(lines, kTemplatePath, kDest, host);
@@ -71,7 +74,8 @@ TEST(MakeDWInstance, Mx2004FrameAndInstanceMarkers) {
 }
 
 TEST(MakeDWInstance, Dw4FrameAroundHtmlTags) {
-    TextLines lines = Lines("<html>\n<!-- #BeginEditable \"doctitle\" -->t<!-- #EndEditable -->\n</html>\n");
+    TextLines lines =
+        Lines("<html>\n<!-- #BeginEditable \"doctitle\" -->t<!-- #EndEditable -->\n</html>\n");
     RecordingHost host;
     MakeDWInstance(lines, kTemplatePath, kDest, host);
     EXPECT_EQ(lines, Lines("<html><!-- #BeginTemplate \"/Templates/t.dwt\" -->\n"
@@ -96,11 +100,19 @@ TEST(AddInstanceFrame, MissingHtmlTagsGiveMessageAndLeaveThatPartOut) {
         const char* out;
         std::vector<std::string> messages;
     } rows[] = {
-        {"no <html", "<head></head>\n</html>\n", "<head></head>\n<!-- #EndTemplate --></html>\n", {noOpen}},
-        {"no </html>", "<html>\n<body>\n", "<html><!-- #BeginTemplate \"/Templates/t.dwt\" -->\n<body>\n", {noClose}},
+        {"no <html",
+         "<head></head>\n</html>\n",
+         "<head></head>\n<!-- #EndTemplate --></html>\n",
+         {noOpen}},
+        {"no </html>",
+         "<html>\n<body>\n",
+         "<html><!-- #BeginTemplate \"/Templates/t.dwt\" -->\n<body>\n",
+         {noClose}},
         {"<html without >", "<body>\n<html", "<body>\n<html\n", {noOpen, noClose}},
-        {"/html only in an attribute", "<html>\n<meta content=\"text/html\">\n",
-         "<html><!-- #BeginTemplate \"/Templates/t.dwt\" -->\n<meta content=\"text/html\">\n", {noClose}},
+        {"/html only in an attribute",
+         "<html>\n<meta content=\"text/html\">\n",
+         "<html><!-- #BeginTemplate \"/Templates/t.dwt\" -->\n<meta content=\"text/html\">\n",
+         {noClose}},
         {"empty", "", "", {noOpen, noClose}},
     };
     for (const Row& r : rows) {
@@ -116,7 +128,8 @@ TEST(AddInstanceFrame, MissingHtmlTagsGiveMessageAndLeaveThatPartOut) {
 const char* const kMxTemplate =
     "<html>\n"
     "<head>\n"
-    "<!-- TemplateBeginEditable name=\"doctitle\" --><title>Vorlage</title><!-- TemplateEndEditable -->\n"
+    "<!-- TemplateBeginEditable name=\"doctitle\" --><title>Vorlage</title><!-- "
+    "TemplateEndEditable -->\n"
     "</head>\n"
     "<body>\n"
     "<div id=\"nav\">Navigation neu</div>\n"
@@ -125,7 +138,8 @@ const char* const kMxTemplate =
     "</body>\n"
     "</html>\n";
 
-std::string Merge(const std::string& page, const std::string& tpl, RecordingHost* hostOut = nullptr) {
+std::string Merge(const std::string& page, const std::string& tpl,
+                  RecordingHost* hostOut = nullptr) {
     TextLines lines = Lines(page);
     RecordingHost host;
     MergeDWPage(lines, Lines(tpl), kTemplatePath, kDest, hostOut ? *hostOut : host);
@@ -141,14 +155,21 @@ std::string Instance(const std::string& tpl) {
 
 // The instance of kMxTemplate with the given region contents.
 std::string MxPage(const std::string& title, const std::string& main, const std::string& side) {
-    return "<html><!-- InstanceBegin template=\"/Templates/t.dwt\" codeOutsideHTMLIsLocked=\"false\" -->\r\n"
+    return "<html><!-- InstanceBegin template=\"/Templates/t.dwt\" "
+           "codeOutsideHTMLIsLocked=\"false\" -->\r\n"
            "<head>\r\n"
-           "<!-- InstanceBeginEditable name=\"doctitle\" -->" + title + "<!-- InstanceEndEditable -->\r\n"
+           "<!-- InstanceBeginEditable name=\"doctitle\" -->" +
+           title +
+           "<!-- InstanceEndEditable -->\r\n"
            "</head>\r\n"
            "<body>\r\n"
            "<div id=\"nav\">Navigation neu</div>\r\n"
-           "<!-- InstanceBeginEditable name=\"main\" -->" + main + "<!-- InstanceEndEditable -->\r\n"
-           "<!-- InstanceBeginEditable name=\"side\" -->" + side + "<!-- InstanceEndEditable -->\r\n"
+           "<!-- InstanceBeginEditable name=\"main\" -->" +
+           main +
+           "<!-- InstanceEndEditable -->\r\n"
+           "<!-- InstanceBeginEditable name=\"side\" -->" +
+           side +
+           "<!-- InstanceEndEditable -->\r\n"
            "</body>\r\n"
            "<!-- InstanceEnd --></html>\r\n";
 }
@@ -163,7 +184,8 @@ TEST(MergeDWPage, KeepsPageRegionsByNameAndTakesEverythingElseFromTemplate) {
     const std::string page =
         "<html><!-- InstanceBegin template=\"/alt.dwt\" codeOutsideHTMLIsLocked=\"false\" -->\n"
         "<head>\n"
-        "<!-- InstanceBeginEditable name=\"DocTitle\" --><title>Meine Seite</title><!-- InstanceEndEditable -->\n"
+        "<!-- InstanceBeginEditable name=\"DocTitle\" --><title>Meine Seite</title><!-- "
+        "InstanceEndEditable -->\n"
         "</head>\n"
         "<body>\n"
         "<div id=\"nav\">Navigation alt</div>\n"
@@ -172,12 +194,14 @@ TEST(MergeDWPage, KeepsPageRegionsByNameAndTakesEverythingElseFromTemplate) {
         "</body>\n"
         "</html>\n";
     // "DocTitle" matches "doctitle"; "side" only in the template keeps "Rand"; "extra" is dropped.
-    EXPECT_EQ(Merge(page, kMxTemplate), MxPage("<title>Meine Seite</title>", "\r\nmein\r\nText\r\n", "Rand"));
+    EXPECT_EQ(Merge(page, kMxTemplate),
+              MxPage("<title>Meine Seite</title>", "\r\nmein\r\nText\r\n", "Rand"));
 }
 
 TEST(MergeDWPage, LastRegionOfAName) {
     const std::string page = MxPage("<title>eins</title>", "x", "y") +
-                             "<!-- InstanceBeginEditable name=\"doctitle\" --><title>zwei</title><!-- InstanceEndEditable -->\r\n";
+                             "<!-- InstanceBeginEditable name=\"doctitle\" "
+                             "--><title>zwei</title><!-- InstanceEndEditable -->\r\n";
     EXPECT_EQ(Merge(page, kMxTemplate), MxPage("<title>zwei</title>", "x", "y"));
 }
 
@@ -193,12 +217,16 @@ TEST(MergeDWPage, Dw4RegionsWithBareQuotedNames) {
         "<html>\n<!-- #BeginEditable \"doctitle\" --><title>V</title><!-- #EndEditable -->\n"
         "<p>neu</p><!-- #BeginEditable \"Main\" -->T<!-- #EndEditable -->\n</html>\n";
     const std::string page =
-        "<html><!-- #BeginTemplate \"/Templates/t.dwt\" -->\n<!-- #beginEditable \"doctitle\" --><title>S</title>"
-        "<!-- #endeditable -->\n<p>alt</p><!-- #BeginEditable \"main\" -->meins<!-- #EndEditable -->\n"
+        "<html><!-- #BeginTemplate \"/Templates/t.dwt\" -->\n<!-- #beginEditable \"doctitle\" "
+        "--><title>S</title>"
+        "<!-- #endeditable -->\n<p>alt</p><!-- #BeginEditable \"main\" -->meins<!-- #EndEditable "
+        "-->\n"
         "<!-- #EndTemplate --></html>\n";
     EXPECT_EQ(Merge(page, tpl),
-              "<html><!-- #BeginTemplate \"/Templates/t.dwt\" -->\r\n<!-- #BeginEditable \"doctitle\" --><title>S</title>"
-              "<!-- #EndEditable -->\r\n<p>neu</p><!-- #BeginEditable \"Main\" -->meins<!-- #EndEditable -->\r\n"
+              "<html><!-- #BeginTemplate \"/Templates/t.dwt\" -->\r\n<!-- #BeginEditable "
+              "\"doctitle\" --><title>S</title>"
+              "<!-- #EndEditable -->\r\n<p>neu</p><!-- #BeginEditable \"Main\" -->meins<!-- "
+              "#EndEditable -->\r\n"
               "<!-- #EndTemplate --></html>\r\n");
 }
 
@@ -206,38 +234,44 @@ TEST(MergeDWPage, BrokenTemplateRegionsKeepTheRestOfTheTemplate) {
     const std::string page = MxPage("<title>S</title>", "mein", "meins");
     struct Row {
         const char* name;
-        const char* tpl;    // its lines after "<html>"
-        const char* merged; // its lines after the "<html>" line with the header
+        const char* tpl;     // its lines after "<html>"
+        const char* merged;  // its lines after the "<html>" line with the header
     } rows[] = {
         // The last region has no end marker: from its begin comment on, the template as it is.
         {"end marker missing",
          "<!-- TemplateBeginEditable name=\"main\" -->T<!-- TemplateEndEditable -->\n"
          "<!-- TemplateBeginEditable name=\"side\" -->Rand\n</body>\n</html>\n",
          "<!-- InstanceBeginEditable name=\"main\" -->mein<!-- InstanceEndEditable -->\n"
-         "<!-- InstanceBeginEditable name=\"side\" -->Rand\n</body>\n<!-- InstanceEnd --></html>\n"},
+         "<!-- InstanceBeginEditable name=\"side\" -->Rand\n</body>\n<!-- InstanceEnd "
+         "--></html>\n"},
         {"name without quotes",
          "<!-- TemplateBeginEditable name=main -->T<!-- TemplateEndEditable -->\n"
          "<!-- TemplateBeginEditable name=\"side\" -->R<!-- TemplateEndEditable -->\n</html>\n",
          "<!-- InstanceBeginEditable name=main -->T<!-- InstanceEndEditable -->\n"
-         "<!-- InstanceBeginEditable name=\"side\" -->R<!-- InstanceEndEditable -->\n<!-- InstanceEnd --></html>\n"},
-        {"begin comment never closed",
-         "<!-- TemplateBeginEditable name=\"main\"\nT\n</html>\n",
+         "<!-- InstanceBeginEditable name=\"side\" -->R<!-- InstanceEndEditable -->\n<!-- "
+         "InstanceEnd --></html>\n"},
+        {"begin comment never closed", "<!-- TemplateBeginEditable name=\"main\"\nT\n</html>\n",
          "<!-- InstanceBeginEditable name=\"main\"\nT\n<!-- InstanceEnd --></html>\n"},
     };
     for (const Row& r : rows) {
         const std::string merged = Merge(page, std::string("<html>\n") + r.tpl);
-        EXPECT_EQ(merged, JoinLines(Lines(std::string("<html><!-- InstanceBegin template=\"/Templates/t.dwt\" "
-                                                      "codeOutsideHTMLIsLocked=\"false\" -->\n") + r.merged)))
+        EXPECT_EQ(
+            merged,
+            JoinLines(Lines(std::string("<html><!-- InstanceBegin template=\"/Templates/t.dwt\" "
+                                        "codeOutsideHTMLIsLocked=\"false\" -->\n") +
+                            r.merged)))
             << r.name;
     }
 }
 
 TEST(MergeDWPage, TemplateWithoutHtmlTagsStillMerges) {
     RecordingHost host;
-    const std::string merged =
-        Merge(MxPage("<title>S</title>", "x", "y"),
-              "<!-- TemplateBeginEditable name=\"doctitle\" -->V<!-- TemplateEndEditable -->\n", &host);
-    EXPECT_EQ(merged, "<!-- InstanceBeginEditable name=\"doctitle\" --><title>S</title><!-- InstanceEndEditable -->\r\n");
+    const std::string merged = Merge(
+        MxPage("<title>S</title>", "x", "y"),
+        "<!-- TemplateBeginEditable name=\"doctitle\" -->V<!-- TemplateEndEditable -->\n", &host);
+    EXPECT_EQ(merged,
+              "<!-- InstanceBeginEditable name=\"doctitle\" --><title>S</title><!-- "
+              "InstanceEndEditable -->\r\n");
     EXPECT_EQ(host.messages.size(), 2u);
 }
 

@@ -12,9 +12,10 @@
 namespace pagloom::test {
 
 class TempDir {
-public:
+  public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pagloom-dw-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "pagloom-dw-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) ADD_FAILURE() << "mkdtemp failed";
         path_ = pattern;
     }
@@ -26,7 +27,7 @@ public:
     TempDir& operator=(const TempDir&) = delete;
     const std::string& Path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
