@@ -23,8 +23,8 @@
 namespace pagloom::app {
 namespace {
 
-const char* const kNoText = "Bitte geben Sie einen Text für den Menüpunkt ein";
-const char* const kNoFile = "Bitte geben sie einen Dateinamen für den Menüpunkt ein";
+const QString kNoText = QStringLiteral("Bitte geben Sie einen Text für den Menüpunkt ein");
+const QString kNoFile = QStringLiteral("Bitte geben sie einen Dateinamen für den Menüpunkt ein");
 
 QToolButton* PickButton(const QString& name, QWidget* parent) {
     auto* b = new QToolButton(parent);
@@ -245,8 +245,8 @@ void MenuEditorTab::ButtonMenueAddDateiClick() {
     tracker_.LeaveField();
     const QString text = addText_->text().trimmed();
     const QString file = addDatei_->text().trimmed();
-    if (text.isEmpty()) return prompts_.Message(window(), Q(kNoText));
-    if (file.isEmpty()) return prompts_.Message(window(), Q(kNoFile));
+    if (text.isEmpty()) return prompts_.Message(window(), kNoText);
+    if (file.isEmpty()) return prompts_.Message(window(), kNoFile);
     const bool main = OnMainLevel();
     auto item = main ? TWebMenu::NewMainItem(S(text), S(file), addAktiv_->isChecked())
                      : TWebMenu::NewSubItem(S(text), S(file), addAktiv_->isChecked());
@@ -269,8 +269,8 @@ void MenuEditorTab::ButtonMenueAenderDateiClick() {
     tracker_.LeaveField();
     const QString text = aenderText_->text().trimmed();
     const QString file = aenderDatei_->text().trimmed();
-    if (text.isEmpty()) return prompts_.Message(window(), Q(kNoText));
-    if (file.isEmpty()) return prompts_.Message(window(), Q(kNoFile));
+    if (text.isEmpty()) return prompts_.Message(window(), kNoText);
+    if (file.isEmpty()) return prompts_.Message(window(), kNoFile);
     const int k = list_->currentRow();
     if (k < 0 || k >= currentMenu_->Count()) return;
     TWebMenuItem& item = currentMenu_->Item(k);

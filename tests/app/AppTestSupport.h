@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: MIT
+// The windows of the program wired as at start, with prompts answered from a script: the
+// tests say in advance what the user answers and chooses, and read what was asked.
+#pragma once
+#include <QApplication>
+#include <QDialog>
+#include <QTemporaryDir>
+#include <QTest>
+#include <deque>
+#include <functional>
+#include <memory>
+
+#include "MainForm.h"
+#include "ProjectSession.h"
+#include "QtText.h"
+#include "TFileSelectDlg.h"
+#include "TMakeForm.h"
+#include "TProOptDlg.h"
+#include "TWebAnzeigeForm.h"
+#include "UiPrompts.h"
+
+namespace pagloom::app::test {
+
+class ScriptedPrompts : public UiPrompts {
+public:
+    void Message(QWidget*, const QString& text) override { messages << text; }
+    Answer Ask(QWidget*, const QString& question, bool) override {
+        questions << question;
+        if (answers.empty()) return Answer::Cancel;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void Beep() override { ++beeps; }
+    QString OpenFile(QWidget*, const QString&, const QString&, const QString&, const QString& selected,
+                     const QString&) override {
+        openFilters << selected;
+        return Next();
+    }
+    QString SaveFile(QWidget*, const QString&, const QString&, const QString&, const QString&) override {
+        ++saveDialogs;
+        return Next();
+    }
+    QString ChooseFolder(QWidget*, const QString&) override { return Next(); }
+    int Exec(QDialog* dialog) override { return onExec ? onExec(dialog) : QDialog::Rejected; }
+
+    QStringList messages;
+    QStringList questions;
+    std::deque<Answer> answers;
+    // Results of the file and folder dialogs in order; an empty text is a cancelled dialog.
+    std::deque<QString> files;
+    QStringList openFilters;
+    int saveDialogs = 0;
+    int beeps = 0;
+    std::function<int(QDialog*)> onExec;
+
+private:
+    QString Next() {
+        if (files.empty()) return {};
+        QString f = files.front();
+        files.pop_front();
+        return f;
+    }
+};
+
+// The program's windows with a scripted user. The program folder is an empty temporary
+// folder, so a new project has exactly the built-in defaults.
+struct AppFixture {
+    QTemporaryDir programDir;
+    ScriptedPrompts prompts;
+    AppHost host{prompts, S(programDir.path())};
+    ProjectSession session;
+    std::unique_ptr<TMainForm> main;
+    std::unique_ptr<TWebAnzeigeForm> web;
+    std::unique_ptr<TMakeForm> make;
+    std::unique_ptr<TProOptDlg> options;
+    std::unique_ptr<TFileSelectDlg> fileSelect;
+
+    AppFixture() {
+        main = std::make_unique<TMainForm>(session, prompts, host, programDir.path());
+        web = std::make_unique<TWebAnzeigeForm>();
+        make = std::make_unique<TMakeForm>(session, prompts, host, main.get());
+        options = std::make_unique<TProOptDlg>(session, main->Tracker(), prompts,
+                                               [this] { return main->TemplateDir(); }, main.get());
+        fileSelect = std::make_unique<TFileSelectDlg>(prompts, main.get());
+        main->Attach(web.get(), make.get(), options.get(), fileSelect.get());
+        session.Build.RefreshMenuEditor = [this] { main->RefreshMenuEditor(); };
+        main->FirstActivate();
+    }
+
+    // Shows the main window and makes it active, so clicks and focus behave as for a user.
+    void ShowActive() {
+        main->show();
+        QApplication::setActiveWindow(main.get());
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    }
+
+    template <typename T = QWidget>
+    T* Find(const char* name) {
+        T* w = main->findChild<T*>(QString::fromLatin1(name));
+        if (!w && options) w = options->findChild<T*>(QString::fromLatin1(name));
+        if (!w && make) w = make->findChild<T*>(QString::fromLatin1(name));
+        return w;
+    }
+};
+
+}  // namespace pagloom::app::test

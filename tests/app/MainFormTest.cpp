@@ -1,0 +1,428 @@
+// SPDX-License-Identifier: MIT
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "AppTestSupport.h"
+
+using namespace pagloom;
+using namespace pagloom::app;
+using namespace pagloom::app::test;
+
+Q_DECLARE_METATYPE(pagloom::Answer)
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+private slots:
+    void saveQuestion_data();
+    void saveQuestion();
+    void quitWithCancelledSaveAsStaysOpen();
+    void failedSaveStopsTheCommand();
+    void saveAsSetsCaptionAndFileName();
+    void wholeNumberFields_data();
+    void wholeNumberFields();
+    void switchClickedTwiceIsNoChange();
+    void decimalRule_data();
+    void decimalRule();
+    void refusedPendingEditAbandonsCommand();
+    void layoutButtonsShowFrameControls();
+    void borderOptionShowsWidthList();
+    void destinationFolderChooser();
+    void fileChooserFillsBareName();
+    void tabRulesAfterLoading();
+    void sitemapExtraFilesFromChooser();
+    void previewMessages();
+};
+
+namespace {
+
+void WriteFile(const QString& path, const QByteArray& data) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+}  // namespace
+
+void MainFormTest::saveQuestion_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<bool>("wentOn");
+    for (const char* cmd : {"new", "open", "quit"}) {
+        QTest::addRow("%s-ja", cmd) << cmd << Answer::Yes << true << true;
+        QTest::addRow("%s-nein", cmd) << cmd << Answer::No << false << true;
+        QTest::addRow("%s-abbrechen", cmd) << cmd << Answer::Cancel << false << false;
+    }
+}
+
+void MainFormTest::saveQuestion() {
+    QFETCH(QString, command);
+    QFETCH(Answer, answer);
+    QFETCH(bool, saved);
+    QFETCH(bool, wentOn);
+    AppFixture app;
+    QTemporaryDir dir;
+    const QString current = dir.filePath("current.plp");
+    const QString other = dir.filePath("other.plp");
+    WriteFile(other, "[frameset]\r\ntitel=Andere Seite\r\n");
+    app.main->OpenProject(current);
+    app.session.Settings().frameset.titel = "Geändert";
+    app.session.Modified = true;
+    app.prompts.answers = {answer};
+    app.prompts.files = {other};
+
+    bool closed = false;
+    if (command == "new")
+        app.main->FileNew();
+    else if (command == "open")
+        app.main->FileOpen();
+    else
+        closed = app.main->close();
+
+    QCOMPARE(app.prompts.questions, QStringList{"Projekt vorher speichern?"});
+    QCOMPARE(QFile::exists(current), saved);
+    if (command == "quit") {
+        QCOMPARE(closed, wentOn);
+    } else if (!wentOn) {
+        QVERIFY(app.session.Modified);
+        QCOMPARE(app.main->windowTitle(), "pagloom: " + current);
+        QVERIFY(app.prompts.openFilters.isEmpty());
+    } else if (command == "new") {
+        QCOMPARE(app.main->windowTitle(), QString("pagloom: [neues Projekt]"));
+        QCOMPARE(app.session.Settings().frameset.titel, std::string("Homepage"));
+        QVERIFY(!app.session.Modified);
+    } else {
+        QCOMPARE(app.main->windowTitle(), "pagloom: " + other);
+        QCOMPARE(app.session.Settings().frameset.titel, std::string("Andere Seite"));
+        QVERIFY(!app.session.Modified);
+    }
+}
+
+void MainFormTest::quitWithCancelledSaveAsStaysOpen() {
+    AppFixture app;
+    app.session.Modified = true;
+    app.prompts.answers = {Answer::Yes};
+    app.prompts.files = {QString()};  // the save-as dialog is cancelled
+    QVERIFY(!app.main->close());
+    QCOMPARE(app.prompts.saveDialogs, 1);
+    QVERIFY(app.session.Modified);
+
+    // New goes on without saving when save-as is cancelled.
+    app.prompts.answers = {Answer::Yes};
+    app.prompts.files = {QString()};
+    app.main->FileNew();
+    QVERIFY(!app.session.Modified);
+}
+
+void MainFormTest::failedSaveStopsTheCommand() {
+    AppFixture app;
+    QTemporaryDir dir;
+    const QString unwritable = dir.filePath("fehlt/projekt.plp");
+    app.main->OpenProject(unwritable);
+    app.session.Modified = true;
+    app.prompts.answers = {Answer::Yes};
+    app.main->FileNew();
+    QCOMPARE(app.prompts.messages.size(), 1);
+    QVERIFY(app.prompts.messages.first().startsWith("In "));
+    QVERIFY(app.session.Modified);
+    QCOMPARE(app.main->windowTitle(), "pagloom: " + unwritable);
+    app.prompts.answers = {Answer::Yes};
+    QVERIFY(!app.main->close());
+}
+
+void MainFormTest::saveAsSetsCaptionAndFileName() {
+    AppFixture app;
+    QTemporaryDir dir;
+    const QString file = dir.filePath("neu.plp");
+    app.session.Modified = true;
+    app.prompts.files = {file};
+    QCOMPARE(app.main->FileSave(), TMainForm::SaveOutcome::Saved);  // no file name yet: save as
+    QCOMPARE(app.prompts.saveDialogs, 1);
+    QVERIFY(QFile::exists(file));
+    QCOMPARE(app.main->windowTitle(), "pagloom: " + file);
+    QCOMPARE(app.session.ProjectFileName, file);
+    QVERIFY(!app.session.Modified);
+}
+
+void MainFormTest::wholeNumberFields_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<int>("beeps");
+    QTest::newRow("leading blanks") << "  150" << "150" << 150 << true << 0;
+    QTest::newRow("hex 0x") << "0x8C" << "140" << 140 << false << 0;
+    QTest::newRow("hex $") << "$96" << "150" << 150 << true << 0;
+    QTest::newRow("sign and zero") << "+0140" << "140" << 140 << false << 0;
+    QTest::newRow("negative") << "-5" << "-5" << -5 << true << 0;
+    QTest::newRow("trailing blank") << "140 " << "140" << 140 << false << 1;
+    QTest::newRow("letters") << "abc" << "140" << 140 << false << 1;
+    QTest::newRow("empty") << "" << "140" << 140 << false << 1;
+    QTest::newRow("too large") << "2147483648" << "140" << 140 << false << 1;
+    QTest::newRow("hex without digits") << "0x" << "140" << 140 << false << 1;
+}
+
+void MainFormTest::wholeNumberFields() {
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(int, stored);
+    QFETCH(bool, modified);
+    QFETCH(int, beeps);
+    AppFixture app;
+    app.ShowActive();
+    app.main->PageControl()->setCurrentWidget(app.Find("FrameSet"));
+    auto* edit = app.Find<QLineEdit>("EditFrameBreite");
+    QCOMPARE(edit->text(), QString("140"));
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, typed);
+    app.main->FocusPageControl();
+    QCOMPARE(edit->text(), shown);
+    QCOMPARE(app.session.Settings().frameset.menuframe_size, stored);
+    QCOMPARE(app.session.Modified, modified);
+    QCOMPARE(app.prompts.beeps, beeps);
+    QVERIFY(app.prompts.messages.isEmpty());
+}
+
+void MainFormTest::switchClickedTwiceIsNoChange() {
+    AppFixture app;
+    app.session.Settings().sitemap.make_sitemap = true;
+    app.main->ApplyTabRules();
+    app.ShowActive();
+    app.main->PageControl()->setCurrentWidget(app.Find("tsSitemap"));
+    auto* box = app.Find<QCheckBox>("cbMapFrameset");
+    QVERIFY(box->isVisible());
+    const bool before = box->isChecked();
+
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::mouseClick(box, Qt::LeftButton);
+    app.main->FocusPageControl();
+    QCOMPARE(box->isChecked(), before);
+    QVERIFY(!app.session.Modified);
+
+    QTest::mouseClick(box, Qt::LeftButton);
+    app.main->FocusPageControl();
+    QVERIFY(app.session.Modified);
+    QCOMPARE(app.session.Settings().sitemap.frameset, !before);
+
+    // Two clicks do not clear a mark made earlier either.
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::mouseClick(box, Qt::LeftButton);
+    app.main->FocusPageControl();
+    QVERIFY(app.session.Modified);
+}
+
+void MainFormTest::decimalRule_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("accepted");  // "-" for refused
+    QTest::newRow("leading comma") << ",5" << "0,5";
+    QTest::newRow("trailing point") << "5." << "5.0";
+    QTest::newRow("blanks around") << "  1,25 " << "1,25";
+    QTest::newRow("exponent and sign") << "-1.5e3" << "-1.5e3";
+    QTest::newRow("empty") << "" << "-";
+    QTest::newRow("blanks only") << "   " << "-";
+    QTest::newRow("letters") << "12a" << "-";
+    QTest::newRow("two separators") << "1,2.3" << "-";
+}
+
+void MainFormTest::decimalRule() {
+    QFETCH(QString, typed);
+    QFETCH(QString, accepted);
+    const std::optional<QString> r = FieldTracker::ParseDecimal(typed);
+    QCOMPARE(r.value_or("-"), accepted);
+}
+
+void MainFormTest::refusedPendingEditAbandonsCommand() {
+    AppFixture app;
+    app.ShowActive();
+    // A decimal field as the style editors add them to the tabs.
+    auto* field = new QLineEdit(app.Find("FrameSet"));
+    field->setText("1,5");
+    QString stored;
+    app.main->Tracker().TrackDecimal(field, [&](const QString& t) { stored = t; });
+    app.main->PageControl()->setCurrentWidget(app.Find("FrameSet"));
+    field->show();
+    field->setFocus();
+    QTest::keyClicks(field, "x");
+    QVERIFY(app.main->Tracker().EditPending());
+
+    app.session.Modified = true;
+    app.main->FileNew();
+    QCOMPARE(field->text(), QString("1,5"));
+    QCOMPARE(app.prompts.beeps, 1);
+    QVERIFY(app.prompts.questions.isEmpty());  // the command was abandoned before its question
+    QVERIFY(app.session.Modified);
+
+    // The user may repeat the command; the field is settled now.
+    app.prompts.answers = {Answer::No};
+    app.main->FileNew();
+    QCOMPARE(app.prompts.questions.size(), 1);
+    QVERIFY(!app.session.Modified);
+}
+
+void MainFormTest::layoutButtonsShowFrameControls() {
+    AppFixture app;
+    app.ShowActive();
+    app.main->PageControl()->setCurrentWidget(app.Find("FrameSet"));
+    struct Case {
+        const char* button;
+        bool top, bottom;
+    };
+    for (const Case& c : {Case{"RBFSetOben", true, false}, Case{"RBFSetUnten", false, true},
+                          Case{"RBFSetObenUnten", true, true}, Case{"RBFSetOhne", false, false}}) {
+        QTest::mouseClick(app.Find<QRadioButton>(c.button), Qt::LeftButton);
+        QCOMPARE(app.session.Settings().frameset.frametop, c.top);
+        QCOMPARE(app.session.Settings().frameset.framebottom, c.bottom);
+        QCOMPARE(!app.Find("EditOFrameBreite")->isHidden(), c.top);
+        QCOMPARE(!app.Find("EditDatOben")->isHidden(), c.top);
+        QCOMPARE(!app.Find("cbMapFrameOben")->isHidden(), c.top);
+        QCOMPARE(!app.Find("LabelDatUnten")->isHidden(), c.bottom);
+        QCOMPARE(!app.Find("SpeedButtonDatUnten")->isHidden(), c.bottom);
+    }
+    app.main->FocusPageControl();
+    QVERIFY(app.session.Modified);
+}
+
+void MainFormTest::borderOptionShowsWidthList() {
+    AppFixture app;
+    auto* option = app.Find<QComboBox>("ComboBoxFSetRahmen");
+    auto* width = app.Find<QComboBox>("ComboBoxFSetRahmenBreite");
+    QCOMPARE(option->currentIndex(), 1);
+    QVERIFY(!width->isHidden());
+    emit option->activated(0);
+    QVERIFY(width->isHidden());
+    QVERIFY(app.Find("LabelFSetRahmenbreite")->isHidden());
+    QCOMPARE(app.session.Settings().frameset.frameborderwidth, 0);
+    QCOMPARE(app.session.Settings().frameset.frameoption, 0);
+    emit option->activated(2);
+    QVERIFY(!width->isHidden());
+    QCOMPARE(width->currentText(), QString("1"));
+    QCOMPARE(app.session.Settings().frameset.frameborderwidth, 1);
+}
+
+void MainFormTest::destinationFolderChooser() {
+    AppFixture app;
+    const char* pickers[] = {"SpeedButtonDatFSet",   "SpeedButtonDatCSS",    "SpeedButtonDatJS",
+                             "SpeedButtonDatMFrame", "SpeedButtonDatSeite1", "SpeedButtonDatOben",
+                             "SpeedButtonDatUnten",  "SpeedButtonMenueAddDat", "SpeedButtonMenueAenderDat"};
+    for (const char* p : pickers) QVERIFY2(!app.Find(p)->isEnabled(), p);
+    QTemporaryDir dir;
+    const QString fresh = dir.filePath("site/neu");
+    app.prompts.files = {fresh};
+    app.prompts.answers = {Answer::Yes};
+    app.Find<QToolButton>("SpeedButtonZiel")->click();
+    QCOMPARE(app.prompts.questions,
+             QStringList{"Das angegebene Verzeichnis existiert nicht. Soll es angelegt werden?"});
+    QVERIFY(QFileInfo(fresh).isDir());
+    QCOMPARE(app.Find<QLineEdit>("EditDir")->text(), fresh);
+    QCOMPARE(Q(app.session.Settings().files.destination_directory), fresh);
+    QCOMPARE(Q(app.session.Build.Destination), fresh);
+    QCOMPARE(Q(app.session.Build.PreviewDirectory), fresh);
+    QCOMPARE(app.fileSelect->Directory(), fresh);
+    QVERIFY(app.session.Modified);
+    for (const char* p : pickers) QVERIFY2(app.Find(p)->isEnabled(), p);
+}
+
+void MainFormTest::fileChooserFillsBareName() {
+    AppFixture app;
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("start.htm"), "x");
+    WriteFile(dir.filePath("zwei.htm"), "x");
+    app.main->HandOnDestination(dir.path());
+    auto* edit = app.Find<QLineEdit>("EditDatSeite1");
+    app.prompts.onExec = [](QDialog* d) {
+        auto* dlg = static_cast<TFileSelectDlg*>(d);
+        dlg->FileListBox()->setCurrentRow(1);
+        return int(QDialog::Accepted);
+    };
+    app.Find<QToolButton>("SpeedButtonDatSeite1")->click();
+    QCOMPARE(edit->text(), QString("zwei.htm"));
+    QCOMPARE(app.session.Settings().files.starting_page_file, std::string("zwei.htm"));
+    QVERIFY(app.session.Modified);
+
+    // OK with nothing selected empties the field.
+    app.prompts.onExec = [](QDialog*) { return int(QDialog::Accepted); };
+    app.Find<QToolButton>("SpeedButtonDatSeite1")->click();
+    QCOMPARE(edit->text(), QString());
+    // Cancel changes nothing.
+    edit->setText("bleibt.htm");
+    app.prompts.onExec = [](QDialog*) { return int(QDialog::Rejected); };
+    app.Find<QToolButton>("SpeedButtonDatSeite1")->click();
+    QCOMPARE(edit->text(), QString("bleibt.htm"));
+}
+
+void MainFormTest::tabRulesAfterLoading() {
+    AppFixture app;
+    QTabWidget* tabs = app.main->PageControl();
+    auto visible = [&](const char* name) { return tabs->isTabVisible(tabs->indexOf(app.Find(name))); };
+    QVERIFY(visible("tsNavigation"));
+    QVERIFY(!visible("tsSitemap"));
+    QCOMPARE(tabs->currentWidget(), app.Find("Zielverzeichnis"));
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath("p.plp");
+    WriteFile(file,
+              "[content-page]\r\nempty-pages=0\r\ntab-template-pages=1\r\n[sitemap]\r\nmake-sitemap=1\r\n"
+              "[frameset]\r\nframetop=1\r\nframeoption=0\r\n[files]\r\ndestination-directory=/gibt/es/nicht\r\n");
+    tabs->setCurrentWidget(app.Find("Dateien"));
+    app.main->OpenProject(file);
+    QVERIFY(!visible("tsNavigation"));
+    QVERIFY(visible("tsSitemap"));
+    QCOMPARE(tabs->currentWidget(), app.Find("Zielverzeichnis"));
+    QVERIFY(!app.Find("EditDatOben")->isHidden());
+    QVERIFY(app.Find("EditDatUnten")->isHidden());
+    QVERIFY(app.Find("ComboBoxFSetRahmenBreite")->isHidden());
+    QCOMPARE(app.prompts.messages, QStringList{"Das Verzeichnis /gibt/es/nicht existiert nicht!"});
+    QCOMPARE(app.Find<QLineEdit>("EditDir")->text(), QString());
+    QVERIFY(!app.Find("SpeedButtonDatFSet")->isEnabled());
+}
+
+void MainFormTest::sitemapExtraFilesFromChooser() {
+    AppFixture app;
+    QTemporaryDir dir;
+    for (const char* n : {"a.htm", "b.htm", "c.htm", "d.htm"}) WriteFile(dir.filePath(n), "x");
+    app.main->HandOnDestination(dir.path());
+    app.session.Settings().sitemap.extra_files = {"alt.htm"};
+    app.main->RefreshFromModel();
+    app.prompts.onExec = [](QDialog* d) {
+        auto* list = static_cast<TFileSelectDlg*>(d)->FileListBox();
+        for (int row : {0, 2, 3}) list->item(row)->setSelected(true);
+        return int(QDialog::Accepted);
+    };
+    app.Find<QToolButton>("sbMapOtherFiles")->click();
+    QCOMPARE(app.session.Settings().sitemap.extra_files,
+             (std::vector<std::string>{"alt.htm", "a.htm", "c.htm", "d.htm"}));
+    QVERIFY(app.session.Modified);
+    QCOMPARE(app.fileSelect->FileListBox()->selectionMode(), QAbstractItemView::SingleSelection);
+
+    app.session.Modified = false;
+    app.prompts.onExec = [](QDialog*) { return int(QDialog::Rejected); };
+    app.Find<QToolButton>("sbMapOtherFiles")->click();
+    QCOMPARE(app.session.Settings().sitemap.extra_files.size(), size_t(4));
+    QVERIFY(app.session.Modified);  // cancelling marks the project changed as well
+}
+
+void MainFormTest::previewMessages() {
+    AppFixture app;
+    app.main->Preview();
+    QCOMPARE(app.prompts.messages,
+             QStringList{"Geben Sie im Register Dateien das Zielverzeichnis und den Frameset-Dateinamen an"});
+    QTemporaryDir dir;
+    app.main->HandOnDestination(dir.path());
+    // Emptying the field later keeps the folder the preview uses.
+    app.main->HandOnDestination(QString());
+    app.prompts.messages.clear();
+    app.main->Preview();
+    QCOMPARE(app.prompts.messages, QStringList{"Kann Datei " + dir.path() + "/index.htm nicht öffnen"});
+}
+
+QTEST_MAIN(MainFormTest)
+#include "MainFormTest.moc"
