@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Builds the CSV-driven demo (examples/csv-demo) with pagloom-cli and checks pages made from
+# the table, a second build that changes nothing, and a broken CSV that stops the build.
+# PAGLOOM_CLI names another pagloom-cli to use.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+cli="${PAGLOOM_CLI:-$root/build/bin/pagloom-cli}"
+[ -x "$cli" ] || ./scripts/build.sh
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+passed=0
+failed=0
+check() {  # check DESCRIPTION COMMAND...
+  if "${@:2}"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FEHLER: $1" >&2; fi
+}
+has() { grep -qF -- "$2" "$1"; }  # has FILE TEXT (Windows-1252 bytes compared as they are)
+lacks() { ! grep -qF -- "$2" "$1"; }
+
+# The project names its table and templates relative to its own folder.
+cp -r examples/csv-demo "$work/demo"
+site="$work/site"
+mkdir -p "$site"
+(cd "$work/demo" && "$cli" build csv-demo.plp --dest "$site" >"$work/log1" 2>"$work/err1")
+check "erster Build endet mit Status 0" test $? -eq 0
+check "keine Meldungen" test ! -s "$work/err1"
+check "Hauptmenue-Seite aus dem Tabellenwert benannt" test -f "$site/Gehoelze.htm"
+check "Untermenue-Seite aus beiden Werten benannt" test -f "$site/Stauden_Sonnenstauden.htm"
+check "Datensatzblock je Zeile der Gruppe" has "$site/Stauden_Sonnenstauden.htm" "<tr><td>Lavendel</td>"
+check "nur die Zeilen der Gruppe" lacks "$site/Stauden_Sonnenstauden.htm" "Funkie"
+check "Feld ausserhalb eines Blocks nimmt die erste Zeile" has "$site/Gehoelze_Hecken.htm" "<title>Hecken</title>"
+check "Umlaute als Zeichenreferenz" has "$site/Zubehoer.htm" "<h1>Zubeh&#246;r</h1>"
+check "Web-Adressen als Links" has "$site/Stauden_Sonnenstauden.htm" '<a href="http://www.example.org/sonnenhut" target="_blank">'
+check "spitze Klammern im Wert maskiert" has "$site/Zubehoer_Werkzeug.htm" "&#60;Profi-Qualit&#228;t&#62;"
+check "Startseite mit allen Zeilen" test "$(grep -c '<tr><td>' "$site/erste.htm")" -eq 9
+check "Menue-Skript nennt das neue Menue" has "$site/index.js" "Obstb"
+check "Sitemap listet Untermenue-Seiten" has "$site/sitemap.xml" "Zubehoer_Erde___Duenger.htm"
+
+(cd "$work/demo" && "$cli" build csv-demo.plp --dest "$site" >"$work/log2" 2>"$work/err2")
+check "zweiter Build aendert nichts" lacks "$work/log2" "OK"
+
+# Rows of different lengths: the slot loses its table, the build does not start.
+printf 'Bereich;Gruppe;Pflanze\r\nStauden;Sonnenstauden;Lavendel\r\nStauden;Hecken\r\n' >"$work/demo/katalog.csv"
+status=0
+(cd "$work/demo" && "$cli" build csv-demo.plp --dest "$work/site2" >"$work/log3" 2>"$work/err3") || status=$?
+check "kaputte CSV-Datei: Status 2" test "$status" -eq 2
+check "kaputte CSV-Datei: Meldung des Imports" has "$work/err3" "Fehler: Die Datensätze enthalten unterschiedlich viele Datenfelder!"
+check "kaputte CSV-Datei: Meldung zur Datei" has "$work/err3" "Fehler beim Einlesen der Datei:katalog.csv"
+check "kaputte CSV-Datei: keine Seiten" test ! -e "$work/site2/Stauden.htm"
+
+echo "csvdemo: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
