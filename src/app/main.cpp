@@ -14,6 +14,7 @@
 #include "TProOptDlg.h"
 #include "TWebAnzeigeForm.h"
 #include "UiPrompts.h"
+#include "generator/TablePages.h"
 
 int main(int argc, char* argv[]) {
     // The embedded browser's sandbox cannot run as root (containers, live systems); without
@@ -31,6 +32,8 @@ int main(int argc, char* argv[]) {
     UiPrompts prompts;
     AppHost host(prompts, S(programDir));
     ProjectSession session;
+    // Table-driven projects open their tables on loading and build through the table steps.
+    pagloom::InstallTableSupport(session.Build);
 
     TMainForm mainForm(session, prompts, host, programDir);
     TWebAnzeigeForm webForm;
