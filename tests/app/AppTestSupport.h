@@ -64,11 +64,12 @@ private:
 };
 
 // The program's windows with a scripted user. The program folder is an empty temporary
-// folder, so a new project has exactly the built-in defaults.
+// folder unless one is given, so a new project has exactly the built-in defaults.
 struct AppFixture {
-    QTemporaryDir programDir;
+    QTemporaryDir emptyDir;
+    QString programDir;
     ScriptedPrompts prompts;
-    AppHost host{prompts, S(programDir.path())};
+    AppHost host;
     ProjectSession session;
     std::unique_ptr<TMainForm> main;
     std::unique_ptr<TWebAnzeigeForm> web;
@@ -76,8 +77,9 @@ struct AppFixture {
     std::unique_ptr<TProOptDlg> options;
     std::unique_ptr<TFileSelectDlg> fileSelect;
 
-    AppFixture() {
-        main = std::make_unique<TMainForm>(session, prompts, host, programDir.path());
+    explicit AppFixture(const QString& dir = {})
+        : programDir(dir.isEmpty() ? emptyDir.path() : dir), host(prompts, S(programDir)) {
+        main = std::make_unique<TMainForm>(session, prompts, host, programDir);
         web = std::make_unique<TWebAnzeigeForm>();
         make = std::make_unique<TMakeForm>(session, prompts, host, main.get());
         options = std::make_unique<TProOptDlg>(session, main->Tracker(), prompts,
