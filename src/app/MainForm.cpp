@@ -262,8 +262,8 @@ void TMainForm::FileOpen() {
     if (!SettlePendingEdit()) return;
     FocusPageControl();
     if (!AskSaveFirst(false)) return;
-    const QString dir = openProposed_.isEmpty() ? QString() : QFileInfo(openProposed_).absolutePath();
-    const QString file = prompts_.OpenFile(this, QStringLiteral("Projekt öffnen"), dir, kOpenFilter, kOpenFilter,
+    // A file name as the start proposes that file (the last one saved under a new name).
+    const QString file = prompts_.OpenFile(this, QStringLiteral("Projekt öffnen"), openProposed_, kOpenFilter, kOpenFilter,
                                            QStringLiteral("plp"));
     if (!file.isEmpty()) OpenProject(file);
 }
