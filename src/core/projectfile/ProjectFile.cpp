@@ -14,7 +14,7 @@ SlotTableOpener g_opener = nullptr;
 
 // Missing keys of a list give placeholder entries. A damaged file could claim billions of them;
 // every list may hold this many more entries than the file has keys, so loading stays bounded.
-constexpr long long kPlaceholderAllowance = 65536;
+constexpr long long kPlaceholderAllowance = 10000;
 
 // Reads the keys of one section, each with its default.
 struct SectionReader {

@@ -492,9 +492,9 @@ TEST_F(ProjectFileTest, HugeCountsStayBounded) {
         "[css_1]\nfont_family_count=2147483647\n");
     ASSERT_GE(p.MainMenu.Count(), 1);
     EXPECT_EQ(p.MainMenu.Item(0).Text, "A");
-    EXPECT_LE(p.MainMenu.Count(), 70000);
-    EXPECT_LE(p.Settings.sitemap.extra_files.size(), 70000u);
-    EXPECT_LE(p.PrjParams.Style(kMainMenuLevel).FontFamilyList.size(), 70000u);
+    EXPECT_LE(p.MainMenu.Count(), 20000);
+    EXPECT_LE(p.Settings.sitemap.extra_files.size(), 20000u);
+    EXPECT_LE(p.PrjParams.Style(kMainMenuLevel).FontFamilyList.size(), 20000u);
 }
 
 TEST_F(ProjectFileTest, ShippedDefaultProjectHoldsTheDefaults) {
