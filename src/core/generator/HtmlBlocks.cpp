@@ -85,27 +85,44 @@ std::string WebAddressesToLinks(std::string_view text, std::string_view target) 
     return out;
 }
 
+namespace {
+
+// Case-insensitive find that does not copy the text: the scanners run over whole templates
+// many times, and lower-casing the text per call made them quadratic.
+size_t FindNoCase(std::string_view text, std::string_view lowerWord, size_t from) {
+    if (lowerWord.empty()) return from <= text.size() ? from : std::string_view::npos;
+    const char first = lowerWord[0];
+    const size_t n = text.size(), m = lowerWord.size();
+    for (size_t i = from; i + m <= n; ++i) {
+        if (ToLowerCp1252(text[i]) != first) continue;
+        size_t k = 1;
+        while (k < m && ToLowerCp1252(text[i + k]) == lowerWord[k]) ++k;
+        if (k == m) return i;
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
 TagAround FindTagAround(std::string_view text, size_t start, std::string_view word) {
     if (start < 1) start = 1;
-    const std::string lt = ToLowerCp1252(text);
     const std::string lw = ToLowerCp1252(word);
     const size_t from = start - 1;
-    size_t occ = lt.find(lw, from);
-    while (occ != std::string::npos) {
-        size_t open = std::string::npos;
-        for (size_t i = occ; i > from;) {
-            --i;
-            if (lt[i] == '<') {
-                open = i;
-                break;
-            }
+    const size_t occ = FindNoCase(text, lw, from);
+    if (occ == std::string_view::npos) return {};
+    size_t open = std::string_view::npos;
+    for (size_t i = occ; i > from;) {
+        --i;
+        if (text[i] == '<') {
+            open = i;
+            break;
         }
-        if (open == std::string::npos) return {};
-        size_t close = lt.find('>', occ + lw.size());
-        if (close != std::string::npos) return {open + 1, close + 2};
-        occ = lt.find(lw, occ + 1);
     }
-    return {};
+    if (open == std::string_view::npos) return {};
+    // Without a ">" after this occurrence there is none after any later one either.
+    const size_t close = text.find('>', occ + lw.size());
+    if (close == std::string_view::npos) return {};
+    return {open + 1, close + 2};
 }
 
 std::vector<std::string> ParseTagAttributes(std::string_view tag) {
