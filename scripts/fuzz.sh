@@ -48,6 +48,8 @@ if [ "${MERGE:-0}" = 1 ]; then
     rm -rf "$fresh" && mkdir -p "$fresh"
     build-fuzz/bin/fuzz-"$name" -merge=1 -timeout=10 "$fresh" "fuzz/corpus/$name" "build-fuzz/work/$name" \
       >build-fuzz/logs/$name.merge.log 2>&1
+    # Inputs of fixed findings stay under their own names, new coverage or not.
+    cp fuzz/corpus/"$name"/regression-* "$fresh"/ 2>/dev/null || true
     rm -rf "fuzz/corpus/$name" && mv "$fresh" "fuzz/corpus/$name"
     echo "fuzz/corpus/$name: $(ls "fuzz/corpus/$name" | wc -l) files"
   done

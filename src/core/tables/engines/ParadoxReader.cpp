@@ -87,7 +87,14 @@ public:
         fp_.reset(fmemopen(bytes_.data(), bytes_.size(), "rb"));
         if (bytes_.empty() || !fp_) Fail();
         px_ = PX_new3(CollectError, nullptr, nullptr, nullptr, &error_);
-        if (!px_ || PX_open_fp(px_, fp_.get()) < 0) Fail();
+        if (!px_) Fail();
+        if (PX_open_fp(px_, fp_.get()) < 0) {
+            // pxlib frees its block index when a data block head is damaged but keeps the
+            // pointer, so closing the document would free it a second time.
+            px_->px_indexdata = nullptr;
+            px_->px_indexdatalen = 0;
+            Fail();
+        }
         OpenMemo();
         const int fields = PX_get_num_fields(px_);
         pxfield_t* f = PX_get_fields(px_);
