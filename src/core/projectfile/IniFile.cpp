@@ -29,6 +29,17 @@ std::string OneLine(std::string_view s) {
     return out;
 }
 
+// A value the reader would change (blanks at an end, or wholly inside a pair of quotes) is
+// stored inside one more pair of double quotes, which the reader takes off again; so a text
+// such as "Neu" (with its quotes) or a TAB separator comes back as it was saved.
+std::string StoredValue(std::string_view value) {
+    std::string v = OneLine(value);
+    const bool changedByReader =
+        !v.empty() && (IsBlank(v.front()) || IsBlank(v.back()) ||
+                       (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()));
+    return changedByReader ? '"' + v + '"' : v;
+}
+
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -230,13 +241,13 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     Section& s = SectionForWrite(section);
     const std::string lower = Lower(key);
     if (auto it = s.keys.find(lower); it != s.keys.end()) {
-        s.lines[it->second].value = OneLine(value);
+        s.lines[it->second].value = StoredValue(value);
         return;
     }
     Line l;
     l.isKey = true;
     l.text = OneLine(Trim(key));
-    l.value = OneLine(value);
+    l.value = StoredValue(value);
     s.keys.emplace(lower, s.lines.size());
     s.lines.push_back(std::move(l));
 }

@@ -47,7 +47,9 @@ public:
 
     // Sets a key: an existing key keeps its place, a new key goes after the section's last key,
     // a new section goes at the end of the file. CR and LF in the value become blanks so a
-    // value can never start a line of its own.
+    // value can never start a line of its own. A value that ReadString would change (blanks or
+    // tabs at an end, or wholly enclosed in a pair of quotes) is stored inside double quotes, so
+    // it reads back exactly.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, int value);
     void WriteBool(std::string_view section, std::string_view key, bool value);

@@ -139,3 +139,27 @@ TEST(IniWrite, LineBreaksInValuesCannotStartNewLines) {
     EXPECT_FALSE(IniFile(ini.Text()).HasSection("evil"));
     EXPECT_EQ(IniFile(ini.Text()).ReadString("s", "k", ""), "a  [evil] x=1");
 }
+
+TEST(IniWrite, EveryTextReadsBackAsWritten) {
+    const struct {
+        std::string value;
+        std::string stored;
+    } cases[] = {
+        {"plain", "plain"},
+        {" blanks ", "\" blanks \""},
+        {"\"Neu\"", "\"\"Neu\"\""},
+        {"'x'", "\"'x'\""},
+        {"\t", "\"\t\""},
+        {" ", "\" \""},
+        {"\"", "\""},
+        {"'", "'"},
+        {"\"a'", "\"a'"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        IniFile ini;
+        ini.WriteString("s", "k", c.value);
+        EXPECT_EQ(ini.Text(), "[s]\r\nk=" + c.stored + "\r\n") << c.value;
+        EXPECT_EQ(IniFile(ini.Text()).ReadString("s", "k", "?"), c.value) << c.value;
+    }
+}

@@ -388,7 +388,7 @@ TEST_F(ProjectFileTest, RoundTripKeepsAForeignFileAsItWas) {
     const std::string first = TempDir::Read(path);
     for (const char* kept : {"; written by another tool\r\n[Tool]\r\nOwner=Someone\r\n", "thumbnail-size=120\r\n",
                              "[zzz]\r\na=\"quoted\"\r\n", "legacy_flag=1\r\n", "FRAMESET-FILE=haupt.htm\r\n",
-                             "firstpage_seperator_char=\t\r\n"})
+                             "firstpage_seperator_char=\"\t\"\r\n"})
         EXPECT_NE(first.find(kept), std::string::npos) << kept;
     EXPECT_EQ(first.find("[Dateien]"), std::string::npos);
     EXPECT_EQ(first.find("colour_0"), std::string::npos);  // menu is rewritten whole

@@ -144,7 +144,7 @@ TEST(TableSection, WritesKeysInOrderOverTheOldValues) {
     IniFile ini("[table]\nsubmenu_seperator_char=;\nforeign=1\n[table_convert]\nweb_to_link=1\n");
     WriteTableSection(ini, p);
     const std::string text = ini.Text();
-    EXPECT_EQ(text.find("[table]\r\nsubmenu_seperator_char=\t\r\nforeign=1\r\nfirstpage_content_source=1\r\n"
+    EXPECT_EQ(text.find("[table]\r\nsubmenu_seperator_char=\"\t\"\r\nforeign=1\r\nfirstpage_content_source=1\r\n"
                         "firstpage_template_file=\r\nfirstpage_database=\r\nfirstpage_table=\r\n"
                         "firstpage_table_type=none_table\r\nfirstpage_quote_char='\r\n"
                         "firstpage_seperator_char=,\r\nfirstpage_caption=0\r\nmainmenu_content_source=1\r\n"),
