@@ -125,16 +125,16 @@ void TMainForm::BuildActions() {
         a->setToolTip(bar < 0 ? hint : hint.left(bar));
         // The status line shows the long hint: the part after "|", or all of a hint without it.
         a->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
-        connect(a, &QAction::triggered, this, slot);
+        connect(a, &QAction::triggered, this, [this, slot] { RunGuarded(prompts_, this, [this, slot] { slot(); }); });
         return a;
     };
     QStyle* st = style();
     QAction* neu = action(QStringLiteral("&Neues Projekt"), QStringLiteral("Neu|Eine neue Datei erzeugen"),
-                          &TMainForm::FileNew);
+                          [this] { FileNew(); });
     neu->setIcon(st->standardIcon(QStyle::SP_FileIcon));
     neu->setShortcut(QKeySequence::New);
     QAction* open = action(QStringLiteral("Projekt &Öffnen..."),
-                           QStringLiteral("Öffnen|Ein vorhandenes Projekt öffnen"), &TMainForm::FileOpen);
+                           QStringLiteral("Öffnen|Ein vorhandenes Projekt öffnen"), [this] { FileOpen(); });
     open->setIcon(st->standardIcon(QStyle::SP_DialogOpenButton));
     open->setShortcut(QKeySequence::Open);
     QAction* save = action(QStringLiteral("Projekt &Speichern"),
@@ -146,22 +146,22 @@ void TMainForm::BuildActions() {
                QStringLiteral("Speichern unter|Das Projekt unter einem neuen Namen speichern"), [this] { FileSaveAs(); });
     saveAs->setIcon(st->standardIcon(QStyle::SP_DriveFDIcon));
     QAction* build = action(QStringLiteral("Erstellen..."),
-                            QStringLiteral("Erstellen|Die Website im Zielverzeichnis erstellen"), &TMainForm::Erstellen1Click);
+                            QStringLiteral("Erstellen|Die Website im Zielverzeichnis erstellen"), [this] { Erstellen1Click(); });
     build->setIcon(st->standardIcon(QStyle::SP_MediaPlay));
     build->setShortcut(QKeySequence(Qt::Key_F9));
     QAction* quit = action(QStringLiteral("&Beenden"), QStringLiteral("Beenden|Das Programm beenden"), [this] { close(); });
     QAction* options = action(QStringLiteral("Optionen"),
                               QStringLiteral("Optionen|Welche Dateien erstellt und überschrieben werden"),
-                              &TMainForm::OptionenItemClick);
+                              [this] { OptionenItemClick(); });
     QAction* preview = action(QStringLiteral("&Vorschau"),
                               QStringLiteral("Vorschau|Die erstellte Website im Browserfenster anzeigen"),
-                              &TMainForm::Preview);
+                              [this] { Preview(); });
     preview->setIcon(st->standardIcon(QStyle::SP_DesktopIcon));
     QAction* bde = action(QStringLiteral("&BDE-Administration"),
                           QStringLiteral("BDE-Administration|Das Verwaltungsprogramm der Datenquellen starten"),
-                          &TMainForm::BdeAdministration);
+                          [this] { BdeAdministration(); });
     QAction* help = action(QStringLiteral("pagloom &Hilfe"), QStringLiteral("Hilfe|Die Hilfe zu pagloom anzeigen"),
-                           &TMainForm::Help);
+                           [this] { Help(); });
     help->setShortcut(QKeySequence::HelpContents);
 
     QMenu* datei = menuBar()->addMenu(QStringLiteral("&Datei"));
@@ -195,7 +195,7 @@ void TMainForm::UpdateCaption() {
 }
 
 bool TMainForm::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate && firstActivation_) FirstActivate();
+    if (e->type() == QEvent::WindowActivate && firstActivation_) RunGuarded(prompts_, this, [this] { FirstActivate(); });
     return QMainWindow::event(e);
 }
 

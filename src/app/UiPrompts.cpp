@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <exception>
 
 #include "QtText.h"
 
@@ -71,6 +72,16 @@ QString UiPrompts::ChooseFolder(QWidget* parent, const QString& start) {
 }
 
 int UiPrompts::Exec(QDialog* dialog) { return dialog->exec(); }
+
+void RunGuarded(UiPrompts& prompts, QWidget* parent, const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& e) {
+        prompts.Message(parent, QStringLiteral("Unerwarteter Fehler: ") + Q(e.what()));
+    } catch (...) {
+        prompts.Message(parent, QStringLiteral("Unerwarteter Fehler."));
+    }
+}
 
 void AppHost::ShowMessage(const std::string& text) { prompts_.Message(parent_, Q(text)); }
 

@@ -5,6 +5,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "ports/Host.h"
 
@@ -37,6 +38,10 @@ public:
     // Runs a modal dialog and returns its result code (QDialog::Accepted or Rejected).
     virtual int Exec(QDialog* dialog);
 };
+
+// Runs a command of a window so that no exception leaves it into Qt's event handling: an
+// unexpected failure is shown as a message and the program goes on.
+void RunGuarded(UiPrompts& prompts, QWidget* parent, const std::function<void()>& command);
 
 // The host port of the core, answered with the same prompts. Texts arrive as Windows-1252.
 class AppHost : public Host {
