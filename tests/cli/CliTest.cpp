@@ -280,3 +280,38 @@ TEST(CliBuild, RegionFlagsOverrideTheProjectsPreset) {
         EXPECT_EQ(after.find(">Vorlage<") != std::string::npos, !c.kept) << after;
     }
 }
+
+TEST(CliGroup, ExitStatusOfAGroupBuild) {
+    TempDir dir;
+    WriteFile(dir / "gut.plp", SmallProject(dir.path().string(), {"[project]", "lastsave=02.03.2026 12:00:00"}));
+    WriteFile(dir / "tabelle.plp", SmallProject(dir.path().string(), {"[content-page]", "tab-template-pages=1", "[table]",
+                                                                      "mainmenu_content_source=1",
+                                                                      "submenu_content_source=0"}));
+    auto group = [&](const std::vector<std::string>& projects) {
+        std::vector<std::string> lines = {"[projects]", "count=" + std::to_string(projects.size())};
+        for (size_t i = 0; i < projects.size(); ++i)
+            lines.push_back("filename_" + std::to_string(i + 1) + "=" + (dir / projects[i]));
+        WriteFile(dir / "g.plg", CrLf(lines));
+        return RunCli({"group", dir / "g.plg"});
+    };
+
+    CliRun ok = group({"gut.plp"});
+    EXPECT_EQ(ok.status, 0) << ok.err;
+    EXPECT_EQ(ok.err, "");
+    const auto log = Lines(ok.out);
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log.front(), "Projektgruppe " + (dir / "g.plg") + " erstellen:");
+    EXPECT_EQ(log[log.size() - 2], "Projektgruppe " + (dir / "g.plg") + " erstellen fertig");
+    EXPECT_NE(ReadFile(dir / "g.plg").find("lastsave_1=02.03.2026 12:00:00\r\n"), std::string::npos)
+        << "the group is saved with the projects' LastSave";
+
+    CliRun failed = group({"tabelle.plp", "gut.plp"});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_NE(failed.err.find("Fehler in Projekt: " + (dir / "tabelle.plp") + "\n"), std::string::npos) << failed.err;
+    EXPECT_NE(failed.out.find("Erstellen der Dateien fertig!"), std::string::npos);
+
+    CliRun unreadable = RunCli({"group", dir / "fehlt.plg"});
+    EXPECT_EQ(unreadable.status, 2);
+    EXPECT_EQ(unreadable.err, "Die Gruppendatei " + (dir / "fehlt.plg") + " kann nicht gelesen werden!\n");
+    EXPECT_EQ(unreadable.out, "");
+}
