@@ -2,6 +2,10 @@
 // The main window: holds the open project, runs the project commands with the question about
 // unsaved changes, shows the project file in its caption and carries the tabs that edit the
 // destination folder, the frameset and the file names, the menu and the sitemap.
+//
+// Editors of other parts add their tabs to PageControl() under their object names ("tsTabelle",
+// "tsFont", ...); ApplyTabRules finds "tsTabelle" by that name. Decimal fields of the style
+// editors register with Tracker().TrackDecimal, so SettlePendingEdit can settle them.
 #pragma once
 #include <QMainWindow>
 #include <QPointer>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -38,6 +39,7 @@ private slots:
     void tabRulesAfterLoading();
     void sitemapExtraFilesFromChooser();
     void previewMessages();
+    void commandsCarryNamesAndHints();
 };
 
 namespace {
@@ -422,6 +424,32 @@ void MainFormTest::previewMessages() {
     app.prompts.messages.clear();
     app.main->Preview();
     QCOMPARE(app.prompts.messages, QStringList{"Kann Datei " + dir.path() + "/index.htm nicht öffnen"});
+}
+
+void MainFormTest::commandsCarryNamesAndHints() {
+    AppFixture app;
+    struct Case {
+        const char* button;
+        const char* menuText;
+        const char* shortHint;
+        const char* longHint;
+    };
+    const Case cases[] = {{"SpeedButton1", "&Neues Projekt", "Neu", "Eine neue Datei erzeugen"},
+                          {"SpeedButton2", "Projekt &Öffnen...", "Öffnen", nullptr},
+                          {"SaveButton", "Projekt &Speichern", "Speichern", nullptr},
+                          {"SaveAsButton", "Projekt Speichern &Unter...", "Speichern unter", nullptr},
+                          {"ErstellenButton", "Erstellen...", nullptr, nullptr},
+                          {"WebAnsichtButton", "&Vorschau", "Vorschau", nullptr}};
+    for (const Case& c : cases) {
+        auto* button = app.Find<QToolButton>(c.button);
+        QVERIFY2(button && button->defaultAction(), c.button);
+        QAction* a = button->defaultAction();
+        QCOMPARE(a->text(), QString::fromUtf8(c.menuText));
+        if (c.shortHint) QCOMPARE(a->toolTip(), QString::fromUtf8(c.shortHint));
+        if (c.longHint) QCOMPARE(a->statusTip(), QString::fromUtf8(c.longHint));
+        QVERIFY(!a->statusTip().isEmpty());
+    }
+    QCOMPARE(app.main->windowTitle(), QString("pagloom: [neues Projekt]"));
 }
 
 QTEST_MAIN(MainFormTest)

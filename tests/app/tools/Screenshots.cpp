@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Captures every window and tab of the program as PNG files, for looking at the layout as a
-// user would (cut-off texts, overlapping controls). Run under a real X server (xvfb-run):
-//   pagloom-screenshots OUTPUT_DIR [PROJECT.plp]
+// user would (cut-off texts, overlapping controls). Run under a real X server:
+//   xvfb-run -a build/bin/pagloom-screenshots OUTPUT_DIR [PROJECT.plp]
 #include <QCheckBox>
 #include <QDir>
 #include <QEventLoop>
