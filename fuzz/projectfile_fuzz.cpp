@@ -23,9 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     Project again;
     LoadProject(again, "/fuzz/p.plp", host);
-    if (again.MainMenu.Count() != p.MainMenu.Count() || again.MainMenu.ItemIndex != p.MainMenu.ItemIndex) std::abort();
+    if (again.MainMenu.Count() != p.MainMenu.Count() ||
+        again.MainMenu.ItemIndex != p.MainMenu.ItemIndex)
+        std::abort();
     for (int i = 0; i < p.MainMenu.Count(); ++i)
-        if (again.MainMenu.Item(i).SubMenu->Count() != p.MainMenu.Item(i).SubMenu->Count()) std::abort();
-    if (again.PrjParams.TableKind != p.PrjParams.TableKind || again.Tables.convert != p.Tables.convert) std::abort();
+        if (again.MainMenu.Item(i).SubMenu->Count() != p.MainMenu.Item(i).SubMenu->Count())
+            std::abort();
+    if (again.PrjParams.TableKind != p.PrjParams.TableKind ||
+        again.Tables.convert != p.Tables.convert)
+        std::abort();
     return 0;
 }

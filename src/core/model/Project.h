@@ -27,7 +27,9 @@ inline bool ShowsNavigationTab(const Project& p) { return !p.Settings.TablesDriv
 inline bool ShowsSitemapTab(const Project& p) { return p.Settings.sitemap.make_sitemap; }
 // The border-width list and its label are shown unless border option 0 is chosen (with no
 // option chosen, -1, it stays visible).
-inline bool BorderWidthListVisible(const Project& p) { return p.Settings.frameset.frameoption != 0; }
+inline bool BorderWidthListVisible(const Project& p) {
+    return p.Settings.frameset.frameoption != 0;
+}
 // Controls of the top and the bottom frame follow the frameset layout.
 inline bool TopFrameControlsVisible(const Project& p) { return p.Settings.frameset.frametop; }
 inline bool BottomFrameControlsVisible(const Project& p) { return p.Settings.frameset.framebottom; }

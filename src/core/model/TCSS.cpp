@@ -22,7 +22,9 @@ const char* const kSideNames[4] = {"left", "right", "top", "bottom"};
 
 std::string TCSS::BoxKey(int i) {
     if (i < 12) return std::string(kAreaNames[i / 4]) + "_" + kSideNames[i % 4] + "_width_value";
-    if (i < 24) return std::string(kAreaNames[(i - 12) / 4]) + "_" + kSideNames[(i - 12) % 4] + "_width_type";
+    if (i < 24)
+        return std::string(kAreaNames[(i - 12) / 4]) + "_" + kSideNames[(i - 12) % 4] +
+               "_width_type";
     if (i < 28) return std::string("border_") + kSideNames[i - 24] + "_color";
     return std::string("border_") + kSideNames[(i - 28) % 4] + "_style";
 }
@@ -110,39 +112,69 @@ std::string FontFamilyText(const std::vector<std::string>& list) {
 
 std::string CssValueText(const TCSS& css, CssProp prop, BoxArea area, BoxSide side) {
     switch (prop) {
-        case CssProp::Position: return css.position;
-        case CssProp::Overflow: return css.overflow;
-        case CssProp::LeftRight: return KeywordOrLength(css.left_right_type, css.left_right_value, {"auto"});
-        case CssProp::TopBottom: return KeywordOrLength(css.top_bottom_type, css.top_bottom_value, {"auto"});
-        case CssProp::Width: return KeywordOrLength(css.width_type, css.width_value, {"auto"});
-        case CssProp::Height: return KeywordOrLength(css.height_type, css.height_value, {"auto"});
+        case CssProp::Position:
+            return css.position;
+        case CssProp::Overflow:
+            return css.overflow;
+        case CssProp::LeftRight:
+            return KeywordOrLength(css.left_right_type, css.left_right_value, {"auto"});
+        case CssProp::TopBottom:
+            return KeywordOrLength(css.top_bottom_type, css.top_bottom_value, {"auto"});
+        case CssProp::Width:
+            return KeywordOrLength(css.width_type, css.width_value, {"auto"});
+        case CssProp::Height:
+            return KeywordOrLength(css.height_type, css.height_value, {"auto"});
         case CssProp::LetterSpacing:
-            return KeywordOrLength(css.letter_spacing_type, css.letter_spacing_value, {"normal", "inherit"});
+            return KeywordOrLength(css.letter_spacing_type, css.letter_spacing_value,
+                                   {"normal", "inherit"});
         case CssProp::WordSpacing:
-            return KeywordOrLength(css.word_spacing_type, css.word_spacing_value, {"normal", "inherit"});
+            return KeywordOrLength(css.word_spacing_type, css.word_spacing_value,
+                                   {"normal", "inherit"});
         case CssProp::LineHeight:
-            return KeywordOrLength(css.line_height_type, css.line_height_value, {"normal", "inherit"});
-        case CssProp::TextIndent: return KeywordOrLength(css.text_indent_type, css.text_indent_value, {"inherit"});
-        case CssProp::VerticalAlign: return LengthIfUnit(css.vertical_align_type, css.vertical_align_value);
-        case CssProp::Direction: return css.direction;
-        case CssProp::TextAlign: return css.text_align;
-        case CssProp::TextTransform: return css.text_transform;
-        case CssProp::WhiteSpace: return css.white_space;
-        case CssProp::TextDecoration: return DecorationText(css);
-        case CssProp::FontFamily: return FontFamilyText(css.FontFamilyList);
-        case CssProp::FontSize: return LengthIfUnit(css.font_size_type, css.font_size_value);
-        case CssProp::FontStyle: return css.font_style;
-        case CssProp::FontVariant: return css.font_variant;
-        case CssProp::FontWeight: return css.font_weight;
-        case CssProp::Color: return HashColor(css.color);
-        case CssProp::ColorSelected: return HashColor(css.color_selected);
-        case CssProp::ColorHover: return OptionalHashColor(css.color_hover);
-        case CssProp::BackgroundColor: return BackgroundText(css.background_color);
-        case CssProp::BackgroundColorSelected: return BackgroundText(css.background_color_selected);
-        case CssProp::BackgroundColorHover: return BackgroundText(css.background_color_hover);
-        case CssProp::BoxWidth: return LengthIfUnit(css.WidthType(area, side), css.WidthValue(area, side));
-        case CssProp::BorderColor: return HashColor(css.BorderColor(side));
-        case CssProp::BorderStyle: return css.BorderStyle(side);
+            return KeywordOrLength(css.line_height_type, css.line_height_value,
+                                   {"normal", "inherit"});
+        case CssProp::TextIndent:
+            return KeywordOrLength(css.text_indent_type, css.text_indent_value, {"inherit"});
+        case CssProp::VerticalAlign:
+            return LengthIfUnit(css.vertical_align_type, css.vertical_align_value);
+        case CssProp::Direction:
+            return css.direction;
+        case CssProp::TextAlign:
+            return css.text_align;
+        case CssProp::TextTransform:
+            return css.text_transform;
+        case CssProp::WhiteSpace:
+            return css.white_space;
+        case CssProp::TextDecoration:
+            return DecorationText(css);
+        case CssProp::FontFamily:
+            return FontFamilyText(css.FontFamilyList);
+        case CssProp::FontSize:
+            return LengthIfUnit(css.font_size_type, css.font_size_value);
+        case CssProp::FontStyle:
+            return css.font_style;
+        case CssProp::FontVariant:
+            return css.font_variant;
+        case CssProp::FontWeight:
+            return css.font_weight;
+        case CssProp::Color:
+            return HashColor(css.color);
+        case CssProp::ColorSelected:
+            return HashColor(css.color_selected);
+        case CssProp::ColorHover:
+            return OptionalHashColor(css.color_hover);
+        case CssProp::BackgroundColor:
+            return BackgroundText(css.background_color);
+        case CssProp::BackgroundColorSelected:
+            return BackgroundText(css.background_color_selected);
+        case CssProp::BackgroundColorHover:
+            return BackgroundText(css.background_color_hover);
+        case CssProp::BoxWidth:
+            return LengthIfUnit(css.WidthType(area, side), css.WidthValue(area, side));
+        case CssProp::BorderColor:
+            return HashColor(css.BorderColor(side));
+        case CssProp::BorderStyle:
+            return css.BorderStyle(side);
     }
     return {};
 }

@@ -112,17 +112,41 @@ struct TCSS {
 // The CSS properties whose value text CssValueText builds. For BoxWidth the area and side
 // arguments pick the cell; for BorderColor and BorderStyle the side.
 enum class CssProp {
-    Position, Overflow, LeftRight, TopBottom, Width, Height,
-    LetterSpacing, WordSpacing, LineHeight, TextIndent, VerticalAlign,
-    Direction, TextAlign, TextTransform, WhiteSpace, TextDecoration,
-    FontFamily, FontSize, FontStyle, FontVariant, FontWeight,
-    Color, ColorSelected, ColorHover,
-    BackgroundColor, BackgroundColorSelected, BackgroundColorHover,
-    BoxWidth, BorderColor, BorderStyle,
+    Position,
+    Overflow,
+    LeftRight,
+    TopBottom,
+    Width,
+    Height,
+    LetterSpacing,
+    WordSpacing,
+    LineHeight,
+    TextIndent,
+    VerticalAlign,
+    Direction,
+    TextAlign,
+    TextTransform,
+    WhiteSpace,
+    TextDecoration,
+    FontFamily,
+    FontSize,
+    FontStyle,
+    FontVariant,
+    FontWeight,
+    Color,
+    ColorSelected,
+    ColorHover,
+    BackgroundColor,
+    BackgroundColorSelected,
+    BackgroundColorHover,
+    BoxWidth,
+    BorderColor,
+    BorderStyle,
 };
 
 // The CSS value text of one property of the record ("10px", "#000000", "'Times New Roman',
 // Times"...). Empty for a hover colour that is not set and for an empty font list. Never fails.
-std::string CssValueText(const TCSS& css, CssProp prop, BoxArea area = kMargin, BoxSide side = kLeft);
+std::string CssValueText(const TCSS& css, CssProp prop, BoxArea area = kMargin,
+                         BoxSide side = kLeft);
 
 }  // namespace pagloom

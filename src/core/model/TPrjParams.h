@@ -14,8 +14,8 @@ namespace pagloom {
 // The three content slots; their names are the key prefixes of the `table` section.
 enum class ContentSlot { firstpage = 0, mainmenu = 1, submenu = 2 };
 inline constexpr int kSlotCount = 3;
-inline constexpr std::array<ContentSlot, kSlotCount> kAllSlots{ContentSlot::firstpage, ContentSlot::mainmenu,
-                                                               ContentSlot::submenu};
+inline constexpr std::array<ContentSlot, kSlotCount> kAllSlots{
+    ContentSlot::firstpage, ContentSlot::mainmenu, ContentSlot::submenu};
 // "firstpage", "mainmenu", "submenu".
 const char* SlotName(ContentSlot slot);
 

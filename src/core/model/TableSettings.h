@@ -14,7 +14,12 @@ namespace pagloom {
 
 // Positions of a slot's content-source list ("Seite nicht erstellen"/"keine Seiten erstellen",
 // "Leere Seite(n) erstellen", "Standard-Vorlage", "Dreamweaver-Vorlage").
-enum SlotContentSource { kSlotNoPages = 0, kSlotEmptyPages = 1, kSlotTemplate = 2, kSlotDwTemplate = 3 };
+enum SlotContentSource {
+    kSlotNoPages = 0,
+    kSlotEmptyPages = 1,
+    kSlotTemplate = 2,
+    kSlotDwTemplate = 3
+};
 
 // The radio pair that decides where the page names of a table-driven menu come from.
 enum PageNameSource { kNameFromTable = 0, kNameFromText = 1 };
@@ -41,22 +46,22 @@ struct SlotTableSettings {
 };
 
 struct MainMenuTableSettings {
-    ColumnChoice col_mainmenu;                       // mainmenu_col_mainmenu / _col_index_mainmenu
-    Choice<2> filename{kNameFromText};               // mainmenu_filename_from_table / _from_text
-    std::string from_table_extension = ".htm";       // mainmenu_from_table_extension
-    std::string from_text_text = "inhalt";           // mainmenu_from_text_text
-    std::string from_text_extension = ".htm";        // mainmenu_from_text_extension
+    ColumnChoice col_mainmenu;                  // mainmenu_col_mainmenu / _col_index_mainmenu
+    Choice<2> filename{kNameFromText};          // mainmenu_filename_from_table / _from_text
+    std::string from_table_extension = ".htm";  // mainmenu_from_table_extension
+    std::string from_text_text = "inhalt";      // mainmenu_from_text_text
+    std::string from_text_extension = ".htm";   // mainmenu_from_text_extension
     bool operator==(const MainMenuTableSettings&) const = default;
 };
 
 struct SubMenuTableSettings {
-    ColumnChoice col_mainmenu;                       // submenu_col_mainmenu / _col_index_mainmenu
-    ColumnChoice col_submenu;                        // submenu_col_submenu / _col_index_submenu
-    Choice<2> filename{kNameFromText};               // submenu_filename_from_table / _from_text
-    std::string from_table_seperator = "_";          // submenu_from_table_seperator
-    std::string from_table_extension = ".htm";       // submenu_from_table_extension
-    std::string from_text_text = "inhalt";           // submenu_from_text_text
-    std::string from_text_extension = ".htm";        // submenu_from_text_extension
+    ColumnChoice col_mainmenu;                  // submenu_col_mainmenu / _col_index_mainmenu
+    ColumnChoice col_submenu;                   // submenu_col_submenu / _col_index_submenu
+    Choice<2> filename{kNameFromText};          // submenu_filename_from_table / _from_text
+    std::string from_table_seperator = "_";     // submenu_from_table_seperator
+    std::string from_table_extension = ".htm";  // submenu_from_table_extension
+    std::string from_text_text = "inhalt";      // submenu_from_text_text
+    std::string from_text_extension = ".htm";   // submenu_from_text_extension
     bool operator==(const SubMenuTableSettings&) const = default;
 };
 
@@ -72,7 +77,13 @@ struct TableConvertSettings {
 };
 
 // Tag brackets, positions of tag_item_index.
-enum TagBracketIndex { kAngleBrackets = 0, kRoundBrackets, kCurlyBrackets, kSquareBrackets, kGuillemets };
+enum TagBracketIndex {
+    kAngleBrackets = 0,
+    kRoundBrackets,
+    kCurlyBrackets,
+    kSquareBrackets,
+    kGuillemets
+};
 
 struct TableSettings {
     SlotArray<SlotTableSettings> Slot;

@@ -35,8 +35,9 @@ std::string OneLine(std::string_view s) {
 std::string StoredValue(std::string_view value) {
     std::string v = OneLine(value);
     const bool changedByReader =
-        !v.empty() && (IsBlank(v.front()) || IsBlank(v.back()) ||
-                       (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()));
+        !v.empty() &&
+        (IsBlank(v.front()) || IsBlank(v.back()) ||
+         (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()));
     return changedByReader ? '"' + v + '"' : v;
 }
 
@@ -65,7 +66,8 @@ IniFile::IniFile(std::string_view text) {
 void IniFile::SplitTrailingBlanks(Section& s) {
     std::size_t from = s.lines.size();
     while (from > 0 && !s.lines[from - 1].isKey && Trim(s.lines[from - 1].text).empty()) --from;
-    for (std::size_t i = from; i < s.lines.size(); ++i) s.trailing.push_back(std::move(s.lines[i].text));
+    for (std::size_t i = from; i < s.lines.size(); ++i)
+        s.trailing.push_back(std::move(s.lines[i].text));
     s.lines.resize(from);
 }
 
@@ -167,7 +169,8 @@ std::string IniFile::CleanValue(std::string_view raw) {
     return std::string(v);
 }
 
-std::string IniFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
+                                std::string_view def) const {
     const Line* l = FindKey(section, key);
     return l ? CleanValue(l->value) : std::string(def);
 }
@@ -190,7 +193,8 @@ bool IniFile::ParseInteger(std::string_view text, int& value) {
     if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
         base = 16;
         ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    } else if (i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
         base = 16;
         i += 2;
     }
@@ -199,7 +203,8 @@ bool IniFile::ParseInteger(std::string_view text, int& value) {
     constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<int>::max()} + 1;
     std::int64_t magnitude = 0;
     for (; i < text.size(); ++i) {
-        const int d = base == 16 ? HexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
+        const int d = base == 16 ? HexDigit(text[i])
+                                 : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
         if (d < 0) return false;
         magnitude = magnitude * base + d;
         if (magnitude > kLimit) return false;
@@ -226,7 +231,8 @@ IniFile::Section& IniFile::SectionForWrite(std::string_view name) {
     // A new section is set off from the text before it by one empty line.
     if (!sections_.empty()) {
         Section& last = sections_.back();
-        if (last.trailing.empty() && (last.hasHeader || !last.lines.empty())) last.trailing.emplace_back();
+        if (last.trailing.empty() && (last.hasHeader || !last.lines.empty()))
+            last.trailing.emplace_back();
     }
     Section s;
     s.name = OneLine(Trim(name));

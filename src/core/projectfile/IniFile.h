@@ -13,7 +13,7 @@
 namespace pagloom {
 
 class IniFile {
-public:
+  public:
     // Longest value a reader gets; longer values are cut.
     static constexpr std::size_t kMaxValueLength = 2047;
 
@@ -35,7 +35,8 @@ public:
 
     // The value trimmed of blanks and tabs, without one pair of enclosing '"' or '\'' quotes, cut
     // to kMaxValueLength; `def` when the key is missing.
-    std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view def) const;
     // Everything after the first '=' exactly as stored (a TAB or blank value survives here);
     // false when the key is missing.
     bool ReadRaw(std::string_view section, std::string_view key, std::string& value) const;
@@ -65,19 +66,19 @@ public:
     // Applies the value rules of ReadString to a raw value.
     static std::string CleanValue(std::string_view raw);
 
-private:
+  private:
     struct Line {
-        std::string text;     // the whole line for raw lines; the key as written for key lines
-        std::string value;    // key lines: everything after '='
+        std::string text;   // the whole line for raw lines; the key as written for key lines
+        std::string value;  // key lines: everything after '='
         bool isKey = false;
     };
     struct Section {
-        std::string name;     // as written; empty for the lines before the first header
-        std::string header;   // the header line as it stands
+        std::string name;    // as written; empty for the lines before the first header
+        std::string header;  // the header line as it stands
         bool hasHeader = false;
         bool removed = false;
         std::vector<Line> lines;
-        std::vector<std::string> trailing;  // empty lines after the last other line
+        std::vector<std::string> trailing;                  // empty lines after the last other line
         std::unordered_map<std::string, std::size_t> keys;  // lower-case key -> first line
     };
 

@@ -23,9 +23,12 @@ struct SectionReader {
 
     bool B(std::string_view key, bool def) const { return ini.ReadBool(section, key, def); }
     int I(std::string_view key, int def) const { return ini.ReadInteger(section, key, def); }
-    std::string S(std::string_view key, std::string_view def = {}) const { return ini.ReadString(section, key, def); }
+    std::string S(std::string_view key, std::string_view def = {}) const {
+        return ini.ReadString(section, key, def);
+    }
     template <std::size_t N>
-    void Option(Choice<N>& choice, int option, std::string_view key, const Choice<N>& defaults) const {
+    void Option(Choice<N>& choice, int option, std::string_view key,
+                const Choice<N>& defaults) const {
         choice.Set(option, B(key, defaults.Is(option)));
     }
     // Entries to read for a stored count, bounded by the file's own size.
@@ -54,7 +57,9 @@ SectionWriter Rewritten(IniFile& ini, std::string section) {
     return SectionWriter{ini, std::move(section)};
 }
 
-std::string Indexed(std::string_view prefix, long long i) { return std::string(prefix) + std::to_string(i); }
+std::string Indexed(std::string_view prefix, long long i) {
+    return std::string(prefix) + std::to_string(i);
+}
 
 // --- reading ---------------------------------------------------------------------------------
 
@@ -238,7 +243,8 @@ void SplitFullTablePath(std::string& database, std::string& table) {
 
 // --- writing ---------------------------------------------------------------------------------
 
-void WriteChoice2(const SectionWriter& w, const Choice<2>& c, std::string_view off, std::string_view on) {
+void WriteChoice2(const SectionWriter& w, const Choice<2>& c, std::string_view off,
+                  std::string_view on) {
     w.B(off, c.Is(kOff));
     w.B(on, c.Is(kOn));
 }
@@ -291,7 +297,8 @@ void WriteSettings(IniFile& ini, const ProjectSettings& s) {
         w.B("framebottom", f.framebottom);
         w.S("titel", f.titel);
         w.I("frameoption", f.frameoption >= 0 && f.frameoption <= 2 ? f.frameoption : -1);
-        w.I("frameborderwidth", f.frameborderwidth >= 1 && f.frameborderwidth <= 10 ? f.frameborderwidth : 0);
+        w.I("frameborderwidth",
+            f.frameborderwidth >= 1 && f.frameborderwidth <= 10 ? f.frameborderwidth : 0);
         w.I("menuframe-size", f.menuframe_size);
         w.I("frametop-size", f.frametop_size);
         w.I("framebottom-size", f.framebottom_size);
@@ -375,8 +382,8 @@ void SetSlotTableOpener(SlotTableOpener opener) { g_opener = opener; }
 
 std::string FormatLastSave(const std::tm& t) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%02d.%02d.%04d %02d:%02d:%02d", t.tm_mday, t.tm_mon + 1, t.tm_year + 1900,
-                  t.tm_hour, t.tm_min, t.tm_sec);
+    std::snprintf(buf, sizeof buf, "%02d.%02d.%04d %02d:%02d:%02d", t.tm_mday, t.tm_mon + 1,
+                  t.tm_year + 1900, t.tm_hour, t.tm_min, t.tm_sec);
     return buf;
 }
 
@@ -426,7 +433,8 @@ void ReadCssSection(const IniFile& ini, MenuLevel level, TCSS& css) {
     css.FontFamilyList.clear();
     long long allowance = kPlaceholderAllowance;
     const int fonts = r.ListLength(r.I("font_family_count", 1), allowance);
-    for (int i = 1; i <= fonts; ++i) css.FontFamilyList.push_back(r.S(Indexed("font_family_item_", i), "sans-serif"));
+    for (int i = 1; i <= fonts; ++i)
+        css.FontFamilyList.push_back(r.S(Indexed("font_family_item_", i), "sans-serif"));
     css.font_size_type = r.S("font_size_type", d.font_size_type);
     css.font_size_value = r.S("font_size_value", d.font_size_value);
     css.font_style = r.S("font_style", d.font_style);
@@ -541,11 +549,14 @@ void ReadTableSection(const IniFile& ini, Project& p, Host& host) {
             MainMenuTableSettings& m = t.mainmenu;
             m.col_mainmenu.name = r.S("mainmenu_col_mainmenu");
             m.col_mainmenu.index = r.I("mainmenu_col_index_mainmenu", -1);
-            r.Option(m.filename, kNameFromTable, "mainmenu_filename_from_table", d.mainmenu.filename);
-            m.from_table_extension = r.S("mainmenu_from_table_extension", d.mainmenu.from_table_extension);
+            r.Option(m.filename, kNameFromTable, "mainmenu_filename_from_table",
+                     d.mainmenu.filename);
+            m.from_table_extension =
+                r.S("mainmenu_from_table_extension", d.mainmenu.from_table_extension);
             r.Option(m.filename, kNameFromText, "mainmenu_filename_from_text", d.mainmenu.filename);
             m.from_text_text = r.S("mainmenu_from_text_text", d.mainmenu.from_text_text);
-            m.from_text_extension = r.S("mainmenu_from_text_extension", d.mainmenu.from_text_extension);
+            m.from_text_extension =
+                r.S("mainmenu_from_text_extension", d.mainmenu.from_text_extension);
         } else if (slot == ContentSlot::submenu) {
             SubMenuTableSettings& m = t.submenu;
             m.col_mainmenu.name = r.S("submenu_col_mainmenu");
@@ -553,11 +564,14 @@ void ReadTableSection(const IniFile& ini, Project& p, Host& host) {
             m.col_submenu.name = r.S("submenu_col_submenu");
             m.col_submenu.index = r.I("submenu_col_index_submenu", -1);
             r.Option(m.filename, kNameFromTable, "submenu_filename_from_table", d.submenu.filename);
-            m.from_table_seperator = r.S("submenu_from_table_seperator", d.submenu.from_table_seperator);
-            m.from_table_extension = r.S("submenu_from_table_extension", d.submenu.from_table_extension);
+            m.from_table_seperator =
+                r.S("submenu_from_table_seperator", d.submenu.from_table_seperator);
+            m.from_table_extension =
+                r.S("submenu_from_table_extension", d.submenu.from_table_extension);
             r.Option(m.filename, kNameFromText, "submenu_filename_from_text", d.submenu.filename);
             m.from_text_text = r.S("submenu_from_text_text", d.submenu.from_text_text);
-            m.from_text_extension = r.S("submenu_from_text_extension", d.submenu.from_text_extension);
+            m.from_text_extension =
+                r.S("submenu_from_text_extension", d.submenu.from_text_extension);
         }
     }
     if (g_opener) g_opener(p, host);
@@ -566,7 +580,8 @@ void ReadTableSection(const IniFile& ini, Project& p, Host& host) {
     t.record_tag_name = r.S("record_tag_name", d.record_tag_name);
     const int brackets = r.I("tag_item_index", d.tag_item_index);
     // The bracket list has five entries; anything else would leave tags without brackets.
-    t.tag_item_index = brackets >= kAngleBrackets && brackets <= kGuillemets ? brackets : d.tag_item_index;
+    t.tag_item_index =
+        brackets >= kAngleBrackets && brackets <= kGuillemets ? brackets : d.tag_item_index;
 
     const SectionReader c{ini, "table_convert"};
     t.convert.special_sign_unicode = c.B("special_sign_unicode", d.convert.special_sign_unicode);
@@ -655,8 +670,8 @@ void ReadProject(Project& p, const IniFile& ini, Host& host) {
     ReadTableSection(ini, p, host);
 }
 
-std::string ProjectFileText(const Project& p, std::string_view existing, const std::string& lastsave,
-                            const std::string& version) {
+std::string ProjectFileText(const Project& p, std::string_view existing,
+                            const std::string& lastsave, const std::string& version) {
     IniFile ini(existing);
     {
         const SectionWriter w = Rewritten(ini, "application");
@@ -687,7 +702,8 @@ bool SaveProject(const Project& p, const std::string& fileName, Host& host) {
     Fs().ReadAll(fileName, existing);  // a new file starts from nothing
     // The whole new text is built first and replaces the file in one rename, so a failed save
     // leaves the previous file exactly as it was.
-    const std::string text = ProjectFileText(p, existing, FormatLastSave(host.LocalNow()), host.ProgramVersion());
+    const std::string text =
+        ProjectFileText(p, existing, FormatLastSave(host.LocalNow()), host.ProgramVersion());
     if (!WriteFileAtomic(fileName, text)) {
         host.ShowMessage("In " + fileName + " kann nicht geschrieben werden");
         return false;

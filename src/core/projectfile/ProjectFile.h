@@ -29,8 +29,8 @@ bool SaveProject(const Project& p, const std::string& fileName, Host& host);
 
 // The text SaveProject would write over `existing` (the current file's text, empty for a new
 // file), with `lastsave` as project/lastsave.
-std::string ProjectFileText(const Project& p, std::string_view existing, const std::string& lastsave,
-                            const std::string& version);
+std::string ProjectFileText(const Project& p, std::string_view existing,
+                            const std::string& lastsave, const std::string& version);
 
 // German short date and long time, "dd.mm.yyyy hh:mm:ss".
 std::string FormatLastSave(const std::tm& t);

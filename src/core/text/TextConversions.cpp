@@ -15,10 +15,18 @@ std::string HtmlEscape(std::string_view text, bool keepTags) {
                 // Browsers collapse blank runs; keeping the first as a real blank lets lines wrap.
                 out += (i > 0 && text[i - 1] == ' ') ? "&nbsp;" : " ";
                 break;
-            case '"': out += "&#34;"; break;
-            case '\'': out += "&#39;"; break;
-            case '<': out += keepTags ? "<" : "&#60;"; break;
-            case '>': out += keepTags ? ">" : "&#62;"; break;
+            case '"':
+                out += "&#34;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            case '<':
+                out += keepTags ? "<" : "&#60;";
+                break;
+            case '>':
+                out += keepTags ? ">" : "&#62;";
+                break;
             default:
                 if (b >= 160) {
                     out += "&#";
@@ -37,11 +45,16 @@ char ToLowerCp1252(char c) {
     if (b >= 'A' && b <= 'Z') return static_cast<char>(b + 32);
     if (b >= 0xC0 && b <= 0xDE && b != 0xD7) return static_cast<char>(b + 32);
     switch (b) {
-        case 0x8A: return static_cast<char>(0x9A);  // Š
-        case 0x8C: return static_cast<char>(0x9C);  // Œ
-        case 0x8E: return static_cast<char>(0x9E);  // Ž
-        case 0x9F: return static_cast<char>(0xFF);  // Ÿ
-        default: return c;
+        case 0x8A:
+            return static_cast<char>(0x9A);  // Š
+        case 0x8C:
+            return static_cast<char>(0x9C);  // Œ
+        case 0x8E:
+            return static_cast<char>(0x9E);  // Ž
+        case 0x9F:
+            return static_cast<char>(0xFF);  // Ÿ
+        default:
+            return c;
     }
 }
 
@@ -50,11 +63,16 @@ char ToUpperCp1252(char c) {
     if (b >= 'a' && b <= 'z') return static_cast<char>(b - 32);
     if (b >= 0xE0 && b <= 0xFE && b != 0xF7) return static_cast<char>(b - 32);
     switch (b) {
-        case 0x9A: return static_cast<char>(0x8A);
-        case 0x9C: return static_cast<char>(0x8C);
-        case 0x9E: return static_cast<char>(0x8E);
-        case 0xFF: return static_cast<char>(0x9F);
-        default: return c;
+        case 0x9A:
+            return static_cast<char>(0x8A);
+        case 0x9C:
+            return static_cast<char>(0x8C);
+        case 0x9E:
+            return static_cast<char>(0x8E);
+        case 0xFF:
+            return static_cast<char>(0x9F);
+        default:
+            return c;
     }
 }
 
@@ -71,14 +89,33 @@ std::string MakeFileName(std::string_view text) {
     out.reserve(text.size() + 8);
     for (char c : text) {
         switch (static_cast<unsigned char>(c)) {
-            case '/': case '\\': case '&': case '\'': case '"': case '<': case '>': case ' ':
+            case '/':
+            case '\\':
+            case '&':
+            case '\'':
+            case '"':
+            case '<':
+            case '>':
+            case ' ':
                 out += '_';
                 break;
-            case 0xE4: case 0xC4: out += "ae"; break;  // ä Ä
-            case 0xF6: case 0xD6: out += "oe"; break;  // ö Ö
-            case 0xFC: case 0xDC: out += "ue"; break;  // ü Ü
-            case 0xDF: out += "ss"; break;             // ß
-            default: out += c;
+            case 0xE4:
+            case 0xC4:
+                out += "ae";
+                break;  // ä Ä
+            case 0xF6:
+            case 0xD6:
+                out += "oe";
+                break;  // ö Ö
+            case 0xFC:
+            case 0xDC:
+                out += "ue";
+                break;  // ü Ü
+            case 0xDF:
+                out += "ss";
+                break;  // ß
+            default:
+                out += c;
         }
     }
     return out;

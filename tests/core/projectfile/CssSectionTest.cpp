@@ -64,13 +64,19 @@ TEST(CssSection, FontListAndFlags) {
         {"count 0", "font_family_count=0\nfont_family_item_1=Arial\n", {}},
         {"negative count", "font_family_count=-3\n", {}},
         {"junk count means 1", "font_family_count=two\nfont_family_item_1=Arial\n", {"Arial"}},
-        {"missing item", "font_family_count=2\nfont_family_item_1=Verdana\n", {"Verdana", "sans-serif"}},
-        {"numbered from 1", "font_family_count=1\nfont_family_item_0=No\nfont_family_item_1=Yes\n", {"Yes"}},
+        {"missing item",
+         "font_family_count=2\nfont_family_item_1=Verdana\n",
+         {"Verdana", "sans-serif"}},
+        {"numbered from 1",
+         "font_family_count=1\nfont_family_item_0=No\nfont_family_item_1=Yes\n",
+         {"Yes"}},
     };
-    for (const auto& c : cases) EXPECT_EQ(Read("[css_1]\n" + c.section).FontFamilyList, c.fonts) << c.name;
+    for (const auto& c : cases)
+        EXPECT_EQ(Read("[css_1]\n" + c.section).FontFamilyList, c.fonts) << c.name;
 
     const TCSS css = Read(
-        "[css_1]\ntext_decoration_underline=yes\ntext_decoration_overline=2\ntext_decoration_blink=0\n"
+        "[css_1]\ntext_decoration_underline=yes\ntext_decoration_overline=2\ntext_decoration_blink="
+        "0\n"
         "text_decoration_line_through=$1\ncolor_hover=\nbackground_color_hover=\n");
     EXPECT_FALSE(css.text_decoration_underline);
     EXPECT_TRUE(css.text_decoration_overline);
@@ -85,34 +91,41 @@ TEST(CssSection, WritesEveryKeyInItsOrder) {
     css.FontFamilyList = {"Arial", "Helvetica"};
     IniFile ini("[css_1]\nstale=1\n");
     WriteCssSection(ini, kMainMenuLevel, css);
-    EXPECT_EQ(ini.Text(),
-              "[css_1]\r\n"
-              "position=static\r\ndisplay=block\r\nleft_right_direction=left\r\nleft_right_type=auto\r\n"
-              "left_right_value=0\r\ntop_bottom_direction=top\r\ntop_bottom_type=auto\r\ntop_bottom_value=0\r\n"
-              "width_type=auto\r\nwidth_value=150\r\nheight_type=auto\r\nheight_value=30\r\noverflow=auto\r\n"
-              "letter_spacing_type=normal\r\nletter_spacing_value=0\r\nline_height_type=normal\r\n"
-              "line_height_value=0\r\ndirection=ltr\r\ntext_align=left\r\ntext_indent_type=%\r\n"
-              "text_indent_value=0\r\ntext_transform=none\r\nwhite_space=normal\r\nword_spacing_type=normal\r\n"
-              "word_spacing_value=0\r\ntext_decoration_underline=0\r\ntext_decoration_overline=0\r\n"
-              "text_decoration_line_through=0\r\ntext_decoration_blink=0\r\ntext_decoration_inherit=0\r\n"
-              "vertical_align_type=baseline\r\nvertical_align_value=0\r\n"
-              "font_family_count=2\r\nfont_family_item_1=Arial\r\nfont_family_item_2=Helvetica\r\n"
-              "font_size_type=medium\r\nfont_size_value=10\r\nfont_style=normal\r\nfont_variant=normal\r\n"
-              "font_weight=normal\r\ncolor=000000\r\ncolor_selected=000000\r\ncolor_hover=\r\n"
-              "margin_left_width_type=px\r\nmargin_left_width_value=0\r\nmargin_right_width_type=px\r\n"
-              "margin_right_width_value=0\r\nmargin_top_width_type=px\r\nmargin_top_width_value=0\r\n"
-              "margin_bottom_width_type=px\r\nmargin_bottom_width_value=0\r\n"
-              "border_left_width_type=medium\r\nborder_left_width_value=0\r\nborder_right_width_type=medium\r\n"
-              "border_right_width_value=0\r\nborder_top_width_type=medium\r\nborder_top_width_value=0\r\n"
-              "border_bottom_width_type=medium\r\nborder_bottom_width_value=0\r\n"
-              "padding_left_width_type=px\r\npadding_left_width_value=0\r\npadding_right_width_type=px\r\n"
-              "padding_right_width_value=0\r\npadding_top_width_type=px\r\npadding_top_width_value=0\r\n"
-              "padding_bottom_width_type=px\r\npadding_bottom_width_value=0\r\n"
-              "border_left_color=000000\r\nborder_right_color=000000\r\nborder_top_color=000000\r\n"
-              "border_bottom_color=000000\r\nborder_left_style=none\r\nborder_right_style=none\r\n"
-              "border_top_style=none\r\nborder_bottom_style=none\r\n"
-              "background_color=transparent\r\nbackground_color_selected=transparent\r\n"
-              "background_color_hover=transparent\r\n");
+    EXPECT_EQ(
+        ini.Text(),
+        "[css_1]\r\n"
+        "position=static\r\ndisplay=block\r\nleft_right_direction=left\r\nleft_right_type=auto\r\n"
+        "left_right_value=0\r\ntop_bottom_direction=top\r\ntop_bottom_type=auto\r\ntop_bottom_"
+        "value=0\r\n"
+        "width_type=auto\r\nwidth_value=150\r\nheight_type=auto\r\nheight_value=30\r\noverflow="
+        "auto\r\n"
+        "letter_spacing_type=normal\r\nletter_spacing_value=0\r\nline_height_type=normal\r\n"
+        "line_height_value=0\r\ndirection=ltr\r\ntext_align=left\r\ntext_indent_type=%\r\n"
+        "text_indent_value=0\r\ntext_transform=none\r\nwhite_space=normal\r\nword_spacing_type="
+        "normal\r\n"
+        "word_spacing_value=0\r\ntext_decoration_underline=0\r\ntext_decoration_overline=0\r\n"
+        "text_decoration_line_through=0\r\ntext_decoration_blink=0\r\ntext_decoration_inherit=0\r\n"
+        "vertical_align_type=baseline\r\nvertical_align_value=0\r\n"
+        "font_family_count=2\r\nfont_family_item_1=Arial\r\nfont_family_item_2=Helvetica\r\n"
+        "font_size_type=medium\r\nfont_size_value=10\r\nfont_style=normal\r\nfont_variant="
+        "normal\r\n"
+        "font_weight=normal\r\ncolor=000000\r\ncolor_selected=000000\r\ncolor_hover=\r\n"
+        "margin_left_width_type=px\r\nmargin_left_width_value=0\r\nmargin_right_width_type=px\r\n"
+        "margin_right_width_value=0\r\nmargin_top_width_type=px\r\nmargin_top_width_value=0\r\n"
+        "margin_bottom_width_type=px\r\nmargin_bottom_width_value=0\r\n"
+        "border_left_width_type=medium\r\nborder_left_width_value=0\r\nborder_right_width_type="
+        "medium\r\n"
+        "border_right_width_value=0\r\nborder_top_width_type=medium\r\nborder_top_width_value=0\r\n"
+        "border_bottom_width_type=medium\r\nborder_bottom_width_value=0\r\n"
+        "padding_left_width_type=px\r\npadding_left_width_value=0\r\npadding_right_width_type="
+        "px\r\n"
+        "padding_right_width_value=0\r\npadding_top_width_type=px\r\npadding_top_width_value=0\r\n"
+        "padding_bottom_width_type=px\r\npadding_bottom_width_value=0\r\n"
+        "border_left_color=000000\r\nborder_right_color=000000\r\nborder_top_color=000000\r\n"
+        "border_bottom_color=000000\r\nborder_left_style=none\r\nborder_right_style=none\r\n"
+        "border_top_style=none\r\nborder_bottom_style=none\r\n"
+        "background_color=transparent\r\nbackground_color_selected=transparent\r\n"
+        "background_color_hover=transparent\r\n");
 }
 
 TEST(CssSection, WriteThenReadGivesTheSameRecord) {
@@ -197,7 +210,8 @@ TEST(CssValueText, BuildsCssValues) {
         {CssProp::BorderStyle, "dashed", kMargin, kLeft},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CssValueText(css, c.prop, c.area, c.side), c.expected) << static_cast<int>(c.prop);
+        EXPECT_EQ(CssValueText(css, c.prop, c.area, c.side), c.expected)
+            << static_cast<int>(c.prop);
 
     css.color_hover = "";
     EXPECT_EQ(CssValueText(css, CssProp::ColorHover), "");
@@ -217,7 +231,8 @@ TEST(CssValueText, TextDecorationJoinsFlagsInOrder) {
 }
 
 TEST(UnitCodes, IndexOfTextIsExact) {
-    EXPECT_EQ(UnitCodes, (std::vector<std::string>{"em", "ex", "px", "in", "cm", "mm", "pt", "pc", "%"}));
+    EXPECT_EQ(UnitCodes,
+              (std::vector<std::string>{"em", "ex", "px", "in", "cm", "mm", "pt", "pc", "%"}));
     EXPECT_EQ(IndexOfText(UnitCodes, "px"), 2);
     EXPECT_EQ(IndexOfText(UnitCodes, "%"), 8);
     EXPECT_EQ(IndexOfText(UnitCodes, "PX"), -1);

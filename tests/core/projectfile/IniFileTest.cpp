@@ -7,26 +7,29 @@ using namespace pagloom;
 
 TEST(IniRead, ValuesAreTrimmedUnquotedAndCut) {
     const std::string longValue(3000, 'x');
-    IniFile ini("[S]\r\n"
-                "plain=  a b  \r\n"
-                "dq=\"quoted\"\r\n"
-                "sq= 'single' \r\n"
-                "inner=\"a\" b \"c\"\r\n"
-                "onequote=\"\r\n"
-                "mixed=\"x'\r\n"
-                "twice=\"\"x\"\"\r\n"
-                "eq=a=b\r\n"
-                "long=" + longValue + "\r\n");
+    IniFile ini(
+        "[S]\r\n"
+        "plain=  a b  \r\n"
+        "dq=\"quoted\"\r\n"
+        "sq= 'single' \r\n"
+        "inner=\"a\" b \"c\"\r\n"
+        "onequote=\"\r\n"
+        "mixed=\"x'\r\n"
+        "twice=\"\"x\"\"\r\n"
+        "eq=a=b\r\n"
+        "long=" +
+        longValue + "\r\n");
     const struct {
         const char* key;
         std::string expected;
     } cases[] = {
-        {"plain", "a b"},        {"dq", "quoted"},         {"sq", "single"},
-        {"inner", "a\" b \"c"},  {"onequote", "\""},       {"mixed", "\"x'"},
-        {"twice", "\"x\""},      {"eq", "a=b"},            {"long", std::string(2047, 'x')},
+        {"plain", "a b"},       {"dq", "quoted"},   {"sq", "single"},
+        {"inner", "a\" b \"c"}, {"onequote", "\""}, {"mixed", "\"x'"},
+        {"twice", "\"x\""},     {"eq", "a=b"},      {"long", std::string(2047, 'x')},
         {"missing", "default"},
     };
-    for (const auto& c : cases) EXPECT_EQ(ini.ReadString("S", c.key, "default"), c.expected) << c.key;
+    for (const auto& c : cases)
+        EXPECT_EQ(ini.ReadString("S", c.key, "default"), c.expected) << c.key;
 }
 
 TEST(IniRead, NamesMatchWithoutRegardToCase) {
@@ -41,14 +44,34 @@ TEST(IniRead, IntegersFollowTheNumberRules) {
         const char* value;
         int expected;  // default is -7
     } cases[] = {
-        {"42", 42},          {"-42", -42},        {"+5", 5},           {"007", 7},
-        {"$1F", 31},         {"x10", 16},         {"X10", 16},         {"0x10", 16},
-        {"0X1f", 31},        {"-$10", -16},       {"'12'", 12},        {" 12 ", 12},
-        {"2147483647", 2147483647},               {"-2147483648", -2147483647 - 1},
-        {"2147483648", -7},  {"$80000000", -7},   {"99999999999999999999", -7},
-        {"yes", -7},         {"12abc", -7},       {"1 2", -7},         {"", -7},
-        {"$", -7},           {"0x", -7},          {"-", -7},           {"1.5", -7},
-        {"$G", -7},          {"0x10h", -7},       {"--1", -7},
+        {"42", 42},
+        {"-42", -42},
+        {"+5", 5},
+        {"007", 7},
+        {"$1F", 31},
+        {"x10", 16},
+        {"X10", 16},
+        {"0x10", 16},
+        {"0X1f", 31},
+        {"-$10", -16},
+        {"'12'", 12},
+        {" 12 ", 12},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"2147483648", -7},
+        {"$80000000", -7},
+        {"99999999999999999999", -7},
+        {"yes", -7},
+        {"12abc", -7},
+        {"1 2", -7},
+        {"", -7},
+        {"$", -7},
+        {"0x", -7},
+        {"-", -7},
+        {"1.5", -7},
+        {"$G", -7},
+        {"0x10h", -7},
+        {"--1", -7},
     };
     for (const auto& c : cases) {
         IniFile ini(std::string("[s]\nk=") + c.value + "\n");
@@ -72,7 +95,8 @@ TEST(IniRead, BooleansAreIntegers) {
 TEST(IniRead, AcceptsEveryLineEndAndFirstOccurrenceWins) {
     for (const char* eol : {"\r\n", "\n", "\r"}) {
         const std::string e = eol;
-        IniFile ini("[a]" + e + "k=1" + e + "k=2" + e + "[b]" + e + "k=3" + e + "[A]" + e + "k=4" + e + "j=5");
+        IniFile ini("[a]" + e + "k=1" + e + "k=2" + e + "[b]" + e + "k=3" + e + "[A]" + e + "k=4" +
+                    e + "j=5");
         EXPECT_EQ(ini.ReadInteger("a", "k", 0), 1) << "eol " << e.size();
         EXPECT_EQ(ini.ReadInteger("b", "k", 0), 3);
         EXPECT_FALSE(ini.HasKey("a", "j"));  // only the first section of a name counts

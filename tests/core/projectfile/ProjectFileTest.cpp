@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include "TempDir.h"
 #include "io/FileSystem.h"
 #include "projectfile/ProjectFile.h"
-#include "TempDir.h"
 
 using namespace pagloom;
 
@@ -28,7 +28,7 @@ std::string WithoutLastSave(std::string text) {
 }
 
 class ProjectFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { host.fixedNow = Clock(5, 7); }
 
     Project LoadText(const std::string& text) {
@@ -83,7 +83,10 @@ void FillRichProject(Project& p, const std::string& destination) {
 
     auto& a = p.MainMenu.Add(TWebMenu::NewMainItem("Start", "start.htm", true));
     a.SubMenu->Add(TWebMenu::NewSubItem("<b>Neu</b>", "neu.htm", false));
-    a.SubMenu->Add(TWebMenu::NewSubItem("\xDC" "ber uns", "ueber.htm", true));
+    a.SubMenu->Add(
+        TWebMenu::NewSubItem("\xDC"
+                             "ber uns",
+                             "ueber.htm", true));
     p.MainMenu.Add(TWebMenu::NewMainItem("Leer", "leer.htm", false));
 
     TCSS& men = p.PrjParams.Style(kMainMenuLevel);
@@ -180,16 +183,19 @@ TEST_F(ProjectFileTest, ChoiceGroupsAreReadInWritingOrder) {
 
 TEST_F(ProjectFileTest, AllZeroGroupStaysAllZeroWhenSaved) {
     Project p = LoadText(
-        "[content-page]\nno-pages=0\nempty-pages=0\ntemplate-pages=0\ndw-template-pages=0\ntab-template-pages=0\n");
+        "[content-page]\nno-pages=0\nempty-pages=0\ntemplate-pages=0\ndw-template-pages=0\ntab-"
+        "template-pages=0\n");
     EXPECT_EQ(p.Settings.content_page.source.Selected(), -1);
     const IniFile saved(SaveText(p));
-    for (const char* key : {"no-pages", "empty-pages", "template-pages", "dw-template-pages", "tab-template-pages"})
+    for (const char* key :
+         {"no-pages", "empty-pages", "template-pages", "dw-template-pages", "tab-template-pages"})
         EXPECT_EQ(saved.ReadString("content-page", key, "missing"), "0") << key;
 }
 
 TEST_F(ProjectFileTest, MenuEntriesTakePlaceholdersForMissingKeys) {
     Project p = LoadText(
-        "[menu]\ncount=3\ntext_0=\"  Start  \"\nfile_0=  start.htm \naktiv_0=yes\naktiv_1=0x10\naktiv_2=0\n"
+        "[menu]\ncount=3\ntext_0=\"  Start  \"\nfile_0=  start.htm "
+        "\naktiv_0=yes\naktiv_1=0x10\naktiv_2=0\n"
         "[submenu_0]\nCoUnT=2\ntext_0=Eins\n"
         "[SUBMENU_2]\nCOUNT=1\n");
     ASSERT_EQ(p.MainMenu.Count(), 3);
@@ -224,7 +230,8 @@ TEST_F(ProjectFileTest, MenuEntriesTakePlaceholdersForMissingKeys) {
 TEST_F(ProjectFileTest, SubMenuSectionsBeyondTheCountStayInTheFile) {
     std::string text = "[menu]\r\ncount=2\r\ntext_0=A\r\ntext_1=B\r\n";
     for (int i = 0; i < 5; ++i)
-        text += "[submenu_" + std::to_string(i) + "]\r\ncount=1\r\ntext_0=S" + std::to_string(i) + "\r\nown=x\r\n";
+        text += "[submenu_" + std::to_string(i) + "]\r\ncount=1\r\ntext_0=S" + std::to_string(i) +
+                "\r\nown=x\r\n";
     Project p = LoadText(text);
     ASSERT_EQ(p.MainMenu.Count(), 2);
     EXPECT_EQ(p.MainMenu.Item(1).SubMenu->Item(0).Text, "S1");
@@ -234,8 +241,8 @@ TEST_F(ProjectFileTest, SubMenuSectionsBeyondTheCountStayInTheFile) {
     ASSERT_TRUE(SaveProject(p, path, host));
     const std::string saved = TempDir::Read(path);
     for (int i = 2; i < 5; ++i) {
-        const std::string block = "[submenu_" + std::to_string(i) + "]\r\ncount=1\r\ntext_0=S" + std::to_string(i) +
-                                  "\r\nown=x\r\n";
+        const std::string block = "[submenu_" + std::to_string(i) + "]\r\ncount=1\r\ntext_0=S" +
+                                  std::to_string(i) + "\r\nown=x\r\n";
         EXPECT_NE(saved.find(block), std::string::npos) << i;
     }
     EXPECT_FALSE(IniFile(saved).HasKey("submenu_0", "own"));  // rewritten whole
@@ -255,7 +262,8 @@ TEST_F(ProjectFileTest, ExtraSitemapFilesSkipBlankLines) {
     EXPECT_EQ(back.Settings.sitemap.extra_files, (std::vector<std::string>{"a.htm", "b.htm"}));
 
     // A missing key inside the count reads as an empty line.
-    p = LoadText("[sitemap]\nextra-files-count=3\nextra-files_0=x\nextra-files_2=z\nmake-sitemap=1\n");
+    p = LoadText(
+        "[sitemap]\nextra-files-count=3\nextra-files_0=x\nextra-files_2=z\nmake-sitemap=1\n");
     EXPECT_EQ(p.Settings.sitemap.extra_files, (std::vector<std::string>{"x", "", "z"}));
     EXPECT_TRUE(ShowsSitemapTab(p));
 }
@@ -310,10 +318,11 @@ TEST_F(ProjectFileTest, NewFileHasSectionsInWritingOrderWithCrLf) {
     p.MainMenu.Add(TWebMenu::NewMainItem("B", "b.htm", true));
     const std::string text = SaveText(p);
     const std::string lines = "\r\n" + text;
-    const char* order[] = {"[application]", "[project]", "[content-page]", "[menu-frame]", "[frameset]",
-                           "[frames]",      "[firstpage]", "[files]",      "[css]",        "[css_1]",
-                           "[css_2]",       "[javascript]", "[sitemap]",   "[menu]",       "[submenu_0]",
-                           "[submenu_1]",   "[table]",     "[table_convert]"};
+    const char* order[] = {"[application]", "[project]",      "[content-page]", "[menu-frame]",
+                           "[frameset]",    "[frames]",       "[firstpage]",    "[files]",
+                           "[css]",         "[css_1]",        "[css_2]",        "[javascript]",
+                           "[sitemap]",     "[menu]",         "[submenu_0]",    "[submenu_1]",
+                           "[table]",       "[table_convert]"};
     std::size_t last = 0;
     for (const char* section : order) {
         const std::size_t at = lines.find(std::string("\r\n") + section + "\r\n");
@@ -350,7 +359,7 @@ TEST_F(ProjectFileTest, RoundTripOfAFullProjectIsStable) {
     const std::string path = dir.File("a.plp");
     ASSERT_TRUE(SaveProject(loaded, path, host));
     const std::string second = TempDir::Read(path);
-    EXPECT_NE(first, second);  // the save time differs ...
+    EXPECT_NE(first, second);                                    // the save time differs ...
     EXPECT_EQ(WithoutLastSave(first), WithoutLastSave(second));  // ... and nothing else
 }
 
@@ -386,9 +395,10 @@ TEST_F(ProjectFileTest, RoundTripKeepsAForeignFileAsItWas) {
     const std::string path = dir.File("in.plp");
     ASSERT_TRUE(SaveProject(p, path, host));
     const std::string first = TempDir::Read(path);
-    for (const char* kept : {"; written by another tool\r\n[Tool]\r\nOwner=Someone\r\n", "thumbnail-size=120\r\n",
-                             "[zzz]\r\na=\"quoted\"\r\n", "legacy_flag=1\r\n", "FRAMESET-FILE=haupt.htm\r\n",
-                             "firstpage_seperator_char=\"\t\"\r\n"})
+    for (const char* kept :
+         {"; written by another tool\r\n[Tool]\r\nOwner=Someone\r\n", "thumbnail-size=120\r\n",
+          "[zzz]\r\na=\"quoted\"\r\n", "legacy_flag=1\r\n", "FRAMESET-FILE=haupt.htm\r\n",
+          "firstpage_seperator_char=\"\t\"\r\n"})
         EXPECT_NE(first.find(kept), std::string::npos) << kept;
     EXPECT_EQ(first.find("[Dateien]"), std::string::npos);
     EXPECT_EQ(first.find("colour_0"), std::string::npos);  // menu is rewritten whole
@@ -403,7 +413,7 @@ TEST_F(ProjectFileTest, RoundTripKeepsAForeignFileAsItWas) {
 namespace {
 // Lets the real file system do everything except the one operation a test breaks.
 class FailingFs : public FileSystem {
-public:
+  public:
     bool failWrite = false;
     bool failRename = false;
     bool WriteNew(const std::string& path, std::string_view data) override {
@@ -438,7 +448,8 @@ TEST_F(ProjectFileTest, FailedSaveLeavesThePreviousFileIntact) {
         FsGuard guard(&fs);
         host.messages.clear();
         EXPECT_FALSE(SaveProject(p, path, host)) << renameFails;
-        EXPECT_EQ(host.messages, std::vector<std::string>{"In " + path + " kann nicht geschrieben werden"});
+        EXPECT_EQ(host.messages,
+                  std::vector<std::string>{"In " + path + " kann nicht geschrieben werden"});
         EXPECT_EQ(TempDir::Read(path), before);
         EXPECT_EQ(dir.EntryCount(), 1u) << "temporary file left behind";
     }
@@ -446,7 +457,8 @@ TEST_F(ProjectFileTest, FailedSaveLeavesThePreviousFileIntact) {
     host.messages.clear();
     const std::string noFolder = dir.File("missing/site.plp");
     EXPECT_FALSE(SaveProject(p, noFolder, host));
-    EXPECT_EQ(host.messages, std::vector<std::string>{"In " + noFolder + " kann nicht geschrieben werden"});
+    EXPECT_EQ(host.messages,
+              std::vector<std::string>{"In " + noFolder + " kann nicht geschrieben werden"});
 }
 
 TEST_F(ProjectFileTest, BadInputLoadsAsDefaults) {
@@ -502,7 +514,8 @@ TEST_F(ProjectFileTest, ShippedDefaultProjectHoldsTheDefaults) {
     FillRichProject(p, dir.path());
     LoadProject(p, std::string(PAGLOOM_RESOURCES) + "/default.plp", host);
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(p.Settings.lastsave, "05.03.2026 07:08:09");  // no stored time: a new project's is now
+    EXPECT_EQ(p.Settings.lastsave,
+              "05.03.2026 07:08:09");  // no stored time: a new project's is now
     const Project fresh;
     EXPECT_EQ(ProjectFileText(p, "", "t", "v"), ProjectFileText(fresh, "", "t", "v"));
 }

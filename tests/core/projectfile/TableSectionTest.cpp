@@ -39,15 +39,16 @@ TEST(TableSection, MissingSectionsGiveTheDefaults) {
     EXPECT_EQ(p.Tables.record_tag_name, "RECORD");
     EXPECT_EQ(p.Tables.tag_item_index, kAngleBrackets);
     const TableConvertSettings& c = p.Tables.convert;
-    EXPECT_EQ((std::vector<bool>{c.special_sign_unicode, c.tags_unicode, c.newline_br, c.multispaces,
-                                 c.tab_to_list, c.web_to_link}),
+    EXPECT_EQ((std::vector<bool>{c.special_sign_unicode, c.tags_unicode, c.newline_br,
+                                 c.multispaces, c.tab_to_list, c.web_to_link}),
               (std::vector<bool>{true, true, true, true, false, false}));
 }
 
 TEST(TableSection, TableKeysAndTheirEncodings) {
     const Project p = Read(
         "[table]\n"
-        "firstpage_table=C:\\Daten\\liste.csv\nfirstpage_table_type=csv_table\nfirstpage_seperator_char=\t\n"
+        "firstpage_table=C:\\Daten\\liste.csv\nfirstpage_table_type=csv_table\nfirstpage_seperator_"
+        "char=\t\n"
         "firstpage_quote_char=\"\nfirstpage_caption=1\n"
         "mainmenu_database=/srv/daten\nmainmenu_table=C:x.db\nmainmenu_table_type=undefined_table\n"
         "mainmenu_seperator_char=;;\nmainmenu_quote_char=\n"
@@ -63,8 +64,8 @@ TEST(TableSection, TableKeysAndTheirEncodings) {
     EXPECT_EQ(pp.DatabaseName[ContentSlot::mainmenu], "/srv/daten");
     EXPECT_EQ(pp.TableName[ContentSlot::mainmenu], "C:x.db");
     EXPECT_EQ(pp.TableKind[ContentSlot::mainmenu], kNoneTable);
-    EXPECT_EQ(pp.SeparatorChar[ContentSlot::mainmenu], ';');   // first character
-    EXPECT_EQ(pp.QuoteChar[ContentSlot::mainmenu], '\'');      // empty: the default
+    EXPECT_EQ(pp.SeparatorChar[ContentSlot::mainmenu], ';');  // first character
+    EXPECT_EQ(pp.QuoteChar[ContentSlot::mainmenu], '\'');     // empty: the default
     EXPECT_EQ(pp.DatabaseName[ContentSlot::submenu], "D:");
     EXPECT_EQ(pp.TableName[ContentSlot::submenu], "dbase.dbf");
     EXPECT_EQ(pp.TableKind[ContentSlot::submenu], kDbaseTable);
@@ -92,12 +93,17 @@ TEST(TableSection, FileNameRadioPairsReadTableFirstThenText) {
         const char* fromText;
         int expected;
     } cases[] = {
-        {"1", "0", kNameFromTable}, {"0", "1", kNameFromText}, {"1", "1", kNameFromText}, {"0", "0", -1},
+        {"1", "0", kNameFromTable},
+        {"0", "1", kNameFromText},
+        {"1", "1", kNameFromText},
+        {"0", "0", -1},
     };
     for (const auto& c : cases) {
-        const Project p = Read(std::string("[table]\n") + "submenu_filename_from_text=" + c.fromText +
-                               "\nsubmenu_filename_from_table=" + c.fromTable + "\nmainmenu_filename_from_table=" +
-                               c.fromTable + "\nmainmenu_filename_from_text=" + c.fromText + "\n");
+        const Project p =
+            Read(std::string("[table]\n") + "submenu_filename_from_text=" + c.fromText +
+                 "\nsubmenu_filename_from_table=" + c.fromTable +
+                 "\nmainmenu_filename_from_table=" + c.fromTable +
+                 "\nmainmenu_filename_from_text=" + c.fromText + "\n");
         EXPECT_EQ(p.Tables.submenu.filename.Selected(), c.expected) << c.fromTable << c.fromText;
         EXPECT_EQ(p.Tables.mainmenu.filename.Selected(), c.expected) << c.fromTable << c.fromText;
     }
@@ -113,9 +119,10 @@ namespace {
 // Records what the opener saw, and clears one slot the way a failed open does.
 std::string g_seen;
 void FakeOpener(Project& p, Host& host) {
-    g_seen = p.PrjParams.TableName[ContentSlot::mainmenu] + "|" + p.Tables.mainmenu.col_mainmenu.name + "|" +
-             p.Tables.field_tag_name;
-    host.ShowMessage("Fehler beim Einlesen der Datei:" + p.PrjParams.TableName[ContentSlot::mainmenu]);
+    g_seen = p.PrjParams.TableName[ContentSlot::mainmenu] + "|" +
+             p.Tables.mainmenu.col_mainmenu.name + "|" + p.Tables.field_tag_name;
+    host.ShowMessage("Fehler beim Einlesen der Datei:" +
+                     p.PrjParams.TableName[ContentSlot::mainmenu]);
     p.PrjParams.TableName[ContentSlot::mainmenu].clear();
     p.PrjParams.TableKind[ContentSlot::mainmenu] = kNoneTable;
 }
@@ -144,22 +151,30 @@ TEST(TableSection, WritesKeysInOrderOverTheOldValues) {
     IniFile ini("[table]\nsubmenu_seperator_char=;\nforeign=1\n[table_convert]\nweb_to_link=1\n");
     WriteTableSection(ini, p);
     const std::string text = ini.Text();
-    EXPECT_EQ(text.find("[table]\r\nsubmenu_seperator_char=\"\t\"\r\nforeign=1\r\nfirstpage_content_source=1\r\n"
-                        "firstpage_template_file=\r\nfirstpage_database=\r\nfirstpage_table=\r\n"
-                        "firstpage_table_type=none_table\r\nfirstpage_quote_char='\r\n"
-                        "firstpage_seperator_char=,\r\nfirstpage_caption=0\r\nmainmenu_content_source=1\r\n"),
-              0u);
-    EXPECT_NE(text.find("mainmenu_caption=0\r\nmainmenu_col_mainmenu=\r\nmainmenu_col_index_mainmenu=-1\r\n"
-                        "mainmenu_filename_from_table=0\r\nmainmenu_from_table_extension=.htm\r\n"
-                        "mainmenu_filename_from_text=1\r\nmainmenu_from_text_text=inhalt\r\n"
-                        "mainmenu_from_text_extension=.htm\r\nsubmenu_content_source=1\r\n"),
-              std::string::npos);
-    EXPECT_NE(text.find("submenu_caption=0\r\nsubmenu_col_mainmenu=\r\nsubmenu_col_index_mainmenu=-1\r\n"
-                        "submenu_col_submenu=\r\nsubmenu_col_index_submenu=-1\r\nsubmenu_filename_from_table=0\r\n"
-                        "submenu_from_table_seperator=_\r\nsubmenu_from_table_extension=.htm\r\n"
-                        "submenu_filename_from_text=1\r\nsubmenu_from_text_text=inhalt\r\n"
-                        "submenu_from_text_extension=.htm\r\nfield_tag_name=FIELD\r\nrecord_tag_name=RECORD\r\n"
-                        "tag_item_index=0\r\n[table_convert]\r\nweb_to_link=0\r\nspecial_sign_unicode=1\r\n"
-                        "tags_unicode=1\r\nnewline_br=1\r\nmultispaces=1\r\ntab_to_list=0\r\n"),
-              std::string::npos);
+    EXPECT_EQ(
+        text.find(
+            "[table]\r\nsubmenu_seperator_char=\"\t\"\r\nforeign=1\r\nfirstpage_content_source="
+            "1\r\n"
+            "firstpage_template_file=\r\nfirstpage_database=\r\nfirstpage_table=\r\n"
+            "firstpage_table_type=none_table\r\nfirstpage_quote_char='\r\n"
+            "firstpage_seperator_char=,\r\nfirstpage_caption=0\r\nmainmenu_content_source=1\r\n"),
+        0u);
+    EXPECT_NE(
+        text.find(
+            "mainmenu_caption=0\r\nmainmenu_col_mainmenu=\r\nmainmenu_col_index_mainmenu=-1\r\n"
+            "mainmenu_filename_from_table=0\r\nmainmenu_from_table_extension=.htm\r\n"
+            "mainmenu_filename_from_text=1\r\nmainmenu_from_text_text=inhalt\r\n"
+            "mainmenu_from_text_extension=.htm\r\nsubmenu_content_source=1\r\n"),
+        std::string::npos);
+    EXPECT_NE(
+        text.find(
+            "submenu_caption=0\r\nsubmenu_col_mainmenu=\r\nsubmenu_col_index_mainmenu=-1\r\n"
+            "submenu_col_submenu=\r\nsubmenu_col_index_submenu=-1\r\nsubmenu_filename_from_table="
+            "0\r\n"
+            "submenu_from_table_seperator=_\r\nsubmenu_from_table_extension=.htm\r\n"
+            "submenu_filename_from_text=1\r\nsubmenu_from_text_text=inhalt\r\n"
+            "submenu_from_text_extension=.htm\r\nfield_tag_name=FIELD\r\nrecord_tag_name=RECORD\r\n"
+            "tag_item_index=0\r\n[table_convert]\r\nweb_to_link=0\r\nspecial_sign_unicode=1\r\n"
+            "tags_unicode=1\r\nnewline_br=1\r\nmultispaces=1\r\ntab_to_list=0\r\n"),
+        std::string::npos);
 }

@@ -8,7 +8,7 @@
 #include <string>
 
 class TempDir {
-public:
+  public:
     TempDir() {
         char pattern[] = "/tmp/pagloom-test-XXXXXX";
         path_ = ::mkdtemp(pattern) ? pattern : "";
@@ -39,6 +39,6 @@ public:
         return n;
     }
 
-private:
+  private:
     std::string path_;
 };

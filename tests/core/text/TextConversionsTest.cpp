@@ -33,9 +33,15 @@ TEST(HtmlEscape, ConvertsByteByByte) {
 
 TEST(MakeFileName, ReplacesSpecialBytesAndUmlauts) {
     const Case cases[] = {
-        {"example", "\xDC" "ber uns & Team", "ueber_uns___Team"},
+        {"example",
+         "\xDC"
+         "ber uns & Team",
+         "ueber_uns___Team"},
         {"capital umlaut becomes lower pair", "\xC4rzte", "aerzte"},
-        {"sharp s", "Stra\xDF" "e", "Strasse"},
+        {"sharp s",
+         "Stra\xDF"
+         "e",
+         "Strasse"},
         {"all punctuation", "a/b\\c&d'e\"f<g>h i", "a_b_c_d_e_f_g_h_i"},
         {"o and u umlauts", "\xF6\xD6\xFC\xDC", "oeoeueue"},
         {"other bytes stay", "Caf\xE9-1.2 X", "Caf\xE9-1.2_X"},
