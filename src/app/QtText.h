@@ -19,6 +19,5 @@ inline std::string S(const QString& text) { return pagloom::Utf8ToCp1252(text.to
 // A file name for the core's file access (project files): the bytes the file system uses,
 // not a Windows-1252 text, because the core opens it as it stands.
 inline std::string PathS(const QString& path) { return QFile::encodeName(path).toStdString(); }
-inline QString PathQ(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 }  // namespace pagloom::app

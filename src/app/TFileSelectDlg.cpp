@@ -41,7 +41,7 @@ void TFileSelectDlg::SetMultiSelect(bool multi) {
 void TFileSelectDlg::Relist() {
     list_->clear();
     if (dir_.isEmpty()) return;
-    const QStringList names = QDir(dir_).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    const QStringList names = QDir(dir_).entryList(QDir::Files, QDir::Name);
     list_->addItems(names);
 }
 

@@ -302,7 +302,7 @@ QWidget* TProOptDlg::BuildContentPage() {
     tempButton->setText(QStringLiteral("..."));
     tempButton->setToolTip(QStringLiteral("Vorlage wählen"));
     connect(tempButton, &QToolButton::clicked, this,
-            [this, &c] { ChooseTemplate(tempFileEdit_, c.template_file, false, true); });
+            [this, &c] { ChooseTemplate(tempFileEdit_, c.template_file, false); });
     QCheckBox* vorlage = AddSwitch(page, "CBUeberschreibenVorlage", kOverwriteFiles, c.template_overwrite);
     QRadioButton* dw = Radio(page, "MakeDWTempFile", QStringLiteral("Inhalts-Seiten aus Dremweaver-Vorlage"));
     auto* dwLabel = new QLabel(QStringLiteral("Dreamweaver-Vorlage:"), page);
@@ -315,7 +315,7 @@ QWidget* TProOptDlg::BuildContentPage() {
     dwButton->setText(QStringLiteral("..."));
     dwButton->setToolTip(QStringLiteral("Dreamweaver-Vorlage wählen"));
     connect(dwButton, &QToolButton::clicked, this,
-            [this, &c] { ChooseTemplate(dwTempFileEdit_, c.dw_template_file, true, true); });
+            [this, &c] { ChooseTemplate(dwTempFileEdit_, c.dw_template_file, true); });
     QCheckBox* dwUpdate = AddSwitch(page, "CBUeberschreibenDWVorlage", kOverwriteFiles, c.dw_template_update);
     QCheckBox* dwRegions = AddSwitch(page, "cbDWEditableOverwrite",
                                      QStringLiteral("Bearbeitbare Bereiche überschreiben (Voreinstellung)"),
@@ -526,7 +526,9 @@ void TProOptDlg::UpdateTagExamples() {
     recordBspLabel_->setText(o + r + c + QStringLiteral("...") + o + u'/' + r + c);
 }
 
-void TProOptDlg::ChooseTemplate(QLineEdit* edit, std::string& value, bool dreamweaver, bool markModified) {
+// Also after the close check asks for a template: a file chosen there is a change like any
+// other, so the project must not be closed later without the save question.
+void TProOptDlg::ChooseTemplate(QLineEdit* edit, std::string& value, bool dreamweaver) {
     const QString file = prompts_.OpenFile(this, dreamweaver ? QStringLiteral("Dreamweaver-Vorlage wählen")
                                                              : QStringLiteral("Vorlage wählen"),
                                            templateDir_ ? templateDir_() : QString(), kTemplateFilters,
@@ -535,7 +537,7 @@ void TProOptDlg::ChooseTemplate(QLineEdit* edit, std::string& value, bool dreamw
     const QString before = edit->text();
     edit->setText(file);
     value = S(file);
-    if (markModified && file != before) session_.Modified = true;
+    if (file != before) session_.Modified = true;
 }
 
 TProOptDlg::Snapshot TProOptDlg::Take() const {
@@ -614,7 +616,7 @@ bool TProOptDlg::CloseCheck() {
                          QStringLiteral("Sie haben keine Vorlage angegeben! Wollen Sie jetzt eine Vorlage auswählen?"),
                          false) != Answer::Yes)
             return true;
-        ChooseTemplate(tempFileEdit_, session_.Settings().content_page.template_file, false, true);
+        ChooseTemplate(tempFileEdit_, session_.Settings().content_page.template_file, false);
         return false;
     }
     if (c.source.Is(kDwTemplatePages) && dwTempFileEdit_->text().isEmpty()) {
@@ -623,7 +625,7 @@ bool TProOptDlg::CloseCheck() {
                                         "Dreamweaver-Vorlage auswählen?"),
                          false) != Answer::Yes)
             return true;
-        ChooseTemplate(dwTempFileEdit_, session_.Settings().content_page.dw_template_file, true, true);
+        ChooseTemplate(dwTempFileEdit_, session_.Settings().content_page.dw_template_file, true);
         return false;
     }
     return true;

@@ -103,7 +103,7 @@ private:
     void UpdateEnables();
     void UpdateTagExamples();
     void TagTextEdited(QLineEdit* edit, std::string& value);
-    void ChooseTemplate(QLineEdit* edit, std::string& value, bool dreamweaver, bool markModified);
+    void ChooseTemplate(QLineEdit* edit, std::string& value, bool dreamweaver);
     bool CloseCheck();
     void TryClose(int result);
     Snapshot Take() const;

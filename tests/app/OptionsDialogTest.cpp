@@ -167,6 +167,7 @@ void OptionsDialogTest::closeCheckAsksForTemplate() {
         d.OkClick();
     });
     QVERIFY(stayedOpen);
+    QVERIFY(!app.session.Modified);
     QCOMPARE(app.prompts.questions, (QStringList{question, question}));
     QCOMPARE(app.prompts.openFilters, QStringList{"HTML (*.htm;*.html)"});
     QVERIFY(app.session.Settings().content_page.template_file.empty());
@@ -188,6 +189,8 @@ void OptionsDialogTest::closeCheckAsksForTemplate() {
     QCOMPARE(app.prompts.openFilters, QStringList{"Dreamweaver-Template  (*.dwt)"});
     QCOMPARE(shown, QString("/vorlagen/seite.dwt"));
     QCOMPARE(app.session.Settings().content_page.dw_template_file, std::string("/vorlagen/seite.dwt"));
+    // The template chosen there is a change that the save question must not miss.
+    QVERIFY(app.session.Modified);
 }
 
 void OptionsDialogTest::abbruchRestoresSnapshotButKeepsMargins() {
