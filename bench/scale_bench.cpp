@@ -1,0 +1,317 @@
+// SPDX-License-Identifier: MIT
+// Scale: does anything grow faster than its input? Five cases, each run at a base size and at
+// ten times that size (the large size is the one users may really reach):
+//   menu       a project with 10,000 / 100,000 menu entries: load, save, build, rebuild
+//   template   a 5 MB / 50 MB template copied into three pages: build and unchanged rebuild
+//   dwtemplate a 5 MB / 50 MB Dreamweaver template with one region per 10 KB: fresh pages,
+//              then a rebuild that merges the regions of the existing pages
+//   csv        a CSV file of 100,000 / 1,000,000 rows: import, then 1,000 equality filters
+//              that together visit every row
+//   menutext   one menu entry with a 100 KB / 1 MB text: build with pages, save, load
+// Each measurement runs in a child process of its own, so its peak memory (ru_maxrss) is its
+// own; the input files are made beforehand by another child. Prints seconds (best of the
+// runs) and peak memory above an idle child, then the ratios large/base.
+// Bounds: time ratio at most 12, memory ratio at most 12.
+//
+//   bench-scale-bench [runs=3] [case...]
+//
+// Files go to a fresh folder under $TMPDIR, else /dev/shm, else /tmp: in memory by default, so
+// the figures show the program's own growth and not when the kernel starts writing back.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "generator/BuildDriver.h"
+#include "model/Project.h"
+#include "ports/Host.h"
+#include "projectfile/ProjectFile.h"
+#include "tables/CsvImport.h"
+#include "tables/MemoryTable.h"
+
+namespace fs = std::filesystem;
+using namespace pagloom;
+
+namespace {
+
+class SilentHost : public Host {
+public:
+    void ShowMessage(const std::string& text) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
+    Answer Ask(const std::string&, bool) override { return Answer::Yes; }
+    std::string ProgramDir() const override { return "."; }
+};
+
+void WriteText(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+BuildOutcome BuildInto(Project& p, const fs::path& dest) {
+    fs::create_directories(dest);
+    SilentHost host;
+    BuildDialog dialog;
+    dialog.Destination = dest.string();
+    dialog.MenuScriptLibrary = {"function writemenu() {}"};
+    PresetRegionOverwrite(p, dialog);
+    const BuildOutcome outcome = MakeStartClick(dialog, p, "", host);
+    if (!outcome.Succeeded()) {
+        std::fprintf(stderr, "build into %s failed\n", dest.c_str());
+        std::exit(3);
+    }
+    return outcome;
+}
+
+// ---- menu ----
+
+Project MenuProject(size_t entries) {
+    Project p;
+    const size_t mains = entries / 10;
+    for (size_t i = 0; i < mains; ++i) {
+        const std::string n = std::to_string(i);
+        auto& m = p.MainMenu.Add(TWebMenu::NewMainItem("Hauptpunkt \xDC" "ber " + n, "haupt_" + n + ".htm", true));
+        for (int j = 0; j < 9; ++j) {
+            const std::string s = n + "_" + std::to_string(j);
+            m.SubMenu->Add(TWebMenu::NewSubItem("Unterpunkt " + s, "unter_" + s + ".htm", j % 4 != 3));
+        }
+    }
+    p.MainMenu.ResetItemIndex();
+    p.Settings.content_page.source.Select(kNoPages);
+    p.Settings.sitemap.make_sitemap = true;
+    return p;
+}
+
+void MakeMenu(const fs::path& dir, size_t entries) {
+    SilentHost host;
+    SaveProject(MenuProject(entries), (dir / "menu.plp").string(), host);
+}
+
+void RunMenu(const fs::path& dir, size_t) {
+    SilentHost host;
+    Project p;
+    LoadProject(p, (dir / "menu.plp").string(), host);
+    SaveProject(p, (dir / "menu-saved.plp").string(), host);
+    BuildInto(p, dir / "site");
+    BuildInto(p, dir / "site");
+}
+
+// ---- template ----
+
+std::string PlainTemplate(size_t bytes) {
+    std::string t = "<html>\r\n<head><title>Vorlage</title></head>\r\n<body>\r\n";
+    for (size_t i = 0; t.size() < bytes; ++i)
+        t += "<p>Zeile " + std::to_string(i) + ": Gr\xFC\xDF" "e aus der Vorlage, www.example.org &amp; mehr.</p>\r\n";
+    return t + "</body>\r\n</html>\r\n";
+}
+
+Project PagesProject(ContentSource source) {
+    Project p;
+    for (const char* name : {"eins", "zwei", "drei"})
+        p.MainMenu.Add(TWebMenu::NewMainItem(name, std::string(name) + ".htm", true));
+    p.MainMenu.ResetItemIndex();
+    p.Settings.content_page.source.Select(source);
+    p.Settings.content_page.template_overwrite = true;
+    return p;
+}
+
+void MakeTemplate(const fs::path& dir, size_t bytes) { WriteText(dir / "vorlage.htm", PlainTemplate(bytes)); }
+
+void RunTemplate(const fs::path& dir, size_t) {
+    Project p = PagesProject(kTemplatePages);
+    p.Settings.content_page.template_file = (dir / "vorlage.htm").string();
+    BuildInto(p, dir / "site");
+    BuildInto(p, dir / "site");
+}
+
+// ---- dwtemplate ----
+
+void MakeDwTemplate(const fs::path& dir, size_t bytes) {
+    std::string t = "<html>\r\n<head>\r\n<!-- TemplateBeginEditable name=\"doctitle\" --><title>Vorlage</title>"
+                    "<!-- TemplateEndEditable -->\r\n</head>\r\n<body>\r\n";
+    for (size_t region = 0; t.size() < bytes; ++region) {
+        const size_t until = t.size() + 10000;
+        while (t.size() < until) t += "<p>Fester Text der Vorlage mit <a href=\"../x.htm\">Verweis</a>.</p>\r\n";
+        t += "<!-- TemplateBeginEditable name=\"Bereich" + std::to_string(region) +
+             "\" -->\r\n<p>Inhalt</p>\r\n<!-- TemplateEndEditable -->\r\n";
+    }
+    WriteText(dir / "Templates" / "seite.dwt", t + "</body>\r\n</html>\r\n");
+}
+
+void RunDwTemplate(const fs::path& dir, size_t) {
+    Project p = PagesProject(kDwTemplatePages);
+    p.Settings.files.destination_directory = (dir / "site").string();
+    p.Settings.content_page.dw_template_file = (dir / "Templates" / "seite.dwt").string();
+    p.Settings.content_page.dw_editable_overwrite = true;  // first build: fresh instances
+    BuildInto(p, dir / "site");
+    p.Settings.content_page.dw_editable_overwrite = false;  // then: merge the existing pages
+    p.Settings.content_page.dw_template_update = true;
+    BuildInto(p, dir / "site");
+}
+
+// ---- csv ----
+
+void MakeCsv(const fs::path& dir, size_t rows) {
+    std::string t = "Nr;Name;Gruppe;Text;Zitat\r\n";
+    t.reserve(rows * 70);
+    for (size_t i = 0; i < rows; ++i) {
+        const std::string n = std::to_string(i);
+        // Blanks end an unquoted value, so texts with blanks are quoted.
+        t += n + ";Eintrag_" + n + ";G" + std::to_string(i % 1000) + ";\"Stra\xDF" "e " + n + "\";\"sagt \"\"ja\"\"; " +
+             n + "\"\r\n";
+    }
+    WriteText(dir / "daten.csv", t);
+}
+
+void RunCsv(const fs::path& dir, size_t rows) {
+    SilentHost host;
+    MemoryTable table;
+    if (!ImportCsvFile(host, (dir / "daten.csv").string(), ';', '"', true, table)) std::exit(3);
+    size_t seen = 0;
+    for (int g = 0; g < 1000; ++g) {
+        table.SetEqualityFilter({{"Gruppe", "G" + std::to_string(g)}});
+        table.Open();
+        for (table.First(); !table.AtEnd(); table.Next()) seen += table.FieldText(size_t{4}).size() > 0;
+    }
+    if (seen != rows) {
+        std::fprintf(stderr, "filters saw %zu of %zu rows\n", seen, rows);
+        std::exit(3);
+    }
+}
+
+// ---- menutext ----
+
+std::string LongMenuText(size_t bytes) {
+    std::string t;
+    t.reserve(bytes + 64);
+    for (size_t i = 0; t.size() < bytes; ++i)
+        t += "Wort" + std::to_string(i) + " \xE4\xF6\xFC <b>&</b> \"zitat\" www.example" + std::to_string(i % 10) + ".de, ";
+    return t;
+}
+
+Project MenuTextProject(size_t bytes) {
+    Project p;
+    auto& m = p.MainMenu.Add(TWebMenu::NewMainItem(LongMenuText(bytes), "lang.htm", true));
+    m.SubMenu->Add(TWebMenu::NewSubItem(LongMenuText(bytes / 2), "unter.htm", true));
+    p.MainMenu.Add(TWebMenu::NewMainItem("kurz", "kurz.htm", true));
+    p.MainMenu.ResetItemIndex();
+    p.Settings.sitemap.make_sitemap = true;
+    return p;
+}
+
+void MakeMenuText(const fs::path&, size_t) {}
+
+void RunMenuText(const fs::path& dir, size_t bytes) {
+    Project p = MenuTextProject(bytes);
+    BuildInto(p, dir / "site");
+    SilentHost host;
+    SaveProject(p, (dir / "lang.plp").string(), host);
+    Project q;
+    LoadProject(q, (dir / "lang.plp").string(), host);
+}
+
+// ---- measuring ----
+
+struct Case {
+    const char* name;
+    const char* unit;
+    size_t base;
+    void (*make)(const fs::path&, size_t);
+    void (*run)(const fs::path&, size_t);
+};
+
+const Case kCases[] = {
+    {"menu", "entries", 10000, MakeMenu, RunMenu},
+    {"template", "bytes", 5000000, MakeTemplate, RunTemplate},
+    {"dwtemplate", "bytes", 5000000, MakeDwTemplate, RunDwTemplate},
+    {"csv", "rows", 100000, MakeCsv, RunCsv},
+    {"menutext", "bytes", 100000, MakeMenuText, RunMenuText},
+};
+
+struct Measure {
+    double seconds = 0;
+    long peakKb = 0;
+};
+
+// Runs f in a child process; returns its wall time (as the child measured it) and peak memory.
+Measure InChild(const std::function<void()>& f) {
+    int pipeFd[2];
+    if (pipe(pipeFd) != 0) std::exit(2);
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(pipeFd[0]);
+        const auto t0 = std::chrono::steady_clock::now();
+        f();
+        const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        if (write(pipeFd[1], &s, sizeof s) != sizeof s) _exit(2);
+        _exit(0);
+    }
+    close(pipeFd[1]);
+    Measure m;
+    if (read(pipeFd[0], &m.seconds, sizeof m.seconds) != sizeof m.seconds) m.seconds = -1;
+    close(pipeFd[0]);
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || m.seconds < 0) {
+        std::fprintf(stderr, "measured child failed\n");
+        std::exit(1);
+    }
+    m.peakKb = usage.ru_maxrss;
+    return m;
+}
+
+Measure Run(const Case& c, size_t size, int runs, const fs::path& root, long idleKb) {
+    const fs::path dir = root / (std::string(c.name) + "-" + std::to_string(size));
+    fs::create_directories(dir / "Templates");
+    InChild([&] { c.make(dir, size); });
+    Measure best{1e300, 0};
+    for (int r = 0; r < runs; ++r) {
+        fs::remove_all(dir / "site");
+        const Measure m = InChild([&] { c.run(dir, size); });
+        best.seconds = std::min(best.seconds, m.seconds);
+        best.peakKb = std::max(best.peakKb, m.peakKb - idleKb);
+    }
+    fs::remove_all(dir);
+    return best;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    std::vector<std::string> wanted(argv + std::min(argc, 2), argv + argc);
+
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string base = tmp && *tmp ? tmp : fs::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+    std::string pattern = base + "/pagloom-scale-XXXXXX";
+    if (!mkdtemp(pattern.data())) return 2;
+    const fs::path root = pattern;
+    const long idleKb = InChild([] {}).peakKb;
+
+    std::printf("%-10s %12s %12s %9s %9s %10s %10s %7s %7s\n", "case", "base", "10x", "s base", "s 10x", "MB base",
+                "MB 10x", "time x", "mem x");
+    bool within = true;
+    for (const Case& c : kCases) {
+        if (!wanted.empty() && std::find(wanted.begin(), wanted.end(), c.name) == wanted.end()) continue;
+        const Measure small = Run(c, c.base, runs, root, idleKb);
+        const Measure large = Run(c, c.base * 10, runs, root, idleKb);
+        const double timeRatio = large.seconds / std::max(small.seconds, 1e-6);
+        const double memRatio = static_cast<double>(std::max(large.peakKb, 1L)) / std::max(small.peakKb, 1L);
+        std::printf("%-10s %12zu %12zu %9.3f %9.3f %10.1f %10.1f %7.2f %7.2f  (%s)\n", c.name, c.base, c.base * 10,
+                    small.seconds, large.seconds, small.peakKb / 1024.0, large.peakKb / 1024.0, timeRatio, memRatio,
+                    c.unit);
+        within = within && timeRatio <= 12.0 && memRatio <= 12.0;
+    }
+    fs::remove_all(root);
+    std::printf("%s\n", within ? "all ratios within 12" : "RATIO ABOVE 12");
+    return within ? 0 : 1;
+}
