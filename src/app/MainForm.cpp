@@ -101,7 +101,7 @@ TMainForm::TMainForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
 
     // The build needs the menu script library; without it menu scripts lack it, which the
     // user learns here rather than from a broken site.
-    if (!LoadMenuScriptLibrary(S(programDir_), session_.Build.MenuScriptLibrary))
+    if (!LoadMenuScriptLibrary(PathS(programDir_), session_.Build.MenuScriptLibrary))
         statusBar()->showMessage(QStringLiteral("default.js konnte nicht gelesen werden."));
 
     EditDirChange();

@@ -30,7 +30,7 @@ int main(int argc, char* argv[]) {
     using namespace pagloom::app;
     const QString programDir = FindProgramDir(QCoreApplication::applicationDirPath());
     UiPrompts prompts;
-    AppHost host(prompts, S(programDir));
+    AppHost host(prompts, PathS(programDir));
     ProjectSession session;
     // Table-driven projects open their tables on loading and build through the table steps.
     pagloom::InstallTableSupport(session.Build);

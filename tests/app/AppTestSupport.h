@@ -78,7 +78,7 @@ struct AppFixture {
     std::unique_ptr<TFileSelectDlg> fileSelect;
 
     explicit AppFixture(const QString& dir = {})
-        : programDir(dir.isEmpty() ? emptyDir.path() : dir), host(prompts, S(programDir)) {
+        : programDir(dir.isEmpty() ? emptyDir.path() : dir), host(prompts, PathS(programDir)) {
         main = std::make_unique<TMainForm>(session, prompts, host, programDir);
         web = std::make_unique<TWebAnzeigeForm>();
         make = std::make_unique<TMakeForm>(session, prompts, host, main.get());

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 #include <unistd.h>
 
@@ -109,6 +110,19 @@ int main(int argc, char* argv[]) {
         Save(app.web.get(), out, name);
     };
     webShot("preview", [&] { app.main->Preview(); });
+    // The frames of a file:// frameset must be able to script each other.
+    if (auto* view = app.web->findChild<QWebEngineView*>()) {
+        QEventLoop loop;
+        view->page()->runJavaScript(
+            "(function(){try{var f=window.frames;var t=[];for(var i=0;i<f.length;++i)t.push(f[i].document.title);"
+            "return 'frames scriptable: '+t.join(' | ');}catch(e){return 'frames blocked: '+e;}})()",
+            [&loop](const QVariant& r) {
+                qInfo("%s", qPrintable(r.toString()));
+                loop.quit();
+            });
+        QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
     webShot("help", [&] { app.main->Help(); });
     for (const QString& m : app.prompts.messages) qInfo("message: %s", qPrintable(m));
     return 0;
