@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "generator/TablePages.h"
 
+#include <optional>
+
 #include "generator/ContentPages.h"
 #include "generator/Dreamweaver.h"
 #include "generator/TableMenu.h"
@@ -29,22 +31,26 @@ bool Require(const BuildContext& ctx, bool condition, const char* message) {
     return condition;
 }
 
-// One level's way of making a page from its template: the template is read again for every
-// page, filled from the slot's rows (when `fill`), and for a Dreamweaver template made an
-// instance, or merged into the existing page to keep its editable regions.
+// One level's way of making a page from its template: the template, filled from the slot's
+// rows (when `fill`), and for a Dreamweaver template made an instance, or merged into the
+// existing page to keep its editable regions. The template is read once per level and build:
+// the build dialog is modal, so it cannot change in between, and a level of ten thousand
+// pages would otherwise spend more time reading it than writing its pages.
 struct LevelWriter {
     BuildContext& ctx;
     ContentSlot slot;
     int source;
     const std::string& templateFile;
     bool fill;
+    mutable std::optional<TextLines> templateLines;
 
     void Page(const std::string& path, std::string_view name) const {
         if (source == kSlotEmptyPages) {
             WriteEmptyPage(ctx, path, name);
             return;
         }
-        TextLines lines = ReadTextLines(templateFile);
+        if (!templateLines) templateLines = ReadTextLines(templateFile);
+        TextLines lines = *templateLines;
         if (fill) FillTableTemplate(lines, TemplateSlotOf(ctx.project, slot), ctx.host);
         if (source == kSlotDwTemplate) {
             const std::string& projectDestination = ctx.Settings().files.destination_directory;
@@ -95,7 +101,7 @@ void WriteTableFirstPage(BuildContext& ctx) {
     const std::string path = FirstPagePath(ctx);
     if (!BuildContext::WriteRuleAllows(path, settings.firstpage.overwrite_firstpage)) return;
     if (ContentTable* t = SlotTables().For(p.PrjParams, ContentSlot::firstpage)) t->ClearFilter();
-    const LevelWriter writer{ctx, ContentSlot::firstpage, s.content_source, s.template_file, !s.name_display.empty()};
+    const LevelWriter writer{ctx, ContentSlot::firstpage, s.content_source, s.template_file, !s.name_display.empty(), {}};
     writer.Page(path, kFirstPageName);
 }
 
@@ -110,7 +116,7 @@ void WriteTableMainMenuPages(BuildContext& ctx) {
     ContentTable* table = SlotTables().For(p.PrjParams, ContentSlot::mainmenu);
     const bool filled = s.content_source != kSlotEmptyPages;
     const std::string field = filled && table ? MainMenuField(p) : std::string();
-    const LevelWriter writer{ctx, ContentSlot::mainmenu, s.content_source, s.template_file, true};
+    const LevelWriter writer{ctx, ContentSlot::mainmenu, s.content_source, s.template_file, true, {}};
     const bool overwrite = ctx.Settings().content_page.tab_overwrite;
     LevelFilter filter(table);
     for (int n = 0; n < p.MainMenu.Count(); ++n) {
@@ -134,7 +140,7 @@ void WriteTableSubMenuPages(BuildContext& ctx) {
     const bool filled = s.content_source != kSlotEmptyPages;
     const std::string match = filled && table ? SubMenuMatchField(p) : std::string();
     const std::string field = filled && table ? SubMenuField(p) : std::string();
-    const LevelWriter writer{ctx, ContentSlot::submenu, s.content_source, s.template_file, true};
+    const LevelWriter writer{ctx, ContentSlot::submenu, s.content_source, s.template_file, true, {}};
     const bool overwrite = ctx.Settings().content_page.tab_overwrite;
     LevelFilter filter(table);
     for (int n = 0; n < p.MainMenu.Count(); ++n) {

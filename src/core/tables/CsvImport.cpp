@@ -20,11 +20,20 @@ namespace {
 
 inline bool IsBlank(unsigned char c) { return c >= 1 && c <= 32; }
 
+// Bytes that end an unquoted value: the blanks and the separator.
+struct StopBytes {
+    explicit StopBytes(char sep) {
+        for (int c = 1; c <= 32; ++c) stop[c] = true;
+        stop[static_cast<unsigned char>(sep)] = true;
+    }
+    bool stop[256] = {};
+};
+
 // Splits `line` and hands each value to `sink` (Bytes/Byte pieces, then End). Values are
 // written straight into the sink so an import copies each byte once and allocates nothing
 // per value. Returns the number of values.
 template <class Sink>
-size_t SplitInto(std::string_view line, char sep, char quote, Sink& sink) {
+size_t SplitInto(std::string_view line, char sep, char quote, const StopBytes& stops, Sink& sink) {
     const char* p = line.data();
     const size_t n = line.size();
     size_t i = 0;
@@ -63,7 +72,7 @@ size_t SplitInto(std::string_view line, char sep, char quote, Sink& sink) {
             if (!closed) sink.DropLast(n - rawStart < 2 ? written : std::min<size_t>(written, 1));
         } else {
             const size_t start = i;
-            while (i < n && !IsBlank(static_cast<unsigned char>(p[i])) && p[i] != sep) ++i;
+            while (i < n && !stops.stop[static_cast<unsigned char>(p[i])]) ++i;
             sink.Bytes(std::string_view(p + start, i - start));
         }
         sink.End();
@@ -93,60 +102,71 @@ struct VectorSink {
     }
 };
 
-struct StoreSink {
-    RowStore& store;
-    size_t pending = 0;  // bytes of the value being written
+// Writes values into the file's own buffer, in front of the byte being read: a value is never
+// longer than its text in the file (quotes and separators are dropped, doubled quotes become
+// one), so the import needs no second copy of a large file.
+struct InPlaceSink {
+    char* buf;
+    size_t w = 0;  // end of the values written so far
+    size_t start = 0;  // start of the value being written
+    std::vector<size_t>& ends;
     void Bytes(std::string_view b) {
-        store.AppendBytes(b);
-        pending += b.size();
+        std::memmove(buf + w, b.data(), b.size());
+        w += b.size();
     }
-    void Byte(char c) {
-        store.AppendByte(c);
-        ++pending;
-    }
-    void DropLast(size_t k) {
-        k = std::min(k, pending);
-        store.TrimOpenValue(k);
-        pending -= k;
-    }
+    void Byte(char c) { buf[w++] = c; }
+    void DropLast(size_t k) { w -= std::min(k, w - start); }
     void End() {
-        store.EndValue();
-        pending = 0;
+        ends.push_back(w);
+        start = w;
     }
 };
+
+// The lines of a text one after the other, cut as SplitCsvLines cuts them.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view text) : text_(text), nextLf_(Find('\n', 0)), nextCr_(Find('\r', 0)) {}
+    bool Next(std::string_view& line) {
+        const size_t n = text_.size();
+        if (pos_ >= n) return false;
+        const char* p = text_.data();
+        if (nextLf_ < pos_) nextLf_ = Find('\n', pos_);
+        if (nextCr_ < pos_) nextCr_ = Find('\r', pos_);
+        const size_t end = std::min(nextLf_, nextCr_);
+        line = text_.substr(pos_, end - pos_);
+        pos_ = end == n ? n : end + ((p[end] == '\r' && end + 1 < n && p[end + 1] == '\n') ? 2 : 1);
+        return true;
+    }
+
+private:
+    size_t Find(char c, size_t from) const {
+        const void* hit = std::memchr(text_.data() + from, c, text_.size() - from);
+        return hit ? static_cast<size_t>(static_cast<const char*>(hit) - text_.data()) : text_.size();
+    }
+    std::string_view text_;
+    size_t pos_ = 0;
+    size_t nextLf_, nextCr_;
+};
+
+std::string_view CutAtNul(std::string_view text) {
+    if (const void* nul = std::memchr(text.data(), '\0', text.size()))
+        text = text.substr(0, static_cast<const char*>(nul) - text.data());
+    return text;
+}
 
 }  // namespace
 
 std::vector<std::string_view> SplitCsvLines(std::string_view text) {
-    if (const void* nul = std::memchr(text.data(), '\0', text.size()))
-        text = text.substr(0, static_cast<const char*>(nul) - text.data());
     std::vector<std::string_view> lines;
-    const char* p = text.data();
-    const size_t n = text.size();
-    size_t i = 0;
-    // Two cached searches, so each byte is looked at by memchr only once per kind of break.
-    size_t nextLf = 0, nextCr = 0;
-    auto find = [&](char c, size_t from) {
-        const void* hit = from < n ? std::memchr(p + from, c, n - from) : nullptr;
-        return hit ? static_cast<size_t>(static_cast<const char*>(hit) - p) : n;
-    };
-    nextLf = find('\n', 0);
-    nextCr = find('\r', 0);
-    while (i < n) {
-        if (nextLf < i) nextLf = find('\n', i);
-        if (nextCr < i) nextCr = find('\r', i);
-        const size_t end = std::min(nextLf, nextCr);
-        lines.emplace_back(p + i, end - i);
-        if (end == n) break;
-        i = end + ((p[end] == '\r' && end + 1 < n && p[end + 1] == '\n') ? 2 : 1);
-    }
+    LineCursor cursor(CutAtNul(text));
+    for (std::string_view line; cursor.Next(line);) lines.push_back(line);
     return lines;
 }
 
 std::vector<std::string> SplitDelimitedLine(std::string_view line, char sep, char quote) {
     std::vector<std::string> out;
     VectorSink sink{out, {}};
-    SplitInto(line, sep, quote, sink);
+    SplitInto(line, sep, quote, StopBytes(sep), sink);
     return out;
 }
 
@@ -154,30 +174,33 @@ bool ImportCsvFile(Host& host, const std::string& path, char sep, char quote, bo
                    MemoryTable& table) {
     std::string text;
     if (!Fs().ReadAll(path, text)) throw TableError("Die Datei " + path + " kann nicht gelesen werden!");
-    const std::vector<std::string_view> lines = SplitCsvLines(text);
-    const size_t first = hasCaptionRow ? 1 : 0;
-    if (lines.size() <= first) {
+    text.resize(CutAtNul(text).size());
+    LineCursor lines(text);
+    std::string_view captionLine, line;
+    if ((hasCaptionRow && !lines.Next(captionLine)) || !lines.Next(line)) {
         host.ShowMessage(kCsvNoRecords);
         return false;
     }
+    // Captions are split first: the values below overwrite the start of the buffer.
+    std::vector<std::string> names;
+    if (hasCaptionRow) names = SplitDelimitedLine(captionLine, sep, quote);
 
-    // Each line is split once, straight into the new table's buffer; the old table is only
-    // replaced when everything succeeded.
-    RowStore rows;
-    rows.Reserve(text.size(), 0);
-    StoreSink sink{rows};
-    const size_t fields = SplitInto(lines[first], sep, quote, sink);
-    for (size_t l = first + 1; l < lines.size(); ++l) {
-        if (SplitInto(lines[l], sep, quote, sink) != fields) {
+    // Each line is split once, straight into the buffer; the old table is only replaced when
+    // everything succeeded.
+    const StopBytes stops(sep);
+    std::vector<size_t> ends;
+    InPlaceSink sink{text.data(), 0, 0, ends};
+    const size_t fields = SplitInto(line, sep, quote, stops, sink);
+    ends.reserve(fields * (text.size() / (line.size() + 1) + 1) * 11 / 10 + 16);
+    while (lines.Next(line)) {
+        if (SplitInto(line, sep, quote, stops, sink) != fields) {
             host.ShowMessage(kCsvFieldCountsDiffer);
             return false;
         }
     }
 
-    std::vector<std::string> names;
     bool namesOk = fields > 0;
     if (namesOk && hasCaptionRow) {
-        names = SplitDelimitedLine(lines[0], sep, quote);
         if (names.size() < fields) namesOk = false;
         names.resize(std::min(names.size(), fields));
         std::unordered_set<std::string> seen;
@@ -191,12 +214,14 @@ bool ImportCsvFile(Host& host, const std::string& path, char sep, char quote, bo
         host.ShowMessage(kCsvImportFailed);
         return false;
     }
-    for (auto& name : names) rows.AddField(std::move(name));
 
     std::vector<size_t> widths(fields, 1);
-    const size_t count = rows.RowCount();
-    for (size_t r = 0; r < count; ++r)
-        for (size_t f = 0; f < fields; ++f) widths[f] = std::max(widths[f], rows.Value(r, f).size());
+    for (size_t v = 0, begin = 0; v < ends.size(); begin = ends[v], ++v)
+        widths[v % fields] = std::max(widths[v % fields], ends[v] - begin);
+    text.resize(sink.w);
+    RowStore rows;
+    for (auto& name : names) rows.AddField(std::move(name));
+    rows.Adopt(std::move(text), std::move(ends));
     table.Assign(std::move(rows), std::move(widths));
     return true;
 }

@@ -50,6 +50,13 @@ public:
     // Drops the last `count` values (a partly read row that is thrown away).
     void DropValues(size_t count);
     size_t ValueCount() const { return ends_.size(); }
+    // Takes over a finished buffer of values: `data` holds them one after the other and
+    // `ends[i]` is the end of value i. Lets a reader build values in a buffer of its own.
+    void Adopt(std::string data, std::vector<size_t> ends) {
+        data_ = std::move(data);
+        ends_ = std::move(ends);
+        indexes_.clear();
+    }
     void Reserve(size_t bytes, size_t values) {
         data_.reserve(bytes);
         ends_.reserve(values);

@@ -140,6 +140,24 @@ TEST_F(CsvImport, FailureKeepsThePreviousRows) {
     EXPECT_EQ(AllRows(table), (std::vector<Values>{{"x", "y"}}));
 }
 
+TEST_F(CsvImport, RowsHoldWhatSplittingEachLineGives) {
+    // Lines of three values each in many shapes, mixed: the import writes values into the
+    // file's own buffer, so a value must never overrun the line that is read next.
+    const std::vector<std::string> shapes = {"a b,c",  "'it''s',x,y",  "'ab'cd,e", "ab'cd',e,f", "x,,y",
+                                             " p , q , r ", "'''','''''',z",  "'a,b' 'c' d", "\xE4,\xF6,'\xFC'", ",,"};
+    std::string text;
+    std::vector<Values> expected;
+    for (int i = 0; i < 500; ++i) {
+        const std::string& line = shapes[(i * 7 + i / 3) % shapes.size()];
+        Values v = SplitDelimitedLine(line, ',', '\'');
+        ASSERT_EQ(v.size(), 3u) << line;
+        expected.push_back(v);
+        text += line + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\n" : "\r");
+    }
+    ASSERT_TRUE(Import(text));
+    EXPECT_EQ(AllRows(table), expected);
+}
+
 TEST_F(CsvImport, BinaryFileFailsWithAMessage) {
     std::string bytes;
     for (int i = 0; i < 4096; ++i) bytes.push_back(static_cast<char>((i * 7919 + 13) % 256));

@@ -70,7 +70,9 @@ TEST(DbfTable, RealFilesOpenWithTheirFieldsRowsAndTexts) {
         for (const auto& e : c.values) {
             const std::string v = ValueAt(t, e.row, e.field);
             EXPECT_EQ(v.substr(0, e.value.size()), e.value) << e.field;
-            if (e.value.empty()) EXPECT_EQ(v, "") << e.field;
+            if (e.value.empty()) {
+                EXPECT_EQ(v, "") << e.field;
+            }
         }
     }
 }
