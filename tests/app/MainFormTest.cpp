@@ -268,6 +268,21 @@ void MainFormTest::refusedPendingEditAbandonsCommand() {
     app.main->FileNew();
     QCOMPARE(app.prompts.questions.size(), 1);
     QVERIFY(!app.session.Modified);
+
+    // A change of tab is abandoned the same way; an accepted value lets it through.
+    QTabWidget* tabs = app.main->PageControl();
+    tabs->setCurrentWidget(app.Find("FrameSet"));
+    field->setFocus();
+    QTest::keyClicks(field, "z");
+    tabs->setCurrentWidget(app.Find("Dateien"));
+    QCOMPARE(tabs->currentWidget(), app.Find("FrameSet"));
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, ",25");
+    tabs->setCurrentWidget(app.Find("Dateien"));
+    QCOMPARE(tabs->currentWidget(), app.Find("Dateien"));
+    QCOMPARE(stored, QString("0,25"));
+    QVERIFY(app.session.Modified);
 }
 
 void MainFormTest::layoutButtonsShowFrameControls() {
