@@ -134,6 +134,7 @@ async function checkSite(context, url, label) {
   const errors = [];
   page.on('pageerror', (e) => errors.push(e.message));
   await page.goto(url);
+  assert.equal(await page.title(), 'Gärtnerei Grünfeld - Demo', `${label}: frameset title`);
   assert.ok(page.frame({ name: 'oben' }), `${label}: the demo has a top frame`);
   let menu = await menuFrame(page);
   await waitForContent(page, 'erste.htm');
