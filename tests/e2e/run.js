@@ -55,6 +55,15 @@ function parseArgs(argv) {
   return opts;
 }
 
+// The demo without its top frame: the menu and content frames then have other numbers.
+function withoutTopFrame(project, dir) {
+  const text = fs.readFileSync(project, 'latin1').replace(/^frametop=1\r$/m, 'frametop=0\r');
+  assert.match(text, /^frametop=0\r$/m);
+  const copy = path.join(dir, 'ohne-oben.plp');
+  fs.writeFileSync(copy, text, 'latin1');
+  return copy;
+}
+
 function buildDemo(cli, project, dest) {
   const r = spawnSync(cli, ['build', project, '--dest', dest], { encoding: 'utf8' });
   if (r.status !== 0) {
@@ -129,13 +138,13 @@ async function clickEntry(page, frame, text, file) {
   return waitForContent(page, file);
 }
 
-async function checkSite(context, url, label) {
+async function checkSite(context, url, label, topFrame = true) {
   const page = await context.newPage();
   const errors = [];
   page.on('pageerror', (e) => errors.push(e.message));
   await page.goto(url);
   assert.equal(await page.title(), 'Gärtnerei Grünfeld - Demo', `${label}: frameset title`);
-  assert.ok(page.frame({ name: 'oben' }), `${label}: the demo has a top frame`);
+  assert.equal(!!page.frame({ name: 'oben' }), topFrame, `${label}: top frame`);
   let menu = await menuFrame(page);
   await waitForContent(page, 'erste.htm');
 
@@ -221,10 +230,15 @@ async function main() {
   const opts = parseArgs(process.argv.slice(2));
   let site = opts.site;
   let tmp = null;
+  let flat = null;
   if (!site) {
     tmp = fs.mkdtempSync(path.join(os.tmpdir(), 'pagloom-e2e-site-'));
-    site = tmp;
+    site = path.join(tmp, 'demo');
+    flat = path.join(tmp, 'ohne-oben');
+    fs.mkdirSync(site);
+    fs.mkdirSync(flat);
     buildDemo(opts.cli, opts.project, site);
+    buildDemo(opts.cli, withoutTopFrame(opts.project, tmp), flat);
   }
   try {
     const { server, base } = await serve(site);
@@ -233,6 +247,15 @@ async function main() {
       console.log('ok - demo site over http');
     } finally {
       server.close();
+    }
+    if (flat) {
+      const other = await serve(flat);
+      try {
+        await withBrowser([], (ctx) => checkSite(ctx, other.base + 'index.htm', 'http, no top frame', false));
+        console.log('ok - demo site without top frame over http');
+      } finally {
+        other.server.close();
+      }
     }
     await withBrowser(['--allow-file-access-from-files'], (ctx) =>
       checkSite(ctx, pathToFileURL(path.join(site, 'index.htm')).href, 'file'),
