@@ -77,7 +77,8 @@ struct AppFixture {
     std::unique_ptr<TProOptDlg> options;
     std::unique_ptr<TFileSelectDlg> fileSelect;
 
-    explicit AppFixture(const QString& dir = {})
+    // `startFile` plays the first command-line argument.
+    explicit AppFixture(const QString& dir = {}, const QString& startFile = {})
         : programDir(dir.isEmpty() ? emptyDir.path() : dir), host(prompts, PathS(programDir)) {
         main = std::make_unique<TMainForm>(session, prompts, host, programDir);
         web = std::make_unique<TWebAnzeigeForm>();
@@ -87,6 +88,7 @@ struct AppFixture {
         fileSelect = std::make_unique<TFileSelectDlg>(prompts, main.get());
         main->Attach(web.get(), make.get(), options.get(), fileSelect.get());
         session.Build.RefreshMenuEditor = [this] { main->RefreshMenuEditor(); };
+        main->SetStartFile(startFile);
         main->FirstActivate();
     }
 

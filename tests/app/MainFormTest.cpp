@@ -40,6 +40,7 @@ private slots:
     void sitemapExtraFilesFromChooser();
     void previewMessages();
     void commandsCarryNamesAndHints();
+    void startOpensTheCommandLineProject();
 };
 
 namespace {
@@ -465,6 +466,21 @@ void MainFormTest::commandsCarryNamesAndHints() {
         QVERIFY(!a->statusTip().isEmpty());
     }
     QCOMPARE(app.main->windowTitle(), QString("pagloom: [neues Projekt]"));
+}
+
+void MainFormTest::startOpensTheCommandLineProject() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("start.plp");
+    WriteFile(file, "[frameset]\r\ntitel=Vom Start\r\n");
+    AppFixture app({}, file);
+    QCOMPARE(app.main->windowTitle(), "pagloom: " + file);
+    QCOMPARE(app.session.Settings().frameset.titel, std::string("Vom Start"));
+    QCOMPARE(app.main->PageControl()->currentWidget(), app.Find("Zielverzeichnis"));
+    QVERIFY(!app.session.Modified);
+    // Only the first activation opens it.
+    app.session.Settings().frameset.titel = "Geändert";
+    app.main->FirstActivate();
+    QCOMPARE(app.session.Settings().frameset.titel, std::string("Geändert"));
 }
 
 QTEST_MAIN(MainFormTest)
