@@ -49,7 +49,8 @@ double Median(std::vector<double> v) {
 // Rows of a product list: quoted texts with blanks, doubled quotes and umlauts, plain numbers.
 std::string MakeRow(size_t i, size_t groups) {
     const std::string n = std::to_string(i);
-    return "\"Artikel " + n + "\";Gruppe" + std::to_string(i % groups) + ";" + std::to_string(i * 37 % 100000) +
+    return "\"Artikel " + n + "\";Gruppe" + std::to_string(i % groups) + ";" +
+           std::to_string(i * 37 % 100000) +
            ";\"Beschreibung mit \"\"Zitat\"\" und Umlauten \xE4\xF6\xFC \xDF, Nummer " + n + "\";" +
            std::to_string(i % 7) + "," + std::to_string(i % 100) + "\r\n";
 }
@@ -108,7 +109,9 @@ void PlainWrite(const fs::path& dir, const std::vector<FileText>& files) {
     for (const auto& f : files) {
         const std::string path = (dir / f.name).string();
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-        if (fd < 0 || ::write(fd, f.data.data(), f.data.size()) != static_cast<ssize_t>(f.data.size())) std::abort();
+        if (fd < 0 ||
+            ::write(fd, f.data.data(), f.data.size()) != static_cast<ssize_t>(f.data.size()))
+            std::abort();
         ::close(fd);
     }
 }
@@ -125,9 +128,12 @@ void MakeProject(Project& p, const fs::path& dir, const std::string& csvName, Ho
     slots[ContentSlot::mainmenu].template_file = (dir / "seite.tpl").string();
     std::ofstream(dir / "seite.tpl", std::ios::binary)
         << "<html><head><title><FIELD name=\"Gruppe\">x</FIELD></title></head><body>\r\n<table>\r\n"
-           "<RECORD><tr><td><FIELD name=\"Name\">x</FIELD></td><td><FIELD name=\"Text\">x</FIELD></td>"
-           "<td><FIELD name=\"Preis\">x</FIELD></td></tr>\r\n</RECORD></table>\r\n</body></html>\r\n";
-    if (!SetASCIITab(p, ContentSlot::mainmenu, TableChoice{kCsvTable, dir.string(), csvName, '"', ';', true}, host))
+           "<RECORD><tr><td><FIELD name=\"Name\">x</FIELD></td><td><FIELD "
+           "name=\"Text\">x</FIELD></td>"
+           "<td><FIELD "
+           "name=\"Preis\">x</FIELD></td></tr>\r\n</RECORD></table>\r\n</body></html>\r\n";
+    if (!SetASCIITab(p, ContentSlot::mainmenu,
+                     TableChoice{kCsvTable, dir.string(), csvName, '"', ';', true}, host))
         std::abort();
     p.Tables.mainmenu.col_mainmenu = {"Gruppe", 1};
 }
@@ -137,7 +143,8 @@ struct BuildFigures {
     size_t files = 0;
 };
 
-BuildFigures MeasureBuild(const fs::path& root, const std::string& name, size_t rows, size_t pages, int runs) {
+BuildFigures MeasureBuild(const fs::path& root, const std::string& name, size_t rows, size_t pages,
+                          int runs) {
     const fs::path dir = root / name;
     fs::create_directories(dir);
     WriteCsv(dir / "tabelle.csv", rows, 0, pages);
@@ -155,13 +162,15 @@ BuildFigures MeasureBuild(const fs::path& root, const std::string& name, size_t 
         fs::create_directories(probe);
         dialog.Destination = probe.string();
         if (!MakeStartClick(dialog, p, "", host).Succeeded()) {
-            std::fprintf(stderr, "build failed: %s\n", host.messages.empty() ? "" : host.messages.back().c_str());
+            std::fprintf(stderr, "build failed: %s\n",
+                         host.messages.empty() ? "" : host.messages.back().c_str());
             std::exit(2);
         }
         files = Snapshot(probe);
     }
     for (int r = 0; r < runs; ++r) {
-        const fs::path site = dir / ("site" + std::to_string(r)), plain = dir / ("plain" + std::to_string(r));
+        const fs::path site = dir / ("site" + std::to_string(r)),
+                       plain = dir / ("plain" + std::to_string(r));
         fs::create_directories(site);
         fs::create_directories(plain);
         // Sides alternate which goes first, so neither gains from the file system's state.
@@ -180,7 +189,8 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     const size_t megabytes = argc > 2 ? static_cast<size_t>(std::atoi(argv[2])) : 100;
     const std::string python = argc > 3 ? argv[3] : "python3";
-    const fs::path root = fs::temp_directory_path() / ("pagloom-csv-bench-" + std::to_string(::getpid()));
+    const fs::path root =
+        fs::temp_directory_path() / ("pagloom-csv-bench-" + std::to_string(::getpid()));
     fs::create_directories(root);
 
     // (a) import throughput
@@ -204,7 +214,8 @@ int main(int argc, char** argv) {
     std::printf("    ImportCsvFile     %8.3f s  (%.0f MB/s)\n", a, mb / a);
     if (py > 0) {
         std::printf("    Python csv module %8.3f s  (%.0f MB/s)\n", py, mb / py);
-        std::printf("    speed-up %.2fx  (target >= 3: %s)\n", py / a, py / a >= 3 ? "met" : "MISSED");
+        std::printf("    speed-up %.2fx  (target >= 3: %s)\n", py / a,
+                    py / a >= 3 ? "met" : "MISSED");
     } else {
         std::printf("    Python csv module: could not run %s\n", python.c_str());
     }
@@ -213,11 +224,15 @@ int main(int argc, char** argv) {
     const BuildFigures small = MeasureBuild(root, "klein", 10000, 10000, runs);
     const BuildFigures large = MeasureBuild(root, "gross", 100000, 10000, runs);
     std::printf("(b) table-driven build of 10,000 main-menu pages, median of %d runs\n", runs);
-    std::printf("    10,000 rows:  build %8.3f s, plain write of its %zu files %8.3f s\n", small.build, small.files, small.plain);
-    std::printf("    100,000 rows: build %8.3f s, plain write of its %zu files %8.3f s\n", large.build, large.files, large.plain);
+    std::printf("    10,000 rows:  build %8.3f s, plain write of its %zu files %8.3f s\n",
+                small.build, small.files, small.plain);
+    std::printf("    100,000 rows: build %8.3f s, plain write of its %zu files %8.3f s\n",
+                large.build, large.files, large.plain);
     const double growth = large.build / small.build, overWrite = large.build / large.plain;
-    std::printf("    growth for 10x rows  %.2fx  (target <= 12: %s)\n", growth, growth <= 12 ? "met" : "MISSED");
-    std::printf("    build / plain write  %.2fx  (target <= 2: %s)\n", overWrite, overWrite <= 2 ? "met" : "MISSED");
+    std::printf("    growth for 10x rows  %.2fx  (target <= 12: %s)\n", growth,
+                growth <= 12 ? "met" : "MISSED");
+    std::printf("    build / plain write  %.2fx  (target <= 2: %s)\n", overWrite,
+                overWrite <= 2 ? "met" : "MISSED");
     // Deleting only at the end: new files are slower to make while many were just deleted.
     fs::remove_all(root);
     return 0;

@@ -18,7 +18,8 @@ namespace {
 
 const char* const kNoMainTableLog = "*** keine Tabelle f\xFCr Navigatin ausgew\xE4hlt! ***";
 const char* const kNoSubTablesLog = "*** keine Tabelle(n) f\xFCr Navigatin ausgew\xE4hlt! ***";
-const char* const kNoSubTablesMessage = "Sie haben keine Tabelle(n) f\xFCr die Erstellung der Navigation ausgew\xE4hlt!";
+const char* const kNoSubTablesMessage =
+    "Sie haben keine Tabelle(n) f\xFCr die Erstellung der Navigation ausgew\xE4hlt!";
 
 const std::string& ChosenField(const ColumnChoice& c, const char* what) {
     if (c.index < 0 || c.name.empty())
@@ -33,18 +34,23 @@ bool CanOpen(ContentTable& t, const Project& p, ContentSlot slot, Host& host) {
         return true;
     } catch (const TableError&) {
         t.Close();
-        host.ShowMessage("Fehler beim Verarbeiten der Tabelle: " + p.PrjParams.TableName[slot] + "!");
+        host.ShowMessage("Fehler beim Verarbeiten der Tabelle: " + p.PrjParams.TableName[slot] +
+                         "!");
         return false;
     }
 }
 
 }  // namespace
 
-const std::string& MainMenuField(const Project& p) { return ChosenField(p.Tables.mainmenu.col_mainmenu, "das Hauptmen\xFC"); }
+const std::string& MainMenuField(const Project& p) {
+    return ChosenField(p.Tables.mainmenu.col_mainmenu, "das Hauptmen\xFC");
+}
 const std::string& SubMenuMatchField(const Project& p) {
     return ChosenField(p.Tables.submenu.col_mainmenu, "die Zuordnung zum Hauptmen\xFC");
 }
-const std::string& SubMenuField(const Project& p) { return ChosenField(p.Tables.submenu.col_submenu, "das Untermen\xFC"); }
+const std::string& SubMenuField(const Project& p) {
+    return ChosenField(p.Tables.submenu.col_submenu, "das Untermen\xFC");
+}
 
 void BuildMenuFromMainTable(BuildContext& ctx) {
     Project& p = ctx.project;
@@ -68,9 +74,10 @@ void BuildMenuFromMainTable(BuildContext& ctx) {
     for (t->First(); !t->AtEnd(); t->Next()) {
         const std::string text(t->FieldText(static_cast<size_t>(f)));
         if (!seen.insert(FoldText1252(text)).second) continue;
-        const std::string file = m.filename.Is(kNameFromTable)
-                                     ? MakeFileName(text) + m.from_table_extension
-                                     : m.from_text_text + "_" + std::to_string(i) + m.from_text_extension;
+        const std::string file =
+            m.filename.Is(kNameFromTable)
+                ? MakeFileName(text) + m.from_table_extension
+                : m.from_text_text + "_" + std::to_string(i) + m.from_text_extension;
         p.MainMenu.Add(TWebMenu::NewMainItem(text, file, true));
         ++i;
     }
@@ -81,7 +88,8 @@ void BuildMenuFromMainTable(BuildContext& ctx) {
 void BuildSubMenusFromSubTable(BuildContext& ctx) {
     Project& p = ctx.project;
     ContentTable* t = SlotTables().For(p.PrjParams, ContentSlot::submenu);
-    if (!SlotTableInUse(p, ContentSlot::mainmenu) || !SlotTableInUse(p, ContentSlot::submenu) || !t) {
+    if (!SlotTableInUse(p, ContentSlot::mainmenu) || !SlotTableInUse(p, ContentSlot::submenu) ||
+        !t) {
         if (p.Tables.Slot[ContentSlot::submenu].content_source > 0) {
             ctx.report.Add(kNoSubTablesLog);
             ctx.host.ShowMessage(kNoSubTablesMessage);
@@ -107,10 +115,11 @@ void BuildSubMenusFromSubTable(BuildContext& ctx) {
         for (t->First(); !t->AtEnd(); t->Next()) {
             const std::string text(t->FieldText(static_cast<size_t>(f)));
             if (!seen.insert(FoldText1252(text)).second) continue;
-            const std::string file =
-                m.filename.Is(kNameFromTable)
-                    ? MakeFileName(main.Text) + m.from_table_seperator + MakeFileName(text) + m.from_table_extension
-                    : m.from_text_text + "_" + std::to_string(n + 1) + "_" + std::to_string(j) + m.from_text_extension;
+            const std::string file = m.filename.Is(kNameFromTable)
+                                         ? MakeFileName(main.Text) + m.from_table_seperator +
+                                               MakeFileName(text) + m.from_table_extension
+                                         : m.from_text_text + "_" + std::to_string(n + 1) + "_" +
+                                               std::to_string(j) + m.from_text_extension;
             main.SubMenu->Add(TWebMenu::NewSubItem(text, file, true));
             main.SubMenu->ResetItemIndex();
             ++j;

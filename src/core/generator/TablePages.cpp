@@ -17,10 +17,14 @@ namespace pagloom {
 
 namespace {
 
-const char* const kPreconditionA = "Sie haben keine Tabelle f\xFCr die Erstellung der Seiten ausgew\xE4hlt!";
-const char* const kPreconditionB = "keine Tabelle f\xFCr die Erstellung der Seiten f\xFCr das Hauptmen\xFC ausgew\xE4hlt!";
-const char* const kPreconditionC = "Sie haben keine Tabelle(n) f\xFCr die Erstellung der Seiten ausgew\xE4hlt!";
-const char* const kPreconditionD = "keine Tabelle f\xFCr die Erstellung der Seiten f\xFCr das Untermen\xFC ausgew\xE4hlt!";
+const char* const kPreconditionA =
+    "Sie haben keine Tabelle f\xFCr die Erstellung der Seiten ausgew\xE4hlt!";
+const char* const kPreconditionB =
+    "keine Tabelle f\xFCr die Erstellung der Seiten f\xFCr das Hauptmen\xFC ausgew\xE4hlt!";
+const char* const kPreconditionC =
+    "Sie haben keine Tabelle(n) f\xFCr die Erstellung der Seiten ausgew\xE4hlt!";
+const char* const kPreconditionD =
+    "keine Tabelle f\xFCr die Erstellung der Seiten f\xFCr das Untermen\xFC ausgew\xE4hlt!";
 const char* const kPreconditionE = "keine Tabelle f\xFCr die Erstellung der ersten Seite!";
 
 bool InUse(const BuildContext& ctx, ContentSlot slot) { return SlotTableInUse(ctx.project, slot); }
@@ -68,7 +72,7 @@ struct LevelWriter {
 
 // The slot's table, if any, with a filter for one page; cleared again when the level is done.
 class LevelFilter {
-public:
+  public:
     explicit LevelFilter(ContentTable* table) : table_(table) {}
     ~LevelFilter() {
         if (table_) table_->ClearFilter();
@@ -77,7 +81,7 @@ public:
         if (table_) table_->SetEqualityFilter(std::move(conditions));
     }
 
-private:
+  private:
     ContentTable* table_;
 };
 
@@ -101,7 +105,9 @@ void WriteTableFirstPage(BuildContext& ctx) {
     const std::string path = FirstPagePath(ctx);
     if (!BuildContext::WriteRuleAllows(path, settings.firstpage.overwrite_firstpage)) return;
     if (ContentTable* t = SlotTables().For(p.PrjParams, ContentSlot::firstpage)) t->ClearFilter();
-    const LevelWriter writer{ctx, ContentSlot::firstpage, s.content_source, s.template_file, !s.name_display.empty(), {}};
+    const LevelWriter writer{
+        ctx, ContentSlot::firstpage, s.content_source, s.template_file, !s.name_display.empty(),
+        {}};
     writer.Page(path, kFirstPageName);
 }
 
@@ -109,14 +115,17 @@ void WriteTableMainMenuPages(BuildContext& ctx) {
     const Project& p = ctx.project;
     const SlotTableSettings& s = p.Tables.Slot[ContentSlot::mainmenu];
     if (!LevelMakesPages(s.content_source, s.template_file)) return;
-    if (s.content_source == kSlotEmptyPages && !Require(ctx, InUse(ctx, ContentSlot::mainmenu), kPreconditionA)) return;
+    if (s.content_source == kSlotEmptyPages &&
+        !Require(ctx, InUse(ctx, ContentSlot::mainmenu), kPreconditionA))
+        return;
     if (s.content_source == kSlotDwTemplate && ctx.KeepRegions() &&
         !Require(ctx, InUse(ctx, ContentSlot::mainmenu), kPreconditionB))
         return;
     ContentTable* table = SlotTables().For(p.PrjParams, ContentSlot::mainmenu);
     const bool filled = s.content_source != kSlotEmptyPages;
     const std::string field = filled && table ? MainMenuField(p) : std::string();
-    const LevelWriter writer{ctx, ContentSlot::mainmenu, s.content_source, s.template_file, true, {}};
+    const LevelWriter writer{ctx, ContentSlot::mainmenu, s.content_source, s.template_file, true,
+                             {}};
     const bool overwrite = ctx.Settings().content_page.tab_overwrite;
     LevelFilter filter(table);
     for (int n = 0; n < p.MainMenu.Count(); ++n) {
@@ -132,15 +141,19 @@ void WriteTableSubMenuPages(BuildContext& ctx) {
     const Project& p = ctx.project;
     const SlotTableSettings& s = p.Tables.Slot[ContentSlot::submenu];
     if (!LevelMakesPages(s.content_source, s.template_file)) return;
-    const bool mainInUse = InUse(ctx, ContentSlot::mainmenu), subInUse = InUse(ctx, ContentSlot::submenu);
-    if (s.content_source == kSlotEmptyPages && !Require(ctx, mainInUse && subInUse, kPreconditionC)) return;
-    if (s.content_source == kSlotDwTemplate && ctx.KeepRegions() && !Require(ctx, mainInUse || subInUse, kPreconditionD))
+    const bool mainInUse = InUse(ctx, ContentSlot::mainmenu),
+               subInUse = InUse(ctx, ContentSlot::submenu);
+    if (s.content_source == kSlotEmptyPages && !Require(ctx, mainInUse && subInUse, kPreconditionC))
+        return;
+    if (s.content_source == kSlotDwTemplate && ctx.KeepRegions() &&
+        !Require(ctx, mainInUse || subInUse, kPreconditionD))
         return;
     ContentTable* table = SlotTables().For(p.PrjParams, ContentSlot::submenu);
     const bool filled = s.content_source != kSlotEmptyPages;
     const std::string match = filled && table ? SubMenuMatchField(p) : std::string();
     const std::string field = filled && table ? SubMenuField(p) : std::string();
-    const LevelWriter writer{ctx, ContentSlot::submenu, s.content_source, s.template_file, true, {}};
+    const LevelWriter writer{ctx, ContentSlot::submenu, s.content_source, s.template_file, true,
+                             {}};
     const bool overwrite = ctx.Settings().content_page.tab_overwrite;
     LevelFilter filter(table);
     for (int n = 0; n < p.MainMenu.Count(); ++n) {

@@ -22,7 +22,7 @@ void WriteTableSubMenuPages(BuildContext& ctx);
 // The table-driven steps of BuildWithTables. RebuildMenu first makes the engine tables read
 // their tables afresh (once per build; every page after that is answered from memory).
 class TableBuild : public TableBuildSteps {
-public:
+  public:
     void RebuildMenu(BuildContext& ctx) override;
     void WritePages(BuildContext& ctx) override;
 };

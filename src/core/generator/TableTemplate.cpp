@@ -19,7 +19,8 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
     std::string out;
     out.reserve(text.size());
     size_t pos = 0;
-    for (size_t hit; (hit = text.find(from, pos)) != std::string_view::npos; pos = hit + from.size()) {
+    for (size_t hit; (hit = text.find(from, pos)) != std::string_view::npos;
+         pos = hit + from.size()) {
         out.append(text.substr(pos, hit - pos));
         out.append(to);
     }
@@ -66,7 +67,8 @@ std::string_view Between(std::string_view text, size_t from, size_t to) {  // 1-
 }  // namespace
 
 TemplateSlot TemplateSlotOf(const Project& project, ContentSlot slot) {
-    return TemplateSlot{SlotTables().For(project.PrjParams, slot), project.Tables.Slot[slot].fields, project.Tables};
+    return TemplateSlot{SlotTables().For(project.PrjParams, slot), project.Tables.Slot[slot].fields,
+                        project.Tables};
 }
 
 std::string ConvertFieldValue(std::string_view value, const TableConvertSettings& c) {
@@ -76,7 +78,8 @@ std::string ConvertFieldValue(std::string_view value, const TableConvertSettings
     } else if (c.tags_unicode) {
         v = ReplaceAll(ReplaceAll(v, "<", "&#60;"), ">", "&#62;");
     }
-    if (c.newline_br) v = ReplaceAll(ReplaceAll(ReplaceAll(v, "\r\n", "<br>"), "\n", "<br>"), "\r", "<br>");
+    if (c.newline_br)
+        v = ReplaceAll(ReplaceAll(ReplaceAll(v, "\r\n", "<br>"), "\n", "<br>"), "\r", "<br>");
     if (c.multispaces) v = ReplaceAll(ReplaceAll(v, "  ", " &nbsp;"), "&nbsp; ", "&nbsp;&nbsp;");
     if (c.tab_to_list) v = ReplaceAll(v, "\t", "&nbsp;&nbsp; &nbsp; &nbsp; &nbsp;");
     if (c.web_to_link) v = WebAddressesToLinks(v, "_blank");
@@ -95,7 +98,8 @@ std::string ExpandRecordBlock(std::string_view content, const TemplateSlot& slot
     const TagBrackets brackets = TagBracketsFor(slot.settings.tag_item_index);
     const std::string fieldTag = ToLowerCp1252(slot.settings.field_tag_name);
     struct Element {
-        size_t start, end;  // 1-based: opening bracket of the field tag, closing bracket of its end tag
+        size_t start,
+            end;  // 1-based: opening bracket of the field tag, closing bracket of its end tag
         const std::string* column;
     };
     std::vector<Element> elements;

@@ -15,7 +15,8 @@ class ContentTable;
 class Host;
 
 // The message shown for a slot without table.
-extern const char* const kNoTableForTemplateMessage;  // "Fehler beim Erstellen der HTML-Seiten aus Verlage!"
+extern const char* const
+    kNoTableForTemplateMessage;  // "Fehler beim Erstellen der HTML-Seiten aus Verlage!"
 
 // What filling needs of a slot: its table (null for "none_table"), the field names that count
 // in tags (the slot's field list) and the project's tag and conversion settings.

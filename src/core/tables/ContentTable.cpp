@@ -46,7 +46,8 @@ void StoredTable::ApplyFilter() {
     // Start from the shortest candidate list and check the other conditions row by row.
     size_t best = 0;
     for (size_t i = 1; i < filter_.size(); ++i)
-        if (store_.RowsWhere(fields[i], filter_[i].value).size() < store_.RowsWhere(fields[best], filter_[best].value).size())
+        if (store_.RowsWhere(fields[i], filter_[i].value).size() <
+            store_.RowsWhere(fields[best], filter_[best].value).size())
             best = i;
     for (uint32_t r : store_.RowsWhere(fields[best], filter_[best].value)) {
         bool pass = true;
@@ -63,7 +64,9 @@ size_t StoredTable::RowCount() const {
 
 std::string_view StoredTable::FieldText(std::string_view fieldName) const {
     const int f = store_.FieldIndex(fieldName);
-    if (f < 0) throw TableError("Das Feld \"" + std::string(fieldName) + "\" gibt es in der Tabelle nicht!");
+    if (f < 0)
+        throw TableError("Das Feld \"" + std::string(fieldName) +
+                         "\" gibt es in der Tabelle nicht!");
     return FieldText(static_cast<size_t>(f));
 }
 

@@ -19,7 +19,7 @@ struct FieldCondition {
 };
 
 class ContentTable {
-public:
+  public:
     virtual ~ContentTable() = default;
 
     // Makes the rows readable and goes to the first row. Throws TableError when the table
@@ -57,7 +57,7 @@ public:
 // calls only while the rows are not loaded: a table is read once and then answers every
 // Open, First/Next and filter from memory.
 class StoredTable : public ContentTable {
-public:
+  public:
     void Open() override;
     void Close() override { open_ = false; }
     bool IsOpen() const override { return open_; }
@@ -76,14 +76,16 @@ public:
     std::string_view FieldText(std::string_view fieldName) const override;
     std::string_view FieldText(size_t field) const override;
 
-    void SetEqualityFilter(std::vector<FieldCondition> conditions) override { filter_ = std::move(conditions); }
+    void SetEqualityFilter(std::vector<FieldCondition> conditions) override {
+        filter_ = std::move(conditions);
+    }
     void ClearFilter() override { filter_.clear(); }
     const std::vector<FieldCondition>& Filter() const { return filter_; }
 
     // All rows regardless of the filter (preview, tests).
     const RowStore& Rows() const { return store_; }
 
-protected:
+  protected:
     // Reads the table into `store`; throws TableError on failure.
     virtual void LoadRows(RowStore& store) = 0;
     // Replaces the rows (a finished import) and marks them loaded.
@@ -92,7 +94,7 @@ protected:
     void Unload();
     bool Loaded() const { return loaded_; }
 
-private:
+  private:
     void ApplyFilter();
     size_t CurrentRow() const { return filtered_ ? rows_[pos_] : pos_; }
 

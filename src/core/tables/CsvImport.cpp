@@ -13,7 +13,8 @@
 namespace pagloom {
 
 const char* const kCsvNoRecords = "Fehler: Keine Datens\xE4tze vorhanden!";
-const char* const kCsvFieldCountsDiffer = "Fehler: Die Datens\xE4tze enthalten unterschiedlich viele Datenfelder!";
+const char* const kCsvFieldCountsDiffer =
+    "Fehler: Die Datens\xE4tze enthalten unterschiedlich viele Datenfelder!";
 const char* const kCsvImportFailed = "Fehler beim Importieren der Datens\xE4tze!";
 
 namespace {
@@ -107,7 +108,7 @@ struct VectorSink {
 // one), so the import needs no second copy of a large file.
 struct InPlaceSink {
     char* buf;
-    size_t w = 0;  // end of the values written so far
+    size_t w = 0;      // end of the values written so far
     size_t start = 0;  // start of the value being written
     std::vector<size_t>& ends;
     void Bytes(std::string_view b) {
@@ -124,8 +125,9 @@ struct InPlaceSink {
 
 // The lines of a text one after the other, cut as SplitCsvLines cuts them.
 class LineCursor {
-public:
-    explicit LineCursor(std::string_view text) : text_(text), nextLf_(Find('\n', 0)), nextCr_(Find('\r', 0)) {}
+  public:
+    explicit LineCursor(std::string_view text)
+        : text_(text), nextLf_(Find('\n', 0)), nextCr_(Find('\r', 0)) {}
     bool Next(std::string_view& line) {
         const size_t n = text_.size();
         if (pos_ >= n) return false;
@@ -138,10 +140,11 @@ public:
         return true;
     }
 
-private:
+  private:
     size_t Find(char c, size_t from) const {
         const void* hit = std::memchr(text_.data() + from, c, text_.size() - from);
-        return hit ? static_cast<size_t>(static_cast<const char*>(hit) - text_.data()) : text_.size();
+        return hit ? static_cast<size_t>(static_cast<const char*>(hit) - text_.data())
+                   : text_.size();
     }
     std::string_view text_;
     size_t pos_ = 0;
@@ -173,7 +176,8 @@ std::vector<std::string> SplitDelimitedLine(std::string_view line, char sep, cha
 bool ImportCsvFile(Host& host, const std::string& path, char sep, char quote, bool hasCaptionRow,
                    MemoryTable& table) {
     std::string text;
-    if (!Fs().ReadAll(path, text)) throw TableError("Die Datei " + path + " kann nicht gelesen werden!");
+    if (!Fs().ReadAll(path, text))
+        throw TableError("Die Datei " + path + " kann nicht gelesen werden!");
     text.resize(CutAtNul(text).size());
     LineCursor lines(text);
     std::string_view captionLine, line;

@@ -38,7 +38,8 @@ void EngineTable::LoadRows(RowStore& store) {
             ReadOdbcTable(database_, table_, store);
             return;
         default:
-            throw TableError("Die Tabelle " + table_ + " hat keine Tabellenart, die gelesen werden kann!");
+            throw TableError("Die Tabelle " + table_ +
+                             " hat keine Tabellenart, die gelesen werden kann!");
     }
 }
 

@@ -12,7 +12,7 @@
 namespace pagloom {
 
 class EngineTable : public StoredTable {
-public:
+  public:
     // kind: 0 Paradox, 1 dBase, 2 FoxPro (database = folder, table = file name), 4 ODBC data
     // source (database = its name, table = a table of it). Forgets rows read before.
     void SetSource(int kind, std::string database, std::string tableName);
@@ -27,10 +27,10 @@ public:
     // the kind's usual one (".db", ".dbf") when only that file exists.
     std::string FilePath() const;
 
-protected:
+  protected:
     void LoadRows(RowStore& store) override;
 
-private:
+  private:
     int kind_ = 5;
     std::string database_;
     std::string table_;

@@ -10,7 +10,7 @@
 namespace pagloom {
 
 class MemoryTable : public StoredTable {
-public:
+  public:
     // Declared width of each field: the byte length of its longest value, at least 1.
     const std::vector<size_t>& FieldWidths() const { return widths_; }
 
@@ -20,11 +20,11 @@ public:
         widths_ = std::move(widths);
     }
 
-protected:
+  protected:
     // A memory table holds whatever the last import gave it; before any import it is empty.
     void LoadRows(RowStore&) override {}
 
-private:
+  private:
     std::vector<size_t> widths_;
 };
 

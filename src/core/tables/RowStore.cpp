@@ -28,7 +28,8 @@ const std::vector<uint32_t>& RowStore::RowsWhere(size_t field, std::string_view 
         // once per page stays linear in the number of rows.
         index = std::make_unique<Index>();
         const size_t rows = RowCount();
-        for (size_t r = 0; r < rows; ++r) (*index)[Value(r, field)].push_back(static_cast<uint32_t>(r));
+        for (size_t r = 0; r < rows; ++r)
+            (*index)[Value(r, field)].push_back(static_cast<uint32_t>(r));
     }
     auto it = index->find(value);
     return it == index->end() ? kNone : it->second;

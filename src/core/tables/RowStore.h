@@ -14,7 +14,7 @@
 namespace pagloom {
 
 class RowStore {
-public:
+  public:
     RowStore() = default;
     // Moving drops the indexes: they point into the buffer, which a short text keeps inline.
     RowStore(RowStore&& other) noexcept { *this = std::move(other); }
@@ -74,7 +74,7 @@ public:
     // The reference stays valid until the store changes.
     const std::vector<uint32_t>& RowsWhere(size_t field, std::string_view value) const;
 
-private:
+  private:
     using Index = std::unordered_map<std::string_view, std::vector<uint32_t>>;
 
     std::vector<std::string> names_;

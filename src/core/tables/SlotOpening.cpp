@@ -13,7 +13,9 @@ namespace pagloom {
 namespace {
 
 const char* const kReadFailed = "Fehler beim Einlesen der Datei:";
-const char* const kAliasFailed = "Fehler beim \xD6" "ffnen der Datei:";
+const char* const kAliasFailed =
+    "Fehler beim \xD6"
+    "ffnen der Datei:";
 const char* const kTakeOverFailed = "Fehler beim einlesen der Datei:";
 
 std::vector<std::string> FieldNames(const ContentTable& t) {
@@ -48,7 +50,8 @@ bool OpenFileTableSource(Project& p, ContentSlot slot, Host& host) {
     SlotTableSettings& s = p.Tables.Slot[slot];
     s.fields.clear();
     EngineTable& t = SlotTables().Engine(slot);
-    t.SetSource(p.PrjParams.TableKind[slot], p.PrjParams.DatabaseName[slot], p.PrjParams.TableName[slot]);
+    t.SetSource(p.PrjParams.TableKind[slot], p.PrjParams.DatabaseName[slot],
+                p.PrjParams.TableName[slot]);
     if (Fs().FileExists(t.FilePath()) && ReadFields(t, s.fields)) {
         s.name_display = p.PrjParams.TableName[slot];
         return true;
@@ -81,7 +84,8 @@ bool OpenCsvSource(Project& p, ContentSlot slot, Host& host) {
     bool ok = false;
     if (Fs().FileExists(path)) {
         try {
-            ok = ImportCsvFile(host, path, pp.SeparatorChar[slot], pp.QuoteChar[slot], pp.HasCaptionRow[slot], t) &&
+            ok = ImportCsvFile(host, path, pp.SeparatorChar[slot], pp.QuoteChar[slot],
+                               pp.HasCaptionRow[slot], t) &&
                  ReadFields(t, s.fields);
         } catch (const TableError&) {
             ok = false;
@@ -104,10 +108,12 @@ void SelectColumnByNameOrIndex(const std::vector<std::string>& items, ColumnChoi
     for (int i = 0; i < count && selected < 0; ++i)
         if (SameText1252(items[static_cast<size_t>(i)], choice.name)) selected = i;
     if (selected < 0 && choice.index >= 0 && choice.index < count) selected = choice.index;
-    choice = selected < 0 ? ColumnChoice{} : ColumnChoice{items[static_cast<size_t>(selected)], selected};
+    choice = selected < 0 ? ColumnChoice{}
+                          : ColumnChoice{items[static_cast<size_t>(selected)], selected};
 }
 
-void SelectSubmenuColumn(const std::vector<std::string>& items, const ColumnChoice& mainChoice, ColumnChoice& choice) {
+void SelectSubmenuColumn(const std::vector<std::string>& items, const ColumnChoice& mainChoice,
+                         ColumnChoice& choice) {
     const int count = static_cast<int>(items.size());
     int selected = -1;
     for (int i = 0; i < count && selected < 0; ++i)
@@ -115,11 +121,14 @@ void SelectSubmenuColumn(const std::vector<std::string>& items, const ColumnChoi
     if (selected < 0 || selected == mainChoice.index) {
         if (choice.index < count) selected = choice.index < 0 ? -1 : choice.index;
         if (selected == mainChoice.index) {
-            if (selected < count - 1) ++selected;
-            else if (selected > 0) --selected;
+            if (selected < count - 1)
+                ++selected;
+            else if (selected > 0)
+                --selected;
         }
     }
-    choice = selected < 0 ? ColumnChoice{} : ColumnChoice{items[static_cast<size_t>(selected)], selected};
+    choice = selected < 0 ? ColumnChoice{}
+                          : ColumnChoice{items[static_cast<size_t>(selected)], selected};
 }
 
 void OpenSlotTables(Project& p, Host& host) {
@@ -130,10 +139,17 @@ void OpenSlotTables(Project& p, Host& host) {
             switch (pp.TableKind[slot]) {
                 case kParadoxTable:
                 case kDbaseTable:
-                case kFoxproTable: opened = OpenFileTableSource(p, slot, host); break;
-                case kCsvTable: opened = OpenCsvSource(p, slot, host); break;
-                case kBdeTable: opened = OpenAliasSource(p, slot, host); break;
-                default: break;
+                case kFoxproTable:
+                    opened = OpenFileTableSource(p, slot, host);
+                    break;
+                case kCsvTable:
+                    opened = OpenCsvSource(p, slot, host);
+                    break;
+                case kBdeTable:
+                    opened = OpenAliasSource(p, slot, host);
+                    break;
+                default:
+                    break;
             }
         }
         const std::vector<std::string>& fields = p.Tables.Slot[slot].fields;
@@ -141,7 +157,8 @@ void OpenSlotTables(Project& p, Host& host) {
             SelectColumnByNameOrIndex(fields, p.Tables.mainmenu.col_mainmenu);
         } else if (opened && slot == ContentSlot::submenu) {
             SelectColumnByNameOrIndex(fields, p.Tables.submenu.col_mainmenu);
-            SelectSubmenuColumn(fields, p.Tables.submenu.col_mainmenu, p.Tables.submenu.col_submenu);
+            SelectSubmenuColumn(fields, p.Tables.submenu.col_mainmenu,
+                                p.Tables.submenu.col_submenu);
         }
         if (!opened) {
             pp.DatabaseName[slot].clear();
@@ -159,7 +176,8 @@ bool SetPredefinedTab(Project& p, ContentSlot slot, const TableChoice& choice, H
     s.fields.clear();
     ClearColumns(p, slot);
     EngineTable& t = SlotTables().Engine(slot);
-    const int kind = choice.kind == kBdeTable || choice.kind <= kFoxproTable ? choice.kind : kBdeTable;
+    const int kind =
+        choice.kind == kBdeTable || choice.kind <= kFoxproTable ? choice.kind : kBdeTable;
     t.SetSource(kind, choice.database, choice.table);
     std::vector<std::string> fields;
     if (!ReadFields(t, fields)) {
@@ -178,8 +196,8 @@ bool SetASCIITab(Project& p, ContentSlot slot, const TableChoice& choice, Host& 
     MemoryTable& t = SlotTables().Memory(slot);
     bool imported = false;
     try {
-        imported = ImportCsvFile(host, JoinPath(choice.database, choice.table), choice.separator, choice.quote,
-                                 choice.hasCaptionRow, t);
+        imported = ImportCsvFile(host, JoinPath(choice.database, choice.table), choice.separator,
+                                 choice.quote, choice.hasCaptionRow, t);
     } catch (const TableError&) {
         imported = false;
     }

@@ -42,7 +42,8 @@ void SelectColumnByNameOrIndex(const std::vector<std::string>& items, ColumnChoi
 
 // The sub-menu field: chosen like SelectColumnByNameOrIndex, but never the same field as the
 // sub-menu slot's match field `mainChoice`: it then moves one down, or up from the last item.
-void SelectSubmenuColumn(const std::vector<std::string>& items, const ColumnChoice& mainChoice, ColumnChoice& choice);
+void SelectSubmenuColumn(const std::vector<std::string>& items, const ColumnChoice& mainChoice,
+                         ColumnChoice& choice);
 
 // Take over a database table (kinds 0, 1, 2, 4) into `slot`. On success stores kind, database
 // and table in PrjParams, fills name display and field list, and returns true (the caller marks

@@ -12,19 +12,21 @@
 namespace pagloom {
 
 class ContentTables {
-public:
+  public:
     MemoryTable& Memory(ContentSlot slot) { return memory_[static_cast<size_t>(slot)]; }
     EngineTable& Engine(ContentSlot slot) { return engine_[static_cast<size_t>(slot)]; }
 
     // The slot's table object for `kind`: kCsvTable its MemoryTable, kNoneTable none (null),
     // any other kind its EngineTable.
     ContentTable* For(ContentSlot slot, int kind);
-    ContentTable* For(const TPrjParams& params, ContentSlot slot) { return For(slot, params.TableKind[slot]); }
+    ContentTable* For(const TPrjParams& params, ContentSlot slot) {
+        return For(slot, params.TableKind[slot]);
+    }
 
     // Empties every slot (a test's fresh start; the program keeps its tables for the run).
     void Reset();
 
-private:
+  private:
     std::array<MemoryTable, kSlotCount> memory_;
     std::array<EngineTable, kSlotCount> engine_;
 };

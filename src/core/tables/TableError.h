@@ -9,7 +9,7 @@
 namespace pagloom {
 
 class TableError : public std::runtime_error {
-public:
+  public:
     explicit TableError(const std::string& message) : std::runtime_error(message) {}
 };
 

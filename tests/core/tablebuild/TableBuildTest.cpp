@@ -13,8 +13,8 @@
 #include "generator/TablePages.h"
 #include "generator/TableTemplate.h"
 #include "model/Project.h"
-#include "projectfile/ProjectFile.h"
 #include "ports/Host.h"
+#include "projectfile/ProjectFile.h"
 #include "tables/SlotOpening.h"
 
 using namespace pagloom;
@@ -25,7 +25,7 @@ namespace {
 using Strings = std::vector<std::string>;
 
 class TableBuildTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SlotTables().Reset();
         InstallTableSupport(dialog);
@@ -43,7 +43,8 @@ protected:
     // Takes a CSV file (';', caption row) over into a slot.
     void UseCsv(ContentSlot slot, const std::string& name, const std::string& text) {
         dir.Write(name, text);
-        ASSERT_TRUE(SetASCIITab(p, slot, TableChoice{kCsvTable, dir.Path(), name, '"', ';', true}, host));
+        ASSERT_TRUE(
+            SetASCIITab(p, slot, TableChoice{kCsvTable, dir.Path(), name, '"', ';', true}, host));
     }
     void UseTemplate(ContentSlot slot, int source, const std::string& text) {
         const std::string name = std::string(SlotName(slot)) + ".tpl";
@@ -59,7 +60,8 @@ protected:
     }
     Strings MenuTexts(const TWebMenu& m) const {
         Strings out;
-        for (int i = 0; i < m.Count(); ++i) out.push_back(m.Item(i).Text + "|" + m.Item(i).FileName);
+        for (int i = 0; i < m.Count(); ++i)
+            out.push_back(m.Item(i).Text + "|" + m.Item(i).FileName);
         return out;
     }
     bool Logged(const std::string& line) const {
@@ -82,7 +84,8 @@ TEST_F(TableBuildTest, DistinctMenuTextsIgnoreCaseButPagesFilterWithCase) {
     UseCsv(ContentSlot::mainmenu, "menu.csv", kMenuCsv);
     p.Tables.mainmenu.col_mainmenu = {"Menu", 0};
     UseTemplate(ContentSlot::mainmenu, kSlotTemplate,
-                "<RECORD>[<FIELD name=\"Nr\">x</FIELD>]</RECORD>\n<FIELD name=nr>x</FIELD>|<FIELD name=\"Preis\">x</FIELD>\n");
+                "<RECORD>[<FIELD name=\"Nr\">x</FIELD>]</RECORD>\n<FIELD name=nr>x</FIELD>|<FIELD "
+                "name=\"Preis\">x</FIELD>\n");
     const BuildOutcome o = Build();
     ASSERT_TRUE(o.Succeeded()) << (host.messages.empty() ? "" : host.messages[0]);
     EXPECT_EQ(MenuTexts(p.MainMenu), (Strings{"Home|inhalt_1.htm", "News|inhalt_2.htm"}));
@@ -101,10 +104,16 @@ TEST_F(TableBuildTest, DistinctMenuTextsIgnoreCaseButPagesFilterWithCase) {
 
 TEST_F(TableBuildTest, PageNamesFromTableValuesAndFromText) {
     UseCsv(ContentSlot::mainmenu, "menu.csv",
-           "Haupt;Unter;Text\n\"\xDC" "ber uns\";Team;t1\n\"\xDC" "ber uns\";team;t2\n\"\xDC" "ber uns\";Geschichte;g\n"
+           "Haupt;Unter;Text\n\"\xDC"
+           "ber uns\";Team;t1\n\"\xDC"
+           "ber uns\";team;t2\n\"\xDC"
+           "ber uns\";Geschichte;g\n"
            "Produkte;St\xFChle;s\nProdukte;Tische;x\nKontakt;;k\n");
     UseCsv(ContentSlot::submenu, "menu.csv",
-           "Haupt;Unter;Text\n\"\xDC" "ber uns\";Team;t1\n\"\xDC" "ber uns\";team;t2\n\"\xDC" "ber uns\";Geschichte;g\n"
+           "Haupt;Unter;Text\n\"\xDC"
+           "ber uns\";Team;t1\n\"\xDC"
+           "ber uns\";team;t2\n\"\xDC"
+           "ber uns\";Geschichte;g\n"
            "Produkte;St\xFChle;s\nProdukte;Tische;x\nKontakt;;k\n");
     p.Tables.mainmenu.col_mainmenu = {"Haupt", 0};
     p.Tables.submenu.col_mainmenu = {"Haupt", 0};
@@ -114,7 +123,9 @@ TEST_F(TableBuildTest, PageNamesFromTableValuesAndFromText) {
     UseTemplate(ContentSlot::mainmenu, kSlotTemplate, "<RECORD><FIELD name=Text></FIELD></RECORD>");
     UseTemplate(ContentSlot::submenu, kSlotTemplate, "<RECORD><FIELD name=Text></FIELD>,</RECORD>");
     ASSERT_TRUE(Build().Succeeded());
-    EXPECT_EQ(MenuTexts(p.MainMenu), (Strings{"\xDC" "ber uns|ueber_uns.htm", "Produkte|Produkte.htm", "Kontakt|Kontakt.htm"}));
+    EXPECT_EQ(MenuTexts(p.MainMenu), (Strings{"\xDC"
+                                              "ber uns|ueber_uns.htm",
+                                              "Produkte|Produkte.htm", "Kontakt|Kontakt.htm"}));
     EXPECT_EQ(MenuTexts(*p.MainMenu.Item(0).SubMenu),
               (Strings{"Team|ueber_uns_Team.htm", "Geschichte|ueber_uns_Geschichte.htm"}));
     // 'team' is the same sub entry, but the page of 'Team' holds only the row with 'Team'.
@@ -127,7 +138,8 @@ TEST_F(TableBuildTest, PageNamesFromTableValuesAndFromText) {
     p.Tables.mainmenu.filename.Select(kNameFromText);
     p.Tables.submenu.filename.Select(kNameFromText);
     ASSERT_TRUE(Build().Succeeded());
-    EXPECT_EQ(MenuTexts(*p.MainMenu.Item(1).SubMenu), (Strings{"St\xFChle|inhalt_2_1.htm", "Tische|inhalt_2_2.htm"}));
+    EXPECT_EQ(MenuTexts(*p.MainMenu.Item(1).SubMenu),
+              (Strings{"St\xFChle|inhalt_2_1.htm", "Tische|inhalt_2_2.htm"}));
     EXPECT_EQ(Page("inhalt_2_2.htm"), "x,\r\n");
 }
 
@@ -155,18 +167,51 @@ TEST_F(TableBuildTest, PreconditionsShowTheirMessageAndTheLevelGetsNoPages) {
     };
     const char* kNoNavLog = "*** keine Tabelle f\xFCr Navigatin ausgew\xE4hlt! ***";
     const char* kNoSubLog = "*** keine Tabelle(n) f\xFCr Navigatin ausgew\xE4hlt! ***";
-    const std::string kNoNavMessage = "Sie haben keine Tabelle(n) f\xFCr die Erstellung der Navigation ausgew\xE4hlt!";
+    const std::string kNoNavMessage =
+        "Sie haben keine Tabelle(n) f\xFCr die Erstellung der Navigation ausgew\xE4hlt!";
     const Case cases[] = {
-        {"A: empty main pages without table", kSlotNoPages, kSlotEmptyPages, kSlotNoPages, false, false,
-         {"Sie haben keine Tabelle f\xFCr die Erstellung der Seiten ausgew\xE4hlt!"}, kNoNavLog},
-        {"B: kept Dreamweaver main pages without table", kSlotNoPages, kSlotDwTemplate, kSlotNoPages, false, true,
-         {"keine Tabelle f\xFCr die Erstellung der Seiten f\xFCr das Hauptmen\xFC ausgew\xE4hlt!"}, kNoNavLog},
-        {"C: empty sub pages without sub table", kSlotNoPages, kSlotTemplate, kSlotEmptyPages, true, false,
-         {kNoNavMessage, "Sie haben keine Tabelle(n) f\xFCr die Erstellung der Seiten ausgew\xE4hlt!"}, kNoSubLog},
-        {"D: kept Dreamweaver sub pages without tables", kSlotNoPages, kSlotNoPages, kSlotDwTemplate, false, true,
-         {kNoNavMessage, "keine Tabelle f\xFCr die Erstellung der Seiten f\xFCr das Untermen\xFC ausgew\xE4hlt!"}, kNoSubLog},
-        {"E: kept Dreamweaver first page without table", kSlotDwTemplate, kSlotNoPages, kSlotNoPages, false, true,
-         {"keine Tabelle f\xFCr die Erstellung der ersten Seite!"}, kNoNavLog},
+        {"A: empty main pages without table",
+         kSlotNoPages,
+         kSlotEmptyPages,
+         kSlotNoPages,
+         false,
+         false,
+         {"Sie haben keine Tabelle f\xFCr die Erstellung der Seiten ausgew\xE4hlt!"},
+         kNoNavLog},
+        {"B: kept Dreamweaver main pages without table",
+         kSlotNoPages,
+         kSlotDwTemplate,
+         kSlotNoPages,
+         false,
+         true,
+         {"keine Tabelle f\xFCr die Erstellung der Seiten f\xFCr das Hauptmen\xFC ausgew\xE4hlt!"},
+         kNoNavLog},
+        {"C: empty sub pages without sub table",
+         kSlotNoPages,
+         kSlotTemplate,
+         kSlotEmptyPages,
+         true,
+         false,
+         {kNoNavMessage,
+          "Sie haben keine Tabelle(n) f\xFCr die Erstellung der Seiten ausgew\xE4hlt!"},
+         kNoSubLog},
+        {"D: kept Dreamweaver sub pages without tables",
+         kSlotNoPages,
+         kSlotNoPages,
+         kSlotDwTemplate,
+         false,
+         true,
+         {kNoNavMessage,
+          "keine Tabelle f\xFCr die Erstellung der Seiten f\xFCr das Untermen\xFC ausgew\xE4hlt!"},
+         kNoSubLog},
+        {"E: kept Dreamweaver first page without table",
+         kSlotDwTemplate,
+         kSlotNoPages,
+         kSlotNoPages,
+         false,
+         true,
+         {"keine Tabelle f\xFCr die Erstellung der ersten Seite!"},
+         kNoNavLog},
     };
     UseCsv(ContentSlot::mainmenu, "menu.csv", kMenuCsv);
     for (const auto& c : cases) {
@@ -193,11 +238,16 @@ TEST_F(TableBuildTest, DreamweaverPagesAreMadeFreshOrKeepTheirRegions) {
     UseCsv(ContentSlot::mainmenu, "menu.csv", kMenuCsv);
     p.Tables.mainmenu.col_mainmenu = {"Menu", 0};
     UseTemplate(ContentSlot::mainmenu, kSlotDwTemplate,
-                "<html>\n<body>\n<!-- TemplateBeginEditable name=\"Text\" -->Platzhalter<!-- TemplateEndEditable -->\n"
+                "<html>\n<body>\n<!-- TemplateBeginEditable name=\"Text\" -->Platzhalter<!-- "
+                "TemplateEndEditable -->\n"
                 "<RECORD><p><FIELD name=Nr></FIELD></p></RECORD>\n</body>\n</html>\n");
     ASSERT_TRUE(Build().Succeeded());
     std::string page = Page("inhalt_1.htm");
-    EXPECT_NE(page.find("<!-- InstanceBeginEditable name=\"Text\" -->Platzhalter<!-- InstanceEndEditable -->"), std::string::npos) << page;
+    EXPECT_NE(
+        page.find(
+            "<!-- InstanceBeginEditable name=\"Text\" -->Platzhalter<!-- InstanceEndEditable -->"),
+        std::string::npos)
+        << page;
     EXPECT_NE(page.find("<p>1</p><p>4</p>"), std::string::npos);
 
     const size_t at = page.find("Platzhalter");
@@ -226,10 +276,12 @@ TEST_F(TableBuildTest, EngineTableDrivesTheMenuAndPages) {
         }
         DBFClose(h);
     }
-    ASSERT_TRUE(SetPredefinedTab(p, ContentSlot::mainmenu, TableChoice{kDbaseTable, dir.Path(), "obst.dbf"}, host));
+    ASSERT_TRUE(SetPredefinedTab(p, ContentSlot::mainmenu,
+                                 TableChoice{kDbaseTable, dir.Path(), "obst.dbf"}, host));
     p.Tables.mainmenu.col_mainmenu = {"SORTE", 0};
     p.Tables.mainmenu.filename.Select(kNameFromTable);
-    UseTemplate(ContentSlot::mainmenu, kSlotTemplate, "<RECORD><FIELD name=preis></FIELD> </RECORD>");
+    UseTemplate(ContentSlot::mainmenu, kSlotTemplate,
+                "<RECORD><FIELD name=preis></FIELD> </RECORD>");
     ASSERT_TRUE(Build().Succeeded());
     EXPECT_EQ(MenuTexts(p.MainMenu), (Strings{"\xE4pfel|aepfel.htm", "Birnen|Birnen.htm"}));
     EXPECT_EQ(Page("aepfel.htm"), "1.50 0.25 \r\n");

@@ -20,13 +20,14 @@ MemoryTable Table(std::vector<std::string> names, std::vector<std::string> value
 }
 
 class FillTemplate : public ::testing::Test {
-protected:
+  protected:
     std::string Fill(const std::string& text) {
         TextLines lines = SplitLines(text);
         FillTableTemplate(lines, TemplateSlot{&table, columns, settings}, host);
         return JoinLines(lines);
     }
-    MemoryTable table = Table({"Vorname", "Ort"}, {"Anna", "Bonn", "Ben", "K\xF6ln", "Cem", "<b>Ulm</b>"});
+    MemoryTable table =
+        Table({"Vorname", "Ort"}, {"Anna", "Bonn", "Ben", "K\xF6ln", "Cem", "<b>Ulm</b>"});
     std::vector<std::string> columns{"Vorname", "Ort"};
     TableSettings settings;
     RecordingHost host;
@@ -42,14 +43,19 @@ TEST_F(FillTemplate, RecordBlocksRepeatPerRowAndFieldTagsTakeTheFirstRow) {
     const Case cases[] = {
         {"record block, three rows", "<RECORD><td><FIELD name=\"Vorname\">x</FIELD></td></RECORD>",
          "<td>Anna</td><td>Ben</td><td>Cem</td>\r\n"},
-        {"field outside a block", "Hallo <field NAME='vorname' class=a>x</field>!", "Hallo Anna!\r\n"},
-        {"unknown field stays", "<FIELD name=\"Preis\">x</FIELD>", "<FIELD name=\"Preis\">x</FIELD>\r\n"},
+        {"field outside a block", "Hallo <field NAME='vorname' class=a>x</field>!",
+         "Hallo Anna!\r\n"},
+        {"unknown field stays", "<FIELD name=\"Preis\">x</FIELD>",
+         "<FIELD name=\"Preis\">x</FIELD>\r\n"},
         {"field without closing tag stays", "<FIELD name=\"Ort\">x", "<FIELD name=\"Ort\">x\r\n"},
-        {"record without closing tag stays", "<RECORD><FIELD name=Ort>x</FIELD>", "<RECORD>Bonn\r\n"},
+        {"record without closing tag stays", "<RECORD><FIELD name=Ort>x</FIELD>",
+         "<RECORD>Bonn\r\n"},
         {"block without field repeats unchanged", "<RECORD>-</RECORD>", "---\r\n"},
         {"block spanning lines", "<ul><RECORD>\n<li><FIELD name=Ort></FIELD></li></RECORD>\n</ul>",
-         "<ul>\r\n<li>Bonn</li>\r\n<li>K&#246;ln</li>\r\n<li>&#60;b&#62;Ulm&#60;/b&#62;</li>\r\n</ul>\r\n"},
-        {"other tags are left alone", "<p class=\"x\"><FIELD name=Ort>x</FIELD></p>", "<p class=\"x\">Bonn</p>\r\n"},
+         "<ul>\r\n<li>Bonn</li>\r\n<li>K&#246;ln</li>\r\n<li>&#60;b&#62;Ulm&#60;/b&#62;</li>\r\n</"
+         "ul>\r\n"},
+        {"other tags are left alone", "<p class=\"x\"><FIELD name=Ort>x</FIELD></p>",
+         "<p class=\"x\">Bonn</p>\r\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(Fill(c.in), c.out) << c.name;
     EXPECT_TRUE(host.messages.empty());
@@ -74,7 +80,8 @@ TEST_F(FillTemplate, FiltersApplyAndEmptyTablesGiveEmptyBlocks) {
     table.SetEqualityFilter({{"Ort", "K\xF6ln"}});
     EXPECT_EQ(Fill("<RECORD><FIELD name=Vorname></FIELD></RECORD>"), "Ben\r\n");
     table.SetEqualityFilter({{"Ort", "Paris"}});
-    EXPECT_EQ(Fill("[<RECORD><FIELD name=Vorname></FIELD></RECORD>]<FIELD name=Ort>x</FIELD>"), "[]\r\n");
+    EXPECT_EQ(Fill("[<RECORD><FIELD name=Vorname></FIELD></RECORD>]<FIELD name=Ort>x</FIELD>"),
+              "[]\r\n");
     EXPECT_FALSE(table.IsOpen());
 }
 
@@ -111,5 +118,6 @@ TEST(ConvertFieldValue, AppliesTheSwitchedOnStepsInOrder) {
         {"web address", "siehe www.example.org.", all,
          "siehe <a href=\"http://www.example.org\" target=\"_blank\">www.example.org</a>."},
     };
-    for (const auto& c : cases) EXPECT_EQ(ConvertFieldValue(c.value, c.settings), c.expected) << c.name;
+    for (const auto& c : cases)
+        EXPECT_EQ(ConvertFieldValue(c.value, c.settings), c.expected) << c.name;
 }

@@ -12,7 +12,8 @@ MemoryTable MakeTable() {
     RowStore rows;
     rows.AddField("Menu");
     rows.AddField("Sub");
-    for (const char* v : {"Home", "a", "home", "b", "News", "a", "Home", "c", "Home", "a"}) rows.AppendValue(v);
+    for (const char* v : {"Home", "a", "home", "b", "News", "a", "Home", "c", "Home", "a"})
+        rows.AppendValue(v);
     MemoryTable t;
     t.Assign(std::move(rows), {4, 1});
     return t;

@@ -58,14 +58,19 @@ TEST(CsvSplit, SplitsLinesByTheBlankAndQuoteRules) {
         {"unclosed quote with doubled quote", "'ab''cd", ',', {"ab'c"}},
         {"tab runs collapse", "a\t\tb", '\t', {"a", "b"}},
         {"space separator", "a  b", ' ', {"a", "b"}},
-        {"control bytes are blanks", "\x01" "a\x1f,b", ',', {"a", "b"}},
+        {"control bytes are blanks",
+         "\x01"
+         "a\x1f,b",
+         ',',
+         {"a", "b"}},
         {"high bytes are ordinary", "\xC4pfel,\xFC", ',', {"\xC4pfel", "\xFC"}},
         {"empty line", "", ',', {}},
         {"blank line", " \t ", ',', {}},
         {"empty quoted value", "'',x", ',', {"", "x"}},
         {"separator inside quotes", "'a,b';c", ';', {"a,b", "c"}},
     };
-    for (const auto& c : cases) EXPECT_EQ(SplitDelimitedLine(c.line, c.sep, '\''), c.expected) << c.name;
+    for (const auto& c : cases)
+        EXPECT_EQ(SplitDelimitedLine(c.line, c.sep, '\''), c.expected) << c.name;
 }
 
 TEST(CsvSplit, CutsLinesAtEveryBreakKindAndStopsAtNul) {
@@ -80,7 +85,7 @@ TEST(CsvSplit, CutsLinesAtEveryBreakKindAndStopsAtNul) {
 }
 
 class CsvImport : public ::testing::Test {
-protected:
+  protected:
     bool Import(const std::string& bytes, char sep = ',', bool caption = false) {
         return ImportCsvFile(host, dir.Write("t.csv", bytes), sep, '\'', caption, table);
     }
@@ -143,8 +148,9 @@ TEST_F(CsvImport, FailureKeepsThePreviousRows) {
 TEST_F(CsvImport, RowsHoldWhatSplittingEachLineGives) {
     // Lines of three values each in many shapes, mixed: the import writes values into the
     // file's own buffer, so a value must never overrun the line that is read next.
-    const std::vector<std::string> shapes = {"a b,c",  "'it''s',x,y",  "'ab'cd,e", "ab'cd',e,f", "x,,y",
-                                             " p , q , r ", "'''','''''',z",  "'a,b' 'c' d", "\xE4,\xF6,'\xFC'", ",,"};
+    const std::vector<std::string> shapes = {
+        "a b,c",       "'it''s',x,y",   "'ab'cd,e",    "ab'cd',e,f",       "x,,y",
+        " p , q , r ", "'''','''''',z", "'a,b' 'c' d", "\xE4,\xF6,'\xFC'", ",,"};
     std::string text;
     std::vector<Values> expected;
     for (int i = 0; i < 500; ++i) {
@@ -179,7 +185,8 @@ TEST(CsvImportRealFiles, SportsFacilitiesFailsOnItsRaggedRows) {
     // Rows of 8, 9 or 10 fields and quoted line breaks: the importer refuses it as a whole.
     RecordingHost host;
     MemoryTable table;
-    EXPECT_FALSE(ImportCsvFile(host, PAGLOOM_SHARED_TESTDATA "/csv/bochum_sports_facilities.csv", ';', '"', true, table));
+    EXPECT_FALSE(ImportCsvFile(host, PAGLOOM_SHARED_TESTDATA "/csv/bochum_sports_facilities.csv",
+                               ';', '"', true, table));
     EXPECT_EQ(host.messages, Values{kCsvFieldCountsDiffer});
 }
 
@@ -187,7 +194,9 @@ TEST(CsvImportRealFiles, MayoralElectionImportsWithTheFirstCaptionsAsNames) {
     // The caption line holds more values than the data lines; the surplus names are dropped.
     RecordingHost host;
     MemoryTable table;
-    ASSERT_TRUE(ImportCsvFile(host, PAGLOOM_SHARED_TESTDATA "/csv/bochum_mayoral_election_20090930.csv", ',', '"', true, table));
+    ASSERT_TRUE(ImportCsvFile(host,
+                              PAGLOOM_SHARED_TESTDATA "/csv/bochum_mayoral_election_20090930.csv",
+                              ',', '"', true, table));
     table.Open();
     EXPECT_EQ(table.RowCount(), 397u);
     ASSERT_EQ(table.FieldCount(), 17u);
@@ -198,7 +207,12 @@ TEST(CsvImportRealFiles, MayoralElectionImportsWithTheFirstCaptionsAsNames) {
 }
 
 TEST_F(CsvImport, UmlautsStayWindows1252Bytes) {
-    ASSERT_TRUE(Import("Stra\xDF" "e,Ort\n'Gr\xFCner Weg',K\xF6ln\n", ',', true));
+    ASSERT_TRUE(
+        Import("Stra\xDF"
+               "e,Ort\n'Gr\xFCner Weg',K\xF6ln\n",
+               ',', true));
     EXPECT_EQ(AllRows(table), (std::vector<Values>{{"Gr\xFCner Weg", "K\xF6ln"}}));
-    EXPECT_EQ(FieldNames(table)[0], "Stra\xDF" "e");
+    EXPECT_EQ(FieldNames(table)[0],
+              "Stra\xDF"
+              "e");
 }

@@ -41,23 +41,60 @@ std::string ValueAt(EngineTable& t, size_t row, const char* field) {
 
 TEST(DbfTable, RealFilesOpenWithTheirFieldsRowsAndTexts) {
     const DbfCase cases[] = {
-        {"ruby-dbf/dbase_03.dbf", kDbaseTable, 31, 14,
-         {{"Point_ID", 0, "0507121"}, {"Date_Visit", 0, "2005-07-12"}, {"Max_PDOP", 0, "5.2"}, {"Std_Dev", 1, ""}}},
-        {"ruby-dbf/dbase_83.dbf", kDbaseTable, 15, 67,
-         {{"name", 0, "Assorted Petits Fours"}, {"PRICE", 1, "0.00"}, {"TAXABLE", 1, "F"}, {"DESC", 0, "Our Original assortment"}}},
-        {"ruby-dbf/dbase_8b.dbf", kDbaseTable, 6, 10,
-         {{"MEMO", 1, "Second memo"}, {"DATE", 1, "1970-12-31"}, {"FLOAT", 1, "2.000000000000000000"}, {"LOGICAL", 0, "T"}}},
-        {"ruby-dbf/dbase_30.dbf", kFoxproTable, 145, 34,
-         {{"CLASSES", 0, "Domestic Life\r\nWeddings"}, {"UPDATED", 0, "2006-04-20 17:13:05"}, {"ACQVALUE", 1, "0.00"}}},
-        {"ruby-dbf/dbase_31.dbf", kFoxproTable, 10, 77,
+        {"ruby-dbf/dbase_03.dbf",
+         kDbaseTable,
+         31,
+         14,
+         {{"Point_ID", 0, "0507121"},
+          {"Date_Visit", 0, "2005-07-12"},
+          {"Max_PDOP", 0, "5.2"},
+          {"Std_Dev", 1, ""}}},
+        {"ruby-dbf/dbase_83.dbf",
+         kDbaseTable,
+         15,
+         67,
+         {{"name", 0, "Assorted Petits Fours"},
+          {"PRICE", 1, "0.00"},
+          {"TAXABLE", 1, "F"},
+          {"DESC", 0, "Our Original assortment"}}},
+        {"ruby-dbf/dbase_8b.dbf",
+         kDbaseTable,
+         6,
+         10,
+         {{"MEMO", 1, "Second memo"},
+          {"DATE", 1, "1970-12-31"},
+          {"FLOAT", 1, "2.000000000000000000"},
+          {"LOGICAL", 0, "T"}}},
+        {"ruby-dbf/dbase_30.dbf",
+         kFoxproTable,
+         145,
+         34,
+         {{"CLASSES", 0, "Domestic Life\r\nWeddings"},
+          {"UPDATED", 0, "2006-04-20 17:13:05"},
+          {"ACQVALUE", 1, "0.00"}}},
+        {"ruby-dbf/dbase_31.dbf",
+         kFoxproTable,
+         10,
+         77,
          {{"PRODUCTID", 1, "2"}, {"UNITPRICE", 0, "18.0000"}, {"DISCONTINU", 0, "F"}}},
         {"ruby-dbf/dbase_32.dbf", kFoxproTable, 1, 1, {{"NAME", 0, "Bad Meets Evil"}}},
-        {"ruby-dbf/foxprodb/calls.dbf", kFoxproTable, 6, 16,
+        {"ruby-dbf/foxprodb/calls.dbf",
+         kFoxproTable,
+         6,
+         16,
          {{"CALL_DATE", 0, "1994-11-21 13:35:39"}, {"NOTES", 1, "Usual monthly order."}}},
         {"dbfread/memotest.dbf", kFoxproTable, 3, 2, {{"MEMO", 1, "Bob memo"}}},
-        {"dbfread/people.dbf", kDbaseTable, 2, 2, {{"NAME", 1, "Bob"}}},  // the deleted record is skipped
+        {"dbfread/people.dbf",
+         kDbaseTable,
+         2,
+         2,
+         {{"NAME", 1, "Bob"}}},  // the deleted record is skipped
         {"dbfread/invalid_value.dbf", kDbaseTable, 2, 2, {{"BIRTHDATE", 0, "NotAYear"}}},
-        {"r-sf/nc.dbf", kDbaseTable, 14, 100, {{"NAME", 1, "Alleghany"}, {"AREA", 0, "0.114000000000000"}}},
+        {"r-sf/nc.dbf",
+         kDbaseTable,
+         14,
+         100,
+         {{"NAME", 1, "Alleghany"}, {"AREA", 0, "0.114000000000000"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -84,13 +121,17 @@ TEST(DbfTable, TextsAreConvertedFromTheLanguageDriverToWindows1252) {
         DBFHandle h = DBFCreateEx(dir.File("dos.dbf").c_str(), "LDID/2");
         ASSERT_NE(h, nullptr);
         DBFAddField(h, "NAME", FTString, 30, 0);
-        DBFWriteStringAttribute(h, 0, 0, "\x84rger \x94l \x81" "ber \xE1");
+        DBFWriteStringAttribute(h, 0, 0,
+                                "\x84rger \x94l \x81"
+                                "ber \xE1");
         DBFClose(h);
     }
     EngineTable t;
     t.SetSource(kDbaseTable, dir.Path(), "dos.dbf");
     t.Open();
-    EXPECT_EQ(t.FieldText("NAME"), "\xE4rger \xF6l \xFC" "ber \xDF");
+    EXPECT_EQ(t.FieldText("NAME"),
+              "\xE4rger \xF6l \xFC"
+              "ber \xDF");
 
     // Cyrillic has no Windows-1252 form: each letter becomes '?', none turns into a Latin letter.
     EngineTable cyr;
@@ -116,14 +157,18 @@ TEST(DbfTable, BrokenFilesFailWithAGermanMessage) {
         const char* message;
     };
     const Case cases[] = {
-        {dir.Path(), "cut.dbf", "Die Tabelle cut.dbf ist unvollst\xE4ndig oder besch\xE4" "digt!"},
+        {dir.Path(), "cut.dbf",
+         "Die Tabelle cut.dbf ist unvollst\xE4ndig oder besch\xE4"
+         "digt!"},
         {dir.Path(), "text.dbf", "Die Tabelle text.dbf hat ein Format"},
         {dir.Path(), "empty.dbf", "Die Tabelle empty.dbf ist keine dBase- oder FoxPro-Tabelle!"},
         {dir.Path(), "missing.dbf", "Die Datei "},
         {kDbase + "/ruby-dbf", "dbase_02.dbf", "Die Tabelle dbase_02.dbf hat ein Format"},
         {kDbase + "/ruby-dbf", "dbase_83_missing_memo.dbf",
-         "Die Tabelle dbase_83_missing_memo.dbf braucht die Memodatei dbase_83_missing_memo.dbt, die fehlt!"},
-        {kDbase + "/dbfread", "no_memofile.dbf", "Die Tabelle no_memofile.dbf braucht die Memodatei"},
+         "Die Tabelle dbase_83_missing_memo.dbf braucht die Memodatei dbase_83_missing_memo.dbt, "
+         "die fehlt!"},
+        {kDbase + "/dbfread", "no_memofile.dbf",
+         "Die Tabelle no_memofile.dbf braucht die Memodatei"},
     };
     for (const auto& c : cases) {
         EngineTable t;

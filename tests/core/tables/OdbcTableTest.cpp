@@ -29,11 +29,14 @@ void Execute(const std::string& dsn, const std::vector<std::string>& statements)
     SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
     std::string connect = "DSN=" + dsn + ";";
-    ASSERT_TRUE(SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(connect.data()), SQL_NTS, nullptr,
-                                               0, nullptr, SQL_DRIVER_NOPROMPT)));
+    ASSERT_TRUE(
+        SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(connect.data()),
+                                       SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT)));
     SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
     for (auto s : statements)
-        ASSERT_TRUE(SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(s.data()), SQL_NTS))) << s;
+        ASSERT_TRUE(
+            SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(s.data()), SQL_NTS)))
+            << s;
     SQLFreeHandle(SQL_HANDLE_STMT, stmt);
     SQLDisconnect(dbc);
     SQLFreeHandle(SQL_HANDLE_DBC, dbc);
@@ -41,21 +44,28 @@ void Execute(const std::string& dsn, const std::vector<std::string>& statements)
 }
 
 class OdbcTable : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         dir_ = new TempDir;
-        dir_->Write("odbcinst.ini", std::string("[PagloomSQLite]\nDriver=") + kDriver + "\n");
-        dir_->Write("odbc.ini", "[Shop]\nDriver=PagloomSQLite\nDatabase=" + dir_->File("shop.sqlite") +
-                                    "\n\n[Tot]\nDriver=PagloomSQLite\nDatabase=" + dir_->File("no/such/folder/x.sqlite") +
-                                    "\nNoCreat=1\n\n[Kaputt]\nDriver=/nonexistent/libnothing.so\n");
+        // DontDLClose keeps the driver loaded at exit, so leak reports can name it.
+        dir_->Write("odbcinst.ini", std::string("[PagloomSQLite]\nDriver=") + kDriver + "\nDontDLClose=1\n");
+        dir_->Write("odbc.ini",
+                    "[Shop]\nDriver=PagloomSQLite\nDatabase=" + dir_->File("shop.sqlite") +
+                        "\n\n[Tot]\nDriver=PagloomSQLite\nDatabase=" +
+                        dir_->File("no/such/folder/x.sqlite") +
+                        "\nNoCreat=1\n\n[Kaputt]\nDriver=/nonexistent/libnothing.so\n");
         setenv("ODBCSYSINI", dir_->Path().c_str(), 1);
         setenv("ODBCINI", dir_->File("odbc.ini").c_str(), 1);
         // Values are stored as UTF-8 by SQLite; the engine must hand them over as Windows-1252.
-        Execute("Shop", {"CREATE TABLE \"Artikel Liste\" (Gruppe TEXT, Name TEXT, Preis REAL, Tag DATE, Menge INTEGER)",
-                         "INSERT INTO \"Artikel Liste\" VALUES ('Obst', '\xC3\xA4pfel', 2.5, '2024-02-29', 3)",
-                         "INSERT INTO \"Artikel Liste\" VALUES ('obst', 'Birnen', 3, NULL, NULL)",
-                         "INSERT INTO \"Artikel Liste\" VALUES ('Obst', 'Gr\xC3\xBC" "ne Feigen', 4.25, '2024-01-01', 1)",
-                         "CREATE VIEW Teuer AS SELECT Name FROM \"Artikel Liste\" WHERE Preis > 3"});
+        Execute(
+            "Shop",
+            {"CREATE TABLE \"Artikel Liste\" (Gruppe TEXT, Name TEXT, Preis REAL, Tag DATE, Menge "
+             "INTEGER)",
+             "INSERT INTO \"Artikel Liste\" VALUES ('Obst', '\xC3\xA4pfel', 2.5, '2024-02-29', 3)",
+             "INSERT INTO \"Artikel Liste\" VALUES ('obst', 'Birnen', 3, NULL, NULL)",
+             "INSERT INTO \"Artikel Liste\" VALUES ('Obst', 'Gr\xC3\xBC"
+             "ne Feigen', 4.25, '2024-01-01', 1)",
+             "CREATE VIEW Teuer AS SELECT Name FROM \"Artikel Liste\" WHERE Preis > 3"});
     }
     static void TearDownTestSuite() {
         delete dir_;
@@ -106,7 +116,9 @@ TEST_F(OdbcTable, UnreachableSourcesAndUnknownTablesFailWithAMessage) {
         {"Kaputt", "x", "Die Datenquelle Kaputt antwortet nicht!"},
         {"Tot", "x", "Die Datenquelle Tot antwortet nicht!"},
         {"Unbekannt", "x", "Die Datenquelle Unbekannt antwortet nicht!"},
-        {"Shop", "Fehlt\"; DROP TABLE \"Artikel Liste", "Die Tabelle Fehlt\"; DROP TABLE \"Artikel Liste der Datenquelle Shop kann nicht gelesen werden!"},
+        {"Shop", "Fehlt\"; DROP TABLE \"Artikel Liste",
+         "Die Tabelle Fehlt\"; DROP TABLE \"Artikel Liste der Datenquelle Shop kann nicht gelesen "
+         "werden!"},
     };
     for (const auto& c : cases) {
         EngineTable t;

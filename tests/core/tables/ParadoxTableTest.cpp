@@ -23,9 +23,11 @@ void Quiet(pxdoc_t*, int, const char*, void*) {}
 // Writes a table of names (DOS code page 850), counts, prices, dates and flags.
 void WriteSampleTable(const std::string& path) {
     pxdoc_t* px = PX_new3(Quiet, nullptr, nullptr, nullptr, nullptr);
-    char name[] = "Name", count[] = "Anzahl", price[] = "Preis", day[] = "Datum", flag[] = "Aktiv", big[] = "Gross";
-    pxfield_t fields[6] = {{name, pxfAlpha, 20, 0},  {count, pxfShort, 2, 0},  {price, pxfNumber, 8, 0},
-                           {day, pxfDate, 4, 0},     {flag, pxfLogical, 1, 0}, {big, pxfLong, 4, 0}};
+    char name[] = "Name", count[] = "Anzahl", price[] = "Preis", day[] = "Datum", flag[] = "Aktiv",
+         big[] = "Gross";
+    pxfield_t fields[6] = {{name, pxfAlpha, 20, 0},  {count, pxfShort, 2, 0},
+                           {price, pxfNumber, 8, 0}, {day, pxfDate, 4, 0},
+                           {flag, pxfLogical, 1, 0}, {big, pxfLong, 4, 0}};
     // pxlib takes ownership of the field array and its names.
     auto* owned = static_cast<pxfield_t*>(px->malloc(px, sizeof fields, "fields"));
     for (int i = 0; i < 6; ++i) {
@@ -42,7 +44,10 @@ void WriteSampleTable(const std::string& path) {
         bool flag;
         int big;
     };
-    const Row rows[] = {{"\x84pfel", 3, 2.5, 2024, 2, 29, true, 100000}, {"Birnen \x81" "ber", -1, 3.0, 1999, 12, 31, false, -7}};
+    const Row rows[] = {{"\x84pfel", 3, 2.5, 2024, 2, 29, true, 100000},
+                        {"Birnen \x81"
+                         "ber",
+                         -1, 3.0, 1999, 12, 31, false, -7}};
     std::vector<char> record(static_cast<size_t>(PX_get_recordsize(px)));
     for (const auto& r : rows) {
         std::fill(record.begin(), record.end(), 0);
@@ -52,7 +57,8 @@ void WriteSampleTable(const std::string& path) {
         PX_put_data_alpha(px, p, 20, text);
         PX_put_data_short(px, p + 20, 2, r.count);
         PX_put_data_double(px, p + 22, 8, r.price);
-        PX_put_data_long(px, p + 30, 4, static_cast<int>(PX_GregorianToSdn(r.y, r.m, r.d) - 1721425));
+        PX_put_data_long(px, p + 30, 4,
+                         static_cast<int>(PX_GregorianToSdn(r.y, r.m, r.d) - 1721425));
         PX_put_data_byte(px, p + 34, 1, r.flag ? 1 : 0);
         PX_put_data_long(px, p + 35, 4, r.big);
         ASSERT_GE(PX_put_record(px, p), 0);
@@ -74,11 +80,14 @@ TEST(ParadoxTable, TableWrittenByPxlibReadsBackAsText) {
     ASSERT_EQ(t.RowCount(), 2u);
     const std::vector<std::vector<std::string>> expected = {
         {"\xE4pfel", "3", "2.5", "2024-02-29", "T", "100000"},
-        {"Birnen \xFC" "ber", "-1", "3", "1999-12-31", "F", "-7"},
+        {"Birnen \xFC"
+         "ber",
+         "-1", "3", "1999-12-31", "F", "-7"},
     };
     size_t row = 0;
     for (t.First(); !t.AtEnd(); t.Next(), ++row)
-        for (size_t f = 0; f < 6; ++f) EXPECT_EQ(t.FieldText(f), expected[row][f]) << row << "/" << f;
+        for (size_t f = 0; f < 6; ++f)
+            EXPECT_EQ(t.FieldText(f), expected[row][f]) << row << "/" << f;
     t.Close();
     t.SetEqualityFilter({{"name", "\xE4pfel"}});
     t.Open();
@@ -100,7 +109,10 @@ TEST(ParadoxTable, FilesThatAreNotParadoxFailWithAMessage) {
             t.Open();
             ADD_FAILURE() << file << " opened";
         } catch (const TableError& e) {
-            EXPECT_EQ(std::string(e.what()).rfind(std::string("Die Datei ") + file + " ist keine lesbare Paradox-Tabelle!", 0), 0u)
+            EXPECT_EQ(
+                std::string(e.what()).rfind(
+                    std::string("Die Datei ") + file + " ist keine lesbare Paradox-Tabelle!", 0),
+                0u)
                 << e.what();
         }
     }

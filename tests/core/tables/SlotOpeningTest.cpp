@@ -15,7 +15,7 @@ namespace {
 using Items = std::vector<std::string>;
 
 class SlotOpening : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SlotTables().Reset();
         InstallSlotTableOpener();
@@ -37,11 +37,15 @@ protected:
 
 TEST_F(SlotOpening, CsvSlotsImportWithTheirSettingsAndSelectStoredColumns) {
     Load("mainmenu_database=" + dir.Path() +
-         "\nmainmenu_table=menu.csv\nmainmenu_table_type=csv_table\nmainmenu_seperator_char=;\nmainmenu_caption=1\n"
+         "\nmainmenu_table=menu.csv\nmainmenu_table_type=csv_table\nmainmenu_seperator_char=;"
+         "\nmainmenu_caption=1\n"
          "mainmenu_col_mainmenu=HAUPT\nmainmenu_col_index_mainmenu=2\n"
-         "submenu_database=" + dir.Path() +
-         "\nsubmenu_table=menu.csv\nsubmenu_table_type=csv_table\nsubmenu_seperator_char=;\nsubmenu_caption=1\n"
-         "submenu_col_mainmenu=Haupt\nsubmenu_col_index_mainmenu=0\nsubmenu_col_submenu=haupt\nsubmenu_col_index_submenu=0\n");
+         "submenu_database=" +
+         dir.Path() +
+         "\nsubmenu_table=menu.csv\nsubmenu_table_type=csv_table\nsubmenu_seperator_char=;"
+         "\nsubmenu_caption=1\n"
+         "submenu_col_mainmenu=Haupt\nsubmenu_col_index_mainmenu=0\nsubmenu_col_submenu="
+         "haupt\nsubmenu_col_index_submenu=0\n");
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(project.Tables.Slot[ContentSlot::mainmenu].name_display, "menu.csv");
     EXPECT_EQ(project.Tables.Slot[ContentSlot::mainmenu].fields, (Items{"Haupt", "Unter", "Text"}));
@@ -60,12 +64,17 @@ TEST_F(SlotOpening, CsvSlotsImportWithTheirSettingsAndSelectStoredColumns) {
 
 TEST_F(SlotOpening, SlotsThatDoNotOpenShowTheirMessageAndLoseTheirTable) {
     dir.Write("broken.csv", "a,b\nc\n");
-    Load("firstpage_database=" + dir.Path() + "\nfirstpage_table=weg.csv\nfirstpage_table_type=csv_table\n"
-         "mainmenu_database=" + dir.Path() + "\nmainmenu_table=broken.csv\nmainmenu_table_type=csv_table\n"
+    Load("firstpage_database=" + dir.Path() +
+         "\nfirstpage_table=weg.csv\nfirstpage_table_type=csv_table\n"
+         "mainmenu_database=" +
+         dir.Path() +
+         "\nmainmenu_table=broken.csv\nmainmenu_table_type=csv_table\n"
          "mainmenu_col_mainmenu=Field0\nmainmenu_col_index_mainmenu=0\n"
          "submenu_database=KeineQuelle\nsubmenu_table=Kunden\nsubmenu_table_type=bde_table\n");
     EXPECT_EQ(host.messages, (Items{"Fehler beim Einlesen der Datei:weg.csv", kCsvFieldCountsDiffer,
-                                    "Fehler beim Einlesen der Datei:broken.csv", "Fehler beim \xD6" "ffnen der Datei:Kunden"}));
+                                    "Fehler beim Einlesen der Datei:broken.csv",
+                                    "Fehler beim \xD6"
+                                    "ffnen der Datei:Kunden"}));
     for (ContentSlot s : kAllSlots) {
         EXPECT_EQ(project.PrjParams.TableKind[s], kNoneTable);
         EXPECT_EQ(project.PrjParams.TableName[s], "");
@@ -126,7 +135,8 @@ TEST_F(SlotOpening, TakeOverFillsTheSlotOrLeavesItAsItWas) {
     EXPECT_FALSE(SetASCIITab(p, ContentSlot::submenu, missing, host));
     TableChoice dbf{kDbaseTable, dir.Path(), "fehlt.dbf"};
     EXPECT_FALSE(SetPredefinedTab(p, ContentSlot::submenu, dbf, host));
-    EXPECT_EQ(host.messages, (Items{"Fehler beim einlesen der Datei:fehlt.csv", "Fehler beim einlesen der Datei:fehlt.dbf"}));
+    EXPECT_EQ(host.messages, (Items{"Fehler beim einlesen der Datei:fehlt.csv",
+                                    "Fehler beim einlesen der Datei:fehlt.dbf"}));
     EXPECT_EQ(p.PrjParams, before);
 
     TableChoice people{kDbaseTable, PAGLOOM_SHARED_TESTDATA "/dbase/dbfread", "people.dbf"};

@@ -9,10 +9,11 @@
 namespace pagloom::testing {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() / ("pagloom-tables-" + std::to_string(rd()) + std::to_string(rd()));
+        path_ = std::filesystem::temp_directory_path() /
+                ("pagloom-tables-" + std::to_string(rd()) + std::to_string(rd()));
         std::filesystem::create_directories(path_);
     }
     ~TempDir() {
@@ -30,7 +31,7 @@ public:
         return File(name);
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

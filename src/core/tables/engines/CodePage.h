@@ -8,7 +8,7 @@
 namespace pagloom {
 
 class CodePageConverter {
-public:
+  public:
     // `from` is an iconv code-page name ("CP850", "UTF-8"); "" or a Windows-1252 name means
     // the bytes are taken as they stand. An unknown name also leaves the bytes as they are.
     explicit CodePageConverter(std::string from = "");
@@ -20,7 +20,7 @@ public:
     // The text in Windows-1252; characters without a Windows-1252 form become '?'.
     std::string ToCp1252(std::string_view text) const;
 
-private:
+  private:
     void* cd_ = nullptr;  // iconv_t to UTF-8, null when no conversion is needed
 };
 

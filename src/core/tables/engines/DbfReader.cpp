@@ -33,7 +33,8 @@ bool EndsWithDbf(const char* name) {
     const size_t n = std::strlen(name);
     if (n < 4) return false;
     const char* e = name + n - 4;
-    return e[0] == '.' && std::tolower(e[1]) == 'd' && std::tolower(e[2]) == 'b' && std::tolower(e[3]) == 'f';
+    return e[0] == '.' && std::tolower(e[1]) == 'd' && std::tolower(e[2]) == 'b' &&
+           std::tolower(e[3]) == 'f';
 }
 SAFile MemOpen(const char* name, const char* access) {
     if (!t_dbfBytes || std::strpbrk(access, "wa+") || !EndsWithDbf(name)) return nullptr;
@@ -51,9 +52,12 @@ SAOffset MemRead(void* p, SAOffset size, SAOffset nmemb, SAFile f) {
 SAOffset MemWrite(void*, SAOffset, SAOffset, SAFile) { return 0; }
 SAOffset MemSeek(SAFile f, SAOffset offset, int whence) {
     MemStream* s = M(f);
-    if (whence == SEEK_SET) s->pos = offset;
-    else if (whence == SEEK_CUR) s->pos += offset;
-    else s->pos = s->data->size() + offset;
+    if (whence == SEEK_SET)
+        s->pos = offset;
+    else if (whence == SEEK_CUR)
+        s->pos += offset;
+    else
+        s->pos = s->data->size() + offset;
     return 0;
 }
 SAOffset MemTell(SAFile f) { return M(f)->pos; }
@@ -69,7 +73,9 @@ struct DbfCloser {
     void operator()(DBFInfo* h) const { DBFClose(h); }
 };
 
-uint32_t Le32(const unsigned char* p) { return uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0]; }
+uint32_t Le32(const unsigned char* p) {
+    return uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+}
 int64_t Le64(const unsigned char* p) {
     uint64_t v = 0;
     for (int i = 7; i >= 0; --i) v = v << 8 | p[i];
@@ -87,11 +93,22 @@ std::string FileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool IsFoxPro(unsigned char version) { return version == 0x30 || version == 0x31 || version == 0x32 || version == 0xF5 || version == 0xFB; }
+bool IsFoxPro(unsigned char version) {
+    return version == 0x30 || version == 0x31 || version == 0x32 || version == 0xF5 ||
+           version == 0xFB;
+}
 bool IsSupported(unsigned char version) {
     switch (version) {
-        case 0x03: case 0x83: case 0x8B: case 0x8E: case 0xCB:
-        case 0x30: case 0x31: case 0x32: case 0xF5: case 0xFB:
+        case 0x03:
+        case 0x83:
+        case 0x8B:
+        case 0x8E:
+        case 0xCB:
+        case 0x30:
+        case 0x31:
+        case 0x32:
+        case 0xF5:
+        case 0xFB:
             return true;
         default:
             return false;
@@ -113,8 +130,10 @@ void JulianToDate(int64_t jd, int& y, int& m, int& d) {
 
 std::string FormatFixed(double v, int decimals) {
     char buf[64];
-    if (decimals > 0) std::snprintf(buf, sizeof buf, "%.*f", std::min(decimals, 20), v);
-    else std::snprintf(buf, sizeof buf, "%.15g", v);
+    if (decimals > 0)
+        std::snprintf(buf, sizeof buf, "%.*f", std::min(decimals, 20), v);
+    else
+        std::snprintf(buf, sizeof buf, "%.15g", v);
     return buf;
 }
 
@@ -126,11 +145,12 @@ struct FieldInfo {
 };
 
 class DbfFile {
-public:
+  public:
     explicit DbfFile(const std::string& path) : path_(path), name_(FileNameOf(path)) {}
 
     void Read(RowStore& store) {
-        if (!Fs().ReadAll(path_, bytes_)) throw TableError("Die Datei " + path_ + " kann nicht gelesen werden!");
+        if (!Fs().ReadAll(path_, bytes_))
+            throw TableError("Die Datei " + path_ + " kann nicht gelesen werden!");
         CheckHeader();
         Open();
         DescribeFields();
@@ -139,19 +159,27 @@ public:
         ReadRecords(store);
     }
 
-private:
-    [[noreturn]] void Fail(const std::string& why) { throw TableError("Die Tabelle " + name_ + " " + why); }
+  private:
+    [[noreturn]] void Fail(const std::string& why) {
+        throw TableError("Die Tabelle " + name_ + " " + why);
+    }
 
     void CheckHeader() {
         const auto* h = reinterpret_cast<const unsigned char*>(bytes_.data());
         if (bytes_.size() < 32 + 33) Fail("ist keine dBase- oder FoxPro-Tabelle!");
         version_ = h[0];
-        if (!IsSupported(version_)) Fail("hat ein Format, das nicht gelesen werden kann (keine dBase-III/IV- oder FoxPro-Tabelle)!");
+        if (!IsSupported(version_))
+            Fail(
+                "hat ein Format, das nicht gelesen werden kann (keine dBase-III/IV- oder "
+                "FoxPro-Tabelle)!");
         const uint64_t records = Le32(h + 4);
         const uint64_t header = uint64_t(h[8]) | uint64_t(h[9]) << 8;
         const uint64_t recordLength = uint64_t(h[10]) | uint64_t(h[11]) << 8;
         if (header < 33 || recordLength == 0) Fail("ist keine dBase- oder FoxPro-Tabelle!");
-        if (bytes_.size() < header + records * recordLength) Fail("ist unvollst\xE4ndig oder besch\xE4" "digt!");
+        if (bytes_.size() < header + records * recordLength)
+            Fail(
+                "ist unvollst\xE4ndig oder besch\xE4"
+                "digt!");
         codePage_ = DbfLanguageDriverCodePage(h[29]);
     }
 
@@ -171,7 +199,10 @@ private:
         t_dbfError.clear();
         dbf_.reset(DBFOpenLL("table.dbf", "rb", &hooks));
         t_dbfBytes = nullptr;
-        if (!dbf_) Fail("kann nicht ge\xF6" "ffnet werden!");
+        if (!dbf_)
+            Fail(
+                "kann nicht ge\xF6"
+                "ffnet werden!");
     }
 
     void DescribeFields() {
@@ -179,11 +210,13 @@ private:
         CodePageConverter cp(codePage_);
         int bit = 0;
         for (int i = 0; i < h->nFields; ++i) {
-            const auto* desc = reinterpret_cast<const unsigned char*>(h->pszHeader) + i * XBASE_FLDHDR_SZ;
+            const auto* desc =
+                reinterpret_cast<const unsigned char*>(h->pszHeader) + i * XBASE_FLDHDR_SZ;
             char name[XBASE_FLDNAME_LEN_READ + 1] = {};
             int width = 0, decimals = 0;
             DBFGetFieldInfo(h, i, name, &width, &decimals);
-            FieldInfo f{cp.ToCp1252(name), h->pachFieldType[i], h->panFieldOffset[i], h->panFieldSize[i], desc[17]};
+            FieldInfo f{cp.ToCp1252(name), h->pachFieldType[i], h->panFieldOffset[i],
+                        h->panFieldSize[i], desc[17]};
             const unsigned char flags = desc[18];
             if (f.type == '0') {
                 nullFlagsField_ = static_cast<int>(i);
@@ -195,7 +228,8 @@ private:
                 if (f.type == 'V' || f.type == 'Q') f.varBit = bit++;
                 if (flags & 0x02) f.nullBit = bit++;
             }
-            if (f.type == 'M' || f.type == 'G' || (f.type == 'B' && !IsFoxPro(version_))) hasMemo_ = true;
+            if (f.type == 'M' || f.type == 'G' || (f.type == 'B' && !IsFoxPro(version_)))
+                hasMemo_ = true;
             fields_.push_back(std::move(f));
         }
         if (fields_.empty()) Fail("hat keine Felder!");
@@ -205,19 +239,23 @@ private:
         if (!hasMemo_) return;
         const size_t dot = path_.find_last_of('.');
         const size_t slash = path_.find_last_of("/\\");
-        const std::string base = (dot == std::string::npos || (slash != std::string::npos && dot < slash)) ? path_ : path_.substr(0, dot);
+        const std::string base =
+            (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+                ? path_
+                : path_.substr(0, dot);
         const bool fox = IsFoxPro(version_);
         const char* exts[] = {fox ? ".fpt" : ".dbt", fox ? ".FPT" : ".DBT", fox ? ".Fpt" : ".Dbt"};
         std::string memo;
         for (const char* ext : exts)
             if (Fs().ReadAll(base + ext, memo)) {
-                const MemoFile::Kind kind = fox ? MemoFile::Kind::FoxPro
-                                           : version_ == 0x83 ? MemoFile::Kind::DbaseIII
-                                                              : MemoFile::Kind::DbaseIV;
+                const MemoFile::Kind kind = fox                ? MemoFile::Kind::FoxPro
+                                            : version_ == 0x83 ? MemoFile::Kind::DbaseIII
+                                                               : MemoFile::Kind::DbaseIV;
                 memo_.emplace(kind, std::move(memo));
                 return;
             }
-        Fail(std::string("braucht die Memodatei ") + FileNameOf(base) + (fox ? ".fpt" : ".dbt") + ", die fehlt!");
+        Fail(std::string("braucht die Memodatei ") + FileNameOf(base) + (fox ? ".fpt" : ".dbt") +
+             ", die fehlt!");
     }
 
     bool Bit(const unsigned char* rec, int bit) const {
@@ -231,7 +269,8 @@ private:
         const int records = DBFGetRecordCount(h);
         for (int r = 0; r < records; ++r) {
             const char* tuple = DBFReadTuple(h, r);
-            if (!tuple) Fail("kann nicht gelesen werden (Datensatz " + std::to_string(r + 1) + ")!");
+            if (!tuple)
+                Fail("kann nicht gelesen werden (Datensatz " + std::to_string(r + 1) + ")!");
             if (tuple[0] == '*') continue;
             const auto* rec = reinterpret_cast<const unsigned char*>(tuple);
             for (const auto& f : fields_) {
@@ -244,7 +283,8 @@ private:
         }
     }
 
-    std::string Value(const FieldInfo& f, const unsigned char* rec, const CodePageConverter& cp) const {
+    std::string Value(const FieldInfo& f, const unsigned char* rec,
+                      const CodePageConverter& cp) const {
         const unsigned char* p = rec + f.offset;
         const std::string_view raw(reinterpret_cast<const char*>(p), static_cast<size_t>(f.size));
         switch (f.type) {
@@ -253,7 +293,8 @@ private:
             case 'V':
             case 'Q': {
                 std::string_view v = raw;
-                if (Bit(rec, f.varBit) && f.size > 0) v = raw.substr(0, std::min<size_t>(p[f.size - 1], f.size - 1));
+                if (Bit(rec, f.varBit) && f.size > 0)
+                    v = raw.substr(0, std::min<size_t>(p[f.size - 1], f.size - 1));
                 return f.type == 'V' ? cp.ToCp1252(Trim(v, false)) : std::string();
             }
             case 'N':
@@ -262,15 +303,26 @@ private:
             case 'D': {
                 const std::string_view v = Trim(raw, true);
                 if (v.empty() || v == "00000000") return "";
-                if (v.size() == 8 && std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; }))
-                    return std::string(v.substr(0, 4)) + "-" + std::string(v.substr(4, 2)) + "-" + std::string(v.substr(6, 2));
+                if (v.size() == 8 &&
+                    std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; }))
+                    return std::string(v.substr(0, 4)) + "-" + std::string(v.substr(4, 2)) + "-" +
+                           std::string(v.substr(6, 2));
                 return cp.ToCp1252(v);
             }
             case 'L':
                 switch (raw.empty() ? ' ' : raw[0]) {
-                    case 'T': case 't': case 'Y': case 'y': return "T";
-                    case 'F': case 'f': case 'N': case 'n': return "F";
-                    default: return "";
+                    case 'T':
+                    case 't':
+                    case 'Y':
+                    case 'y':
+                        return "T";
+                    case 'F':
+                    case 'f':
+                    case 'N':
+                    case 'n':
+                        return "F";
+                    default:
+                        return "";
                 }
             case 'I':
                 if (f.size != 4) return std::string(Trim(raw, true));
@@ -278,9 +330,11 @@ private:
             case 'Y': {
                 if (f.size != 8) return std::string(Trim(raw, true));
                 const int64_t v = Le64(p);
-                const uint64_t mag = v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
+                const uint64_t mag =
+                    v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
                 char buf[40];
-                std::snprintf(buf, sizeof buf, "%s%llu.%04llu", v < 0 ? "-" : "", static_cast<unsigned long long>(mag / 10000),
+                std::snprintf(buf, sizeof buf, "%s%llu.%04llu", v < 0 ? "-" : "",
+                              static_cast<unsigned long long>(mag / 10000),
                               static_cast<unsigned long long>(mag % 10000));
                 return buf;
             }
@@ -292,7 +346,8 @@ private:
                 JulianToDate(day, y, m, d);
                 const uint32_t s = (ms + 500) / 1000;
                 char buf[40];
-                std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02u:%02u:%02u", y, m, d, s / 3600 % 24, s / 60 % 60, s % 60);
+                std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02u:%02u:%02u", y, m, d,
+                              s / 3600 % 24, s / 60 % 60, s % 60);
                 return buf;
             }
             case 'B':

@@ -6,8 +6,12 @@
 namespace pagloom {
 
 namespace {
-uint32_t Be32(const unsigned char* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
-uint32_t Le32(const unsigned char* p) { return uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0]; }
+uint32_t Be32(const unsigned char* p) {
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+uint32_t Le32(const unsigned char* p) {
+    return uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+}
 }  // namespace
 
 MemoFile::MemoFile(Kind kind, std::string bytes) : kind_(kind), bytes_(std::move(bytes)) {
@@ -33,7 +37,8 @@ std::string_view MemoFile::Text(uint64_t block) const {
         if (type != 1) return {};
         return std::string_view(reinterpret_cast<const char*>(p + 8), len);
     }
-    if (kind_ == Kind::DbaseIV && room >= 8 && p[0] == 0xFF && p[1] == 0xFF && p[2] == 0x08 && p[3] == 0x00) {
+    if (kind_ == Kind::DbaseIV && room >= 8 && p[0] == 0xFF && p[1] == 0xFF && p[2] == 0x08 &&
+        p[3] == 0x00) {
         const uint32_t total = Le32(p + 4);  // counts the eight header bytes
         const uint64_t len = total < 8 ? 0 : std::min<uint64_t>(total - 8, room - 8);
         return std::string_view(reinterpret_cast<const char*>(p + 8), len);

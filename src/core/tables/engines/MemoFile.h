@@ -9,7 +9,7 @@
 namespace pagloom {
 
 class MemoFile {
-public:
+  public:
     enum class Kind { DbaseIII, DbaseIV, FoxPro };
 
     // Takes the whole file's bytes.
@@ -19,7 +19,7 @@ public:
     // the file. FoxPro memos of a non-text kind (pictures, objects) give empty text too.
     std::string_view Text(uint64_t block) const;
 
-private:
+  private:
     Kind kind_;
     std::string bytes_;
     uint32_t blockSize_ = 512;

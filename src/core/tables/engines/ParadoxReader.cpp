@@ -72,7 +72,7 @@ struct FileCloser {
 };
 
 class ParadoxFile {
-public:
+  public:
     explicit ParadoxFile(const std::string& path) : path_(path), name_(FileNameOf(path)) {}
     ~ParadoxFile() {
         if (px_) {
@@ -82,7 +82,8 @@ public:
     }
 
     void Read(RowStore& store) {
-        if (!Fs().ReadAll(path_, bytes_)) throw TableError("Die Datei " + path_ + " kann nicht gelesen werden!");
+        if (!Fs().ReadAll(path_, bytes_))
+            throw TableError("Die Datei " + path_ + " kann nicht gelesen werden!");
         // pxlib reads from a stream; a stream over our copy keeps all file access in Fs().
         fp_.reset(fmemopen(bytes_.data(), bytes_.size(), "rb"));
         if (bytes_.empty() || !fp_) Fail();
@@ -100,8 +101,10 @@ public:
         pxfield_t* f = PX_get_fields(px_);
         if (fields <= 0 || !f) Fail();
         const pxhead_t* head = px_->px_head;
-        CodePageConverter cp(head && head->px_doscodepage > 0 ? "CP" + std::to_string(head->px_doscodepage) : "");
-        for (int i = 0; i < fields; ++i) store.AddField(cp.ToCp1252(f[i].px_fname ? f[i].px_fname : ""));
+        CodePageConverter cp(
+            head && head->px_doscodepage > 0 ? "CP" + std::to_string(head->px_doscodepage) : "");
+        for (int i = 0; i < fields; ++i)
+            store.AddField(cp.ToCp1252(f[i].px_fname ? f[i].px_fname : ""));
 
         std::vector<char> record(static_cast<size_t>(PX_get_recordsize(px_)) + 1);
         const int records = PX_get_num_records(px_);
@@ -118,7 +121,7 @@ public:
         }
     }
 
-private:
+  private:
     [[noreturn]] void Fail() {
         throw TableError("Die Datei " + name_ + " ist keine lesbare Paradox-Tabelle!" +
                          (error_.empty() ? std::string() : " (" + error_ + ")"));
@@ -171,7 +174,10 @@ private:
             }
             case pxfBCD: {
                 char* v = nullptr;
-                if (PX_get_data_bcd(px_, reinterpret_cast<unsigned char*>(data), f.px_fdc, &v) <= 0 || !v) return "";
+                if (PX_get_data_bcd(px_, reinterpret_cast<unsigned char*>(data), f.px_fdc, &v) <=
+                        0 ||
+                    !v)
+                    return "";
                 return Owned(v, -1, CodePageConverter());
             }
             case pxfDate: {
