@@ -16,8 +16,8 @@ inline QString Q(const std::string& cp1252) {
 
 inline std::string S(const QString& text) { return pagloom::Utf8ToCp1252(text.toStdString()); }
 
-// A file name for the core's file access (project files): the bytes the file system uses,
-// not a Windows-1252 text, because the core opens it as it stands.
-inline std::string PathS(const QString& path) { return QFile::encodeName(path).toStdString(); }
+// A file name for the core: Windows-1252 text like the paths a project file stores; the core's
+// file system turns it into the disk's name.
+inline std::string PathS(const QString& path) { return S(path); }
 
 }  // namespace pagloom::app

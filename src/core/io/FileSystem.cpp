@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "io/FileSystem.h"
 
+#include "text/Cp1252.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,6 +23,11 @@ FileSystem& RealFs() {
 }
 FileSystem* g_fs = nullptr;
 
+// Paths inside the core are Windows-1252 text like every other text of a project (a destination
+// folder read from a project file, say); the disk names files in UTF-8. Converting here, at the
+// one door to the disk, lets a folder "Übersicht" work from a project file, the CLI and the GUI.
+std::string Native(const std::string& path) { return Cp1252ToUtf8(path); }
+
 }  // namespace
 
 FileSystem& Fs() { return g_fs ? *g_fs : RealFs(); }
@@ -28,7 +35,7 @@ void SetFs(FileSystem* fs) { g_fs = fs; }
 
 bool FileSystem::ReadAll(const std::string& path, std::string& out) {
     out.clear();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(Native(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -53,7 +60,7 @@ bool FileSystem::ReadAll(const std::string& path, std::string& out) {
 }
 
 bool FileSystem::WriteNew(const std::string& path, std::string_view data) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    int fd = ::open(Native(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return false;
     const char* p = data.data();
     size_t left = data.size();
@@ -71,36 +78,36 @@ bool FileSystem::WriteNew(const std::string& path, std::string_view data) {
 }
 
 bool FileSystem::Rename(const std::string& from, const std::string& to) {
-    return std::rename(from.c_str(), to.c_str()) == 0;
+    return std::rename(Native(from).c_str(), Native(to).c_str()) == 0;
 }
 
-bool FileSystem::Remove(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool FileSystem::Remove(const std::string& path) { return ::unlink(Native(path).c_str()) == 0; }
 
 void FileSystem::CopyPermissions(const std::string& from, const std::string& to) {
     struct stat st {};
-    if (::stat(from.c_str(), &st) == 0) ::chmod(to.c_str(), st.st_mode & 07777);
+    if (::stat(Native(from).c_str(), &st) == 0) ::chmod(Native(to).c_str(), st.st_mode & 07777);
 }
 
 bool FileSystem::FileExists(const std::string& path) {
     struct stat st {};
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return !path.empty() && ::stat(Native(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool FileSystem::DirectoryExists(const std::string& path) {
     struct stat st {};
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return !path.empty() && ::stat(Native(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool FileSystem::CreateDirectory(const std::string& path) {
-    return ::mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && DirectoryExists(path));
+    return ::mkdir(Native(path).c_str(), 0777) == 0 || (errno == EEXIST && DirectoryExists(path));
 }
 
 std::vector<std::string> FileSystem::ListFiles(const std::string& dir) {
     std::vector<std::string> names;
-    DIR* d = ::opendir(dir.c_str());
+    DIR* d = ::opendir(Native(dir).c_str());
     if (!d) return names;
     while (dirent* e = ::readdir(d)) {
-        std::string name = e->d_name;
+        std::string name = Utf8ToCp1252(e->d_name);
         if (name == "." || name == "..") continue;
         if (FileExists(JoinPath(dir, name))) names.push_back(std::move(name));
     }

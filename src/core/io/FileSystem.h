@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The thin seam between the core and the disk. All file access of the core goes through
 // Fs(), so tests can make single operations fail (a full disk, a failing rename).
+// Paths are Windows-1252 text like every other core text; the real file system converts them
+// to the disk's UTF-8 names (and listed names back).
 #pragma once
 #include <string>
 #include <string_view>

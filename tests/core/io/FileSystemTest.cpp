@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "io/FileSystem.h"
+
+using namespace pagloom;
+
+namespace {
+
+std::string MakeTempDir() {
+    char tmpl[] = "/tmp/pagloom-fs-XXXXXX";
+    return mkdtemp(tmpl);
+}
+
+}  // namespace
+
+// Core paths are Windows-1252 text; on disk the folder carries its UTF-8 name.
+TEST(FileSystem, Windows1252PathsReachUtf8NamesOnDisk) {
+    const std::string root = MakeTempDir();
+    const std::string utf8Dir = root + "/\xC3\x9C" "bersicht";
+    ASSERT_EQ(mkdir(utf8Dir.c_str(), 0777), 0);
+    const std::string cpDir = root + "/\xDC" "bersicht";
+
+    EXPECT_TRUE(Fs().DirectoryExists(cpDir));
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomic(cpDir + "/m\xE4rz.htm", "x\r\n", &error)) << error;
+
+    std::ifstream onDisk(utf8Dir + "/m\xC3\xA4rz.htm", std::ios::binary);
+    std::string content((std::istreambuf_iterator<char>(onDisk)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(content, "x\r\n");
+    EXPECT_EQ(Fs().ListFiles(cpDir), std::vector<std::string>{"m\xE4rz.htm"});
+
+    std::string read;
+    EXPECT_TRUE(Fs().ReadAll(cpDir + "/m\xE4rz.htm", read));
+    EXPECT_EQ(read, "x\r\n");
+    std::system(("rm -rf '" + root + "'").c_str());
+}
+
+TEST(FileSystem, AtomicWriteKeepsOldFileWhenRenameFails) {
+    struct FailingRename : FileSystem {
+        bool Rename(const std::string&, const std::string&) override { return false; }
+    } failing;
+    const std::string root = MakeTempDir();
+    const std::string file = root + "/a.htm";
+    ASSERT_TRUE(WriteFileAtomic(file, "old"));
+    SetFs(&failing);
+    EXPECT_FALSE(WriteFileAtomic(file, "new"));
+    SetFs(nullptr);
+    std::string read;
+    ASSERT_TRUE(Fs().ReadAll(file, read));
+    EXPECT_EQ(read, "old");
+    EXPECT_EQ(Fs().ListFiles(root), std::vector<std::string>{"a.htm"});
+    std::system(("rm -rf '" + root + "'").c_str());
+}
