@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the CSV-driven demo (examples/csv-demo) with pagloom-cli and checks pages made from
-# the table, a second build that changes nothing, and a broken CSV that stops the build.
+# the table, a second build that changes nothing, and a broken CSV that stops the build; then
+# the same project on an ODBC data source (an SQLite database with a test odbc.ini).
 # PAGLOOM_CLI names another pagloom-cli to use.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -48,6 +49,31 @@ check "kaputte CSV-Datei: Status 2" test "$status" -eq 2
 check "kaputte CSV-Datei: Meldung des Imports" has "$work/err3" "Fehler: Die Datensätze enthalten unterschiedlich viele Datenfelder!"
 check "kaputte CSV-Datei: Meldung zur Datei" has "$work/err3" "Fehler beim Einlesen der Datei:katalog.csv"
 check "kaputte CSV-Datei: keine Seiten" test ! -e "$work/site2/Stauden.htm"
+
+# The same catalogue as a table of an ODBC data source.
+odbc="$work/odbc"
+mkdir -p "$odbc"
+sqlite3 "$odbc/katalog.sqlite" <<'SQL'
+CREATE TABLE katalog (Bereich TEXT, Gruppe TEXT, Pflanze TEXT, Preis TEXT, Hinweis TEXT);
+INSERT INTO katalog VALUES ('Stauden', 'Sonnenstauden', 'Lavendel', '3,90 €', 'Duftet');
+INSERT INTO katalog VALUES ('Stauden', 'Schattenstauden', 'Funkie', '4,90 €', 'Große Blätter');
+INSERT INTO katalog VALUES ('Gehölze', 'Obstbäume', 'Apfelbaum', '29,00 €', 'Sorte Boskoop');
+SQL
+printf '[PagloomSQLite]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so\n' >"$odbc/odbcinst.ini"
+printf '[Katalog]\nDriver=PagloomSQLite\nDatabase=%s\n' "$odbc/katalog.sqlite" >"$odbc/odbc.ini"
+sed -e 's/^\(firstpage\|mainmenu\|submenu\)_database=.*/\1_database=Katalog/' \
+    -e 's/^\(firstpage\|mainmenu\|submenu\)_table=.*/\1_table=katalog/' \
+    -e 's/_table_type=csv_table/_table_type=bde_table/' "$work/demo/csv-demo.plp" >"$work/demo/odbc-demo.plp"
+osite="$work/osite"
+mkdir -p "$osite"
+status=0
+(cd "$work/demo" && ODBCSYSINI="$odbc" ODBCINI="$odbc/odbc.ini" "$cli" build odbc-demo.plp --dest "$osite" \
+  >"$work/log4" 2>"$work/err4") || status=$?
+check "ODBC: Status 0" test "$status" -eq 0
+check "ODBC: keine Meldungen" test ! -s "$work/err4"
+check "ODBC: Seite je Hauptmenuepunkt" has "$osite/Gehoelze.htm" "<li>Apfelbaum (Obstb&#228;ume): 29,00"
+check "ODBC: Seite je Untermenuepunkt" has "$osite/Stauden_Schattenstauden.htm" "<td>Gro&#223;e Bl&#228;tter</td>"
+check "ODBC: nur die Zeilen des Punkts" lacks "$osite/Stauden_Schattenstauden.htm" "Lavendel"
 
 echo "csvdemo: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

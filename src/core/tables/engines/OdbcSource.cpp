@@ -14,7 +14,9 @@ namespace pagloom {
 
 namespace {
 
+// A data source that does not answer must not hold the program for long.
 constexpr SQLULEN kLoginTimeoutSeconds = 10;
+constexpr SQLULEN kQueryTimeoutSeconds = 60;
 
 // UTF-16 (SQLWCHAR) to UTF-8.
 std::string Utf16ToUtf8(const SQLWCHAR* s, size_t n) {
@@ -98,6 +100,7 @@ class Connection {
         stmt_ = SQL_NULL_HSTMT;
         if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt_)))
             Fail(SQL_HANDLE_DBC, dbc_);
+        SQLSetStmtAttr(stmt_, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(kQueryTimeoutSeconds), 0);
         return stmt_;
     }
     SQLHDBC Dbc() const { return dbc_; }
