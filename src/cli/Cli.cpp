@@ -39,10 +39,12 @@ void PrintLogTo(BuildDialog& dialog, std::FILE* out) {
     dialog.Report.SetLineCallback([out](const std::string& line) { PrintUtf8(out, Cp1252ToUtf8(line)); });
 }
 
-void LoadLibrary(BuildDialog& dialog, CliHost& host) {
+// Without default.js the build still runs, as the desktop program starts without it, but the
+// site's menu would not draw; say so.
+void LoadLibrary(BuildDialog& dialog, const CliHost& host, std::FILE* err) {
     if (!LoadMenuScriptLibrary(host.ProgramDir(), dialog.MenuScriptLibrary)) {
-        host.ShowMessage("Die Menü-Bibliothek " + JoinPath(host.ProgramDir(), "default.js") +
-                         " kann nicht gelesen werden; das Menü-Skript enthält nur die Menüdaten.");
+        PrintUtf8(err, "Die Menü-Bibliothek " + JoinPath(host.ProgramDir(), "default.js") +
+                           " kann nicht gelesen werden; das Menü-Skript enthält nur die Menüdaten.");
     }
 }
 
@@ -62,7 +64,7 @@ RunResult RunBuild(const CommandLine& cl, CliHost& host, std::FILE* out, std::FI
     BuildDialog dialog;
     InstallTableSupport(dialog);
     PrintLogTo(dialog, out);
-    LoadLibrary(dialog, host);
+    LoadLibrary(dialog, host, err);
 
     Project project;
     OpenProjectForBuild(project, dialog, cl.file, host);
@@ -86,7 +88,7 @@ RunResult RunGroup(const CommandLine& cl, CliHost& host, std::FILE* out, std::FI
     BuildDialog dialog;
     InstallTableSupport(dialog);
     PrintLogTo(dialog, out);
-    LoadLibrary(dialog, host);
+    LoadLibrary(dialog, host, err);
 
     Project project;
     GroupBuildEnv env{project, dialog, host, {}, {}, {}, {}};

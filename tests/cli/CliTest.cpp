@@ -60,8 +60,9 @@ private:
     fs::path path_;
 };
 
-// Runs pagloom-cli with `args`; stdout and stderr go to files that are read back afterwards.
-CliRun RunCli(const std::vector<std::string>& args) {
+// Runs pagloom-cli (or a copy of it at `exe`) with `args`; stdout and stderr go to files that
+// are read back afterwards.
+CliRun RunCli(const std::vector<std::string>& args, const std::string& exe = PAGLOOM_CLI_EXE) {
     TempDir io;
     const std::string outPath = io / "out", errPath = io / "err";
     pid_t pid = fork();
@@ -71,10 +72,10 @@ CliRun RunCli(const std::vector<std::string>& args) {
         dup2(o, 1);
         dup2(e, 2);
         std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(PAGLOOM_CLI_EXE));
+        argv.push_back(const_cast<char*>(exe.c_str()));
         for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        execv(PAGLOOM_CLI_EXE, argv.data());
+        execv(exe.c_str(), argv.data());
         _exit(127);
     }
     CliRun r;
@@ -314,4 +315,15 @@ TEST(CliGroup, ExitStatusOfAGroupBuild) {
     EXPECT_EQ(unreadable.status, 2);
     EXPECT_EQ(unreadable.err, "Die Gruppendatei " + (dir / "fehlt.plg") + " kann nicht gelesen werden!\n");
     EXPECT_EQ(unreadable.out, "");
+}
+
+TEST(CliBuild, MissingMenuLibraryIsReportedAndTheBuildGoesOn) {
+    // A copy of the program in a folder without default.js.
+    TempDir bin, site;
+    fs::copy_file(PAGLOOM_CLI_EXE, bin / "pagloom-cli");
+    CliRun r = RunCli({"build", PAGLOOM_DEMO_PROJECT, "--dest", site.path().string()}, bin / "pagloom-cli");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "Die Menü-Bibliothek " + (bin / "default.js") +
+                                          " kann nicht gelesen werden; das Menü-Skript enthält nur die Menüdaten.\n");
+    EXPECT_TRUE(fs::exists(site.path() / "index.js"));
 }
