@@ -21,6 +21,9 @@ nice -n 10 cmake --build build-fuzz -j"$jobs" --target $(printf 'fuzz-%s ' "${ta
 export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$(pwd)/tests/sanitizer/lsan.supp
+# As in test-sanitizers.sh: keep the ODBC installer library loaded so its caches are named.
+odbcinst=$(ldconfig -p | awk '/libodbcinst\.so\.2 / && !n++ {print $NF}')
+if [ -n "$odbcinst" ]; then export LD_PRELOAD=$odbcinst; fi
 
 run_one() {
   local name=$1 work=build-fuzz/work/$1 art=build-fuzz/artifacts/$1 log=build-fuzz/logs/$1.log
