@@ -150,6 +150,10 @@ TEST(DbfTable, BrokenFilesFailWithAGermanMessage) {
         full.assign(std::istreambuf_iterator<char>(in), {});
     }
     dir.Write("cut.dbf", full.substr(0, full.size() / 2));
+    std::string shortRecord = full;
+    shortRecord[10] = 5;  // record length below the fields' widths
+    shortRecord[11] = 0;
+    dir.Write("short.dbf", shortRecord);
     dir.Write("text.dbf", "Name;Preis\nBrot;2\n" + std::string(200, 'x'));
     dir.Write("empty.dbf", "");
     struct Case {
@@ -160,6 +164,9 @@ TEST(DbfTable, BrokenFilesFailWithAGermanMessage) {
         {dir.Path(), "cut.dbf",
          "Die Tabelle cut.dbf ist unvollst\xE4ndig oder besch\xE4"
          "digt!"},
+        {dir.Path(), "short.dbf",
+         "Die Tabelle short.dbf kann nicht ge\xF6"
+         "ffnet werden!"},
         {dir.Path(), "text.dbf", "Die Tabelle text.dbf hat ein Format"},
         {dir.Path(), "empty.dbf", "Die Tabelle empty.dbf ist keine dBase- oder FoxPro-Tabelle!"},
         {dir.Path(), "missing.dbf", "Die Datei "},
