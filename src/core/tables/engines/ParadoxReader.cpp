@@ -192,6 +192,8 @@ class ParadoxFile {
                 double v;
                 if (PX_get_data_double(px_, data, len, &v) <= 0) return "";
                 const double ms = v;
+                // A damaged stamp may hold any double; far beyond the calendar it is no time.
+                if (!std::isfinite(ms) || std::fabs(ms) > 1e15) return "";
                 const long days = static_cast<long>(ms / 86400000.0);
                 return DateText(days) + " " + TimeText(static_cast<long>(ms - days * 86400000.0));
             }
