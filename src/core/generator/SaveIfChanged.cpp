@@ -39,16 +39,18 @@ SaveResult SaveIfChanged(const std::string& path, const TextLines& lines, MakeRe
     FileSystem& fs = Fs();
     // Reading first and asking whether the file exists only when that fails saves a call per
     // file on a rebuild, where nearly every file exists.
+    bool missing = false;
     if (!fs.ReadAll(path, existing)) {
         existing.clear();
         if (fs.FileExists(path)) throw BuildAbort(CannotReadMessage(path));
+        missing = true;
     }
 
     SaveResult result = SaveResult::Unchanged;
     if (!SameLines(lines, existing)) {
         joined.clear();
         AppendJoinedLines(lines, joined);
-        result = WriteFileAtomic(path, joined) ? SaveResult::Written : SaveResult::Failed;
+        result = WriteFileAtomic(path, joined, nullptr, missing) ? SaveResult::Written : SaveResult::Failed;
     }
     report.AddOutcome(result);
     return result;

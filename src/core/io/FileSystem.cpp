@@ -28,6 +28,27 @@ FileSystem* g_fs = nullptr;
 // one door to the disk, lets a folder "Übersicht" work from a project file, the CLI and the GUI.
 std::string Native(const std::string& path) { return Cp1252ToUtf8(path); }
 
+bool WriteAll(int fd, std::string_view data) {
+    const char* p = data.data();
+    size_t left = data.size();
+    while (left > 0) {
+        ssize_t w = ::write(fd, p, left);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += w;
+        left -= static_cast<size_t>(w);
+    }
+    return true;
+}
+
+std::string TempNameFor(const std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    static const std::string pid = std::to_string(::getpid());
+    return path + ".pagloom-" + pid + "-" + std::to_string(counter++) + ".tmp";
+}
+
 }  // namespace
 
 FileSystem& Fs() { return g_fs ? *g_fs : RealFs(); }
@@ -62,19 +83,41 @@ bool FileSystem::ReadAll(const std::string& path, std::string& out) {
 bool FileSystem::WriteNew(const std::string& path, std::string_view data) {
     int fd = ::open(Native(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return false;
-    const char* p = data.data();
-    size_t left = data.size();
-    while (left > 0) {
-        ssize_t w = ::write(fd, p, left);
-        if (w < 0) {
-            if (errno == EINTR) continue;
+    const bool written = WriteAll(fd, data);
+    return (::close(fd) == 0) && written;
+}
+
+FileSystem::CreateResult FileSystem::CreateNew(const std::string& path, std::string_view data) {
+    // An unnamed file in the target folder, linked under its name once complete: atomic like
+    // a temporary file and a rename, but with one entry made in the folder instead of two.
+    const std::string native = Native(path);
+    const size_t slash = native.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : native.substr(0, slash);
+    int fd = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+        if (!WriteAll(fd, data)) {
             ::close(fd);
-            return false;
+            return CreateResult::Failed;
         }
-        p += w;
-        left -= static_cast<size_t>(w);
+        char proc[64];
+        std::snprintf(proc, sizeof proc, "/proc/self/fd/%d", fd);
+        const int r = ::linkat(AT_FDCWD, proc, AT_FDCWD, native.c_str(), AT_SYMLINK_FOLLOW);
+        const int e = errno;
+        ::close(fd);
+        if (r == 0) return CreateResult::Created;
+        if (e == EEXIST) return CreateResult::Exists;
     }
-    return ::close(fd) == 0;
+    // Folders without unnamed files (or without /proc): a temporary file linked under the name.
+    const std::string tmp = TempNameFor(path);
+    if (!WriteNew(tmp, data)) {
+        Remove(tmp);
+        return CreateResult::Failed;
+    }
+    const int r = ::link(Native(tmp).c_str(), native.c_str());
+    const int e = errno;
+    Remove(tmp);
+    if (r == 0) return CreateResult::Created;
+    return e == EEXIST ? CreateResult::Exists : CreateResult::Failed;
 }
 
 bool FileSystem::Rename(const std::string& from, const std::string& to) {
@@ -122,11 +165,21 @@ std::string JoinPath(const std::string& dir, const std::string& name) {
     return dir + "/" + name;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view data, std::string* error) {
-    static std::atomic<unsigned> counter{0};
+bool WriteFileAtomic(const std::string& path, std::string_view data, std::string* error,
+                     bool knownMissing) {
     FileSystem& fs = Fs();
-    const std::string tmp = path + ".pagloom-" + std::to_string(::getpid()) + "-" +
-                            std::to_string(counter++) + ".tmp";
+    if (knownMissing || !fs.FileExists(path)) {
+        switch (fs.CreateNew(path, data)) {
+            case FileSystem::CreateResult::Created:
+                return true;
+            case FileSystem::CreateResult::Failed:
+                if (error) *error = "cannot create " + path;
+                return false;
+            case FileSystem::CreateResult::Exists:
+                break;  // appeared meanwhile: replace it like any existing file
+        }
+    }
+    const std::string tmp = TempNameFor(path);
     if (!fs.WriteNew(tmp, data)) {
         fs.Remove(tmp);
         if (error) *error = "cannot write " + tmp;

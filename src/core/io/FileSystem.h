@@ -19,6 +19,10 @@ public:
     // Creates or truncates the file and writes data; false on any failure (the file may then
     // hold part of the data, which is why callers write to a temporary name first).
     virtual bool WriteNew(const std::string& path, std::string_view data);
+    // Creates a file that does not exist yet, all or nothing: the name appears only with the
+    // complete data, and a failure leaves no file behind.
+    enum class CreateResult { Created, Exists, Failed };
+    virtual CreateResult CreateNew(const std::string& path, std::string_view data);
     virtual bool Rename(const std::string& from, const std::string& to);
     virtual bool Remove(const std::string& path);
     // Gives `to` the permission bits of `from` (when `from` exists).
@@ -35,10 +39,13 @@ FileSystem& Fs();
 // Installs a replacement (nullptr restores the real one). The caller keeps ownership.
 void SetFs(FileSystem* fs);
 
-// Replaces `path` with `data` atomically: writes a temporary file in the same folder, keeps
-// the old file's permissions and renames it over the old file. On failure the old file is
-// untouched, no temporary file is left, and `error` (if given) says what failed.
-bool WriteFileAtomic(const std::string& path, std::string_view data, std::string* error = nullptr);
+// Replaces `path` with `data` atomically: a new file is created complete (CreateNew); an
+// existing one is replaced by a temporary file in the same folder, with the old file's
+// permissions, renamed over it. On failure the old file is untouched, no temporary file is
+// left, and `error` (if given) says what failed. `knownMissing` spares the existence check
+// when the caller has just seen that the file is not there.
+bool WriteFileAtomic(const std::string& path, std::string_view data, std::string* error = nullptr,
+                     bool knownMissing = false);
 
 // Joins a folder and a name with "/" (no doubled separator).
 std::string JoinPath(const std::string& dir, const std::string& name);

@@ -56,3 +56,24 @@ TEST(FileSystem, AtomicWriteKeepsOldFileWhenRenameFails) {
     EXPECT_EQ(Fs().ListFiles(root), std::vector<std::string>{"a.htm"});
     std::system(("rm -rf '" + root + "'").c_str());
 }
+
+TEST(FileSystem, NewFileIsCreatedWholeOrNotAtAll) {
+    struct FailingCreate : FileSystem {
+        CreateResult CreateNew(const std::string&, std::string_view) override { return CreateResult::Failed; }
+    } failing;
+    const std::string root = MakeTempDir();
+    ASSERT_TRUE(WriteFileAtomic(root + "/new.htm", "a\r\n", nullptr, true));
+    std::string read;
+    ASSERT_TRUE(Fs().ReadAll(root + "/new.htm", read));
+    EXPECT_EQ(read, "a\r\n");
+    // A name that is already taken is replaced, even when the caller thought it missing.
+    ASSERT_TRUE(WriteFileAtomic(root + "/new.htm", "b\r\n", nullptr, true));
+    ASSERT_TRUE(Fs().ReadAll(root + "/new.htm", read));
+    EXPECT_EQ(read, "b\r\n");
+
+    SetFs(&failing);
+    EXPECT_FALSE(WriteFileAtomic(root + "/other.htm", "c"));
+    SetFs(nullptr);
+    EXPECT_EQ(Fs().ListFiles(root), std::vector<std::string>{"new.htm"});
+    std::system(("rm -rf '" + root + "'").c_str());
+}
