@@ -5,10 +5,15 @@
 
 #include "Cli.h"
 #include "CliHost.h"
+#include "text/Cp1252.h"
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    auto result = pagloom::cli::RunCli(args, pagloom::cli::ExecutableDir(argc > 0 ? argv[0] : nullptr),
-                                       stdout, stderr);
+    // Arguments and folder names arrive in UTF-8; inside, paths are Windows-1252 text like the
+    // paths a project file stores.
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(pagloom::Utf8ToCp1252(argv[i]));
+    const std::string programDir =
+        pagloom::Utf8ToCp1252(pagloom::cli::ExecutableDir(argc > 0 ? argv[0] : nullptr));
+    auto result = pagloom::cli::RunCli(args, programDir, stdout, stderr);
     return pagloom::cli::ExitStatus(result);
 }
