@@ -181,6 +181,23 @@ TEST(CliBuild, BuildsTheDemoAndLogsEveryFileOnStdout) {
     EXPECT_EQ(files, 19);
 }
 
+// Paths with umlauts work from the command line and from a project file alike.
+TEST(CliBuild, FoldersWithUmlautsFromCommandLineAndProjectFile) {
+    TempDir dir;
+    const fs::path site = dir.path() / "Übersicht";
+    fs::create_directory(site);
+    CliRun fromArgs = RunCli({"build", PAGLOOM_DEMO_PROJECT, "--dest", site.string()});
+    ASSERT_EQ(fromArgs.status, 0) << fromArgs.err;
+    EXPECT_EQ(Lines(fromArgs.out)[0], "Erstelle Dateien in " + site.string() + ":");
+    EXPECT_TRUE(fs::exists(site / "index.htm"));
+
+    // The project file stores the folder in Windows-1252 ("\xDC" is "Ü").
+    WriteFile(dir.path() / "p.plp", CrLf({"[files]", "destination-directory=" + dir.path().string() + "/\xDC" "bersicht"}));
+    CliRun fromProject = RunCli({"build", dir / "p.plp"});
+    ASSERT_EQ(fromProject.status, 0) << fromProject.err;
+    EXPECT_EQ(fromProject.err, "");
+}
+
 TEST(CliBuild, WithoutDestinationNothingIsBuilt) {
     CliRun r = RunCli({"build", PAGLOOM_DEMO_PROJECT});
     EXPECT_EQ(r.status, 2);
