@@ -5,6 +5,7 @@
 #include "generator/FramesetWriter.h"
 #include "generator/MenuFrameWriter.h"
 #include "generator/MenuIncludeWriter.h"
+#include "generator/MenuScriptWriter.h"
 #include "generator/SitemapWriter.h"
 #include "model/Project.h"
 #include "ports/Host.h"
@@ -48,6 +49,16 @@ TEST(SitemapPrefix, BaseAddressWithOneSlashOrLocalFolder) {
         s.sitemap.urltext = c.urltext;
         EXPECT_EQ(SitemapPrefix(s), c.expected) << c.urltext;
     }
+}
+
+TEST(MenuScriptWriter, BackslashesAndQuotesCannotEndTheScriptString) {
+    Fixture f;
+    f.project.MainMenu.Add(TWebMenu::NewMainItem("Pfad C:\\", "sub\\seite.htm", true));
+    f.project.MainMenu.Add(TWebMenu::NewMainItem("Zitat \"x\"", "a\"b.htm", true));
+    const TextLines lines = LinesOf(f.ctx, MenuScriptWriter());
+    ASSERT_GE(lines.size(), 12u);
+    EXPECT_EQ(lines[10], "y_menarray[0] = new y_menrecord(\"Pfad C:\\\\\",\"sub\\\\seite.htm\",0);");
+    EXPECT_EQ(lines[11], "y_menarray[1] = new y_menrecord(\"Zitat &#34;x&#34;\",\"a\\\"b.htm\",0);");
 }
 
 TEST(MenuFrameWriter, NoscriptWithoutAnyOptionGivesAnEmptyBlock) {
