@@ -15,17 +15,20 @@ const char* const kNoTableForTemplateMessage = "Fehler beim Erstellen der HTML-S
 
 namespace {
 
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+// Replaces every occurrence, left to right without overlap. Most values hold none of the
+// patterns, so those are left as they are without a copy: a build converts every value.
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+    size_t hit = text.find(from);
+    if (hit == std::string::npos) return;
     std::string out;
-    out.reserve(text.size());
+    out.reserve(text.size() + text.size() / 4);
     size_t pos = 0;
-    for (size_t hit; (hit = text.find(from, pos)) != std::string_view::npos;
-         pos = hit + from.size()) {
-        out.append(text.substr(pos, hit - pos));
+    for (; hit != std::string::npos; pos = hit + from.size(), hit = text.find(from, pos)) {
+        out.append(text, pos, hit - pos);
         out.append(to);
     }
-    out.append(text.substr(pos));
-    return out;
+    out.append(text, pos, std::string::npos);
+    text = std::move(out);
 }
 
 // Closes the table when the filling is done, also when reading failed.
@@ -72,16 +75,22 @@ TemplateSlot TemplateSlotOf(const Project& project, ContentSlot slot) {
 }
 
 std::string ConvertFieldValue(std::string_view value, const TableConvertSettings& c) {
-    std::string v(value);
-    if (c.special_sign_unicode) {
-        v = HtmlEscape(v, !c.tags_unicode);
-    } else if (c.tags_unicode) {
-        v = ReplaceAll(ReplaceAll(v, "<", "&#60;"), ">", "&#62;");
+    std::string v =
+        c.special_sign_unicode ? HtmlEscape(value, !c.tags_unicode) : std::string(value);
+    if (!c.special_sign_unicode && c.tags_unicode) {
+        ReplaceAll(v, "<", "&#60;");
+        ReplaceAll(v, ">", "&#62;");
     }
-    if (c.newline_br)
-        v = ReplaceAll(ReplaceAll(ReplaceAll(v, "\r\n", "<br>"), "\n", "<br>"), "\r", "<br>");
-    if (c.multispaces) v = ReplaceAll(ReplaceAll(v, "  ", " &nbsp;"), "&nbsp; ", "&nbsp;&nbsp;");
-    if (c.tab_to_list) v = ReplaceAll(v, "\t", "&nbsp;&nbsp; &nbsp; &nbsp; &nbsp;");
+    if (c.newline_br) {
+        ReplaceAll(v, "\r\n", "<br>");
+        ReplaceAll(v, "\n", "<br>");
+        ReplaceAll(v, "\r", "<br>");
+    }
+    if (c.multispaces) {
+        ReplaceAll(v, "  ", " &nbsp;");
+        ReplaceAll(v, "&nbsp; ", "&nbsp;&nbsp;");
+    }
+    if (c.tab_to_list) ReplaceAll(v, "\t", "&nbsp;&nbsp; &nbsp; &nbsp; &nbsp;");
     if (c.web_to_link) v = WebAddressesToLinks(v, "_blank");
     return v;
 }
