@@ -11,13 +11,6 @@ int RowStore::FieldIndex(std::string_view name) const {
     return -1;
 }
 
-void RowStore::DropValues(size_t count) {
-    if (count > ends_.size()) count = ends_.size();
-    ends_.resize(ends_.size() - count);
-    data_.resize(ends_.empty() ? 0 : ends_.back());
-    indexes_.clear();
-}
-
 const std::vector<uint32_t>& RowStore::RowsWhere(size_t field, std::string_view value) const {
     static const std::vector<uint32_t> kNone;
     if (field >= names_.size()) return kNone;

@@ -40,15 +40,6 @@ class RowStore {
         data_.append(value);
         ends_.push_back(data_.size());
     }
-    // For writers that build a value piece by piece into the buffer: append bytes with
-    // AppendBytes, then EndValue() closes the value.
-    void AppendBytes(std::string_view bytes) { data_.append(bytes); }
-    void AppendByte(char c) { data_.push_back(c); }
-    void EndValue() { ends_.push_back(data_.size()); }
-    // Removes the last `count` bytes of the value not yet ended by EndValue().
-    void TrimOpenValue(size_t count) { data_.resize(data_.size() - count); }
-    // Drops the last `count` values (a partly read row that is thrown away).
-    void DropValues(size_t count);
     size_t ValueCount() const { return ends_.size(); }
     // Takes over a finished buffer of values: `data` holds them one after the other and
     // `ends[i]` is the end of value i. Lets a reader build values in a buffer of its own.
@@ -56,10 +47,6 @@ class RowStore {
         data_ = std::move(data);
         ends_ = std::move(ends);
         indexes_.clear();
-    }
-    void Reserve(size_t bytes, size_t values) {
-        data_.reserve(bytes);
-        ends_.reserve(values);
     }
 
     size_t RowCount() const { return names_.empty() ? 0 : ends_.size() / names_.size(); }
