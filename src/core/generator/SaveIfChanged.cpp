@@ -37,13 +37,18 @@ SaveResult SaveIfChanged(const std::string& path, const TextLines& lines, MakeRe
 
     report.Add(path + "...");
     FileSystem& fs = Fs();
-    // Reading first and asking whether the file exists only when that fails saves a call per
-    // file on a rebuild, where nearly every file exists.
+    // One read tells an existing file (to compare with), a missing one (to create) and one that
+    // cannot be read (which ends the build).
     bool missing = false;
-    if (!fs.ReadAll(path, existing)) {
-        existing.clear();
-        if (fs.FileExists(path)) throw BuildAbort(CannotReadMessage(path));
-        missing = true;
+    switch (fs.Read(path, existing)) {
+        case FileSystem::ReadState::Read:
+            break;
+        case FileSystem::ReadState::Missing:
+            existing.clear();
+            missing = true;
+            break;
+        case FileSystem::ReadState::Unreadable:
+            throw BuildAbort(CannotReadMessage(path));
     }
 
     SaveResult result = SaveResult::Unchanged;

@@ -17,8 +17,18 @@
 namespace pagloom {
 namespace {
 
+// The disk itself: a missing file is known from the failed open, without asking again.
+class RealFileSystem final : public FileSystem {
+public:
+    ReadState Read(const std::string& path, std::string& out) override {
+        if (ReadAll(path, out)) return ReadState::Read;
+        if (errno == ENOENT) return ReadState::Missing;
+        return FileExists(path) ? ReadState::Unreadable : ReadState::Missing;
+    }
+};
+
 FileSystem& RealFs() {
-    static FileSystem real;
+    static RealFileSystem real;
     return real;
 }
 FileSystem* g_fs = nullptr;
@@ -61,6 +71,7 @@ bool FileSystem::ReadAll(const std::string& path, std::string& out) {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
+        errno = EISDIR;  // there is something under the name, just not a file to read
         return false;
     }
     out.reserve(static_cast<size_t>(st.st_size));
@@ -78,6 +89,11 @@ bool FileSystem::ReadAll(const std::string& path, std::string& out) {
     }
     ::close(fd);
     return true;
+}
+
+FileSystem::ReadState FileSystem::Read(const std::string& path, std::string& out) {
+    if (ReadAll(path, out)) return ReadState::Read;
+    return FileExists(path) ? ReadState::Unreadable : ReadState::Missing;
 }
 
 bool FileSystem::WriteNew(const std::string& path, std::string_view data) {

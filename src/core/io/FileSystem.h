@@ -16,6 +16,11 @@ public:
 
     // Reads a whole file; false when it cannot be read (missing, a folder, no permission).
     virtual bool ReadAll(const std::string& path, std::string& out);
+    // Reads a whole file and tells a missing file from one that cannot be read. Made of
+    // ReadAll and FileExists here, so replacements of those are honoured; the real file system
+    // answers it with one call.
+    enum class ReadState { Read, Missing, Unreadable };
+    virtual ReadState Read(const std::string& path, std::string& out);
     // Creates or truncates the file and writes data; false on any failure (the file may then
     // hold part of the data, which is why callers write to a temporary name first).
     virtual bool WriteNew(const std::string& path, std::string_view data);
