@@ -106,7 +106,17 @@ class ParadoxFile {
         for (int i = 0; i < fields; ++i)
             store.AddField(cp.ToCp1252(f[i].px_fname ? f[i].px_fname : ""));
 
-        std::vector<char> record(static_cast<size_t>(PX_get_recordsize(px_)) + 1);
+        // A damaged header may describe fields that do not fit the record, and pxlib reads each
+        // field by its type's size whatever length is stored: check the layout, and keep zero
+        // bytes behind the record so such reads stay inside the buffer.
+        const int recordSize = PX_get_recordsize(px_);
+        long layout = 0;
+        for (int i = 0; i < fields; ++i) {
+            if (f[i].px_flen < 0) Fail();
+            layout += f[i].px_flen;
+        }
+        if (recordSize <= 0 || layout > recordSize) Fail();
+        std::vector<char> record(static_cast<size_t>(recordSize) + 32);
         const int records = PX_get_num_records(px_);
         for (int r = 0; r < records; ++r) {
             int deleted = 0;
@@ -203,7 +213,7 @@ class ParadoxFile {
             }
             case pxfMemoBLOb:
             case pxfFmtMemoBLOb: {
-                if (!memoFp_) return "";
+                if (!memoFp_ || len < 10) return "";  // the blob pointer takes the last ten bytes
                 char* v = nullptr;
                 int mod = 0, size = 0;
                 if (PX_get_data_blob(px_, data, len, &mod, &size, &v) <= 0 || !v) return "";
