@@ -363,23 +363,8 @@ void TMainForm::EditDirChange() {
 
 void TMainForm::SpeedButtonZielClick() {
     const QString current = editDir_->text();
-    QString start = QDir::homePath();
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!current.isEmpty() && QFileInfo(current).isDir())
-        start = current;
-    else if (!documents.isEmpty() && QFileInfo(documents).isDir())
-        start = documents;
-    const QString chosen = prompts_.ChooseFolder(this, start);
+    const QString chosen = ChooseDestinationFolder(prompts_, this, current, QDir::homePath());
     if (chosen.isEmpty()) return;
-    if (!QFileInfo(chosen).isDir()) {
-        if (prompts_.Ask(this, QStringLiteral("Das angegebene Verzeichnis existiert nicht. Soll es angelegt werden?"),
-                         false) != Answer::Yes)
-            return;
-        if (!QDir().mkpath(chosen)) {
-            prompts_.Message(this, QStringLiteral("Verzeichnis kann nicht erstellt werden"));
-            return;
-        }
-    }
     session_.Settings().files.destination_directory = S(chosen);
     HandOnDestination(chosen);
     if (chosen != current) session_.Modified = true;

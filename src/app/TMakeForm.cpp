@@ -169,24 +169,9 @@ void TMakeForm::MakeStartClick() {
 }
 
 void TMakeForm::SpeedButtonZielClick() {
-    const QString setting = Q(session_.Settings().files.destination_directory);
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QString start = QCoreApplication::applicationDirPath();
-    if (!setting.isEmpty() && QFileInfo(setting).isDir())
-        start = setting;
-    else if (!documents.isEmpty() && QFileInfo(documents).isDir())
-        start = documents;
-    const QString chosen = prompts_.ChooseFolder(this, start);
+    const QString chosen = ChooseDestinationFolder(
+        prompts_, this, Q(session_.Settings().files.destination_directory), QCoreApplication::applicationDirPath());
     if (chosen.isEmpty()) return;
-    if (!QFileInfo(chosen).isDir()) {
-        if (prompts_.Ask(this, QStringLiteral("Das angegebene Verzeichnis existiert nicht. Soll es angelegt werden?"),
-                         false) != Answer::Yes)
-            return;
-        if (!QDir().mkpath(chosen)) {
-            prompts_.Message(this, QStringLiteral("Verzeichnis kann nicht erstellt werden"));
-            return;
-        }
-    }
     session_.Build.Destination = S(chosen);
     ziel_->setText(chosen);
 }

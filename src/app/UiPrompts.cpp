@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "UiPrompts.h"
 
+#include <QStandardPaths>
+
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -98,6 +100,28 @@ QString FindProgramDir(const QString& executableDir) {
     for (const QString& c : candidates)
         if (QFileInfo::exists(QDir(c).filePath(QStringLiteral("default.plp")))) return QDir::cleanPath(c);
     return exe.path();
+}
+
+QString ChooseDestinationFolder(UiPrompts& prompts, QWidget* parent, const QString& preferred,
+                                const QString& fallback) {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString start = fallback;
+    if (!preferred.isEmpty() && QFileInfo(preferred).isDir())
+        start = preferred;
+    else if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        start = documents;
+    const QString chosen = prompts.ChooseFolder(parent, start);
+    if (chosen.isEmpty()) return {};
+    if (!QFileInfo(chosen).isDir()) {
+        if (prompts.Ask(parent, QStringLiteral("Das angegebene Verzeichnis existiert nicht. Soll es angelegt werden?"),
+                        false) != Answer::Yes)
+            return {};
+        if (!QDir().mkpath(chosen)) {
+            prompts.Message(parent, QStringLiteral("Verzeichnis kann nicht erstellt werden"));
+            return {};
+        }
+    }
+    return chosen;
 }
 
 }  // namespace pagloom::app

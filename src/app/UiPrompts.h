@@ -39,6 +39,12 @@ public:
     virtual int Exec(QDialog* dialog);
 };
 
+// The destination folder chooser of the main window and the build dialog: starts in
+// `preferred` when that is a folder, else in the user's documents, else in `fallback`; offers to
+// create a chosen folder that does not exist. Empty when cancelled or not created.
+QString ChooseDestinationFolder(UiPrompts& prompts, QWidget* parent, const QString& preferred,
+                                const QString& fallback);
+
 // Runs a command of a window so that no exception leaves it into Qt's event handling: an
 // unexpected failure is shown as a message and the program goes on.
 void RunGuarded(UiPrompts& prompts, QWidget* parent, const std::function<void()>& command);
