@@ -43,7 +43,7 @@ void PrintLogTo(BuildDialog& dialog, std::FILE* out) {
 // site's menu would not draw; say so.
 void LoadLibrary(BuildDialog& dialog, const CliHost& host, std::FILE* err) {
     if (!LoadMenuScriptLibrary(host.ProgramDir(), dialog.MenuScriptLibrary)) {
-        PrintUtf8(err, "Die Menü-Bibliothek " + JoinPath(host.ProgramDir(), "default.js") +
+        PrintUtf8(err, "Die Menü-Bibliothek " + Cp1252ToUtf8(JoinPath(host.ProgramDir(), "default.js")) +
                            " kann nicht gelesen werden; das Menü-Skript enthält nur die Menüdaten.");
     }
 }
@@ -58,7 +58,7 @@ RunResult RunBuild(const CommandLine& cl, CliHost& host, std::FILE* out, std::FI
     // A mistyped path would otherwise build a default project; the desktop program can only
     // open existing files through its dialog.
     if (!Fs().FileExists(cl.file)) {
-        PrintUtf8(err, "Die Projektdatei " + cl.file + " existiert nicht!");
+        PrintUtf8(err, "Die Projektdatei " + Cp1252ToUtf8(cl.file) + " existiert nicht!");
         return RunResult::NothingBuilt;
     }
     BuildDialog dialog;
@@ -82,7 +82,7 @@ RunResult RunBuild(const CommandLine& cl, CliHost& host, std::FILE* out, std::FI
 RunResult RunGroup(const CommandLine& cl, CliHost& host, std::FILE* out, std::FILE* err) {
     TProjectGroup group;
     if (!Fs().FileExists(cl.file) || !group.Open(cl.file)) {
-        PrintUtf8(err, "Die Gruppendatei " + cl.file + " kann nicht gelesen werden!");
+        PrintUtf8(err, "Die Gruppendatei " + Cp1252ToUtf8(cl.file) + " kann nicht gelesen werden!");
         return RunResult::NothingBuilt;
     }
     BuildDialog dialog;

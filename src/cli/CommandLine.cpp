@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "CommandLine.h"
 
+#include "text/Cp1252.h"
+
 namespace pagloom::cli {
 
 const char* HelpText() {
@@ -64,10 +66,10 @@ std::optional<CommandLine> ParseBuild(const std::vector<std::string>& args, std:
             }
             cl.regionOverwrite = value;
         } else if (IsOption(a)) {
-            error = "unbekannte Option für build: " + a;
+            error = "unbekannte Option für build: " + Cp1252ToUtf8(a);
             return std::nullopt;
         } else if (haveFile) {
-            error = "nur eine Projektdatei erlaubt: " + a;
+            error = "nur eine Projektdatei erlaubt: " + Cp1252ToUtf8(a);
             return std::nullopt;
         } else {
             cl.file = a;
@@ -85,7 +87,7 @@ std::optional<CommandLine> ParseGroup(const std::vector<std::string>& args, std:
     if (args.size() < 2 || args[1].empty()) {
         error = "group verlangt eine Gruppendatei";
     } else if (IsOption(args[1])) {
-        error = "unbekannte Option für group: " + args[1];
+        error = "unbekannte Option für group: " + Cp1252ToUtf8(args[1]);
     } else if (args.size() > 2) {
         error = "group erwartet genau eine Gruppendatei";
     } else {
@@ -114,7 +116,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     } else if (cmd == "group") {
         return ParseGroup(args, error);
     } else {
-        error = "unbekannter Befehl: " + cmd;
+        error = "unbekannter Befehl: " + Cp1252ToUtf8(cmd);
         return std::nullopt;
     }
     error = cmd + " erwartet keine weiteren Argumente";
