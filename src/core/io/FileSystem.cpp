@@ -74,10 +74,15 @@ bool FileSystem::ReadAll(const std::string& path, std::string& out) {
         errno = EISDIR;  // there is something under the name, just not a file to read
         return false;
     }
-    out.reserve(static_cast<size_t>(st.st_size));
-    char buf[1 << 16];
-    for (;;) {
-        ssize_t r = ::read(fd, buf, sizeof buf);
+    // Read straight into the string, and stop at the size the file has: a build reads every
+    // page it may rewrite, so the extra read that only finds the end is worth saving.
+    const size_t size = static_cast<size_t>(st.st_size);
+    out.resize(size);
+    size_t got = 0;
+    bool toEnd = size == 0;  // files that report no size are read until their end
+    while (got < out.size() || toEnd) {
+        if (got == out.size()) out.resize(out.size() + (1 << 16));
+        ssize_t r = ::read(fd, out.data() + got, out.size() - got);
         if (r < 0) {
             if (errno == EINTR) continue;
             ::close(fd);
@@ -85,8 +90,9 @@ bool FileSystem::ReadAll(const std::string& path, std::string& out) {
             return false;
         }
         if (r == 0) break;
-        out.append(buf, static_cast<size_t>(r));
+        got += static_cast<size_t>(r);
     }
+    out.resize(got);
     ::close(fd);
     return true;
 }
