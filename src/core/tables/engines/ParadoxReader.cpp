@@ -10,6 +10,7 @@ extern "C" {
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "io/FileSystem.h"
@@ -65,6 +66,29 @@ std::string ShortestNumber(double v) {
     return buf;
 }
 
+// pxlib follows the chain of data blocks from the header without guarding against loops or
+// chains longer than the header's block count: a damaged table whose blocks point back at each
+// other keeps it reading, and filling its block list past its end, forever. Checked first.
+bool BlockChainIsSound(std::string_view b) {
+    if (b.size() < 0x12) return true;  // too short to hold a chain; pxlib refuses it itself
+    auto u16 = [&](size_t at) {
+        return static_cast<unsigned>(static_cast<unsigned char>(b[at])) |
+               static_cast<unsigned>(static_cast<unsigned char>(b[at + 1])) << 8;
+    };
+    const unsigned headerSize = u16(0x02);
+    const size_t blockSize = static_cast<size_t>(static_cast<unsigned char>(b[0x05])) * 1024;
+    const unsigned fileBlocks = u16(0x0C);
+    std::vector<bool> seen(fileBlocks + 1);
+    for (unsigned n = u16(0x0E); n != 0;) {
+        if (n > fileBlocks || seen[n]) return false;
+        seen[n] = true;
+        const size_t at = headerSize + (n - 1) * blockSize;
+        if (at + 2 > b.size()) return true;  // a missing block is reported by pxlib
+        n = u16(at);
+    }
+    return true;
+}
+
 struct FileCloser {
     void operator()(FILE* f) const {
         if (f) std::fclose(f);
@@ -86,7 +110,7 @@ class ParadoxFile {
             throw TableError("Die Datei " + path_ + " kann nicht gelesen werden!");
         // pxlib reads from a stream; a stream over our copy keeps all file access in Fs().
         fp_.reset(fmemopen(bytes_.data(), bytes_.size(), "rb"));
-        if (bytes_.empty() || !fp_) Fail();
+        if (bytes_.empty() || !fp_ || !BlockChainIsSound(bytes_)) Fail();
         px_ = PX_new3(CollectError, nullptr, nullptr, nullptr, &error_);
         if (!px_) Fail();
         if (PX_open_fp(px_, fp_.get()) < 0) {
