@@ -35,6 +35,10 @@ public:
         files[path] = std::string(data);
         return true;
     }
+    CreateResult CreateNew(const std::string& path, std::string_view data) override {
+        if (FileExists(path)) return CreateResult::Exists;
+        return WriteNew(path, data) ? CreateResult::Created : CreateResult::Failed;
+    }
     bool Rename(const std::string& from, const std::string& to) override {
         auto it = files.find(from);
         if (it == files.end() || DirectoryExists(to)) return false;

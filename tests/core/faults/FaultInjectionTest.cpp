@@ -66,6 +66,11 @@ public:
         if (armed && fault != Fault::DiskFull) return false;
         return FileSystem::Rename(from, to);
     }
+    // New files are made all or nothing, so a full disk or a read-only folder leaves no file.
+    CreateResult CreateNew(const std::string& path, std::string_view data) override {
+        if (armed && fault != Fault::RenameFails) return CreateResult::Failed;
+        return FileSystem::CreateNew(path, data);
+    }
 };
 
 class ScopedFs {
@@ -182,6 +187,28 @@ TEST(WriteFaults, FailedBuildWritesKeepThePreviousSiteAndLogEachChangedFileAsFai
             EXPECT_EQ(faulty.created.size(), static_cast<size_t>(failed));
             for (const auto& p : faulty.created) EXPECT_EQ(before.count(p), 0u) << p;
         }
+    }
+}
+
+TEST(WriteFaults, FilesThatCannotBeCreatedAreLoggedAsFailedAndLeaveNothing) {
+    for (const Fault fault : {Fault::DiskFull, Fault::ReadOnlyFolder}) {
+        SCOPED_TRACE(Name(fault));
+        TempFolder dest;
+        RecordingHost host;
+        FaultyFs faulty;
+        faulty.fault = fault;
+        faulty.armed = true;
+        BuildRun run;
+        {
+            ScopedFs scoped(&faulty);
+            run = Build(SiteProject("neu"), dest.path(), host);
+        }
+        EXPECT_TRUE(run.outcome.reachedEnd);
+        const auto outcomes = Outcomes(run.log);
+        EXPECT_GE(outcomes.size(), 8u);
+        for (const auto& [path, result] : outcomes) EXPECT_EQ(result, "Fehler!") << path;
+        EXPECT_EQ(run.outcome.failedFiles, static_cast<int>(outcomes.size()));
+        EXPECT_TRUE(Snapshot(dest.path()).empty());
     }
 }
 
