@@ -15,7 +15,7 @@ bool SameLines(const TextLines& lines, std::string_view text) {
     size_t pos = 0;
     for (const auto& line : lines) {
         if (pos >= text.size()) return false;  // the file has fewer lines
-        size_t eol = text.find_first_of("\r\n", pos);
+        size_t eol = FindLineBreak(text, pos);
         size_t end = eol == std::string_view::npos ? text.size() : eol;
         if (std::string_view(line) != text.substr(pos, end - pos)) return false;
         if (eol == std::string_view::npos) {

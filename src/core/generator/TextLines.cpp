@@ -10,11 +10,19 @@ std::string CannotReadMessage(const std::string& path) {
     return "Die Datei " + path + " kann nicht gelesen werden!";
 }
 
+size_t FindLineBreak(std::string_view text, size_t pos) {
+    const char* data = text.data();
+    for (size_t i = pos, n = text.size(); i < n; ++i) {
+        if (data[i] == '\n' || data[i] == '\r') return i;
+    }
+    return std::string_view::npos;
+}
+
 TextLines SplitLines(std::string_view text) {
     TextLines lines;
     size_t pos = 0;
     while (pos < text.size()) {
-        size_t eol = text.find_first_of("\r\n", pos);
+        size_t eol = FindLineBreak(text, pos);
         if (eol == std::string_view::npos) {
             lines.emplace_back(text.substr(pos));
             break;

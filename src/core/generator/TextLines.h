@@ -15,6 +15,10 @@ using TextLines = std::vector<std::string>;
 // "\r\n" give no line and one empty line respectively.
 TextLines SplitLines(std::string_view text);
 
+// Position of the next CR or LF at or after `pos`, or npos. (find_first_of with a two-byte set
+// asks memchr once per byte; this is one pass.)
+size_t FindLineBreak(std::string_view text, size_t pos);
+
 // Each line followed by CR LF.
 std::string JoinLines(const TextLines& lines);
 // The same, appended to `out` (lets callers reuse one buffer).
