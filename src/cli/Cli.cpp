@@ -48,6 +48,14 @@ void LoadLibrary(BuildDialog& dialog, const CliHost& host, std::FILE* err) {
     }
 }
 
+// The build dialog as the desktop program has it at start: table support, the log shown as it
+// grows, and the menu library.
+void PrepareDialog(BuildDialog& dialog, const CliHost& host, std::FILE* out, std::FILE* err) {
+    InstallTableSupport(dialog);
+    PrintLogTo(dialog, out);
+    LoadLibrary(dialog, host, err);
+}
+
 RunResult ResultOf(const BuildOutcome& outcome) {
     if (!outcome.started || outcome.EndedEarly()) return RunResult::NothingBuilt;
     return outcome.failedFiles > 0 ? RunResult::FilesFailed : RunResult::Success;
@@ -62,9 +70,7 @@ RunResult RunBuild(const CommandLine& cl, CliHost& host, std::FILE* out, std::FI
         return RunResult::NothingBuilt;
     }
     BuildDialog dialog;
-    InstallTableSupport(dialog);
-    PrintLogTo(dialog, out);
-    LoadLibrary(dialog, host, err);
+    PrepareDialog(dialog, host, out, err);
 
     Project project;
     OpenProjectForBuild(project, dialog, cl.file, host);
@@ -86,9 +92,7 @@ RunResult RunGroup(const CommandLine& cl, CliHost& host, std::FILE* out, std::FI
         return RunResult::NothingBuilt;
     }
     BuildDialog dialog;
-    InstallTableSupport(dialog);
-    PrintLogTo(dialog, out);
-    LoadLibrary(dialog, host, err);
+    PrepareDialog(dialog, host, out, err);
 
     Project project;
     GroupBuildEnv env{project, dialog, host, {}, {}, {}, {}};
