@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "generator/BuildContext.h"
 
+#include "generator/FileSaver.h"
 #include "generator/FileWriter.h"
 #include "generator/SaveIfChanged.h"
 #include "io/FileSystem.h"
@@ -19,18 +20,40 @@ std::string BuildContext::PathOf(std::string_view fileName) const {
     return path;
 }
 
-bool BuildContext::WriteRuleAllows(const std::string& path, bool overwrite) {
-    return overwrite || !Fs().FileExists(path);
+bool BuildContext::WriteRuleAllows(const std::string& path, bool overwrite) const {
+    return overwrite || !FileExists(path);
 }
 
-SaveResult BuildContext::Save(const std::string& path, const TextLines& lines) const {
-    return SaveIfChanged(path, lines, report);
+void BuildContext::Save(const std::string& path, TextLines lines) const {
+    if (saver)
+        saver->Save(path, std::move(lines));
+    else
+        SaveIfChanged(path, lines, report);
+}
+
+bool BuildContext::FileExists(const std::string& path) const {
+    if (saver) saver->Settle(path);
+    return Fs().FileExists(path);
+}
+
+TextLines BuildContext::ReadLines(const std::string& path) const {
+    if (saver) saver->Settle(path);
+    return ReadTextLines(path);
+}
+
+void BuildContext::CatchUp() const {
+    if (saver) saver->Wait();
+}
+
+void BuildContext::Log(std::string line) const {
+    if (saver) saver->Flush();
+    report.Add(std::move(line));
 }
 
 void WriteByRule(const BuildContext& ctx, const FileWriter& writer) {
     if (!writer.Due(ctx)) return;
     const std::string path = ctx.PathOf(writer.FileName(ctx));
-    if (!BuildContext::WriteRuleAllows(path, writer.Overwrite(ctx))) return;
+    if (!ctx.WriteRuleAllows(path, writer.Overwrite(ctx))) return;
     ctx.Save(path, LinesOf(ctx, writer));
 }
 

@@ -15,6 +15,7 @@ struct Project;
 struct ProjectSettings;
 class Host;
 class TableBuildSteps;
+class FileSaver;
 
 struct BuildContext {
     Project& project;  // the menu may be rebuilt by the table flow, hence not const
@@ -27,6 +28,7 @@ struct BuildContext {
     bool regionOverwrite = false;
     TableBuildSteps* tableSteps = nullptr;    // table-driven parts of the table flow
     std::function<void()> refreshMenuEditor;  // shows a rebuilt menu; may be empty
+    FileSaver* saver = nullptr;  // the build's files on their way to the disk; none: written at once
 
     const ProjectSettings& Settings() const;
 
@@ -36,11 +38,18 @@ struct BuildContext {
 
     // The write rule: a file that a setting allows is written when its overwrite setting is
     // on or no file exists at the path yet.
-    static bool WriteRuleAllows(const std::string& path, bool overwrite);
+    bool WriteRuleAllows(const std::string& path, bool overwrite) const;
 
     // SaveIfChanged into this build's log. Throws BuildAbort when an existing file cannot be
-    // read for the comparison.
-    SaveResult Save(const std::string& path, const TextLines& lines) const;
+    // read for the comparison (possibly at a later call: files may be saved meanwhile).
+    void Save(const std::string& path, TextLines lines) const;
+    // Whether a file is at `path`, and its lines; both see the files this build saved before.
+    bool FileExists(const std::string& path) const;
+    TextLines ReadLines(const std::string& path) const;
+    // A line for the log after the files saved so far.
+    void Log(std::string line) const;
+    // Waits until the files saved so far are logged (before handing over to another part).
+    void CatchUp() const;
 
     // Dreamweaver pages: keep the editable regions of existing pages (RegionOverwrite visible
     // and off) rather than writing them fresh.

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "generator/BuildDriver.h"
 
+#include <optional>
+
 #include "generator/BuildError.h"
 #include "generator/ContentPages.h"
 #include "generator/DreamweaverPages.h"
+#include "generator/FileSaver.h"
 #include "generator/FramePageWriter.h"
 #include "generator/FramesetWriter.h"
 #include "generator/MenuFrameWriter.h"
@@ -27,6 +30,30 @@ const MenuFrameWriter kMenuFrame;
 const FramePageWriter kTopFrame(FramePageWriter::Top);
 const FramePageWriter kBottomFrame(FramePageWriter::Bottom);
 const SitemapWriter kSitemap;
+
+// The host as a build sees it: before a message or a question, the files saved so far are
+// logged, so the log on screen is as far as the build when the user is asked.
+class SettlingHost final : public Host {
+  public:
+    SettlingHost(Host& host, FileSaver& saver) : host_(host), saver_(saver) {}
+    void ShowMessage(const std::string& text) override {
+        saver_.Wait();
+        host_.ShowMessage(text);
+    }
+    Answer Ask(const std::string& question, bool withCancel) override {
+        saver_.Wait();
+        return host_.Ask(question, withCancel);
+    }
+    std::string ProgramDir() const override { return host_.ProgramDir(); }
+    std::string ProgramVersion() const override { return host_.ProgramVersion(); }
+    std::tm LocalNow() const override { return host_.LocalNow(); }
+    void Beep() override { host_.Beep(); }
+    void KeepAlive() override { host_.KeepAlive(); }
+
+  private:
+    Host& host_;
+    FileSaver& saver_;
+};
 
 bool TableFieldAvailable(int source) {
     return source == kSlotTemplate || source == kSlotDwTemplate;
@@ -132,13 +159,17 @@ void BuildWithTables(BuildContext& ctx) {
     WriteByRule(ctx, kFrameset);
     // The menu comes from the tables; it replaces the project's menu in memory, so the menu
     // script, the navigation and the sitemap below list the rebuilt menu.
+    // The table steps and the menu editor come in with the log as far as the build.
+    ctx.CatchUp();
     ctx.tableSteps->RebuildMenu(ctx);
     WriteByRule(ctx, kStylesheet);
     WriteByRule(ctx, kMenuScript);
+    ctx.CatchUp();
     if (ctx.refreshMenuEditor) ctx.refreshMenuEditor();
     for (const FileWriter* w : std::initializer_list<const FileWriter*>{&kMenuInclude, &kMenuFrame,
                                                                         &kTopFrame, &kBottomFrame})
         WriteByRule(ctx, *w);
+    ctx.CatchUp();
     ctx.tableSteps->WritePages(ctx);
     WriteByRule(ctx, kSitemap);
 }
@@ -156,8 +187,10 @@ BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::st
     report.Add("Erstelle Dateien in " + dialog.Destination + ":");
     report.Add("");
 
+    FileSaver saver(report);
+    SettlingHost buildHost(host, saver);
     BuildContext ctx{project,
-                     host,
+                     buildHost,
                      report,
                      dialog.Destination,
                      projectFile,
@@ -165,18 +198,24 @@ BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::st
                      dialog.RegionOverwriteVisible,
                      dialog.RegionOverwrite,
                      dialog.TableSteps,
-                     dialog.RefreshMenuEditor};
+                     dialog.RefreshMenuEditor,
+                     &saver};
+    std::optional<std::string> failure;
     try {
         if (project.Settings.TablesDrive())
             BuildWithTables(ctx);
         else
             BuildWithoutTables(ctx);
+        saver.Flush();
     } catch (const BuildAbort& e) {
-        host.ShowMessage(e.what());
-        outcome.failedFiles = report.FailedFiles() - failedBefore;
-        return outcome;
+        failure = e.what();
     } catch (const TableError& e) {
-        host.ShowMessage(e.what());
+        failure = e.what();
+    }
+    if (failure) {
+        // A file saved before the failure may have failed first; its message is the one due.
+        if (auto earlier = saver.Abandon()) failure = std::move(earlier);
+        host.ShowMessage(*failure);
         outcome.failedFiles = report.FailedFiles() - failedBefore;
         return outcome;
     }

@@ -35,13 +35,13 @@ void WriteEmptyPages(const BuildContext& ctx) {
     const ProjectSettings& s = ctx.Settings();
     if (s.firstpage.firstpage.Is(kOn)) {
         const std::string path = FirstPagePath(ctx);
-        if (BuildContext::WriteRuleAllows(path, s.firstpage.overwrite_firstpage))
+        if (ctx.WriteRuleAllows(path, s.firstpage.overwrite_firstpage))
             WriteEmptyPage(ctx, path, kFirstPageName);
     }
     const bool overwrite = s.content_page.empty_overwrite;
     ForEachContentPage(ctx, [&](const TWebMenuItem& e) {
         const std::string path = ctx.PathOf(e.FileName);
-        if (BuildContext::WriteRuleAllows(path, overwrite)) WriteEmptyPage(ctx, path, e.Text);
+        if (ctx.WriteRuleAllows(path, overwrite)) WriteEmptyPage(ctx, path, e.Text);
     });
 }
 
@@ -50,9 +50,9 @@ void WriteTemplatePages(const BuildContext& ctx) {
     const std::string& templateFile = s.content_page.template_file;
     if (s.firstpage.firstpage.Is(kOn)) {
         const std::string path = FirstPagePath(ctx);
-        if (BuildContext::WriteRuleAllows(path, s.firstpage.overwrite_firstpage)) {
+        if (ctx.WriteRuleAllows(path, s.firstpage.overwrite_firstpage)) {
             if (s.firstpage.firstpage_from_template)
-                ctx.Save(path, ReadTextLines(templateFile));
+                ctx.Save(path, ctx.ReadLines(templateFile));
             else
                 WriteEmptyPage(ctx, path, kFirstPageName);
         }
@@ -62,8 +62,8 @@ void WriteTemplatePages(const BuildContext& ctx) {
         const std::string path = ctx.PathOf(e.FileName);
         // Read for every page, so a template that changes or vanishes mid-build is noticed
         // at the page that needs it.
-        if (BuildContext::WriteRuleAllows(path, overwrite))
-            ctx.Save(path, ReadTextLines(templateFile));
+        if (ctx.WriteRuleAllows(path, overwrite))
+            ctx.Save(path, ctx.ReadLines(templateFile));
     });
 }
 

@@ -23,16 +23,16 @@ const std::string& ProjectDestination(const BuildContext& ctx) {
 }
 
 void SaveFreshInstance(const BuildContext& ctx, const std::string& path) {
-    TextLines lines = ReadTextLines(TemplateFile(ctx));
+    TextLines lines = ctx.ReadLines(TemplateFile(ctx));
     MakeDWInstance(lines, TemplateFile(ctx), ProjectDestination(ctx), ctx.host);
-    ctx.Save(path, lines);
+    ctx.Save(path, std::move(lines));
 }
 
 void SaveMergedPage(const BuildContext& ctx, const std::string& path) {
-    TextLines page = ReadTextLines(path);
-    const TextLines tpl = ReadTextLines(TemplateFile(ctx));
+    TextLines page = ctx.ReadLines(path);
+    const TextLines tpl = ctx.ReadLines(TemplateFile(ctx));
     MergeDWPage(page, tpl, TemplateFile(ctx), ProjectDestination(ctx), ctx.host);
-    ctx.Save(path, page);
+    ctx.Save(path, std::move(page));
 }
 
 }  // namespace
@@ -41,7 +41,7 @@ void WriteDWPages(const BuildContext& ctx) {
     const ProjectSettings& s = ctx.Settings();
     if (s.firstpage.firstpage.Is(kOn)) {
         const std::string path = FirstPagePath(ctx);
-        if (BuildContext::WriteRuleAllows(path, s.firstpage.overwrite_firstpage)) {
+        if (ctx.WriteRuleAllows(path, s.firstpage.overwrite_firstpage)) {
             if (s.firstpage.firstpage_from_template)
                 SaveFreshInstance(ctx, path);
             else
@@ -51,7 +51,7 @@ void WriteDWPages(const BuildContext& ctx) {
     const bool overwrite = s.content_page.dw_template_update;
     ForEachContentPage(ctx, [&](const TWebMenuItem& e) {
         const std::string path = ctx.PathOf(e.FileName);
-        if (BuildContext::WriteRuleAllows(path, overwrite)) SaveFreshInstance(ctx, path);
+        if (ctx.WriteRuleAllows(path, overwrite)) SaveFreshInstance(ctx, path);
     });
 }
 
@@ -59,7 +59,7 @@ void UpdateDWPages(const BuildContext& ctx) {
     const ProjectSettings& s = ctx.Settings();
     if (s.firstpage.firstpage.Is(kOn)) {
         const std::string path = FirstPagePath(ctx);
-        const bool exists = Fs().FileExists(path);
+        const bool exists = ctx.FileExists(path);
         if (s.firstpage.overwrite_firstpage || !exists) {
             if (!s.firstpage.firstpage_from_template)
                 WriteEmptyPage(ctx, path, kFirstPageName);
@@ -72,7 +72,7 @@ void UpdateDWPages(const BuildContext& ctx) {
     const bool update = s.content_page.dw_template_update;
     ForEachContentPage(ctx, [&](const TWebMenuItem& e) {
         const std::string path = ctx.PathOf(e.FileName);
-        if (!Fs().FileExists(path))
+        if (!ctx.FileExists(path))
             SaveFreshInstance(ctx, path);
         else if (update)
             SaveMergedPage(ctx, path);

@@ -30,13 +30,24 @@ bool SameLines(const TextLines& lines, std::string_view text) {
 
 }  // namespace
 
-SaveResult SaveIfChanged(const std::string& path, const TextLines& lines, MakeReport& report) {
+SaveResult SaveLines(const std::string& path, const TextLines& lines, bool knownMissing) {
     // Buffers are kept between calls: a build saves many files one after the other.
     static thread_local std::string existing;
     static thread_local std::string joined;
 
-    report.Add(path + "...");
     FileSystem& fs = Fs();
+    if (knownMissing && !lines.empty()) {
+        joined.clear();
+        AppendJoinedLines(lines, joined);
+        switch (fs.CreateNew(path, joined)) {
+            case FileSystem::CreateResult::Created:
+                return SaveResult::Written;
+            case FileSystem::CreateResult::Failed:
+                return SaveResult::Failed;
+            case FileSystem::CreateResult::Exists:
+                break;  // made by someone else since the caller looked: compare it
+        }
+    }
     // One read tells an existing file (to compare with), a missing one (to create) and one that
     // cannot be read (which ends the build).
     bool missing = false;
@@ -50,13 +61,16 @@ SaveResult SaveIfChanged(const std::string& path, const TextLines& lines, MakeRe
         case FileSystem::ReadState::Unreadable:
             throw BuildAbort(CannotReadMessage(path));
     }
+    if (SameLines(lines, existing)) return SaveResult::Unchanged;
+    joined.clear();
+    AppendJoinedLines(lines, joined);
+    return WriteFileAtomic(path, joined, nullptr, missing) ? SaveResult::Written
+                                                           : SaveResult::Failed;
+}
 
-    SaveResult result = SaveResult::Unchanged;
-    if (!SameLines(lines, existing)) {
-        joined.clear();
-        AppendJoinedLines(lines, joined);
-        result = WriteFileAtomic(path, joined, nullptr, missing) ? SaveResult::Written : SaveResult::Failed;
-    }
+SaveResult SaveIfChanged(const std::string& path, const TextLines& lines, MakeReport& report) {
+    report.Add(path + "...");
+    const SaveResult result = SaveLines(path, lines);
     report.AddOutcome(result);
     return result;
 }

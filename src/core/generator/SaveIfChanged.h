@@ -20,4 +20,9 @@ namespace pagloom {
 // Throws BuildAbort when the file exists but cannot be read for the comparison.
 SaveResult SaveIfChanged(const std::string& path, const TextLines& lines, MakeReport& report);
 
+// SaveIfChanged without the log lines. `knownMissing`: the caller has just seen that no file
+// is at the path, so the read attempt is spared; a file that appeared meanwhile is compared as
+// usual. Safe to call from another thread than the log's when Fs().ConcurrentUse().
+SaveResult SaveLines(const std::string& path, const TextLines& lines, bool knownMissing = false);
+
 }  // namespace pagloom

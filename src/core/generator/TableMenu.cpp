@@ -56,7 +56,7 @@ void BuildMenuFromMainTable(BuildContext& ctx) {
     Project& p = ctx.project;
     ContentTable* t = SlotTables().For(p.PrjParams, ContentSlot::mainmenu);
     if (!SlotTableInUse(p, ContentSlot::mainmenu) || !t) {
-        ctx.report.Add(kNoMainTableLog);
+        ctx.Log(kNoMainTableLog);
         return;
     }
     const std::string& field = MainMenuField(p);
@@ -91,7 +91,7 @@ void BuildSubMenusFromSubTable(BuildContext& ctx) {
     if (!SlotTableInUse(p, ContentSlot::mainmenu) || !SlotTableInUse(p, ContentSlot::submenu) ||
         !t) {
         if (p.Tables.Slot[ContentSlot::submenu].content_source > 0) {
-            ctx.report.Add(kNoSubTablesLog);
+            ctx.Log(kNoSubTablesLog);
             ctx.host.ShowMessage(kNoSubTablesMessage);
         }
         return;

@@ -53,20 +53,20 @@ struct LevelWriter {
             WriteEmptyPage(ctx, path, name);
             return;
         }
-        if (!templateLines) templateLines = ReadTextLines(templateFile);
+        if (!templateLines) templateLines = ctx.ReadLines(templateFile);
         TextLines lines = *templateLines;
         if (fill) FillTableTemplate(lines, TemplateSlotOf(ctx.project, slot), ctx.host);
         if (source == kSlotDwTemplate) {
             const std::string& projectDestination = ctx.Settings().files.destination_directory;
-            if (ctx.KeepRegions() && Fs().FileExists(path)) {
-                TextLines page = ReadTextLines(path);
+            if (ctx.KeepRegions() && ctx.FileExists(path)) {
+                TextLines page = ctx.ReadLines(path);
                 MergeDWPage(page, lines, templateFile, projectDestination, ctx.host);
                 lines = std::move(page);
             } else {
                 MakeDWInstance(lines, templateFile, projectDestination, ctx.host);
             }
         }
-        ctx.Save(path, lines);
+        ctx.Save(path, std::move(lines));
     }
 };
 
@@ -103,7 +103,7 @@ void WriteTableFirstPage(BuildContext& ctx) {
     const ProjectSettings& settings = ctx.Settings();
     if (!settings.firstpage.firstpage.Is(kOn)) return;
     const std::string path = FirstPagePath(ctx);
-    if (!BuildContext::WriteRuleAllows(path, settings.firstpage.overwrite_firstpage)) return;
+    if (!ctx.WriteRuleAllows(path, settings.firstpage.overwrite_firstpage)) return;
     if (ContentTable* t = SlotTables().For(p.PrjParams, ContentSlot::firstpage)) t->ClearFilter();
     const LevelWriter writer{
         ctx, ContentSlot::firstpage, s.content_source, s.template_file, !s.name_display.empty(),
@@ -131,7 +131,7 @@ void WriteTableMainMenuPages(BuildContext& ctx) {
     for (int n = 0; n < p.MainMenu.Count(); ++n) {
         const TWebMenuItem& entry = p.MainMenu.Item(n);
         const std::string path = ctx.PathOf(entry.FileName);
-        if (!BuildContext::WriteRuleAllows(path, overwrite)) continue;
+        if (!ctx.WriteRuleAllows(path, overwrite)) continue;
         if (filled) filter.Set({{field, entry.Text}});
         writer.Page(path, entry.Text);
     }
@@ -162,7 +162,7 @@ void WriteTableSubMenuPages(BuildContext& ctx) {
         for (int k = 0; k < main.SubMenu->Count(); ++k) {
             const TWebMenuItem& entry = main.SubMenu->Item(k);
             const std::string path = ctx.PathOf(entry.FileName);
-            if (!BuildContext::WriteRuleAllows(path, overwrite)) continue;
+            if (!ctx.WriteRuleAllows(path, overwrite)) continue;
             if (filled) filter.Set({{match, main.Text}, {field, entry.Text}});
             writer.Page(path, entry.Text);
         }

@@ -25,6 +25,7 @@ public:
         if (errno == ENOENT) return ReadState::Missing;
         return FileExists(path) ? ReadState::Unreadable : ReadState::Missing;
     }
+    bool ConcurrentUse() const override { return true; }
 };
 
 FileSystem& RealFs() {
@@ -57,6 +58,21 @@ std::string TempNameFor(const std::string& path) {
     static std::atomic<unsigned> counter{0};
     static const std::string pid = std::to_string(::getpid());
     return path + ".pagloom-" + pid + "-" + std::to_string(counter++) + ".tmp";
+}
+
+// Gives the unnamed file `fd` the name `path`. Linking the descriptor itself spares the walk
+// through /proc; kernels before 6.10 allow that only to privileged callers, so a refusal is
+// remembered and the /proc name used instead.
+int LinkUnnamed(int fd, const std::string& path) {
+    static std::atomic<bool> emptyPathRefused{false};
+    if (!emptyPathRefused.load(std::memory_order_relaxed)) {
+        if (::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0) return 0;
+        if (errno != ENOENT && errno != EPERM && errno != EINVAL) return -1;
+        emptyPathRefused.store(true, std::memory_order_relaxed);
+    }
+    char proc[64];
+    std::snprintf(proc, sizeof proc, "/proc/self/fd/%d", fd);
+    return ::linkat(AT_FDCWD, proc, AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW);
 }
 
 }  // namespace
@@ -121,9 +137,7 @@ FileSystem::CreateResult FileSystem::CreateNew(const std::string& path, std::str
             ::close(fd);
             return CreateResult::Failed;
         }
-        char proc[64];
-        std::snprintf(proc, sizeof proc, "/proc/self/fd/%d", fd);
-        const int r = ::linkat(AT_FDCWD, proc, AT_FDCWD, native.c_str(), AT_SYMLINK_FOLLOW);
+        const int r = LinkUnnamed(fd, native);
         const int e = errno;
         ::close(fd);
         if (r == 0) return CreateResult::Created;
@@ -179,6 +193,18 @@ std::vector<std::string> FileSystem::ListFiles(const std::string& dir) {
     ::closedir(d);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+bool FileSystem::ListNames(const std::string& dir, std::vector<std::string>& names) {
+    names.clear();
+    DIR* d = ::opendir(Native(dir.empty() ? std::string(".") : dir).c_str());
+    if (!d) return false;
+    while (dirent* e = ::readdir(d)) {
+        std::string name = Utf8ToCp1252(e->d_name);
+        if (name != "." && name != "..") names.push_back(std::move(name));
+    }
+    ::closedir(d);
+    return true;
 }
 
 std::string JoinPath(const std::string& dir, const std::string& name) {

@@ -37,6 +37,13 @@ public:
     virtual bool CreateDirectory(const std::string& path);  // one level
     // Names (not paths) of the regular files in a folder, sorted; empty when unreadable.
     virtual std::vector<std::string> ListFiles(const std::string& dir);
+    // Every name in a folder, unsorted and unchecked (files, folders, links): one pass over
+    // the folder, so a build can tell which of its files are new without asking for each.
+    // False when the folder cannot be listed.
+    virtual bool ListNames(const std::string& dir, std::vector<std::string>& names);
+    // Whether two threads may call this file system at once. The disk may; a replacement
+    // installed by a test keeps its counters unguarded, so it is called from one thread only.
+    virtual bool ConcurrentUse() const { return false; }
 };
 
 // The file system in use; the real one unless a test installed another.

@@ -1,0 +1,176 @@
+// SPDX-License-Identifier: MIT
+#include "generator/FileSaver.h"
+
+#include <utility>
+#include <vector>
+
+#include "generator/BuildError.h"
+#include "generator/SaveIfChanged.h"
+#include "io/FileSystem.h"
+#include "text/TextConversions.h"
+
+namespace pagloom {
+namespace {
+
+// Pages waiting for the worker: enough to keep it busy, few enough to keep memory small. When
+// the queue is full, the build waits until it is half empty: waking for every single free
+// place would cost a switch between the threads per file.
+constexpr size_t kMaxQueued = 64;
+constexpr size_t kResume = kMaxQueued / 2;
+
+std::string_view FolderOf(std::string_view path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
+}
+
+std::string_view NameOf(std::string_view path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// Names compared without case: on a folder that ignores case, "Seite.htm" and "seite.htm" are
+// one file, and waiting once too often costs little.
+std::string WaitKey(std::string_view path) { return ToLowerCp1252(NameOf(path)); }
+
+}  // namespace
+
+FileSaver::FileSaver(MakeReport& report) : report_(report) {
+    threaded_ = Fs().ConcurrentUse() && std::thread::hardware_concurrency() > 1;
+}
+
+FileSaver::~FileSaver() {
+    if (!worker_.joinable()) return;
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    work_.notify_all();
+    worker_.join();
+}
+
+bool FileSaver::KnownMissing(const std::string& path) {
+    const std::string_view name = NameOf(path);
+    if (name.empty()) return false;
+    auto [it, fresh] = folders_.try_emplace(std::string(FolderOf(path)));
+    if (fresh) {
+        std::vector<std::string> names;
+        if (Fs().ListNames(it->first, names))
+            it->second.emplace(std::make_move_iterator(names.begin()),
+                               std::make_move_iterator(names.end()));
+    }
+    if (!it->second) return false;
+    // From now on the file is there (or its saving failed, and a read attempt tells that).
+    return it->second->emplace(name).second;
+}
+
+void FileSaver::Save(std::string path, TextLines lines) {
+    const bool knownMissing = KnownMissing(path);
+    if (!threaded_) {
+        report_.Add(path + "...");
+        report_.AddOutcome(SaveLines(path, lines, knownMissing));
+        return;
+    }
+    Drain(false);
+    ThrowFailure();
+    ++onTheWay_[WaitKey(path)];
+    {
+        std::unique_lock lock(mutex_);
+        if (jobs_.size() - done_ >= kMaxQueued)
+            finished_.wait(lock, [&] { return jobs_.size() - done_ <= kResume || halted_; });
+        if (!halted_) {
+            jobs_.push_back(Job{std::move(path), std::move(lines), knownMissing, {}, {}, {}});
+            if (!worker_.joinable()) worker_ = std::thread(&FileSaver::Work, this);
+        }
+    }
+    work_.notify_one();
+    Drain(false);
+    ThrowFailure();  // after a halt: the failure that caused it
+}
+
+void FileSaver::Settle(const std::string& path) {
+    if (threaded_ && onTheWay_.count(WaitKey(path))) Flush();
+}
+
+void FileSaver::Flush() {
+    Wait();
+    ThrowFailure();
+}
+
+void FileSaver::Wait() {
+    if (threaded_) Drain(true);
+}
+
+std::optional<std::string> FileSaver::Abandon() {
+    try {
+        Flush();
+    } catch (const BuildAbort& e) {
+        return std::string(e.what());
+    }
+    return std::nullopt;
+}
+
+void FileSaver::ThrowFailure() {
+    if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
+}
+
+void FileSaver::Work() {
+    for (;;) {
+        Job* job = nullptr;
+        {
+            std::unique_lock lock(mutex_);
+            work_.wait(lock, [&] { return stop_ || done_ < jobs_.size(); });
+            if (stop_) return;
+            job = &jobs_[done_];  // stays valid: the log thread only removes finished jobs
+        }
+        try {
+            job->result = SaveLines(job->path, job->lines, job->knownMissing);
+        } catch (const BuildAbort& e) {
+            job->abort = e.what();
+        } catch (...) {
+            job->error = std::current_exception();
+        }
+        job->lines = TextLines();
+        bool halt = false, tell = false;
+        {
+            std::lock_guard lock(mutex_);
+            ++done_;
+            halt = halted_ = job->abort || job->error;
+            const size_t left = jobs_.size() - done_;
+            tell = halt || left == 0 || left == kResume;
+        }
+        if (tell) finished_.notify_all();
+        if (halt) return;  // files after a failed one are not written, as in a plain run
+    }
+}
+
+void FileSaver::Drain(bool wait) {
+    std::deque<Job> finished;
+    {
+        std::unique_lock lock(mutex_);
+        if (wait) finished_.wait(lock, [&] { return done_ == jobs_.size() || halted_; });
+        for (; done_ > 0; --done_) {
+            finished.push_back(std::move(jobs_.front()));
+            jobs_.pop_front();
+        }
+    }
+    for (Job& job : finished) Log(job);
+}
+
+void FileSaver::Log(Job& job) {
+    report_.Add(job.path + "...");
+    if (job.abort || job.error) {
+        {
+            std::lock_guard lock(mutex_);
+            jobs_.clear();  // the worker has stopped; what came after is not written
+            done_ = 0;
+        }
+        onTheWay_.clear();
+        failure_ = job.error ? job.error : std::make_exception_ptr(BuildAbort(*job.abort));
+        return;
+    }
+    report_.AddOutcome(job.result);
+    auto it = onTheWay_.find(WaitKey(job.path));
+    if (it != onTheWay_.end() && --it->second == 0) onTheWay_.erase(it);
+}
+
+}  // namespace pagloom

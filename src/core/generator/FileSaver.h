@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: MIT
+// Takes the files of one build to the disk. A page is compared and written on a second thread
+// while the build makes the next one, so the time spent filling templates and the time the
+// disk takes overlap instead of adding up. The log still gets each file's "...", outcome lines
+// in the order the files were handed over, and only on the calling thread (the desktop
+// program shows them as they come).
+//
+// The folder a build writes into is listed once, on its first file: a file that is not there
+// is created straight away, without first trying to read it; one that appeared since the
+// listing is compared as usual.
+//
+// A file that cannot be read ends the build as before: files handed over after it are not
+// written, and the BuildAbort reaches the caller at its next call here.
+#pragma once
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "generator/MakeReport.h"
+#include "generator/TextLines.h"
+
+namespace pagloom {
+
+class FileSaver {
+  public:
+    explicit FileSaver(MakeReport& report);
+    // Files not yet begun are dropped; the one being written is finished.
+    ~FileSaver();
+    FileSaver(const FileSaver&) = delete;
+    FileSaver& operator=(const FileSaver&) = delete;
+
+    // SaveIfChanged for this build. Throws the BuildAbort of an earlier file, if one could not
+    // be read.
+    void Save(std::string path, TextLines lines);
+    // Call before reading or testing `path` during the build: waits while a file of that name
+    // is still on its way, so the build sees its own earlier files.
+    void Settle(const std::string& path);
+    // Waits until every file handed over is written and logged. Throws like Save.
+    void Flush();
+    // The same without throwing: a failure is kept for the next Save or Flush. For the moments
+    // the build shows a message, so the log is complete up to it.
+    void Wait();
+    // After the build failed otherwise: waits for and logs the files handed over before, and
+    // returns the message of an earlier file that could not be read (it came first).
+    std::optional<std::string> Abandon();
+
+  private:
+    struct Job {
+        std::string path;
+        TextLines lines;
+        bool knownMissing = false;
+        SaveResult result = SaveResult::Unchanged;
+        std::optional<std::string> abort;  // the file could not be read: the build ends here
+        std::exception_ptr error;          // anything else thrown while saving
+    };
+
+    bool KnownMissing(const std::string& path);
+    void Work();
+    void Drain(bool wait);  // logs finished files in order; with `wait`, all of them
+    void Log(Job& job);     // keeps the failure of a failed job and drops what came after it
+    void ThrowFailure();
+
+    MakeReport& report_;
+    bool threaded_ = false;
+    // Names in each folder as listed on the first file into it (nullopt: not listable),
+    // plus the names saved since.
+    std::unordered_map<std::string, std::optional<std::unordered_set<std::string>>> folders_;
+    std::unordered_map<std::string, int> onTheWay_;  // lower-cased names of queued files
+    std::exception_ptr failure_;                     // logged, not yet thrown
+
+    std::mutex mutex_;
+    std::condition_variable work_, finished_;
+    std::deque<Job> jobs_;  // the first done_ are finished, the rest wait for the worker
+    size_t done_ = 0;
+    bool stop_ = false, halted_ = false;
+    std::thread worker_;
+};
+
+}  // namespace pagloom
