@@ -82,7 +82,7 @@ void SetFs(FileSystem* fs) { g_fs = fs; }
 
 bool FileSystem::ReadAll(const std::string& path, std::string& out) {
     out.clear();
-    int fd = ::open(Native(path).c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(Native(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

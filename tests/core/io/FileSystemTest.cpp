@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
@@ -75,5 +76,22 @@ TEST(FileSystem, NewFileIsCreatedWholeOrNotAtAll) {
     EXPECT_FALSE(WriteFileAtomic(root + "/other.htm", "c"));
     SetFs(nullptr);
     EXPECT_EQ(Fs().ListFiles(root), std::vector<std::string>{"new.htm"});
+    std::system(("rm -rf '" + root + "'").c_str());
+}
+
+// A named pipe under a page's name is not waited on (opening it for reading would block until
+// someone writes), and a folder's listing names everything in it.
+TEST(FileSystem, PipesAreNotReadAndListingsNameEverything) {
+    const std::string root = MakeTempDir();
+    ASSERT_EQ(mkfifo((root + "/pipe.htm").c_str(), 0644), 0);
+    ASSERT_EQ(mkdir((root + "/sub").c_str(), 0755), 0);
+    std::ofstream(root + "/\xC3\xA4.htm") << "x";
+    std::string read;
+    EXPECT_FALSE(Fs().ReadAll(root + "/pipe.htm", read));
+    std::vector<std::string> names;
+    ASSERT_TRUE(Fs().ListNames(root, names));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"pipe.htm", "sub", "\xE4.htm"}));
+    EXPECT_FALSE(Fs().ListNames(root + "/fehlt", names));
     std::system(("rm -rf '" + root + "'").c_str());
 }

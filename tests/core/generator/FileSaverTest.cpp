@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: MIT
+// The build's file saver writes on a second thread; what it logs and leaves on disk must be
+// what saving the files one by one gives.
+#include <gtest/gtest.h>
+
+#include "core/generator/TestSupport.h"
+#include "generator/BuildError.h"
+#include "generator/FileSaver.h"
+#include "generator/SaveIfChanged.h"
+#include "io/FileSystem.h"
+
+namespace pagloom {
+namespace {
+
+using test::TempDir;
+
+// More files than the saver queues, so the build has to wait for it now and then.
+constexpr int kFiles = 300;
+
+// The disk, except that one path cannot be read (as root every file can).
+class OneUnreadable final : public FileSystem {
+  public:
+    explicit OneUnreadable(std::string path) : path_(std::move(path)) { SetFs(this); }
+    ~OneUnreadable() override { SetFs(nullptr); }
+    ReadState Read(const std::string& path, std::string& out) override {
+        if (path == path_) return ReadState::Unreadable;
+        if (ReadAll(path, out)) return ReadState::Read;
+        return FileExists(path) ? ReadState::Unreadable : ReadState::Missing;
+    }
+    bool ConcurrentUse() const override { return true; }
+
+  private:
+    std::string path_;
+};
+
+std::string Name(int i) { return "seite_" + std::to_string(i) + ".htm"; }
+TextLines Page(int i) { return {"<p>", "Seite " + std::to_string(i % 7), "</p>"}; }
+
+// Every fifth page is on disk unchanged (with LF only), every fifth changed, the rest new.
+void Prepare(const std::string& dir) {
+    for (int i = 0; i < kFiles; ++i) {
+        if (i % 5 == 1) test::WriteFile(dir + "/" + Name(i), "<p>\nSeite " + std::to_string(i % 7) + "\n</p>\n");
+        if (i % 5 == 2) test::WriteFile(dir + "/" + Name(i), "alt\r\n");
+    }
+}
+
+TEST(FileSaver, LogsAndWritesWhatSavingOneByOneDoes) {
+    TempDir a, b;
+    Prepare(a.path());
+    Prepare(b.path());
+    MakeReport one, saved;
+    for (int i = 0; i < kFiles; ++i) SaveIfChanged(a / Name(i), Page(i), one);
+    SaveIfChanged(a / "fehlt/x.htm", {"x"}, one);  // a folder that does not exist: "Fehler!"
+    {
+        FileSaver saver(saved);
+        for (int i = 0; i < kFiles; ++i) saver.Save(b / Name(i), Page(i));
+        saver.Save(b / "fehlt/x.htm", {"x"});
+        saver.Flush();
+    }
+    ASSERT_EQ(saved.Lines().size(), one.Lines().size());
+    for (size_t n = 0; n < one.Lines().size(); ++n) {
+        std::string expected = one.Lines()[n];
+        if (expected.rfind(a.path(), 0) == 0) expected = b.path() + expected.substr(a.path().size());
+        ASSERT_EQ(saved.Lines()[n], expected) << n;
+    }
+    EXPECT_EQ(saved.FailedFiles(), 1);
+    for (int i = 0; i < kFiles; ++i)
+        ASSERT_EQ(test::ReadFile(b / Name(i)), test::ReadFile(a / Name(i))) << i;
+}
+
+TEST(FileSaver, UnreadableFileEndsTheRunAndLaterFilesAreNotWritten) {
+    TempDir dir;
+    for (int i = 0; i < kFiles; i += 10) test::WriteFile(dir / Name(i), "alt");
+    OneUnreadable fs(dir / Name(100));
+    MakeReport report;
+    FileSaver saver(report);
+    std::string message;
+    try {
+        for (int i = 0; i < kFiles; ++i) saver.Save(dir / Name(i), Page(i));
+        saver.Flush();
+    } catch (const BuildAbort& e) {
+        message = e.what();
+    }
+    EXPECT_EQ(message, CannotReadMessage(dir / Name(100)));
+    ASSERT_FALSE(report.Lines().empty());
+    EXPECT_EQ(report.Lines().back(), dir / Name(100) + "...");
+    EXPECT_EQ(report.Lines().size(), 201u);
+    EXPECT_EQ(test::ReadFile(dir / Name(99)), "<p>\r\nSeite 1\r\n</p>\r\n");
+    for (int i = 101; i < kFiles; ++i)
+        ASSERT_EQ(test::Exists(dir / Name(i)) ? test::ReadFile(dir / Name(i)) : "", i % 10 ? "" : "alt") << i;
+    EXPECT_EQ(saver.Abandon(), std::nullopt);  // already thrown: not reported twice
+}
+
+TEST(FileSaver, FailureFoundWhileWaitingQuietlyComesWithTheNextSave) {
+    TempDir dir;
+    test::WriteFile(dir / "a.htm", "alt");
+    OneUnreadable fs(dir / "a.htm");
+    MakeReport report;
+    FileSaver saver(report);
+    saver.Save(dir / "a.htm", {"x"});
+    saver.Wait();  // as before a message: logs, never throws
+    EXPECT_EQ(report.Lines(), (TextLines{dir / "a.htm..."}));
+    EXPECT_EQ(saver.Abandon(), CannotReadMessage(dir / "a.htm"));
+}
+
+TEST(FileSaver, BuildSeesItsOwnFilesAndFilesMadeByOthersSinceTheListing) {
+    TempDir dir;
+    MakeReport report;
+    FileSaver saver(report);
+    saver.Save(dir / "a.htm", {"a"});  // the folder is listed here
+    saver.Settle(dir / "A.HTM");
+    EXPECT_TRUE(Fs().FileExists(dir / "a.htm"));
+
+    // Made by someone else after the listing, with the text the build brings: compared and
+    // left alone, not replaced blindly.
+    test::WriteFile(dir / "b.htm", "b\r\n");
+    test::AgeFile(dir / "b.htm");
+    const long long before = test::MTimeNs(dir / "b.htm");
+    saver.Save(dir / "b.htm", {"b"});
+    saver.Flush();
+    EXPECT_EQ(report.Lines().back(), "Keine \xC4nderung");
+    EXPECT_EQ(test::MTimeNs(dir / "b.htm"), before);
+}
+
+}  // namespace
+}  // namespace pagloom
