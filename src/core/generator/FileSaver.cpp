@@ -49,18 +49,23 @@ FileSaver::~FileSaver() {
 }
 
 bool FileSaver::KnownMissing(const std::string& path) {
-    const std::string_view name = NameOf(path);
+    const std::string_view name = NameOf(path), folder = FolderOf(path);
     if (name.empty()) return false;
-    auto [it, fresh] = folders_.try_emplace(std::string(FolderOf(path)));
-    if (fresh) {
-        std::vector<std::string> names;
-        if (Fs().ListNames(it->first, names))
-            it->second.emplace(std::make_move_iterator(names.begin()),
-                               std::make_move_iterator(names.end()));
+    // Most files of a build go to one folder: it is looked up again only when it changes.
+    if (!lastNames_ || folder != lastFolder_) {
+        auto [it, fresh] = folders_.try_emplace(std::string(folder));
+        if (fresh) {
+            std::vector<std::string> names;
+            if (Fs().ListNames(it->first, names))
+                it->second.emplace(std::make_move_iterator(names.begin()),
+                                   std::make_move_iterator(names.end()));
+        }
+        lastFolder_ = it->first;
+        lastNames_ = &it->second;
     }
-    if (!it->second) return false;
+    if (!*lastNames_) return false;
     // From now on the file is there (or its saving failed, and a read attempt tells that).
-    return it->second->emplace(name).second;
+    return (*lastNames_)->emplace(name).second;
 }
 
 void FileSaver::Save(std::string path, TextLines lines) {

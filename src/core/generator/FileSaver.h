@@ -71,6 +71,8 @@ class FileSaver {
     // Names in each folder as listed on the first file into it (nullopt: not listable),
     // plus the names saved since.
     std::unordered_map<std::string, std::optional<std::unordered_set<std::string>>> folders_;
+    std::string lastFolder_;
+    std::optional<std::unordered_set<std::string>>* lastNames_ = nullptr;
     std::unordered_map<std::string, int> onTheWay_;  // lower-cased names of queued files
     std::exception_ptr failure_;                     // logged, not yet thrown
 

@@ -47,6 +47,7 @@ struct LevelWriter {
     const std::string& templateFile;
     bool fill;
     mutable std::optional<TextLines> templateLines;
+    mutable std::optional<PreparedTemplate> prepared;  // its tags, found on the first page
 
     void Page(const std::string& path, std::string_view name) const {
         if (source == kSlotEmptyPages) {
@@ -54,8 +55,15 @@ struct LevelWriter {
             return;
         }
         if (!templateLines) templateLines = ctx.ReadLines(templateFile);
-        TextLines lines = *templateLines;
-        if (fill) FillTableTemplate(lines, TemplateSlotOf(ctx.project, slot), ctx.host);
+        TextLines lines;
+        const TemplateSlot tableSlot = TemplateSlotOf(ctx.project, slot);
+        if (fill && tableSlot.table) {
+            if (!prepared) prepared.emplace(*templateLines, tableSlot);
+            lines = SplitLines(prepared->Fill(tableSlot));
+        } else {
+            lines = *templateLines;
+            if (fill) FillTableTemplate(lines, tableSlot, ctx.host);  // the message, once per page
+        }
         if (source == kSlotDwTemplate) {
             const std::string& projectDestination = ctx.Settings().files.destination_directory;
             if (ctx.KeepRegions() && ctx.FileExists(path)) {
@@ -107,7 +115,7 @@ void WriteTableFirstPage(BuildContext& ctx) {
     if (ContentTable* t = SlotTables().For(p.PrjParams, ContentSlot::firstpage)) t->ClearFilter();
     const LevelWriter writer{
         ctx, ContentSlot::firstpage, s.content_source, s.template_file, !s.name_display.empty(),
-        {}};
+        {}, {}};
     writer.Page(path, kFirstPageName);
 }
 
@@ -125,7 +133,7 @@ void WriteTableMainMenuPages(BuildContext& ctx) {
     const bool filled = s.content_source != kSlotEmptyPages;
     const std::string field = filled && table ? MainMenuField(p) : std::string();
     const LevelWriter writer{ctx, ContentSlot::mainmenu, s.content_source, s.template_file, true,
-                             {}};
+                             {}, {}};
     const bool overwrite = ctx.Settings().content_page.tab_overwrite;
     LevelFilter filter(table);
     for (int n = 0; n < p.MainMenu.Count(); ++n) {
@@ -153,7 +161,7 @@ void WriteTableSubMenuPages(BuildContext& ctx) {
     const std::string match = filled && table ? SubMenuMatchField(p) : std::string();
     const std::string field = filled && table ? SubMenuField(p) : std::string();
     const LevelWriter writer{ctx, ContentSlot::submenu, s.content_source, s.template_file, true,
-                             {}};
+                             {}, {}};
     const bool overwrite = ctx.Settings().content_page.tab_overwrite;
     LevelFilter filter(table);
     for (int n = 0; n < p.MainMenu.Count(); ++n) {

@@ -103,15 +103,12 @@ std::string FirstRowValue(std::string_view field, const TemplateSlot& slot) {
     return ConvertFieldValue(value, slot.settings.convert);
 }
 
-std::string ExpandRecordBlock(std::string_view content, const TemplateSlot& slot) {
+namespace {
+
+PreparedTemplate::Record PrepareRecord(std::string_view content, const TemplateSlot& slot) {
     const TagBrackets brackets = TagBracketsFor(slot.settings.tag_item_index);
     const std::string fieldTag = ToLowerCp1252(slot.settings.field_tag_name);
-    struct Element {
-        size_t start,
-            end;  // 1-based: opening bracket of the field tag, closing bracket of its end tag
-        const std::string* column;
-    };
-    std::vector<Element> elements;
+    PreparedTemplate::Record record{std::string(content), {}};
     for (size_t pos = 1;;) {
         const BracketTag tag = NextBracketTag(content, pos, brackets);
         if (!tag.found) break;
@@ -121,41 +118,47 @@ std::string ExpandRecordBlock(std::string_view content, const TemplateSlot& slot
         if (!column) continue;
         const BracketTag closing = FindBracketTag(content, tag.close + 1, "/" + tag.name, brackets);
         if (!closing.found) continue;
-        elements.push_back({tag.open, closing.close, column});
+        record.elements.push_back({tag.open, closing.close, *column});
         pos = closing.close + 1;
     }
+    return record;
+}
 
+void AppendRecord(const PreparedTemplate::Record& record, const TemplateSlot& slot,
+                  std::string& out) {
     OpenTable open(*slot.table);
     ContentTable& t = *slot.table;
     std::vector<size_t> fields;
-    for (const Element& e : elements) fields.push_back(FieldOf(t, *e.column));
-    std::string out;
+    fields.reserve(record.elements.size());
+    for (const auto& e : record.elements) fields.push_back(FieldOf(t, e.column));
+    const std::string_view content = record.content;
     for (t.First(); !t.AtEnd(); t.Next()) {
         size_t from = 1;
-        for (size_t i = 0; i < elements.size(); ++i) {
-            out.append(Between(content, from, elements[i].start - 1));
+        for (size_t i = 0; i < record.elements.size(); ++i) {
+            out.append(Between(content, from, record.elements[i].start - 1));
             out.append(ConvertFieldValue(t.FieldText(fields[i]), slot.settings.convert));
-            from = elements[i].end + 1;
+            from = record.elements[i].end + 1;
         }
         out.append(Between(content, from, content.size()));
     }
+}
+
+}  // namespace
+
+std::string ExpandRecordBlock(std::string_view content, const TemplateSlot& slot) {
+    std::string out;
+    AppendRecord(PrepareRecord(content, slot), slot, out);
     return out;
 }
 
-void FillTableTemplate(TextLines& lines, const TemplateSlot& slot, Host& host) {
-    const std::string text = JoinLines(lines);
-    if (!slot.table) {
-        host.ShowMessage(kNoTableForTemplateMessage);
-        return;
-    }
+PreparedTemplate::PreparedTemplate(const TextLines& lines, const TemplateSlot& slot)
+    : text_(JoinLines(lines)) {
+    const std::string_view text = text_;
     const TagBrackets brackets = TagBracketsFor(slot.settings.tag_item_index);
     const std::string fieldTag = ToLowerCp1252(slot.settings.field_tag_name);
     const std::string recordTag = ToLowerCp1252(slot.settings.record_tag_name);
-    // The result is built front to back: each replaced element is skipped in the template, so
-    // inserted values are never scanned for tags.
-    std::string out;
-    out.reserve(text.size());
-    size_t copied = 1;  // first byte of the template not yet in `out`
+    // Each element is skipped as a whole, so what a page inserts is never scanned for tags.
+    size_t copied = 1;  // first byte of the template not yet in a part (1-based)
     for (size_t pos = 1;;) {
         const BracketTag tag = NextBracketTag(text, pos, brackets);
         if (!tag.found) break;
@@ -163,21 +166,41 @@ void FillTableTemplate(TextLines& lines, const TemplateSlot& slot, Host& host) {
         if (tag.name == recordTag) {
             const BracketTag closing = FindBracketTag(text, pos, "/" + recordTag, brackets);
             if (!closing.found) continue;
-            out.append(Between(text, copied, tag.open - 1));
-            out.append(ExpandRecordBlock(Between(text, tag.close + 1, closing.open - 1), slot));
+            parts_.push_back({copied - 1, tag.open - 1, true, {},
+                              PrepareRecord(Between(text, tag.close + 1, closing.open - 1), slot)});
             copied = pos = closing.close + 1;
         } else if (tag.name == fieldTag) {
             const std::string* column = FieldColumn(Between(text, tag.open, tag.close), slot);
             if (!column) continue;
             const BracketTag closing = FindBracketTag(text, pos, "/" + fieldTag, brackets);
             if (!closing.found) continue;
-            out.append(Between(text, copied, tag.open - 1));
-            out.append(FirstRowValue(*column, slot));
+            parts_.push_back({copied - 1, tag.open - 1, false, *column, {}});
             copied = pos = closing.close + 1;
         }
     }
-    out.append(Between(text, copied, text.size()));
-    lines = SplitLines(out);
+    tail_ = copied - 1;
+}
+
+std::string PreparedTemplate::Fill(const TemplateSlot& slot) const {
+    std::string out;
+    out.reserve(text_.size() + text_.size() / 2);
+    for (const Part& part : parts_) {
+        out.append(text_, part.from, part.to - part.from);
+        if (part.record)
+            AppendRecord(part.block, slot, out);
+        else
+            out.append(FirstRowValue(part.column, slot));
+    }
+    out.append(text_, tail_, std::string::npos);
+    return out;
+}
+
+void FillTableTemplate(TextLines& lines, const TemplateSlot& slot, Host& host) {
+    if (!slot.table) {
+        host.ShowMessage(kNoTableForTemplateMessage);
+        return;
+    }
+    lines = SplitLines(PreparedTemplate(lines, slot).Fill(slot));
 }
 
 }  // namespace pagloom

@@ -34,6 +34,37 @@ TemplateSlot TemplateSlotOf(const Project& project, ContentSlot slot);
 // be read or lacks a field named in a tag.
 void FillTableTemplate(TextLines& lines, const TemplateSlot& slot, Host& host);
 
+// A template prepared for the pages of one level: its field and record tags are found once, so
+// each page only takes its values. Fill gives the text FillTableTemplate makes of the same
+// lines (joined with CR LF); `slot` must have a table and the settings it was prepared with.
+class PreparedTemplate {
+  public:
+    PreparedTemplate(const TextLines& lines, const TemplateSlot& slot);
+    // Throws TableError like FillTableTemplate.
+    std::string Fill(const TemplateSlot& slot) const;
+
+    // A record block: its content and the field elements in it.
+    struct Record {
+        struct Element {
+            size_t start, end;  // 1-based: opening bracket of the field tag, closing one of its end
+            std::string column;
+        };
+        std::string content;
+        std::vector<Element> elements;
+    };
+
+  private:
+    struct Part {
+        size_t from, to;     // the template text before the element, [from, to)
+        bool record;         // a record block, else a field tag outside any block
+        std::string column;  // the field tag's column
+        Record block;
+    };
+    std::string text_;
+    std::vector<Part> parts_;  // the text after the last one follows them
+    size_t tail_ = 0;
+};
+
 // The text of one record block: `content` once per row, its field elements replaced by the
 // row's converted values. Opens and closes the table.
 std::string ExpandRecordBlock(std::string_view content, const TemplateSlot& slot);
