@@ -39,13 +39,14 @@ FileSaver::FileSaver(MakeReport& report) : report_(report) {
 }
 
 FileSaver::~FileSaver() {
-    if (!worker_.joinable()) return;
     {
         std::lock_guard lock(mutex_);
         stop_ = true;
     }
+    prepare_.notify_all();
     work_.notify_all();
-    worker_.join();
+    if (preparer_.joinable()) preparer_.join();
+    if (worker_.joinable()) worker_.join();
 }
 
 bool FileSaver::KnownMissing(const std::string& path) {
@@ -83,11 +84,14 @@ void FileSaver::Save(std::string path, TextLines lines) {
         if (jobs_.size() - done_ >= kMaxQueued)
             finished_.wait(lock, [&] { return jobs_.size() - done_ <= kResume || halted_; });
         if (!halted_) {
-            jobs_.push_back(Job{std::move(path), std::move(lines), knownMissing, {}, {}, {}});
-            if (!worker_.joinable()) worker_ = std::thread(&FileSaver::Work, this);
+            jobs_.push_back(Job{std::move(path), std::move(lines), knownMissing, {}, {}, {}, {}});
+            if (!worker_.joinable()) {
+                worker_ = std::thread(&FileSaver::Work, this);
+                preparer_ = std::thread(&FileSaver::Prepare, this);
+            }
         }
     }
-    work_.notify_one();
+    prepare_.notify_one();
     Drain(false);
     ThrowFailure();  // after a halt: the failure that caused it
 }
@@ -118,17 +122,59 @@ void FileSaver::ThrowFailure() {
     if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
 }
 
+void FileSaver::Prepare() {
+    std::string joined;
+    for (;;) {
+        Job* job = nullptr;
+        {
+            std::unique_lock lock(mutex_);
+            prepare_.wait(lock, [&] { return stop_ || halted_ || prepared_ < jobs_.size(); });
+            if (stop_ || halted_) return;
+            job = &jobs_[prepared_];  // stays valid: the log thread only removes finished jobs
+        }
+        // Only new files are made ahead: nothing shows until the worker names them in turn.
+        if (job->knownMissing && !job->lines.empty()) {
+            try {
+                joined.clear();
+                AppendJoinedLines(job->lines, joined);
+                job->made = Fs().PrepareNew(job->path, joined);
+            } catch (...) {
+                // the worker saves it the usual way
+            }
+        }
+        {
+            std::lock_guard lock(mutex_);
+            ++prepared_;
+        }
+        work_.notify_one();
+    }
+}
+
+SaveResult FileSaver::SaveJob(Job& job) {
+    if (job.made.Ready()) {
+        switch (Fs().Publish(job.made, job.path)) {
+            case FileSystem::CreateResult::Created:
+                return SaveResult::Written;
+            case FileSystem::CreateResult::Exists:
+                return SaveLines(job.path, job.lines, false);  // made meanwhile: compare it
+            case FileSystem::CreateResult::Failed:
+                break;
+        }
+    }
+    return SaveLines(job.path, job.lines, job.knownMissing);
+}
+
 void FileSaver::Work() {
     for (;;) {
         Job* job = nullptr;
         {
             std::unique_lock lock(mutex_);
-            work_.wait(lock, [&] { return stop_ || done_ < jobs_.size(); });
+            work_.wait(lock, [&] { return stop_ || done_ < prepared_; });
             if (stop_) return;
-            job = &jobs_[done_];  // stays valid: the log thread only removes finished jobs
+            job = &jobs_[done_];
         }
         try {
-            job->result = SaveLines(job->path, job->lines, job->knownMissing);
+            job->result = SaveJob(*job);
         } catch (const BuildAbort& e) {
             job->abort = e.what();
         } catch (...) {
@@ -153,6 +199,7 @@ void FileSaver::Drain(bool wait) {
     {
         std::unique_lock lock(mutex_);
         if (wait) finished_.wait(lock, [&] { return done_ == jobs_.size() || halted_; });
+        prepared_ -= done_;
         for (; done_ > 0; --done_) {
             finished.push_back(std::move(jobs_.front()));
             jobs_.pop_front();
@@ -164,11 +211,8 @@ void FileSaver::Drain(bool wait) {
 void FileSaver::Log(Job& job) {
     report_.Add(job.path + "...");
     if (job.abort || job.error) {
-        {
-            std::lock_guard lock(mutex_);
-            jobs_.clear();  // the worker has stopped; what came after is not written
-            done_ = 0;
-        }
+        // The threads have stopped; the files after this one stay unwritten, and the unnamed
+        // files made for them vanish with their jobs.
         onTheWay_.clear();
         failure_ = job.error ? job.error : std::make_exception_ptr(BuildAbort(*job.abort));
         return;

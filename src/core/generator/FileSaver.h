@@ -24,6 +24,7 @@
 
 #include "generator/MakeReport.h"
 #include "generator/TextLines.h"
+#include "io/FileSystem.h"
 
 namespace pagloom {
 
@@ -58,10 +59,13 @@ class FileSaver {
         SaveResult result = SaveResult::Unchanged;
         std::optional<std::string> abort;  // the file could not be read: the build ends here
         std::exception_ptr error;          // anything else thrown while saving
+        FileSystem::UnnamedFile made;      // a new file's data, made ahead of its turn
     };
 
     bool KnownMissing(const std::string& path);
-    void Work();
+    void Prepare();  // makes new files ahead, unnamed
+    void Work();     // saves the files in turn
+    SaveResult SaveJob(Job& job);
     void Drain(bool wait);  // logs finished files in order; with `wait`, all of them
     void Log(Job& job);     // keeps the failure of a failed job and drops what came after it
     void ThrowFailure();
@@ -77,11 +81,12 @@ class FileSaver {
     std::exception_ptr failure_;                     // logged, not yet thrown
 
     std::mutex mutex_;
-    std::condition_variable work_, finished_;
-    std::deque<Job> jobs_;  // the first done_ are finished, the rest wait for the worker
-    size_t done_ = 0;
+    std::condition_variable prepare_, work_, finished_;
+    // The first done_ jobs are finished, the first prepared_ passed the preparer.
+    std::deque<Job> jobs_;
+    size_t done_ = 0, prepared_ = 0;
     bool stop_ = false, halted_ = false;
-    std::thread worker_;
+    std::thread preparer_, worker_;
 };
 
 }  // namespace pagloom

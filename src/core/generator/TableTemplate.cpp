@@ -63,6 +63,21 @@ size_t FieldOf(const ContentTable& t, const std::string& column) {
     return static_cast<size_t>(f);
 }
 
+// ConvertFieldValue appended to `out`. Most values of a table are plain text: for those only
+// the escaping can change anything, and it goes straight into the page.
+void AppendFieldValue(std::string& out, std::string_view value, const TableConvertSettings& c) {
+    bool plain = c.special_sign_unicode && !c.web_to_link;
+    for (size_t i = 0; plain && i < value.size(); ++i) {
+        const char b = value[i];
+        // Line breaks, tabs and a written "&nbsp; " are what the later steps act on.
+        plain = b != '\r' && b != '\n' && b != '\t' && b != '&';
+    }
+    if (plain)
+        AppendHtmlEscaped(out, value, !c.tags_unicode);
+    else
+        out += ConvertFieldValue(value, c);
+}
+
 std::string_view Between(std::string_view text, size_t from, size_t to) {  // 1-based, inclusive
     return to < from ? std::string_view() : text.substr(from - 1, to - from + 1);
 }
@@ -136,7 +151,7 @@ void AppendRecord(const PreparedTemplate::Record& record, const TemplateSlot& sl
         size_t from = 1;
         for (size_t i = 0; i < record.elements.size(); ++i) {
             out.append(Between(content, from, record.elements[i].start - 1));
-            out.append(ConvertFieldValue(t.FieldText(fields[i]), slot.settings.convert));
+            AppendFieldValue(out, t.FieldText(fields[i]), slot.settings.convert);
             from = record.elements[i].end + 1;
         }
         out.append(Between(content, from, content.size()));

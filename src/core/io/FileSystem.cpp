@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace pagloom {
 namespace {
@@ -58,6 +59,14 @@ std::string TempNameFor(const std::string& path) {
     static std::atomic<unsigned> counter{0};
     static const std::string pid = std::to_string(::getpid());
     return path + ".pagloom-" + pid + "-" + std::to_string(counter++) + ".tmp";
+}
+
+// An unnamed file, open for writing, in the folder of `path` (a disk path); -1 when the folder
+// cannot have one.
+int OpenUnnamed(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    return ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
 }
 
 // Gives the unnamed file `fd` the name `path`. Linking the descriptor itself spares the walk
@@ -125,13 +134,42 @@ bool FileSystem::WriteNew(const std::string& path, std::string_view data) {
     return (::close(fd) == 0) && written;
 }
 
+FileSystem::UnnamedFile& FileSystem::UnnamedFile::operator=(UnnamedFile&& o) noexcept {
+    if (this != &o) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = std::exchange(o.fd_, -1);
+    }
+    return *this;
+}
+
+FileSystem::UnnamedFile::~UnnamedFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+int FileSystem::UnnamedFile::Release() { return std::exchange(fd_, -1); }
+
+FileSystem::UnnamedFile FileSystem::PrepareNew(const std::string& path, std::string_view data) {
+    const int fd = OpenUnnamed(Native(path));
+    if (fd < 0) return UnnamedFile();
+    UnnamedFile file(fd);
+    return WriteAll(fd, data) ? std::move(file) : UnnamedFile();
+}
+
+FileSystem::CreateResult FileSystem::Publish(UnnamedFile& file, const std::string& path) {
+    const int fd = file.Release();
+    if (fd < 0) return CreateResult::Failed;
+    const int r = LinkUnnamed(fd, Native(path));
+    const int e = errno;
+    ::close(fd);
+    if (r == 0) return CreateResult::Created;
+    return e == EEXIST ? CreateResult::Exists : CreateResult::Failed;
+}
+
 FileSystem::CreateResult FileSystem::CreateNew(const std::string& path, std::string_view data) {
     // An unnamed file in the target folder, linked under its name once complete: atomic like
     // a temporary file and a rename, but with one entry made in the folder instead of two.
     const std::string native = Native(path);
-    const size_t slash = native.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : native.substr(0, slash);
-    int fd = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    int fd = OpenUnnamed(native);
     if (fd >= 0) {
         if (!WriteAll(fd, data)) {
             ::close(fd);

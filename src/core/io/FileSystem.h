@@ -28,6 +28,25 @@ public:
     // complete data, and a failure leaves no file behind.
     enum class CreateResult { Created, Exists, Failed };
     virtual CreateResult CreateNew(const std::string& path, std::string_view data);
+    // CreateNew in two steps, for writers that make files ahead of naming them: the data goes
+    // into an unnamed file in the target folder, and Publish gives it its name. A file never
+    // published leaves nothing behind. Not Ready when the folder has no unnamed files or the
+    // data could not be written; Publish closes the file whatever it returns.
+    class UnnamedFile {
+      public:
+        UnnamedFile() = default;
+        explicit UnnamedFile(int fd) : fd_(fd) {}
+        UnnamedFile(UnnamedFile&& o) noexcept : fd_(o.fd_) { o.fd_ = -1; }
+        UnnamedFile& operator=(UnnamedFile&& o) noexcept;
+        ~UnnamedFile();
+        bool Ready() const { return fd_ >= 0; }
+        int Release();  // the descriptor, now the caller's to close
+
+      private:
+        int fd_ = -1;
+    };
+    virtual UnnamedFile PrepareNew(const std::string& path, std::string_view data);
+    virtual CreateResult Publish(UnnamedFile& file, const std::string& path);
     virtual bool Rename(const std::string& from, const std::string& to);
     virtual bool Remove(const std::string& path);
     // Gives `to` the permission bits of `from` (when `from` exists).

@@ -12,8 +12,9 @@ void StoredTable::Open() {
         LoadRows(fresh);
         store_ = std::move(fresh);
         loaded_ = true;
+        rowsCurrent_ = false;
     }
-    ApplyFilter();
+    if (!rowsCurrent_) ApplyFilter();
     pos_ = 0;
     open_ = true;
 }
@@ -24,6 +25,7 @@ void StoredTable::ReplaceRows(RowStore&& store) {
     loaded_ = true;
     filtered_ = false;
     rows_.clear();
+    rowsCurrent_ = false;
 }
 
 void StoredTable::Unload() {
@@ -31,11 +33,13 @@ void StoredTable::Unload() {
     loaded_ = false;
     filtered_ = false;
     rows_.clear();
+    rowsCurrent_ = false;
 }
 
 void StoredTable::ApplyFilter() {
     filtered_ = !filter_.empty();
     rows_.clear();
+    rowsCurrent_ = !filtered_;
     if (!filtered_) return;
     std::vector<size_t> fields;
     for (const auto& c : filter_) {
@@ -55,6 +59,7 @@ void StoredTable::ApplyFilter() {
             if (i != best && store_.Value(r, fields[i]) != filter_[i].value) pass = false;
         if (pass) rows_.push_back(r);
     }
+    rowsCurrent_ = true;
 }
 
 size_t StoredTable::RowCount() const {

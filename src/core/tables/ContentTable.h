@@ -78,8 +78,12 @@ class StoredTable : public ContentTable {
 
     void SetEqualityFilter(std::vector<FieldCondition> conditions) override {
         filter_ = std::move(conditions);
+        rowsCurrent_ = false;
     }
-    void ClearFilter() override { filter_.clear(); }
+    void ClearFilter() override {
+        filter_.clear();
+        rowsCurrent_ = false;
+    }
     const std::vector<FieldCondition>& Filter() const { return filter_; }
 
     // All rows regardless of the filter (preview, tests).
@@ -105,6 +109,9 @@ class StoredTable : public ContentTable {
     std::vector<FieldCondition> filter_;
     bool filtered_ = false;
     std::vector<uint32_t> rows_;  // rows that pass the filter, when filtered_
+    // rows_ answers filter_ on the current rows: a page opens its table once per element, and
+    // the rows are looked up once.
+    bool rowsCurrent_ = false;
 };
 
 }  // namespace pagloom

@@ -8,36 +8,49 @@ namespace pagloom {
 std::string HtmlEscape(std::string_view text, bool keepTags) {
     std::string out;
     out.reserve(text.size() + text.size() / 4);
+    AppendHtmlEscaped(out, text, keepTags);
+    return out;
+}
+
+void AppendHtmlEscaped(std::string& out, std::string_view text, bool keepTags) {
+    // Bytes that stay as they are are copied in runs: a table build converts every value.
+    size_t copied = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto b = static_cast<unsigned char>(text[i]);
+        const char* reference = nullptr;
         switch (b) {
             case ' ':
                 // Browsers collapse blank runs; keeping the first as a real blank lets lines wrap.
-                out += (i > 0 && text[i - 1] == ' ') ? "&nbsp;" : " ";
+                if (i > 0 && text[i - 1] == ' ') reference = "&nbsp;";
                 break;
             case '"':
-                out += "&#34;";
+                reference = "&#34;";
                 break;
             case '\'':
-                out += "&#39;";
+                reference = "&#39;";
                 break;
             case '<':
-                out += keepTags ? "<" : "&#60;";
+                if (!keepTags) reference = "&#60;";
                 break;
             case '>':
-                out += keepTags ? ">" : "&#62;";
+                if (!keepTags) reference = "&#62;";
                 break;
             default:
-                if (b >= 160) {
-                    out += "&#";
-                    out += std::to_string(b);
-                    out += ';';
-                } else {
-                    out += static_cast<char>(b);
-                }
+                break;
+        }
+        if (!reference && b < 160) continue;
+        out.append(text, copied, i - copied);
+        copied = i + 1;
+        if (reference) {
+            out += reference;
+        } else {
+            const char number[] = {'&', '#', static_cast<char>('0' + b / 100),
+                                   static_cast<char>('0' + b / 10 % 10),
+                                   static_cast<char>('0' + b % 10), ';'};  // b is 160..255
+            out.append(number, sizeof number);
         }
     }
-    return out;
+    out.append(text, copied, std::string_view::npos);
 }
 
 char ToLowerCp1252(char c) {

@@ -11,6 +11,8 @@ namespace pagloom {
 // 160..255 as "&#n;", each blank after a blank as "&nbsp;", '<' and '>' kept when keepTags, else
 // "&#60;"/"&#62;". The ampersand, control bytes and 128..159 pass unchanged.
 std::string HtmlEscape(std::string_view text, bool keepTags);
+// The same, appended to `out`.
+void AppendHtmlEscaped(std::string& out, std::string_view text, bool keepTags);
 
 // A file-name stem from a menu text: / \ & ' " < > and blank become '_', ä/Ä "ae", ö/Ö "oe",
 // ü/Ü "ue", ß "ss"; every other byte stays.
