@@ -24,11 +24,18 @@ bool BuildContext::WriteRuleAllows(const std::string& path, bool overwrite) cons
     return overwrite || !FileExists(path);
 }
 
-void BuildContext::Save(const std::string& path, TextLines lines) const {
+void BuildContext::Save(const std::string& path, const TextLines& lines) const {
     if (saver)
-        saver->Save(path, std::move(lines));
+        saver->Save(path, lines);
     else
         SaveIfChanged(path, lines, report);
+}
+
+void BuildContext::SaveText(const std::string& path, std::string text) const {
+    if (saver)
+        saver->SaveText(path, std::move(text));
+    else
+        SaveIfChanged(path, SplitLines(text), report);
 }
 
 bool BuildContext::FileExists(const std::string& path) const {

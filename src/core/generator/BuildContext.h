@@ -42,7 +42,9 @@ struct BuildContext {
 
     // SaveIfChanged into this build's log. Throws BuildAbort when an existing file cannot be
     // read for the comparison (possibly at a later call: files may be saved meanwhile).
-    void Save(const std::string& path, TextLines lines) const;
+    void Save(const std::string& path, const TextLines& lines) const;
+    // The same for lines already joined with CR LF (NormalizeLineBreaks gives that form).
+    void SaveText(const std::string& path, std::string text) const;
     // Whether a file is at `path`, and its lines; both see the files this build saved before.
     bool FileExists(const std::string& path) const;
     TextLines ReadLines(const std::string& path) const;

@@ -69,11 +69,15 @@ bool FileSaver::KnownMissing(const std::string& path) {
     return (*lastNames_)->emplace(name).second;
 }
 
-void FileSaver::Save(std::string path, TextLines lines) {
+void FileSaver::Save(std::string path, const TextLines& lines) {
+    SaveText(std::move(path), JoinLines(lines));
+}
+
+void FileSaver::SaveText(std::string path, std::string text) {
     const bool knownMissing = KnownMissing(path);
     if (!threaded_) {
         report_.Add(path + "...");
-        report_.AddOutcome(SaveLines(path, lines, knownMissing));
+        report_.AddOutcome(pagloom::SaveText(path, text, knownMissing));
         return;
     }
     Drain(false);
@@ -84,7 +88,7 @@ void FileSaver::Save(std::string path, TextLines lines) {
         if (jobs_.size() - done_ >= kMaxQueued)
             finished_.wait(lock, [&] { return jobs_.size() - done_ <= kResume || halted_; });
         if (!halted_) {
-            jobs_.push_back(Job{std::move(path), std::move(lines), knownMissing, {}, {}, {}, {}});
+            jobs_.push_back(Job{std::move(path), std::move(text), knownMissing, {}, {}, {}, {}});
             if (!worker_.joinable()) {
                 worker_ = std::thread(&FileSaver::Work, this);
                 preparer_ = std::thread(&FileSaver::Prepare, this);
@@ -123,7 +127,6 @@ void FileSaver::ThrowFailure() {
 }
 
 void FileSaver::Prepare() {
-    std::string joined;
     for (;;) {
         Job* job = nullptr;
         {
@@ -133,11 +136,9 @@ void FileSaver::Prepare() {
             job = &jobs_[prepared_];  // stays valid: the log thread only removes finished jobs
         }
         // Only new files are made ahead: nothing shows until the worker names them in turn.
-        if (job->knownMissing && !job->lines.empty()) {
+        if (job->knownMissing && !job->text.empty()) {
             try {
-                joined.clear();
-                AppendJoinedLines(job->lines, joined);
-                job->made = Fs().PrepareNew(job->path, joined);
+                job->made = Fs().PrepareNew(job->path, job->text);
             } catch (...) {
                 // the worker saves it the usual way
             }
@@ -156,12 +157,12 @@ SaveResult FileSaver::SaveJob(Job& job) {
             case FileSystem::CreateResult::Created:
                 return SaveResult::Written;
             case FileSystem::CreateResult::Exists:
-                return SaveLines(job.path, job.lines, false);  // made meanwhile: compare it
+                return pagloom::SaveText(job.path, job.text, false);  // made meanwhile: compare
             case FileSystem::CreateResult::Failed:
                 break;
         }
     }
-    return SaveLines(job.path, job.lines, job.knownMissing);
+    return pagloom::SaveText(job.path, job.text, job.knownMissing);
 }
 
 void FileSaver::Work() {
@@ -180,7 +181,7 @@ void FileSaver::Work() {
         } catch (...) {
             job->error = std::current_exception();
         }
-        job->lines = TextLines();
+        job->text = std::string();
         bool halt = false, tell = false;
         {
             std::lock_guard lock(mutex_);

@@ -38,7 +38,9 @@ class FileSaver {
 
     // SaveIfChanged for this build. Throws the BuildAbort of an earlier file, if one could not
     // be read.
-    void Save(std::string path, TextLines lines);
+    void Save(std::string path, const TextLines& lines);
+    // The same for lines already joined with CR LF (see SaveText).
+    void SaveText(std::string path, std::string text);
     // Call before reading or testing `path` during the build: waits while a file of that name
     // is still on its way, so the build sees its own earlier files.
     void Settle(const std::string& path);
@@ -54,7 +56,7 @@ class FileSaver {
   private:
     struct Job {
         std::string path;
-        TextLines lines;
+        std::string text;  // the lines joined with CR LF
         bool knownMissing = false;
         SaveResult result = SaveResult::Unchanged;
         std::optional<std::string> abort;  // the file could not be read: the build ends here

@@ -24,5 +24,7 @@ SaveResult SaveIfChanged(const std::string& path, const TextLines& lines, MakeRe
 // is at the path, so the read attempt is spared; a file that appeared meanwhile is compared as
 // usual. Safe to call from another thread than the log's when Fs().ConcurrentUse().
 SaveResult SaveLines(const std::string& path, const TextLines& lines, bool knownMissing = false);
+// The same for lines already joined: `text` is what is written, compared line by line.
+SaveResult SaveText(const std::string& path, std::string_view text, bool knownMissing = false);
 
 }  // namespace pagloom

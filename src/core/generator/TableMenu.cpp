@@ -40,6 +40,22 @@ bool CanOpen(ContentTable& t, const Project& p, ContentSlot slot, Host& host) {
     }
 }
 
+// The values a menu already has, compared without case. The folded text goes into one reused
+// buffer, so a row whose value was seen costs no allocation: a table has many rows per entry.
+class SeenValues {
+  public:
+    bool Insert(std::string_view text) {
+        folded_.resize(text.size());
+        for (size_t i = 0; i < text.size(); ++i)
+            folded_[i] = static_cast<char>(FoldByte1252(static_cast<unsigned char>(text[i])));
+        return seen_.insert(folded_).second;
+    }
+
+  private:
+    std::string folded_;
+    std::unordered_set<std::string> seen_;
+};
+
 }  // namespace
 
 const std::string& MainMenuField(const Project& p) {
@@ -69,16 +85,16 @@ void BuildMenuFromMainTable(BuildContext& ctx) {
         throw TableError("Das Feld \"" + field + "\" gibt es in der Tabelle nicht!");
     }
     p.MainMenu.Clear();
-    std::unordered_set<std::string> seen;
+    SeenValues seen;
     int i = 1;
     for (t->First(); !t->AtEnd(); t->Next()) {
-        const std::string text(t->FieldText(static_cast<size_t>(f)));
-        if (!seen.insert(FoldText1252(text)).second) continue;
+        const std::string_view text = t->FieldText(static_cast<size_t>(f));
+        if (!seen.Insert(text)) continue;
         const std::string file =
             m.filename.Is(kNameFromTable)
                 ? MakeFileName(text) + m.from_table_extension
                 : m.from_text_text + "_" + std::to_string(i) + m.from_text_extension;
-        p.MainMenu.Add(TWebMenu::NewMainItem(text, file, true));
+        p.MainMenu.Add(TWebMenu::NewMainItem(std::string(text), file, true));
         ++i;
     }
     t->Close();
@@ -108,19 +124,19 @@ void BuildSubMenusFromSubTable(BuildContext& ctx) {
     for (int n = 0; n < p.MainMenu.Count(); ++n) {
         TWebMenuItem& main = p.MainMenu.Item(n);
         if (!main.SubMenu) main.SubMenu = std::make_unique<TWebMenu>();
-        std::unordered_set<std::string> seen;
+        SeenValues seen;
         int j = 1;
         t->SetEqualityFilter({{match, main.Text}});
         t->Open();
         for (t->First(); !t->AtEnd(); t->Next()) {
-            const std::string text(t->FieldText(static_cast<size_t>(f)));
-            if (!seen.insert(FoldText1252(text)).second) continue;
+            const std::string_view text = t->FieldText(static_cast<size_t>(f));
+            if (!seen.Insert(text)) continue;
             const std::string file = m.filename.Is(kNameFromTable)
                                          ? MakeFileName(main.Text) + m.from_table_seperator +
                                                MakeFileName(text) + m.from_table_extension
                                          : m.from_text_text + "_" + std::to_string(n + 1) + "_" +
                                                std::to_string(j) + m.from_text_extension;
-            main.SubMenu->Add(TWebMenu::NewSubItem(text, file, true));
+            main.SubMenu->Add(TWebMenu::NewSubItem(std::string(text), file, true));
             main.SubMenu->ResetItemIndex();
             ++j;
         }

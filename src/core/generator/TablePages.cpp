@@ -59,7 +59,12 @@ struct LevelWriter {
         const TemplateSlot tableSlot = TemplateSlotOf(ctx.project, slot);
         if (fill && tableSlot.table) {
             if (!prepared) prepared.emplace(*templateLines, tableSlot);
-            lines = SplitLines(prepared->Fill(tableSlot));
+            std::string text = NormalizeLineBreaks(prepared->Fill(tableSlot));
+            if (source != kSlotDwTemplate) {
+                ctx.SaveText(path, std::move(text));  // as it stands: no need to cut it into lines
+                return;
+            }
+            lines = SplitLines(text);
         } else {
             lines = *templateLines;
             if (fill) FillTableTemplate(lines, tableSlot, ctx.host);  // the message, once per page

@@ -49,6 +49,47 @@ std::string JoinLines(const TextLines& lines) {
     return out;
 }
 
+namespace {
+
+// Steps through a text's lines as SplitLines cuts them, without copying them.
+class LineCursor {
+  public:
+    explicit LineCursor(std::string_view text) : text_(text) {}
+    bool AtEnd() const { return pos_ >= text_.size(); }
+    std::string_view Next() {
+        const size_t eol = FindLineBreak(text_, pos_);
+        const size_t end = eol == std::string_view::npos ? text_.size() : eol;
+        const std::string_view line = text_.substr(pos_, end - pos_);
+        pos_ = eol == std::string_view::npos
+                   ? text_.size()
+                   : eol + ((text_[eol] == '\r' && eol + 1 < text_.size() && text_[eol + 1] == '\n') ? 2 : 1);
+        return line;
+    }
+
+  private:
+    std::string_view text_;
+    size_t pos_ = 0;
+};
+
+}  // namespace
+
+std::string NormalizeLineBreaks(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16 + 2);
+    for (LineCursor lines(text); !lines.AtEnd();) {
+        out += lines.Next();
+        out += "\r\n";
+    }
+    return out;
+}
+
+bool SameLines(std::string_view a, std::string_view b) {
+    LineCursor x(a), y(b);
+    while (!x.AtEnd() && !y.AtEnd())
+        if (x.Next() != y.Next()) return false;
+    return x.AtEnd() && y.AtEnd();
+}
+
 TextLines ReadTextLines(const std::string& path) {
     std::string text;
     if (!Fs().ReadAll(path, text)) throw BuildAbort(CannotReadMessage(path));

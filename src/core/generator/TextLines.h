@@ -24,6 +24,13 @@ std::string JoinLines(const TextLines& lines);
 // The same, appended to `out` (lets callers reuse one buffer).
 void AppendJoinedLines(const TextLines& lines, std::string& out);
 
+// The text as JoinLines(SplitLines(text)) gives it, in one pass: every break CR LF, and one after
+// the last line.
+std::string NormalizeLineBreaks(std::string_view text);
+
+// Whether two texts have the same lines as SplitLines cuts them (bytes compared exactly).
+bool SameLines(std::string_view a, std::string_view b);
+
 // Reads a file as lines. Throws BuildAbort with CannotReadMessage(path) when it cannot be
 // read, because a template that cannot be read ends the build.
 TextLines ReadTextLines(const std::string& path);

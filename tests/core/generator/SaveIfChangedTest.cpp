@@ -25,7 +25,15 @@ TEST(TextLines, SplitAtCrLfCrAndLf) {
         {"a\rb\nc\r\nd", {"a", "b", "c", "d"}},
         {"a\n\r", {"a", ""}},
     };
-    for (const auto& c : cases) EXPECT_EQ(SplitLines(c.text), c.expected) << c.text;
+    for (const auto& c : cases) {
+        EXPECT_EQ(SplitLines(c.text), c.expected) << c.text;
+        // The one-pass forms agree with cutting into lines and joining them again.
+        EXPECT_EQ(NormalizeLineBreaks(c.text), JoinLines(c.expected)) << c.text;
+        EXPECT_TRUE(SameLines(c.text, JoinLines(c.expected))) << c.text;
+    }
+    EXPECT_FALSE(SameLines("a\r\nb", "a\r\nb\r\n\r\n"));
+    EXPECT_FALSE(SameLines("a\nb", "a\nc"));
+    EXPECT_FALSE(SameLines("", "\r\n"));
     EXPECT_EQ(JoinLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
     EXPECT_EQ(JoinLines({}), "");
 }
