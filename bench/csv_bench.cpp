@@ -8,7 +8,10 @@
 //      yardstick writes each file to a temporary name and renames it into place, as every
 //      generated file is written so that a crash never leaves half a page: it shows how much of
 //      the distance to the plain write is that safety alone.
-// Prints medians of several runs.
+// Prints medians of several runs. Files go below TMPDIR (default /tmp); the disk's state shows in
+// the figures: ext4 without a journal skips inodes freed in the last minutes when it makes new
+// files, so right after a large deletion (an earlier run's clean-up, say) both sides can be many
+// times slower, and by different amounts.
 //
 //   bench-csv-bench [runs=3] [megabytes=100] [python=python3]
 #include <fcntl.h>
@@ -211,6 +214,7 @@ int main(int argc, char** argv) {
     const fs::path root =
         fs::temp_directory_path() / ("pagloom-csv-bench-" + std::to_string(::getpid()));
     fs::create_directories(root);
+    std::printf("files in %s\n", root.string().c_str());
 
     // (a) import throughput
     const fs::path big = root / "gross.csv";
