@@ -17,6 +17,9 @@ namespace {
 // place would cost a switch between the threads per file.
 constexpr size_t kMaxQueued = 64;
 constexpr size_t kResume = kMaxQueued / 2;
+// A thread that has caught up sleeps; it is woken when this many files wait for it (or when
+// someone waits for it), not for each one: waking costs more than saving an unchanged page.
+constexpr size_t kBatch = 8;
 
 std::string_view FolderOf(std::string_view path) {
     const size_t slash = path.rfind('/');
@@ -83,6 +86,7 @@ void FileSaver::SaveText(std::string path, std::string text) {
     Drain(false);
     ThrowFailure();
     ++onTheWay_[WaitKey(path)];
+    bool wake = false;
     {
         std::unique_lock lock(mutex_);
         if (jobs_.size() - done_ >= kMaxQueued)
@@ -93,9 +97,10 @@ void FileSaver::SaveText(std::string path, std::string text) {
                 worker_ = std::thread(&FileSaver::Work, this);
                 preparer_ = std::thread(&FileSaver::Prepare, this);
             }
+            wake = jobs_.size() - prepared_ >= kBatch;
         }
     }
-    prepare_.notify_one();
+    if (wake) prepare_.notify_one();
     Drain(false);
     ThrowFailure();  // after a halt: the failure that caused it
 }
@@ -143,11 +148,14 @@ void FileSaver::Prepare() {
                 // the worker saves it the usual way
             }
         }
+        bool wake = false;
         {
             std::lock_guard lock(mutex_);
             ++prepared_;
+            // The worker also when this thread is about to sleep.
+            wake = prepared_ - done_ >= kBatch || prepared_ == jobs_.size();
         }
-        work_.notify_one();
+        if (wake) work_.notify_one();
     }
 }
 
@@ -199,7 +207,12 @@ void FileSaver::Drain(bool wait) {
     std::deque<Job> finished;
     {
         std::unique_lock lock(mutex_);
-        if (wait) finished_.wait(lock, [&] { return done_ == jobs_.size() || halted_; });
+        if (wait && done_ < jobs_.size() && !halted_) {
+            lock.unlock();
+            prepare_.notify_one();  // the last files may be fewer than a batch
+            lock.lock();
+            finished_.wait(lock, [&] { return done_ == jobs_.size() || halted_; });
+        }
         prepared_ -= done_;
         for (; done_ > 0; --done_) {
             finished.push_back(std::move(jobs_.front()));
