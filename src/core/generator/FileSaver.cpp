@@ -85,8 +85,8 @@ void FileSaver::SaveText(std::string path, std::string text) {
     }
     Drain(false);
     ThrowFailure();
-    ++onTheWay_[WaitKey(path)];
-    bool wake = false;
+    std::string key = WaitKey(path);
+    bool wake = false, halted = false;
     {
         std::unique_lock lock(mutex_);
         if (jobs_.size() - done_ >= kMaxQueued)
@@ -99,10 +99,15 @@ void FileSaver::SaveText(std::string path, std::string text) {
             }
             wake = jobs_.size() - prepared_ >= kBatch;
         }
+        halted = halted_;
     }
     if (wake) prepare_.notify_one();
-    Drain(false);
-    ThrowFailure();  // after a halt: the failure that caused it
+    if (halted) {  // not queued: the failure that stopped the threads comes now
+        Drain(true);
+        ThrowFailure();
+        if (halt_) std::rethrow_exception(halt_);
+    }
+    ++onTheWay_[std::move(key)];
 }
 
 void FileSaver::Settle(const std::string& path) {
@@ -228,7 +233,7 @@ void FileSaver::Log(Job& job) {
         // The threads have stopped; the files after this one stay unwritten, and the unnamed
         // files made for them vanish with their jobs.
         onTheWay_.clear();
-        failure_ = job.error ? job.error : std::make_exception_ptr(BuildAbort(*job.abort));
+        failure_ = halt_ = job.error ? job.error : std::make_exception_ptr(BuildAbort(*job.abort));
         return;
     }
     report_.AddOutcome(job.result);

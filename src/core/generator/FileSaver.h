@@ -81,6 +81,7 @@ class FileSaver {
     std::optional<std::unordered_set<std::string>>* lastNames_ = nullptr;
     std::unordered_map<std::string, int> onTheWay_;  // lower-cased names of queued files
     std::exception_ptr failure_;                     // logged, not yet thrown
+    std::exception_ptr halt_;                        // what stopped the threads, for good
 
     std::mutex mutex_;
     std::condition_variable prepare_, work_, finished_;
