@@ -69,7 +69,10 @@ bool FileSaver::KnownMissing(const std::string& path) {
     }
     if (!*lastNames_) return false;
     // From now on the file is there (or its saving failed, and a read attempt tells that).
-    return (*lastNames_)->emplace(name).second;
+    Names& names = **lastNames_;
+    if (names.find(name) != names.end()) return false;
+    names.emplace(name);
+    return true;
 }
 
 void FileSaver::Save(std::string path, const TextLines& lines) {

@@ -76,9 +76,14 @@ class FileSaver {
     bool threaded_ = false;
     // Names in each folder as listed on the first file into it (nullopt: not listable),
     // plus the names saved since.
-    std::unordered_map<std::string, std::optional<std::unordered_set<std::string>>> folders_;
+    struct NameHash {
+        using is_transparent = void;  // looks names up as string_view, without a copy
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    using Names = std::unordered_set<std::string, NameHash, std::equal_to<>>;
+    std::unordered_map<std::string, std::optional<Names>> folders_;
     std::string lastFolder_;
-    std::optional<std::unordered_set<std::string>>* lastNames_ = nullptr;
+    std::optional<Names>* lastNames_ = nullptr;
     std::unordered_map<std::string, int> onTheWay_;  // lower-cased names of queued files
     std::exception_ptr failure_;                     // logged, not yet thrown
     std::exception_ptr halt_;                        // what stopped the threads, for good
