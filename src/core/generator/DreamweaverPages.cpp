@@ -25,14 +25,14 @@ const std::string& ProjectDestination(const BuildContext& ctx) {
 void SaveFreshInstance(const BuildContext& ctx, const std::string& path) {
     TextLines lines = ctx.ReadLines(TemplateFile(ctx));
     MakeDWInstance(lines, TemplateFile(ctx), ProjectDestination(ctx), ctx.host);
-    ctx.Save(path, std::move(lines));
+    ctx.Save(path, lines);
 }
 
 void SaveMergedPage(const BuildContext& ctx, const std::string& path) {
     TextLines page = ctx.ReadLines(path);
     const TextLines tpl = ctx.ReadLines(TemplateFile(ctx));
     MergeDWPage(page, tpl, TemplateFile(ctx), ProjectDestination(ctx), ctx.host);
-    ctx.Save(path, std::move(page));
+    ctx.Save(path, page);
 }
 
 }  // namespace

@@ -8,14 +8,6 @@
 
 namespace pagloom {
 
-SaveResult SaveLines(const std::string& path, const TextLines& lines, bool knownMissing) {
-    // The buffer is kept between calls: a build saves many files one after the other.
-    static thread_local std::string joined;
-    joined.clear();
-    AppendJoinedLines(lines, joined);
-    return SaveText(path, joined, knownMissing);
-}
-
 SaveResult SaveText(const std::string& path, std::string_view text, bool knownMissing) {
     static thread_local std::string existing;
     FileSystem& fs = Fs();
@@ -50,7 +42,11 @@ SaveResult SaveText(const std::string& path, std::string_view text, bool knownMi
 
 SaveResult SaveIfChanged(const std::string& path, const TextLines& lines, MakeReport& report) {
     report.Add(path + "...");
-    const SaveResult result = SaveLines(path, lines);
+    // The buffer is kept between calls: a build saves many files one after the other.
+    static thread_local std::string joined;
+    joined.clear();
+    AppendJoinedLines(lines, joined);
+    const SaveResult result = SaveText(path, joined);
     report.AddOutcome(result);
     return result;
 }

@@ -20,11 +20,10 @@ namespace pagloom {
 // Throws BuildAbort when the file exists but cannot be read for the comparison.
 SaveResult SaveIfChanged(const std::string& path, const TextLines& lines, MakeReport& report);
 
-// SaveIfChanged without the log lines. `knownMissing`: the caller has just seen that no file
-// is at the path, so the read attempt is spared; a file that appeared meanwhile is compared as
-// usual. Safe to call from another thread than the log's when Fs().ConcurrentUse().
-SaveResult SaveLines(const std::string& path, const TextLines& lines, bool knownMissing = false);
-// The same for lines already joined: `text` is what is written, compared line by line.
+// SaveIfChanged without the log lines, for lines already joined with CR LF: `text` is what is
+// written, compared line by line. `knownMissing`: the caller has just seen that no file is at
+// the path, so the read attempt is spared; a file that appeared meanwhile is compared as usual.
+// Safe to call from another thread than the log's when Fs().ConcurrentUse().
 SaveResult SaveText(const std::string& path, std::string_view text, bool knownMissing = false);
 
 }  // namespace pagloom

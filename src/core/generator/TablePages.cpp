@@ -79,7 +79,7 @@ struct LevelWriter {
                 MakeDWInstance(lines, templateFile, projectDestination, ctx.host);
             }
         }
-        ctx.Save(path, std::move(lines));
+        ctx.Save(path, lines);
     }
 };
 

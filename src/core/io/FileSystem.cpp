@@ -169,17 +169,11 @@ FileSystem::CreateResult FileSystem::CreateNew(const std::string& path, std::str
     // An unnamed file in the target folder, linked under its name once complete: atomic like
     // a temporary file and a rename, but with one entry made in the folder instead of two.
     const std::string native = Native(path);
-    int fd = OpenUnnamed(native);
-    if (fd >= 0) {
-        if (!WriteAll(fd, data)) {
-            ::close(fd);
-            return CreateResult::Failed;
-        }
-        const int r = LinkUnnamed(fd, native);
-        const int e = errno;
-        ::close(fd);
-        if (r == 0) return CreateResult::Created;
-        if (e == EEXIST) return CreateResult::Exists;
+    if (const int fd = OpenUnnamed(native); fd >= 0) {
+        UnnamedFile file(fd);
+        if (!WriteAll(fd, data)) return CreateResult::Failed;
+        const CreateResult linked = Publish(file, path);
+        if (linked != CreateResult::Failed) return linked;
     }
     // Folders without unnamed files (or without /proc): a temporary file linked under the name.
     const std::string tmp = TempNameFor(path);
@@ -220,17 +214,13 @@ bool FileSystem::CreateDirectory(const std::string& path) {
 }
 
 std::vector<std::string> FileSystem::ListFiles(const std::string& dir) {
-    std::vector<std::string> names;
-    DIR* d = ::opendir(Native(dir).c_str());
-    if (!d) return names;
-    while (dirent* e = ::readdir(d)) {
-        std::string name = Utf8ToCp1252(e->d_name);
-        if (name == "." || name == "..") continue;
-        if (FileExists(JoinPath(dir, name))) names.push_back(std::move(name));
-    }
-    ::closedir(d);
-    std::sort(names.begin(), names.end());
-    return names;
+    std::vector<std::string> names, files;
+    if (dir.empty()) return files;  // no folder given: nothing listed
+    ListNames(dir, names);
+    for (std::string& name : names)
+        if (FileExists(JoinPath(dir, name))) files.push_back(std::move(name));
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 bool FileSystem::ListNames(const std::string& dir, std::vector<std::string>& names) {
