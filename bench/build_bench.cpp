@@ -54,7 +54,8 @@ void MakeProject(Project& p, int mains, int subs) {
     p.Settings.sitemap.urltext = "http://www.example.org/";
     for (int i = 0; i < mains; ++i) {
         std::string n = std::to_string(i);
-        auto& main = p.MainMenu.Add(TWebMenu::NewMainItem("Hauptpunkt " + n, "haupt_" + n + ".htm", true));
+        auto& main =
+            p.MainMenu.Add(TWebMenu::NewMainItem("Hauptpunkt " + n, "haupt_" + n + ".htm", true));
         for (int j = 0; j < subs; ++j) {
             std::string m = n + "_" + std::to_string(j);
             main.SubMenu->Add(TWebMenu::NewSubItem("Unterpunkt " + m, "unter_" + m + ".htm", true));
@@ -87,7 +88,9 @@ void PlainWrite(const fs::path& dir, const std::vector<FileText>& files) {
     for (const auto& f : files) {
         std::string path = (dir / f.name).string();
         int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-        if (fd < 0 || ::write(fd, f.data.data(), f.data.size()) != static_cast<ssize_t>(f.data.size())) std::abort();
+        if (fd < 0 ||
+            ::write(fd, f.data.data(), f.data.size()) != static_cast<ssize_t>(f.data.size()))
+            std::abort();
         ::close(fd);
     }
 }
@@ -98,7 +101,9 @@ void AtomicWrite(const fs::path& dir, const std::vector<FileText>& files) {
         std::string path = (dir / f.name).string();
         std::string tmp = path + ".tmp";
         int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-        if (fd < 0 || ::write(fd, f.data.data(), f.data.size()) != static_cast<ssize_t>(f.data.size())) std::abort();
+        if (fd < 0 ||
+            ::write(fd, f.data.data(), f.data.size()) != static_cast<ssize_t>(f.data.size()))
+            std::abort();
         ::close(fd);
         if (std::rename(tmp.c_str(), path.c_str()) != 0) std::abort();
     }
@@ -136,7 +141,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     pagloom::RecordingHost host;
-    const fs::path root = fs::temp_directory_path() / ("pagloom-bench-" + std::to_string(::getpid()));
+    const fs::path root =
+        fs::temp_directory_path() / ("pagloom-bench-" + std::to_string(::getpid()));
     fs::create_directories(root);
 
     std::vector<double> cold, warm, write, compare, atomic;
@@ -168,20 +174,24 @@ int main(int argc, char** argv) {
         if (r % 2 == 1) plainSide();
         dialog.Destination = site.string();
         pagloom::BuildOutcome outcome;
-        cold.push_back(Seconds([&] { outcome = pagloom::MakeStartClick(dialog, project, "", host); }));
+        cold.push_back(
+            Seconds([&] { outcome = pagloom::MakeStartClick(dialog, project, "", host); }));
         if (!outcome.Succeeded()) {
             std::fprintf(stderr, "the cold build failed\n");
             return 2;
         }
-        warm.push_back(Seconds([&] { outcome = pagloom::MakeStartClick(dialog, project, "", host); }));
+        warm.push_back(
+            Seconds([&] { outcome = pagloom::MakeStartClick(dialog, project, "", host); }));
         if (r % 2 == 0) plainSide();
     }
     // Deleting only at the end: file systems make new files slower while many inodes were
     // deleted a moment ago, which would charge one side with the other's clean-up.
     fs::remove_all(root);
 
-    const double a = Median(cold), b = Median(warm), c = Median(write), d = Median(compare), e = Median(atomic);
-    std::printf("%d menu entries, %zu files, median of %d runs\n", mains * (1 + subs), files.size(), runs);
+    const double a = Median(cold), b = Median(warm), c = Median(write), d = Median(compare),
+                 e = Median(atomic);
+    std::printf("%d menu entries, %zu files, median of %d runs\n", mains * (1 + subs), files.size(),
+                runs);
     std::printf("(a) cold build          %8.3f s\n", a);
     std::printf("(b) unchanged rebuild   %8.3f s\n", b);
     std::printf("(c) plain write         %8.3f s\n", c);

@@ -49,8 +49,10 @@ using namespace pagloom;
 namespace {
 
 class SilentHost : public Host {
-public:
-    void ShowMessage(const std::string& text) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
+  public:
+    void ShowMessage(const std::string& text) override {
+        std::fprintf(stderr, "message: %s\n", text.c_str());
+    }
     Answer Ask(const std::string&, bool) override { return Answer::Yes; }
     std::string ProgramDir() const override { return "."; }
 };
@@ -81,10 +83,15 @@ Project MenuProject(size_t entries) {
     const size_t mains = entries / 10;
     for (size_t i = 0; i < mains; ++i) {
         const std::string n = std::to_string(i);
-        auto& m = p.MainMenu.Add(TWebMenu::NewMainItem("Hauptpunkt \xDC" "ber " + n, "haupt_" + n + ".htm", true));
+        auto& m =
+            p.MainMenu.Add(TWebMenu::NewMainItem("Hauptpunkt \xDC"
+                                                 "ber " +
+                                                     n,
+                                                 "haupt_" + n + ".htm", true));
         for (int j = 0; j < 9; ++j) {
             const std::string s = n + "_" + std::to_string(j);
-            m.SubMenu->Add(TWebMenu::NewSubItem("Unterpunkt " + s, "unter_" + s + ".htm", j % 4 != 3));
+            m.SubMenu->Add(
+                TWebMenu::NewSubItem("Unterpunkt " + s, "unter_" + s + ".htm", j % 4 != 3));
         }
     }
     p.MainMenu.ResetItemIndex();
@@ -112,7 +119,9 @@ void RunMenu(const fs::path& dir, size_t) {
 std::string PlainTemplate(size_t bytes) {
     std::string t = "<html>\r\n<head><title>Vorlage</title></head>\r\n<body>\r\n";
     for (size_t i = 0; t.size() < bytes; ++i)
-        t += "<p>Zeile " + std::to_string(i) + ": Gr\xFC\xDF" "e aus der Vorlage, www.example.org &amp; mehr.</p>\r\n";
+        t += "<p>Zeile " + std::to_string(i) +
+             ": Gr\xFC\xDF"
+             "e aus der Vorlage, www.example.org &amp; mehr.</p>\r\n";
     return t + "</body>\r\n</html>\r\n";
 }
 
@@ -126,7 +135,9 @@ Project PagesProject(ContentSource source) {
     return p;
 }
 
-void MakeTemplate(const fs::path& dir, size_t bytes) { WriteText(dir / "vorlage.htm", PlainTemplate(bytes)); }
+void MakeTemplate(const fs::path& dir, size_t bytes) {
+    WriteText(dir / "vorlage.htm", PlainTemplate(bytes));
+}
 
 void RunTemplate(const fs::path& dir, size_t) {
     Project p = PagesProject(kTemplatePages);
@@ -138,11 +149,13 @@ void RunTemplate(const fs::path& dir, size_t) {
 // ---- dwtemplate ----
 
 void MakeDwTemplate(const fs::path& dir, size_t bytes) {
-    std::string t = "<html>\r\n<head>\r\n<!-- TemplateBeginEditable name=\"doctitle\" --><title>Vorlage</title>"
-                    "<!-- TemplateEndEditable -->\r\n</head>\r\n<body>\r\n";
+    std::string t =
+        "<html>\r\n<head>\r\n<!-- TemplateBeginEditable name=\"doctitle\" --><title>Vorlage</title>"
+        "<!-- TemplateEndEditable -->\r\n</head>\r\n<body>\r\n";
     for (size_t region = 0; t.size() < bytes; ++region) {
         const size_t until = t.size() + 10000;
-        while (t.size() < until) t += "<p>Fester Text der Vorlage mit <a href=\"../x.htm\">Verweis</a>.</p>\r\n";
+        while (t.size() < until)
+            t += "<p>Fester Text der Vorlage mit <a href=\"../x.htm\">Verweis</a>.</p>\r\n";
         t += "<!-- TemplateBeginEditable name=\"Bereich" + std::to_string(region) +
              "\" -->\r\n<p>Inhalt</p>\r\n<!-- TemplateEndEditable -->\r\n";
     }
@@ -168,8 +181,10 @@ void MakeCsv(const fs::path& dir, size_t rows) {
     for (size_t i = 0; i < rows; ++i) {
         const std::string n = std::to_string(i);
         // Blanks end an unquoted value, so texts with blanks are quoted.
-        t += n + ";Eintrag_" + n + ";G" + std::to_string(i % 1000) + ";\"Stra\xDF" "e " + n + "\";\"sagt \"\"ja\"\"; " +
-             n + "\"\r\n";
+        t += n + ";Eintrag_" + n + ";G" + std::to_string(i % 1000) +
+             ";\"Stra\xDF"
+             "e " +
+             n + "\";\"sagt \"\"ja\"\"; " + n + "\"\r\n";
     }
     WriteText(dir / "daten.csv", t);
 }
@@ -182,7 +197,8 @@ void RunCsv(const fs::path& dir, size_t rows) {
     for (int g = 0; g < 1000; ++g) {
         table.SetEqualityFilter({{"Gruppe", "G" + std::to_string(g)}});
         table.Open();
-        for (table.First(); !table.AtEnd(); table.Next()) seen += table.FieldText(size_t{4}).size() > 0;
+        for (table.First(); !table.AtEnd(); table.Next())
+            seen += table.FieldText(size_t{4}).size() > 0;
     }
     if (seen != rows) {
         std::fprintf(stderr, "filters saw %zu of %zu rows\n", seen, rows);
@@ -196,7 +212,8 @@ std::string LongMenuText(size_t bytes) {
     std::string t;
     t.reserve(bytes + 64);
     for (size_t i = 0; t.size() < bytes; ++i)
-        t += "Wort" + std::to_string(i) + " \xE4\xF6\xFC <b>&</b> \"zitat\" www.example" + std::to_string(i % 10) + ".de, ";
+        t += "Wort" + std::to_string(i) + " \xE4\xF6\xFC <b>&</b> \"zitat\" www.example" +
+             std::to_string(i % 10) + ".de, ";
     return t;
 }
 
@@ -230,8 +247,11 @@ void MakeTables(const fs::path& dir, size_t rows) {
     std::string t = "Bereich;Gruppe;Pflanze;Preis;Hinweis\r\n";
     t.reserve(rows * 64);
     for (size_t i = 0; i < rows; ++i)
-        t += "Bereich" + std::to_string(i / 1000) + ";Gruppe" + std::to_string(i / 100) + ";Pflanze" +
-             std::to_string(i) + ";\"4,90 \x80\";\"Gro\xDF" "e Bl\xE4tter <b>\"\"Nr. " + std::to_string(i) + "\"\"</b>\"\r\n";
+        t += "Bereich" + std::to_string(i / 1000) + ";Gruppe" + std::to_string(i / 100) +
+             ";Pflanze" + std::to_string(i) +
+             ";\"4,90 \x80\";\"Gro\xDF"
+             "e Bl\xE4tter <b>\"\"Nr. " +
+             std::to_string(i) + "\"\"</b>\"\r\n";
     WriteText(dir / "katalog.csv", t);
 }
 
@@ -288,7 +308,8 @@ Measure InChild(const std::function<void()>& f) {
         close(pipeFd[0]);
         const auto t0 = std::chrono::steady_clock::now();
         f();
-        const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        const double s =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
         if (write(pipeFd[1], &s, sizeof s) != sizeof s) _exit(2);
         _exit(0);
     }
@@ -304,7 +325,8 @@ Measure InChild(const std::function<void()>& f) {
         std::exit(1);
     }
     m.peakKb = usage.ru_maxrss;
-    m.cpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    m.cpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     return m;
 }
 
@@ -337,18 +359,21 @@ int main(int argc, char** argv) {
     const fs::path root = pattern;
     const long idleKb = InChild([] {}).peakKb;
 
-    std::printf("%-10s %9s %9s %8s %8s %8s %8s %8s %8s %7s %6s\n", "case", "base", "10x", "cpu base", "cpu 10x",
-                "wall b", "wall 10x", "MB base", "MB 10x", "time x", "mem x");
+    std::printf("%-10s %9s %9s %8s %8s %8s %8s %8s %8s %7s %6s\n", "case", "base", "10x",
+                "cpu base", "cpu 10x", "wall b", "wall 10x", "MB base", "MB 10x", "time x",
+                "mem x");
     bool within = true;
     for (const Case& c : kCases) {
-        if (!wanted.empty() && std::find(wanted.begin(), wanted.end(), c.name) == wanted.end()) continue;
+        if (!wanted.empty() && std::find(wanted.begin(), wanted.end(), c.name) == wanted.end())
+            continue;
         const Measure small = Run(c, c.base, runs, root, idleKb);
         const Measure large = Run(c, c.base * 10, runs, root, idleKb);
         const double timeRatio = large.cpu / std::max(small.cpu, 1e-3);
-        const double memRatio = static_cast<double>(std::max(large.peakKb, 1L)) / std::max(small.peakKb, 1L);
-        std::printf("%-10s %9zu %9zu %8.3f %8.3f %8.3f %8.3f %8.1f %8.1f %7.2f %6.2f  %s\n", c.name, c.base,
-                    c.base * 10, small.cpu, large.cpu, small.seconds, large.seconds, small.peakKb / 1024.0,
-                    large.peakKb / 1024.0, timeRatio, memRatio, c.unit);
+        const double memRatio =
+            static_cast<double>(std::max(large.peakKb, 1L)) / std::max(small.peakKb, 1L);
+        std::printf("%-10s %9zu %9zu %8.3f %8.3f %8.3f %8.3f %8.1f %8.1f %7.2f %6.2f  %s\n", c.name,
+                    c.base, c.base * 10, small.cpu, large.cpu, small.seconds, large.seconds,
+                    small.peakKb / 1024.0, large.peakKb / 1024.0, timeRatio, memRatio, c.unit);
         std::fflush(stdout);
         within = within && timeRatio <= 12.0 && memRatio <= 12.0;
     }

@@ -17,7 +17,7 @@ namespace pagloom::fuzz {
 
 // Files live in a map from path to bytes; folders exist when they were created or hold a file.
 class MemoryFs : public FileSystem {
-public:
+  public:
     std::map<std::string, std::string> files;
     std::vector<std::string> folders{"/", "/fuzz"};
 
@@ -64,12 +64,13 @@ public:
         std::vector<std::string> names;
         const std::string prefix = dir.empty() || dir.back() == '/' ? dir : dir + "/";
         for (const auto& [path, data] : files)
-            if (path.compare(0, prefix.size(), prefix) == 0 && path.find('/', prefix.size()) == std::string::npos)
+            if (path.compare(0, prefix.size(), prefix) == 0 &&
+                path.find('/', prefix.size()) == std::string::npos)
                 names.push_back(path.substr(prefix.size()));
         return names;
     }
 
-private:
+  private:
     static std::string Parent(const std::string& path) {
         const size_t slash = path.rfind('/');
         if (slash == std::string::npos) return ".";
@@ -79,7 +80,7 @@ private:
 
 // Installs a fresh MemoryFs for the scope of one input.
 class ScopedMemoryFs {
-public:
+  public:
     ScopedMemoryFs() { SetFs(&fs); }
     ~ScopedMemoryFs() { SetFs(nullptr); }
     ScopedMemoryFs(const ScopedMemoryFs&) = delete;
@@ -89,7 +90,7 @@ public:
 
 // Answers every question with the given answer and forgets every message.
 class QuietHost : public Host {
-public:
+  public:
     explicit QuietHost(Answer answer = Answer::Yes) : answer_(answer) {}
     void ShowMessage(const std::string&) override { ++messages; }
     Answer Ask(const std::string&, bool withCancel) override {
@@ -99,14 +100,15 @@ public:
     std::tm LocalNow() const override { return std::tm{}; }
     int messages = 0;
 
-private:
+  private:
     Answer answer_;
 };
 
 // Cuts an input into parts at each occurrence of `separator`; a separator that never occurs
 // leaves the whole input as the one part. Lets one input carry a table with its memo file, or
 // a page with its template.
-inline std::vector<std::string_view> SplitInput(const uint8_t* data, size_t size, std::string_view separator) {
+inline std::vector<std::string_view> SplitInput(const uint8_t* data, size_t size,
+                                                std::string_view separator) {
     std::string_view all(reinterpret_cast<const char*>(data), size);
     std::vector<std::string_view> parts;
     for (;;) {

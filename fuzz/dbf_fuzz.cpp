@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (std::string(e.what()).empty()) std::abort();
         return 0;
     }
-    if (store.FieldCount() == 0 || store.ValueCount() != store.RowCount() * store.FieldCount()) std::abort();
+    if (store.FieldCount() == 0 || store.ValueCount() != store.RowCount() * store.FieldCount())
+        std::abort();
     for (size_t r = 0; r < store.RowCount(); ++r)
         for (size_t f = 0; f < store.FieldCount(); ++f) (void)store.Value(r, f).size();
     return 0;

@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // exactly the fresh instance. (An older-style template that still holds a stray
     // "TemplateEndEditable" is renamed only in fresh pages, by design.)
     const TemplateStyle style = TemplateStyleOf(templ);
-    if (style == TemplateStyle::dw_mx2004 || ToLowerCp1252(templ).find("templateendeditable") == std::string::npos) {
+    if (style == TemplateStyle::dw_mx2004 ||
+        ToLowerCp1252(templ).find("templateendeditable") == std::string::npos) {
         TextLines again;
         MergeDWPage(again, templateLines, "/site/Templates/a.dwt", "/site", host);
         if (again != fresh) std::abort();

@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     TProjectGroup again;
     if (!again.Open("/fuzz/g.plg")) std::abort();
-    if (again.ProjectList.size() != group.ProjectList.size() || again.MakeModified != group.MakeModified ||
-        again.IndexMap != group.IndexMap)
+    if (again.ProjectList.size() != group.ProjectList.size() ||
+        again.MakeModified != group.MakeModified || again.IndexMap != group.IndexMap)
         std::abort();
     if (!group.ProjectList.empty()) group.DeleteSelected({group.ProjectList.front()});
     return 0;

@@ -51,7 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     mem.fs.files["/fuzz/p.plp"] = saved;
     Project q;
     LoadProject(q, "/fuzz/p.plp", host);
-    if (!(q.PrjParams == p.PrjParams) || !(q.Tables == p.Tables) || !SameMenu(q.MainMenu, p.MainMenu)) std::abort();
+    if (!(q.PrjParams == p.PrjParams) || !(q.Tables == p.Tables) ||
+        !SameMenu(q.MainMenu, p.MainMenu))
+        std::abort();
     if (ProjectFileText(q, saved, "01.01.2026 00:00:00", "2.0.1") != saved) std::abort();
 
     mem.fs.CreateDirectory("/out");

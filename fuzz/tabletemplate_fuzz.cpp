@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!haveTable && lines != original) std::abort();
 
     // A block without any tag is its content once per row.
-    if (haveTable && parts[0].find(TagBracketsFor(settings.tag_item_index).open) == std::string_view::npos) {
+    if (haveTable &&
+        parts[0].find(TagBracketsFor(settings.tag_item_index).open) == std::string_view::npos) {
         std::string expected;
         table.Open();
         for (size_t r = 0; r < table.RowCount(); ++r) expected += parts[0];

@@ -19,10 +19,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t from = start < 1 ? 1 : start;
     for (BracketTag tag = NextBracketTag(text, from, brackets); tag.found;
          tag = NextBracketTag(text, from, brackets)) {
-        if (tag.open < from || tag.close <= tag.open || tag.close > text.size() || tag.name.empty()) std::abort();
-        if (text[tag.open - 1] != brackets.open || text[tag.close - 1] != brackets.close) std::abort();
+        if (tag.open < from || tag.close <= tag.open || tag.close > text.size() || tag.name.empty())
+            std::abort();
+        if (text[tag.open - 1] != brackets.open || text[tag.close - 1] != brackets.close)
+            std::abort();
         if (tag.name != ToLowerCp1252(tag.name)) std::abort();
-        const std::vector<std::string> attrs = ParseTagAttributes(text.substr(tag.open - 1, tag.close - tag.open + 1));
+        const std::vector<std::string> attrs =
+            ParseTagAttributes(text.substr(tag.open - 1, tag.close - tag.open + 1));
         if (!attrs.empty() && attrs[0].rfind("tagname=", 0) != 0) std::abort();
         from = tag.close + 1;
     }
@@ -31,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     for (std::string_view word : {"field", "<html", "a", ""}) {
         const TagAround t = FindTagAround(text, start, word);
-        if (t.open != 0 && (t.after <= t.open || t.after > text.size() + 1 || text[t.open - 1] != '<' ||
-                            text[t.after - 2] != '>'))
+        if (t.open != 0 && (t.after <= t.open || t.after > text.size() + 1 ||
+                            text[t.open - 1] != '<' || text[t.after - 2] != '>'))
             std::abort();
     }
 

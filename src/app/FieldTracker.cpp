@@ -61,24 +61,25 @@ bool FieldTracker::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
         // A drop-down's own popup or another window taking the focus is not leaving the field.
         const Qt::FocusReason r = static_cast<QFocusEvent*>(event)->reason();
-        if (r == Qt::PopupFocusReason || r == Qt::ActiveWindowFocusReason) return QObject::eventFilter(watched, event);
+        if (r == Qt::PopupFocusReason || r == Qt::ActiveWindowFocusReason)
+            return QObject::eventFilter(watched, event);
     }
     switch (event->type()) {
-    // A press reaches the filter before the widget changes its state, so entering on it
-    // captures the state even when no focus event came first.
-    case QEvent::FocusIn:
-    case QEvent::MouseButtonPress:
-    case QEvent::KeyPress:
-        if (w && entered_ != w) {
-            if (entered_) Leave(entered_);
-            Enter(w);
-        }
-        break;
-    case QEvent::FocusOut:
-        if (w && entered_ == w) Leave(w);
-        break;
-    default:
-        break;
+        // A press reaches the filter before the widget changes its state, so entering on it
+        // captures the state even when no focus event came first.
+        case QEvent::FocusIn:
+        case QEvent::MouseButtonPress:
+        case QEvent::KeyPress:
+            if (w && entered_ != w) {
+                if (entered_) Leave(entered_);
+                Enter(w);
+            }
+            break;
+        case QEvent::FocusOut:
+            if (w && entered_ == w) Leave(w);
+            break;
+        default:
+            break;
     }
     return QObject::eventFilter(watched, event);
 }
@@ -88,17 +89,17 @@ void FieldTracker::Enter(QWidget* w) {
     if (it == fields_.constEnd()) return;
     entered_ = w;
     switch (it->kind) {
-    case Kind::Text:
-    case Kind::Int:
-    case Kind::Decimal:
-        enterText_ = static_cast<QLineEdit*>(w)->text();
-        break;
-    case Kind::Combo:
-        enterIndex_ = static_cast<QComboBox*>(w)->currentIndex();
-        break;
-    case Kind::Switch:
-        enterChecked_ = static_cast<QAbstractButton*>(w)->isChecked();
-        break;
+        case Kind::Text:
+        case Kind::Int:
+        case Kind::Decimal:
+            enterText_ = static_cast<QLineEdit*>(w)->text();
+            break;
+        case Kind::Combo:
+            enterIndex_ = static_cast<QComboBox*>(w)->currentIndex();
+            break;
+        case Kind::Switch:
+            enterChecked_ = static_cast<QAbstractButton*>(w)->isChecked();
+            break;
     }
 }
 
@@ -111,49 +112,49 @@ void FieldTracker::Leave(QWidget* w) {
     auto it = fields_.constFind(w);
     if (it == fields_.constEnd()) return;
     switch (it->kind) {
-    case Kind::Int: {
-        auto* edit = static_cast<QLineEdit*>(w);
-        const std::optional<int> n = ParseWholeNumber(edit->text());
-        if (!n) {
-            prompts_.Beep();
-            edit->setText(enterText_);
-            return;
+        case Kind::Int: {
+            auto* edit = static_cast<QLineEdit*>(w);
+            const std::optional<int> n = ParseWholeNumber(edit->text());
+            if (!n) {
+                prompts_.Beep();
+                edit->setText(enterText_);
+                return;
+            }
+            edit->setText(QString::number(*n));
+            if (it->storeInt) it->storeInt(*n);
+            if (edit->text() != enterText_) markModified_();
+            break;
         }
-        edit->setText(QString::number(*n));
-        if (it->storeInt) it->storeInt(*n);
-        if (edit->text() != enterText_) markModified_();
-        break;
-    }
-    case Kind::Decimal: {
-        auto* edit = static_cast<QLineEdit*>(w);
-        editPending_ = false;
-        const std::optional<QString> accepted = ParseDecimal(edit->text());
-        lastEditValid_ = accepted.has_value();
-        if (!accepted) {
-            prompts_.Beep();
-            edit->setText(enterText_);
-            return;
+        case Kind::Decimal: {
+            auto* edit = static_cast<QLineEdit*>(w);
+            editPending_ = false;
+            const std::optional<QString> accepted = ParseDecimal(edit->text());
+            lastEditValid_ = accepted.has_value();
+            if (!accepted) {
+                prompts_.Beep();
+                edit->setText(enterText_);
+                return;
+            }
+            edit->setText(*accepted);
+            if (it->storeText) it->storeText(*accepted);
+            // Every accepted decimal edit counts as a change, even with the same value.
+            markModified_();
+            break;
         }
-        edit->setText(*accepted);
-        if (it->storeText) it->storeText(*accepted);
-        // Every accepted decimal edit counts as a change, even with the same value.
-        markModified_();
-        break;
-    }
-    case Kind::Text: {
-        auto* edit = static_cast<QLineEdit*>(w);
-        const QString trimmed = TrimBlanks(edit->text());
-        if (trimmed != edit->text()) edit->setText(trimmed);
-        if (it->storeText) it->storeText(trimmed);
-        if (trimmed != enterText_) markModified_();
-        break;
-    }
-    case Kind::Combo:
-        if (static_cast<QComboBox*>(w)->currentIndex() != enterIndex_) markModified_();
-        break;
-    case Kind::Switch:
-        if (static_cast<QAbstractButton*>(w)->isChecked() != enterChecked_) markModified_();
-        break;
+        case Kind::Text: {
+            auto* edit = static_cast<QLineEdit*>(w);
+            const QString trimmed = TrimBlanks(edit->text());
+            if (trimmed != edit->text()) edit->setText(trimmed);
+            if (it->storeText) it->storeText(trimmed);
+            if (trimmed != enterText_) markModified_();
+            break;
+        }
+        case Kind::Combo:
+            if (static_cast<QComboBox*>(w)->currentIndex() != enterIndex_) markModified_();
+            break;
+        case Kind::Switch:
+            if (static_cast<QAbstractButton*>(w)->isChecked() != enterChecked_) markModified_();
+            break;
     }
 }
 
@@ -189,7 +190,8 @@ std::optional<int> FieldTracker::ParseWholeNumber(const QString& text) {
         if (value > 0x80000000LL) return std::nullopt;
     }
     if (negative) value = -value;
-    if (value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min()) return std::nullopt;
+    if (value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min())
+        return std::nullopt;
     return static_cast<int>(value);
 }
 
@@ -202,7 +204,8 @@ std::optional<QString> FieldTracker::ParseDecimal(const QString& text) {
     QString probe = t;
     probe.replace(u',', u'.');
     for (QChar c : probe)
-        if (!(c.isDigit() || c == u'.' || c == u'+' || c == u'-' || c == u'e' || c == u'E')) return std::nullopt;
+        if (!(c.isDigit() || c == u'.' || c == u'+' || c == u'-' || c == u'e' || c == u'E'))
+            return std::nullopt;
     bool ok = false;
     QLocale::c().toDouble(probe, &ok);
     if (!ok) return std::nullopt;

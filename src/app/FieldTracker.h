@@ -22,7 +22,7 @@ class UiPrompts;
 
 class FieldTracker : public QObject {
     Q_OBJECT
-public:
+  public:
     // `markModified` sets the project's changed mark; the tracker never clears it.
     FieldTracker(UiPrompts& prompts, std::function<void()> markModified, QObject* parent = nullptr);
 
@@ -58,10 +58,10 @@ public:
     // trimmed, "0" added before a leading or after a trailing separator), or nothing.
     static std::optional<QString> ParseDecimal(const QString& text);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     enum class Kind { Text, Int, Decimal, Combo, Switch };
     struct Field {
         Kind kind;

@@ -6,10 +6,10 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QProcess>
 #include <QStandardPaths>
@@ -39,7 +39,8 @@ const QString kSaveFilter =
 
 }  // namespace
 
-TMainForm::TMainForm(ProjectSession& session, UiPrompts& prompts, AppHost& host, QString programDir, QWidget* parent)
+TMainForm::TMainForm(ProjectSession& session, UiPrompts& prompts, AppHost& host, QString programDir,
+                     QWidget* parent)
     : QMainWindow(parent),
       session_(session),
       prompts_(prompts),
@@ -111,7 +112,8 @@ TMainForm::TMainForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
 
 TMainForm::~TMainForm() = default;
 
-void TMainForm::Attach(TWebAnzeigeForm* web, TMakeForm* make, TProOptDlg* options, TFileSelectDlg* fileSelect) {
+void TMainForm::Attach(TWebAnzeigeForm* web, TMakeForm* make, TProOptDlg* options,
+                       TFileSelectDlg* fileSelect) {
     web_ = web;
     make_ = make;
     options_ = options;
@@ -125,43 +127,53 @@ void TMainForm::BuildActions() {
         a->setToolTip(bar < 0 ? hint : hint.left(bar));
         // The status line shows the long hint: the part after "|", or all of a hint without it.
         a->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
-        connect(a, &QAction::triggered, this, [this, slot] { RunGuarded(prompts_, this, [this, slot] { slot(); }); });
+        connect(a, &QAction::triggered, this,
+                [this, slot] { RunGuarded(prompts_, this, [this, slot] { slot(); }); });
         return a;
     };
     QStyle* st = style();
-    QAction* neu = action(QStringLiteral("&Neues Projekt"), QStringLiteral("Neu|Eine neue Datei erzeugen"),
-                          [this] { FileNew(); });
+    QAction* neu = action(QStringLiteral("&Neues Projekt"),
+                          QStringLiteral("Neu|Eine neue Datei erzeugen"), [this] { FileNew(); });
     neu->setIcon(st->standardIcon(QStyle::SP_FileIcon));
     neu->setShortcut(QKeySequence::New);
-    QAction* open = action(QStringLiteral("Projekt &Öffnen..."),
-                           QStringLiteral("Öffnen|Ein vorhandenes Projekt öffnen"), [this] { FileOpen(); });
+    QAction* open =
+        action(QStringLiteral("Projekt &Öffnen..."),
+               QStringLiteral("Öffnen|Ein vorhandenes Projekt öffnen"), [this] { FileOpen(); });
     open->setIcon(st->standardIcon(QStyle::SP_DialogOpenButton));
     open->setShortcut(QKeySequence::Open);
     QAction* save = action(QStringLiteral("Projekt &Speichern"),
-                           QStringLiteral("Speichern|Das Projekt in seiner Datei speichern"), [this] { FileSave(); });
+                           QStringLiteral("Speichern|Das Projekt in seiner Datei speichern"),
+                           [this] { FileSave(); });
     save->setIcon(st->standardIcon(QStyle::SP_DialogSaveButton));
     save->setShortcut(QKeySequence::Save);
     QAction* saveAs =
         action(QStringLiteral("Projekt Speichern &Unter..."),
-               QStringLiteral("Speichern unter|Das Projekt unter einem neuen Namen speichern"), [this] { FileSaveAs(); });
+               QStringLiteral("Speichern unter|Das Projekt unter einem neuen Namen speichern"),
+               [this] { FileSaveAs(); });
     saveAs->setIcon(st->standardIcon(QStyle::SP_DriveFDIcon));
     QAction* build = action(QStringLiteral("Erstellen..."),
-                            QStringLiteral("Erstellen|Die Website im Zielverzeichnis erstellen"), [this] { Erstellen1Click(); });
+                            QStringLiteral("Erstellen|Die Website im Zielverzeichnis erstellen"),
+                            [this] { Erstellen1Click(); });
     build->setIcon(st->standardIcon(QStyle::SP_MediaPlay));
     build->setShortcut(QKeySequence(Qt::Key_F9));
-    QAction* quit = action(QStringLiteral("&Beenden"), QStringLiteral("Beenden|Das Programm beenden"), [this] { close(); });
-    QAction* options = action(QStringLiteral("Optionen"),
-                              QStringLiteral("Optionen|Welche Dateien erstellt und überschrieben werden"),
-                              [this] { OptionenItemClick(); });
-    QAction* preview = action(QStringLiteral("&Vorschau"),
-                              QStringLiteral("Vorschau|Die erstellte Website im Browserfenster anzeigen"),
-                              [this] { Preview(); });
+    QAction* quit = action(QStringLiteral("&Beenden"),
+                           QStringLiteral("Beenden|Das Programm beenden"), [this] { close(); });
+    QAction* options =
+        action(QStringLiteral("Optionen"),
+               QStringLiteral("Optionen|Welche Dateien erstellt und überschrieben werden"),
+               [this] { OptionenItemClick(); });
+    QAction* preview =
+        action(QStringLiteral("&Vorschau"),
+               QStringLiteral("Vorschau|Die erstellte Website im Browserfenster anzeigen"),
+               [this] { Preview(); });
     preview->setIcon(st->standardIcon(QStyle::SP_DesktopIcon));
-    QAction* bde = action(QStringLiteral("&BDE-Administration"),
-                          QStringLiteral("BDE-Administration|Das Verwaltungsprogramm der Datenquellen starten"),
-                          [this] { BdeAdministration(); });
-    QAction* help = action(QStringLiteral("pagloom &Hilfe"), QStringLiteral("Hilfe|Die Hilfe zu pagloom anzeigen"),
-                           [this] { Help(); });
+    QAction* bde = action(
+        QStringLiteral("&BDE-Administration"),
+        QStringLiteral("BDE-Administration|Das Verwaltungsprogramm der Datenquellen starten"),
+        [this] { BdeAdministration(); });
+    QAction* help =
+        action(QStringLiteral("pagloom &Hilfe"),
+               QStringLiteral("Hilfe|Die Hilfe zu pagloom anzeigen"), [this] { Help(); });
     help->setShortcut(QKeySequence::HelpContents);
 
     QMenu* datei = menuBar()->addMenu(QStringLiteral("&Datei"));
@@ -182,20 +194,22 @@ void TMainForm::BuildActions() {
     bar->addSeparator();
     bar->addAction(build);
     bar->addAction(preview);
-    const std::pair<QAction*, const char*> names[] = {{neu, "SpeedButton1"},   {open, "SpeedButton2"},
-                                                      {save, "SaveButton"},    {saveAs, "SaveAsButton"},
-                                                      {build, "ErstellenButton"}, {preview, "WebAnsichtButton"}};
+    const std::pair<QAction*, const char*> names[] = {
+        {neu, "SpeedButton1"},    {open, "SpeedButton2"},     {save, "SaveButton"},
+        {saveAs, "SaveAsButton"}, {build, "ErstellenButton"}, {preview, "WebAnsichtButton"}};
     for (const auto& [a, name] : names)
         if (QWidget* w = bar->widgetForAction(a)) w->setObjectName(QString::fromLatin1(name));
 }
 
 void TMainForm::UpdateCaption() {
-    setWindowTitle(session_.ProjectFileName.isEmpty() ? QStringLiteral("pagloom: [neues Projekt]")
-                                                      : QStringLiteral("pagloom: ") + session_.ProjectFileName);
+    setWindowTitle(session_.ProjectFileName.isEmpty()
+                       ? QStringLiteral("pagloom: [neues Projekt]")
+                       : QStringLiteral("pagloom: ") + session_.ProjectFileName);
 }
 
 bool TMainForm::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate && firstActivation_) RunGuarded(prompts_, this, [this] { FirstActivate(); });
+    if (e->type() == QEvent::WindowActivate && firstActivation_)
+        RunGuarded(prompts_, this, [this] { FirstActivate(); });
     return QMainWindow::event(e);
 }
 
@@ -237,16 +251,16 @@ void TMainForm::PageControlChange(int index) {
 bool TMainForm::AskSaveFirst(bool forClose) {
     if (!session_.Modified) return true;
     switch (prompts_.Ask(this, QStringLiteral("Projekt vorher speichern?"), true)) {
-    case Answer::Yes: {
-        const SaveOutcome r = FileSave();
-        if (r == SaveOutcome::Failed) return false;
-        // A cancelled save-as lets new and open go on unsaved; closing keeps the window.
-        return forClose ? !session_.Modified : true;
-    }
-    case Answer::No:
-        return true;
-    case Answer::Cancel:
-        return false;
+        case Answer::Yes: {
+            const SaveOutcome r = FileSave();
+            if (r == SaveOutcome::Failed) return false;
+            // A cancelled save-as lets new and open go on unsaved; closing keeps the window.
+            return forClose ? !session_.Modified : true;
+        }
+        case Answer::No:
+            return true;
+        case Answer::Cancel:
+            return false;
     }
     return false;
 }
@@ -263,8 +277,8 @@ void TMainForm::FileOpen() {
     FocusPageControl();
     if (!AskSaveFirst(false)) return;
     // A file name as the start proposes that file (the last one saved under a new name).
-    const QString file = prompts_.OpenFile(this, QStringLiteral("Projekt öffnen"), openProposed_, kOpenFilter, kOpenFilter,
-                                           QStringLiteral("plp"));
+    const QString file = prompts_.OpenFile(this, QStringLiteral("Projekt öffnen"), openProposed_,
+                                           kOpenFilter, kOpenFilter, QStringLiteral("plp"));
     if (!file.isEmpty()) OpenProject(file);
 }
 
@@ -272,15 +286,16 @@ TMainForm::SaveOutcome TMainForm::FileSave() {
     if (session_.ProjectFileName.isEmpty()) return FileSaveAs();
     if (!SettlePendingEdit()) return SaveOutcome::Failed;
     FocusPageControl();
-    if (!SaveProject(session_.project, PathS(session_.ProjectFileName), host_)) return SaveOutcome::Failed;
+    if (!SaveProject(session_.project, PathS(session_.ProjectFileName), host_))
+        return SaveOutcome::Failed;
     session_.Modified = false;
     return SaveOutcome::Saved;
 }
 
 TMainForm::SaveOutcome TMainForm::FileSaveAs() {
     if (!SettlePendingEdit()) return SaveOutcome::Failed;
-    const QString file = prompts_.SaveFile(this, QStringLiteral("Projekt speichern unter"), saveProposed_, kSaveFilter,
-                                           QStringLiteral("plp"));
+    const QString file = prompts_.SaveFile(this, QStringLiteral("Projekt speichern unter"),
+                                           saveProposed_, kSaveFilter, QStringLiteral("plp"));
     if (file.isEmpty()) return SaveOutcome::Cancelled;
     FocusPageControl();
     if (!SaveProject(session_.project, PathS(file), host_)) return SaveOutcome::Failed;
@@ -304,7 +319,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::NewProject() {
     tracker_.Forget();
-    LoadProject(session_.project, PathS(QDir(programDir_).filePath(QStringLiteral("default.plp"))), host_);
+    LoadProject(session_.project, PathS(QDir(programDir_).filePath(QStringLiteral("default.plp"))),
+                host_);
     session_.ProjectFileName.clear();
     saveProposed_.clear();
     UpdateCaption();
@@ -393,38 +409,46 @@ void TMainForm::OptionenItemClick() {
     options_->ShowModal();
     ApplyTabRules();
     const ContentPageSettings& cp = session_.Settings().content_page;
-    if (cp.source.Is(kDwTemplatePages) && make_) make_->SetRegionOverwrite(cp.dw_editable_overwrite);
-    if (cp.source.Is(kTabTemplatePages) && make_) make_->SetRegionOverwrite(cp.tab_dw_editable_overwrite);
+    if (cp.source.Is(kDwTemplatePages) && make_)
+        make_->SetRegionOverwrite(cp.dw_editable_overwrite);
+    if (cp.source.Is(kTabTemplatePages) && make_)
+        make_->SetRegionOverwrite(cp.tab_dw_editable_overwrite);
 }
 
 void TMainForm::Preview() {
     const QString dir = Q(session_.Build.PreviewDirectory);
     const QString frameset = Q(session_.Settings().files.frameset_file);
     if (dir.isEmpty() || frameset.isEmpty()) {
-        prompts_.Message(this, QStringLiteral(
-                                   "Geben Sie im Register Dateien das Zielverzeichnis und den Frameset-Dateinamen an"));
+        prompts_.Message(this, QStringLiteral("Geben Sie im Register Dateien das Zielverzeichnis "
+                                              "und den Frameset-Dateinamen an"));
         return;
     }
     const QString path = dir + u'/' + frameset;
     if (!QFileInfo(path).isFile()) {
-        prompts_.Message(this, QStringLiteral("Kann Datei ") + path + QStringLiteral(" nicht öffnen"));
+        prompts_.Message(this,
+                         QStringLiteral("Kann Datei ") + path + QStringLiteral(" nicht öffnen"));
         return;
     }
     if (web_) web_->ShowFile(path, QStringLiteral("Vorschau: ") + path);
 }
 
 void TMainForm::Help() {
-    if (web_) web_->ShowFile(QDir(programDir_).filePath(QStringLiteral("help/index.htm")), QStringLiteral("Hilfe - Inhalt"));
+    if (web_)
+        web_->ShowFile(QDir(programDir_).filePath(QStringLiteral("help/index.htm")),
+                       QStringLiteral("Hilfe - Inhalt"));
 }
 
 void TMainForm::BdeAdministration() {
     // The data sources here are ODBC ones; start whichever ODBC administration program exists.
-    for (const char* name : {"ODBCManageDataSourcesQ5", "ODBCManageDataSourcesQ4", "iodbcadm-gtk", "gODBCConfig"}) {
+    for (const char* name :
+         {"ODBCManageDataSourcesQ5", "ODBCManageDataSourcesQ4", "iodbcadm-gtk", "gODBCConfig"}) {
         const QString exe = QStandardPaths::findExecutable(QString::fromLatin1(name));
         if (!exe.isEmpty() && QProcess::startDetached(exe, {})) return;
     }
-    prompts_.Message(this, QStringLiteral("Konnte BDEAdmin.exe nicht finden - Bitte suchen Sie das Programm BDEAdmin.exe "
-                                          "über die Suchen-Funktion des Betriebssystems und führen Sie es aus."));
+    prompts_.Message(
+        this, QStringLiteral(
+                  "Konnte BDEAdmin.exe nicht finden - Bitte suchen Sie das Programm BDEAdmin.exe "
+                  "über die Suchen-Funktion des Betriebssystems und führen Sie es aus."));
 }
 
 }  // namespace pagloom::app

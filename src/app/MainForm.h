@@ -36,7 +36,7 @@ class UiPrompts;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     // The session, prompts and host outlive the window. `programDir` holds default.plp,
     // default.js and the help.
     TMainForm(ProjectSession& session, UiPrompts& prompts, AppHost& host, QString programDir,
@@ -44,7 +44,8 @@ public:
     ~TMainForm() override;
 
     // The windows created after this one; set once at start, before the first activation.
-    void Attach(TWebAnzeigeForm* web, TMakeForm* make, TProOptDlg* options, TFileSelectDlg* fileSelect);
+    void Attach(TWebAnzeigeForm* web, TMakeForm* make, TProOptDlg* options,
+                TFileSelectDlg* fileSelect);
     // The first argument of the command line (may be empty); opened on the first activation.
     void SetStartFile(const QString& file) { startFile_ = file; }
 
@@ -92,11 +93,11 @@ public:
     // destination folder was set (by loading or by the chooser).
     void HandOnDestination(const QString& dir);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
 
-private:
+  private:
     void BuildActions();
     QWidget* BuildZielTab();
     QWidget* BuildFrameSetTab();

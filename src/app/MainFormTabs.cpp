@@ -55,9 +55,10 @@ QWidget* TMainForm::BuildZielTab() {
     auto* layout = new QVBoxLayout(tab);
     layout->addWidget(new QLabel(QStringLiteral("Zielverzeichnis:"), tab));
     layout->addLayout(row);
-    auto* note = new QLabel(QStringLiteral("In diesen Ordner schreibt „Erstellen“ die Dateien der Website. "
-                                           "Mit der Schaltfläche „...“ wählen Sie ihn aus oder legen ihn an."),
-                            tab);
+    auto* note = new QLabel(
+        QStringLiteral("In diesen Ordner schreibt „Erstellen“ die Dateien der Website. "
+                       "Mit der Schaltfläche „...“ wählen Sie ihn aus oder legen ihn an."),
+        tab);
     note->setWordWrap(true);
     layout->addWidget(note);
     layout->addStretch(1);
@@ -90,12 +91,15 @@ QWidget* TMainForm::BuildFrameSetTab() {
 
     auto* grid = new QGridLayout;
     editFSetTitel_ = NamedEdit("EditFSetTitel", tab);
-    editFSetTitel_->setStatusTip(QStringLiteral("Titel der Frameset-Seite, den der Browser anzeigt"));
-    tracker_.TrackText(editFSetTitel_, [this](const QString& t) { session_.Settings().frameset.titel = S(t); });
+    editFSetTitel_->setStatusTip(
+        QStringLiteral("Titel der Frameset-Seite, den der Browser anzeigt"));
+    tracker_.TrackText(editFSetTitel_,
+                       [this](const QString& t) { session_.Settings().frameset.titel = S(t); });
     comboRahmen_ = new QComboBox(tab);
     comboRahmen_->setObjectName(QStringLiteral("ComboBoxFSetRahmen"));
     comboRahmen_->addItems({QStringLiteral("Fenstergröße nicht änderbar, kein Rahmen"),
-                            QStringLiteral("flacher Zwischenraum als Rahmen"), QStringLiteral("3D-Rahmen")});
+                            QStringLiteral("flacher Zwischenraum als Rahmen"),
+                            QStringLiteral("3D-Rahmen")});
     comboRahmen_->setStatusTip(QStringLiteral("Wie die Frames voneinander getrennt sind"));
     tracker_.TrackCombo(comboRahmen_);
     connect(comboRahmen_, &QComboBox::activated, this, &TMainForm::ComboBoxFSetRahmenChange);
@@ -110,16 +114,22 @@ QWidget* TMainForm::BuildFrameSetTab() {
 
     editFrameBreite_ = NamedEdit("EditFrameBreite", tab);
     editFrameBreite_->setStatusTip(QStringLiteral("Breite der Menüspalte in Pixel"));
-    tracker_.TrackInt(editFrameBreite_, [this](int v) { session_.Settings().frameset.menuframe_size = v; });
+    tracker_.TrackInt(editFrameBreite_,
+                      [this](int v) { session_.Settings().frameset.menuframe_size = v; });
     editOFrameBreite_ = NamedEdit("EditOFrameBreite", tab);
     editOFrameBreite_->setStatusTip(QStringLiteral("Höhe des oberen Frames in Pixel"));
-    tracker_.TrackInt(editOFrameBreite_, [this](int v) { session_.Settings().frameset.frametop_size = v; });
+    tracker_.TrackInt(editOFrameBreite_,
+                      [this](int v) { session_.Settings().frameset.frametop_size = v; });
     editUFrameBreite_ = NamedEdit("EditUFrameBreite", tab);
     editUFrameBreite_->setStatusTip(QStringLiteral("Höhe des unteren Frames in Pixel"));
-    tracker_.TrackInt(editUFrameBreite_, [this](int v) { session_.Settings().frameset.framebottom_size = v; });
-    for (QLineEdit* e : {editFrameBreite_, editOFrameBreite_, editUFrameBreite_}) e->setMaximumWidth(90);
-    auto* labelO = NamedLabel("LabelFSetOFrameBreite", QStringLiteral("Höhe oberer Frame (Pixel):"), tab);
-    auto* labelU = NamedLabel("LabelFSetUFrameBreite", QStringLiteral("Höhe unterer Frame (Pixel):"), tab);
+    tracker_.TrackInt(editUFrameBreite_,
+                      [this](int v) { session_.Settings().frameset.framebottom_size = v; });
+    for (QLineEdit* e : {editFrameBreite_, editOFrameBreite_, editUFrameBreite_})
+        e->setMaximumWidth(90);
+    auto* labelO =
+        NamedLabel("LabelFSetOFrameBreite", QStringLiteral("Höhe oberer Frame (Pixel):"), tab);
+    auto* labelU =
+        NamedLabel("LabelFSetUFrameBreite", QStringLiteral("Höhe unterer Frame (Pixel):"), tab);
 
     grid->addWidget(new QLabel(QStringLiteral("Titel:"), tab), 0, 0);
     grid->addWidget(editFSetTitel_, 0, 1, 1, 2);
@@ -190,7 +200,8 @@ QWidget* TMainForm::BuildDateienTab() {
         QLineEdit* edit = NamedEdit(r.edit, tab);
         edit->setStatusTip(r.hint);
         std::string FilesSettings::*member = r.member;
-        tracker_.TrackText(edit, [this, member](const QString& t) { session_.Settings().files.*member = S(t); });
+        tracker_.TrackText(
+            edit, [this, member](const QString& t) { session_.Settings().files.*member = S(t); });
         auto* button = new QToolButton(tab);
         button->setObjectName(QString::fromLatin1(r.button));
         button->setText(QStringLiteral("..."));
@@ -251,8 +262,8 @@ void TMainForm::RefreshFromModel() {
     ShowBottomFrameControls(BottomFrameControlsVisible(session_.project));
     editFSetTitel_->setText(Q(fs.titel));
     comboRahmen_->setCurrentIndex(fs.frameoption >= 0 && fs.frameoption <= 2 ? fs.frameoption : -1);
-    comboRahmenBreite_->setCurrentIndex(fs.frameborderwidth >= 1 && fs.frameborderwidth <= 10 ? fs.frameborderwidth - 1
-                                                                                               : -1);
+    comboRahmenBreite_->setCurrentIndex(
+        fs.frameborderwidth >= 1 && fs.frameborderwidth <= 10 ? fs.frameborderwidth - 1 : -1);
     const bool widthShown = BorderWidthListVisible(session_.project);
     comboRahmenBreite_->setVisible(widthShown);
     labelRahmenBreite_->setVisible(widthShown);
@@ -260,8 +271,9 @@ void TMainForm::RefreshFromModel() {
     editOFrameBreite_->setText(QString::number(fs.frametop_size));
     editUFrameBreite_->setText(QString::number(fs.framebottom_size));
     const FilesSettings& f = s.files;
-    const std::string* names[] = {&f.frameset_file,      &f.stylesheet_file, &f.javascript_file, &f.menuframe_file,
-                                  &f.starting_page_file, &f.frame_top_file,  &f.frame_bottom_file};
+    const std::string* names[] = {&f.frameset_file,    &f.stylesheet_file,    &f.javascript_file,
+                                  &f.menuframe_file,   &f.starting_page_file, &f.frame_top_file,
+                                  &f.frame_bottom_file};
     for (size_t i = 0; i < fileEdits_.size(); ++i) fileEdits_[i]->setText(Q(*names[i]));
     tabSitemap_->RefreshFromModel();
 }

@@ -44,7 +44,8 @@ QLineEdit* Edit(const QString& name, QWidget* parent) {
 }  // namespace
 
 MenuEditorTab::MenuEditorTab(TWebMenu& mainMenu, FieldTracker& tracker, UiPrompts& prompts,
-                             std::function<void()> markModified, ChooseFile chooseFile, QWidget* parent)
+                             std::function<void()> markModified, ChooseFile chooseFile,
+                             QWidget* parent)
     : QWidget(parent),
       mainMenu_(mainMenu),
       currentMenu_(&mainMenu),
@@ -59,7 +60,8 @@ MenuEditorTab::MenuEditorTab(TWebMenu& mainMenu, FieldTracker& tracker, UiPrompt
     comboMenuWahl_->setMinimumContentsLength(30);
     comboMenuWahl_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     comboMenuWahl_->addItem(QStringLiteral("[HauptMenü]"));
-    comboMenuWahl_->setStatusTip(QStringLiteral("Hauptmenü oder das Untermenü eines Hauptmenüpunkts bearbeiten"));
+    comboMenuWahl_->setStatusTip(
+        QStringLiteral("Hauptmenü oder das Untermenü eines Hauptmenüpunkts bearbeiten"));
     top->addWidget(comboMenuWahl_, 1);
 
     auto* addBox = new QGroupBox(QStringLiteral("Menüpunkt hinzufügen"), this);
@@ -224,7 +226,8 @@ void MenuEditorTab::RefreshMenuEditor() {
     for (int i = 0; i < mainMenu_.Count(); ++i) comboMenuWahl_->addItem(Q(mainMenu_.Item(i).Text));
     comboMenuWahl_->setCurrentIndex(0);
     FillList();
-    if (mainMenu_.ItemIndex >= 0 && mainMenu_.ItemIndex < mainMenu_.Count()) ShowCurrent(mainMenu_.ItemIndex);
+    if (mainMenu_.ItemIndex >= 0 && mainMenu_.ItemIndex < mainMenu_.Count())
+        ShowCurrent(mainMenu_.ItemIndex);
 }
 
 void MenuEditorTab::ComboBoxMenuWahlChange(int line) {

@@ -25,13 +25,14 @@ class UiPrompts;
 
 class MenuEditorTab : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Shows the bare name of a chosen file, or nothing when the chooser was cancelled.
     using ChooseFile = std::function<std::optional<QString>()>;
 
     // `mainMenu` is the project's main menu, which outlives the tab.
-    MenuEditorTab(TWebMenu& mainMenu, FieldTracker& tracker, UiPrompts& prompts, std::function<void()> markModified,
-                  ChooseFile chooseFile, QWidget* parent = nullptr);
+    MenuEditorTab(TWebMenu& mainMenu, FieldTracker& tracker, UiPrompts& prompts,
+                  std::function<void()> markModified, ChooseFile chooseFile,
+                  QWidget* parent = nullptr);
 
     void ClearMenuEditFields();
     void RefreshMenuEditor();
@@ -49,10 +50,10 @@ public:
     // The menu whose entries the list shows.
     TWebMenu& CurrentMenu() const { return *currentMenu_; }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     bool OnMainLevel() const;
     void FillList();
     void ShowCurrent(int index);

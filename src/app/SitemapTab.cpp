@@ -17,10 +17,14 @@
 
 namespace pagloom::app {
 
-SitemapTab::SitemapTab(SitemapSettings& settings, FieldTracker& tracker, std::function<void()> markModified,
-                       ChooseFiles chooseFiles, QWidget* parent)
-    : QWidget(parent), settings_(settings), markModified_(std::move(markModified)), chooseFiles_(std::move(chooseFiles)) {
-    auto box = [this](const char* name, const QString& caption, bool SitemapSettings::*member, FieldTracker& t) {
+SitemapTab::SitemapTab(SitemapSettings& settings, FieldTracker& tracker,
+                       std::function<void()> markModified, ChooseFiles chooseFiles, QWidget* parent)
+    : QWidget(parent),
+      settings_(settings),
+      markModified_(std::move(markModified)),
+      chooseFiles_(std::move(chooseFiles)) {
+    auto box = [this](const char* name, const QString& caption, bool SitemapSettings::*member,
+                      FieldTracker& t) {
         auto* cb = new QCheckBox(caption, this);
         cb->setObjectName(QString::fromLatin1(name));
         t.TrackSwitch(cb);
@@ -33,7 +37,8 @@ SitemapTab::SitemapTab(SitemapSettings& settings, FieldTracker& tracker, std::fu
     cbMapURL_->setStatusTip(QStringLiteral("Die Basisadresse selbst in die Sitemap aufnehmen"));
     edMapUrl_ = new QLineEdit(this);
     edMapUrl_->setObjectName(QStringLiteral("edMapUrl"));
-    edMapUrl_->setStatusTip(QStringLiteral("Adresse der Website, die vor jeden Dateinamen der Sitemap gesetzt wird"));
+    edMapUrl_->setStatusTip(
+        QStringLiteral("Adresse der Website, die vor jeden Dateinamen der Sitemap gesetzt wird"));
     tracker.TrackText(edMapUrl_, [this](const QString& t) { settings_.urltext = S(t); });
     edMapFilename_ = new QLineEdit(this);
     edMapFilename_->setObjectName(QStringLiteral("edMapFilename"));
@@ -49,15 +54,20 @@ SitemapTab::SitemapTab(SitemapSettings& settings, FieldTracker& tracker, std::fu
 
     auto* pages = new QGroupBox(QStringLiteral("Seiten-Auswahl"), this);
     auto* pagesLayout = new QVBoxLayout(pages);
-    cbMapFrameset_ = box("cbMapFrameset", QStringLiteral("Hauptseite (Frameset)"), &SitemapSettings::frameset, tracker);
-    cbMapMenueFrame_ =
-        box("cbMapMenueFrame", QStringLiteral("Menüframe (Navigation)"), &SitemapSettings::menuframe, tracker);
-    cbMapFirstPage_ = box("cbMapFirstPage", QStringLiteral("Erste Inhaltsseite"), &SitemapSettings::firstpage, tracker);
-    cbMapFrameOben_ = box("cbMapFrameOben", QStringLiteral("Oberer Frame"), &SitemapSettings::topframe, tracker);
-    cbMapFrameUnten_ = box("cbMapFrameUnten", QStringLiteral("Unterer Frame"), &SitemapSettings::bottomframe, tracker);
-    cbMapContent_ = box("cbMapContent", QStringLiteral("Inhaltsseiten"), &SitemapSettings::contenframes, tracker);
-    for (QCheckBox* cb :
-         {cbMapFrameset_, cbMapMenueFrame_, cbMapFirstPage_, cbMapFrameOben_, cbMapFrameUnten_, cbMapContent_}) {
+    cbMapFrameset_ = box("cbMapFrameset", QStringLiteral("Hauptseite (Frameset)"),
+                         &SitemapSettings::frameset, tracker);
+    cbMapMenueFrame_ = box("cbMapMenueFrame", QStringLiteral("Menüframe (Navigation)"),
+                           &SitemapSettings::menuframe, tracker);
+    cbMapFirstPage_ = box("cbMapFirstPage", QStringLiteral("Erste Inhaltsseite"),
+                          &SitemapSettings::firstpage, tracker);
+    cbMapFrameOben_ =
+        box("cbMapFrameOben", QStringLiteral("Oberer Frame"), &SitemapSettings::topframe, tracker);
+    cbMapFrameUnten_ = box("cbMapFrameUnten", QStringLiteral("Unterer Frame"),
+                           &SitemapSettings::bottomframe, tracker);
+    cbMapContent_ = box("cbMapContent", QStringLiteral("Inhaltsseiten"),
+                        &SitemapSettings::contenframes, tracker);
+    for (QCheckBox* cb : {cbMapFrameset_, cbMapMenueFrame_, cbMapFirstPage_, cbMapFrameOben_,
+                          cbMapFrameUnten_, cbMapContent_}) {
         cb->setParent(pages);
         pagesLayout->addWidget(cb);
     }
@@ -67,7 +77,8 @@ SitemapTab::SitemapTab(SitemapSettings& settings, FieldTracker& tracker, std::fu
     auto* extraLayout = new QHBoxLayout(extra);
     mmMapOtherFiles_ = new QPlainTextEdit(extra);
     mmMapOtherFiles_->setObjectName(QStringLiteral("mmMapOtherFiles"));
-    mmMapOtherFiles_->setStatusTip(QStringLiteral("Weitere Dateien der Sitemap, ein Dateiname je Zeile"));
+    mmMapOtherFiles_->setStatusTip(
+        QStringLiteral("Weitere Dateien der Sitemap, ein Dateiname je Zeile"));
     auto* add = new QToolButton(extra);
     add->setObjectName(QStringLiteral("sbMapOtherFiles"));
     add->setText(QStringLiteral("..."));

@@ -21,7 +21,7 @@ class FieldTracker;
 
 class SitemapTab : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Bare names of the files chosen in the file chooser (multiple selection); nothing when
     // the chooser was cancelled.
     using ChooseFiles = std::function<std::optional<QStringList>()>;
@@ -36,7 +36,7 @@ public:
     QCheckBox* TopFrameBox() const { return cbMapFrameOben_; }
     QCheckBox* BottomFrameBox() const { return cbMapFrameUnten_; }
 
-private:
+  private:
     void StoreExtraFiles();
 
     SitemapSettings& settings_;

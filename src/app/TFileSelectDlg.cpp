@@ -11,7 +11,8 @@
 
 namespace pagloom::app {
 
-TFileSelectDlg::TFileSelectDlg(UiPrompts& prompts, QWidget* parent) : QDialog(parent), prompts_(prompts) {
+TFileSelectDlg::TFileSelectDlg(UiPrompts& prompts, QWidget* parent)
+    : QDialog(parent), prompts_(prompts) {
     setObjectName(QStringLiteral("TFileSelectDlg"));
     setWindowTitle(QStringLiteral("Dateiauswahl"));
     list_ = new QListWidget(this);
@@ -35,7 +36,8 @@ TFileSelectDlg::TFileSelectDlg(UiPrompts& prompts, QWidget* parent) : QDialog(pa
 void TFileSelectDlg::SetDirectory(const QString& dir) { dir_ = dir; }
 
 void TFileSelectDlg::SetMultiSelect(bool multi) {
-    list_->setSelectionMode(multi ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+    list_->setSelectionMode(multi ? QAbstractItemView::ExtendedSelection
+                                  : QAbstractItemView::SingleSelection);
 }
 
 void TFileSelectDlg::Relist() {

@@ -13,7 +13,7 @@ class UiPrompts;
 
 class TFileSelectDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     TFileSelectDlg(UiPrompts& prompts, QWidget* parent = nullptr);
 
     // The folder whose files are listed; set by loading a project and by the folder chooser.
@@ -29,7 +29,7 @@ public:
 
     QListWidget* FileListBox() const { return list_; }
 
-private:
+  private:
     void Relist();
     QStringList Selected() const;
 

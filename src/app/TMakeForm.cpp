@@ -5,8 +5,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFontDatabase>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,7 +44,8 @@ TMakeForm::TMakeForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
     ziel_ = new QLineEdit(page);
     ziel_->setObjectName(QStringLiteral("MakeZielEdit"));
     ziel_->setStatusTip(QStringLiteral("Ordner, in den dieser Erstellungslauf schreibt"));
-    connect(ziel_, &QLineEdit::textEdited, this, [this](const QString& t) { session_.Build.Destination = S(t); });
+    connect(ziel_, &QLineEdit::textEdited, this,
+            [this](const QString& t) { session_.Build.Destination = S(t); });
     auto* pick = new QToolButton(page);
     pick->setObjectName(QStringLiteral("SpeedButtonZiel"));
     pick->setText(QStringLiteral("..."));
@@ -52,8 +53,10 @@ TMakeForm::TMakeForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
     connect(pick, &QToolButton::clicked, this, &TMakeForm::SpeedButtonZielClick);
     overwrite_ = new QCheckBox(QStringLiteral("Bearbeitbare Bereiche überschreiben "), page);
     overwrite_->setObjectName(QStringLiteral("CBBeBeOverwrite"));
-    overwrite_->setToolTip(QStringLiteral("Aus: der Inhalt der bearbeitbaren Bereiche vorhandener Seiten bleibt erhalten"));
-    connect(overwrite_, &QCheckBox::toggled, this, [this](bool on) { session_.Build.RegionOverwrite = on; });
+    overwrite_->setToolTip(QStringLiteral(
+        "Aus: der Inhalt der bearbeitbaren Bereiche vorhandener Seiten bleibt erhalten"));
+    connect(overwrite_, &QCheckBox::toggled, this,
+            [this](bool on) { session_.Build.RegionOverwrite = on; });
     log_ = new QPlainTextEdit(page);
     log_->setObjectName(QStringLiteral("MakeReport"));
     log_->setReadOnly(true);
@@ -139,7 +142,8 @@ void TMakeForm::FlushLog(bool keepAlive) {
         pending_.clear();
         log_->verticalScrollBar()->setValue(log_->verticalScrollBar()->maximum());
     }
-    if (building_) progress_->setText(QStringLiteral("Bearbeitete Dateien: %1").arg(filesThisBuild_));
+    if (building_)
+        progress_->setText(QStringLiteral("Bearbeitete Dateien: %1").arg(filesThisBuild_));
     if (keepAlive) {
         // Repaint only: the build runs to its end without user input, as a modal step.
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -155,7 +159,8 @@ void TMakeForm::MakeStartClick() {
     close_->setEnabled(false);
     sinceFlush_.invalidate();
     try {
-        pagloom::MakeStartClick(session_.Build, session_.project, S(session_.ProjectFileName), host_);
+        pagloom::MakeStartClick(session_.Build, session_.project, S(session_.ProjectFileName),
+                                host_);
     } catch (const std::exception& e) {
         prompts_.Message(this, QStringLiteral("Fehler beim Erstellen: ") + Q(e.what()));
     } catch (...) {
@@ -169,8 +174,9 @@ void TMakeForm::MakeStartClick() {
 }
 
 void TMakeForm::SpeedButtonZielClick() {
-    const QString chosen = ChooseDestinationFolder(
-        prompts_, this, Q(session_.Settings().files.destination_directory), QCoreApplication::applicationDirPath());
+    const QString chosen =
+        ChooseDestinationFolder(prompts_, this, Q(session_.Settings().files.destination_directory),
+                                QCoreApplication::applicationDirPath());
     if (chosen.isEmpty()) return;
     session_.Build.Destination = S(chosen);
     ziel_->setText(chosen);

@@ -21,8 +21,9 @@ struct ProjectSession;
 
 class TMakeForm : public QDialog {
     Q_OBJECT
-public:
-    TMakeForm(ProjectSession& session, UiPrompts& prompts, AppHost& host, QWidget* parent = nullptr);
+  public:
+    TMakeForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
+              QWidget* parent = nullptr);
     ~TMakeForm() override;
 
     // FormShow: presets the region choice from the project, shows the state, runs modally.
@@ -37,11 +38,11 @@ public:
 
     QPlainTextEdit* Log() const { return log_; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
-private:
+  private:
     void ShowState();
     void AppendLine(const std::string& line);
     void FlushLog(bool keepAlive);

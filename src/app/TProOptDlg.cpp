@@ -26,7 +26,8 @@ namespace {
 
 const QString kHtmlFilter = QStringLiteral("HTML (*.htm;*.html)");
 const QString kDwFilter = QStringLiteral("Dreamweaver-Template  (*.dwt)");
-const QString kTemplateFilters = kHtmlFilter + QStringLiteral(";;") + kDwFilter + QStringLiteral(";;alle Dateien (*)");
+const QString kTemplateFilters =
+    kHtmlFilter + QStringLiteral(";;") + kDwFilter + QStringLiteral(";;alle Dateien (*)");
 const QString kOverwriteFiles = QStringLiteral("Vorhandene Dateien überschreiben");
 const QString kOverwriteFile = QStringLiteral("Vorhandene Datei überschreiben");
 const char* const kBrackets[] = {"<...>", "(...)", "{...}", "[...]", "«...»"};
@@ -49,7 +50,11 @@ QHBoxLayout* Indented(QWidget* w) {
 
 TProOptDlg::TProOptDlg(ProjectSession& session, FieldTracker& tracker, UiPrompts& prompts,
                        std::function<QString()> templateDir, QWidget* parent)
-    : QDialog(parent), session_(session), tracker_(tracker), prompts_(prompts), templateDir_(std::move(templateDir)) {
+    : QDialog(parent),
+      session_(session),
+      tracker_(tracker),
+      prompts_(prompts),
+      templateDir_(std::move(templateDir)) {
     setObjectName(QStringLiteral("TProOptDlg"));
     setWindowTitle(QStringLiteral("Optionen"));
     ProjectSettings& s = session_.Settings();
@@ -57,28 +62,32 @@ TProOptDlg::TProOptDlg(ProjectSession& session, FieldTracker& tracker, UiPrompts
     pages_ = new QTabWidget(this);
     pages_->setUsesScrollButtons(false);
     pages_->addTab(BuildFrameSetPage(), QStringLiteral("FrameSet"));
-    pages_->addTab(BuildTwoChoicePage("MakeCSSOn", QStringLiteral("Stylesheet-Datei erstellen"), "MakeCSSOff",
-                                      QStringLiteral("Keine Stylesheet-Datei erstellen"), "CBUeberschreibenCSS",
-                                      kOverwriteFiles, s.css.css, s.css.overwrite_css),
-                   QStringLiteral("Stylesheet"));
+    pages_->addTab(
+        BuildTwoChoicePage("MakeCSSOn", QStringLiteral("Stylesheet-Datei erstellen"), "MakeCSSOff",
+                           QStringLiteral("Keine Stylesheet-Datei erstellen"),
+                           "CBUeberschreibenCSS", kOverwriteFiles, s.css.css, s.css.overwrite_css),
+        QStringLiteral("Stylesheet"));
     cssChoice_ = choices_.back().get();
     cbUeberschreibenCSS_ = switches_.back().box;
-    pages_->addTab(BuildTwoChoicePage("MakeJSOn", QStringLiteral("Javascript-Datei erstellen"), "MakeJSOff",
-                                      QStringLiteral("Keine Javascript-Datei erstellen"), "CBUeberschreibenJS",
-                                      kOverwriteFiles, s.javascript.javascript, s.javascript.overwrite_javascript),
+    pages_->addTab(BuildTwoChoicePage(
+                       "MakeJSOn", QStringLiteral("Javascript-Datei erstellen"), "MakeJSOff",
+                       QStringLiteral("Keine Javascript-Datei erstellen"), "CBUeberschreibenJS",
+                       kOverwriteFiles, s.javascript.javascript, s.javascript.overwrite_javascript),
                    QStringLiteral("Javascript"));
     jsChoice_ = choices_.back().get();
     cbUeberschreibenJS_ = switches_.back().box;
     pages_->addTab(BuildMenuFramePage(), QStringLiteral("Menueframe"));
-    pages_->addTab(BuildTwoChoicePage("MakeOFrameOn", QStringLiteral("Oberen Frame erstellen"), "MakeOFrameOff",
-                                      QStringLiteral("Oberen Frame nicht erstellen"), "CBUeberschreibenOFrame",
-                                      kOverwriteFile, s.frames.topframe, s.frames.overwrite_topframe),
+    pages_->addTab(BuildTwoChoicePage(
+                       "MakeOFrameOn", QStringLiteral("Oberen Frame erstellen"), "MakeOFrameOff",
+                       QStringLiteral("Oberen Frame nicht erstellen"), "CBUeberschreibenOFrame",
+                       kOverwriteFile, s.frames.topframe, s.frames.overwrite_topframe),
                    QStringLiteral("Oberer Frame"));
     oframeChoice_ = choices_.back().get();
     cbUeberschreibenOFrame_ = switches_.back().box;
-    pages_->addTab(BuildTwoChoicePage("MakeUFrameOn", QStringLiteral("Unteren Frame erstellen"), "MakeUFrameOff",
-                                      QStringLiteral("Unteren Frame nicht erstellen"), "CBUeberschreibenUFrame",
-                                      kOverwriteFile, s.frames.bottomframe, s.frames.overwrite_bottomframe),
+    pages_->addTab(BuildTwoChoicePage(
+                       "MakeUFrameOn", QStringLiteral("Unteren Frame erstellen"), "MakeUFrameOff",
+                       QStringLiteral("Unteren Frame nicht erstellen"), "CBUeberschreibenUFrame",
+                       kOverwriteFile, s.frames.bottomframe, s.frames.overwrite_bottomframe),
                    QStringLiteral("Unterer Frame"));
     uframeChoice_ = choices_.back().get();
     cbUeberschreibenUFrame_ = switches_.back().box;
@@ -112,7 +121,8 @@ TProOptDlg::TProOptDlg(ProjectSession& session, FieldTracker& tracker, UiPrompts
 }
 
 template <std::size_t N>
-TProOptDlg::ChoiceGroup& TProOptDlg::AddChoice(Choice<N>& choice, std::vector<QRadioButton*> buttons) {
+TProOptDlg::ChoiceGroup& TProOptDlg::AddChoice(Choice<N>& choice,
+                                               std::vector<QRadioButton*> buttons) {
     auto group = std::make_unique<ChoiceGroup>();
     group->buttons = std::move(buttons);
     group->selected = [&choice] { return choice.Selected(); };
@@ -130,7 +140,8 @@ TProOptDlg::ChoiceGroup& TProOptDlg::AddChoice(Choice<N>& choice, std::vector<QR
     return *g;
 }
 
-QCheckBox* TProOptDlg::AddSwitch(QWidget* parent, const char* name, const QString& text, bool& value) {
+QCheckBox* TProOptDlg::AddSwitch(QWidget* parent, const char* name, const QString& text,
+                                 bool& value) {
     auto* cb = new QCheckBox(text, parent);
     cb->setObjectName(QString::fromLatin1(name));
     tracker_.TrackSwitch(cb);
@@ -144,8 +155,9 @@ QCheckBox* TProOptDlg::AddSwitch(QWidget* parent, const char* name, const QStrin
     return cb;
 }
 
-QWidget* TProOptDlg::BuildTwoChoicePage(const char* onName, const QString& onText, const char* offName,
-                                        const QString& offText, const char* overwriteName, const QString& overwriteText,
+QWidget* TProOptDlg::BuildTwoChoicePage(const char* onName, const QString& onText,
+                                        const char* offName, const QString& offText,
+                                        const char* overwriteName, const QString& overwriteText,
                                         Choice<2>& choice, bool& overwrite) {
     auto* page = new QWidget(pages_);
     QRadioButton* on = Radio(page, onName, onText);
@@ -164,9 +176,9 @@ QWidget* TProOptDlg::BuildTwoChoicePage(const char* onName, const QString& onTex
 
 std::array<int*, 8> TProOptDlg::Margins() {
     FramesetSettings& f = session_.Settings().frameset;
-    return {&f.menuframe_marginwidth,   &f.menuframe_marginheight, &f.contentframe_marginwidth,
-            &f.contentframe_marginheight, &f.topframe_marginwidth,   &f.topframe_marginheight,
-            &f.bottomframe_marginwidth, &f.bottomframe_marginheight};
+    return {&f.menuframe_marginwidth,     &f.menuframe_marginheight,  &f.contentframe_marginwidth,
+            &f.contentframe_marginheight, &f.topframe_marginwidth,    &f.topframe_marginheight,
+            &f.bottomframe_marginwidth,   &f.bottomframe_marginheight};
 }
 
 QWidget* TProOptDlg::BuildFrameSetPage() {
@@ -174,16 +186,19 @@ QWidget* TProOptDlg::BuildFrameSetPage() {
     auto* page = new QWidget(pages_);
     QRadioButton* on = Radio(page, "MakeFramesetOn", QStringLiteral("Frameset erstellen"));
     QRadioButton* off = Radio(page, "MakeFramesetOff", QStringLiteral("Kein Frameset erstellen"));
-    cbUeberschreibenFrameset_ = AddSwitch(page, "CBUeberschreibenFrameset", kOverwriteFiles, s.frameset.empty_overwrite);
+    cbUeberschreibenFrameset_ =
+        AddSwitch(page, "CBUeberschreibenFrameset", kOverwriteFiles, s.frameset.empty_overwrite);
     framesetChoice_ = &AddChoice(s.frameset.frameset, {off, on});
     framesetChoice_->cleared = {{}, {cbUeberschreibenFrameset_}};
 
-    auto* marginBox = new QGroupBox(QStringLiteral("Abstand des Seiteninhalts zum Seitenrand für Frames"), page);
+    auto* marginBox =
+        new QGroupBox(QStringLiteral("Abstand des Seiteninhalts zum Seitenrand für Frames"), page);
     auto* grid = new QGridLayout(marginBox);
     grid->addWidget(new QLabel(QStringLiteral("Rechter/Linker Rand"), marginBox), 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Oberer/Unterer Rand"), marginBox), 0, 2);
-    const char* names[] = {"EditMFrameMarginRL", "EditMFrameMarginOU", "EditIFrameMarginRL", "EditIFrameMarginOU",
-                           "EditOFrameMarginRL", "EditOFrameMarginOU", "EditUFrameMarginRL", "EditUFrameMarginOU"};
+    const char* names[] = {"EditMFrameMarginRL", "EditMFrameMarginOU", "EditIFrameMarginRL",
+                           "EditIFrameMarginOU", "EditOFrameMarginRL", "EditOFrameMarginOU",
+                           "EditUFrameMarginRL", "EditUFrameMarginOU"};
     const QString rows[] = {QStringLiteral("Menüframe:"), QStringLiteral("Inhalts-Frame:"),
                             QStringLiteral("Oberer Frame:"), QStringLiteral("Unterer Frame:")};
     const std::array<int*, 8> margins = Margins();
@@ -219,20 +234,25 @@ QWidget* TProOptDlg::BuildFrameSetPage() {
 QWidget* TProOptDlg::BuildMenuFramePage() {
     MenuFrameSettings& m = session_.Settings().menu_frame;
     auto* page = new QWidget(pages_);
-    QRadioButton* on = Radio(page, "MakeMFrameOn", QStringLiteral("Leere Menü-Frame-Seite erstellen"));
-    QRadioButton* off = Radio(page, "MakeMFrameOff", QStringLiteral("Keine Menü-Frame-Seite erstellen"));
-    cbUeberschreibenMFrame_ = AddSwitch(page, "CBUeberschreibenMFrame", kOverwriteFiles, m.empty_overwrite);
+    QRadioButton* on =
+        Radio(page, "MakeMFrameOn", QStringLiteral("Leere Menü-Frame-Seite erstellen"));
+    QRadioButton* off =
+        Radio(page, "MakeMFrameOff", QStringLiteral("Keine Menü-Frame-Seite erstellen"));
+    cbUeberschreibenMFrame_ =
+        AddSwitch(page, "CBUeberschreibenMFrame", kOverwriteFiles, m.empty_overwrite);
     cbMakeIncludeMFrame_ =
-        AddSwitch(page, "CBMakeIncludeMFrame", QStringLiteral("Navigation im <noscript>-Bereich erstellen"), m.noscript);
+        AddSwitch(page, "CBMakeIncludeMFrame",
+                  QStringLiteral("Navigation im <noscript>-Bereich erstellen"), m.noscript);
     mframeChoice_ = &AddChoice(m.frame, {off, on});
     mframeChoice_->cleared = {{}, {cbUeberschreibenMFrame_}};
     QRadioButton* iframe = Radio(page, "RBMakeIFrameMFrame", QStringLiteral("als IFrame"));
-    QRadioButton* ssi = Radio(page, "RBMakeServerSideIncludeMFrame", QStringLiteral("als ServerSideInclude"));
+    QRadioButton* ssi =
+        Radio(page, "RBMakeServerSideIncludeMFrame", QStringLiteral("als ServerSideInclude"));
     QRadioButton* php = Radio(page, "RBMakePHPIncludeMFrame", QStringLiteral("als PHP-Quelltext"));
     noscriptChoice_ = &AddChoice(m.noscript_kind, {iframe, ssi, php});
     auto* tagsBox = new QGroupBox(QStringLiteral("Verarbeitung von HTML-Tags"), page);
-    QCheckBox* tags = AddSwitch(tagsBox, "CBTagsInMenuetext", QStringLiteral("HTML-Tags in Menütext erhalten"),
-                                m.menuetext_tags);
+    QCheckBox* tags = AddSwitch(tagsBox, "CBTagsInMenuetext",
+                                QStringLiteral("HTML-Tags in Menütext erhalten"), m.menuetext_tags);
     (new QVBoxLayout(tagsBox))->addWidget(tags);
 
     auto* layout = new QVBoxLayout(page);
@@ -263,11 +283,14 @@ QWidget* TProOptDlg::BuildFirstPagePage() {
     FirstPageSettings& f = session_.Settings().firstpage;
     auto* page = new QWidget(pages_);
     QRadioButton* on = Radio(page, "MakeFirstPageOn", QStringLiteral("Erste Seite erstellen"));
-    QRadioButton* off = Radio(page, "MakeFirstPageOff", QStringLiteral("Erste Seite nicht erstellen"));
-    cbUeberschreibenFirstPage_ = AddSwitch(page, "CBUeberschreibenFirstPage", kOverwriteFile, f.overwrite_firstpage);
-    cbFirstFromTemp_ = AddSwitch(page, "CBFirstFromTemp", QStringLiteral("Template benutzen "), f.firstpage_from_template);
-    cbFirstFromTemp_->setToolTip(
-        QStringLiteral("Bei Inhalts-Seiten aus einer Vorlage wird auch die erste Seite aus ihr erstellt"));
+    QRadioButton* off =
+        Radio(page, "MakeFirstPageOff", QStringLiteral("Erste Seite nicht erstellen"));
+    cbUeberschreibenFirstPage_ =
+        AddSwitch(page, "CBUeberschreibenFirstPage", kOverwriteFile, f.overwrite_firstpage);
+    cbFirstFromTemp_ = AddSwitch(page, "CBFirstFromTemp", QStringLiteral("Template benutzen "),
+                                 f.firstpage_from_template);
+    cbFirstFromTemp_->setToolTip(QStringLiteral(
+        "Bei Inhalts-Seiten aus einer Vorlage wird auch die erste Seite aus ihr erstellt"));
     firstChoice_ = &AddChoice(f.firstpage, {off, on});
     firstChoice_->cleared = {{}, {cbUeberschreibenFirstPage_, cbFirstFromTemp_}};
     auto* layout = new QVBoxLayout(page);
@@ -285,11 +308,14 @@ QWidget* TProOptDlg::BuildFirstPagePage() {
 QWidget* TProOptDlg::BuildContentPage() {
     ContentPageSettings& c = session_.Settings().content_page;
     auto* page = new QWidget(pages_);
-    QRadioButton* none = Radio(page, "MakeTempOff", QStringLiteral("Keine Inhalts-Seiten erstellen"));
-    QRadioButton* empty = Radio(page, "MakeTempOn", QStringLiteral("Leere Inhalts-Seiten erstellen"));
-    QCheckBox* titel = AddSwitch(page, "CBMenTextTitel", QStringLiteral("Menütexte als Titel"), c.empty_titel_is_menu);
-    QCheckBox* inhalt =
-        AddSwitch(page, "CBMenTextInhalt", QStringLiteral("Menütexte als Inhalt"), c.empty_content_is_menu);
+    QRadioButton* none =
+        Radio(page, "MakeTempOff", QStringLiteral("Keine Inhalts-Seiten erstellen"));
+    QRadioButton* empty =
+        Radio(page, "MakeTempOn", QStringLiteral("Leere Inhalts-Seiten erstellen"));
+    QCheckBox* titel = AddSwitch(page, "CBMenTextTitel", QStringLiteral("Menütexte als Titel"),
+                                 c.empty_titel_is_menu);
+    QCheckBox* inhalt = AddSwitch(page, "CBMenTextInhalt", QStringLiteral("Menütexte als Inhalt"),
+                                  c.empty_content_is_menu);
     QCheckBox* leer = AddSwitch(page, "CBUeberschreibenLeer", kOverwriteFiles, c.empty_overwrite);
     QRadioButton* temp = Radio(page, "MakeTempFile", QStringLiteral("Inhalts-Seiten aus Vorlage"));
     auto* tempLabel = new QLabel(QStringLiteral("Vorlage:"), page);
@@ -303,8 +329,10 @@ QWidget* TProOptDlg::BuildContentPage() {
     tempButton->setToolTip(QStringLiteral("Vorlage wählen"));
     connect(tempButton, &QToolButton::clicked, this,
             [this, &c] { ChooseTemplate(tempFileEdit_, c.template_file, false); });
-    QCheckBox* vorlage = AddSwitch(page, "CBUeberschreibenVorlage", kOverwriteFiles, c.template_overwrite);
-    QRadioButton* dw = Radio(page, "MakeDWTempFile", QStringLiteral("Inhalts-Seiten aus Dremweaver-Vorlage"));
+    QCheckBox* vorlage =
+        AddSwitch(page, "CBUeberschreibenVorlage", kOverwriteFiles, c.template_overwrite);
+    QRadioButton* dw =
+        Radio(page, "MakeDWTempFile", QStringLiteral("Inhalts-Seiten aus Dremweaver-Vorlage"));
     auto* dwLabel = new QLabel(QStringLiteral("Dreamweaver-Vorlage:"), page);
     dwLabel->setObjectName(QStringLiteral("DWTempFileLabel"));
     dwTempFileEdit_ = new QLineEdit(page);
@@ -316,19 +344,24 @@ QWidget* TProOptDlg::BuildContentPage() {
     dwButton->setToolTip(QStringLiteral("Dreamweaver-Vorlage wählen"));
     connect(dwButton, &QToolButton::clicked, this,
             [this, &c] { ChooseTemplate(dwTempFileEdit_, c.dw_template_file, true); });
-    QCheckBox* dwUpdate = AddSwitch(page, "CBUeberschreibenDWVorlage", kOverwriteFiles, c.dw_template_update);
-    QCheckBox* dwRegions = AddSwitch(page, "cbDWEditableOverwrite",
-                                     QStringLiteral("Bearbeitbare Bereiche überschreiben (Voreinstellung)"),
-                                     c.dw_editable_overwrite);
+    QCheckBox* dwUpdate =
+        AddSwitch(page, "CBUeberschreibenDWVorlage", kOverwriteFiles, c.dw_template_update);
+    QCheckBox* dwRegions =
+        AddSwitch(page, "cbDWEditableOverwrite",
+                  QStringLiteral("Bearbeitbare Bereiche überschreiben (Voreinstellung)"),
+                  c.dw_editable_overwrite);
     QRadioButton* tab = Radio(page, "MakeTabFile", QStringLiteral("Inhalts-Seiten aus Tabelle(n)"));
-    QCheckBox* tabOverwrite = AddSwitch(page, "CBUeberschreibenTab", kOverwriteFiles, c.tab_overwrite);
+    QCheckBox* tabOverwrite =
+        AddSwitch(page, "CBUeberschreibenTab", kOverwriteFiles, c.tab_overwrite);
     QCheckBox* tabRegions = AddSwitch(
         page, "cbTabDWEditableOverwrite",
-        QStringLiteral("Bei Dreamweaver-Vorlagen bearbeitbare Bereiche überschreiben (Voreinstellung)"),
+        QStringLiteral(
+            "Bei Dreamweaver-Vorlagen bearbeitbare Bereiche überschreiben (Voreinstellung)"),
         c.tab_dw_editable_overwrite);
 
     contentChoice_ = &AddChoice(c.source, {none, empty, temp, dw, tab});
-    contentChoice_->cleared = {{}, {leer}, {vorlage}, {dwUpdate, dwRegions}, {tabOverwrite, tabRegions}};
+    contentChoice_->cleared = {
+        {}, {leer}, {vorlage}, {dwUpdate, dwRegions}, {tabOverwrite, tabRegions}};
     emptyControls_ = {titel, inhalt, leer};
     templateControls_ = {tempLabel, tempFileEdit_, tempButton, vorlage};
     dwControls_ = {dwLabel, dwTempFileEdit_, dwButton, dwUpdate, dwRegions};
@@ -359,9 +392,10 @@ QWidget* TProOptDlg::BuildContentPage() {
     layout->addLayout(Indented(tabOverwrite));
     layout->addLayout(Indented(tabRegions));
     layout->addStretch(1);
-    const QList<QWidget*> order = {none,  empty,           titel,    inhalt,   leer,      temp,         tempFileEdit_,
-                                   tempButton, vorlage,    dw,       dwTempFileEdit_, dwButton, dwUpdate, dwRegions,
-                                   tab,   tabOverwrite,    tabRegions};
+    const QList<QWidget*> order = {
+        none,       empty,        titel,     inhalt,          leer,     temp,     tempFileEdit_,
+        tempButton, vorlage,      dw,        dwTempFileEdit_, dwButton, dwUpdate, dwRegions,
+        tab,        tabOverwrite, tabRegions};
     for (int i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
     return page;
 }
@@ -370,7 +404,8 @@ QWidget* TProOptDlg::BuildSitemapPage() {
     auto* page = new QWidget(pages_);
     QCheckBox* cb = AddSwitch(page, "CBMakeSitemap", QStringLiteral("Sitemap erstellen"),
                               session_.Settings().sitemap.make_sitemap);
-    cb->setToolTip(QStringLiteral("Die Einstellungen der Sitemap stehen im Register „Sitemap“ des Hauptfensters"));
+    cb->setToolTip(QStringLiteral(
+        "Die Einstellungen der Sitemap stehen im Register „Sitemap“ des Hauptfensters"));
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(cb);
     layout->addStretch(1);
@@ -398,7 +433,8 @@ QWidget* TProOptDlg::BuildTablesPage() {
     tracker_.TrackText(fieldTagEdit_, {});
     tracker_.TrackText(recordTagEdit_, {});
     tracker_.TrackCombo(cbTagKlammer_);
-    connect(fieldTagEdit_, &QLineEdit::textEdited, this, [this, &t] { TagTextEdited(fieldTagEdit_, t.field_tag_name); });
+    connect(fieldTagEdit_, &QLineEdit::textEdited, this,
+            [this, &t] { TagTextEdited(fieldTagEdit_, t.field_tag_name); });
     connect(recordTagEdit_, &QLineEdit::textEdited, this,
             [this, &t] { TagTextEdited(recordTagEdit_, t.record_tag_name); });
     connect(cbTagKlammer_, &QComboBox::activated, this, [this, &t](int i) {
@@ -418,14 +454,20 @@ QWidget* TProOptDlg::BuildTablesPage() {
     auto* convBox = new QGroupBox(QStringLiteral("Daten-Konvertierung"), page);
     auto* convLayout = new QVBoxLayout(convBox);
     TableConvertSettings& cv = t.convert;
-    convLayout->addWidget(AddSwitch(convBox, "cbTabSZ", QStringLiteral("Sonderzeichen als Unicode"), cv.special_sign_unicode));
-    convLayout->addWidget(AddSwitch(convBox, "cbTabTags", QStringLiteral("'<' und '>' als Unicode"), cv.tags_unicode));
-    convLayout->addWidget(AddSwitch(convBox, "cbTabNewLine", QStringLiteral("Zeilenwechsel als <BR>"), cv.newline_br));
-    convLayout->addWidget(AddSwitch(convBox, "cbTabMultiSpaces",
-                                    QStringLiteral("Mehrere Leerzeichen als erzwungene Leerzeichen"), cv.multispaces));
-    convLayout->addWidget(AddSwitch(convBox, "cbTabTabs", QStringLiteral("Tabulator als 8 Leerzeichen"), cv.tab_to_list));
-    convLayout->addWidget(
-        AddSwitch(convBox, "cbTabMakeLink", QStringLiteral("Web-Adressen in Links umwandeln"), cv.web_to_link));
+    convLayout->addWidget(AddSwitch(convBox, "cbTabSZ", QStringLiteral("Sonderzeichen als Unicode"),
+                                    cv.special_sign_unicode));
+    convLayout->addWidget(AddSwitch(convBox, "cbTabTags", QStringLiteral("'<' und '>' als Unicode"),
+                                    cv.tags_unicode));
+    convLayout->addWidget(AddSwitch(convBox, "cbTabNewLine",
+                                    QStringLiteral("Zeilenwechsel als <BR>"), cv.newline_br));
+    convLayout->addWidget(AddSwitch(
+        convBox, "cbTabMultiSpaces",
+        QStringLiteral("Mehrere Leerzeichen als erzwungene Leerzeichen"), cv.multispaces));
+    convLayout->addWidget(AddSwitch(convBox, "cbTabTabs",
+                                    QStringLiteral("Tabulator als 8 Leerzeichen"), cv.tab_to_list));
+    convLayout->addWidget(AddSwitch(convBox, "cbTabMakeLink",
+                                    QStringLiteral("Web-Adressen in Links umwandeln"),
+                                    cv.web_to_link));
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(tagBox);
@@ -441,7 +483,8 @@ void TProOptDlg::ShowChoice(const ChoiceGroup& group) {
     // A file can clear every option of a group; an exclusive group could not show that.
     QButtonGroup* exclusive = group.buttons.front()->group();
     exclusive->setExclusive(false);
-    for (int i = 0; i < static_cast<int>(group.buttons.size()); ++i) group.buttons[static_cast<size_t>(i)]->setChecked(i == sel);
+    for (int i = 0; i < static_cast<int>(group.buttons.size()); ++i)
+        group.buttons[static_cast<size_t>(i)]->setChecked(i == sel);
     exclusive->setExclusive(true);
 }
 
@@ -453,11 +496,13 @@ void TProOptDlg::RefreshFromModel() {
     tempFileEdit_->setText(Q(c.template_file));
     dwTempFileEdit_->setText(Q(c.dw_template_file));
     const std::array<int*, 8> margins = Margins();
-    for (size_t i = 0; i < margins.size(); ++i) marginEdits_[i]->setText(QString::number(*margins[i]));
+    for (size_t i = 0; i < margins.size(); ++i)
+        marginEdits_[i]->setText(QString::number(*margins[i]));
     const TableSettings& t = session_.project.Tables;
     fieldTagEdit_->setText(Q(t.field_tag_name));
     recordTagEdit_->setText(Q(t.record_tag_name));
-    cbTagKlammer_->setCurrentIndex(t.tag_item_index >= 0 && t.tag_item_index < 5 ? t.tag_item_index : -1);
+    cbTagKlammer_->setCurrentIndex(t.tag_item_index >= 0 && t.tag_item_index < 5 ? t.tag_item_index
+                                                                                 : -1);
     refreshing_ = false;
     UpdateEnables();
     UpdateTagExamples();
@@ -485,7 +530,8 @@ void TProOptDlg::UpdateEnables() {
     const bool mframe = s.menu_frame.frame.Is(kOn);
     cbUeberschreibenMFrame_->setEnabled(mframe);
     cbMakeIncludeMFrame_->setEnabled(mframe);
-    for (QRadioButton* rb : noscriptChoice_->buttons) rb->setEnabled(mframe && s.menu_frame.noscript);
+    for (QRadioButton* rb : noscriptChoice_->buttons)
+        rb->setEnabled(mframe && s.menu_frame.noscript);
     const Choice<5>& src = s.content_page.source;
     for (QWidget* w : emptyControls_) w->setEnabled(src.Is(kEmptyPages));
     for (QWidget* w : templateControls_) w->setEnabled(src.Is(kTemplatePages));
@@ -522,17 +568,20 @@ void TProOptDlg::UpdateTagExamples() {
     const QString c = pair.mid(4, 1);
     const QString f = Q(t.field_tag_name);
     const QString r = Q(t.record_tag_name);
-    fieldBspLabel_->setText(o + f + QStringLiteral(" NAME=\"Vorname\"") + c + QStringLiteral("...") + o + u'/' + f + c);
+    fieldBspLabel_->setText(o + f + QStringLiteral(" NAME=\"Vorname\"") + c +
+                            QStringLiteral("...") + o + u'/' + f + c);
     recordBspLabel_->setText(o + r + c + QStringLiteral("...") + o + u'/' + r + c);
 }
 
 // Also after the close check asks for a template: a file chosen there is a change like any
 // other, so the project must not be closed later without the save question.
 void TProOptDlg::ChooseTemplate(QLineEdit* edit, std::string& value, bool dreamweaver) {
-    const QString file = prompts_.OpenFile(this, dreamweaver ? QStringLiteral("Dreamweaver-Vorlage wählen")
-                                                             : QStringLiteral("Vorlage wählen"),
-                                           templateDir_ ? templateDir_() : QString(), kTemplateFilters,
-                                           dreamweaver ? kDwFilter : kHtmlFilter, QString());
+    const QString file =
+        prompts_.OpenFile(this,
+                          dreamweaver ? QStringLiteral("Dreamweaver-Vorlage wählen")
+                                      : QStringLiteral("Vorlage wählen"),
+                          templateDir_ ? templateDir_() : QString(), kTemplateFilters,
+                          dreamweaver ? kDwFilter : kHtmlFilter, QString());
     if (file.isEmpty()) return;
     const QString before = edit->text();
     edit->setText(file);
@@ -562,9 +611,9 @@ TProOptDlg::Snapshot TProOptDlg::Take() const {
     n.tagIndex = t.tag_item_index;
     n.convert = t.convert;
     const FramesetSettings& f = s.frameset;
-    n.margins = {f.menuframe_marginwidth,   f.menuframe_marginheight, f.contentframe_marginwidth,
-                 f.contentframe_marginheight, f.topframe_marginwidth,   f.topframe_marginheight,
-                 f.bottomframe_marginwidth, f.bottomframe_marginheight};
+    n.margins = {f.menuframe_marginwidth,     f.menuframe_marginheight,  f.contentframe_marginwidth,
+                 f.contentframe_marginheight, f.topframe_marginwidth,    f.topframe_marginheight,
+                 f.bottomframe_marginwidth,   f.bottomframe_marginheight};
     n.menuetextTags = s.menu_frame.menuetext_tags;
     return n;
 }
@@ -603,7 +652,8 @@ void TProOptDlg::AbbruchClick() {
     t.convert = snapshot_.convert;
     // Margins and the menu-text switch are kept; if one of them changed, the project stays
     // marked as changed so that change is not lost without the save question.
-    const bool keptChange = now.margins != snapshot_.margins || now.menuetextTags != snapshot_.menuetextTags;
+    const bool keptChange =
+        now.margins != snapshot_.margins || now.menuetextTags != snapshot_.menuetextTags;
     session_.Modified = snapshot_.modified || keptChange;
     RefreshFromModel();
     TryClose(QDialog::Rejected);
@@ -612,17 +662,20 @@ void TProOptDlg::AbbruchClick() {
 bool TProOptDlg::CloseCheck() {
     const ContentPageSettings& c = session_.Settings().content_page;
     if (c.source.Is(kTemplatePages) && tempFileEdit_->text().isEmpty()) {
-        if (prompts_.Ask(this,
-                         QStringLiteral("Sie haben keine Vorlage angegeben! Wollen Sie jetzt eine Vorlage auswählen?"),
-                         false) != Answer::Yes)
+        if (prompts_.Ask(
+                this,
+                QStringLiteral(
+                    "Sie haben keine Vorlage angegeben! Wollen Sie jetzt eine Vorlage auswählen?"),
+                false) != Answer::Yes)
             return true;
         ChooseTemplate(tempFileEdit_, session_.Settings().content_page.template_file, false);
         return false;
     }
     if (c.source.Is(kDwTemplatePages) && dwTempFileEdit_->text().isEmpty()) {
         if (prompts_.Ask(this,
-                         QStringLiteral("Sie haben keine Dreamweaver-Vorlage angegeben! Wollen Sie jetzt eine "
-                                        "Dreamweaver-Vorlage auswählen?"),
+                         QStringLiteral(
+                             "Sie haben keine Dreamweaver-Vorlage angegeben! Wollen Sie jetzt eine "
+                             "Dreamweaver-Vorlage auswählen?"),
                          false) != Answer::Yes)
             return true;
         ChooseTemplate(dwTempFileEdit_, session_.Settings().content_page.dw_template_file, true);

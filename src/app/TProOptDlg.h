@@ -28,7 +28,7 @@ struct ProjectSession;
 
 class TProOptDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     // `templateDir` gives the folder in which the template file dialog starts.
     TProOptDlg(ProjectSession& session, FieldTracker& tracker, UiPrompts& prompts,
                std::function<QString()> templateDir, QWidget* parent = nullptr);
@@ -43,11 +43,11 @@ public:
     void AbbruchClick();
     QTabWidget* Pages() const { return pages_; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
-private:
+  private:
     // One group of radio buttons; buttons[i] shows option i of the choice.
     struct ChoiceGroup {
         std::vector<QRadioButton*> buttons;
@@ -86,9 +86,9 @@ private:
     };
 
     QWidget* BuildFrameSetPage();
-    QWidget* BuildTwoChoicePage(const char* onName, const QString& onText, const char* offName, const QString& offText,
-                                const char* overwriteName, const QString& overwriteText, Choice<2>& choice,
-                                bool& overwrite);
+    QWidget* BuildTwoChoicePage(const char* onName, const QString& onText, const char* offName,
+                                const QString& offText, const char* overwriteName,
+                                const QString& overwriteText, Choice<2>& choice, bool& overwrite);
     QWidget* BuildMenuFramePage();
     QWidget* BuildFirstPagePage();
     QWidget* BuildContentPage();

@@ -11,7 +11,7 @@ namespace pagloom::app {
 
 class TWebAnzeigeForm : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit TWebAnzeigeForm(QWidget* parent = nullptr);
 
     // Loads a local HTML file, sets the caption and shows the window without being modal
@@ -20,7 +20,7 @@ public:
     // The page last loaded (empty before the first).
     QString LoadedFile() const { return loaded_; }
 
-private:
+  private:
     QWebEngineView* View();
 
     QWebEngineView* view_ = nullptr;

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "UiPrompts.h"
 
-#include <QStandardPaths>
-
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -10,6 +8,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <exception>
 
 #include "QtText.h"
@@ -17,15 +16,18 @@
 namespace pagloom::app {
 
 void UiPrompts::Message(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Information, QApplication::applicationName(), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Information, QApplication::applicationName(), text,
+                    QMessageBox::Ok, parent);
     box.exec();
 }
 
 Answer UiPrompts::Ask(QWidget* parent, const QString& question, bool withCancel) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), question, QMessageBox::NoButton, parent);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), question,
+                    QMessageBox::NoButton, parent);
     QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
-    QPushButton* cancel = withCancel ? box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole) : nullptr;
+    QPushButton* cancel =
+        withCancel ? box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole) : nullptr;
     box.setDefaultButton(yes);
     box.setEscapeButton(cancel ? static_cast<QAbstractButton*>(cancel) : no);
     box.exec();
@@ -36,8 +38,9 @@ Answer UiPrompts::Ask(QWidget* parent, const QString& question, bool withCancel)
 
 void UiPrompts::Beep() { QApplication::beep(); }
 
-QString UiPrompts::OpenFile(QWidget* parent, const QString& caption, const QString& dir, const QString& filters,
-                            const QString& selected, const QString& defaultSuffix) {
+QString UiPrompts::OpenFile(QWidget* parent, const QString& caption, const QString& dir,
+                            const QString& filters, const QString& selected,
+                            const QString& defaultSuffix) {
     QFileDialog dlg(parent, caption, dir, filters);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::ExistingFile);
@@ -47,8 +50,8 @@ QString UiPrompts::OpenFile(QWidget* parent, const QString& caption, const QStri
     return dlg.selectedFiles().first();
 }
 
-QString UiPrompts::SaveFile(QWidget* parent, const QString& caption, const QString& proposed, const QString& filters,
-                            const QString& defaultSuffix) {
+QString UiPrompts::SaveFile(QWidget* parent, const QString& caption, const QString& proposed,
+                            const QString& filters, const QString& defaultSuffix) {
     QFileDialog dlg(parent, caption, QString(), filters);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
@@ -98,7 +101,8 @@ QString FindProgramDir(const QString& executableDir) {
     const QStringList candidates = {exe.path(), exe.filePath(QStringLiteral("../libexec/pagloom")),
                                     exe.filePath(QStringLiteral("../share/pagloom"))};
     for (const QString& c : candidates)
-        if (QFileInfo::exists(QDir(c).filePath(QStringLiteral("default.plp")))) return QDir::cleanPath(c);
+        if (QFileInfo::exists(QDir(c).filePath(QStringLiteral("default.plp"))))
+            return QDir::cleanPath(c);
     return exe.path();
 }
 
@@ -113,7 +117,9 @@ QString ChooseDestinationFolder(UiPrompts& prompts, QWidget* parent, const QStri
     const QString chosen = prompts.ChooseFolder(parent, start);
     if (chosen.isEmpty()) return {};
     if (!QFileInfo(chosen).isDir()) {
-        if (prompts.Ask(parent, QStringLiteral("Das angegebene Verzeichnis existiert nicht. Soll es angelegt werden?"),
+        if (prompts.Ask(parent,
+                        QStringLiteral(
+                            "Das angegebene Verzeichnis existiert nicht. Soll es angelegt werden?"),
                         false) != Answer::Yes)
             return {};
         if (!QDir().mkpath(chosen)) {

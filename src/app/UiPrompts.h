@@ -15,7 +15,7 @@ class QDialog;
 namespace pagloom::app {
 
 class UiPrompts {
-public:
+  public:
     virtual ~UiPrompts() = default;
 
     // An information box with "OK".
@@ -28,7 +28,8 @@ public:
     // An open dialog; returns the chosen file or an empty text when cancelled. The filter
     // list uses Qt's ";;" form; `selected` preselects one of its entries.
     virtual QString OpenFile(QWidget* parent, const QString& caption, const QString& dir,
-                             const QString& filters, const QString& selected, const QString& defaultSuffix);
+                             const QString& filters, const QString& selected,
+                             const QString& defaultSuffix);
     // A save dialog that asks before overwriting an existing file; empty when cancelled.
     virtual QString SaveFile(QWidget* parent, const QString& caption, const QString& proposed,
                              const QString& filters, const QString& defaultSuffix);
@@ -51,8 +52,9 @@ void RunGuarded(UiPrompts& prompts, QWidget* parent, const std::function<void()>
 
 // The host port of the core, answered with the same prompts. Texts arrive as Windows-1252.
 class AppHost : public Host {
-public:
-    AppHost(UiPrompts& prompts, std::string programDir) : prompts_(prompts), programDir_(std::move(programDir)) {}
+  public:
+    AppHost(UiPrompts& prompts, std::string programDir)
+        : prompts_(prompts), programDir_(std::move(programDir)) {}
     void ShowMessage(const std::string& text) override;
     Answer Ask(const std::string& question, bool withCancel) override;
     std::string ProgramDir() const override { return programDir_; }
@@ -61,7 +63,7 @@ public:
     void KeepAlive() override;
     void SetParentWidget(QWidget* w) { parent_ = w; }
 
-private:
+  private:
     UiPrompts& prompts_;
     std::string programDir_;
     QWidget* parent_ = nullptr;

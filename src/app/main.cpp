@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The desktop program: creates the windows once, in their fixed order, and runs until the
 // main window closes.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
-#include <unistd.h>
 
 #include "MainForm.h"
 #include "ProjectSession.h"
@@ -38,8 +39,9 @@ int main(int argc, char* argv[]) {
     TMainForm mainForm(session, prompts, host, programDir);
     TWebAnzeigeForm webForm;
     TMakeForm makeForm(session, prompts, host, &mainForm);
-    TProOptDlg optionsDialog(session, mainForm.Tracker(), prompts, [&mainForm] { return mainForm.TemplateDir(); },
-                             &mainForm);
+    TProOptDlg optionsDialog(
+        session, mainForm.Tracker(), prompts, [&mainForm] { return mainForm.TemplateDir(); },
+        &mainForm);
     TFileSelectDlg fileSelect(prompts, &mainForm);
     mainForm.Attach(&webForm, &makeForm, &optionsDialog, &fileSelect);
     session.Build.RefreshMenuEditor = [&mainForm] { mainForm.RefreshMenuEditor(); };

@@ -18,10 +18,14 @@ namespace pagloom::cli {
 
 int ExitStatus(RunResult result) {
     switch (result) {
-        case RunResult::Success: return 0;
-        case RunResult::FilesFailed: return 1;
-        case RunResult::NothingBuilt: return 2;
-        case RunResult::UsageError: return 64;
+        case RunResult::Success:
+            return 0;
+        case RunResult::FilesFailed:
+            return 1;
+        case RunResult::NothingBuilt:
+            return 2;
+        case RunResult::UsageError:
+            return 64;
     }
     return 2;
 }
@@ -36,15 +40,17 @@ void PrintUtf8(std::FILE* f, const std::string& utf8) {
 
 // Every log line is printed the moment it is added, so a long build shows its progress.
 void PrintLogTo(BuildDialog& dialog, std::FILE* out) {
-    dialog.Report.SetLineCallback([out](const std::string& line) { PrintUtf8(out, Cp1252ToUtf8(line)); });
+    dialog.Report.SetLineCallback(
+        [out](const std::string& line) { PrintUtf8(out, Cp1252ToUtf8(line)); });
 }
 
 // Without default.js the build still runs, as the desktop program starts without it, but the
 // site's menu would not draw; say so.
 void LoadLibrary(BuildDialog& dialog, const CliHost& host, std::FILE* err) {
     if (!LoadMenuScriptLibrary(host.ProgramDir(), dialog.MenuScriptLibrary)) {
-        PrintUtf8(err, "Die Menü-Bibliothek " + Cp1252ToUtf8(JoinPath(host.ProgramDir(), "default.js")) +
-                           " kann nicht gelesen werden; das Menü-Skript enthält nur die Menüdaten.");
+        PrintUtf8(err,
+                  "Die Menü-Bibliothek " + Cp1252ToUtf8(JoinPath(host.ProgramDir(), "default.js")) +
+                      " kann nicht gelesen werden; das Menü-Skript enthält nur die Menüdaten.");
     }
 }
 
@@ -76,9 +82,11 @@ RunResult RunBuild(const CommandLine& cl, CliHost& host, std::FILE* out, std::FI
     OpenProjectForBuild(project, dialog, cl.file, host);
     if (cl.dest) dialog.Destination = *cl.dest;
 
-    if (project.Settings.TablesDrive() && !ErstellenTabOK(project, host)) return RunResult::NothingBuilt;
+    if (project.Settings.TablesDrive() && !ErstellenTabOK(project, host))
+        return RunResult::NothingBuilt;
     PresetRegionOverwrite(project, dialog);
-    if (dialog.RegionOverwriteVisible && cl.regionOverwrite) dialog.RegionOverwrite = *cl.regionOverwrite;
+    if (dialog.RegionOverwriteVisible && cl.regionOverwrite)
+        dialog.RegionOverwrite = *cl.regionOverwrite;
 
     return ResultOf(MakeStartClick(dialog, project, cl.file, host));
 }
@@ -104,8 +112,8 @@ RunResult RunGroup(const CommandLine& cl, CliHost& host, std::FILE* out, std::FI
 
 }  // namespace
 
-RunResult RunCli(const std::vector<std::string>& args, const std::string& programDir, std::FILE* out,
-                 std::FILE* err) {
+RunResult RunCli(const std::vector<std::string>& args, const std::string& programDir,
+                 std::FILE* out, std::FILE* err) {
     std::string error;
     auto cl = ParseCommandLine(args, error);
     if (!cl) {
@@ -116,10 +124,16 @@ RunResult RunCli(const std::vector<std::string>& args, const std::string& progra
     try {
         CliHost host(programDir, err);
         switch (cl->command) {
-            case Command::Help: std::fputs(HelpText(), out); return RunResult::Success;
-            case Command::Version: PrintUtf8(out, "pagloom-cli " + host.ProgramVersion()); return RunResult::Success;
-            case Command::Build: return RunBuild(*cl, host, out, err);
-            case Command::Group: return RunGroup(*cl, host, out, err);
+            case Command::Help:
+                std::fputs(HelpText(), out);
+                return RunResult::Success;
+            case Command::Version:
+                PrintUtf8(out, "pagloom-cli " + host.ProgramVersion());
+                return RunResult::Success;
+            case Command::Build:
+                return RunBuild(*cl, host, out, err);
+            case Command::Group:
+                return RunGroup(*cl, host, out, err);
         }
     } catch (const std::exception& e) {
         PrintUtf8(err, std::string("pagloom-cli: ") + e.what());

@@ -19,7 +19,7 @@ int ExitStatus(RunResult result);  // 0, 1, 2, 64
 
 // Runs pagloom-cli with the arguments after the program name. `programDir` is where
 // default.js and default.plp are found. Never throws.
-RunResult RunCli(const std::vector<std::string>& args, const std::string& programDir, std::FILE* out,
-                 std::FILE* err);
+RunResult RunCli(const std::vector<std::string>& args, const std::string& programDir,
+                 std::FILE* out, std::FILE* err);
 
 }  // namespace pagloom::cli

@@ -10,10 +10,11 @@
 namespace pagloom::cli {
 
 class CliHost : public Host {
-public:
+  public:
     // `programDir`: where default.plp and default.js are found (the executable's folder).
     // `err`: the stream for messages and questions (not owned).
-    CliHost(std::string programDir, std::FILE* err) : programDir_(std::move(programDir)), err_(err) {}
+    CliHost(std::string programDir, std::FILE* err)
+        : programDir_(std::move(programDir)), err_(err) {}
 
     void ShowMessage(const std::string& text) override;
     // Prints the question followed by " [Nein]" and answers No: nothing is saved behind the
@@ -23,7 +24,7 @@ public:
 
     int MessagesShown() const { return messages_; }
 
-private:
+  private:
     void PrintLine(const std::string& cp1252);
 
     std::string programDir_;

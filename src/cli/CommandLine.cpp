@@ -7,7 +7,8 @@ namespace pagloom::cli {
 
 const char* HelpText() {
     return "Aufruf:\n"
-           "  pagloom-cli build PROJEKT.plp [--dest VERZEICHNIS] [--keep-regions | --overwrite-regions]\n"
+           "  pagloom-cli build PROJEKT.plp [--dest VERZEICHNIS] [--keep-regions | "
+           "--overwrite-regions]\n"
            "  pagloom-cli group GRUPPE.plg\n"
            "  pagloom-cli --help | --version\n"
            "\n"
@@ -101,7 +102,8 @@ std::optional<CommandLine> ParseGroup(const std::vector<std::string>& args, std:
 
 }  // namespace
 
-std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error) {
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
+                                            std::string& error) {
     if (args.empty()) {
         error = "kein Befehl angegeben";
         return std::nullopt;

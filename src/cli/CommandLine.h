@@ -22,7 +22,8 @@ struct CommandLine {
 // Parses the arguments after the program name. On a usage error returns nothing and sets
 // `error` to a German one-line description.
 // `args` are Windows-1252 texts; `error` is UTF-8 text for stderr.
-std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
+                                            std::string& error);
 
 // The text of --help (UTF-8).
 const char* HelpText();

@@ -22,7 +22,7 @@
 namespace pagloom::app::test {
 
 class ScriptedPrompts : public UiPrompts {
-public:
+  public:
     void Message(QWidget*, const QString& text) override { messages << text; }
     Answer Ask(QWidget*, const QString& question, bool) override {
         questions << question;
@@ -32,12 +32,13 @@ public:
         return a;
     }
     void Beep() override { ++beeps; }
-    QString OpenFile(QWidget*, const QString&, const QString&, const QString&, const QString& selected,
-                     const QString&) override {
+    QString OpenFile(QWidget*, const QString&, const QString&, const QString&,
+                     const QString& selected, const QString&) override {
         openFilters << selected;
         return Next();
     }
-    QString SaveFile(QWidget*, const QString&, const QString&, const QString&, const QString&) override {
+    QString SaveFile(QWidget*, const QString&, const QString&, const QString&,
+                     const QString&) override {
         ++saveDialogs;
         return Next();
     }
@@ -54,7 +55,7 @@ public:
     int beeps = 0;
     std::function<int(QDialog*)> onExec;
 
-private:
+  private:
     QString Next() {
         if (files.empty()) return {};
         QString f = files.front();
@@ -83,8 +84,8 @@ struct AppFixture {
         main = std::make_unique<TMainForm>(session, prompts, host, programDir);
         web = std::make_unique<TWebAnzeigeForm>();
         make = std::make_unique<TMakeForm>(session, prompts, host, main.get());
-        options = std::make_unique<TProOptDlg>(session, main->Tracker(), prompts,
-                                               [this] { return main->TemplateDir(); }, main.get());
+        options = std::make_unique<TProOptDlg>(
+            session, main->Tracker(), prompts, [this] { return main->TemplateDir(); }, main.get());
         fileSelect = std::make_unique<TFileSelectDlg>(prompts, main.get());
         main->Attach(web.get(), make.get(), options.get(), fileSelect.get());
         session.Build.RefreshMenuEditor = [this] { main->RefreshMenuEditor(); };

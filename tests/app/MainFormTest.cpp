@@ -20,7 +20,7 @@ Q_DECLARE_METATYPE(pagloom::Answer)
 
 class MainFormTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void saveQuestion_data();
     void saveQuestion();
     void quitWithCancelledSaveAsStaysOpen();
@@ -160,16 +160,26 @@ void MainFormTest::wholeNumberFields_data() {
     QTest::addColumn<int>("stored");
     QTest::addColumn<bool>("modified");
     QTest::addColumn<int>("beeps");
-    QTest::newRow("leading blanks") << "  150" << "150" << 150 << true << 0;
-    QTest::newRow("hex 0x") << "0x8C" << "140" << 140 << false << 0;
-    QTest::newRow("hex $") << "$96" << "150" << 150 << true << 0;
-    QTest::newRow("sign and zero") << "+0140" << "140" << 140 << false << 0;
-    QTest::newRow("negative") << "-5" << "-5" << -5 << true << 0;
-    QTest::newRow("trailing blank") << "140 " << "140" << 140 << false << 1;
-    QTest::newRow("letters") << "abc" << "140" << 140 << false << 1;
-    QTest::newRow("empty") << "" << "140" << 140 << false << 1;
-    QTest::newRow("too large") << "2147483648" << "140" << 140 << false << 1;
-    QTest::newRow("hex without digits") << "0x" << "140" << 140 << false << 1;
+    QTest::newRow("leading blanks") << "  150"
+                                    << "150" << 150 << true << 0;
+    QTest::newRow("hex 0x") << "0x8C"
+                            << "140" << 140 << false << 0;
+    QTest::newRow("hex $") << "$96"
+                           << "150" << 150 << true << 0;
+    QTest::newRow("sign and zero") << "+0140"
+                                   << "140" << 140 << false << 0;
+    QTest::newRow("negative") << "-5"
+                              << "-5" << -5 << true << 0;
+    QTest::newRow("trailing blank") << "140 "
+                                    << "140" << 140 << false << 1;
+    QTest::newRow("letters") << "abc"
+                             << "140" << 140 << false << 1;
+    QTest::newRow("empty") << ""
+                           << "140" << 140 << false << 1;
+    QTest::newRow("too large") << "2147483648"
+                               << "140" << 140 << false << 1;
+    QTest::newRow("hex without digits") << "0x"
+                                        << "140" << 140 << false << 1;
 }
 
 void MainFormTest::wholeNumberFields() {
@@ -226,14 +236,22 @@ void MainFormTest::switchClickedTwiceIsNoChange() {
 void MainFormTest::decimalRule_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("accepted");  // "-" for refused
-    QTest::newRow("leading comma") << ",5" << "0,5";
-    QTest::newRow("trailing point") << "5." << "5.0";
-    QTest::newRow("blanks around") << "  1,25 " << "1,25";
-    QTest::newRow("exponent and sign") << "-1.5e3" << "-1.5e3";
-    QTest::newRow("empty") << "" << "-";
-    QTest::newRow("blanks only") << "   " << "-";
-    QTest::newRow("letters") << "12a" << "-";
-    QTest::newRow("two separators") << "1,2.3" << "-";
+    QTest::newRow("leading comma") << ",5"
+                                   << "0,5";
+    QTest::newRow("trailing point") << "5."
+                                    << "5.0";
+    QTest::newRow("blanks around") << "  1,25 "
+                                   << "1,25";
+    QTest::newRow("exponent and sign") << "-1.5e3"
+                                       << "-1.5e3";
+    QTest::newRow("empty") << ""
+                           << "-";
+    QTest::newRow("blanks only") << "   "
+                                 << "-";
+    QTest::newRow("letters") << "12a"
+                             << "-";
+    QTest::newRow("two separators") << "1,2.3"
+                                    << "-";
 }
 
 void MainFormTest::decimalRule() {
@@ -328,9 +346,10 @@ void MainFormTest::borderOptionShowsWidthList() {
 
 void MainFormTest::destinationFolderChooser() {
     AppFixture app;
-    const char* pickers[] = {"SpeedButtonDatFSet",   "SpeedButtonDatCSS",    "SpeedButtonDatJS",
-                             "SpeedButtonDatMFrame", "SpeedButtonDatSeite1", "SpeedButtonDatOben",
-                             "SpeedButtonDatUnten",  "SpeedButtonMenueAddDat", "SpeedButtonMenueAenderDat"};
+    const char* pickers[] = {
+        "SpeedButtonDatFSet",   "SpeedButtonDatCSS",      "SpeedButtonDatJS",
+        "SpeedButtonDatMFrame", "SpeedButtonDatSeite1",   "SpeedButtonDatOben",
+        "SpeedButtonDatUnten",  "SpeedButtonMenueAddDat", "SpeedButtonMenueAenderDat"};
     for (const char* p : pickers) QVERIFY2(!app.Find(p)->isEnabled(), p);
     QTemporaryDir dir;
     const QString fresh = dir.filePath("site/neu");
@@ -380,16 +399,20 @@ void MainFormTest::fileChooserFillsBareName() {
 void MainFormTest::tabRulesAfterLoading() {
     AppFixture app;
     QTabWidget* tabs = app.main->PageControl();
-    auto visible = [&](const char* name) { return tabs->isTabVisible(tabs->indexOf(app.Find(name))); };
+    auto visible = [&](const char* name) {
+        return tabs->isTabVisible(tabs->indexOf(app.Find(name)));
+    };
     QVERIFY(visible("tsNavigation"));
     QVERIFY(!visible("tsSitemap"));
     QCOMPARE(tabs->currentWidget(), app.Find("Zielverzeichnis"));
 
     QTemporaryDir dir;
     const QString file = dir.filePath("p.plp");
-    WriteFile(file,
-              "[content-page]\r\nempty-pages=0\r\ntab-template-pages=1\r\n[sitemap]\r\nmake-sitemap=1\r\n"
-              "[frameset]\r\nframetop=1\r\nframeoption=0\r\n[files]\r\ndestination-directory=/gibt/es/nicht\r\n");
+    WriteFile(
+        file,
+        "[content-page]\r\nempty-pages=0\r\ntab-template-pages=1\r\n[sitemap]\r\nmake-sitemap=1\r\n"
+        "[frameset]\r\nframetop=1\r\nframeoption=0\r\n[files]\r\ndestination-directory=/gibt/es/"
+        "nicht\r\n");
     tabs->setCurrentWidget(app.Find("Dateien"));
     app.main->OpenProject(file);
     QVERIFY(!visible("tsNavigation"));
@@ -431,15 +454,18 @@ void MainFormTest::sitemapExtraFilesFromChooser() {
 void MainFormTest::previewMessages() {
     AppFixture app;
     app.main->Preview();
-    QCOMPARE(app.prompts.messages,
-             QStringList{"Geben Sie im Register Dateien das Zielverzeichnis und den Frameset-Dateinamen an"});
+    QCOMPARE(
+        app.prompts.messages,
+        QStringList{
+            "Geben Sie im Register Dateien das Zielverzeichnis und den Frameset-Dateinamen an"});
     QTemporaryDir dir;
     app.main->HandOnDestination(dir.path());
     // Emptying the field later keeps the folder the preview uses.
     app.main->HandOnDestination(QString());
     app.prompts.messages.clear();
     app.main->Preview();
-    QCOMPARE(app.prompts.messages, QStringList{"Kann Datei " + dir.path() + "/index.htm nicht öffnen"});
+    QCOMPARE(app.prompts.messages,
+             QStringList{"Kann Datei " + dir.path() + "/index.htm nicht öffnen"});
 }
 
 void MainFormTest::commandsCarryNamesAndHints() {
@@ -450,12 +476,13 @@ void MainFormTest::commandsCarryNamesAndHints() {
         const char* shortHint;
         const char* longHint;
     };
-    const Case cases[] = {{"SpeedButton1", "&Neues Projekt", "Neu", "Eine neue Datei erzeugen"},
-                          {"SpeedButton2", "Projekt &Öffnen...", "Öffnen", nullptr},
-                          {"SaveButton", "Projekt &Speichern", "Speichern", nullptr},
-                          {"SaveAsButton", "Projekt Speichern &Unter...", "Speichern unter", nullptr},
-                          {"ErstellenButton", "Erstellen...", nullptr, nullptr},
-                          {"WebAnsichtButton", "&Vorschau", "Vorschau", nullptr}};
+    const Case cases[] = {
+        {"SpeedButton1", "&Neues Projekt", "Neu", "Eine neue Datei erzeugen"},
+        {"SpeedButton2", "Projekt &Öffnen...", "Öffnen", nullptr},
+        {"SaveButton", "Projekt &Speichern", "Speichern", nullptr},
+        {"SaveAsButton", "Projekt Speichern &Unter...", "Speichern unter", nullptr},
+        {"ErstellenButton", "Erstellen...", nullptr, nullptr},
+        {"WebAnsichtButton", "&Vorschau", "Vorschau", nullptr}};
     for (const Case& c : cases) {
         auto* button = app.Find<QToolButton>(c.button);
         QVERIFY2(button && button->defaultAction(), c.button);

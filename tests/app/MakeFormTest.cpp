@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include <QCheckBox>
 #include <QLabel>
-#include <QRegularExpression>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include "AppTestSupport.h"
 #include "model/TWebMenu.h"
@@ -15,7 +15,7 @@ using namespace pagloom::app::test;
 
 class MakeFormTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void twoBuildsAppendToTheLog();
     void noDestinationIsAMessage();
     void regionChoiceShownForDreamweaverPages();

@@ -16,7 +16,7 @@ using namespace pagloom::app::test;
 
 class MenuEditorTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void addInsertsAfterCurrentAndKeepsChooserInStep();
     void addRefusesMissingTextOrFile_data();
     void addRefusesMissingTextOrFile();
@@ -107,9 +107,15 @@ void MenuEditorTest::addRefusesMissingTextOrFile_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no text") << "" << "a.htm" << "Bitte geben Sie einen Text für den Menüpunkt ein";
-    QTest::newRow("blanks only") << "   " << "a.htm" << "Bitte geben Sie einen Text für den Menüpunkt ein";
-    QTest::newRow("no file") << "Text" << "" << "Bitte geben sie einen Dateinamen für den Menüpunkt ein";
+    QTest::newRow("no text") << ""
+                             << "a.htm"
+                             << "Bitte geben Sie einen Text für den Menüpunkt ein";
+    QTest::newRow("blanks only") << "   "
+                                 << "a.htm"
+                                 << "Bitte geben Sie einen Text für den Menüpunkt ein";
+    QTest::newRow("no file") << "Text"
+                             << ""
+                             << "Bitte geben sie einen Dateinamen für den Menüpunkt ein";
 }
 
 void MenuEditorTest::addRefusesMissingTextOrFile() {
@@ -170,7 +176,8 @@ void MenuEditorTest::changeRenamesListAndChooser() {
 
     e.changeFile->clear();
     e.Click("ButtonMenueAenderDatei");
-    QCOMPARE(e.app.prompts.messages, QStringList{"Bitte geben sie einen Dateinamen für den Menüpunkt ein"});
+    QCOMPARE(e.app.prompts.messages,
+             QStringList{"Bitte geben sie einen Dateinamen für den Menüpunkt ein"});
     QCOMPARE(Q(e.Menu().Item(0).FileName), QString("neu.htm"));
 }
 
@@ -235,7 +242,9 @@ void MenuEditorTest::refreshShowsLoadedMenu() {
     const QString file = dir.filePath("m.plp");
     QFile f(file);
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("[menu]\r\ncount=2\r\ntext_0=<b>Start</b>\r\nfile_0=s.htm\r\naktiv_0=0\r\ntext_1=Mehr\r\nfile_1=m.htm\r\n");
+    f.write(
+        "[menu]\r\ncount=2\r\ntext_0=<b>Start</"
+        "b>\r\nfile_0=s.htm\r\naktiv_0=0\r\ntext_1=Mehr\r\nfile_1=m.htm\r\n");
     f.close();
     e.app.main->OpenProject(file);
     QCOMPARE(e.Lines(e.list), (QStringList{"<b>Start</b>", "Mehr"}));

@@ -14,7 +14,7 @@ using namespace pagloom::app::test;
 
 class OptionsDialogTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void tenPagesInOrder();
     void enableRules_data();
     void enableRules();
@@ -44,7 +44,9 @@ void RunDialog(AppFixture& app, std::function<void(TProOptDlg&)> user) {
 }
 
 bool Enabled(AppFixture& app, const char* name) { return app.Find(name)->isEnabled(); }
-bool Checked(AppFixture& app, const char* name) { return app.Find<QAbstractButton>(name)->isChecked(); }
+bool Checked(AppFixture& app, const char* name) {
+    return app.Find<QAbstractButton>(name)->isChecked();
+}
 
 }  // namespace
 
@@ -53,8 +55,9 @@ void OptionsDialogTest::tenPagesInOrder() {
     QTabWidget* pages = app.options->Pages();
     QStringList captions;
     for (int i = 0; i < pages->count(); ++i) captions << pages->tabText(i);
-    QCOMPARE(captions, (QStringList{"FrameSet", "Stylesheet", "Javascript", "Menueframe", "Oberer Frame",
-                                    "Unterer Frame", "Erste Seite", "Inhalts-Seiten", "Sitemap", "Tabellen"}));
+    QCOMPARE(captions, (QStringList{"FrameSet", "Stylesheet", "Javascript", "Menueframe",
+                                    "Oberer Frame", "Unterer Frame", "Erste Seite",
+                                    "Inhalts-Seiten", "Sitemap", "Tabellen"}));
 }
 
 void OptionsDialogTest::enableRules_data() {
@@ -62,21 +65,26 @@ void OptionsDialogTest::enableRules_data() {
     QTest::addColumn<QStringList>("enabled");
     QTest::addColumn<QStringList>("disabled");
     const QStringList empty = {"CBMenTextTitel", "CBMenTextInhalt", "CBUeberschreibenLeer"};
-    const QStringList temp = {"TempFileLabel", "TempFileEdit", "TempFileButton", "CBUeberschreibenVorlage"};
-    const QStringList dw = {"DWTempFileLabel", "DWTempFileEdit", "DWTempFileButton", "CBUeberschreibenDWVorlage",
-                            "cbDWEditableOverwrite"};
+    const QStringList temp = {"TempFileLabel", "TempFileEdit", "TempFileButton",
+                              "CBUeberschreibenVorlage"};
+    const QStringList dw = {"DWTempFileLabel", "DWTempFileEdit", "DWTempFileButton",
+                            "CBUeberschreibenDWVorlage", "cbDWEditableOverwrite"};
     const QStringList tab = {"CBUeberschreibenTab", "cbTabDWEditableOverwrite"};
     QTest::newRow("keine") << "MakeTempOff" << QStringList{} << empty + temp + dw + tab;
     QTest::newRow("leer") << "MakeTempOn" << empty << temp + dw + tab;
     QTest::newRow("vorlage") << "MakeTempFile" << temp << empty + dw + tab;
     QTest::newRow("dreamweaver") << "MakeDWTempFile" << dw << empty + temp + tab;
     QTest::newRow("tabellen") << "MakeTabFile" << tab << empty + temp + dw;
-    QTest::newRow("frameset an") << "MakeFramesetOn" << QStringList{"CBUeberschreibenFrameset"} << QStringList{};
-    QTest::newRow("frameset aus") << "MakeFramesetOff" << QStringList{} << QStringList{"CBUeberschreibenFrameset"};
+    QTest::newRow("frameset an") << "MakeFramesetOn" << QStringList{"CBUeberschreibenFrameset"}
+                                 << QStringList{};
+    QTest::newRow("frameset aus") << "MakeFramesetOff" << QStringList{}
+                                  << QStringList{"CBUeberschreibenFrameset"};
     QTest::newRow("css aus") << "MakeCSSOff" << QStringList{} << QStringList{"CBUeberschreibenCSS"};
     QTest::newRow("js aus") << "MakeJSOff" << QStringList{} << QStringList{"CBUeberschreibenJS"};
-    QTest::newRow("oben aus") << "MakeOFrameOff" << QStringList{} << QStringList{"CBUeberschreibenOFrame"};
-    QTest::newRow("unten an") << "MakeUFrameOn" << QStringList{"CBUeberschreibenUFrame"} << QStringList{};
+    QTest::newRow("oben aus") << "MakeOFrameOff" << QStringList{}
+                              << QStringList{"CBUeberschreibenOFrame"};
+    QTest::newRow("unten an") << "MakeUFrameOn" << QStringList{"CBUeberschreibenUFrame"}
+                              << QStringList{};
     QTest::newRow("erste aus") << "MakeFirstPageOff" << QStringList{}
                                << QStringList{"CBUeberschreibenFirstPage", "CBFirstFromTemp"};
     QTest::newRow("menueframe aus") << "MakeMFrameOff" << QStringList{}
@@ -91,13 +99,16 @@ void OptionsDialogTest::enableRules() {
     // Make every other choice of the group selected first, so each row really switches.
     app.options->RefreshFromModel();
     app.Find<QRadioButton>(choice.toLatin1().constData())->click();
-    for (const QString& n : enabled) QVERIFY2(Enabled(app, n.toLatin1().constData()), qPrintable(n));
-    for (const QString& n : disabled) QVERIFY2(!Enabled(app, n.toLatin1().constData()), qPrintable(n));
+    for (const QString& n : enabled)
+        QVERIFY2(Enabled(app, n.toLatin1().constData()), qPrintable(n));
+    for (const QString& n : disabled)
+        QVERIFY2(!Enabled(app, n.toLatin1().constData()), qPrintable(n));
 }
 
 void OptionsDialogTest::noscriptNeedsFrameAndSwitch() {
     AppFixture app;
-    const char* radios[] = {"RBMakeIFrameMFrame", "RBMakeServerSideIncludeMFrame", "RBMakePHPIncludeMFrame"};
+    const char* radios[] = {"RBMakeIFrameMFrame", "RBMakeServerSideIncludeMFrame",
+                            "RBMakePHPIncludeMFrame"};
     for (const char* r : radios) QVERIFY(!Enabled(app, r));
     app.Find<QCheckBox>("CBMakeIncludeMFrame")->click();
     for (const char* r : radios) QVERIFY(Enabled(app, r));
@@ -120,13 +131,19 @@ void OptionsDialogTest::switchingOnClearsSwitches_data() {
     QTest::addColumn<QString>("off");
     QTest::addColumn<QString>("on");
     QTest::addColumn<QStringList>("cleared");
-    QTest::newRow("css") << "MakeCSSOff" << "MakeCSSOn" << QStringList{"CBUeberschreibenCSS"};
-    QTest::newRow("frameset") << "MakeFramesetOff" << "MakeFramesetOn" << QStringList{"CBUeberschreibenFrameset"};
-    QTest::newRow("erste") << "MakeFirstPageOff" << "MakeFirstPageOn"
+    QTest::newRow("css") << "MakeCSSOff"
+                         << "MakeCSSOn" << QStringList{"CBUeberschreibenCSS"};
+    QTest::newRow("frameset") << "MakeFramesetOff"
+                              << "MakeFramesetOn" << QStringList{"CBUeberschreibenFrameset"};
+    QTest::newRow("erste") << "MakeFirstPageOff"
+                           << "MakeFirstPageOn"
                            << QStringList{"CBUeberschreibenFirstPage", "CBFirstFromTemp"};
-    QTest::newRow("dreamweaver") << "MakeTempOn" << "MakeDWTempFile"
-                                 << QStringList{"CBUeberschreibenDWVorlage", "cbDWEditableOverwrite"};
-    QTest::newRow("tabellen") << "MakeTempOn" << "MakeTabFile"
+    QTest::newRow("dreamweaver") << "MakeTempOn"
+                                 << "MakeDWTempFile"
+                                 << QStringList{"CBUeberschreibenDWVorlage",
+                                                "cbDWEditableOverwrite"};
+    QTest::newRow("tabellen") << "MakeTempOn"
+                              << "MakeTabFile"
                               << QStringList{"CBUeberschreibenTab", "cbTabDWEditableOverwrite"};
 }
 
@@ -155,7 +172,8 @@ void OptionsDialogTest::switchingOnClearsSwitches() {
 
 void OptionsDialogTest::closeCheckAsksForTemplate() {
     AppFixture app;
-    const QString question = "Sie haben keine Vorlage angegeben! Wollen Sie jetzt eine Vorlage auswählen?";
+    const QString question =
+        "Sie haben keine Vorlage angegeben! Wollen Sie jetzt eine Vorlage auswählen?";
     // Yes, then the file dialog cancelled: the dialog stays open. No: it closes, name empty.
     app.prompts.answers = {Answer::Yes, Answer::No};
     app.prompts.files = {QString()};
@@ -185,10 +203,12 @@ void OptionsDialogTest::closeCheckAsksForTemplate() {
         d.OkClick();
     });
     QCOMPARE(app.prompts.questions.size(), 1);
-    QVERIFY(app.prompts.questions.first().startsWith("Sie haben keine Dreamweaver-Vorlage angegeben!"));
+    QVERIFY(
+        app.prompts.questions.first().startsWith("Sie haben keine Dreamweaver-Vorlage angegeben!"));
     QCOMPARE(app.prompts.openFilters, QStringList{"Dreamweaver-Template  (*.dwt)"});
     QCOMPARE(shown, QString("/vorlagen/seite.dwt"));
-    QCOMPARE(app.session.Settings().content_page.dw_template_file, std::string("/vorlagen/seite.dwt"));
+    QCOMPARE(app.session.Settings().content_page.dw_template_file,
+             std::string("/vorlagen/seite.dwt"));
     // The template chosen there is a change that the save question must not miss.
     QVERIFY(app.session.Modified);
 }
@@ -282,7 +302,9 @@ void OptionsDialogTest::tagExamples() {
 void OptionsDialogTest::closingAppliesTabRulesAndRegionPreset() {
     AppFixture app;
     QTabWidget* tabs = app.main->PageControl();
-    auto visible = [&](const char* name) { return tabs->isTabVisible(tabs->indexOf(app.Find(name))); };
+    auto visible = [&](const char* name) {
+        return tabs->isTabVisible(tabs->indexOf(app.Find(name)));
+    };
     RunDialog(app, [&](TProOptDlg& d) {
         app.Find<QCheckBox>("CBMakeSitemap")->click();
         app.Find<QRadioButton>("MakeTabFile")->click();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // pagloom-cli as a user runs it: arguments in, log on stdout, messages on stderr, exit status.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,8 +12,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
 
@@ -44,7 +43,7 @@ std::string CrLf(const std::vector<std::string>& lines) {
 }
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string tmpl = (fs::temp_directory_path() / "pagloom-cli-test-XXXXXX").string();
         path_ = mkdtemp(tmpl.data());
@@ -56,7 +55,7 @@ public:
     const fs::path& path() const { return path_; }
     std::string operator/(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     fs::path path_;
 };
 
@@ -95,13 +94,21 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 // A small project: one menu entry with one sub entry, everything else as a new project has it.
-std::string SmallProject(const std::string& destination, const std::vector<std::string>& extra = {}) {
-    std::vector<std::string> lines = {"[files]", "destination-directory=" + destination,
-                                      "[menu]",  "count=1",
-                                      "text_0=K\xFC" "che",  "file_0=kueche.htm",
-                                      "aktiv_0=1", "[submenu_0]",
-                                      "count=1", "text_0=Herd",
-                                      "file_0=herd.htm", "aktiv_0=1"};
+std::string SmallProject(const std::string& destination,
+                         const std::vector<std::string>& extra = {}) {
+    std::vector<std::string> lines = {"[files]",
+                                      "destination-directory=" + destination,
+                                      "[menu]",
+                                      "count=1",
+                                      "text_0=K\xFC"
+                                      "che",
+                                      "file_0=kueche.htm",
+                                      "aktiv_0=1",
+                                      "[submenu_0]",
+                                      "count=1",
+                                      "text_0=Herd",
+                                      "file_0=herd.htm",
+                                      "aktiv_0=1"};
     lines.insert(lines.end(), extra.begin(), extra.end());
     return CrLf(lines);
 }
@@ -118,15 +125,21 @@ TEST(CliUsage, WrongCommandLinesExit64WithAHint) {
         {"nothing", {}, "kein Befehl angegeben"},
         {"unknown command", {"bauen", "x.plp"}, "unbekannter Befehl: bauen"},
         {"build without project", {"build"}, "build verlangt eine Projektdatei"},
-        {"build with two projects", {"build", "a.plp", "b.plp"}, "nur eine Projektdatei erlaubt: b.plp"},
+        {"build with two projects",
+         {"build", "a.plp", "b.plp"},
+         "nur eine Projektdatei erlaubt: b.plp"},
         {"unknown option", {"build", "a.plp", "--force"}, "unbekannte Option für build: --force"},
         {"dest without folder", {"build", "a.plp", "--dest"}, "--dest verlangt ein Verzeichnis"},
-        {"dest twice", {"build", "a.plp", "--dest", "x", "--dest=y"}, "--dest ist mehrfach angegeben"},
+        {"dest twice",
+         {"build", "a.plp", "--dest", "x", "--dest=y"},
+         "--dest ist mehrfach angegeben"},
         {"both region flags",
          {"build", "a.plp", "--keep-regions", "--overwrite-regions"},
          "--keep-regions und --overwrite-regions schließen einander aus"},
         {"group without file", {"group"}, "group verlangt eine Gruppendatei"},
-        {"group with two files", {"group", "a.plg", "b.plg"}, "group erwartet genau eine Gruppendatei"},
+        {"group with two files",
+         {"group", "a.plg", "b.plg"},
+         "group erwartet genau eine Gruppendatei"},
         {"group with an option", {"group", "--dest", "x"}, "unbekannte Option für group: --dest"},
         {"version with more", {"--version", "x"}, "--version erwartet keine weiteren Argumente"},
     };
@@ -135,7 +148,8 @@ TEST(CliUsage, WrongCommandLinesExit64WithAHint) {
         CliRun r = RunCli(c.args);
         EXPECT_EQ(r.status, 64);
         EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err, std::string("pagloom-cli: ") + c.message + "\nHilfe: pagloom-cli --help\n");
+        EXPECT_EQ(r.err,
+                  std::string("pagloom-cli: ") + c.message + "\nHilfe: pagloom-cli --help\n");
     }
 }
 
@@ -148,7 +162,8 @@ TEST(CliUsage, HelpAndVersion) {
     CliRun h = RunCli({"--help"});
     EXPECT_EQ(h.status, 0);
     EXPECT_EQ(h.err, "");
-    EXPECT_NE(h.out.find("pagloom-cli build PROJEKT.plp [--dest VERZEICHNIS] [--keep-regions | --overwrite-regions]"),
+    EXPECT_NE(h.out.find("pagloom-cli build PROJEKT.plp [--dest VERZEICHNIS] [--keep-regions | "
+                         "--overwrite-regions]"),
               std::string::npos);
     EXPECT_NE(h.out.find("pagloom-cli group GRUPPE.plg"), std::string::npos);
     EXPECT_NE(h.out.find("Rückgabewerte"), std::string::npos);
@@ -192,7 +207,10 @@ TEST(CliBuild, FoldersWithUmlautsFromCommandLineAndProjectFile) {
     EXPECT_TRUE(fs::exists(site / "index.htm"));
 
     // The project file stores the folder in Windows-1252 ("\xDC" is "Ü").
-    WriteFile(dir.path() / "p.plp", CrLf({"[files]", "destination-directory=" + dir.path().string() + "/\xDC" "bersicht"}));
+    WriteFile(dir.path() / "p.plp",
+              CrLf({"[files]", "destination-directory=" + dir.path().string() +
+                                   "/\xDC"
+                                   "bersicht"}));
     CliRun fromProject = RunCli({"build", dir / "p.plp"});
     ASSERT_EQ(fromProject.status, 0) << fromProject.err;
     EXPECT_EQ(fromProject.err, "");
@@ -212,8 +230,9 @@ TEST(CliBuild, MessagesGoToStderrAsUtf8) {
     WriteFile(dir / "p.plp", SmallProject("/nicht/da/M\xFCll"));
     CliRun r = RunCli({"build", dir / "p.plp"});
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "Das Verzeichnis /nicht/da/Müll existiert nicht!\n"
-                     "Sie haben kein Zielverzeichnis angegeben!\n");
+    EXPECT_EQ(r.err,
+              "Das Verzeichnis /nicht/da/Müll existiert nicht!\n"
+              "Sie haben kein Zielverzeichnis angegeben!\n");
     EXPECT_EQ(r.out, "");
 }
 
@@ -229,8 +248,8 @@ TEST(CliBuild, DestOverridesTheProjectsFolder) {
 TEST(CliBuild, ExitStatusTellsHowTheBuildEnded) {
     TempDir dir;
     WriteFile(dir / "p.plp", SmallProject(""));
-    WriteFile(dir / "template.plp",
-              SmallProject("", {"[content-page]", "template-pages=1", "template-file=" + (dir / "fehlt.htm")}));
+    WriteFile(dir / "template.plp", SmallProject("", {"[content-page]", "template-pages=1",
+                                                      "template-file=" + (dir / "fehlt.htm")}));
 
     // Files that cannot be written: the build reaches its end, with "Fehler!" lines.
     CliRun failed = RunCli({"build", dir / "p.plp", "--dest", dir / "gibt-es-nicht"});
@@ -253,8 +272,10 @@ TEST(CliBuild, ExitStatusTellsHowTheBuildEnded) {
 
 TEST(CliBuild, IncompleteTableProjectIsRefused) {
     TempDir dir;
-    WriteFile(dir / "t.plp", SmallProject(dir.path().string(), {"[content-page]", "tab-template-pages=1", "[table]",
-                                                                 "mainmenu_content_source=1", "submenu_content_source=0"}));
+    WriteFile(dir / "t.plp",
+              SmallProject(dir.path().string(),
+                           {"[content-page]", "tab-template-pages=1", "[table]",
+                            "mainmenu_content_source=1", "submenu_content_source=0"}));
     CliRun r = RunCli({"build", dir / "t.plp"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "Sie haben keine Tabelle im Hauptmenü-Regiser ausgewählt!\n");
@@ -277,12 +298,14 @@ TEST(CliBuild, RegionFlagsOverrideTheProjectsPreset) {
         SCOPED_TRACE(std::string("preset ") + c.preset + " flag " + c.flag);
         TempDir dir;
         WriteFile(dir / "t.dwt", CrLf({"<html>", "<body>",
-                                        "<!-- TemplateBeginEditable name=\"inhalt\" -->Vorlage<!-- TemplateEndEditable -->",
-                                        "</body>", "</html>"}));
-        WriteFile(dir / "p.plp", SmallProject(dir.path().string(),
-                                              {"[content-page]", "dw-template-pages=1",
-                                               "dw-template-file=" + (dir / "t.dwt"), "dw-template-update=1",
-                                               std::string("dw-editable-overwrite=") + c.preset}));
+                                       "<!-- TemplateBeginEditable name=\"inhalt\" -->Vorlage<!-- "
+                                       "TemplateEndEditable -->",
+                                       "</body>", "</html>"}));
+        WriteFile(dir / "p.plp",
+                  SmallProject(dir.path().string(),
+                               {"[content-page]", "dw-template-pages=1",
+                                "dw-template-file=" + (dir / "t.dwt"), "dw-template-update=1",
+                                std::string("dw-editable-overwrite=") + c.preset}));
         ASSERT_EQ(RunCli({"build", dir / "p.plp"}).status, 0);
         std::string page = ReadFile(dir / "herd.htm");
         auto at = page.find(">Vorlage<");
@@ -301,10 +324,12 @@ TEST(CliBuild, RegionFlagsOverrideTheProjectsPreset) {
 
 TEST(CliGroup, ExitStatusOfAGroupBuild) {
     TempDir dir;
-    WriteFile(dir / "gut.plp", SmallProject(dir.path().string(), {"[project]", "lastsave=02.03.2026 12:00:00"}));
-    WriteFile(dir / "tabelle.plp", SmallProject(dir.path().string(), {"[content-page]", "tab-template-pages=1", "[table]",
-                                                                      "mainmenu_content_source=1",
-                                                                      "submenu_content_source=0"}));
+    WriteFile(dir / "gut.plp",
+              SmallProject(dir.path().string(), {"[project]", "lastsave=02.03.2026 12:00:00"}));
+    WriteFile(dir / "tabelle.plp",
+              SmallProject(dir.path().string(),
+                           {"[content-page]", "tab-template-pages=1", "[table]",
+                            "mainmenu_content_source=1", "submenu_content_source=0"}));
     auto group = [&](const std::vector<std::string>& projects) {
         std::vector<std::string> lines = {"[projects]", "count=" + std::to_string(projects.size())};
         for (size_t i = 0; i < projects.size(); ++i)
@@ -325,12 +350,15 @@ TEST(CliGroup, ExitStatusOfAGroupBuild) {
 
     CliRun failed = group({"tabelle.plp", "gut.plp"});
     EXPECT_EQ(failed.status, 1);
-    EXPECT_NE(failed.err.find("Fehler in Projekt: " + (dir / "tabelle.plp") + "\n"), std::string::npos) << failed.err;
+    EXPECT_NE(failed.err.find("Fehler in Projekt: " + (dir / "tabelle.plp") + "\n"),
+              std::string::npos)
+        << failed.err;
     EXPECT_NE(failed.out.find("Erstellen der Dateien fertig!"), std::string::npos);
 
     CliRun unreadable = RunCli({"group", dir / "fehlt.plg"});
     EXPECT_EQ(unreadable.status, 2);
-    EXPECT_EQ(unreadable.err, "Die Gruppendatei " + (dir / "fehlt.plg") + " kann nicht gelesen werden!\n");
+    EXPECT_EQ(unreadable.err,
+              "Die Gruppendatei " + (dir / "fehlt.plg") + " kann nicht gelesen werden!\n");
     EXPECT_EQ(unreadable.out, "");
 }
 
@@ -338,9 +366,11 @@ TEST(CliBuild, MissingMenuLibraryIsReportedAndTheBuildGoesOn) {
     // A copy of the program in a folder without default.js.
     TempDir bin, site;
     fs::copy_file(PAGLOOM_CLI_EXE, bin / "pagloom-cli");
-    CliRun r = RunCli({"build", PAGLOOM_DEMO_PROJECT, "--dest", site.path().string()}, bin / "pagloom-cli");
+    CliRun r = RunCli({"build", PAGLOOM_DEMO_PROJECT, "--dest", site.path().string()},
+                      bin / "pagloom-cli");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "Die Menü-Bibliothek " + (bin / "default.js") +
-                                          " kann nicht gelesen werden; das Menü-Skript enthält nur die Menüdaten.\n");
+    EXPECT_EQ(r.err,
+              "Die Menü-Bibliothek " + (bin / "default.js") +
+                  " kann nicht gelesen werden; das Menü-Skript enthält nur die Menüdaten.\n");
     EXPECT_TRUE(fs::exists(site.path() / "index.js"));
 }

@@ -28,7 +28,8 @@ struct BuildContext {
     bool regionOverwrite = false;
     TableBuildSteps* tableSteps = nullptr;    // table-driven parts of the table flow
     std::function<void()> refreshMenuEditor;  // shows a rebuilt menu; may be empty
-    FileSaver* saver = nullptr;  // the build's files on their way to the disk; none: written at once
+    FileSaver* saver =
+        nullptr;  // the build's files on their way to the disk; none: written at once
 
     const ProjectSettings& Settings() const;
 

@@ -62,8 +62,7 @@ void WriteTemplatePages(const BuildContext& ctx) {
         const std::string path = ctx.PathOf(e.FileName);
         // Read for every page, so a template that changes or vanishes mid-build is noticed
         // at the page that needs it.
-        if (ctx.WriteRuleAllows(path, overwrite))
-            ctx.Save(path, ctx.ReadLines(templateFile));
+        if (ctx.WriteRuleAllows(path, overwrite)) ctx.Save(path, ctx.ReadLines(templateFile));
     });
 }
 

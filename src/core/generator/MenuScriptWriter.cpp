@@ -61,8 +61,8 @@ void MenuScriptWriter::BuildLines(const BuildContext& ctx, TextLines& lines) con
     const bool keepTags = s.menu_frame.menuetext_tags;
     ForEachWrittenEntry(menu, [&](const TWebMenuItem& e, bool isSub) {
         lines.push_back("y_menarray[" + std::to_string(k++) + "] = new y_menrecord(\"" +
-                        ScriptString(HtmlEscape(e.Text, keepTags)) + "\",\"" + ScriptString(e.FileName) + "\"," +
-                        (isSub ? "2" : "0") + ");");
+                        ScriptString(HtmlEscape(e.Text, keepTags)) + "\",\"" +
+                        ScriptString(e.FileName) + "\"," + (isSub ? "2" : "0") + ");");
     });
     lines.emplace_back("}");
     lines.emplace_back();

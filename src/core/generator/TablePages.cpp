@@ -119,8 +119,8 @@ void WriteTableFirstPage(BuildContext& ctx) {
     if (!ctx.WriteRuleAllows(path, settings.firstpage.overwrite_firstpage)) return;
     if (ContentTable* t = SlotTables().For(p.PrjParams, ContentSlot::firstpage)) t->ClearFilter();
     const LevelWriter writer{
-        ctx, ContentSlot::firstpage, s.content_source, s.template_file, !s.name_display.empty(),
-        {}, {}};
+        ctx, ContentSlot::firstpage, s.content_source, s.template_file, !s.name_display.empty(), {},
+        {}};
     writer.Page(path, kFirstPageName);
 }
 
@@ -137,8 +137,8 @@ void WriteTableMainMenuPages(BuildContext& ctx) {
     ContentTable* table = SlotTables().For(p.PrjParams, ContentSlot::mainmenu);
     const bool filled = s.content_source != kSlotEmptyPages;
     const std::string field = filled && table ? MainMenuField(p) : std::string();
-    const LevelWriter writer{ctx, ContentSlot::mainmenu, s.content_source, s.template_file, true,
-                             {}, {}};
+    const LevelWriter writer{
+        ctx, ContentSlot::mainmenu, s.content_source, s.template_file, true, {}, {}};
     const bool overwrite = ctx.Settings().content_page.tab_overwrite;
     LevelFilter filter(table);
     for (int n = 0; n < p.MainMenu.Count(); ++n) {
@@ -165,8 +165,8 @@ void WriteTableSubMenuPages(BuildContext& ctx) {
     const bool filled = s.content_source != kSlotEmptyPages;
     const std::string match = filled && table ? SubMenuMatchField(p) : std::string();
     const std::string field = filled && table ? SubMenuField(p) : std::string();
-    const LevelWriter writer{ctx, ContentSlot::submenu, s.content_source, s.template_file, true,
-                             {}, {}};
+    const LevelWriter writer{ctx, ContentSlot::submenu, s.content_source, s.template_file, true, {},
+                             {}};
     const bool overwrite = ctx.Settings().content_page.tab_overwrite;
     LevelFilter filter(table);
     for (int n = 0; n < p.MainMenu.Count(); ++n) {

@@ -181,7 +181,10 @@ PreparedTemplate::PreparedTemplate(const TextLines& lines, const TemplateSlot& s
         if (tag.name == recordTag) {
             const BracketTag closing = FindBracketTag(text, pos, "/" + recordTag, brackets);
             if (!closing.found) continue;
-            parts_.push_back({copied - 1, tag.open - 1, true, {},
+            parts_.push_back({copied - 1,
+                              tag.open - 1,
+                              true,
+                              {},
                               PrepareRecord(Between(text, tag.close + 1, closing.open - 1), slot)});
             copied = pos = closing.close + 1;
         } else if (tag.name == fieldTag) {

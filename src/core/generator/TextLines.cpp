@@ -62,7 +62,9 @@ class LineCursor {
         const std::string_view line = text_.substr(pos_, end - pos_);
         pos_ = eol == std::string_view::npos
                    ? text_.size()
-                   : eol + ((text_[eol] == '\r' && eol + 1 < text_.size() && text_[eol + 1] == '\n') ? 2 : 1);
+                   : eol + ((text_[eol] == '\r' && eol + 1 < text_.size() && text_[eol + 1] == '\n')
+                                ? 2
+                                : 1);
         return line;
     }
 

@@ -35,7 +35,8 @@ void BuildEntry(TProjectGroup& group, size_t i, GroupBuildEnv& env, std::vector<
     PresetRegionOverwrite(project, env.dialog);
     const bool checkPassed = !project.Settings.TablesDrive() || ErstellenTabOK(project, env.host);
 
-    if (group.LastSaveList.size() < group.ProjectList.size()) group.LastSaveList.resize(group.ProjectList.size());
+    if (group.LastSaveList.size() < group.ProjectList.size())
+        group.LastSaveList.resize(group.ProjectList.size());
     std::string& lastSave = group.LastSaveList[i];
     if (!checkPassed) {
         env.host.ShowMessage("Fehler in Projekt: " + path);
@@ -53,12 +54,14 @@ void BuildEntry(TProjectGroup& group, size_t i, GroupBuildEnv& env, std::vector<
         lastSave = project.Settings.lastsave;
         group.GroupModified = true;
     }
-    if (index && project.Settings.sitemap.make_sitemap) index->push_back(SitemapIndexAddress(project));
+    if (index && project.Settings.sitemap.make_sitemap)
+        index->push_back(SitemapIndexAddress(project));
 }
 
 }  // namespace
 
-void OpenProjectForBuild(Project& project, BuildDialog& dialog, const std::string& path, Host& host) {
+void OpenProjectForBuild(Project& project, BuildDialog& dialog, const std::string& path,
+                         Host& host) {
     LoadProject(project, path, host);
     const std::string& dest = project.Settings.files.destination_directory;
     dialog.Destination = dest;
@@ -90,9 +93,11 @@ GroupOutcome Make1Execute(TProjectGroup& group, GroupBuildEnv& env) {
 
     report.Add("Projektgruppe " + group.GroupFileName + " erstellen:");
     report.Add("");
-    for (size_t i = 0; i < group.ProjectList.size(); ++i) BuildEntry(group, i, env, indexList, outcome);
+    for (size_t i = 0; i < group.ProjectList.size(); ++i)
+        BuildEntry(group, i, env, indexList, outcome);
 
-    if (group.GroupModified && !group.GroupFileName.empty() && finalSaveAllowed) group.FileSave(env.host);
+    if (group.GroupModified && !group.GroupFileName.empty() && finalSaveAllowed)
+        group.FileSave(env.host);
     if (group.IndexMap && !MakeSiteMapIndex(group, index, env.dialog)) outcome.indexFailed = true;
 
     report.Add("");
@@ -116,7 +121,8 @@ TextLines SitemapIndexLines(const std::vector<std::string>& addresses) {
     return lines;
 }
 
-bool MakeSiteMapIndex(TProjectGroup& group, const std::vector<std::string>& addresses, BuildDialog& dialog) {
+bool MakeSiteMapIndex(TProjectGroup& group, const std::vector<std::string>& addresses,
+                      BuildDialog& dialog) {
     TextLines lines = SitemapIndexLines(addresses);
     std::string& file = group.IndexMapFile;
     size_t b = 0, e = file.size();
@@ -126,11 +132,13 @@ bool MakeSiteMapIndex(TProjectGroup& group, const std::vector<std::string>& addr
 
     dialog.Report.Add("");
     const bool ok = !file.empty() && WriteFileAtomic(file, JoinLines(lines));
-    dialog.Report.Add(ok ? "Sitemap-Index: " + file + " erstellen fertig" : "Fehler bei Sitemap-Index: " + file);
+    dialog.Report.Add(ok ? "Sitemap-Index: " + file + " erstellen fertig"
+                         : "Fehler bei Sitemap-Index: " + file);
     return ok;
 }
 
-std::optional<std::string> PrepareGroupPreview(const TProjectGroup& group, const std::vector<std::string>& selectedLines,
+std::optional<std::string> PrepareGroupPreview(const TProjectGroup& group,
+                                               const std::vector<std::string>& selectedLines,
                                                GroupBuildEnv& env) {
     const std::string* chosen = nullptr;
     for (const std::string& line : selectedLines) {
@@ -150,7 +158,9 @@ std::optional<std::string> PrepareGroupPreview(const TProjectGroup& group, const
     }
     std::string path = env.dialog.PreviewDirectory + "/" + frameset;
     if (!Fs().FileExists(path)) {
-        env.host.ShowMessage("Kann Datei " + path + " nicht \xF6" "ffnen");
+        env.host.ShowMessage("Kann Datei " + path +
+                             " nicht \xF6"
+                             "ffnen");
         return std::nullopt;
     }
     return path;

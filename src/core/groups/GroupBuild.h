@@ -35,7 +35,8 @@ struct GroupBuildEnv {
 
 // OpenProject as far as a build needs it: LoadProject, then the project's destination becomes
 // the build dialog's destination, and a non-empty one the preview's folder.
-void OpenProjectForBuild(Project& project, BuildDialog& dialog, const std::string& path, Host& host);
+void OpenProjectForBuild(Project& project, BuildDialog& dialog, const std::string& path,
+                         Host& host);
 
 // What one group build did; pagloom-cli turns it into its exit status.
 struct GroupOutcome {
@@ -60,13 +61,15 @@ TextLines SitemapIndexLines(const std::vector<std::string>& addresses);
 // MakeSiteMapIndex: trims group.IndexMapFile, logs an empty line, replaces that file with the
 // index and logs "Sitemap-Index: <file> erstellen fertig", or "Fehler bei Sitemap-Index: <file>"
 // when it cannot be written (returns false then).
-bool MakeSiteMapIndex(TProjectGroup& group, const std::vector<std::string>& addresses, BuildDialog& dialog);
+bool MakeSiteMapIndex(TProjectGroup& group, const std::vector<std::string>& addresses,
+                      BuildDialog& dialog);
 
 // acVorschauExecute: opens the project of the first selected line that is in the group and
 // returns the page the preview shows (PreviewDirectory + "/" + frameset file). Shows "Es konnte
 // kein Projekt geladen werden!" or "Kann Datei <path> nicht öffnen" and returns nothing when
 // there is nothing to show.
-std::optional<std::string> PrepareGroupPreview(const TProjectGroup& group, const std::vector<std::string>& selectedLines,
+std::optional<std::string> PrepareGroupPreview(const TProjectGroup& group,
+                                               const std::vector<std::string>& selectedLines,
                                                GroupBuildEnv& env);
 
 }  // namespace pagloom

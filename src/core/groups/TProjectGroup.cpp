@@ -41,7 +41,8 @@ void TProjectGroup::New() {
 
 std::string TProjectGroup::DefaultIndexMapFile() const {
     auto slash = GroupFileName.rfind('/');
-    std::string dir = slash == std::string::npos ? std::string() : GroupFileName.substr(0, slash + 1);
+    std::string dir =
+        slash == std::string::npos ? std::string() : GroupFileName.substr(0, slash + 1);
     return dir + "sitemap_index.xml";
 }
 
@@ -55,7 +56,8 @@ bool TProjectGroup::Open(const std::string& fileName) {
     // can only come from a damaged file; reading it would make millions of "unknown" entries.
     count = std::min<long long>(count, static_cast<long long>(ini.KeyCount(kProjects)));
     for (int i = 1; i <= count; ++i) {
-        ProjectList.push_back(ini.ReadString(kProjects, "filename_" + std::to_string(i), "unknown"));
+        ProjectList.push_back(
+            ini.ReadString(kProjects, "filename_" + std::to_string(i), "unknown"));
         LastSaveList.push_back(ini.ReadString(kProjects, "lastsave_" + std::to_string(i), ""));
     }
     MakeModified = ini.ReadBool(kGroup, "makemodified", false);
@@ -102,7 +104,8 @@ void TProjectGroup::DeleteSelected(const std::vector<std::string>& selectedLines
         for (size_t i = 0; i < ProjectList.size(); ++i) {
             if (SamePathIgnoringCase(ProjectList[i], line)) {
                 ProjectList.erase(ProjectList.begin() + static_cast<long>(i));
-                if (i < LastSaveList.size()) LastSaveList.erase(LastSaveList.begin() + static_cast<long>(i));
+                if (i < LastSaveList.size())
+                    LastSaveList.erase(LastSaveList.begin() + static_cast<long>(i));
                 GroupModified = true;
                 break;
             }

@@ -11,7 +11,7 @@ namespace pagloom {
 class Host;
 
 class TProjectGroup {
-public:
+  public:
     std::string GroupFileName;              // empty for a new group
     std::vector<std::string> ProjectList;   // project file paths; the same path may repeat
     std::vector<std::string> LastSaveList;  // per entry: its LastSave at the last group build
@@ -49,7 +49,7 @@ public:
     std::vector<int> MoveUp(std::vector<int> selected);
     std::vector<int> MoveDown(std::vector<int> selected);
 
-private:
+  private:
     void SwapEntries(int a, int b);
 };
 

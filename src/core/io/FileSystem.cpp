@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "io/FileSystem.h"
 
-#include "text/Cp1252.h"
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,12 +13,14 @@
 #include <cstring>
 #include <utility>
 
+#include "text/Cp1252.h"
+
 namespace pagloom {
 namespace {
 
 // The disk itself: a missing file is known from the failed open, without asking again.
 class RealFileSystem final : public FileSystem {
-public:
+  public:
     ReadState Read(const std::string& path, std::string& out) override {
         if (ReadAll(path, out)) return ReadState::Read;
         if (errno == ENOENT) return ReadState::Missing;
@@ -65,7 +65,9 @@ std::string TempNameFor(const std::string& path) {
 // cannot have one.
 int OpenUnnamed(const std::string& path) {
     const size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string dir = slash == std::string::npos ? "."
+                            : slash == 0               ? "/"
+                                                       : path.substr(0, slash);
     return ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
 }
 

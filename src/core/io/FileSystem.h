@@ -11,7 +11,7 @@
 namespace pagloom {
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // Reads a whole file; false when it cannot be read (missing, a folder, no permission).
@@ -51,7 +51,7 @@ public:
     virtual bool Remove(const std::string& path);
     // Gives `to` the permission bits of `from` (when `from` exists).
     virtual void CopyPermissions(const std::string& from, const std::string& to);
-    virtual bool FileExists(const std::string& path);       // a regular file (or link to one)
+    virtual bool FileExists(const std::string& path);  // a regular file (or link to one)
     virtual bool DirectoryExists(const std::string& path);
     virtual bool CreateDirectory(const std::string& path);  // one level
     // Names (not paths) of the regular files in a folder, sorted; empty when unreadable.

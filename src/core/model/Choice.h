@@ -9,14 +9,16 @@ namespace pagloom {
 
 template <std::size_t N>
 class Choice {
-public:
+  public:
     constexpr explicit Choice(int selected = -1) {
         for (auto& b : on_) b = false;
         if (selected >= 0 && static_cast<std::size_t>(selected) < N) on_[selected] = true;
     }
     static constexpr std::size_t Count = N;
 
-    bool Is(int option) const { return option >= 0 && static_cast<std::size_t>(option) < N && on_[option]; }
+    bool Is(int option) const {
+        return option >= 0 && static_cast<std::size_t>(option) < N && on_[option];
+    }
     // Setting an option to true selects it and clears the others; false clears only it.
     void Set(int option, bool value) {
         if (option < 0 || static_cast<std::size_t>(option) >= N) return;
@@ -34,7 +36,7 @@ public:
     }
     bool operator==(const Choice&) const = default;
 
-private:
+  private:
     std::array<bool, N> on_{};
 };
 

@@ -11,8 +11,15 @@
 namespace pagloom {
 
 // content-page: no-pages, empty-pages, template-pages, dw-template-pages, tab-template-pages
-enum ContentSource { kNoPages = 0, kEmptyPages, kTemplatePages, kDwTemplatePages, kTabTemplatePages };
-// Two-option groups: option 0 is "not written" (no-...), option 1 is "written" (empty-.../make-...).
+enum ContentSource {
+    kNoPages = 0,
+    kEmptyPages,
+    kTemplatePages,
+    kDwTemplatePages,
+    kTabTemplatePages
+};
+// Two-option groups: option 0 is "not written" (no-...), option 1 is "written"
+// (empty-.../make-...).
 enum OffOn { kOff = 0, kOn = 1 };
 // menu-frame: noscript-iframe, noscript-SSI, noscript-PHP
 enum NoscriptKind { kNoscriptIFrame = 0, kNoscriptSSI, kNoscriptPHP };

@@ -17,7 +17,8 @@ TWebMenuItem& TWebMenu::Insert(int index, std::unique_ptr<TWebMenuItem> item) {
 }
 
 void TWebMenu::Move(int from, int to) {
-    if (from < 0 || from >= Count() || to < 0 || to >= Count()) throw std::out_of_range("TWebMenu::Move");
+    if (from < 0 || from >= Count() || to < 0 || to >= Count())
+        throw std::out_of_range("TWebMenu::Move");
     if (from == to) return;
     auto item = std::move(items_[static_cast<size_t>(from)]);
     items_.erase(items_.begin() + from);
@@ -39,7 +40,8 @@ void TWebMenu::ClampItemIndex() {
     if (ItemIndex >= Count()) ItemIndex = Count() - 1;
 }
 
-std::unique_ptr<TWebMenuItem> TWebMenu::NewMainItem(std::string text, std::string file, bool active) {
+std::unique_ptr<TWebMenuItem> TWebMenu::NewMainItem(std::string text, std::string file,
+                                                    bool active) {
     auto item = std::make_unique<TWebMenuItem>();
     item->Text = std::move(text);
     item->FileName = std::move(file);
@@ -48,7 +50,8 @@ std::unique_ptr<TWebMenuItem> TWebMenu::NewMainItem(std::string text, std::strin
     return item;
 }
 
-std::unique_ptr<TWebMenuItem> TWebMenu::NewSubItem(std::string text, std::string file, bool active) {
+std::unique_ptr<TWebMenuItem> TWebMenu::NewSubItem(std::string text, std::string file,
+                                                   bool active) {
     auto item = std::make_unique<TWebMenuItem>();
     item->Text = std::move(text);
     item->FileName = std::move(file);

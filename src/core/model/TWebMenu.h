@@ -13,12 +13,13 @@ class TWebMenu;
 struct TWebMenuItem {
     std::string Text;
     std::string FileName;
-    std::unique_ptr<TWebMenu> SubMenu;  // set for main entries (possibly empty), null for sub entries
+    std::unique_ptr<TWebMenu>
+        SubMenu;  // set for main entries (possibly empty), null for sub entries
     bool Active = true;
 };
 
 class TWebMenu {
-public:
+  public:
     int ItemIndex = -1;  // -1 or the index of an existing entry
 
     int Count() const { return static_cast<int>(items_.size()); }
@@ -37,10 +38,12 @@ public:
     void ResetItemIndex() { ItemIndex = items_.empty() ? -1 : 0; }
 
     // Entry factories.
-    static std::unique_ptr<TWebMenuItem> NewMainItem(std::string text, std::string file, bool active);
-    static std::unique_ptr<TWebMenuItem> NewSubItem(std::string text, std::string file, bool active);
+    static std::unique_ptr<TWebMenuItem> NewMainItem(std::string text, std::string file,
+                                                     bool active);
+    static std::unique_ptr<TWebMenuItem> NewSubItem(std::string text, std::string file,
+                                                    bool active);
 
-private:
+  private:
     void ClampItemIndex();
     std::vector<std::unique_ptr<TWebMenuItem>> items_;
 };

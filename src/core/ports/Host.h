@@ -11,7 +11,7 @@ namespace pagloom {
 enum class Answer { Yes, No, Cancel };
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
 
     // A message to the user (Windows-1252 text), shown and acknowledged.
@@ -32,7 +32,7 @@ public:
 
 // Records every message and question; answers questions from a queue (default Yes).
 class RecordingHost : public Host {
-public:
+  public:
     explicit RecordingHost(std::string programDir = ".") : programDir_(std::move(programDir)) {}
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     Answer Ask(const std::string& question, bool) override {
@@ -51,7 +51,7 @@ public:
     // When set (tm_year != 0), LocalNow returns it.
     std::tm fixedNow{};
 
-private:
+  private:
     std::string programDir_;
 };
 

@@ -70,7 +70,10 @@ std::string Utf8ToCp1252(std::string_view in) {
             ++i;
             continue;
         }
-        int len = (c >= 0xF0 && c < 0xF8) ? 4 : (c >= 0xE0) && c < 0xF0 ? 3 : (c >= 0xC2 && c < 0xE0) ? 2 : 0;
+        int len = (c >= 0xF0 && c < 0xF8)   ? 4
+                  : (c >= 0xE0) && c < 0xF0 ? 3
+                  : (c >= 0xC2 && c < 0xE0) ? 2
+                                            : 0;
         char32_t cp = 0;
         bool ok = len > 0 && i + len <= n;
         if (ok) {

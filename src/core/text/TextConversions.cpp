@@ -44,9 +44,12 @@ void AppendHtmlEscaped(std::string& out, std::string_view text, bool keepTags) {
         if (reference) {
             out += reference;
         } else {
-            const char number[] = {'&', '#', static_cast<char>('0' + b / 100),
+            const char number[] = {'&',
+                                   '#',
+                                   static_cast<char>('0' + b / 100),
                                    static_cast<char>('0' + b / 10 % 10),
-                                   static_cast<char>('0' + b % 10), ';'};  // b is 160..255
+                                   static_cast<char>('0' + b % 10),
+                                   ';'};  // b is 160..255
             out.append(number, sizeof number);
         }
     }

@@ -2,6 +2,8 @@
 // Captures every window and tab of the program as PNG files, for looking at the layout as a
 // user would (cut-off texts, overlapping controls). Run under a real X server:
 //   xvfb-run -a build/bin/pagloom-screenshots OUTPUT_DIR [PROJECT.plp]
+#include <unistd.h>
+
 #include <QCheckBox>
 #include <QDir>
 #include <QEventLoop>
@@ -10,7 +12,6 @@
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
-#include <unistd.h>
 
 #include "AppTestSupport.h"
 #include "generator/TablePages.h"
@@ -30,8 +31,10 @@ void Settle(int ms = 150) {
 void Save(QWidget* w, const QString& dir, const QString& name) {
     Settle();
     const QString path = QDir(dir).filePath(name + ".png");
-    if (!w->grab().save(path)) qWarning("cannot write %s", qPrintable(path));
-    else qInfo("%s", qPrintable(path));
+    if (!w->grab().save(path))
+        qWarning("cannot write %s", qPrintable(path));
+    else
+        qInfo("%s", qPrintable(path));
 }
 
 QString FileName(const QString& tab) {
@@ -114,8 +117,10 @@ int main(int argc, char* argv[]) {
     if (auto* view = app.web->findChild<QWebEngineView*>()) {
         QEventLoop loop;
         view->page()->runJavaScript(
-            "(function(){try{var f=window.frames;var t=[];for(var i=0;i<f.length;++i)t.push(f[i].document.title);"
-            "return 'frames scriptable: '+t.join(' | ');}catch(e){return 'frames blocked: '+e;}})()",
+            "(function(){try{var f=window.frames;var t=[];for(var "
+            "i=0;i<f.length;++i)t.push(f[i].document.title);"
+            "return 'frames scriptable: '+t.join(' | ');}catch(e){return 'frames blocked: "
+            "'+e;}})()",
             [&loop](const QVariant& r) {
                 qInfo("%s", qPrintable(r.toString()));
                 loop.quit();

@@ -28,14 +28,18 @@ namespace fs = std::filesystem;
 enum class Fault {
     DiskFull,        // the write stops half-way and fails
     RenameFails,     // the temporary file is complete, replacing the old one fails
-    ReadOnlyFolder,  // nothing may be created in the folder (root ignores chmod, so the seam refuses)
+    ReadOnlyFolder,  // nothing may be created in the folder (root ignores chmod, so the seam
+                     // refuses)
 };
 
 const char* Name(Fault f) {
     switch (f) {
-        case Fault::DiskFull: return "disk full";
-        case Fault::RenameFails: return "rename fails";
-        case Fault::ReadOnlyFolder: return "read-only folder";
+        case Fault::DiskFull:
+            return "disk full";
+        case Fault::RenameFails:
+            return "rename fails";
+        case Fault::ReadOnlyFolder:
+            return "read-only folder";
     }
     return "?";
 }
@@ -43,7 +47,7 @@ const char* Name(Fault f) {
 // The real file system with one kind of fault switched on. Records every file it was asked to
 // create, so a test can tell that a temporary file existed and is gone again.
 class FaultyFs : public FileSystem {
-public:
+  public:
     Fault fault = Fault::DiskFull;
     bool armed = false;
     std::set<std::string> created;
@@ -74,13 +78,13 @@ public:
 };
 
 class ScopedFs {
-public:
+  public:
     explicit ScopedFs(FileSystem* f) { SetFs(f); }
     ~ScopedFs() { SetFs(nullptr); }
 };
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::string pattern = (fs::temp_directory_path() / "pagloom-faults-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
@@ -92,7 +96,7 @@ public:
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -103,7 +107,9 @@ std::string ReadBytes(const std::string& path) {
     return s.str();
 }
 
-void WriteBytes(const std::string& path, const std::string& data) { std::ofstream(path, std::ios::binary) << data; }
+void WriteBytes(const std::string& path, const std::string& data) {
+    std::ofstream(path, std::ios::binary) << data;
+}
 
 // Every entry of a folder (files and folders, recursively) with the bytes of each file.
 std::map<std::string, std::string> Snapshot(const std::string& dir) {
@@ -123,7 +129,8 @@ Project SiteProject(const std::string& word) {
     auto& s = p.Settings;
     s.frameset.frametop = true;
     s.sitemap.make_sitemap = true;
-    s.menu_frame.empty_overwrite = s.frames.overwrite_topframe = s.firstpage.overwrite_firstpage = true;
+    s.menu_frame.empty_overwrite = s.frames.overwrite_topframe = s.firstpage.overwrite_firstpage =
+        true;
     s.content_page.empty_overwrite = true;
     return p;
 }
@@ -228,7 +235,8 @@ TEST(WriteFaults, FailedProjectSaveKeepsThePreviousFileAndSaysSo) {
             ScopedFs scoped(&faulty);
             EXPECT_FALSE(SaveProject(SiteProject("neu"), file, host));
         }
-        EXPECT_EQ(host.messages, std::vector<std::string>{"In " + file + " kann nicht geschrieben werden"});
+        EXPECT_EQ(host.messages,
+                  std::vector<std::string>{"In " + file + " kann nicht geschrieben werden"});
         EXPECT_EQ(Snapshot(dir.path()), before);
     }
 }
@@ -252,7 +260,8 @@ TEST(WriteFaults, FailedGroupSaveKeepsThePreviousFileAndTheChangedMark) {
             ScopedFs scoped(&faulty);
             EXPECT_FALSE(group.FileSave(host));
         }
-        EXPECT_EQ(host.messages, std::vector<std::string>{"In " + group.GroupFileName + " kann nicht geschrieben werden"});
+        EXPECT_EQ(host.messages, std::vector<std::string>{"In " + group.GroupFileName +
+                                                          " kann nicht geschrieben werden"});
         EXPECT_TRUE(group.GroupModified);
         EXPECT_EQ(Snapshot(dir.path()), before);
     }
@@ -277,8 +286,9 @@ TEST(WriteFaults, DestinationThatIsAFileIsLeftAloneAndEveryPageFails) {
     TProjectGroup group;
     group.GroupFileName = notAFolder + "/alle.plg";
     EXPECT_FALSE(group.FileSave(host));
-    EXPECT_EQ(host.messages, (std::vector<std::string>{"In " + file + " kann nicht geschrieben werden",
-                                                       "In " + group.GroupFileName + " kann nicht geschrieben werden"}));
+    EXPECT_EQ(host.messages, (std::vector<std::string>{
+                                 "In " + file + " kann nicht geschrieben werden",
+                                 "In " + group.GroupFileName + " kann nicht geschrieben werden"}));
     EXPECT_EQ(Snapshot(dir.path()).size(), 1u);
 }
 
@@ -297,7 +307,7 @@ TEST(WriteFaults, GeneratedFileNamedLikeAFolderFailsWithoutTouchingTheFolder) {
 
 // Another program (or the user) removes things between opening a project and saving it.
 class VanishingFs : public FileSystem {
-public:
+  public:
     std::string removeOnWrite;  // removed just before the temporary file is written
     bool WriteNew(const std::string& path, std::string_view data) override {
         if (!removeOnWrite.empty()) {
@@ -345,7 +355,8 @@ TEST(WriteFaults, ProjectFileThatVanishedBeforeTheSaveIsWrittenAnewWhole) {
         ScopedFs scoped(&vanishing);
         EXPECT_FALSE(SaveProject(loaded, file, host));
     }
-    EXPECT_EQ(host.messages, std::vector<std::string>{"In " + file + " kann nicht geschrieben werden"});
+    EXPECT_EQ(host.messages,
+              std::vector<std::string>{"In " + file + " kann nicht geschrieben werden"});
     EXPECT_FALSE(fs::exists(dir.path()));
 }
 

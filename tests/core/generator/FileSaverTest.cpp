@@ -39,7 +39,9 @@ TextLines Page(int i) { return {"<p>", "Seite " + std::to_string(i % 7), "</p>"}
 // Every fifth page is on disk unchanged (with LF only), every fifth changed, the rest new.
 void Prepare(const std::string& dir) {
     for (int i = 0; i < kFiles; ++i) {
-        if (i % 5 == 1) test::WriteFile(dir + "/" + Name(i), "<p>\nSeite " + std::to_string(i % 7) + "\n</p>\n");
+        if (i % 5 == 1)
+            test::WriteFile(dir + "/" + Name(i),
+                            "<p>\nSeite " + std::to_string(i % 7) + "\n</p>\n");
         if (i % 5 == 2) test::WriteFile(dir + "/" + Name(i), "alt\r\n");
     }
 }
@@ -60,7 +62,8 @@ TEST(FileSaver, LogsAndWritesWhatSavingOneByOneDoes) {
     ASSERT_EQ(saved.Lines().size(), one.Lines().size());
     for (size_t n = 0; n < one.Lines().size(); ++n) {
         std::string expected = one.Lines()[n];
-        if (expected.rfind(a.path(), 0) == 0) expected = b.path() + expected.substr(a.path().size());
+        if (expected.rfind(a.path(), 0) == 0)
+            expected = b.path() + expected.substr(a.path().size());
         ASSERT_EQ(saved.Lines()[n], expected) << n;
     }
     EXPECT_EQ(saved.FailedFiles(), 1);
@@ -87,7 +90,9 @@ TEST(FileSaver, UnreadableFileEndsTheRunAndLaterFilesAreNotWritten) {
     EXPECT_EQ(report.Lines().size(), 201u);
     EXPECT_EQ(test::ReadFile(dir / Name(99)), "<p>\r\nSeite 1\r\n</p>\r\n");
     for (int i = 101; i < kFiles; ++i)
-        ASSERT_EQ(test::Exists(dir / Name(i)) ? test::ReadFile(dir / Name(i)) : "", i % 10 ? "" : "alt") << i;
+        ASSERT_EQ(test::Exists(dir / Name(i)) ? test::ReadFile(dir / Name(i)) : "",
+                  i % 10 ? "" : "alt")
+            << i;
     EXPECT_EQ(saver.Abandon(), std::nullopt);  // already thrown: not reported twice
 }
 

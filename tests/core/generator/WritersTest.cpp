@@ -57,8 +57,10 @@ TEST(MenuScriptWriter, BackslashesAndQuotesCannotEndTheScriptString) {
     f.project.MainMenu.Add(TWebMenu::NewMainItem("Zitat \"x\"", "a\"b.htm", true));
     const TextLines lines = LinesOf(f.ctx, MenuScriptWriter());
     ASSERT_GE(lines.size(), 12u);
-    EXPECT_EQ(lines[10], "y_menarray[0] = new y_menrecord(\"Pfad C:\\\\\",\"sub\\\\seite.htm\",0);");
-    EXPECT_EQ(lines[11], "y_menarray[1] = new y_menrecord(\"Zitat &#34;x&#34;\",\"a\\\"b.htm\",0);");
+    EXPECT_EQ(lines[10],
+              "y_menarray[0] = new y_menrecord(\"Pfad C:\\\\\",\"sub\\\\seite.htm\",0);");
+    EXPECT_EQ(lines[11],
+              "y_menarray[1] = new y_menrecord(\"Zitat &#34;x&#34;\",\"a\\\"b.htm\",0);");
 }
 
 TEST(MenuFrameWriter, NoscriptWithoutAnyOptionGivesAnEmptyBlock) {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -6,8 +7,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "generator/BuildDriver.h"
 #include "groups/GroupBuild.h"
@@ -39,7 +38,7 @@ std::string CrLf(const std::vector<std::string>& lines) {
 }
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string tmpl = (fs::temp_directory_path() / "pagloom-groups-XXXXXX").string();
         path_ = mkdtemp(tmpl.data());
@@ -51,17 +50,19 @@ public:
     std::string operator/(const std::string& name) const { return (path_ / name).string(); }
     std::string str() const { return path_.string(); }
 
-private:
+  private:
     fs::path path_;
 };
 
 // A project with its own destination folder `dest` (created) and one page.
-std::string MakeProject(const TempDir& dir, const std::string& name, std::vector<std::string> extra = {}) {
+std::string MakeProject(const TempDir& dir, const std::string& name,
+                        std::vector<std::string> extra = {}) {
     const std::string dest = dir / (name + "-site");
     fs::create_directories(dest);
-    std::vector<std::string> lines = {"[project]", "lastsave=01.02.2026 10:00:00", "[files]",
-                                      "destination-directory=" + dest, "[menu]", "count=1", "text_0=Seite",
-                                      "file_0=seite.htm"};
+    std::vector<std::string> lines = {"[project]",    "lastsave=01.02.2026 10:00:00",
+                                      "[files]",      "destination-directory=" + dest,
+                                      "[menu]",       "count=1",
+                                      "text_0=Seite", "file_0=seite.htm"};
     lines.insert(lines.end(), extra.begin(), extra.end());
     const std::string path = dir / (name + ".plp");
     WriteFile(path, CrLf(lines));
@@ -89,9 +90,10 @@ const std::string kUnchanged = "Keine \xC4nderung im Projekt ";
 
 TEST(GroupFile, ReadsEntriesOptionsAndDefaults) {
     TempDir dir;
-    WriteFile(dir / "g.plg", CrLf({"[projects]", "count=3", "filename_1=/a.plp", "lastsave_1=01.01.2026 08:00:00",
-                                   "lastsave_2=x", "filename_3=/c.plp", "[group]", "makemodified=1", "indexmap=1",
-                                   "indexmapfile="}));
+    WriteFile(dir / "g.plg",
+              CrLf({"[projects]", "count=3", "filename_1=/a.plp", "lastsave_1=01.01.2026 08:00:00",
+                    "lastsave_2=x", "filename_3=/c.plp", "[group]", "makemodified=1", "indexmap=1",
+                    "indexmapfile="}));
     TProjectGroup g;
     g.GroupModified = true;
     ASSERT_TRUE(g.Open(dir / "g.plg"));
@@ -120,8 +122,8 @@ TEST(GroupFile, ADamagedCountOrAMissingFileDoesNoHarm) {
 TEST(GroupFile, SaveRewritesProjectsAndKeepsForeignKeys) {
     TempDir dir;
     const std::string file = dir / "g.plg";
-    WriteFile(file, CrLf({"[group]", "note=behalten", "makemodified=1", "[projects]", "count=5", "filename_5=/alt.plp",
-                          "[other]", "x=1"}));
+    WriteFile(file, CrLf({"[group]", "note=behalten", "makemodified=1", "[projects]", "count=5",
+                          "filename_5=/alt.plp", "[other]", "x=1"}));
     TProjectGroup g;
     ASSERT_TRUE(g.Open(file));
     g.ProjectList = {"/a.plp", "/b.plp"};
@@ -137,8 +139,10 @@ TEST(GroupFile, SaveRewritesProjectsAndKeepsForeignKeys) {
 
     const std::string text = ReadFile(file);
     EXPECT_EQ(text.find("filename_5"), std::string::npos) << text;
-    for (const std::string& line : std::vector<std::string>{"count=2", "filename_1=/a.plp", "lastsave_1=eins", "filename_2=/b.plp", "lastsave_2=", "note=behalten",
-          "makemodified=0", "indexmap=1", "indexmapfile=" + (dir / "sitemap_index.xml"), "[other]", "x=1"}) {
+    for (const std::string& line : std::vector<std::string>{
+             "count=2", "filename_1=/a.plp", "lastsave_1=eins", "filename_2=/b.plp",
+             "lastsave_2=", "note=behalten", "makemodified=0", "indexmap=1",
+             "indexmapfile=" + (dir / "sitemap_index.xml"), "[other]", "x=1"}) {
         EXPECT_NE(text.find(line + "\r\n"), std::string::npos) << line << "\n" << text;
     }
     TProjectGroup back;
@@ -155,7 +159,8 @@ TEST(GroupFile, AFailedSaveKeepsTheOldFileAndTheChangedMark) {
     RecordingHost host;
     EXPECT_FALSE(g.FileSave(host));
     EXPECT_TRUE(g.GroupModified);
-    EXPECT_EQ(host.messages, std::vector<std::string>{"In " + (dir / "fehlt/g.plg") + " kann nicht geschrieben werden"});
+    EXPECT_EQ(host.messages, std::vector<std::string>{"In " + (dir / "fehlt/g.plg") +
+                                                      " kann nicht geschrieben werden"});
 }
 
 TEST(GroupList, DeleteAndMoveKeepBothListsInStep) {
@@ -193,7 +198,8 @@ TEST(GroupBuild, NewGroupWithOnlyChangedBuildsThenSkips) {
     GroupOutcome first = run.Build(g);
     EXPECT_EQ(first.built, 2);
     EXPECT_EQ(run.host.questions, std::vector<std::string>{"Projekt-Gruppe vorher speichern?"});
-    EXPECT_EQ(g.LastSaveList, (std::vector<std::string>{"01.02.2026 10:00:00", "01.02.2026 10:00:00"}));
+    EXPECT_EQ(g.LastSaveList,
+              (std::vector<std::string>{"01.02.2026 10:00:00", "01.02.2026 10:00:00"}));
     EXPECT_TRUE(g.GroupModified) << "No rules out the final save";
     EXPECT_TRUE(fs::exists(dir / "b-site/seite.htm"));
 
@@ -201,16 +207,19 @@ TEST(GroupBuild, NewGroupWithOnlyChangedBuildsThenSkips) {
     GroupOutcome second = run.Build(g);
     EXPECT_EQ(second.built, 0);
     EXPECT_EQ(second.skipped, 2);
-    const std::vector<std::string> tail(run.Log().begin() + static_cast<long>(before), run.Log().end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"Projektgruppe  erstellen:", "", kUnchanged + a, kUnchanged + b, "",
-                                              "Projektgruppe  erstellen fertig", ""}));
+    const std::vector<std::string> tail(run.Log().begin() + static_cast<long>(before),
+                                        run.Log().end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"Projektgruppe  erstellen:", "", kUnchanged + a,
+                                              kUnchanged + b, "", "Projektgruppe  erstellen fertig",
+                                              ""}));
 }
 
 TEST(GroupBuild, SavedGroupIsSavedAgainAfterABuildThatMetChanges) {
     TempDir dir;
     const std::string a = MakeProject(dir, "a");
     const std::string file = dir / "g.plg";
-    WriteFile(file, CrLf({"[projects]", "count=1", "filename_1=" + a, "lastsave_1=alt", "[group]", "makemodified=1"}));
+    WriteFile(file, CrLf({"[projects]", "count=1", "filename_1=" + a, "lastsave_1=alt", "[group]",
+                          "makemodified=1"}));
     TProjectGroup g;
     ASSERT_TRUE(g.Open(file));
     GroupRun run;
@@ -263,8 +272,9 @@ TEST(GroupBuild, ProjectWithoutLastSaveIsAlwaysBuilt) {
 
 TEST(GroupBuild, FailingTableCheckIsReportedAndStillRecorded) {
     TempDir dir;
-    const std::string bad = MakeProject(dir, "bad", {"[content-page]", "tab-template-pages=1", "[table]",
-                                                     "mainmenu_content_source=1", "submenu_content_source=0"});
+    const std::string bad = MakeProject(dir, "bad",
+                                        {"[content-page]", "tab-template-pages=1", "[table]",
+                                         "mainmenu_content_source=1", "submenu_content_source=0"});
     const std::string good = MakeProject(dir, "good");
     TProjectGroup g;
     g.AddProjects({bad, good});
@@ -275,9 +285,10 @@ TEST(GroupBuild, FailingTableCheckIsReportedAndStillRecorded) {
     GroupOutcome first = run.Build(g);
     EXPECT_EQ(first.projectsFailed, 1);
     EXPECT_EQ(first.built, 1) << "the group goes on after a failed project";
-    EXPECT_EQ(run.host.messages, (std::vector<std::string>{
-                                     "Sie haben keine Tabelle im Hauptmen\xFC-Regiser ausgew\xE4hlt!",
-                                     "Fehler in Projekt: " + bad}));
+    EXPECT_EQ(
+        run.host.messages,
+        (std::vector<std::string>{"Sie haben keine Tabelle im Hauptmen\xFC-Regiser ausgew\xE4hlt!",
+                                  "Fehler in Projekt: " + bad}));
     EXPECT_EQ(g.LastSaveList[0], "01.02.2026 10:00:00");
 
     run.host.messages.clear();
@@ -296,16 +307,20 @@ TEST(GroupBuild, MissingProjectIsOpenedWithDefaultsAndTheGroupGoesOn) {
     GroupOutcome o = run.Build(g);
     EXPECT_EQ(o.built, 2);
     EXPECT_EQ(o.buildsEndedEarly, 1) << "a default project has no destination";
-    EXPECT_EQ(run.host.messages, std::vector<std::string>{"Sie haben kein Zielverzeichnis angegeben!"});
+    EXPECT_EQ(run.host.messages,
+              std::vector<std::string>{"Sie haben kein Zielverzeichnis angegeben!"});
     EXPECT_TRUE(fs::exists(dir / "good-site/seite.htm"));
 }
 
 TEST(SitemapIndex, ListsEachProjectsSitemapAddressOnce) {
     TempDir dir;
-    const std::string slash =
-        MakeProject(dir, "slash", {"[sitemap]", "make-sitemap=1", "urltext=http://a.example/", "filename=map.xml"});
-    const std::string bare = MakeProject(dir, "bare", {"[sitemap]", "make-sitemap=1", "urltext=http://b.example"});
-    const std::string local = MakeProject(dir, "local", {"[sitemap]", "make-sitemap=1", "urltext=", "filename="});
+    const std::string slash = MakeProject(
+        dir, "slash",
+        {"[sitemap]", "make-sitemap=1", "urltext=http://a.example/", "filename=map.xml"});
+    const std::string bare =
+        MakeProject(dir, "bare", {"[sitemap]", "make-sitemap=1", "urltext=http://b.example"});
+    const std::string local =
+        MakeProject(dir, "local", {"[sitemap]", "make-sitemap=1", "urltext=", "filename="});
     const std::string none = MakeProject(dir, "none");
     TProjectGroup g;
     g.AddProjects({slash, none, bare, local});
@@ -318,16 +333,19 @@ TEST(SitemapIndex, ListsEachProjectsSitemapAddressOnce) {
     EXPECT_EQ(g.IndexMapFile, dir / "index.xml");
     EXPECT_EQ(ReadFile(dir / "index.xml"),
               CrLf({"<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
-                    "<sitemapindex xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">", "<sitemap>",
-                    "<loc>http://a.example/map.xml</loc>", "</sitemap>", "<sitemap>",
+                    "<sitemapindex xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">",
+                    "<sitemap>", "<loc>http://a.example/map.xml</loc>", "</sitemap>", "<sitemap>",
                     "<loc>http://b.example/sitemap.xml</loc>", "</sitemap>", "<sitemap>",
-                    "<loc>" + (dir / "local-site") + "/sitemap.xml</loc>", "</sitemap>", "</sitemapindex>"}));
-    EXPECT_TRUE(fs::exists(dir / "local-site/sitemap.xml")) << "the index names the file the build wrote";
+                    "<loc>" + (dir / "local-site") + "/sitemap.xml</loc>", "</sitemap>",
+                    "</sitemapindex>"}));
+    EXPECT_TRUE(fs::exists(dir / "local-site/sitemap.xml"))
+        << "the index names the file the build wrote";
     const auto& log = run.Log();
     ASSERT_GE(log.size(), 5u);
-    EXPECT_EQ(std::vector<std::string>(log.end() - 5, log.end()),
-              (std::vector<std::string>{"", "Sitemap-Index: " + (dir / "index.xml") + " erstellen fertig", "",
-                                        "Projektgruppe  erstellen fertig", ""}));
+    EXPECT_EQ(
+        std::vector<std::string>(log.end() - 5, log.end()),
+        (std::vector<std::string>{"", "Sitemap-Index: " + (dir / "index.xml") + " erstellen fertig",
+                                  "", "Projektgruppe  erstellen fertig", ""}));
 }
 
 TEST(SitemapIndex, EmptyIndexAndUnwritableIndex) {
@@ -342,7 +360,8 @@ TEST(SitemapIndex, EmptyIndexAndUnwritableIndex) {
     EXPECT_FALSE(run.Build(g).indexFailed);
     EXPECT_EQ(ReadFile(dir / "index.xml"),
               CrLf({"<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
-                    "<sitemapindex xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">", "</sitemapindex>"}));
+                    "<sitemapindex xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">",
+                    "</sitemapindex>"}));
 
     for (const std::string& file : std::vector<std::string>{dir / "fehlt/index.xml", ""}) {
         g.IndexMapFile = file;
@@ -359,7 +378,9 @@ TEST(GroupPreview, OpensTheFirstSelectedProjectOfTheGroup) {
     GroupRun run;
 
     EXPECT_FALSE(PrepareGroupPreview(g, {b}, run.env)) << "not built yet";
-    EXPECT_EQ(run.host.messages.back(), "Kann Datei " + (dir / "b-site/index.htm") + " nicht \xF6" "ffnen");
+    EXPECT_EQ(run.host.messages.back(), "Kann Datei " + (dir / "b-site/index.htm") +
+                                            " nicht \xF6"
+                                            "ffnen");
     WriteFile(dir / "b-site/index.htm", "x");
 
     std::string upper = b;

@@ -22,9 +22,13 @@ std::string MakeTempDir() {
 // Core paths are Windows-1252 text; on disk the folder carries its UTF-8 name.
 TEST(FileSystem, Windows1252PathsReachUtf8NamesOnDisk) {
     const std::string root = MakeTempDir();
-    const std::string utf8Dir = root + "/\xC3\x9C" "bersicht";
+    const std::string utf8Dir = root +
+                                "/\xC3\x9C"
+                                "bersicht";
     ASSERT_EQ(mkdir(utf8Dir.c_str(), 0777), 0);
-    const std::string cpDir = root + "/\xDC" "bersicht";
+    const std::string cpDir = root +
+                              "/\xDC"
+                              "bersicht";
 
     EXPECT_TRUE(Fs().DirectoryExists(cpDir));
     std::string error;
@@ -60,7 +64,9 @@ TEST(FileSystem, AtomicWriteKeepsOldFileWhenRenameFails) {
 
 TEST(FileSystem, NewFileIsCreatedWholeOrNotAtAll) {
     struct FailingCreate : FileSystem {
-        CreateResult CreateNew(const std::string&, std::string_view) override { return CreateResult::Failed; }
+        CreateResult CreateNew(const std::string&, std::string_view) override {
+            return CreateResult::Failed;
+        }
     } failing;
     const std::string root = MakeTempDir();
     ASSERT_TRUE(WriteFileAtomic(root + "/new.htm", "a\r\n", nullptr, true));

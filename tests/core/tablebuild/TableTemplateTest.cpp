@@ -125,14 +125,18 @@ TEST(ConvertFieldValue, AppliesTheSwitchedOnStepsInOrder) {
 // Record blocks take a shortcut for plain values; for every combination of switches a page must
 // hold exactly what the stepwise conversion gives.
 TEST_F(FillTemplate, RecordValuesAreConvertedLikeSingleValues) {
-    const std::vector<std::string> values{"a  b",          "x&nbsp; y", "Zeile\r\nzwei\nd\re",
-                                          "Tab\there",     "<b>K\xF6ln</b> 'q' \"z\"",
-                                          "www.beispiel.de", "   "};
+    const std::vector<std::string> values{"a  b",
+                                          "x&nbsp; y",
+                                          "Zeile\r\nzwei\nd\re",
+                                          "Tab\there",
+                                          "<b>K\xF6ln</b> 'q' \"z\"",
+                                          "www.beispiel.de",
+                                          "   "};
     table = Table({"V"}, values);
     columns = {"V"};
     for (int bits = 0; bits < 64; ++bits) {
-        settings.convert = {(bits & 1) != 0,  (bits & 2) != 0,  (bits & 4) != 0,
-                            (bits & 8) != 0,  (bits & 16) != 0, (bits & 32) != 0};
+        settings.convert = {(bits & 1) != 0, (bits & 2) != 0,  (bits & 4) != 0,
+                            (bits & 8) != 0, (bits & 16) != 0, (bits & 32) != 0};
         std::string expected;
         for (const auto& v : values) expected += ConvertFieldValue(v, settings.convert) + "|";
         EXPECT_EQ(Fill("<RECORD><FIELD name=V></FIELD>|</RECORD>"), JoinLines(SplitLines(expected)))

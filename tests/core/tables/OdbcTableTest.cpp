@@ -48,7 +48,8 @@ class OdbcTable : public ::testing::Test {
     static void SetUpTestSuite() {
         dir_ = new TempDir;
         // DontDLClose keeps the driver loaded at exit, so leak reports can name it.
-        dir_->Write("odbcinst.ini", std::string("[PagloomSQLite]\nDriver=") + kDriver + "\nDontDLClose=1\n");
+        dir_->Write("odbcinst.ini",
+                    std::string("[PagloomSQLite]\nDriver=") + kDriver + "\nDontDLClose=1\n");
         dir_->Write("odbc.ini",
                     "[Shop]\nDriver=PagloomSQLite\nDatabase=" + dir_->File("shop.sqlite") +
                         "\n\n[Tot]\nDriver=PagloomSQLite\nDatabase=" +

@@ -220,7 +220,9 @@ class DbfFile {
             // Values are read straight from the record buffer; a field reaching past the
             // record would read foreign memory.
             if (f.offset < 1 || f.size < 0 || f.offset + f.size > h->nRecordLength)
-                Fail("ist unvollst\xE4ndig oder besch\xE4" "digt!");
+                Fail(
+                    "ist unvollst\xE4ndig oder besch\xE4"
+                    "digt!");
             const unsigned char flags = desc[18];
             if (f.type == '0') {
                 nullFlagsField_ = static_cast<int>(i);

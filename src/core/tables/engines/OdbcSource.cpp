@@ -100,7 +100,8 @@ class Connection {
         stmt_ = SQL_NULL_HSTMT;
         if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt_)))
             Fail(SQL_HANDLE_DBC, dbc_);
-        SQLSetStmtAttr(stmt_, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(kQueryTimeoutSeconds), 0);
+        SQLSetStmtAttr(stmt_, SQL_ATTR_QUERY_TIMEOUT,
+                       reinterpret_cast<SQLPOINTER>(kQueryTimeoutSeconds), 0);
         return stmt_;
     }
     SQLHDBC Dbc() const { return dbc_; }
