@@ -1,7 +1,14 @@
 #!/usr/bin/env bash
-# Configures and builds pagloom into build/ (incremental).
+# Configures and builds pagloom into build/ (incremental). Warnings are errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo ${PAGLOOM_CMAKE_ARGS:-} >/dev/null
+launcher=()
+if command -v ccache >/dev/null; then
+  # Shared with build-noqt/ (same flags), so that one costs little after this.
+  export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAGLOOM_WERROR=ON "${launcher[@]}" \
+  ${PAGLOOM_CMAKE_ARGS:-} >/dev/null
 cmake --build build -j"$(nproc)"
