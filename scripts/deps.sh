@@ -2,9 +2,9 @@
 # Installs the Debian packages pagloom needs, once: quiet and quick when everything is there.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-webengine-dev libgl-dev
+  qt6-base-dev qt6-webengine-dev qt6-translations-l10n libgl-dev
   libshp-dev pxlib-dev unixodbc-dev libsqliteodbc sqlite3
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev clang-format
   chromium xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do

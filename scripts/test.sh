@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test.
+# Checks the formatting, builds everything and runs every test, then the scripts/test-*.sh steps.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+./scripts/deps.sh
+echo "== scripts/check-format.sh"
+./scripts/check-format.sh
 ./scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j"$(nproc)"
