@@ -11,7 +11,7 @@ shift || true
 jobs=${FUZZ_JOBS:-2}
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAGLOOM_FUZZ=ON \
-  -DPAGLOOM_BUILD_APP=OFF -DPAGLOOM_BUILD_TESTS=OFF -DPAGLOOM_SANITIZE=ON >/dev/null
+  -DPAGLOOM_BUILD_APP=OFF -DPAGLOOM_BUILD_TESTS=OFF -DPAGLOOM_BUILD_BENCH=OFF -DPAGLOOM_SANITIZE=ON >/dev/null
 if [ $# -gt 0 ]; then targets=("$@"); else
   targets=()
   for src in fuzz/*_fuzz.cpp; do n=$(basename "$src" _fuzz.cpp); targets+=("$n"); done
