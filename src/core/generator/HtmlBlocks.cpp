@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "generator/HtmlBlocks.h"
 
+#include "model/TagBrackets.h"
 #include "text/TextConversions.h"
 
 namespace pagloom {
@@ -205,10 +206,8 @@ std::vector<std::string> ParseTagAttributes(std::string_view tag) {
 }
 
 TagBrackets TagBracketsFor(int index) {
-    static const TagBrackets kBrackets[] = {
-        {'<', '>'}, {'(', ')'}, {'{', '}'}, {'[', ']'}, {'\xAB', '\xBB'}};
-    if (index < 0 || index > 4) index = 0;
-    return kBrackets[index];
+    const TagBracketKind& kind = TagBracketKindAt(index);
+    return {kind.open, kind.close};
 }
 
 BracketTag NextBracketTag(std::string_view text, size_t start, TagBrackets brackets) {
