@@ -6,10 +6,10 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QLineEdit>
-#include <QLocale>
-#include <limits>
 
+#include "QtText.h"
 #include "UiPrompts.h"
+#include "model/NumberRules.h"
 
 namespace pagloom::app {
 namespace {
@@ -159,57 +159,13 @@ void FieldTracker::Leave(QWidget* w) {
 }
 
 std::optional<int> FieldTracker::ParseWholeNumber(const QString& text) {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && text[i] == u' ') ++i;
-    bool negative = false;
-    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    int base = 10;
-    if (i < n && text[i] == u'$') {
-        base = 16;
-        ++i;
-    } else if (i < n && (text[i] == u'x' || text[i] == u'X')) {
-        base = 16;
-        ++i;
-    } else if (i + 1 < n && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
-        base = 16;
-        i += 2;
-    }
-    if (i >= n) return std::nullopt;
-    long long value = 0;
-    for (; i < n; ++i) {
-        const int d = QChar(text[i]).isDigit() && text[i].unicode() < 128 ? text[i].unicode() - '0'
-                      : base == 16 && text[i].toLower() >= u'a' && text[i].toLower() <= u'f'
-                          ? text[i].toLower().unicode() - 'a' + 10
-                          : -1;
-        if (d < 0) return std::nullopt;
-        value = value * base + d;
-        if (value > 0x80000000LL) return std::nullopt;
-    }
-    if (negative) value = -value;
-    if (value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min())
-        return std::nullopt;
-    return static_cast<int>(value);
+    return pagloom::ParseWholeNumber(S(text));
 }
 
 std::optional<QString> FieldTracker::ParseDecimal(const QString& text) {
-    QString t = TrimBlanks(text);
-    if (t.isEmpty()) return std::nullopt;
-    if (t.startsWith(u',') || t.startsWith(u'.')) t.prepend(u'0');
-    if (t.endsWith(u',') || t.endsWith(u'.')) t.append(u'0');
-    // Either separator is accepted: test with the one that C locale parsing understands.
-    QString probe = t;
-    probe.replace(u',', u'.');
-    for (QChar c : probe)
-        if (!(c.isDigit() || c == u'.' || c == u'+' || c == u'-' || c == u'e' || c == u'E'))
-            return std::nullopt;
-    bool ok = false;
-    QLocale::c().toDouble(probe, &ok);
-    if (!ok) return std::nullopt;
-    return t;
+    const std::optional<std::string> accepted = pagloom::ParseDecimal(S(text));
+    if (!accepted) return std::nullopt;
+    return Q(*accepted);
 }
 
 }  // namespace pagloom::app

@@ -50,12 +50,11 @@ class FieldTracker : public QObject {
     void LeaveField();
     // Forgets the entered field without its leaving rule (after the model was replaced).
     void Forget() { entered_ = nullptr; }
+    // Sets the project's changed mark, for controls whose every edit is a change.
+    void MarkModified() { markModified_(); }
 
-    // The whole-number rule: leading blanks, optional sign, then decimal digits or hex digits
-    // behind "$", "x" or "0x"; nothing after the digits; must fit in 32 bits.
+    // The model's number rules (model/NumberRules.h) for the text of a field.
     static std::optional<int> ParseWholeNumber(const QString& text);
-    // The decimal-number rule (EditSingleExit) for style editors: the accepted text (blanks
-    // trimmed, "0" added before a leading or after a trailing separator), or nothing.
     static std::optional<QString> ParseDecimal(const QString& text);
 
   protected:

@@ -65,7 +65,8 @@ TMainForm::TMainForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
         pageControl_);
     tabNavigation_->setObjectName(QStringLiteral("tsNavigation"));
     tabSitemap_ = new SitemapTab(
-        session_.Settings().sitemap, tracker_, [this] { session_.Modified = true; },
+        binder_, [this]() -> SitemapSettings& { return session_.Settings().sitemap; },
+        [this] { session_.Modified = true; },
         [this]() -> std::optional<QStringList> {
             if (!fileSelect_) return std::nullopt;
             fileSelect_->SetMultiSelect(true);
@@ -85,6 +86,7 @@ TMainForm::TMainForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
 
     topFrameControls_ << tabSitemap_->TopFrameBox();
     bottomFrameControls_ << tabSitemap_->BottomFrameBox();
+    BindFrameRules();
 
     statusBar()->setObjectName(QStringLiteral("StatusLine"));
     statusBar()->setSizeGripEnabled(true);

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <array>
 
+#include "Binding.h"
 #include "FieldTracker.h"
 #include "ProjectSession.h"
 
@@ -75,8 +76,6 @@ class TMainForm : public QMainWindow {
     // Runs the leaving rule of the field being edited and puts the focus on the tabs.
     void FocusPageControl();
 
-    void ShowTopFrameControls(bool show);
-    void ShowBottomFrameControls(bool show);
     // Shows and hides the tabs by the project's settings (after loading and after options).
     void ApplyTabRules();
     // Redisplays every field of the main window from the project.
@@ -104,8 +103,8 @@ class TMainForm : public QMainWindow {
     QWidget* BuildDateienTab();
     void SpeedButtonZielClick();
     void PickFileInto(QLineEdit* edit, std::string& setting);
-    void ComboBoxFSetRahmenChange(int index);
-    void LayoutButtonClick();
+    // Shows the frame controls of "FrameSet", "Dateien" and "Sitemap" by the frame layout.
+    void BindFrameRules();
     void UpdateCaption();
     void EditDirChange();
     bool AskSaveFirst(bool forClose);
@@ -117,6 +116,8 @@ class TMainForm : public QMainWindow {
     AppHost& host_;
     QString programDir_;
     FieldTracker tracker_;
+    // Binds the controls of every tab but "Navigation" to the project.
+    Binder binder_{tracker_};
     QString startFile_;
     bool firstActivation_ = true;
     QString templateDir_;
@@ -138,21 +139,13 @@ class TMainForm : public QMainWindow {
     SitemapTab* tabSitemap_ = nullptr;
 
     QLineEdit* editDir_ = nullptr;
-    QRadioButton* rbOhne_ = nullptr;
-    QRadioButton* rbOben_ = nullptr;
-    QRadioButton* rbUnten_ = nullptr;
-    QRadioButton* rbObenUnten_ = nullptr;
-    QLineEdit* editFSetTitel_ = nullptr;
     QComboBox* comboRahmen_ = nullptr;
     QComboBox* comboRahmenBreite_ = nullptr;
     QLabel* labelRahmenBreite_ = nullptr;
-    QLineEdit* editFrameBreite_ = nullptr;
-    QLineEdit* editOFrameBreite_ = nullptr;
-    QLineEdit* editUFrameBreite_ = nullptr;
+    // The controls shown only with a top or a bottom frame.
     QList<QWidget*> topFrameControls_;
     QList<QWidget*> bottomFrameControls_;
-    // The seven file-name fields of "Dateien" in their order, with their pick buttons.
-    std::array<QLineEdit*, 7> fileEdits_{};
+    // The pick buttons of "Dateien" and "Navigation", enabled with a destination folder.
     QList<QToolButton*> pickButtons_;
 };
 

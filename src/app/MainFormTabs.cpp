@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The tabs "Zielverzeichnis", "FrameSet" and "Dateien" of the main window, and how they show
-// the project.
+// The tabs "Zielverzeichnis", "FrameSet" and "Dateien" of the main window, bound to the project
+// through the window's binder.
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -28,21 +27,34 @@ QLineEdit* NamedEdit(const char* name, QWidget* parent) {
     return e;
 }
 
-QLabel* NamedLabel(const char* name, const QString& text, QWidget* parent) {
+QLabel* NamedLabel(const char* name, const QString& text, QWidget* buddy, QWidget* parent) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(QString::fromLatin1(name));
+    l->setBuddy(buddy);
     return l;
+}
+
+// The frame layouts of the "Aufteilung" buttons, in their order.
+int LayoutOf(const FramesetSettings& fs) {
+    return fs.frametop ? (fs.framebottom ? 3 : 1) : (fs.framebottom ? 2 : 0);
 }
 
 }  // namespace
 
+// The access keys of the tabs leave out D, P, A, E and H, which open the menus.
 QWidget* TMainForm::BuildZielTab() {
     auto* tab = new QWidget(pageControl_);
     tab->setObjectName(QStringLiteral("Zielverzeichnis"));
     auto* row = new QHBoxLayout;
     editDir_ = NamedEdit("EditDir", tab);
-    // The folder is chosen with the button only, so it always names a folder that exists.
+    // The folder is chosen with the button only, so it always names a folder that exists. The
+    // field looks read-only (the window's colour instead of the white of an input field) but
+    // its text can still be selected and copied.
     editDir_->setReadOnly(true);
+    QPalette readOnly = editDir_->palette();
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive})
+        readOnly.setColor(g, QPalette::Base, readOnly.color(g, QPalette::Window));
+    editDir_->setPalette(readOnly);
     editDir_->setStatusTip(QStringLiteral("Ordner, in den die Website erstellt wird"));
     auto* pick = new QToolButton(tab);
     pick->setObjectName(QStringLiteral("SpeedButtonZiel"));
@@ -53,7 +65,7 @@ QWidget* TMainForm::BuildZielTab() {
     row->addWidget(editDir_, 1);
     row->addWidget(pick);
     auto* layout = new QVBoxLayout(tab);
-    layout->addWidget(new QLabel(QStringLiteral("Zielverzeichnis:"), tab));
+    layout->addWidget(NamedLabel("LabelZiel", QStringLiteral("&Zielverzeichnis:"), editDir_, tab));
     layout->addLayout(row);
     auto* note = new QLabel(
         QStringLiteral("In diesen Ordner schreibt „Erstellen“ die Dateien der Website. "
@@ -68,81 +80,99 @@ QWidget* TMainForm::BuildZielTab() {
 QWidget* TMainForm::BuildFrameSetTab() {
     auto* tab = new QWidget(pageControl_);
     tab->setObjectName(QStringLiteral("FrameSet"));
+    auto fs = [this]() -> FramesetSettings& { return session_.Settings().frameset; };
 
     auto* layoutBox = new QGroupBox(QStringLiteral("Aufteilung"), tab);
-    auto* layoutGrid = new QVBoxLayout(layoutBox);
-    auto radio = [&](const char* name, const QString& text) {
+    auto* layoutColumn = new QVBoxLayout(layoutBox);
+    auto radio = [&](const char* name, const QString& text, const QString& hint) {
         auto* rb = new QRadioButton(text, layoutBox);
         rb->setObjectName(QString::fromLatin1(name));
-        layoutGrid->addWidget(rb);
-        tracker_.TrackSwitch(rb);
-        connect(rb, &QRadioButton::clicked, this, &TMainForm::LayoutButtonClick);
+        rb->setStatusTip(hint);
+        layoutColumn->addWidget(rb);
         return rb;
     };
-    rbOhne_ = radio("RBFSetOhne", QStringLiteral("Menü und Inhalt"));
-    rbOben_ = radio("RBFSetOben", QStringLiteral("Mit oberem Frame"));
-    rbUnten_ = radio("RBFSetUnten", QStringLiteral("Mit unterem Frame"));
-    rbObenUnten_ = radio("RBFSetObenUnten", QStringLiteral("Mit oberem und unterem Frame"));
-    rbOhne_->setStatusTip(QStringLiteral("Nur Menüframe und Inhaltsframe"));
-    rbOben_->setStatusTip(QStringLiteral("Zusätzlich ein Frame über Menü und Inhalt"));
-    rbUnten_->setStatusTip(QStringLiteral("Zusätzlich ein Frame unter Menü und Inhalt"));
-    rbObenUnten_->setStatusTip(QStringLiteral("Zusätzlich je ein Frame oben und unten"));
-    layoutGrid->addStretch(1);
+    QRadioButton* ohne = radio("RBFSetOhne", QStringLiteral("&Menü und Inhalt"),
+                               QStringLiteral("Nur Menüframe und Inhaltsframe"));
+    QRadioButton* oben = radio("RBFSetOben", QStringLiteral("Mit &oberem Frame"),
+                               QStringLiteral("Zusätzlich ein Frame über Menü und Inhalt"));
+    QRadioButton* unten = radio("RBFSetUnten", QStringLiteral("Mit &unterem Frame"),
+                                QStringLiteral("Zusätzlich ein Frame unter Menü und Inhalt"));
+    QRadioButton* beide = radio("RBFSetObenUnten", QStringLiteral("Mit oberem und un&terem Frame"),
+                                QStringLiteral("Zusätzlich je ein Frame oben und unten"));
+    layoutColumn->addStretch(1);
+    binder_.Choice(
+        {ohne, oben, unten, beide}, [fs] { return LayoutOf(fs()); },
+        [fs](int layout) {
+            fs().frametop = layout == 1 || layout == 3;
+            fs().framebottom = layout == 2 || layout == 3;
+        });
 
-    auto* grid = new QGridLayout;
-    editFSetTitel_ = NamedEdit("EditFSetTitel", tab);
-    editFSetTitel_->setStatusTip(
-        QStringLiteral("Titel der Frameset-Seite, den der Browser anzeigt"));
-    tracker_.TrackText(editFSetTitel_,
-                       [this](const QString& t) { session_.Settings().frameset.titel = S(t); });
+    QLineEdit* titel = NamedEdit("EditFSetTitel", tab);
+    titel->setStatusTip(QStringLiteral("Titel der Frameset-Seite, den der Browser anzeigt"));
+    binder_.Text(titel, [fs]() -> std::string& { return fs().titel; });
     comboRahmen_ = new QComboBox(tab);
     comboRahmen_->setObjectName(QStringLiteral("ComboBoxFSetRahmen"));
     comboRahmen_->addItems({QStringLiteral("Fenstergröße nicht änderbar, kein Rahmen"),
                             QStringLiteral("flacher Zwischenraum als Rahmen"),
                             QStringLiteral("3D-Rahmen")});
     comboRahmen_->setStatusTip(QStringLiteral("Wie die Frames voneinander getrennt sind"));
-    tracker_.TrackCombo(comboRahmen_);
-    connect(comboRahmen_, &QComboBox::activated, this, &TMainForm::ComboBoxFSetRahmenChange);
+    // A border with a width starts at width 1; the option without one has width 0.
+    binder_.Choice(
+        comboRahmen_, [fs] { return fs().frameoption; },
+        [fs](int option) {
+            fs().frameoption = option;
+            fs().frameborderwidth = option == 1 || option == 2 ? 1 : 0;
+        });
     comboRahmenBreite_ = new QComboBox(tab);
     comboRahmenBreite_->setObjectName(QStringLiteral("ComboBoxFSetRahmenBreite"));
     for (int i = 1; i <= 10; ++i) comboRahmenBreite_->addItem(QString::number(i));
     comboRahmenBreite_->setStatusTip(QStringLiteral("Breite des Rahmens in Pixel"));
-    tracker_.TrackCombo(comboRahmenBreite_);
-    connect(comboRahmenBreite_, &QComboBox::activated, this,
-            [this](int i) { session_.Settings().frameset.frameborderwidth = i + 1; });
-    labelRahmenBreite_ = NamedLabel("LabelFSetRahmenbreite", QStringLiteral("Rahmenbreite:"), tab);
+    binder_.Choice(
+        comboRahmenBreite_, [fs] { return fs().frameborderwidth - 1; },
+        [fs](int i) { fs().frameborderwidth = i + 1; });
+    labelRahmenBreite_ = NamedLabel("LabelFSetRahmenbreite", QStringLiteral("Rahmen&breite:"),
+                                    comboRahmenBreite_, tab);
+    for (QWidget* w :
+         {static_cast<QWidget*>(comboRahmenBreite_), static_cast<QWidget*>(labelRahmenBreite_)})
+        binder_.Show(w, [this] { return BorderWidthListVisible(session_.project); });
 
-    editFrameBreite_ = NamedEdit("EditFrameBreite", tab);
-    editFrameBreite_->setStatusTip(QStringLiteral("Breite der Menüspalte in Pixel"));
-    tracker_.TrackInt(editFrameBreite_,
-                      [this](int v) { session_.Settings().frameset.menuframe_size = v; });
-    editOFrameBreite_ = NamedEdit("EditOFrameBreite", tab);
-    editOFrameBreite_->setStatusTip(QStringLiteral("Höhe des oberen Frames in Pixel"));
-    tracker_.TrackInt(editOFrameBreite_,
-                      [this](int v) { session_.Settings().frameset.frametop_size = v; });
-    editUFrameBreite_ = NamedEdit("EditUFrameBreite", tab);
-    editUFrameBreite_->setStatusTip(QStringLiteral("Höhe des unteren Frames in Pixel"));
-    tracker_.TrackInt(editUFrameBreite_,
-                      [this](int v) { session_.Settings().frameset.framebottom_size = v; });
-    for (QLineEdit* e : {editFrameBreite_, editOFrameBreite_, editUFrameBreite_})
+    auto number = [&](const char* name, const QString& hint, int FramesetSettings::*member) {
+        QLineEdit* e = NamedEdit(name, tab);
+        e->setStatusTip(hint);
         e->setMaximumWidth(90);
-    auto* labelO =
-        NamedLabel("LabelFSetOFrameBreite", QStringLiteral("Höhe oberer Frame (Pixel):"), tab);
-    auto* labelU =
-        NamedLabel("LabelFSetUFrameBreite", QStringLiteral("Höhe unterer Frame (Pixel):"), tab);
+        binder_.WholeNumber(e, [fs, member]() -> int& { return fs().*member; });
+        return e;
+    };
+    QLineEdit* menuWidth =
+        number("EditFrameBreite", QStringLiteral("Breite der Menüspalte in Pixel"),
+               &FramesetSettings::menuframe_size);
+    QLineEdit* topHeight =
+        number("EditOFrameBreite", QStringLiteral("Höhe des oberen Frames in Pixel"),
+               &FramesetSettings::frametop_size);
+    QLineEdit* bottomHeight =
+        number("EditUFrameBreite", QStringLiteral("Höhe des unteren Frames in Pixel"),
+               &FramesetSettings::framebottom_size);
+    auto* labelO = NamedLabel("LabelFSetOFrameBreite",
+                              QStringLiteral("Höhe obe&rer Frame (Pixel):"), topHeight, tab);
+    auto* labelU = NamedLabel("LabelFSetUFrameBreite",
+                              QStringLiteral("Höhe unterer Frame (Pixe&l):"), bottomHeight, tab);
 
-    grid->addWidget(new QLabel(QStringLiteral("Titel:"), tab), 0, 0);
-    grid->addWidget(editFSetTitel_, 0, 1, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Rahmen:"), tab), 1, 0);
+    auto* grid = new QGridLayout;
+    grid->addWidget(NamedLabel("LabelFSetTitel", QStringLiteral("T&itel:"), titel, tab), 0, 0);
+    grid->addWidget(titel, 0, 1, 1, 2);
+    grid->addWidget(NamedLabel("LabelFSetRahmen", QStringLiteral("Rahme&n:"), comboRahmen_, tab), 1,
+                    0);
     grid->addWidget(comboRahmen_, 1, 1, 1, 2);
     grid->addWidget(labelRahmenBreite_, 2, 0);
     grid->addWidget(comboRahmenBreite_, 2, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Breite Menüframe (Pixel):"), tab), 3, 0);
-    grid->addWidget(editFrameBreite_, 3, 1);
+    grid->addWidget(NamedLabel("LabelFSetFrameBreite", QStringLiteral("Breite Menü&frame (Pixel):"),
+                               menuWidth, tab),
+                    3, 0);
+    grid->addWidget(menuWidth, 3, 1);
     grid->addWidget(labelO, 4, 0);
-    grid->addWidget(editOFrameBreite_, 4, 1);
+    grid->addWidget(topHeight, 4, 1);
     grid->addWidget(labelU, 5, 0);
-    grid->addWidget(editUFrameBreite_, 5, 1);
+    grid->addWidget(bottomHeight, 5, 1);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(6, 1);
 
@@ -150,18 +180,13 @@ QWidget* TMainForm::BuildFrameSetTab() {
     outer->addWidget(layoutBox);
     outer->addLayout(grid, 1);
 
-    topFrameControls_ << editOFrameBreite_ << labelO;
-    bottomFrameControls_ << editUFrameBreite_ << labelU;
+    topFrameControls_ << topHeight << labelO;
+    bottomFrameControls_ << bottomHeight << labelU;
 
-    setTabOrder(rbOhne_, rbOben_);
-    setTabOrder(rbOben_, rbUnten_);
-    setTabOrder(rbUnten_, rbObenUnten_);
-    setTabOrder(rbObenUnten_, editFSetTitel_);
-    setTabOrder(editFSetTitel_, comboRahmen_);
-    setTabOrder(comboRahmen_, comboRahmenBreite_);
-    setTabOrder(comboRahmenBreite_, editFrameBreite_);
-    setTabOrder(editFrameBreite_, editOFrameBreite_);
-    setTabOrder(editOFrameBreite_, editUFrameBreite_);
+    const QList<QWidget*> order = {
+        ohne,      oben,      unten,       beide, titel, comboRahmen_, comboRahmenBreite_,
+        menuWidth, topHeight, bottomHeight};
+    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
     return tab;
 }
 
@@ -178,30 +203,30 @@ QWidget* TMainForm::BuildDateienTab() {
         std::string FilesSettings::*member;
     };
     const Row rows[] = {
-        {"LabelDatFSet", "EditDatFSet", "SpeedButtonDatFSet", QStringLiteral("Frameset:"),
+        {"LabelDatFSet", "EditDatFSet", "SpeedButtonDatFSet", QStringLiteral("&Frameset:"),
          QStringLiteral("Dateiname der Frameset-Seite"), &FilesSettings::frameset_file},
-        {"LabelDatCSS", "EditDatCSS", "SpeedButtonDatCSS", QStringLiteral("Stylesheet:"),
+        {"LabelDatCSS", "EditDatCSS", "SpeedButtonDatCSS", QStringLiteral("&Stylesheet:"),
          QStringLiteral("Dateiname des Stylesheets"), &FilesSettings::stylesheet_file},
-        {"LabelDatJS", "EditDatJS", "SpeedButtonDatJS", QStringLiteral("Javascript:"),
+        {"LabelDatJS", "EditDatJS", "SpeedButtonDatJS", QStringLiteral("&Javascript:"),
          QStringLiteral("Dateiname des Menü-Skripts"), &FilesSettings::javascript_file},
-        {"LabelDatMFrame", "EditDatMFrame", "SpeedButtonDatMFrame", QStringLiteral("Menüframe:"),
+        {"LabelDatMFrame", "EditDatMFrame", "SpeedButtonDatMFrame", QStringLiteral("&Menüframe:"),
          QStringLiteral("Dateiname der Menü-Frame-Seite"), &FilesSettings::menuframe_file},
-        {"LabelDatSeite1", "EditDatSeite1", "SpeedButtonDatSeite1", QStringLiteral("Erste Seite:"),
+        {"LabelDatSeite1", "EditDatSeite1", "SpeedButtonDatSeite1", QStringLiteral("E&rste Seite:"),
          QStringLiteral("Dateiname der ersten Inhaltsseite"), &FilesSettings::starting_page_file},
-        {"LabelDatOben", "EditDatOben", "SpeedButtonDatOben", QStringLiteral("Oberer Frame:"),
+        {"LabelDatOben", "EditDatOben", "SpeedButtonDatOben", QStringLiteral("&Oberer Frame:"),
          QStringLiteral("Dateiname der Seite im oberen Frame"), &FilesSettings::frame_top_file},
-        {"LabelDatUnten", "EditDatUnten", "SpeedButtonDatUnten", QStringLiteral("Unterer Frame:"),
+        {"LabelDatUnten", "EditDatUnten", "SpeedButtonDatUnten", QStringLiteral("&Unterer Frame:"),
          QStringLiteral("Dateiname der Seite im unteren Frame"), &FilesSettings::frame_bottom_file},
     };
     QWidget* previous = nullptr;
     for (int i = 0; i < 7; ++i) {
         const Row& r = rows[i];
-        auto* label = NamedLabel(r.label, r.caption, tab);
         QLineEdit* edit = NamedEdit(r.edit, tab);
         edit->setStatusTip(r.hint);
+        auto* label = NamedLabel(r.label, r.caption, edit, tab);
         std::string FilesSettings::*member = r.member;
-        tracker_.TrackText(
-            edit, [this, member](const QString& t) { session_.Settings().files.*member = S(t); });
+        binder_.Text(
+            edit, [this, member]() -> std::string& { return session_.Settings().files.*member; });
         auto* button = new QToolButton(tab);
         button->setObjectName(QString::fromLatin1(r.button));
         button->setText(QStringLiteral("..."));
@@ -212,7 +237,6 @@ QWidget* TMainForm::BuildDateienTab() {
         grid->addWidget(label, i, 0);
         grid->addWidget(edit, i, 1);
         grid->addWidget(button, i, 2);
-        fileEdits_[static_cast<size_t>(i)] = edit;
         pickButtons_ << button;
         if (previous) setTabOrder(previous, edit);
         setTabOrder(edit, button);
@@ -225,57 +249,13 @@ QWidget* TMainForm::BuildDateienTab() {
     return tab;
 }
 
-void TMainForm::ShowTopFrameControls(bool show) {
-    for (QWidget* w : topFrameControls_) w->setVisible(show);
+void TMainForm::BindFrameRules() {
+    for (QWidget* w : topFrameControls_)
+        binder_.Show(w, [this] { return TopFrameControlsVisible(session_.project); });
+    for (QWidget* w : bottomFrameControls_)
+        binder_.Show(w, [this] { return BottomFrameControlsVisible(session_.project); });
 }
 
-void TMainForm::ShowBottomFrameControls(bool show) {
-    for (QWidget* w : bottomFrameControls_) w->setVisible(show);
-}
-
-void TMainForm::LayoutButtonClick() {
-    FramesetSettings& fs = session_.Settings().frameset;
-    fs.frametop = rbOben_->isChecked() || rbObenUnten_->isChecked();
-    fs.framebottom = rbUnten_->isChecked() || rbObenUnten_->isChecked();
-    ShowTopFrameControls(fs.frametop);
-    ShowBottomFrameControls(fs.framebottom);
-}
-
-void TMainForm::ComboBoxFSetRahmenChange(int index) {
-    FramesetSettings& fs = session_.Settings().frameset;
-    fs.frameoption = index;
-    const bool withWidth = index == 1 || index == 2;
-    fs.frameborderwidth = withWidth ? 1 : 0;
-    comboRahmenBreite_->setCurrentIndex(withWidth ? 0 : -1);
-    comboRahmenBreite_->setVisible(withWidth);
-    labelRahmenBreite_->setVisible(withWidth);
-}
-
-void TMainForm::RefreshFromModel() {
-    const ProjectSettings& s = session_.Settings();
-    const FramesetSettings& fs = s.frameset;
-    rbOhne_->setChecked(!fs.frametop && !fs.framebottom);
-    rbOben_->setChecked(fs.frametop && !fs.framebottom);
-    rbUnten_->setChecked(!fs.frametop && fs.framebottom);
-    rbObenUnten_->setChecked(fs.frametop && fs.framebottom);
-    ShowTopFrameControls(TopFrameControlsVisible(session_.project));
-    ShowBottomFrameControls(BottomFrameControlsVisible(session_.project));
-    editFSetTitel_->setText(Q(fs.titel));
-    comboRahmen_->setCurrentIndex(fs.frameoption >= 0 && fs.frameoption <= 2 ? fs.frameoption : -1);
-    comboRahmenBreite_->setCurrentIndex(
-        fs.frameborderwidth >= 1 && fs.frameborderwidth <= 10 ? fs.frameborderwidth - 1 : -1);
-    const bool widthShown = BorderWidthListVisible(session_.project);
-    comboRahmenBreite_->setVisible(widthShown);
-    labelRahmenBreite_->setVisible(widthShown);
-    editFrameBreite_->setText(QString::number(fs.menuframe_size));
-    editOFrameBreite_->setText(QString::number(fs.frametop_size));
-    editUFrameBreite_->setText(QString::number(fs.framebottom_size));
-    const FilesSettings& f = s.files;
-    const std::string* names[] = {&f.frameset_file,    &f.stylesheet_file,    &f.javascript_file,
-                                  &f.menuframe_file,   &f.starting_page_file, &f.frame_top_file,
-                                  &f.frame_bottom_file};
-    for (size_t i = 0; i < fileEdits_.size(); ++i) fileEdits_[i]->setText(Q(*names[i]));
-    tabSitemap_->RefreshFromModel();
-}
+void TMainForm::RefreshFromModel() { binder_.Refresh(); }
 
 }  // namespace pagloom::app

@@ -35,6 +35,12 @@ QToolButton* PickButton(const QString& name, QWidget* parent) {
     return b;
 }
 
+QLabel* Label(const QString& text, QWidget* buddy, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setBuddy(buddy);
+    return l;
+}
+
 QLineEdit* Edit(const QString& name, QWidget* parent) {
     auto* e = new QLineEdit(parent);
     e->setObjectName(name);
@@ -48,13 +54,11 @@ MenuEditorTab::MenuEditorTab(TWebMenu& mainMenu, FieldTracker& tracker, UiPrompt
                              QWidget* parent)
     : QWidget(parent),
       mainMenu_(mainMenu),
-      currentMenu_(&mainMenu),
       tracker_(tracker),
       prompts_(prompts),
       markModified_(std::move(markModified)),
       chooseFile_(std::move(chooseFile)) {
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("Menüpunkt:"), this));
     comboMenuWahl_ = new QComboBox(this);
     comboMenuWahl_->setObjectName(QStringLiteral("ComboBoxMenuWahl"));
     comboMenuWahl_->setMinimumContentsLength(30);
@@ -62,6 +66,7 @@ MenuEditorTab::MenuEditorTab(TWebMenu& mainMenu, FieldTracker& tracker, UiPrompt
     comboMenuWahl_->addItem(QStringLiteral("[HauptMenü]"));
     comboMenuWahl_->setStatusTip(
         QStringLiteral("Hauptmenü oder das Untermenü eines Hauptmenüpunkts bearbeiten"));
+    top->addWidget(Label(QStringLiteral("&Menüpunkt:"), comboMenuWahl_, this));
     top->addWidget(comboMenuWahl_, 1);
 
     auto* addBox = new QGroupBox(QStringLiteral("Menüpunkt hinzufügen"), this);
@@ -69,22 +74,22 @@ MenuEditorTab::MenuEditorTab(TWebMenu& mainMenu, FieldTracker& tracker, UiPrompt
     addText_ = Edit(QStringLiteral("EditMenueAddText"), addBox);
     addDatei_ = Edit(QStringLiteral("EditMenueAddDatei"), addBox);
     addPick_ = PickButton(QStringLiteral("SpeedButtonMenueAddDat"), addBox);
-    addAktiv_ = new QCheckBox(QStringLiteral("Aktiv"), addBox);
+    addAktiv_ = new QCheckBox(QStringLiteral("A&ktiv"), addBox);
     addAktiv_->setObjectName(QStringLiteral("CBAddMenueAktiv"));
     addAktiv_->setChecked(true);
-    auto* addButton = new QPushButton(QStringLiteral("hinzufügen"), addBox);
-    addButton->setObjectName(QStringLiteral("ButtonMenueAddDatei"));
-    addButton->setStatusTip(QStringLiteral("Einen neuen Menüpunkt hinter dem gewählten einfügen"));
-    addGrid->addWidget(new QLabel(QStringLiteral("Text:"), addBox), 0, 0);
+    addButton_ = new QPushButton(QStringLiteral("hin&zufügen"), addBox);
+    addButton_->setObjectName(QStringLiteral("ButtonMenueAddDatei"));
+    addButton_->setStatusTip(QStringLiteral("Einen neuen Menüpunkt hinter dem gewählten einfügen"));
+    addGrid->addWidget(Label(QStringLiteral("&Text:"), addText_, addBox), 0, 0);
     addGrid->addWidget(addText_, 0, 1, 1, 2);
-    addGrid->addWidget(new QLabel(QStringLiteral("Datei:"), addBox), 1, 0);
+    addGrid->addWidget(Label(QStringLiteral("Date&i:"), addDatei_, addBox), 1, 0);
     addGrid->addWidget(addDatei_, 1, 1);
     addGrid->addWidget(addPick_, 1, 2);
     addGrid->addWidget(addAktiv_, 2, 1);
-    addGrid->addWidget(addButton, 2, 2, Qt::AlignRight);
+    addGrid->addWidget(addButton_, 2, 2, Qt::AlignRight);
     addGrid->setColumnStretch(1, 1);
 
-    auto* listBox = new QGroupBox(QStringLiteral("Reihenfolge ändern / Löschen"), this);
+    auto* listBox = new QGroupBox(QStringLiteral("&Reihenfolge ändern / Löschen"), this);
     auto* listLayout = new QHBoxLayout(listBox);
     list_ = new QListWidget(listBox);
     list_->setObjectName(QStringLiteral("ListBoxMenue"));
@@ -100,7 +105,7 @@ MenuEditorTab::MenuEditorTab(TWebMenu& mainMenu, FieldTracker& tracker, UiPrompt
     down->setArrowType(Qt::DownArrow);
     down->setToolTip(QStringLiteral("Nach unten"));
     down->setStatusTip(QStringLiteral("Den gewählten Menüpunkt eine Stelle nach unten schieben"));
-    auto* del = new QPushButton(QStringLiteral("löschen"), listBox);
+    auto* del = new QPushButton(QStringLiteral("&löschen"), listBox);
     del->setObjectName(QStringLiteral("ButtonMenueDelete"));
     del->setStatusTip(QStringLiteral("Den gewählten Menüpunkt (mit seinem Untermenü) löschen"));
     buttons->addWidget(up);
@@ -115,18 +120,21 @@ MenuEditorTab::MenuEditorTab(TWebMenu& mainMenu, FieldTracker& tracker, UiPrompt
     aenderText_ = Edit(QStringLiteral("EditMenueAenderText"), changeBox);
     aenderDatei_ = Edit(QStringLiteral("EditMenueAenderDatei"), changeBox);
     aenderPick_ = PickButton(QStringLiteral("SpeedButtonMenueAenderDat"), changeBox);
-    aenderAktiv_ = new QCheckBox(QStringLiteral("Aktiv"), changeBox);
+    aenderAktiv_ = new QCheckBox(QStringLiteral("Akti&v"), changeBox);
     aenderAktiv_->setObjectName(QStringLiteral("CBAenderMenueAktiv"));
-    auto* changeButton = new QPushButton(QStringLiteral("ändern"), changeBox);
-    changeButton->setObjectName(QStringLiteral("ButtonMenueAenderDatei"));
-    changeButton->setStatusTip(QStringLiteral("Den gewählten Menüpunkt mit diesen Angaben ändern"));
-    changeGrid->addWidget(new QLabel(QStringLiteral("Text:"), changeBox), 0, 0);
+    changeButton_ = new QPushButton(QStringLiteral("ä&ndern"), changeBox);
+    changeButton_->setObjectName(QStringLiteral("ButtonMenueAenderDatei"));
+    changeButton_->setStatusTip(
+        QStringLiteral("Den gewählten Menüpunkt mit diesen Angaben ändern"));
+    // "Datei:" of this group has no access key: every letter of it is taken on this tab or
+    // opens a menu of the main window.
+    changeGrid->addWidget(Label(QStringLiteral("Te&xt:"), aenderText_, changeBox), 0, 0);
     changeGrid->addWidget(aenderText_, 0, 1, 1, 2);
-    changeGrid->addWidget(new QLabel(QStringLiteral("Datei:"), changeBox), 1, 0);
+    changeGrid->addWidget(Label(QStringLiteral("Datei:"), aenderDatei_, changeBox), 1, 0);
     changeGrid->addWidget(aenderDatei_, 1, 1);
     changeGrid->addWidget(aenderPick_, 1, 2);
     changeGrid->addWidget(aenderAktiv_, 2, 1);
-    changeGrid->addWidget(changeButton, 2, 2, Qt::AlignRight);
+    changeGrid->addWidget(changeButton_, 2, 2, Qt::AlignRight);
     changeGrid->setColumnStretch(1, 1);
 
     auto* left = new QVBoxLayout;
@@ -149,8 +157,14 @@ MenuEditorTab::MenuEditorTab(TWebMenu& mainMenu, FieldTracker& tracker, UiPrompt
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!filling_) ListBoxMenueSelect(row);
     });
-    connect(addButton, &QPushButton::clicked, this, &MenuEditorTab::ButtonMenueAddDateiClick);
-    connect(changeButton, &QPushButton::clicked, this, &MenuEditorTab::ButtonMenueAenderDateiClick);
+    connect(addButton_, &QPushButton::clicked, this, &MenuEditorTab::ButtonMenueAddDateiClick);
+    connect(changeButton_, &QPushButton::clicked, this,
+            &MenuEditorTab::ButtonMenueAenderDateiClick);
+    // Enter in a field presses the button of its group.
+    for (QLineEdit* e : {addText_, addDatei_})
+        connect(e, &QLineEdit::returnPressed, addButton_, &QPushButton::click);
+    for (QLineEdit* e : {aenderText_, aenderDatei_})
+        connect(e, &QLineEdit::returnPressed, changeButton_, &QPushButton::click);
     connect(up, &QToolButton::clicked, this, &MenuEditorTab::ButtonMenueUpClick);
     connect(down, &QToolButton::clicked, this, &MenuEditorTab::ButtonMenueDownClick);
     connect(del, &QPushButton::clicked, this, &MenuEditorTab::ButtonMenueDeleteClick);
@@ -165,13 +179,13 @@ MenuEditorTab::MenuEditorTab(TWebMenu& mainMenu, FieldTracker& tracker, UiPrompt
     setTabOrder(addText_, addDatei_);
     setTabOrder(addDatei_, addPick_);
     setTabOrder(addPick_, addAktiv_);
-    setTabOrder(addAktiv_, addButton);
-    setTabOrder(addButton, aenderText_);
+    setTabOrder(addAktiv_, addButton_);
+    setTabOrder(addButton_, aenderText_);
     setTabOrder(aenderText_, aenderDatei_);
     setTabOrder(aenderDatei_, aenderPick_);
     setTabOrder(aenderPick_, aenderAktiv_);
-    setTabOrder(aenderAktiv_, changeButton);
-    setTabOrder(changeButton, list_);
+    setTabOrder(aenderAktiv_, changeButton_);
+    setTabOrder(changeButton_, list_);
     setTabOrder(list_, up);
     setTabOrder(up, down);
     setTabOrder(down, del);
@@ -179,39 +193,52 @@ MenuEditorTab::MenuEditorTab(TWebMenu& mainMenu, FieldTracker& tracker, UiPrompt
 
 QList<QToolButton*> MenuEditorTab::PickButtons() const { return {addPick_, aenderPick_}; }
 
-bool MenuEditorTab::OnMainLevel() const { return currentMenu_ == &mainMenu_; }
+TWebMenu& MenuEditorTab::CurrentMenu() const {
+    if (level_ > 0 && level_ <= mainMenu_.Count()) return *mainMenu_.Item(level_ - 1).SubMenu;
+    return mainMenu_;
+}
 
-void MenuEditorTab::ClearMenuEditFields() {
-    filling_ = true;
-    list_->clear();
-    filling_ = false;
+void MenuEditorTab::ClearAddFields() {
     addText_->clear();
     addDatei_->clear();
-    aenderText_->clear();
-    aenderDatei_->clear();
     addAktiv_->setChecked(true);
-    aenderAktiv_->setChecked(false);
 }
 
-void MenuEditorTab::FillList() {
-    filling_ = true;
-    list_->clear();
-    for (int i = 0; i < currentMenu_->Count(); ++i) list_->addItem(Q(currentMenu_->Item(i).Text));
-    filling_ = false;
-}
+void MenuEditorTab::Redraw() {
+    if (level_ > mainMenu_.Count()) level_ = 0;
+    const TWebMenu& menu = CurrentMenu();
+    QStringList levels{QStringLiteral("[HauptMenü]")};
+    for (int i = 0; i < mainMenu_.Count(); ++i) levels << Q(mainMenu_.Item(i).Text);
+    QStringList entries;
+    for (int i = 0; i < menu.Count(); ++i) entries << Q(menu.Item(i).Text);
+    const int current = menu.ItemIndex >= 0 && menu.ItemIndex < menu.Count() ? menu.ItemIndex : -1;
 
-void MenuEditorTab::ShowCurrent(int index) {
+    // Lists are only refilled when their lines differ, so a redraw keeps their scrolling and
+    // never deletes the item a click is being delivered to.
     filling_ = true;
-    list_->setCurrentRow(index);
+    QStringList shownLevels;
+    for (int i = 0; i < comboMenuWahl_->count(); ++i) shownLevels << comboMenuWahl_->itemText(i);
+    if (shownLevels != levels) {
+        comboMenuWahl_->clear();
+        comboMenuWahl_->addItems(levels);
+    }
+    comboMenuWahl_->setCurrentIndex(level_);
+    QStringList shownEntries;
+    for (int i = 0; i < list_->count(); ++i) shownEntries << list_->item(i)->text();
+    if (shownEntries != entries) {
+        list_->clear();
+        list_->addItems(entries);
+    }
+    list_->setCurrentRow(current);
     filling_ = false;
-    if (index < 0 || index >= currentMenu_->Count()) {
+
+    if (current < 0) {
         aenderText_->clear();
         aenderDatei_->clear();
         aenderAktiv_->setChecked(false);
         return;
     }
-    currentMenu_->ItemIndex = index;
-    const TWebMenuItem& item = currentMenu_->Item(index);
+    const TWebMenuItem& item = menu.Item(current);
     aenderText_->setText(Q(item.Text));
     aenderDatei_->setText(Q(item.FileName));
     aenderAktiv_->setChecked(item.Active);
@@ -219,30 +246,25 @@ void MenuEditorTab::ShowCurrent(int index) {
 
 void MenuEditorTab::RefreshMenuEditor() {
     tracker_.Forget();
-    ClearMenuEditFields();
-    currentMenu_ = &mainMenu_;
-    comboMenuWahl_->clear();
-    comboMenuWahl_->addItem(QStringLiteral("[HauptMenü]"));
-    for (int i = 0; i < mainMenu_.Count(); ++i) comboMenuWahl_->addItem(Q(mainMenu_.Item(i).Text));
-    comboMenuWahl_->setCurrentIndex(0);
-    FillList();
-    if (mainMenu_.ItemIndex >= 0 && mainMenu_.ItemIndex < mainMenu_.Count())
-        ShowCurrent(mainMenu_.ItemIndex);
+    level_ = 0;
+    ClearAddFields();
+    Redraw();
 }
 
 void MenuEditorTab::ComboBoxMenuWahlChange(int line) {
     if (line < 0 || line > mainMenu_.Count()) return;
-    ClearMenuEditFields();
+    ClearAddFields();
     mainMenu_.ItemIndex = line - 1;
-    currentMenu_ = line == 0 ? &mainMenu_ : mainMenu_.Item(line - 1).SubMenu.get();
-    FillList();
-    if (currentMenu_->Count() > 0) {
-        currentMenu_->ItemIndex = 0;
-        ShowCurrent(0);
-    }
+    level_ = line;
+    CurrentMenu().ResetItemIndex();
+    Redraw();
 }
 
-void MenuEditorTab::ListBoxMenueSelect(int row) { ShowCurrent(row); }
+void MenuEditorTab::ListBoxMenueSelect(int row) {
+    TWebMenu& menu = CurrentMenu();
+    menu.ItemIndex = row >= 0 && row < menu.Count() ? row : -1;
+    Redraw();
+}
 
 void MenuEditorTab::ButtonMenueAddDateiClick() {
     tracker_.LeaveField();
@@ -250,22 +272,16 @@ void MenuEditorTab::ButtonMenueAddDateiClick() {
     const QString file = addDatei_->text().trimmed();
     if (text.isEmpty()) return prompts_.Message(window(), kNoText);
     if (file.isEmpty()) return prompts_.Message(window(), kNoFile);
-    const bool main = OnMainLevel();
-    auto item = main ? TWebMenu::NewMainItem(S(text), S(file), addAktiv_->isChecked())
-                     : TWebMenu::NewSubItem(S(text), S(file), addAktiv_->isChecked());
-    const int current = list_->currentRow();
-    const int at = current >= 0 ? current + 1 : currentMenu_->Count();
-    currentMenu_->Insert(at, std::move(item));
-    filling_ = true;
-    list_->insertItem(at, text);
-    filling_ = false;
-    if (main) comboMenuWahl_->insertItem(at + 1, text);
-    ShowCurrent(at);
-    addText_->clear();
-    addDatei_->clear();
-    addAktiv_->setChecked(true);
-    addText_->setFocus();
+    TWebMenu& menu = CurrentMenu();
+    auto item = level_ == 0 ? TWebMenu::NewMainItem(S(text), S(file), addAktiv_->isChecked())
+                            : TWebMenu::NewSubItem(S(text), S(file), addAktiv_->isChecked());
+    const int at = menu.ItemIndex >= 0 ? menu.ItemIndex + 1 : menu.Count();
+    menu.Insert(at, std::move(item));
+    menu.ItemIndex = at;
     markModified_();
+    ClearAddFields();
+    Redraw();
+    addText_->setFocus();
 }
 
 void MenuEditorTab::ButtonMenueAenderDateiClick() {
@@ -274,34 +290,29 @@ void MenuEditorTab::ButtonMenueAenderDateiClick() {
     const QString file = aenderDatei_->text().trimmed();
     if (text.isEmpty()) return prompts_.Message(window(), kNoText);
     if (file.isEmpty()) return prompts_.Message(window(), kNoFile);
-    const int k = list_->currentRow();
-    if (k < 0 || k >= currentMenu_->Count()) return;
-    TWebMenuItem& item = currentMenu_->Item(k);
+    TWebMenu& menu = CurrentMenu();
+    const int k = menu.ItemIndex;
+    if (k < 0 || k >= menu.Count()) return;
+    TWebMenuItem& item = menu.Item(k);
     item.Text = S(text);
     item.FileName = S(file);
     item.Active = aenderAktiv_->isChecked();
-    list_->item(k)->setText(text);
-    if (OnMainLevel()) comboMenuWahl_->setItemText(k + 1, text);
     markModified_();
+    Redraw();
 }
 
 void MenuEditorTab::Move(int delta) {
     tracker_.LeaveField();
-    const int k = list_->currentRow();
+    TWebMenu& menu = CurrentMenu();
+    const int k = menu.ItemIndex;
     const int to = k + delta;
-    if (k < 0 || to < 0 || to >= currentMenu_->Count()) return;
-    currentMenu_->Move(k, to);
-    filling_ = true;
-    list_->insertItem(to, list_->takeItem(k));
-    filling_ = false;
-    if (OnMainLevel()) {
-        const QString moved = comboMenuWahl_->itemText(k + 1);
-        comboMenuWahl_->removeItem(k + 1);
-        comboMenuWahl_->insertItem(to + 1, moved);
-        comboMenuWahl_->setCurrentIndex(0);
-    }
-    ShowCurrent(to);
+    // The focus stays on the list, so the entry can be moved on with the keys.
+    list_->setFocus();
+    if (k < 0 || k >= menu.Count() || to < 0 || to >= menu.Count()) return;
+    menu.Move(k, to);
+    menu.ItemIndex = to;
     markModified_();
+    Redraw();
 }
 
 void MenuEditorTab::ButtonMenueUpClick() { Move(-1); }
@@ -309,20 +320,13 @@ void MenuEditorTab::ButtonMenueDownClick() { Move(+1); }
 
 void MenuEditorTab::ButtonMenueDeleteClick() {
     tracker_.LeaveField();
-    const int k = list_->currentRow();
-    if (k < 0 || k >= currentMenu_->Count()) return;
-    currentMenu_->Delete(k);
-    filling_ = true;
-    delete list_->takeItem(k);
-    filling_ = false;
-    if (OnMainLevel()) comboMenuWahl_->removeItem(k + 1);
-    if (currentMenu_->Count() > 0) {
-        ShowCurrent(k > 0 ? k - 1 : 0);
-    } else {
-        currentMenu_->ItemIndex = -1;
-        ShowCurrent(-1);
-    }
+    TWebMenu& menu = CurrentMenu();
+    const int k = menu.ItemIndex;
+    if (k < 0 || k >= menu.Count()) return;
+    menu.Delete(k);
+    menu.ItemIndex = menu.Count() == 0 ? -1 : k > 0 ? k - 1 : 0;
     markModified_();
+    Redraw();
 }
 
 bool MenuEditorTab::eventFilter(QObject* watched, QEvent* event) {

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The "Navigation" tab: edits the two-level menu one level at a time. The level chooser
 // lists the main menu and every main entry's sub-menu; the list shows the entries of the
-// chosen level, which can be added, changed, moved and deleted.
+// chosen level, which can be added, changed, moved and deleted. Every command changes the
+// menu and then redraws the tab from it; the current entry is the menu's ItemIndex.
 #pragma once
 #include <QWidget>
 #include <functional>
@@ -34,7 +35,6 @@ class MenuEditorTab : public QWidget {
                   std::function<void()> markModified, ChooseFile chooseFile,
                   QWidget* parent = nullptr);
 
-    void ClearMenuEditFields();
     void RefreshMenuEditor();
     // The two pick buttons, enabled by the main window with the destination folder.
     QList<QToolButton*> PickButtons() const;
@@ -48,19 +48,20 @@ class MenuEditorTab : public QWidget {
     void ButtonMenueDeleteClick();
 
     // The menu whose entries the list shows.
-    TWebMenu& CurrentMenu() const { return *currentMenu_; }
+    TWebMenu& CurrentMenu() const;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    bool OnMainLevel() const;
-    void FillList();
-    void ShowCurrent(int index);
+    // Shows the chooser, the list and the change fields as the menu holds them.
+    void Redraw();
+    void ClearAddFields();
     void Move(int delta);
 
     TWebMenu& mainMenu_;
-    TWebMenu* currentMenu_;
+    // 0 for the main menu, k for the sub-menu of main entry k - 1.
+    int level_ = 0;
     FieldTracker& tracker_;
     UiPrompts& prompts_;
     std::function<void()> markModified_;
@@ -71,11 +72,13 @@ class MenuEditorTab : public QWidget {
     QLineEdit* addText_ = nullptr;
     QLineEdit* addDatei_ = nullptr;
     QToolButton* addPick_ = nullptr;
+    QPushButton* addButton_ = nullptr;
     QCheckBox* addAktiv_ = nullptr;
     QListWidget* list_ = nullptr;
     QLineEdit* aenderText_ = nullptr;
     QLineEdit* aenderDatei_ = nullptr;
     QToolButton* aenderPick_ = nullptr;
+    QPushButton* changeButton_ = nullptr;
     QCheckBox* aenderAktiv_ = nullptr;
 };
 

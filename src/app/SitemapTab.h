@@ -7,9 +7,6 @@
 #include <optional>
 
 class QCheckBox;
-class QLineEdit;
-class QPlainTextEdit;
-class QToolButton;
 
 namespace pagloom {
 struct SitemapSettings;
@@ -17,7 +14,7 @@ struct SitemapSettings;
 
 namespace pagloom::app {
 
-class FieldTracker;
+class Binder;
 
 class SitemapTab : public QWidget {
     Q_OBJECT
@@ -26,34 +23,23 @@ class SitemapTab : public QWidget {
     // the chooser was cancelled.
     using ChooseFiles = std::function<std::optional<QStringList>()>;
 
-    // `settings` belongs to the open project and outlives the tab.
-    SitemapTab(SitemapSettings& settings, FieldTracker& tracker, std::function<void()> markModified,
-               ChooseFiles chooseFiles, QWidget* parent = nullptr);
+    // The controls are bound through the main window's `binder`; `settings` gives the open
+    // project's sitemap settings.
+    SitemapTab(Binder& binder, std::function<SitemapSettings&()> settings,
+               std::function<void()> markModified, ChooseFiles chooseFiles,
+               QWidget* parent = nullptr);
 
-    // Redisplays every control from the settings.
-    void RefreshFromModel();
     void SbMapOtherFilesClick();
     QCheckBox* TopFrameBox() const { return cbMapFrameOben_; }
     QCheckBox* BottomFrameBox() const { return cbMapFrameUnten_; }
 
   private:
-    void StoreExtraFiles();
-
-    SitemapSettings& settings_;
+    Binder& binder_;
+    std::function<SitemapSettings&()> settings_;
     std::function<void()> markModified_;
     ChooseFiles chooseFiles_;
-    bool refreshing_ = false;
-
-    QCheckBox* cbMapURL_ = nullptr;
-    QLineEdit* edMapUrl_ = nullptr;
-    QLineEdit* edMapFilename_ = nullptr;
-    QCheckBox* cbMapFrameset_ = nullptr;
-    QCheckBox* cbMapMenueFrame_ = nullptr;
-    QCheckBox* cbMapFirstPage_ = nullptr;
     QCheckBox* cbMapFrameOben_ = nullptr;
     QCheckBox* cbMapFrameUnten_ = nullptr;
-    QCheckBox* cbMapContent_ = nullptr;
-    QPlainTextEdit* mmMapOtherFiles_ = nullptr;
 };
 
 }  // namespace pagloom::app
