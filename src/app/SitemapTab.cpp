@@ -44,7 +44,7 @@ SitemapTab::SitemapTab(Binder& binder, std::function<SitemapSettings&()> setting
         QStringLiteral("Adresse der Website, die vor jeden Dateinamen der Sitemap gesetzt wird"));
     QLineEdit* fileName = edit("edMapFilename", &SitemapSettings::filename);
     fileName->setStatusTip(QStringLiteral("Name der Sitemap-Datei im Zielverzeichnis"));
-    auto* fileLabel = new QLabel(QStringLiteral("Sitemap-&Dateiname: "), this);
+    auto* fileLabel = new QLabel(QStringLiteral("Sitemap-Datei&name: "), this);
     fileLabel->setBuddy(fileName);
 
     auto* head = new QGridLayout;
@@ -56,15 +56,15 @@ SitemapTab::SitemapTab(Binder& binder, std::function<SitemapSettings&()> setting
 
     auto* pages = new QGroupBox(QStringLiteral("Seiten-Auswahl"), this);
     auto* pagesLayout = new QVBoxLayout(pages);
-    QCheckBox* frameset = box(pages, "cbMapFrameset", QStringLiteral("&Hauptseite (Frameset)"),
+    QCheckBox* frameset = box(pages, "cbMapFrameset", QStringLiteral("Hauptseite (&Frameset)"),
                               &SitemapSettings::frameset);
     QCheckBox* menu = box(pages, "cbMapMenueFrame", QStringLiteral("&Menüframe (Navigation)"),
                           &SitemapSettings::menuframe);
-    QCheckBox* first = box(pages, "cbMapFirstPage", QStringLiteral("&Erste Inhaltsseite"),
+    QCheckBox* first = box(pages, "cbMapFirstPage", QStringLiteral("Erste Inhalts&seite"),
                            &SitemapSettings::firstpage);
     cbMapFrameOben_ =
         box(pages, "cbMapFrameOben", QStringLiteral("&Oberer Frame"), &SitemapSettings::topframe);
-    cbMapFrameUnten_ = box(pages, "cbMapFrameUnten", QStringLiteral("U&nterer Frame"),
+    cbMapFrameUnten_ = box(pages, "cbMapFrameUnten", QStringLiteral("Un&terer Frame"),
                            &SitemapSettings::bottomframe);
     QCheckBox* content = box(pages, "cbMapContent", QStringLiteral("&Inhaltsseiten"),
                              &SitemapSettings::contenframes);
@@ -72,7 +72,7 @@ SitemapTab::SitemapTab(Binder& binder, std::function<SitemapSettings&()> setting
         pagesLayout->addWidget(cb);
     pagesLayout->addStretch(1);
 
-    auto* extra = new QGroupBox(QStringLiteral("Zusätliche Dateien"), this);
+    auto* extra = new QGroupBox(QStringLiteral("&Zusätliche Dateien"), this);
     auto* extraLayout = new QHBoxLayout(extra);
     auto* others = new QPlainTextEdit(extra);
     others->setObjectName(QStringLiteral("mmMapOtherFiles"));

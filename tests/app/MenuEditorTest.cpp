@@ -25,6 +25,8 @@ class MenuEditorTest : public QObject {
     void moveKeepsSubMenusAndChooser();
     void deleteSelectsNeighbour();
     void refreshShowsLoadedMenu();
+    void enterPressesTheGroupsButton();
+    void moveKeepsFocusOnList();
 };
 
 namespace {
@@ -252,6 +254,50 @@ void MenuEditorTest::refreshShowsLoadedMenu() {
     QCOMPARE(e.list->currentRow(), 0);
     QCOMPARE(e.changeFile->text(), QString("s.htm"));
     QVERIFY(!e.changeActive->isChecked());
+}
+
+void MenuEditorTest::enterPressesTheGroupsButton() {
+    Editor e;
+    e.app.ShowActive();
+    e.app.main->PageControl()->setCurrentWidget(e.app.Find("tsNavigation"));
+    e.addText->setFocus();
+    QTest::keyClicks(e.addText, "Eins");
+    e.addFile->setFocus();
+    QTest::keyClicks(e.addFile, "eins.htm");
+    QTest::keyClick(e.addFile, Qt::Key_Return);
+    QCOMPARE(e.MenuTexts(e.Menu()), QStringList{"Eins"});
+    QVERIFY(e.addText->hasFocus());
+    QTest::keyClicks(e.addText, "Zwei");
+    QTest::keyClick(e.addText, Qt::Key_Enter);
+    // Without a file the add button answers as when clicked.
+    QCOMPARE(e.app.prompts.messages,
+             QStringList{"Bitte geben sie einen Dateinamen für den Menüpunkt ein"});
+
+    e.changeText->setFocus();
+    e.changeText->selectAll();
+    QTest::keyClicks(e.changeText, "Erster");
+    QTest::keyClick(e.changeText, Qt::Key_Return);
+    QCOMPARE(e.MenuTexts(e.Menu()), QStringList{"Erster"});
+    QCOMPARE(e.Lines(e.chooser), (QStringList{"[HauptMenü]", "Erster"}));
+    QCOMPARE(e.Menu().Count(), 1);
+}
+
+void MenuEditorTest::moveKeepsFocusOnList() {
+    Editor e;
+    for (const char* t : {"A", "B", "C"}) e.Add(t, QString(t) + ".htm");
+    e.app.ShowActive();
+    e.app.main->PageControl()->setCurrentWidget(e.app.Find("tsNavigation"));
+    e.list->setCurrentRow(0);
+    e.changeText->setFocus();
+    QTest::mouseClick(e.app.Find<QToolButton>("ButtonMenueDown"), Qt::LeftButton);
+    QVERIFY(e.list->hasFocus());
+    QTest::mouseClick(e.app.Find<QToolButton>("ButtonMenueDown"), Qt::LeftButton);
+    QCOMPARE(e.MenuTexts(e.Menu()), (QStringList{"B", "C", "A"}));
+    QCOMPARE(e.list->currentRow(), 2);
+    QVERIFY(e.list->hasFocus());
+    QTest::mouseClick(e.app.Find<QToolButton>("ButtonMenueUp"), Qt::LeftButton);
+    QCOMPARE(e.MenuTexts(e.Menu()), (QStringList{"B", "A", "C"}));
+    QVERIFY(e.list->hasFocus());
 }
 
 QTEST_MAIN(MenuEditorTest)

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include "AppTestSupport.h"
@@ -26,6 +27,7 @@ class OptionsDialogTest : public QObject {
     void marginValidation();
     void tagExamples();
     void closingAppliesTabRulesAndRegionPreset();
+    void fitsOverTheMainWindow();
 };
 
 namespace {
@@ -323,6 +325,32 @@ void OptionsDialogTest::closingAppliesTabRulesAndRegionPreset() {
     });
     QVERIFY(!visible("tsSitemap"));
     QVERIFY(!app.session.Settings().sitemap.make_sitemap);
+}
+
+void OptionsDialogTest::fitsOverTheMainWindow() {
+    AppFixture app;
+    app.ShowActive();
+    const QSize mainSize = app.main->size();
+    QSize shown;
+    QStringList captions;
+    RunDialog(app, [&](TProOptDlg& d) {
+        shown = d.size();
+        // Every page fits as well, not only the first one shown.
+        for (int i = 0; i < d.Pages()->count(); ++i) {
+            d.Pages()->setCurrentIndex(i);
+            shown = shown.expandedTo(d.sizeHint());
+            captions << d.Pages()->tabBar()->tabText(i);
+        }
+        d.OkClick();
+    });
+    QVERIFY2(shown.width() <= mainSize.width(),
+             qPrintable(QString("%1 > %2").arg(shown.width()).arg(mainSize.width())));
+    QVERIFY2(shown.height() <= mainSize.height(),
+             qPrintable(QString("%1 > %2").arg(shown.height()).arg(mainSize.height())));
+    // The captions stay whole; the row of tabs scrolls instead.
+    QCOMPARE(app.options->Pages()->elideMode(), Qt::ElideNone);
+    QVERIFY(app.options->Pages()->usesScrollButtons());
+    QCOMPARE(captions.size(), 10);
 }
 
 QTEST_MAIN(OptionsDialogTest)
