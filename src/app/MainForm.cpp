@@ -388,13 +388,13 @@ void TMainForm::SpeedButtonZielClick() {
     if (chosen != current) session_.Modified = true;
 }
 
-void TMainForm::PickFileInto(QLineEdit* edit, std::string& setting) {
+void TMainForm::PickFileInto(std::string& setting) {
     if (!fileSelect_) return;
     const std::optional<QString> name = fileSelect_->ChooseOne();
     if (!name) return;
-    const QString before = edit->text();
-    edit->setText(*name);
+    const QString before = Q(setting);
     setting = S(*name);
+    binder_.Refresh();
     if (*name != before) session_.Modified = true;
 }
 

@@ -102,7 +102,7 @@ class TMainForm : public QMainWindow {
     QWidget* BuildFrameSetTab();
     QWidget* BuildDateienTab();
     void SpeedButtonZielClick();
-    void PickFileInto(QLineEdit* edit, std::string& setting);
+    void PickFileInto(std::string& setting);
     // Shows the frame controls of "FrameSet", "Dateien" and "Sitemap" by the frame layout.
     void BindFrameRules();
     void UpdateCaption();

@@ -233,7 +233,7 @@ QWidget* TMainForm::BuildDateienTab() {
         button->setToolTip(QStringLiteral("Datei wählen"));
         button->setStatusTip(QStringLiteral("Eine Datei aus dem Zielverzeichnis auswählen"));
         connect(button, &QToolButton::clicked, this,
-                [this, edit, member] { PickFileInto(edit, session_.Settings().files.*member); });
+                [this, member] { PickFileInto(session_.Settings().files.*member); });
         grid->addWidget(label, i, 0);
         grid->addWidget(edit, i, 1);
         grid->addWidget(button, i, 2);
