@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "generator/BuildDriver.h"
+#include "io/FileSystem.h"
 #include "model/Project.h"
 #include "ports/Host.h"
 
@@ -136,7 +137,8 @@ int main(int argc, char** argv) {
     Project project;
     MakeProject(project, mains, subs);
     BuildDialog dialog;
-    if (!pagloom::LoadMenuScriptLibrary(PAGLOOM_RESOURCES, dialog.MenuScriptLibrary)) {
+    pagloom::DiskFileSystem disk;
+    if (!pagloom::LoadMenuScriptLibrary(disk, PAGLOOM_RESOURCES, dialog.MenuScriptLibrary)) {
         std::fprintf(stderr, "cannot read %s/default.js\n", PAGLOOM_RESOURCES);
         return 2;
     }
@@ -161,7 +163,7 @@ int main(int argc, char** argv) {
             const fs::path probe = root / "probe";
             fs::create_directories(probe);
             dialog.Destination = probe.string();
-            pagloom::MakeStartClick(dialog, project, "", host);
+            pagloom::MakeStartClick(dialog, project, "", disk, host);
             files = Snapshot(probe);
         }
         auto plainSide = [&] {
@@ -175,13 +177,13 @@ int main(int argc, char** argv) {
         dialog.Destination = site.string();
         pagloom::BuildOutcome outcome;
         cold.push_back(
-            Seconds([&] { outcome = pagloom::MakeStartClick(dialog, project, "", host); }));
+            Seconds([&] { outcome = pagloom::MakeStartClick(dialog, project, "", disk, host); }));
         if (!outcome.Succeeded()) {
             std::fprintf(stderr, "the cold build failed\n");
             return 2;
         }
         warm.push_back(
-            Seconds([&] { outcome = pagloom::MakeStartClick(dialog, project, "", host); }));
+            Seconds([&] { outcome = pagloom::MakeStartClick(dialog, project, "", disk, host); }));
         if (r % 2 == 0) plainSide();
     }
     // Deleting only at the end: file systems make new files slower while many inodes were

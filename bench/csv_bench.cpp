@@ -28,8 +28,8 @@
 #include <string>
 #include <vector>
 
-#include "generator/BuildDriver.h"
-#include "generator/TablePages.h"
+#include "document/ProjectDocument.h"
+#include "io/FileSystem.h"
 #include "model/Project.h"
 #include "ports/Host.h"
 #include "tables/CsvImport.h"
@@ -136,7 +136,8 @@ void AtomicWrite(const fs::path& dir, const std::vector<FileText>& files) {
 }
 
 // A table-driven project: one main entry per group, each page lists its rows.
-void MakeProject(Project& p, const fs::path& dir, const std::string& csvName, Host& host) {
+void MakeProject(ProjectDocument& doc, const fs::path& dir, const std::string& csvName) {
+    Project& p = doc.project;
     p.Settings.content_page.source.Select(kTabTemplatePages);
     p.Settings.content_page.tab_overwrite = true;
     p.Settings.sitemap.make_sitemap = false;
@@ -151,8 +152,8 @@ void MakeProject(Project& p, const fs::path& dir, const std::string& csvName, Ho
            "name=\"Text\">x</FIELD></td>"
            "<td><FIELD "
            "name=\"Preis\">x</FIELD></td></tr>\r\n</RECORD></table>\r\n</body></html>\r\n";
-    if (!SetASCIITab(p, ContentSlot::mainmenu,
-                     TableChoice{kCsvTable, dir.string(), csvName, '"', ';', true}, host))
+    if (!SetASCIITab(p, doc.Tables(), ContentSlot::mainmenu,
+                     TableChoice{kCsvTable, dir.string(), csvName, '"', ';', true}, doc.Ports()))
         std::abort();
     p.Tables.mainmenu.col_mainmenu = {"Gruppe", 1};
 }
@@ -167,12 +168,12 @@ BuildFigures MeasureBuild(const fs::path& root, const std::string& name, size_t 
     const fs::path dir = root / name;
     fs::create_directories(dir);
     WriteCsv(dir / "tabelle.csv", rows, 0, pages);
-    RecordingHost host;
-    Project p;
-    BuildDialog dialog;
-    InstallTableSupport(dialog);
-    LoadMenuScriptLibrary(PAGLOOM_RESOURCES, dialog.MenuScriptLibrary);
-    MakeProject(p, dir, "tabelle.csv", host);
+    DiskFileSystem disk;
+    RecordingHost host(PAGLOOM_RESOURCES);
+    ProjectDocument doc(disk, host);
+    BuildDialog& dialog = doc.Build;
+    doc.LoadMenuScriptLibrary();
+    MakeProject(doc, dir, "tabelle.csv");
     std::vector<double> builds, plains, atomics;
     std::vector<FileText> files;
     {
@@ -180,7 +181,7 @@ BuildFigures MeasureBuild(const fs::path& root, const std::string& name, size_t 
         const fs::path probe = dir / "probe";
         fs::create_directories(probe);
         dialog.Destination = probe.string();
-        if (!MakeStartClick(dialog, p, "", host).Succeeded()) {
+        if (!doc.MakeStart().Succeeded()) {
             std::fprintf(stderr, "build failed: %s\n",
                          host.messages.empty() ? "" : host.messages.back().c_str());
             std::exit(2);
@@ -199,7 +200,7 @@ BuildFigures MeasureBuild(const fs::path& root, const std::string& name, size_t 
         };
         if (r % 2 == 1) plainSide();
         dialog.Destination = site.string();
-        builds.push_back(Seconds([&] { MakeStartClick(dialog, p, "", host); }));
+        builds.push_back(Seconds([&] { doc.MakeStart(); }));
         if (r % 2 == 0) plainSide();
     }
     return {Median(builds), Median(plains), Median(atomics), files.size()};
@@ -220,13 +221,14 @@ int main(int argc, char** argv) {
     const fs::path big = root / "gross.csv";
     WriteCsv(big, 0, megabytes << 20, 1000);
     const double mb = static_cast<double>(fs::file_size(big)) / (1 << 20);
+    DiskFileSystem disk;
     std::vector<double> ours, theirs;
     size_t rows = 0;
     for (int r = 0; r < runs; ++r) {
         RecordingHost host;
         MemoryTable table;
         ours.push_back(Seconds([&] {
-            if (!ImportCsvFile(host, big.string(), ';', '"', true, table)) std::abort();
+            if (!ImportCsvFile(disk, host, big.string(), ';', '"', true, table)) std::abort();
         }));
         table.Open();
         rows = table.RowCount();

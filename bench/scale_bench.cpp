@@ -32,11 +32,13 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "document/ProjectDocument.h"
 #include "generator/BuildDriver.h"
-#include "generator/TablePages.h"
+#include "io/FileSystem.h"
 #include "model/Project.h"
 #include "ports/Host.h"
 #include "projectfile/ProjectFile.h"
@@ -47,6 +49,8 @@ namespace fs = std::filesystem;
 using namespace pagloom;
 
 namespace {
+
+DiskFileSystem disk;
 
 class SilentHost : public Host {
   public:
@@ -68,7 +72,7 @@ BuildOutcome BuildInto(Project& p, const fs::path& dest) {
     dialog.Destination = dest.string();
     dialog.MenuScriptLibrary = {"function writemenu() {}"};
     PresetRegionOverwrite(p, dialog);
-    const BuildOutcome outcome = MakeStartClick(dialog, p, "", host);
+    const BuildOutcome outcome = MakeStartClick(dialog, p, "", disk, host);
     if (!outcome.Succeeded()) {
         std::fprintf(stderr, "build into %s failed\n", dest.c_str());
         std::exit(3);
@@ -102,16 +106,16 @@ Project MenuProject(size_t entries) {
 
 void MakeMenu(const fs::path& dir, size_t entries) {
     SilentHost host;
-    SaveProject(MenuProject(entries), (dir / "menu.plp").string(), host);
+    SaveProject(MenuProject(entries), (dir / "menu.plp").string(), disk, host);
 }
 
 void RunMenu(const fs::path& dir, size_t) {
     SilentHost host;
-    Project p;
-    LoadProject(p, (dir / "menu.plp").string(), host);
-    SaveProject(p, (dir / "menu-saved.plp").string(), host);
-    BuildInto(p, dir / "site");
-    BuildInto(p, dir / "site");
+    ProjectDocument doc(disk, host);
+    doc.Open((dir / "menu.plp").string());
+    doc.SaveAs((dir / "menu-saved.plp").string());
+    BuildInto(doc.project, dir / "site");
+    BuildInto(doc.project, dir / "site");
 }
 
 // ---- template ----
@@ -192,7 +196,8 @@ void MakeCsv(const fs::path& dir, size_t rows) {
 void RunCsv(const fs::path& dir, size_t rows) {
     SilentHost host;
     MemoryTable table;
-    if (!ImportCsvFile(host, (dir / "daten.csv").string(), ';', '"', true, table)) std::exit(3);
+    if (!ImportCsvFile(disk, host, (dir / "daten.csv").string(), ';', '"', true, table))
+        std::exit(3);
     size_t seen = 0;
     for (int g = 0; g < 1000; ++g) {
         table.SetEqualityFilter({{"Gruppe", "G" + std::to_string(g)}});
@@ -233,9 +238,9 @@ void RunMenuText(const fs::path& dir, size_t bytes) {
     Project p = MenuTextProject(bytes);
     BuildInto(p, dir / "site");
     SilentHost host;
-    SaveProject(p, (dir / "lang.plp").string(), host);
-    Project q;
-    LoadProject(q, (dir / "lang.plp").string(), host);
+    SaveProject(p, (dir / "lang.plp").string(), disk, host);
+    ProjectDocument q(disk, host);
+    q.Open((dir / "lang.plp").string());
 }
 
 // ---- tables ----
@@ -259,17 +264,14 @@ void RunTables(const fs::path& dir, size_t) {
     // The project names its tables relative to its own folder.
     if (chdir(dir.c_str()) != 0) std::exit(3);
     SilentHost host;
-    BuildDialog dialog;
-    InstallTableSupport(dialog);
-    Project p;
-    LoadProject(p, "csv-demo.plp", host);
-    if (!ErstellenTabOK(p, host)) std::exit(3);
+    ProjectDocument doc(disk, host);
+    doc.Open("csv-demo.plp");
     fs::create_directories(dir / "site");
-    dialog.Destination = (dir / "site").string();
-    dialog.MenuScriptLibrary = {"function writemenu() {}"};
+    doc.Build.Destination = (dir / "site").string();
+    doc.Build.MenuScriptLibrary = {"function writemenu() {}"};
     for (int build = 0; build < 2; ++build) {
-        PresetRegionOverwrite(p, dialog);
-        if (!MakeStartClick(dialog, p, "csv-demo.plp", host).Succeeded()) std::exit(3);
+        const std::optional<BuildOutcome> outcome = doc.CheckAndBuild();
+        if (!outcome || !outcome->Succeeded()) std::exit(3);
     }
 }
 

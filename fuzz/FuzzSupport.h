@@ -16,6 +16,7 @@
 namespace pagloom::fuzz {
 
 // Files live in a map from path to bytes; folders exist when they were created or hold a file.
+// Each input makes its own and hands it to the code under test.
 class MemoryFs : public FileSystem {
   public:
     std::map<std::string, std::string> files;
@@ -76,16 +77,6 @@ class MemoryFs : public FileSystem {
         if (slash == std::string::npos) return ".";
         return slash == 0 ? "/" : path.substr(0, slash);
     }
-};
-
-// Installs a fresh MemoryFs for the scope of one input.
-class ScopedMemoryFs {
-  public:
-    ScopedMemoryFs() { SetFs(&fs); }
-    ~ScopedMemoryFs() { SetFs(nullptr); }
-    ScopedMemoryFs(const ScopedMemoryFs&) = delete;
-    ScopedMemoryFs& operator=(const ScopedMemoryFs&) = delete;
-    MemoryFs fs;
 };
 
 // Answers every question with the given answer and forgets every message.

@@ -18,13 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool caption = data[2] & 1;
     const std::string_view text(reinterpret_cast<const char*>(data + 3), size - 3);
 
-    fuzz::ScopedMemoryFs mem;
-    mem.fs.files["/fuzz/t.csv"] = std::string(text);
+    fuzz::MemoryFs mem;
+    mem.files["/fuzz/t.csv"] = std::string(text);
     fuzz::QuietHost host;
     MemoryTable table;
     bool ok = false;
     try {
-        ok = ImportCsvFile(host, "/fuzz/t.csv", sep, quote, caption, table);
+        ok = ImportCsvFile(mem, host, "/fuzz/t.csv", sep, quote, caption, table);
     } catch (const TableError&) {
         std::abort();  // the file is there, so reading cannot fail
     }

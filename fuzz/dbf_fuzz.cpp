@@ -12,15 +12,15 @@ using namespace pagloom;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto parts = fuzz::SplitInput(data, size, "PAGLOOM-MEMO");
-    fuzz::ScopedMemoryFs mem;
-    mem.fs.files["/fuzz/t.dbf"] = std::string(parts[0]);
+    fuzz::MemoryFs mem;
+    mem.files["/fuzz/t.dbf"] = std::string(parts[0]);
     if (parts.size() > 1) {
-        mem.fs.files["/fuzz/t.dbt"] = std::string(parts[1]);
-        mem.fs.files["/fuzz/t.fpt"] = std::string(parts[1]);
+        mem.files["/fuzz/t.dbt"] = std::string(parts[1]);
+        mem.files["/fuzz/t.fpt"] = std::string(parts[1]);
     }
     RowStore store;
     try {
-        ReadDbfTable("/fuzz/t.dbf", store);
+        ReadDbfTable(mem, "/fuzz/t.dbf", store);
     } catch (const TableError& e) {
         if (std::string(e.what()).empty()) std::abort();
         return 0;

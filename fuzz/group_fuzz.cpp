@@ -9,17 +9,17 @@
 using namespace pagloom;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzz::ScopedMemoryFs mem;
-    mem.fs.files["/fuzz/g.plg"] = std::string(reinterpret_cast<const char*>(data), size);
+    fuzz::MemoryFs mem;
+    mem.files["/fuzz/g.plg"] = std::string(reinterpret_cast<const char*>(data), size);
     fuzz::QuietHost host;
     TProjectGroup group;
-    if (!group.Open("/fuzz/g.plg")) std::abort();
+    if (!group.Open(mem, "/fuzz/g.plg")) std::abort();
     group.MoveDown({0});
     group.MoveUp({static_cast<int>(group.ProjectList.size()) - 1});
-    if (!group.FileSave(host)) std::abort();
+    if (!group.FileSave(mem, host)) std::abort();
 
     TProjectGroup again;
-    if (!again.Open("/fuzz/g.plg")) std::abort();
+    if (!again.Open(mem, "/fuzz/g.plg")) std::abort();
     if (again.ProjectList.size() != group.ProjectList.size() ||
         again.MakeModified != group.MakeModified || again.IndexMap != group.IndexMap)
         std::abort();

@@ -12,12 +12,12 @@ using namespace pagloom;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto parts = fuzz::SplitInput(data, size, "PAGLOOM-MEMO");
-    fuzz::ScopedMemoryFs mem;
-    mem.fs.files["/fuzz/t.db"] = std::string(parts[0]);
-    if (parts.size() > 1) mem.fs.files["/fuzz/t.mb"] = std::string(parts[1]);
+    fuzz::MemoryFs mem;
+    mem.files["/fuzz/t.db"] = std::string(parts[0]);
+    if (parts.size() > 1) mem.files["/fuzz/t.mb"] = std::string(parts[1]);
     RowStore store;
     try {
-        ReadParadoxTable("/fuzz/t.db", store);
+        ReadParadoxTable(mem, "/fuzz/t.db", store);
     } catch (const TableError& e) {
         if (std::string(e.what()).empty()) std::abort();
         return 0;

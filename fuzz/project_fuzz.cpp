@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
-// Project files: the INI reader, LoadProject with its style and table sections, saving over the
-// same text, and a build of what was read. A project that was read and saved must read back to
-// the same model, and saving that again must give the same text.
+// Project files: the INI reader, opening a project (with its style and table sections and its
+// tables) in a project document, saving over the same text, and a build of what was read. A project
+// that was read and saved must read back to the same model, and saving that again must give the
+// same text.
 #include <cstdlib>
 
 #include "FuzzSupport.h"
-#include "generator/BuildDriver.h"
+#include "document/ProjectDocument.h"
 #include "model/Project.h"
 #include "projectfile/IniFile.h"
 #include "projectfile/ProjectFile.h"
-#include "tables/SlotOpening.h"
 
 using namespace pagloom;
 
@@ -30,8 +30,6 @@ bool SameMenu(const TWebMenu& a, const TWebMenu& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool installed = (InstallSlotTableOpener(), true);
-    (void)installed;
     const std::string text(reinterpret_cast<const char*>(data), size);
 
     const IniFile ini(text);
@@ -41,25 +39,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int value = 0;
     (void)IniFile::ParseInteger(text.substr(0, 24), value);
 
-    fuzz::ScopedMemoryFs mem;
-    mem.fs.files["/fuzz/p.plp"] = text;
+    fuzz::MemoryFs mem;
+    mem.files["/fuzz/p.plp"] = text;
     fuzz::QuietHost host;
-    Project p;
-    LoadProject(p, "/fuzz/p.plp", host);
+    ProjectDocument doc(mem, host);
+    doc.Open("/fuzz/p.plp");
+    const Project& p = doc.project;
 
     const std::string saved = ProjectFileText(p, text, "01.01.2026 00:00:00", "2.0.1");
-    mem.fs.files["/fuzz/p.plp"] = saved;
-    Project q;
-    LoadProject(q, "/fuzz/p.plp", host);
+    mem.files["/fuzz/p.plp"] = saved;
+    ProjectDocument again(mem, host);
+    again.Open("/fuzz/p.plp");
+    const Project& q = again.project;
     if (!(q.PrjParams == p.PrjParams) || !(q.Tables == p.Tables) ||
         !SameMenu(q.MainMenu, p.MainMenu))
         std::abort();
     if (ProjectFileText(q, saved, "01.01.2026 00:00:00", "2.0.1") != saved) std::abort();
 
-    mem.fs.CreateDirectory("/out");
-    BuildDialog dialog;
-    dialog.Destination = "/out";
-    PresetRegionOverwrite(p, dialog);
-    (void)MakeStartClick(dialog, p, "/fuzz/p.plp", host);
+    mem.CreateDirectory("/out");
+    doc.Build.Destination = "/out";
+    doc.PresetRegionChoice();
+    (void)doc.MakeStart();
     return 0;
 }

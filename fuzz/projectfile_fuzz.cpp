@@ -14,15 +14,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string once = IniFile(text).Text();
     if (IniFile(once).Text() != once) std::abort();
 
-    fuzz::ScopedMemoryFs mem;
-    mem.fs.files["/fuzz/p.plp"] = text;
+    fuzz::MemoryFs mem;
+    mem.files["/fuzz/p.plp"] = text;
     fuzz::QuietHost host;
     Project p;
-    LoadProject(p, "/fuzz/p.plp", host);
-    if (!SaveProject(p, "/fuzz/p.plp", host)) std::abort();
+    LoadProject(p, "/fuzz/p.plp", mem, host);
+    if (!SaveProject(p, "/fuzz/p.plp", mem, host)) std::abort();
 
     Project again;
-    LoadProject(again, "/fuzz/p.plp", host);
+    LoadProject(again, "/fuzz/p.plp", mem, host);
     if (again.MainMenu.Count() != p.MainMenu.Count() ||
         again.MainMenu.ItemIndex != p.MainMenu.ItemIndex)
         std::abort();

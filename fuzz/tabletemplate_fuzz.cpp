@@ -29,13 +29,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     settings.tag_item_index = data[1] % 6;
     const auto parts = fuzz::SplitInput(data + 2, size - 2, "\n==TABLE==\n");
 
-    fuzz::ScopedMemoryFs mem;
+    fuzz::MemoryFs mem;
     fuzz::QuietHost host;
     MemoryTable table;
     bool haveTable = false;
     if (parts.size() > 1) {
-        mem.fs.files["/fuzz/t.csv"] = std::string(parts[1]);
-        haveTable = ImportCsvFile(host, "/fuzz/t.csv", ';', '"', true, table);
+        mem.files["/fuzz/t.csv"] = std::string(parts[1]);
+        haveTable = ImportCsvFile(mem, host, "/fuzz/t.csv", ';', '"', true, table);
     }
     std::vector<std::string> columns;
     if (haveTable)

@@ -114,7 +114,7 @@ void TMakeForm::ShowState() {
 }
 
 void TMakeForm::ShowModal() {
-    PresetRegionOverwrite(session_.project, session_.Build);
+    session_.PresetRegionChoice();
     ShowState();
     progress_->clear();
     prompts_.Exec(this);
@@ -159,8 +159,7 @@ void TMakeForm::MakeStartClick() {
     close_->setEnabled(false);
     sinceFlush_.invalidate();
     try {
-        pagloom::MakeStartClick(session_.Build, session_.project, S(session_.ProjectFileName),
-                                host_);
+        session_.MakeStart();
     } catch (const std::exception& e) {
         prompts_.Message(this, QStringLiteral("Fehler beim Erstellen: ") + Q(e.what()));
     } catch (...) {

@@ -15,7 +15,7 @@
 #include "TProOptDlg.h"
 #include "TWebAnzeigeForm.h"
 #include "UiPrompts.h"
-#include "generator/TablePages.h"
+#include "io/FileSystem.h"
 
 int main(int argc, char* argv[]) {
     // The embedded browser's sandbox cannot run as root (containers, live systems); without
@@ -32,9 +32,8 @@ int main(int argc, char* argv[]) {
     const QString programDir = FindProgramDir(QCoreApplication::applicationDirPath());
     UiPrompts prompts;
     AppHost host(prompts, PathS(programDir));
-    ProjectSession session;
-    // Table-driven projects open their tables on loading and build through the table steps.
-    pagloom::InstallTableSupport(session.Build);
+    pagloom::DiskFileSystem disk;
+    ProjectSession session(disk, host);
 
     TMainForm mainForm(session, prompts, host, programDir);
     TWebAnzeigeForm webForm;

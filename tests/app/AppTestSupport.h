@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The windows of the program wired as at start, with prompts answered from a script: the
-// tests say in advance what the user answers and chooses, and read what was asked.
+// The windows of the program wired as at start (the same project document with its tables and
+// table steps as the program), with prompts answered from a script: the tests say in advance
+// what the user answers and chooses, and read what was asked.
 #pragma once
 #include <QApplication>
 #include <QDialog>
@@ -18,6 +19,7 @@
 #include "TProOptDlg.h"
 #include "TWebAnzeigeForm.h"
 #include "UiPrompts.h"
+#include "io/FileSystem.h"
 
 namespace pagloom::app::test {
 
@@ -71,7 +73,8 @@ struct AppFixture {
     QString programDir;
     ScriptedPrompts prompts;
     AppHost host;
-    ProjectSession session;
+    DiskFileSystem disk;
+    ProjectSession session{disk, host};
     std::unique_ptr<TMainForm> main;
     std::unique_ptr<TWebAnzeigeForm> web;
     std::unique_ptr<TMakeForm> make;

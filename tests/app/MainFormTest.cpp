@@ -150,7 +150,7 @@ void MainFormTest::saveAsSetsCaptionAndFileName() {
     QCOMPARE(app.prompts.saveDialogs, 1);
     QVERIFY(QFile::exists(file));
     QCOMPARE(app.main->windowTitle(), "pagloom: " + file);
-    QCOMPARE(app.session.ProjectFileName, file);
+    QCOMPARE(app.session.ProjectFileName(), file);
     QVERIFY(!app.session.Modified);
 }
 

@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include "TestSupport.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -23,41 +25,10 @@ struct CliRun {
     std::string err;
 };
 
-std::string ReadFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const fs::path& p, const std::string& data) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out << data;
-}
-
-// Lines joined with CR LF, as the desktop program stores its files.
-std::string CrLf(const std::vector<std::string>& lines) {
-    std::string s;
-    for (const auto& l : lines) s += l + "\r\n";
-    return s;
-}
-
-class TempDir {
-  public:
-    TempDir() {
-        std::string tmpl = (fs::temp_directory_path() / "pagloom-cli-test-XXXXXX").string();
-        path_ = mkdtemp(tmpl.data());
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    fs::path path_;
-};
+using pagloom::test::CrLf;
+using pagloom::test::ReadFile;
+using pagloom::test::TempDir;
+using pagloom::test::WriteFile;
 
 // Runs pagloom-cli (or a copy of it at `exe`) with `args`; stdout and stderr go to files that
 // are read back afterwards.
@@ -171,19 +142,19 @@ TEST(CliUsage, HelpAndVersion) {
 
 TEST(CliBuild, BuildsTheDemoAndLogsEveryFileOnStdout) {
     TempDir dest;
-    CliRun first = RunCli({"build", PAGLOOM_DEMO_PROJECT, "--dest", dest.path().string()});
+    CliRun first = RunCli({"build", PAGLOOM_DEMO_PROJECT, "--dest", dest.Path()});
     ASSERT_EQ(first.status, 0) << first.err;
     EXPECT_EQ(first.err, "");
     auto lines = Lines(first.out);
     ASSERT_GE(lines.size(), 6u);
-    EXPECT_EQ(lines[0], "Erstelle Dateien in " + dest.path().string() + ":");
+    EXPECT_EQ(lines[0], "Erstelle Dateien in " + dest.Path() + ":");
     EXPECT_EQ(lines[lines.size() - 2], "Erstellen der Dateien fertig!");
-    EXPECT_TRUE(fs::exists(dest.path() / "index.htm"));
-    EXPECT_TRUE(fs::exists(dest.path() / "oeffnungszeiten.htm"));
-    EXPECT_FALSE(fs::exists(dest.path() / "winterdienst.htm")) << "inactive entry built";
+    EXPECT_TRUE(fs::exists(fs::path(dest.Path()) / "index.htm"));
+    EXPECT_TRUE(fs::exists(fs::path(dest.Path()) / "oeffnungszeiten.htm"));
+    EXPECT_FALSE(fs::exists(fs::path(dest.Path()) / "winterdienst.htm")) << "inactive entry built";
 
     // The second build changes nothing; the log's umlaut arrives as UTF-8.
-    CliRun second = RunCli({"build", PAGLOOM_DEMO_PROJECT, "--dest", dest.path().string()});
+    CliRun second = RunCli({"build", PAGLOOM_DEMO_PROJECT, "--dest", dest.Path()});
     ASSERT_EQ(second.status, 0);
     const auto log = Lines(second.out);
     int files = 0;
@@ -199,7 +170,7 @@ TEST(CliBuild, BuildsTheDemoAndLogsEveryFileOnStdout) {
 // Paths with umlauts work from the command line and from a project file alike.
 TEST(CliBuild, FoldersWithUmlautsFromCommandLineAndProjectFile) {
     TempDir dir;
-    const fs::path site = dir.path() / "Übersicht";
+    const fs::path site = fs::path(dir.Path()) / "Übersicht";
     fs::create_directory(site);
     CliRun fromArgs = RunCli({"build", PAGLOOM_DEMO_PROJECT, "--dest", site.string()});
     ASSERT_EQ(fromArgs.status, 0) << fromArgs.err;
@@ -207,10 +178,9 @@ TEST(CliBuild, FoldersWithUmlautsFromCommandLineAndProjectFile) {
     EXPECT_TRUE(fs::exists(site / "index.htm"));
 
     // The project file stores the folder in Windows-1252 ("\xDC" is "Ü").
-    WriteFile(dir.path() / "p.plp",
-              CrLf({"[files]", "destination-directory=" + dir.path().string() +
-                                   "/\xDC"
-                                   "bersicht"}));
+    WriteFile(dir / "p.plp", CrLf({"[files]", "destination-directory=" + dir.Path() +
+                                                  "/\xDC"
+                                                  "bersicht"}));
     CliRun fromProject = RunCli({"build", dir / "p.plp"});
     ASSERT_EQ(fromProject.status, 0) << fromProject.err;
     EXPECT_EQ(fromProject.err, "");
@@ -238,11 +208,11 @@ TEST(CliBuild, MessagesGoToStderrAsUtf8) {
 
 TEST(CliBuild, DestOverridesTheProjectsFolder) {
     TempDir project, other;
-    WriteFile(project / "p.plp", SmallProject(project.path().string()));
-    CliRun r = RunCli({"build", project / "p.plp", "--dest=" + other.path().string()});
+    WriteFile(project / "p.plp", SmallProject(project.Path()));
+    CliRun r = RunCli({"build", project / "p.plp", "--dest=" + other.Path()});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(fs::exists(other.path() / "herd.htm"));
-    EXPECT_FALSE(fs::exists(project.path() / "herd.htm"));
+    EXPECT_TRUE(fs::exists(fs::path(other.Path()) / "herd.htm"));
+    EXPECT_FALSE(fs::exists(fs::path(project.Path()) / "herd.htm"));
 }
 
 TEST(CliBuild, ExitStatusTellsHowTheBuildEnded) {
@@ -258,13 +228,13 @@ TEST(CliBuild, ExitStatusTellsHowTheBuildEnded) {
     EXPECT_NE(failed.out.find("Erstellen der Dateien fertig!"), std::string::npos);
 
     // A template that cannot be read ends the build early: message, no end line.
-    CliRun early = RunCli({"build", dir / "template.plp", "--dest", dir.path().string()});
+    CliRun early = RunCli({"build", dir / "template.plp", "--dest", dir.Path()});
     EXPECT_EQ(early.status, 2);
     EXPECT_NE(early.err, "");
     EXPECT_EQ(early.out.find("Erstellen der Dateien fertig!"), std::string::npos);
 
     // A project file that does not exist is not built with defaults.
-    CliRun missing = RunCli({"build", dir / "fehlt.plp", "--dest", dir.path().string()});
+    CliRun missing = RunCli({"build", dir / "fehlt.plp", "--dest", dir.Path()});
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.err, "Die Projektdatei " + (dir / "fehlt.plp") + " existiert nicht!\n");
     EXPECT_EQ(missing.out, "");
@@ -273,9 +243,8 @@ TEST(CliBuild, ExitStatusTellsHowTheBuildEnded) {
 TEST(CliBuild, IncompleteTableProjectIsRefused) {
     TempDir dir;
     WriteFile(dir / "t.plp",
-              SmallProject(dir.path().string(),
-                           {"[content-page]", "tab-template-pages=1", "[table]",
-                            "mainmenu_content_source=1", "submenu_content_source=0"}));
+              SmallProject(dir.Path(), {"[content-page]", "tab-template-pages=1", "[table]",
+                                        "mainmenu_content_source=1", "submenu_content_source=0"}));
     CliRun r = RunCli({"build", dir / "t.plp"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "Sie haben keine Tabelle im Hauptmenü-Regiser ausgewählt!\n");
@@ -301,11 +270,11 @@ TEST(CliBuild, RegionFlagsOverrideTheProjectsPreset) {
                                        "<!-- TemplateBeginEditable name=\"inhalt\" -->Vorlage<!-- "
                                        "TemplateEndEditable -->",
                                        "</body>", "</html>"}));
-        WriteFile(dir / "p.plp",
-                  SmallProject(dir.path().string(),
-                               {"[content-page]", "dw-template-pages=1",
-                                "dw-template-file=" + (dir / "t.dwt"), "dw-template-update=1",
-                                std::string("dw-editable-overwrite=") + c.preset}));
+        WriteFile(
+            dir / "p.plp",
+            SmallProject(dir.Path(), {"[content-page]", "dw-template-pages=1",
+                                      "dw-template-file=" + (dir / "t.dwt"), "dw-template-update=1",
+                                      std::string("dw-editable-overwrite=") + c.preset}));
         ASSERT_EQ(RunCli({"build", dir / "p.plp"}).status, 0);
         std::string page = ReadFile(dir / "herd.htm");
         auto at = page.find(">Vorlage<");
@@ -325,11 +294,10 @@ TEST(CliBuild, RegionFlagsOverrideTheProjectsPreset) {
 TEST(CliGroup, ExitStatusOfAGroupBuild) {
     TempDir dir;
     WriteFile(dir / "gut.plp",
-              SmallProject(dir.path().string(), {"[project]", "lastsave=02.03.2026 12:00:00"}));
+              SmallProject(dir.Path(), {"[project]", "lastsave=02.03.2026 12:00:00"}));
     WriteFile(dir / "tabelle.plp",
-              SmallProject(dir.path().string(),
-                           {"[content-page]", "tab-template-pages=1", "[table]",
-                            "mainmenu_content_source=1", "submenu_content_source=0"}));
+              SmallProject(dir.Path(), {"[content-page]", "tab-template-pages=1", "[table]",
+                                        "mainmenu_content_source=1", "submenu_content_source=0"}));
     auto group = [&](const std::vector<std::string>& projects) {
         std::vector<std::string> lines = {"[projects]", "count=" + std::to_string(projects.size())};
         for (size_t i = 0; i < projects.size(); ++i)
@@ -366,11 +334,10 @@ TEST(CliBuild, MissingMenuLibraryIsReportedAndTheBuildGoesOn) {
     // A copy of the program in a folder without default.js.
     TempDir bin, site;
     fs::copy_file(PAGLOOM_CLI_EXE, bin / "pagloom-cli");
-    CliRun r = RunCli({"build", PAGLOOM_DEMO_PROJECT, "--dest", site.path().string()},
-                      bin / "pagloom-cli");
+    CliRun r = RunCli({"build", PAGLOOM_DEMO_PROJECT, "--dest", site.Path()}, bin / "pagloom-cli");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err,
               "Die Menü-Bibliothek " + (bin / "default.js") +
                   " kann nicht gelesen werden; das Menü-Skript enthält nur die Menüdaten.\n");
-    EXPECT_TRUE(fs::exists(site.path() / "index.js"));
+    EXPECT_TRUE(fs::exists(fs::path(site.Path()) / "index.js"));
 }

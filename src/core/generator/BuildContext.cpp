@@ -28,24 +28,24 @@ void BuildContext::Save(const std::string& path, const TextLines& lines) const {
     if (saver)
         saver->Save(path, lines);
     else
-        SaveIfChanged(path, lines, report);
+        SaveIfChanged(fs, path, lines, report);
 }
 
 void BuildContext::SaveText(const std::string& path, std::string text) const {
     if (saver)
         saver->SaveText(path, std::move(text));
     else
-        SaveIfChanged(path, SplitLines(text), report);
+        SaveIfChanged(fs, path, SplitLines(text), report);
 }
 
 bool BuildContext::FileExists(const std::string& path) const {
     if (saver) saver->Settle(path);
-    return Fs().FileExists(path);
+    return fs.FileExists(path);
 }
 
 TextLines BuildContext::ReadLines(const std::string& path) const {
     if (saver) saver->Settle(path);
-    return ReadTextLines(path);
+    return ReadTextLines(fs, path);
 }
 
 void BuildContext::CatchUp() const {

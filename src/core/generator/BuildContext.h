@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// What a writer sees of the build that runs: the project, the destination, the log and the
-// host. One BuildContext lives for one run of MakeStartClick; writers get it by reference.
+// What a writer sees of the build that runs: the project, the file system, the destination,
+// the log and the host. One BuildContext lives for one run of MakeStartClick; writers get it by
+// reference.
 #pragma once
 #include <functional>
 #include <string>
@@ -14,11 +15,14 @@ namespace pagloom {
 struct Project;
 struct ProjectSettings;
 class Host;
+class FileSystem;
+class ContentTables;
 class TableBuildSteps;
 class FileSaver;
 
 struct BuildContext {
     Project& project;  // the menu may be rebuilt by the table flow, hence not const
+    FileSystem& fs;    // every file the build reads or writes
     Host& host;
     MakeReport& report;
     std::string destination;             // the build dialog's destination, as the user gave it
@@ -26,8 +30,9 @@ struct BuildContext {
     const TextLines& menuScriptLibrary;  // the lines of default.js
     bool regionOverwriteVisible = false;
     bool regionOverwrite = false;
-    TableBuildSteps* tableSteps = nullptr;    // table-driven parts of the table flow
-    std::function<void()> refreshMenuEditor;  // shows a rebuilt menu; may be empty
+    TableBuildSteps* tableSteps = nullptr;         // table-driven parts of the table flow
+    ContentTables* tables = nullptr;               // the slots' tables the table steps read
+    std::function<void()> refreshMenuEditor = {};  // shows a rebuilt menu; may be empty
     FileSaver* saver =
         nullptr;  // the build's files on their way to the disk; none: written at once
 

@@ -16,6 +16,7 @@
 #include "generator/StylesheetWriter.h"
 #include "io/FileSystem.h"
 #include "model/Project.h"
+#include "model/ProjectRules.h"
 #include "ports/Host.h"
 #include "tables/TableError.h"
 
@@ -55,10 +56,6 @@ class SettlingHost final : public Host {
     FileSaver& saver_;
 };
 
-bool TableFieldAvailable(int source) {
-    return source == kSlotTemplate || source == kSlotDwTemplate;
-}
-
 // Step 8 of the flow without tables: the first page and the content pages.
 void WriteContentPages(BuildContext& ctx) {
     const ContentPageSettings& cp = ctx.Settings().content_page;
@@ -88,17 +85,12 @@ void WriteContentPages(BuildContext& ctx) {
 
 }  // namespace
 
-bool LoadMenuScriptLibrary(const std::string& programDir, TextLines& lines) {
+bool LoadMenuScriptLibrary(FileSystem& fs, const std::string& programDir, TextLines& lines) {
     lines.clear();
     std::string text;
-    if (!Fs().ReadAll(JoinPath(programDir, "default.js"), text)) return false;
+    if (!fs.ReadAll(JoinPath(programDir, "default.js"), text)) return false;
     lines = SplitLines(text);
     return true;
-}
-
-bool SlotTableInUse(const Project& project, ContentSlot slot) {
-    const SlotTableSettings& s = project.Tables.Slot[slot];
-    return TableFieldAvailable(s.content_source) && !s.name_display.empty();
 }
 
 bool ErstellenTabOK(const Project& project, Host& host) {
@@ -110,7 +102,7 @@ bool ErstellenTabOK(const Project& project, Host& host) {
     const char* message = nullptr;
     if (mainSource > 0 && !SlotTableInUse(project, ContentSlot::mainmenu))
         message = "Sie haben keine Tabelle im Hauptmen\xFC-Regiser ausgew\xE4hlt!";
-    else if (TableFieldAvailable(mainSource) && mainSlot.template_file.empty())
+    else if (SlotTableFieldAvailable(mainSource) && mainSlot.template_file.empty())
         message = "Sie haben keine Vorlage im Hauptmen\xFC-Register angegeben!";
     if (subSource > 0 && mainSource == 0)
         message =
@@ -119,28 +111,16 @@ bool ErstellenTabOK(const Project& project, Host& host) {
             "Seiten f\xFCr Untermen\xFCs erstellt werden!";
     else if (subSource > 0 && !SlotTableInUse(project, ContentSlot::submenu))
         message = "Sie haben keine Tabelle im Untermen\xFC-Register angegeben!";
-    else if (TableFieldAvailable(subSource) && subSlot.template_file.empty())
+    else if (SlotTableFieldAvailable(subSource) && subSlot.template_file.empty())
         message = "Sie haben keine Vorlage im Untermen\xFC-Register angegeben!";
     if (!message) return true;
     host.ShowMessage(message);
     return false;
 }
 
-bool RegionOverwriteVisibleFor(const Project& project) {
-    const ProjectSettings& s = project.Settings;
-    if (s.content_page.source.Is(kDwTemplatePages)) return true;
-    if (!s.content_page.source.Is(kTabTemplatePages)) return false;
-    return project.Tables.Slot[ContentSlot::mainmenu].content_source == kSlotDwTemplate ||
-           project.Tables.Slot[ContentSlot::submenu].content_source == kSlotDwTemplate;
-}
-
 void PresetRegionOverwrite(const Project& project, BuildDialog& dialog) {
-    const ContentPageSettings& cp = project.Settings.content_page;
     dialog.RegionOverwriteVisible = RegionOverwriteVisibleFor(project);
-    if (!dialog.RegionOverwriteVisible) return;
-    dialog.RegionOverwrite = false;
-    if (cp.source.Is(kDwTemplatePages)) dialog.RegionOverwrite = cp.dw_editable_overwrite;
-    if (cp.source.Is(kTabTemplatePages)) dialog.RegionOverwrite = cp.tab_dw_editable_overwrite;
+    if (dialog.RegionOverwriteVisible) dialog.RegionOverwrite = RegionOverwritePresetFor(project);
 }
 
 void BuildWithoutTables(BuildContext& ctx) {
@@ -175,7 +155,7 @@ void BuildWithTables(BuildContext& ctx) {
 }
 
 BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::string& projectFile,
-                            Host& host) {
+                            FileSystem& fs, Host& host) {
     BuildOutcome outcome;
     if (dialog.Destination.empty()) {
         host.ShowMessage("Sie haben kein Zielverzeichnis angegeben!");
@@ -187,9 +167,10 @@ BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::st
     report.Add("Erstelle Dateien in " + dialog.Destination + ":");
     report.Add("");
 
-    FileSaver saver(report);
+    FileSaver saver(fs, report);
     SettlingHost buildHost(host, saver);
     BuildContext ctx{project,
+                     fs,
                      buildHost,
                      report,
                      dialog.Destination,
@@ -198,6 +179,7 @@ BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::st
                      dialog.RegionOverwriteVisible,
                      dialog.RegionOverwrite,
                      dialog.TableSteps,
+                     dialog.Tables,
                      dialog.RefreshMenuEditor,
                      &saver};
     std::optional<std::string> failure;

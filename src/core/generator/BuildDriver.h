@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: MIT
 // The spine of a build: the build dialog's state, the checks before a build, MakeStartClick
 // with its start and end lines, and the two flows that call the writers in their fixed order.
-// The desktop program, the CLI and the project groups all build through MakeStartClick.
+// The desktop program, the CLI and the project groups all build through the project document,
+// which calls MakeStartClick.
 #pragma once
 #include <functional>
 #include <string>
 
 #include "generator/BuildContext.h"
 #include "generator/MakeReport.h"
+#include "generator/TableBuildSteps.h"
 #include "generator/TextLines.h"
 #include "model/TPrjParams.h"
 
@@ -15,20 +17,10 @@ namespace pagloom {
 
 struct Project;
 class Host;
+class FileSystem;
+class ContentTables;
 
-// The table-driven steps of BuildWithTables, implemented by the table code and handed to the
-// build dialog by the host program (the rest of that flow is the same writers as without
-// tables). Both may throw BuildAbort when a table or template cannot be read.
-class TableBuildSteps {
-  public:
-    virtual ~TableBuildSteps() = default;
-    // BuildMenuFromMainTable, then BuildSubMenusFromSubTable: rebuilds ctx.project.MainMenu.
-    virtual void RebuildMenu(BuildContext& ctx) = 0;
-    // First page, main-menu pages and sub-menu pages, each by its slot's content source.
-    virtual void WritePages(BuildContext& ctx) = 0;
-};
-
-// The build dialog (TMakeForm): one for the whole program run, kept when it is closed.
+// The build dialog (TMakeForm): one per project document, kept when it is closed.
 struct BuildDialog {
     std::string Destination;       // MakeZielEdit; set from files/destination-directory on open
     bool RegionOverwrite = false;  // CBBeBeOverwrite "Bearbeitbare Bereiche überschreiben "
@@ -39,9 +31,11 @@ struct BuildDialog {
     TextLines MenuScriptLibrary;
     // The folder the preview shows; every build sets it to its destination.
     std::string PreviewDirectory;
-    // Table-driven parts of BuildWithTables; not owned. Without them a table-driven project
-    // ends its build with a message.
+    // Table-driven parts of BuildWithTables and the slots' tables they read; not owned (the
+    // project document sets both to its own). Without steps a table-driven project ends its
+    // build with a message.
     TableBuildSteps* TableSteps = nullptr;
+    ContentTables* Tables = nullptr;
     // Called after a table-driven build rebuilt the menu, so the menu editor shows it.
     std::function<void()> RefreshMenuEditor;
 };
@@ -58,21 +52,14 @@ struct BuildOutcome {
 
 // Reads `programDir`/default.js as lines into `lines`. False (lines empty) when it cannot
 // be read; the host program decides what to tell the user.
-bool LoadMenuScriptLibrary(const std::string& programDir, TextLines& lines);
-
-// A level's table is in use when its table field is available (the level's source is 2
-// "Standard-Vorlage" or 3 "Dreamweaver-Vorlage") and its name display is not empty.
-bool SlotTableInUse(const Project& project, ContentSlot slot);
+bool LoadMenuScriptLibrary(FileSystem& fs, const std::string& programDir, TextLines& lines);
 
 // Completeness check of a table-driven project before the dialog opens. Shows the message of
 // the last failing check through the host and returns false; true when all checks pass.
 bool ErstellenTabOK(const Project& project, Host& host);
 
-// Whether RegionOverwrite is shown for this project: pages from a Dreamweaver template, or from
-// tables with a Dreamweaver template for the main menu or the sub-menu.
-bool RegionOverwriteVisibleFor(const Project& project);
 // Prepares RegionOverwrite each time the dialog is shown: visibility, and when visible the
-// preset of the project (off, then dw-editable-overwrite, then tab-dw-editable-overwrite).
+// preset of the project (RegionOverwriteVisibleFor and RegionOverwritePresetFor).
 void PresetRegionOverwrite(const Project& project, BuildDialog& dialog);
 
 // "Start": runs one build into dialog.Destination and logs it in dialog.Report.
@@ -81,7 +68,7 @@ void PresetRegionOverwrite(const Project& project, BuildDialog& dialog);
 // keeps what was written so far, without the end lines. projectFile is the open project's
 // path for the frameset's comment line ("" when never saved).
 BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::string& projectFile,
-                            Host& host);
+                            FileSystem& fs, Host& host);
 
 // The two flows, for callers that run one step of the build themselves (tests, groups).
 // Both may throw BuildAbort.

@@ -37,8 +37,8 @@ std::string WaitKey(std::string_view path) { return ToLowerCp1252(NameOf(path));
 
 }  // namespace
 
-FileSaver::FileSaver(MakeReport& report) : report_(report) {
-    threaded_ = Fs().ConcurrentUse() && std::thread::hardware_concurrency() > 1;
+FileSaver::FileSaver(FileSystem& fs, MakeReport& report) : fs_(fs), report_(report) {
+    threaded_ = fs_.ConcurrentUse() && std::thread::hardware_concurrency() > 1;
 }
 
 FileSaver::~FileSaver() {
@@ -60,7 +60,7 @@ bool FileSaver::KnownMissing(const std::string& path) {
         auto [it, fresh] = folders_.try_emplace(std::string(folder));
         if (fresh) {
             std::vector<std::string> names;
-            if (Fs().ListNames(it->first, names))
+            if (fs_.ListNames(it->first, names))
                 it->second.emplace(std::make_move_iterator(names.begin()),
                                    std::make_move_iterator(names.end()));
         }
@@ -83,7 +83,7 @@ void FileSaver::SaveText(std::string path, std::string text) {
     const bool knownMissing = KnownMissing(path);
     if (!threaded_) {
         report_.Add(path + "...");
-        report_.AddOutcome(pagloom::SaveText(path, text, knownMissing));
+        report_.AddOutcome(pagloom::SaveText(fs_, path, text, knownMissing));
         return;
     }
     Drain(false);
@@ -151,7 +151,7 @@ void FileSaver::Prepare() {
         // Only new files are made ahead: nothing shows until the worker names them in turn.
         if (job->knownMissing && !job->text.empty()) {
             try {
-                job->made = Fs().PrepareNew(job->path, job->text);
+                job->made = fs_.PrepareNew(job->path, job->text);
             } catch (...) {
                 // the worker saves it the usual way
             }
@@ -169,16 +169,17 @@ void FileSaver::Prepare() {
 
 SaveResult FileSaver::SaveJob(Job& job) {
     if (job.made.Ready()) {
-        switch (Fs().Publish(job.made, job.path)) {
+        switch (fs_.Publish(job.made, job.path)) {
             case FileSystem::CreateResult::Created:
                 return SaveResult::Written;
             case FileSystem::CreateResult::Exists:
-                return pagloom::SaveText(job.path, job.text, false);  // made meanwhile: compare
+                return pagloom::SaveText(fs_, job.path, job.text,
+                                         false);  // made meanwhile: compare
             case FileSystem::CreateResult::Failed:
                 break;
         }
     }
-    return pagloom::SaveText(job.path, job.text, job.knownMissing);
+    return pagloom::SaveText(fs_, job.path, job.text, job.knownMissing);
 }
 
 void FileSaver::Work() {

@@ -30,7 +30,7 @@ namespace pagloom {
 
 class FileSaver {
   public:
-    explicit FileSaver(MakeReport& report);
+    FileSaver(FileSystem& fs, MakeReport& report);
     // Files not yet begun are dropped; the one being written is finished.
     ~FileSaver();
     FileSaver(const FileSaver&) = delete;
@@ -72,6 +72,7 @@ class FileSaver {
     void Log(Job& job);     // keeps the failure of a failed job and drops what came after it
     void ThrowFailure();
 
+    FileSystem& fs_;
     MakeReport& report_;
     bool threaded_ = false;
     // Names in each folder as listed on the first file into it (nullopt: not listable),

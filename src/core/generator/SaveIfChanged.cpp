@@ -8,9 +8,9 @@
 
 namespace pagloom {
 
-SaveResult SaveText(const std::string& path, std::string_view text, bool knownMissing) {
+SaveResult SaveText(FileSystem& fs, const std::string& path, std::string_view text,
+                    bool knownMissing) {
     static thread_local std::string existing;
-    FileSystem& fs = Fs();
     if (knownMissing && !text.empty()) {
         switch (fs.CreateNew(path, text)) {
             case FileSystem::CreateResult::Created:
@@ -37,16 +37,18 @@ SaveResult SaveText(const std::string& path, std::string_view text, bool knownMi
     // Compared line by line, so a page saved with other line breaks counts as unchanged; a
     // missing file counts as no lines.
     if (SameLines(text, existing)) return SaveResult::Unchanged;
-    return WriteFileAtomic(path, text, nullptr, missing) ? SaveResult::Written : SaveResult::Failed;
+    return WriteFileAtomic(fs, path, text, nullptr, missing) ? SaveResult::Written
+                                                             : SaveResult::Failed;
 }
 
-SaveResult SaveIfChanged(const std::string& path, const TextLines& lines, MakeReport& report) {
+SaveResult SaveIfChanged(FileSystem& fs, const std::string& path, const TextLines& lines,
+                         MakeReport& report) {
     report.Add(path + "...");
     // The buffer is kept between calls: a build saves many files one after the other.
     static thread_local std::string joined;
     joined.clear();
     AppendJoinedLines(lines, joined);
-    const SaveResult result = SaveText(path, joined);
+    const SaveResult result = SaveText(fs, path, joined);
     report.AddOutcome(result);
     return result;
 }

@@ -11,6 +11,8 @@
 
 namespace pagloom {
 
+class FileSystem;
+
 // Logs path + "...", then compares `lines` with the file at `path` read as lines (split at
 // CR LF, CR or LF; bytes compared exactly, case matters):
 //  - equal (a missing file counts as no lines): logs "Keine Änderung", touches nothing and
@@ -18,12 +20,14 @@ namespace pagloom {
 //  - different: writes the lines, each followed by CR LF, through WriteFileAtomic; logs "OK"
 //    and returns Written, or logs "Fehler!" and returns Failed when it cannot be written.
 // Throws BuildAbort when the file exists but cannot be read for the comparison.
-SaveResult SaveIfChanged(const std::string& path, const TextLines& lines, MakeReport& report);
+SaveResult SaveIfChanged(FileSystem& fs, const std::string& path, const TextLines& lines,
+                         MakeReport& report);
 
 // SaveIfChanged without the log lines, for lines already joined with CR LF: `text` is what is
 // written, compared line by line. `knownMissing`: the caller has just seen that no file is at
 // the path, so the read attempt is spared; a file that appeared meanwhile is compared as usual.
-// Safe to call from another thread than the log's when Fs().ConcurrentUse().
-SaveResult SaveText(const std::string& path, std::string_view text, bool knownMissing = false);
+// Safe to call from another thread than the log's when fs.ConcurrentUse().
+SaveResult SaveText(FileSystem& fs, const std::string& path, std::string_view text,
+                    bool knownMissing = false);
 
 }  // namespace pagloom

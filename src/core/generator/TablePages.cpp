@@ -7,11 +7,10 @@
 #include "generator/Dreamweaver.h"
 #include "generator/TableMenu.h"
 #include "generator/TableTemplate.h"
-#include "io/FileSystem.h"
 #include "model/Project.h"
+#include "model/ProjectRules.h"
 #include "ports/Host.h"
-#include "tables/SlotOpening.h"
-#include "tables/SlotTables.h"
+#include "tables/ContentTables.h"
 
 namespace pagloom {
 
@@ -28,6 +27,11 @@ const char* const kPreconditionD =
 const char* const kPreconditionE = "keine Tabelle f\xFCr die Erstellung der ersten Seite!";
 
 bool InUse(const BuildContext& ctx, ContentSlot slot) { return SlotTableInUse(ctx.project, slot); }
+
+// The slot's table object for the project's table kind; none without tables.
+ContentTable* SlotTable(const BuildContext& ctx, ContentSlot slot) {
+    return ctx.tables ? ctx.tables->For(ctx.project.PrjParams, slot) : nullptr;
+}
 
 // Shows the message and returns false when the level's precondition fails.
 bool Require(const BuildContext& ctx, bool condition, const char* message) {
@@ -56,7 +60,7 @@ struct LevelWriter {
         }
         if (!templateLines) templateLines = ctx.ReadLines(templateFile);
         TextLines lines;
-        const TemplateSlot tableSlot = TemplateSlotOf(ctx.project, slot);
+        const TemplateSlot tableSlot = TemplateSlotOf(ctx, slot);
         if (fill && tableSlot.table) {
             if (!prepared) prepared.emplace(*templateLines, tableSlot);
             std::string text = NormalizeLineBreaks(prepared->Fill(tableSlot));
@@ -117,7 +121,7 @@ void WriteTableFirstPage(BuildContext& ctx) {
     if (!settings.firstpage.firstpage.Is(kOn)) return;
     const std::string path = FirstPagePath(ctx);
     if (!ctx.WriteRuleAllows(path, settings.firstpage.overwrite_firstpage)) return;
-    if (ContentTable* t = SlotTables().For(p.PrjParams, ContentSlot::firstpage)) t->ClearFilter();
+    if (ContentTable* t = SlotTable(ctx, ContentSlot::firstpage)) t->ClearFilter();
     const LevelWriter writer{
         ctx, ContentSlot::firstpage, s.content_source, s.template_file, !s.name_display.empty(), {},
         {}};
@@ -134,7 +138,7 @@ void WriteTableMainMenuPages(BuildContext& ctx) {
     if (s.content_source == kSlotDwTemplate && ctx.KeepRegions() &&
         !Require(ctx, InUse(ctx, ContentSlot::mainmenu), kPreconditionB))
         return;
-    ContentTable* table = SlotTables().For(p.PrjParams, ContentSlot::mainmenu);
+    ContentTable* table = SlotTable(ctx, ContentSlot::mainmenu);
     const bool filled = s.content_source != kSlotEmptyPages;
     const std::string field = filled && table ? MainMenuField(p) : std::string();
     const LevelWriter writer{
@@ -161,7 +165,7 @@ void WriteTableSubMenuPages(BuildContext& ctx) {
     if (s.content_source == kSlotDwTemplate && ctx.KeepRegions() &&
         !Require(ctx, mainInUse || subInUse, kPreconditionD))
         return;
-    ContentTable* table = SlotTables().For(p.PrjParams, ContentSlot::submenu);
+    ContentTable* table = SlotTable(ctx, ContentSlot::submenu);
     const bool filled = s.content_source != kSlotEmptyPages;
     const std::string match = filled && table ? SubMenuMatchField(p) : std::string();
     const std::string field = filled && table ? SubMenuField(p) : std::string();
@@ -187,10 +191,11 @@ void TableBuild::RebuildMenu(BuildContext& ctx) {
     // a CSV slot keeps the rows imported when the project was opened or the file taken over.
     const TPrjParams& pp = ctx.project.PrjParams;
     for (ContentSlot slot : kAllSlots) {
+        if (!ctx.tables) break;
         const int kind = pp.TableKind[slot];
         if (kind != kCsvTable && kind != kNoneTable)
-            SlotTables().Engine(slot).SetSource(kind, pp.DatabaseName[slot], pp.TableName[slot]);
-        if (ContentTable* t = SlotTables().For(pp, slot)) t->ClearFilter();
+            ctx.tables->Engine(slot).SetSource(kind, pp.DatabaseName[slot], pp.TableName[slot]);
+        if (ContentTable* t = ctx.tables->For(pp, slot)) t->ClearFilter();
     }
     BuildMenuFromMainTable(ctx);
     BuildSubMenusFromSubTable(ctx);
@@ -200,12 +205,6 @@ void TableBuild::WritePages(BuildContext& ctx) {
     WriteTableFirstPage(ctx);
     WriteTableMainMenuPages(ctx);
     WriteTableSubMenuPages(ctx);
-}
-
-void InstallTableSupport(BuildDialog& dialog) {
-    static TableBuild steps;
-    InstallSlotTableOpener();
-    dialog.TableSteps = &steps;
 }
 
 }  // namespace pagloom

@@ -3,10 +3,11 @@
 // pages, each level by its own source (empty page, template filled from the level's rows, or
 // Dreamweaver template filled and made an instance, fresh or keeping the editable regions of
 // existing pages). TableBuild hands these steps and the menu rebuild to the build driver.
+// The slots' tables are the ones the build context carries.
 #pragma once
 
 #include "generator/BuildContext.h"
-#include "generator/BuildDriver.h"
+#include "generator/TableBuildSteps.h"
 
 namespace pagloom {
 
@@ -26,9 +27,5 @@ class TableBuild : public TableBuildSteps {
     void RebuildMenu(BuildContext& ctx) override;
     void WritePages(BuildContext& ctx) override;
 };
-
-// Makes a front end able to open and build table-driven projects: installs the slot-table
-// opener of the project reader and sets dialog.TableSteps to the one TableBuild.
-void InstallTableSupport(BuildDialog& dialog);
 
 }  // namespace pagloom

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "generator/TableTemplate.h"
 
+#include "generator/BuildContext.h"
 #include "generator/HtmlBlocks.h"
 #include "ports/Host.h"
 #include "tables/ContentTable.h"
-#include "tables/SlotTables.h"
+#include "tables/ContentTables.h"
 #include "tables/TableError.h"
 #include "tables/TextFold.h"
 #include "text/TextConversions.h"
@@ -84,9 +85,10 @@ std::string_view Between(std::string_view text, size_t from, size_t to) {  // 1-
 
 }  // namespace
 
-TemplateSlot TemplateSlotOf(const Project& project, ContentSlot slot) {
-    return TemplateSlot{SlotTables().For(project.PrjParams, slot), project.Tables.Slot[slot].fields,
-                        project.Tables};
+TemplateSlot TemplateSlotOf(const BuildContext& ctx, ContentSlot slot) {
+    const Project& project = ctx.project;
+    ContentTable* table = ctx.tables ? ctx.tables->For(project.PrjParams, slot) : nullptr;
+    return TemplateSlot{table, project.Tables.Slot[slot].fields, project.Tables};
 }
 
 std::string ConvertFieldValue(std::string_view value, const TableConvertSettings& c) {

@@ -13,6 +13,7 @@ namespace pagloom {
 
 class ContentTable;
 class Host;
+struct BuildContext;
 
 // The message shown for a slot without table.
 extern const char* const
@@ -26,8 +27,9 @@ struct TemplateSlot {
     const TableSettings& settings;
 };
 
-// The slot's view for filling; the table is the slot's object for its TableKind.
-TemplateSlot TemplateSlotOf(const Project& project, ContentSlot slot);
+// The slot's view for filling; the table is the build's object for the slot's TableKind (none
+// when the build has no tables).
+TemplateSlot TemplateSlotOf(const BuildContext& ctx, ContentSlot slot);
 
 // Fills `lines` in place. Without table it shows kNoTableForTemplateMessage and leaves the
 // lines unchanged. Inserted text is not scanned again. Throws TableError when the table cannot

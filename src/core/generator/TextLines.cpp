@@ -93,9 +93,9 @@ bool SameLines(std::string_view a, std::string_view b) {
     return x.AtEnd() && y.AtEnd();
 }
 
-TextLines ReadTextLines(const std::string& path) {
+TextLines ReadTextLines(FileSystem& fs, const std::string& path) {
     std::string text;
-    if (!Fs().ReadAll(path, text)) throw BuildAbort(CannotReadMessage(path));
+    if (!fs.ReadAll(path, text)) throw BuildAbort(CannotReadMessage(path));
     return SplitLines(text);
 }
 

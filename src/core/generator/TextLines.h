@@ -9,6 +9,8 @@
 
 namespace pagloom {
 
+class FileSystem;
+
 using TextLines = std::vector<std::string>;
 
 // Splits at CR LF, lone CR and lone LF; a final line break adds no empty line, so "" and
@@ -33,6 +35,6 @@ bool SameLines(std::string_view a, std::string_view b);
 
 // Reads a file as lines. Throws BuildAbort with CannotReadMessage(path) when it cannot be
 // read, because a template that cannot be read ends the build.
-TextLines ReadTextLines(const std::string& path);
+TextLines ReadTextLines(FileSystem& fs, const std::string& path);
 
 }  // namespace pagloom

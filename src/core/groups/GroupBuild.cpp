@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "groups/GroupBuild.h"
 
+#include "document/ProjectDocument.h"
 #include "generator/BuildDriver.h"
 #include "generator/SitemapWriter.h"
 #include "groups/TProjectGroup.h"
 #include "io/FileSystem.h"
 #include "model/Project.h"
 #include "ports/Host.h"
-#include "projectfile/ProjectFile.h"
 
 namespace pagloom {
 
@@ -17,12 +17,13 @@ void OpenForGroup(GroupBuildEnv& env, const std::string& path) {
     if (env.openProject)
         env.openProject(path);
     else
-        OpenProjectForBuild(env.project, env.dialog, path, env.host);
+        env.document.Open(path);
 }
 
 // Save as the save command does: to the group's file, or through "save as" without one.
 bool SaveGroupAsCommand(TProjectGroup& group, GroupBuildEnv& env) {
-    if (!group.GroupFileName.empty()) return group.FileSave(env.host);
+    if (!group.GroupFileName.empty())
+        return group.FileSave(env.document.Files(), env.document.Ports());
     return env.saveGroupAs ? env.saveGroupAs() : false;
 }
 
@@ -31,21 +32,22 @@ void BuildEntry(TProjectGroup& group, size_t i, GroupBuildEnv& env, std::vector<
                 GroupOutcome& outcome) {
     const std::string path = group.ProjectList[i];
     OpenForGroup(env, path);
-    Project& project = env.project;
-    PresetRegionOverwrite(project, env.dialog);
-    const bool checkPassed = !project.Settings.TablesDrive() || ErstellenTabOK(project, env.host);
+    ProjectDocument& doc = env.document;
+    const Project& project = doc.project;
+    doc.PresetRegionChoice();
+    const bool checkPassed = doc.TableCheck();
 
     if (group.LastSaveList.size() < group.ProjectList.size())
         group.LastSaveList.resize(group.ProjectList.size());
     std::string& lastSave = group.LastSaveList[i];
     if (!checkPassed) {
-        env.host.ShowMessage("Fehler in Projekt: " + path);
+        doc.Ports().ShowMessage("Fehler in Projekt: " + path);
         ++outcome.projectsFailed;
     } else if (group.MakeModified && project.Settings.lastsave == lastSave) {
-        env.dialog.Report.Add("Keine \xC4nderung im Projekt " + path);
+        doc.Build.Report.Add("Keine \xC4nderung im Projekt " + path);
         ++outcome.skipped;
     } else {
-        BuildOutcome b = MakeStartClick(env.dialog, project, path, env.host);
+        BuildOutcome b = doc.MakeStart();
         ++outcome.built;
         outcome.failedFiles += b.failedFiles;
         if (b.EndedEarly()) ++outcome.buildsEndedEarly;
@@ -60,14 +62,6 @@ void BuildEntry(TProjectGroup& group, size_t i, GroupBuildEnv& env, std::vector<
 
 }  // namespace
 
-void OpenProjectForBuild(Project& project, BuildDialog& dialog, const std::string& path,
-                         Host& host) {
-    LoadProject(project, path, host);
-    const std::string& dest = project.Settings.files.destination_directory;
-    dialog.Destination = dest;
-    if (!dest.empty()) dialog.PreviewDirectory = dest;
-}
-
 std::string SitemapIndexAddress(const Project& project) {
     // The sitemap the build wrote: an empty file name is written as "sitemap.xml", so the
     // index names that file too rather than the bare folder.
@@ -77,11 +71,12 @@ std::string SitemapIndexAddress(const Project& project) {
 
 GroupOutcome Make1Execute(TProjectGroup& group, GroupBuildEnv& env) {
     GroupOutcome outcome;
-    MakeReport& report = env.dialog.Report;
+    ProjectDocument& doc = env.document;
+    MakeReport& report = doc.Build.Report;
 
     bool finalSaveAllowed = true;
     if (group.GroupModified) {
-        Answer a = env.host.Ask("Projekt-Gruppe vorher speichern?", true);
+        Answer a = doc.Ports().Ask("Projekt-Gruppe vorher speichern?", true);
         if (a == Answer::Yes)
             SaveGroupAsCommand(group, env);
         else
@@ -97,8 +92,8 @@ GroupOutcome Make1Execute(TProjectGroup& group, GroupBuildEnv& env) {
         BuildEntry(group, i, env, indexList, outcome);
 
     if (group.GroupModified && !group.GroupFileName.empty() && finalSaveAllowed)
-        group.FileSave(env.host);
-    if (group.IndexMap && !MakeSiteMapIndex(group, index, env.dialog)) outcome.indexFailed = true;
+        group.FileSave(doc.Files(), doc.Ports());
+    if (group.IndexMap && !MakeSiteMapIndex(group, index, doc)) outcome.indexFailed = true;
 
     report.Add("");
     report.Add("Projektgruppe " + group.GroupFileName + " erstellen fertig");
@@ -122,7 +117,7 @@ TextLines SitemapIndexLines(const std::vector<std::string>& addresses) {
 }
 
 bool MakeSiteMapIndex(TProjectGroup& group, const std::vector<std::string>& addresses,
-                      BuildDialog& dialog) {
+                      ProjectDocument& document) {
     TextLines lines = SitemapIndexLines(addresses);
     std::string& file = group.IndexMapFile;
     size_t b = 0, e = file.size();
@@ -130,10 +125,11 @@ bool MakeSiteMapIndex(TProjectGroup& group, const std::vector<std::string>& addr
     while (e > b && static_cast<unsigned char>(file[e - 1]) <= ' ') --e;
     file = file.substr(b, e - b);
 
-    dialog.Report.Add("");
-    const bool ok = !file.empty() && WriteFileAtomic(file, JoinLines(lines));
-    dialog.Report.Add(ok ? "Sitemap-Index: " + file + " erstellen fertig"
-                         : "Fehler bei Sitemap-Index: " + file);
+    MakeReport& report = document.Build.Report;
+    report.Add("");
+    const bool ok = !file.empty() && WriteFileAtomic(document.Files(), file, JoinLines(lines));
+    report.Add(ok ? "Sitemap-Index: " + file + " erstellen fertig"
+                  : "Fehler bei Sitemap-Index: " + file);
     return ok;
 }
 
@@ -151,16 +147,17 @@ std::optional<std::string> PrepareGroupPreview(const TProjectGroup& group,
         if (chosen) break;
     }
     if (chosen) OpenForGroup(env, *chosen);
-    const std::string& frameset = env.project.Settings.files.frameset_file;
+    ProjectDocument& doc = env.document;
+    const std::string& frameset = doc.project.Settings.files.frameset_file;
     if (!chosen || frameset.empty()) {
-        env.host.ShowMessage("Es konnte kein Projekt geladen werden!");
+        doc.Ports().ShowMessage("Es konnte kein Projekt geladen werden!");
         return std::nullopt;
     }
-    std::string path = env.dialog.PreviewDirectory + "/" + frameset;
-    if (!Fs().FileExists(path)) {
-        env.host.ShowMessage("Kann Datei " + path +
-                             " nicht \xF6"
-                             "ffnen");
+    std::string path = doc.Build.PreviewDirectory + "/" + frameset;
+    if (!doc.Files().FileExists(path)) {
+        doc.Ports().ShowMessage("Kann Datei " + path +
+                                " nicht \xF6"
+                                "ffnen");
         return std::nullopt;
     }
     return path;

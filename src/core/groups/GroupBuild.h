@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Building every project of a group (Make1Execute), the sitemap index over their sitemaps,
-// and the group preview's choice of project. Every project is opened the way the main window
-// opens one, so after a group build the open project is the last one of the list.
+// and the group preview's choice of project. Every project is opened in the one project
+// document the way the main window opens one, so after a group build the open project is the
+// last one of the list.
 #pragma once
 #include <functional>
 #include <optional>
@@ -13,16 +14,15 @@
 namespace pagloom {
 
 struct Project;
-struct BuildDialog;
-class Host;
+class ProjectDocument;
 class TProjectGroup;
 
 // What a group build uses of the program around it. Not owned.
 struct GroupBuildEnv {
-    Project& project;     // the open project, replaced by each OpenProject
-    BuildDialog& dialog;  // the build dialog with the shared build log
-    Host& host;
-    // The main window's OpenProject. Empty: OpenProjectForBuild.
+    // The open project, replaced by each OpenProject, with the build dialog and its shared log.
+    ProjectDocument& document;
+    // The main window's OpenProject (which opens the file in `document`). Empty: the
+    // document's own Open.
     std::function<void(const std::string& path)> openProject;
     // Save as, for a group without a file name when the user agrees to save it before the
     // build; returns whether it saved. Empty: such a group is not saved.
@@ -32,11 +32,6 @@ struct GroupBuildEnv {
     std::function<void()> showBuildDialog;
     std::function<void()> restoreBuildDialog;
 };
-
-// OpenProject as far as a build needs it: LoadProject, then the project's destination becomes
-// the build dialog's destination, and a non-empty one the preview's folder.
-void OpenProjectForBuild(Project& project, BuildDialog& dialog, const std::string& path,
-                         Host& host);
 
 // What one group build did; pagloom-cli turns it into its exit status.
 struct GroupOutcome {
@@ -62,7 +57,7 @@ TextLines SitemapIndexLines(const std::vector<std::string>& addresses);
 // index and logs "Sitemap-Index: <file> erstellen fertig", or "Fehler bei Sitemap-Index: <file>"
 // when it cannot be written (returns false then).
 bool MakeSiteMapIndex(TProjectGroup& group, const std::vector<std::string>& addresses,
-                      BuildDialog& dialog);
+                      ProjectDocument& document);
 
 // acVorschauExecute: opens the project of the first selected line that is in the group and
 // returns the page the preview shows (PreviewDirectory + "/" + frameset file). Shows "Es konnte

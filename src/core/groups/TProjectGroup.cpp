@@ -46,9 +46,9 @@ std::string TProjectGroup::DefaultIndexMapFile() const {
     return dir + "sitemap_index.xml";
 }
 
-bool TProjectGroup::Open(const std::string& fileName) {
+bool TProjectGroup::Open(FileSystem& fs, const std::string& fileName) {
     IniFile ini;
-    if (!ini.Load(fileName)) return false;
+    if (!ini.Load(fs, fileName)) return false;
     New();
     GroupFileName = fileName;
     int count = ini.ReadInteger(kProjects, "count", 0);
@@ -67,12 +67,12 @@ bool TProjectGroup::Open(const std::string& fileName) {
     return true;
 }
 
-bool TProjectGroup::FileSave(Host& host) {
+bool TProjectGroup::FileSave(FileSystem& fs, Host& host) {
     IndexMapFile = TrimField(IndexMapFile);
     if (IndexMapFile.empty()) IndexMapFile = DefaultIndexMapFile();
 
     IniFile ini;
-    ini.Load(GroupFileName);  // a new file starts empty; other keys of an old one stay
+    ini.Load(fs, GroupFileName);  // a new file starts empty; other keys of an old one stay
     ini.ClearSection(kProjects);
     ini.WriteInteger(kProjects, "count", static_cast<int>(ProjectList.size()));
     for (size_t i = 0; i < ProjectList.size(); ++i) {
@@ -83,7 +83,7 @@ bool TProjectGroup::FileSave(Host& host) {
     ini.WriteBool(kGroup, "makemodified", MakeModified);
     ini.WriteBool(kGroup, "indexmap", IndexMap);
     ini.WriteString(kGroup, "indexmapfile", IndexMapFile);
-    if (GroupFileName.empty() || !WriteFileAtomic(GroupFileName, ini.Text())) {
+    if (GroupFileName.empty() || !WriteFileAtomic(fs, GroupFileName, ini.Text())) {
         host.ShowMessage("In " + GroupFileName + " kann nicht geschrieben werden");
         return false;
     }

@@ -8,6 +8,7 @@
 
 namespace pagloom {
 
+class FileSystem;
 class Host;
 
 class TProjectGroup {
@@ -27,13 +28,13 @@ class TProjectGroup {
     // keys taking their defaults (an entry's path "unknown", an empty index file name the
     // group file's folder followed by "sitemap_index.xml"). Returns false, changing nothing,
     // when the file cannot be read.
-    bool Open(const std::string& fileName);
+    bool Open(FileSystem& fs, const std::string& fileName);
 
     // FileSave: trims IndexMapFile (an empty one becomes the default name) and replaces the
     // group file atomically: section "projects" rewritten, the three "group" keys overwritten,
     // everything else in the file kept. On failure shows "In <file> kann nicht geschrieben
     // werden", keeps the old file and GroupModified, and returns false.
-    bool FileSave(Host& host);
+    bool FileSave(FileSystem& fs, Host& host);
 
     // The default index file: the group file's folder (with its final "/") + "sitemap_index.xml".
     std::string DefaultIndexMapFile() const;

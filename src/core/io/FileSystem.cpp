@@ -18,23 +18,6 @@
 namespace pagloom {
 namespace {
 
-// The disk itself: a missing file is known from the failed open, without asking again.
-class RealFileSystem final : public FileSystem {
-  public:
-    ReadState Read(const std::string& path, std::string& out) override {
-        if (ReadAll(path, out)) return ReadState::Read;
-        if (errno == ENOENT) return ReadState::Missing;
-        return FileExists(path) ? ReadState::Unreadable : ReadState::Missing;
-    }
-    bool ConcurrentUse() const override { return true; }
-};
-
-FileSystem& RealFs() {
-    static RealFileSystem real;
-    return real;
-}
-FileSystem* g_fs = nullptr;
-
 // Paths inside the core are Windows-1252 text like every other text of a project (a destination
 // folder read from a project file, say); the disk names files in UTF-8. Converting here, at the
 // one door to the disk, lets a folder "Übersicht" work from a project file, the CLI and the GUI.
@@ -88,8 +71,12 @@ int LinkUnnamed(int fd, const std::string& path) {
 
 }  // namespace
 
-FileSystem& Fs() { return g_fs ? *g_fs : RealFs(); }
-void SetFs(FileSystem* fs) { g_fs = fs; }
+// A missing file is known from the failed open, without asking again.
+FileSystem::ReadState DiskFileSystem::Read(const std::string& path, std::string& out) {
+    if (ReadAll(path, out)) return ReadState::Read;
+    if (errno == ENOENT) return ReadState::Missing;
+    return FileExists(path) ? ReadState::Unreadable : ReadState::Missing;
+}
 
 bool FileSystem::ReadAll(const std::string& path, std::string& out) {
     out.clear();
@@ -243,9 +230,8 @@ std::string JoinPath(const std::string& dir, const std::string& name) {
     return dir + "/" + name;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view data, std::string* error,
-                     bool knownMissing) {
-    FileSystem& fs = Fs();
+bool WriteFileAtomic(FileSystem& fs, const std::string& path, std::string_view data,
+                     std::string* error, bool knownMissing) {
     if (knownMissing || !fs.FileExists(path)) {
         switch (fs.CreateNew(path, data)) {
             case FileSystem::CreateResult::Created:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The thin seam between the core and the disk. All file access of the core goes through
-// Fs(), so tests can make single operations fail (a full disk, a failing rename).
+// The thin seam between the core and the disk. All file access of the core goes through a
+// FileSystem the front end hands in, so tests can make single operations fail (a full disk, a
+// failing rename) or keep files in memory.
 // Paths are Windows-1252 text like every other core text; the real file system converts them
 // to the disk's UTF-8 names (and listed names back).
 #pragma once
@@ -61,22 +62,25 @@ class FileSystem {
     // False when the folder cannot be listed.
     virtual bool ListNames(const std::string& dir, std::vector<std::string>& names);
     // Whether two threads may call this file system at once. The disk may; a replacement
-    // installed by a test keeps its counters unguarded, so it is called from one thread only.
+    // made by a test keeps its counters unguarded, so it is called from one thread only.
     virtual bool ConcurrentUse() const { return false; }
 };
 
-// The file system in use; the real one unless a test installed another.
-FileSystem& Fs();
-// Installs a replacement (nullptr restores the real one). The caller keeps ownership.
-void SetFs(FileSystem* fs);
+// The disk itself. The base class's operations already are the disk's; this one also answers
+// Read with one call and may be used from several threads. Front ends make one and hand it in.
+class DiskFileSystem final : public FileSystem {
+  public:
+    ReadState Read(const std::string& path, std::string& out) override;
+    bool ConcurrentUse() const override { return true; }
+};
 
 // Replaces `path` with `data` atomically: a new file is created complete (CreateNew); an
 // existing one is replaced by a temporary file in the same folder, with the old file's
 // permissions, renamed over it. On failure the old file is untouched, no temporary file is
 // left, and `error` (if given) says what failed. `knownMissing` spares the existence check
 // when the caller has just seen that the file is not there.
-bool WriteFileAtomic(const std::string& path, std::string_view data, std::string* error = nullptr,
-                     bool knownMissing = false);
+bool WriteFileAtomic(FileSystem& fs, const std::string& path, std::string_view data,
+                     std::string* error = nullptr, bool knownMissing = false);
 
 // Joins a folder and a name with "/" (no doubled separator).
 std::string JoinPath(const std::string& dir, const std::string& name);

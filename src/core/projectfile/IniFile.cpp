@@ -101,9 +101,9 @@ void IniFile::AddLine(std::string_view line) {
     s.lines.push_back(std::move(l));
 }
 
-bool IniFile::Load(const std::string& path) {
+bool IniFile::Load(FileSystem& fs, const std::string& path) {
     std::string data;
-    if (!Fs().ReadAll(path, data)) {
+    if (!fs.ReadAll(path, data)) {
         *this = IniFile();
         return false;
     }

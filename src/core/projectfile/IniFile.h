@@ -12,6 +12,8 @@
 
 namespace pagloom {
 
+class FileSystem;
+
 class IniFile {
   public:
     // Longest value a reader gets; longer values are cut.
@@ -22,9 +24,9 @@ class IniFile {
     // a section header or a key line is kept as it stands.
     explicit IniFile(std::string_view text);
 
-    // Reads the file through Fs(). A missing or unreadable file (or a folder) gives an empty
+    // Reads the file through `fs`. A missing or unreadable file (or a folder) gives an empty
     // INI and false.
-    bool Load(const std::string& path);
+    bool Load(FileSystem& fs, const std::string& path);
     // The whole text, every line ended by CR LF.
     std::string Text() const;
 

@@ -10,8 +10,6 @@ namespace pagloom {
 
 namespace {
 
-SlotTableOpener g_opener = nullptr;
-
 // Missing keys of a list give placeholder entries. A damaged file could claim billions of them;
 // every list may hold this many more entries than the file has keys, so loading stays bounded.
 constexpr long long kPlaceholderAllowance = 10000;
@@ -142,11 +140,11 @@ void ReadFirstPage(const IniFile& ini, FirstPageSettings& f) {
     f.firstpage_from_template = r.B("firstpage-from-template", d.firstpage_from_template);
 }
 
-void ReadFiles(const IniFile& ini, FilesSettings& f, Host& host) {
+void ReadFiles(const IniFile& ini, FilesSettings& f, FileSystem& fs, Host& host) {
     const FilesSettings d;
     const SectionReader r{ini, "files"};
     std::string dir = r.S("destination-directory", d.destination_directory);
-    if (!Fs().DirectoryExists(dir)) {
+    if (!fs.DirectoryExists(dir)) {
         if (!dir.empty()) host.ShowMessage("Das Verzeichnis " + dir + " existiert nicht!");
         dir.clear();
     }
@@ -378,8 +376,6 @@ void WriteMenuList(IniFile& ini, const std::string& section, const TWebMenu* men
 
 }  // namespace
 
-void SetSlotTableOpener(SlotTableOpener opener) { g_opener = opener; }
-
 std::string FormatLastSave(const std::tm& t) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%02d.%02d.%04d %02d:%02d:%02d", t.tm_mday, t.tm_mon + 1,
@@ -525,7 +521,7 @@ void WriteCssSection(IniFile& ini, MenuLevel level, const TCSS& css) {
     w.S("background_color_hover", css.background_color_hover);
 }
 
-void ReadTableSection(const IniFile& ini, Project& p, Host& host) {
+void ReadTableSection(const IniFile& ini, Project& p) {
     const SectionReader r{ini, "table"};
     TPrjParams& pp = p.PrjParams;
     TableSettings& t = p.Tables;
@@ -574,8 +570,6 @@ void ReadTableSection(const IniFile& ini, Project& p, Host& host) {
                 r.S("submenu_from_text_extension", d.submenu.from_text_extension);
         }
     }
-    if (g_opener) g_opener(p, host);
-
     t.field_tag_name = r.S("field_tag_name", d.field_tag_name);
     t.record_tag_name = r.S("record_tag_name", d.record_tag_name);
     const int brackets = r.I("tag_item_index", d.tag_item_index);
@@ -643,13 +637,13 @@ void WriteTableSection(IniFile& ini, const Project& p) {
     c.B("web_to_link", t.convert.web_to_link);
 }
 
-void LoadProject(Project& p, const std::string& fileName, Host& host) {
+void LoadProject(Project& p, const std::string& fileName, FileSystem& fs, Host& host) {
     IniFile ini;
-    ini.Load(fileName);  // a file that cannot be read reads as one without keys
-    ReadProject(p, ini, host);
+    ini.Load(fs, fileName);  // a file that cannot be read reads as one without keys
+    ReadProject(p, ini, fs, host);
 }
 
-void ReadProject(Project& p, const IniFile& ini, Host& host) {
+void ReadProject(Project& p, const IniFile& ini, FileSystem& fs, Host& host) {
     ProjectSettings& s = p.Settings;
     long long allowance = kPlaceholderAllowance;
 
@@ -660,14 +654,14 @@ void ReadProject(Project& p, const IniFile& ini, Host& host) {
     ReadFrameset(ini, s.frameset);
     ReadFrames(ini, s.frames);
     ReadFirstPage(ini, s.firstpage);
-    ReadFiles(ini, s.files, host);
+    ReadFiles(ini, s.files, fs, host);
     ReadCss(ini, s.css);
     ReadCssSection(ini, kMainMenuLevel, p.PrjParams.Style(kMainMenuLevel));
     ReadCssSection(ini, kSubMenuLevel, p.PrjParams.Style(kSubMenuLevel));
     ReadJavascript(ini, s.javascript);
     ReadSitemap(ini, s.sitemap, allowance);
     ReadMenu(ini, p.MainMenu, allowance);
-    ReadTableSection(ini, p, host);
+    ReadTableSection(ini, p);
 }
 
 std::string ProjectFileText(const Project& p, std::string_view existing,
@@ -697,14 +691,14 @@ std::string ProjectFileText(const Project& p, std::string_view existing,
     return ini.Text();
 }
 
-bool SaveProject(const Project& p, const std::string& fileName, Host& host) {
+bool SaveProject(const Project& p, const std::string& fileName, FileSystem& fs, Host& host) {
     std::string existing;
-    Fs().ReadAll(fileName, existing);  // a new file starts from nothing
+    fs.ReadAll(fileName, existing);  // a new file starts from nothing
     // The whole new text is built first and replaces the file in one rename, so a failed save
     // leaves the previous file exactly as it was.
     const std::string text =
         ProjectFileText(p, existing, FormatLastSave(host.LocalNow()), host.ProgramVersion());
-    if (!WriteFileAtomic(fileName, text)) {
+    if (!WriteFileAtomic(fs, fileName, text)) {
         host.ShowMessage("In " + fileName + " kann nicht geschrieben werden");
         return false;
     }

@@ -17,15 +17,16 @@ namespace pagloom {
 // Reads `fileName` into `p`, replacing every setting, the menu, the style records and the
 // table settings. A missing, unreadable or non-INI file gives every default. A destination
 // folder that does not exist is emptied, after the message "Das Verzeichnis <text> existiert
-// nicht!" (for a non-empty text). Other messages come from opening the slots' tables.
-void LoadProject(Project& p, const std::string& fileName, Host& host);
-// LoadProject on a file already in memory.
-void ReadProject(Project& p, const IniFile& ini, Host& host);
+// nicht!" (for a non-empty text). Reading opens no tables: the slots' name displays and field
+// lists are empty until OpenSlotTables (the project document calls it after reading).
+void LoadProject(Project& p, const std::string& fileName, FileSystem& fs, Host& host);
+// LoadProject on a file already in memory; `fs` answers whether the destination folder exists.
+void ReadProject(Project& p, const IniFile& ini, FileSystem& fs, Host& host);
 
 // Writes `p` into `fileName`, updating an existing file in place (unknown sections and keys
 // stay) and creating it otherwise. Returns false after the message "In <fileName> kann nicht
 // geschrieben werden" when the file cannot be written; the old file is then unchanged.
-bool SaveProject(const Project& p, const std::string& fileName, Host& host);
+bool SaveProject(const Project& p, const std::string& fileName, FileSystem& fs, Host& host);
 
 // The text SaveProject would write over `existing` (the current file's text, empty for a new
 // file), with `lastsave` as project/lastsave.
@@ -43,21 +44,10 @@ void ReadCssSection(const IniFile& ini, MenuLevel level, TCSS& css);
 void WriteCssSection(IniFile& ini, MenuLevel level, const TCSS& css);
 
 // Reads every key of the sections `table` and `table_convert` into p.PrjParams (table sources)
-// and p.Tables, empties the slots' name displays and field lists, then lets the installed
-// slot-table opener (below) open the slots' tables. Never fails.
-void ReadTableSection(const IniFile& ini, Project& p, Host& host);
+// and p.Tables and empties the slots' name displays and field lists, so every slot counts as
+// having no table loaded until its table is opened. Never fails.
+void ReadTableSection(const IniFile& ini, Project& p);
 // Writes both sections key by key over the old values; other keys in them stay.
 void WriteTableSection(IniFile& ini, const Project& p);
-
-// Opening the slots' tables is the tables module's work. After ReadTableSection has read every
-// key, it calls the installed opener once. The opener, per slot in order: opens the table named
-// by PrjParams (by TableKind) when TableName is non-empty, fills Tables.Slot[s].name_display and
-// .fields, turns the stored column choices into actual selections, and for a slot whose table did
-// not open shows its message and clears the slot (DatabaseName and TableName empty, kNoneTable,
-// columns ""/-1). Without an opener the read values stay as they are, with empty name displays
-// and field lists, so every slot counts as having no table loaded.
-using SlotTableOpener = void (*)(Project& project, Host& host);
-// Installs the opener (nullptr removes it). Front ends install it once at start.
-void SetSlotTableOpener(SlotTableOpener opener);
 
 }  // namespace pagloom

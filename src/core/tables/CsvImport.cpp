@@ -173,10 +173,10 @@ std::vector<std::string> SplitDelimitedLine(std::string_view line, char sep, cha
     return out;
 }
 
-bool ImportCsvFile(Host& host, const std::string& path, char sep, char quote, bool hasCaptionRow,
-                   MemoryTable& table) {
+bool ImportCsvFile(FileSystem& fs, Host& host, const std::string& path, char sep, char quote,
+                   bool hasCaptionRow, MemoryTable& table) {
     std::string text;
-    if (!Fs().ReadAll(path, text))
+    if (!fs.ReadAll(path, text))
         throw TableError("Die Datei " + path + " kann nicht gelesen werden!");
     text.resize(CutAtNul(text).size());
     LineCursor lines(text);

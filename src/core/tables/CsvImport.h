@@ -9,6 +9,7 @@
 
 namespace pagloom {
 
+class FileSystem;
 class Host;
 
 // Cuts a file's text into lines: a line ends at CR LF, LF or CR; a NUL byte ends the text;
@@ -27,8 +28,8 @@ std::vector<std::string> SplitDelimitedLine(std::string_view line, char sep, cha
 // of different lengths (the table is untouched), or a field definition that fails (captions
 // missing, empty or repeated, or no field at all: the table keeps its old rows, closed).
 // Throws TableError when the file cannot be read.
-bool ImportCsvFile(Host& host, const std::string& path, char sep, char quote, bool hasCaptionRow,
-                   MemoryTable& table);
+bool ImportCsvFile(FileSystem& fs, Host& host, const std::string& path, char sep, char quote,
+                   bool hasCaptionRow, MemoryTable& table);
 
 // The three messages of the importer (Windows-1252).
 extern const char* const kCsvNoRecords;

@@ -19,20 +19,20 @@ void EngineTable::SetSource(int kind, std::string database, std::string tableNam
 
 std::string EngineTable::FilePath() const {
     const std::string path = JoinPath(database_, table_);
-    if (table_.find('.') != std::string::npos || Fs().FileExists(path)) return path;
+    if (table_.find('.') != std::string::npos || fs_->FileExists(path)) return path;
     const char* ext = kind_ == kParadoxTable ? ".db" : ".dbf";
-    if (Fs().FileExists(path + ext)) return path + ext;
+    if (fs_->FileExists(path + ext)) return path + ext;
     return path;
 }
 
 void EngineTable::LoadRows(RowStore& store) {
     switch (kind_) {
         case kParadoxTable:
-            ReadParadoxTable(FilePath(), store);
+            ReadParadoxTable(*fs_, FilePath(), store);
             return;
         case kDbaseTable:
         case kFoxproTable:
-            ReadDbfTable(FilePath(), store);
+            ReadDbfTable(*fs_, FilePath(), store);
             return;
         case kBdeTable:
             ReadOdbcTable(database_, table_, store);

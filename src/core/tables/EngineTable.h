@@ -11,8 +11,13 @@
 
 namespace pagloom {
 
+class FileSystem;
+
 class EngineTable : public StoredTable {
   public:
+    // File tables are read through `fs`, which must outlive the table.
+    explicit EngineTable(FileSystem& fs) : fs_(&fs) {}
+
     // kind: 0 Paradox, 1 dBase, 2 FoxPro (database = folder, table = file name), 4 ODBC data
     // source (database = its name, table = a table of it). Forgets rows read before.
     void SetSource(int kind, std::string database, std::string tableName);
@@ -31,6 +36,7 @@ class EngineTable : public StoredTable {
     void LoadRows(RowStore& store) override;
 
   private:
+    FileSystem* fs_;
     int kind_ = 5;
     std::string database_;
     std::string table_;

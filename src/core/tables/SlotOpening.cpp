@@ -3,7 +3,6 @@
 
 #include "io/FileSystem.h"
 #include "ports/Host.h"
-#include "projectfile/ProjectFile.h"
 #include "tables/CsvImport.h"
 #include "tables/TableError.h"
 #include "tables/TextFold.h"
@@ -46,13 +45,13 @@ void ClearColumns(Project& p, ContentSlot slot) {
     }
 }
 
-bool OpenFileTableSource(Project& p, ContentSlot slot, Host& host) {
+bool OpenFileTableSource(Project& p, ContentTables& tables, ContentSlot slot, Host& host) {
     SlotTableSettings& s = p.Tables.Slot[slot];
     s.fields.clear();
-    EngineTable& t = SlotTables().Engine(slot);
+    EngineTable& t = tables.Engine(slot);
     t.SetSource(p.PrjParams.TableKind[slot], p.PrjParams.DatabaseName[slot],
                 p.PrjParams.TableName[slot]);
-    if (Fs().FileExists(t.FilePath()) && ReadFields(t, s.fields)) {
+    if (tables.Files().FileExists(t.FilePath()) && ReadFields(t, s.fields)) {
         s.name_display = p.PrjParams.TableName[slot];
         return true;
     }
@@ -61,10 +60,10 @@ bool OpenFileTableSource(Project& p, ContentSlot slot, Host& host) {
     return false;
 }
 
-bool OpenAliasSource(Project& p, ContentSlot slot, Host& host) {
+bool OpenAliasSource(Project& p, ContentTables& tables, ContentSlot slot, Host& host) {
     SlotTableSettings& s = p.Tables.Slot[slot];
     s.fields.clear();
-    EngineTable& t = SlotTables().Engine(slot);
+    EngineTable& t = tables.Engine(slot);
     t.SetSource(kBdeTable, p.PrjParams.DatabaseName[slot], p.PrjParams.TableName[slot]);
     if (ReadFields(t, s.fields)) {
         s.name_display = p.PrjParams.TableName[slot];
@@ -75,17 +74,17 @@ bool OpenAliasSource(Project& p, ContentSlot slot, Host& host) {
     return false;
 }
 
-bool OpenCsvSource(Project& p, ContentSlot slot, Host& host) {
+bool OpenCsvSource(Project& p, ContentTables& tables, ContentSlot slot, Host& host) {
     SlotTableSettings& s = p.Tables.Slot[slot];
     const TPrjParams& pp = p.PrjParams;
     s.fields.clear();
     const std::string path = JoinPath(pp.DatabaseName[slot], pp.TableName[slot]);
-    MemoryTable& t = SlotTables().Memory(slot);
+    MemoryTable& t = tables.Memory(slot);
     bool ok = false;
-    if (Fs().FileExists(path)) {
+    if (tables.Files().FileExists(path)) {
         try {
-            ok = ImportCsvFile(host, path, pp.SeparatorChar[slot], pp.QuoteChar[slot],
-                               pp.HasCaptionRow[slot], t) &&
+            ok = ImportCsvFile(tables.Files(), host, path, pp.SeparatorChar[slot],
+                               pp.QuoteChar[slot], pp.HasCaptionRow[slot], t) &&
                  ReadFields(t, s.fields);
         } catch (const TableError&) {
             ok = false;
@@ -131,7 +130,7 @@ void SelectSubmenuColumn(const std::vector<std::string>& items, const ColumnChoi
                           : ColumnChoice{items[static_cast<size_t>(selected)], selected};
 }
 
-void OpenSlotTables(Project& p, Host& host) {
+void OpenSlotTables(Project& p, ContentTables& tables, Host& host) {
     TPrjParams& pp = p.PrjParams;
     for (ContentSlot slot : kAllSlots) {
         bool opened = false;
@@ -140,13 +139,13 @@ void OpenSlotTables(Project& p, Host& host) {
                 case kParadoxTable:
                 case kDbaseTable:
                 case kFoxproTable:
-                    opened = OpenFileTableSource(p, slot, host);
+                    opened = OpenFileTableSource(p, tables, slot, host);
                     break;
                 case kCsvTable:
-                    opened = OpenCsvSource(p, slot, host);
+                    opened = OpenCsvSource(p, tables, slot, host);
                     break;
                 case kBdeTable:
-                    opened = OpenAliasSource(p, slot, host);
+                    opened = OpenAliasSource(p, tables, slot, host);
                     break;
                 default:
                     break;
@@ -169,13 +168,12 @@ void OpenSlotTables(Project& p, Host& host) {
     }
 }
 
-void InstallSlotTableOpener() { SetSlotTableOpener(&OpenSlotTables); }
-
-bool SetPredefinedTab(Project& p, ContentSlot slot, const TableChoice& choice, Host& host) {
+bool SetPredefinedTab(Project& p, ContentTables& tables, ContentSlot slot,
+                      const TableChoice& choice, Host& host) {
     SlotTableSettings& s = p.Tables.Slot[slot];
     s.fields.clear();
     ClearColumns(p, slot);
-    EngineTable& t = SlotTables().Engine(slot);
+    EngineTable& t = tables.Engine(slot);
     const int kind =
         choice.kind == kBdeTable || choice.kind <= kFoxproTable ? choice.kind : kBdeTable;
     t.SetSource(kind, choice.database, choice.table);
@@ -192,12 +190,13 @@ bool SetPredefinedTab(Project& p, ContentSlot slot, const TableChoice& choice, H
     return true;
 }
 
-bool SetASCIITab(Project& p, ContentSlot slot, const TableChoice& choice, Host& host) {
-    MemoryTable& t = SlotTables().Memory(slot);
+bool SetASCIITab(Project& p, ContentTables& tables, ContentSlot slot, const TableChoice& choice,
+                 Host& host) {
+    MemoryTable& t = tables.Memory(slot);
     bool imported = false;
     try {
-        imported = ImportCsvFile(host, JoinPath(choice.database, choice.table), choice.separator,
-                                 choice.quote, choice.hasCaptionRow, t);
+        imported = ImportCsvFile(tables.Files(), host, JoinPath(choice.database, choice.table),
+                                 choice.separator, choice.quote, choice.hasCaptionRow, t);
     } catch (const TableError&) {
         imported = false;
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Opening the content slots' tables: when a project is read (the opener that ReadTableSection
-// calls) and when the user takes over a table chosen in the table selection dialog. Each fills
+// Opening the content slots' tables: when a project has been read (the project document calls
+// OpenSlotTables with its tables) and when the user takes over a table chosen in the table
+// selection dialog. Each fills
 // the slot's name display and field list in the model, which the main window shows and the
 // generator asks ("is the slot's table in use", "which field names count in templates").
 #pragma once
@@ -8,7 +9,7 @@
 #include <vector>
 
 #include "model/Project.h"
-#include "tables/SlotTables.h"
+#include "tables/ContentTables.h"
 
 namespace pagloom {
 
@@ -26,14 +27,11 @@ struct TableChoice {
     bool hasCaptionRow = false;
 };
 
-// The opener for ReadTableSection: per slot in order, opens the table by its kind (file tables,
-// CSV files, aliases), fills name display and field list, selects the stored columns; a slot
-// whose table does not open shows "Fehler beim Einlesen der Datei:<name>" (aliases "Fehler beim
-// Öffnen der Datei:<name>") and loses its table (kind 5, names empty, no columns).
-void OpenSlotTables(Project& project, Host& host);
-
-// Installs OpenSlotTables as the project reader's opener. Called once by each front end.
-void InstallSlotTableOpener();
+// After ReadTableSection: per slot in order, opens the table by its kind (file tables, CSV
+// files, aliases) in `tables`, fills name display and field list, selects the stored columns;
+// a slot whose table does not open shows "Fehler beim Einlesen der Datei:<name>" (aliases
+// "Fehler beim Öffnen der Datei:<name>") and loses its table (kind 5, names empty, no columns).
+void OpenSlotTables(Project& project, ContentTables& tables, Host& host);
 
 // Selects in `items` the first entry equal to choice.name without regard to case, else the
 // stored position when it is below the item count (-1 leaves nothing selected). Updates
@@ -49,12 +47,14 @@ void SelectSubmenuColumn(const std::vector<std::string>& items, const ColumnChoi
 // and table in PrjParams, fills name display and field list, and returns true (the caller marks
 // the project changed). On failure shows "Fehler beim einlesen der Datei:<table>" and returns
 // false; the slot's settings stay as they were.
-bool SetPredefinedTab(Project& project, ContentSlot slot, const TableChoice& choice, Host& host);
+bool SetPredefinedTab(Project& project, ContentTables& tables, ContentSlot slot,
+                      const TableChoice& choice, Host& host);
 
 // Take over a CSV file into `slot`: imports it into the slot's MemoryTable; on success stores
 // quote, separator, caption flag, kind 3, folder and file name, fills name display and field
 // list, returns true. On failure shows the importer's message (if any), then "Fehler beim
 // einlesen der Datei:<file>", and returns false with the slot's settings unchanged.
-bool SetASCIITab(Project& project, ContentSlot slot, const TableChoice& choice, Host& host);
+bool SetASCIITab(Project& project, ContentTables& tables, ContentSlot slot,
+                 const TableChoice& choice, Host& host);
 
 }  // namespace pagloom

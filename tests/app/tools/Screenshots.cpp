@@ -14,7 +14,6 @@
 #include <QWebEngineView>
 
 #include "AppTestSupport.h"
-#include "generator/TablePages.h"
 
 using namespace pagloom;
 using namespace pagloom::app;
@@ -59,7 +58,6 @@ int main(int argc, char* argv[]) {
     QDir().mkpath(out);
 
     AppFixture app(QCoreApplication::applicationDirPath());
-    InstallTableSupport(app.session.Build);
     QTemporaryDir site;
     if (args.size() > 2) app.main->OpenProject(QFileInfo(args.at(2)).absoluteFilePath());
     app.session.Settings().files.destination_directory = S(site.path());

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "DwTestSupport.h"
+#include "TestSupport.h"
 #include "generator/BuildContext.h"
 #include "generator/BuildDriver.h"
 #include "generator/BuildError.h"
@@ -62,7 +62,10 @@ class DreamweaverPages : public ::testing::Test {
             .SubMenu->Add(TWebMenu::NewSubItem("Zwei", "zwei.htm", true));
     }
 
-    BuildContext Ctx() { return BuildContext{project, host, report, site, "", library}; }
+    BuildContext Ctx(FileSystem& fs) {
+        return BuildContext{project, fs, host, report, site, "", library};
+    }
+    BuildContext Ctx() { return Ctx(disk); }
     std::string File(const std::string& name) { return ReadFile(site + "/" + name); }
     void Put(const std::string& name, const std::string& text) {
         WriteFile(site + "/" + name, text);
@@ -78,6 +81,7 @@ class DreamweaverPages : public ::testing::Test {
     test::TempDir tmp;
     std::string site, tpl;
     Project project;
+    DiskFileSystem disk;
     RecordingHost host;
     MakeReport report;
     TextLines library;
@@ -210,22 +214,10 @@ TEST_F(DreamweaverPages, BuildChoosesByRegionOverwrite) {
         PresetRegionOverwrite(project, dialog);
         ASSERT_TRUE(dialog.RegionOverwriteVisible);
         EXPECT_EQ(dialog.RegionOverwrite, r.overwriteRegions);
-        EXPECT_TRUE(MakeStartClick(dialog, project, "", host).Succeeded());
+        EXPECT_TRUE(MakeStartClick(dialog, project, "", disk, host).Succeeded());
         EXPECT_EQ(File("eins.htm"), r.expected) << r.update << r.overwriteRegions;
     }
 }
-
-// Reads of one path fail although the file is there.
-class UnreadablePath : public FileSystem {
-  public:
-    explicit UnreadablePath(std::string path) : path_(std::move(path)) {}
-    bool ReadAll(const std::string& path, std::string& out) override {
-        return path != path_ && FileSystem::ReadAll(path, out);
-    }
-
-  private:
-    std::string path_;
-};
 
 TEST_F(DreamweaverPages, UnreadableTemplateOrPageEndsTheBuild) {
     Put("eins.htm", Page("<p>Kopf</p>", "Mein"));
@@ -236,16 +228,15 @@ TEST_F(DreamweaverPages, UnreadableTemplateOrPageEndsTheBuild) {
         bool update;
     } rows[] = {{tpl, false}, {tpl, true}, {site + "/eins.htm", true}};
     for (const Row& r : rows) {
-        UnreadablePath fs(r.unreadable);
-        SetFs(&fs);
+        test::FaultyFs faulty;  // reads of one path fail although the file is there
+        faulty.unreadable = {r.unreadable};
         try {
-            r.update ? UpdateDWPages(Ctx()) : WriteDWPages(Ctx());
+            r.update ? UpdateDWPages(Ctx(faulty)) : WriteDWPages(Ctx(faulty));
             ADD_FAILURE() << "no BuildAbort for " << r.unreadable;
         } catch (const BuildAbort& e) {
             EXPECT_EQ(std::string(e.what()),
                       "Die Datei " + r.unreadable + " kann nicht gelesen werden!");
         }
-        SetFs(nullptr);
     }
     EXPECT_EQ(File("eins.htm"), Page("<p>Kopf</p>", "Mein"));
 }

@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "DwTestSupport.h"
+#include "TestSupport.h"
 #include "generator/BuildContext.h"
 #include "generator/Dreamweaver.h"
 #include "generator/DreamweaverPages.h"
+#include "io/FileSystem.h"
 #include "model/Project.h"
 #include "ports/Host.h"
 
@@ -120,10 +121,11 @@ TEST(RealTemplates, EditedRegionsSurviveATemplateChange) {
         project.MainMenu.Add(TWebMenu::NewMainItem("A", "a.htm", true))
             .SubMenu->Add(TWebMenu::NewSubItem("B", "b/b.htm", true));
         fs::create_directories(site + "/b");
+        DiskFileSystem disk;
         RecordingHost host;
         MakeReport report;
         const TextLines library;
-        const BuildContext ctx{project, host, report, site, "", library};
+        const BuildContext ctx{project, disk, host, report, site, "", library};
         WriteDWPages(ctx);
 
         const std::vector<std::string> pages = {"erste.htm", "a.htm", "b/b.htm"};

@@ -13,6 +13,7 @@
 #include <set>
 #include <sstream>
 
+#include "TestSupport.h"
 #include "generator/BuildDriver.h"
 #include "groups/TProjectGroup.h"
 #include "io/FileSystem.h"
@@ -77,45 +78,17 @@ class FaultyFs : public FileSystem {
     }
 };
 
-class ScopedFs {
-  public:
-    explicit ScopedFs(FileSystem* f) { SetFs(f); }
-    ~ScopedFs() { SetFs(nullptr); }
-};
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
 
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "pagloom-faults-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
-  private:
-    std::string path_;
-};
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& data) {
-    std::ofstream(path, std::ios::binary) << data;
-}
+DiskFileSystem disk;
 
 // Every entry of a folder (files and folders, recursively) with the bytes of each file.
 std::map<std::string, std::string> Snapshot(const std::string& dir) {
     std::map<std::string, std::string> out;
     for (const auto& e : fs::recursive_directory_iterator(dir))
-        out[e.path().string()] = e.is_regular_file() ? ReadBytes(e.path().string()) : "<folder>";
+        out[e.path().string()] = e.is_regular_file() ? ReadFile(e.path().string()) : "<folder>";
     return out;
 }
 
@@ -140,12 +113,12 @@ struct BuildRun {
     std::vector<std::string> log;
 };
 
-BuildRun Build(Project p, const std::string& destination, Host& host) {
+BuildRun Build(Project p, const std::string& destination, FileSystem& fs, Host& host) {
     BuildDialog dialog;
     dialog.Destination = destination;
     dialog.MenuScriptLibrary = {"function writemenu() {}"};
     BuildRun run;
-    run.outcome = MakeStartClick(dialog, p, "", host);
+    run.outcome = MakeStartClick(dialog, p, "", fs, host);
     run.log = dialog.Report.Lines();
     return run;
 }
@@ -164,20 +137,16 @@ const Fault kFaults[] = {Fault::DiskFull, Fault::RenameFails, Fault::ReadOnlyFol
 TEST(WriteFaults, FailedBuildWritesKeepThePreviousSiteAndLogEachChangedFileAsFailed) {
     for (const Fault fault : kFaults) {
         SCOPED_TRACE(Name(fault));
-        TempFolder dest;
+        TempDir dest;
         RecordingHost host;
-        ASSERT_TRUE(Build(SiteProject("alt"), dest.path(), host).outcome.Succeeded());
-        const auto before = Snapshot(dest.path());
+        ASSERT_TRUE(Build(SiteProject("alt"), dest.Path(), disk, host).outcome.Succeeded());
+        const auto before = Snapshot(dest.Path());
         ASSERT_GE(before.size(), 8u);
 
         FaultyFs faulty;
         faulty.fault = fault;
         faulty.armed = true;
-        BuildRun run;
-        {
-            ScopedFs scoped(&faulty);
-            run = Build(SiteProject("neu"), dest.path(), host);
-        }
+        const BuildRun run = Build(SiteProject("neu"), dest.Path(), faulty, host);
         // Each changed file fails on its own (files the new texts do not touch stay
         // unchanged); the build still reaches its end.
         EXPECT_TRUE(run.outcome.reachedEnd);
@@ -188,7 +157,7 @@ TEST(WriteFaults, FailedBuildWritesKeepThePreviousSiteAndLogEachChangedFileAsFai
         }
         EXPECT_EQ(Outcomes(run.log).at(dest / "garten.htm"), "Fehler!");
         EXPECT_EQ(run.outcome.failedFiles, failed);
-        EXPECT_EQ(Snapshot(dest.path()), before);
+        EXPECT_EQ(Snapshot(dest.Path()), before);
         if (fault != Fault::ReadOnlyFolder) {
             // The temporary files did exist and were cleared away again.
             EXPECT_EQ(faulty.created.size(), static_cast<size_t>(failed));
@@ -200,108 +169,98 @@ TEST(WriteFaults, FailedBuildWritesKeepThePreviousSiteAndLogEachChangedFileAsFai
 TEST(WriteFaults, FilesThatCannotBeCreatedAreLoggedAsFailedAndLeaveNothing) {
     for (const Fault fault : {Fault::DiskFull, Fault::ReadOnlyFolder}) {
         SCOPED_TRACE(Name(fault));
-        TempFolder dest;
+        TempDir dest;
         RecordingHost host;
         FaultyFs faulty;
         faulty.fault = fault;
         faulty.armed = true;
-        BuildRun run;
-        {
-            ScopedFs scoped(&faulty);
-            run = Build(SiteProject("neu"), dest.path(), host);
-        }
+        const BuildRun run = Build(SiteProject("neu"), dest.Path(), faulty, host);
         EXPECT_TRUE(run.outcome.reachedEnd);
         const auto outcomes = Outcomes(run.log);
         EXPECT_GE(outcomes.size(), 8u);
         for (const auto& [path, result] : outcomes) EXPECT_EQ(result, "Fehler!") << path;
         EXPECT_EQ(run.outcome.failedFiles, static_cast<int>(outcomes.size()));
-        EXPECT_TRUE(Snapshot(dest.path()).empty());
+        EXPECT_TRUE(Snapshot(dest.Path()).empty());
     }
 }
 
 TEST(WriteFaults, FailedProjectSaveKeepsThePreviousFileAndSaysSo) {
     for (const Fault fault : kFaults) {
         SCOPED_TRACE(Name(fault));
-        TempFolder dir;
+        TempDir dir;
         RecordingHost host;
         const std::string file = dir / "site.plp";
-        ASSERT_TRUE(SaveProject(SiteProject("alt"), file, host));
-        const auto before = Snapshot(dir.path());
+        ASSERT_TRUE(SaveProject(SiteProject("alt"), file, disk, host));
+        const auto before = Snapshot(dir.Path());
 
         FaultyFs faulty;
         faulty.fault = fault;
         faulty.armed = true;
-        {
-            ScopedFs scoped(&faulty);
-            EXPECT_FALSE(SaveProject(SiteProject("neu"), file, host));
-        }
+        EXPECT_FALSE(SaveProject(SiteProject("neu"), file, faulty, host));
         EXPECT_EQ(host.messages,
                   std::vector<std::string>{"In " + file + " kann nicht geschrieben werden"});
-        EXPECT_EQ(Snapshot(dir.path()), before);
+        EXPECT_EQ(Snapshot(dir.Path()), before);
     }
 }
 
 TEST(WriteFaults, FailedGroupSaveKeepsThePreviousFileAndTheChangedMark) {
     for (const Fault fault : kFaults) {
         SCOPED_TRACE(Name(fault));
-        TempFolder dir;
+        TempDir dir;
         RecordingHost host;
         TProjectGroup group;
         group.GroupFileName = dir / "alle.plg";
         group.AddProjects({dir / "a.plp"});
-        ASSERT_TRUE(group.FileSave(host));
-        const auto before = Snapshot(dir.path());
+        ASSERT_TRUE(group.FileSave(disk, host));
+        const auto before = Snapshot(dir.Path());
 
         group.AddProjects({dir / "b.plp"});
         FaultyFs faulty;
         faulty.fault = fault;
         faulty.armed = true;
-        {
-            ScopedFs scoped(&faulty);
-            EXPECT_FALSE(group.FileSave(host));
-        }
+        EXPECT_FALSE(group.FileSave(faulty, host));
         EXPECT_EQ(host.messages, std::vector<std::string>{"In " + group.GroupFileName +
                                                           " kann nicht geschrieben werden"});
         EXPECT_TRUE(group.GroupModified);
-        EXPECT_EQ(Snapshot(dir.path()), before);
+        EXPECT_EQ(Snapshot(dir.Path()), before);
     }
 }
 
 TEST(WriteFaults, DestinationThatIsAFileIsLeftAloneAndEveryPageFails) {
-    TempFolder dir;
+    TempDir dir;
     RecordingHost host;
     const std::string notAFolder = dir / "ziel";
-    WriteBytes(notAFolder, "eine Datei\r\n");
-    const BuildRun run = Build(SiteProject("neu"), notAFolder, host);
+    WriteFile(notAFolder, "eine Datei\r\n");
+    const BuildRun run = Build(SiteProject("neu"), notAFolder, disk, host);
     EXPECT_TRUE(run.outcome.reachedEnd);
     const auto outcomes = Outcomes(run.log);
     ASSERT_FALSE(outcomes.empty());
     for (const auto& [path, result] : outcomes) EXPECT_EQ(result, "Fehler!") << path;
-    EXPECT_EQ(ReadBytes(notAFolder), "eine Datei\r\n");
-    EXPECT_EQ(Snapshot(dir.path()).size(), 1u);
+    EXPECT_EQ(ReadFile(notAFolder), "eine Datei\r\n");
+    EXPECT_EQ(Snapshot(dir.Path()).size(), 1u);
 
     // A project or group file inside that "folder" cannot be saved either.
     const std::string file = notAFolder + "/site.plp";
-    EXPECT_FALSE(SaveProject(SiteProject("neu"), file, host));
+    EXPECT_FALSE(SaveProject(SiteProject("neu"), file, disk, host));
     TProjectGroup group;
     group.GroupFileName = notAFolder + "/alle.plg";
-    EXPECT_FALSE(group.FileSave(host));
+    EXPECT_FALSE(group.FileSave(disk, host));
     EXPECT_EQ(host.messages, (std::vector<std::string>{
                                  "In " + file + " kann nicht geschrieben werden",
                                  "In " + group.GroupFileName + " kann nicht geschrieben werden"}));
-    EXPECT_EQ(Snapshot(dir.path()).size(), 1u);
+    EXPECT_EQ(Snapshot(dir.Path()).size(), 1u);
 }
 
 TEST(WriteFaults, GeneratedFileNamedLikeAFolderFailsWithoutTouchingTheFolder) {
-    TempFolder dest;
+    TempDir dest;
     RecordingHost host;
     fs::create_directory(dest / "hof.htm");
-    WriteBytes(dest / "hof.htm/notiz.txt", "bleibt");
-    const BuildRun run = Build(SiteProject("neu"), dest.path(), host);
+    WriteFile(dest / "hof.htm/notiz.txt", "bleibt");
+    const BuildRun run = Build(SiteProject("neu"), dest.Path(), disk, host);
     EXPECT_EQ(run.outcome.failedFiles, 1);
     EXPECT_EQ(Outcomes(run.log).at(dest / "hof.htm"), "Fehler!");
-    EXPECT_EQ(ReadBytes(dest / "hof.htm/notiz.txt"), "bleibt");
-    for (const auto& [path, bytes] : Snapshot(dest.path()))
+    EXPECT_EQ(ReadFile(dest / "hof.htm/notiz.txt"), "bleibt");
+    for (const auto& [path, bytes] : Snapshot(dest.Path()))
         EXPECT_EQ(path.find(".tmp"), std::string::npos) << path;
 }
 
@@ -320,44 +279,38 @@ class VanishingFs : public FileSystem {
 };
 
 TEST(WriteFaults, ProjectFileThatVanishedBeforeTheSaveIsWrittenAnewWhole) {
-    TempFolder dir;
+    TempDir dir;
     RecordingHost host;
     host.fixedNow.tm_year = 126;  // the save stamps the time; fixed, so two saves compare equal
     host.fixedNow.tm_mday = 1;
     const std::string file = dir / "site.plp";
-    ASSERT_TRUE(SaveProject(SiteProject("alt"), file, host));
+    ASSERT_TRUE(SaveProject(SiteProject("alt"), file, disk, host));
     Project loaded;
-    LoadProject(loaded, file, host);
+    LoadProject(loaded, file, disk, host);
 
     // Gone before the save starts, and gone while the save runs: both times the save writes
     // the complete project, not a remainder of the old file.
-    TempFolder fresh;
-    ASSERT_TRUE(SaveProject(loaded, fresh / "site.plp", host));
-    const std::string expected = ReadBytes(fresh / "site.plp");
+    TempDir fresh;
+    ASSERT_TRUE(SaveProject(loaded, fresh / "site.plp", disk, host));
+    const std::string expected = ReadFile(fresh / "site.plp");
 
     fs::remove(file);
-    EXPECT_TRUE(SaveProject(loaded, file, host));
-    EXPECT_EQ(ReadBytes(file), expected);
+    EXPECT_TRUE(SaveProject(loaded, file, disk, host));
+    EXPECT_EQ(ReadFile(file), expected);
 
     VanishingFs vanishing;
     vanishing.removeOnWrite = file;
-    {
-        ScopedFs scoped(&vanishing);
-        EXPECT_TRUE(SaveProject(loaded, file, host));
-    }
-    EXPECT_EQ(ReadBytes(file), expected);
-    EXPECT_EQ(Snapshot(dir.path()).size(), 1u);
+    EXPECT_TRUE(SaveProject(loaded, file, vanishing, host));
+    EXPECT_EQ(ReadFile(file), expected);
+    EXPECT_EQ(Snapshot(dir.Path()).size(), 1u);
     EXPECT_TRUE(host.messages.empty());
 
     // With its folder gone as well, the save fails with the message and creates nothing.
-    vanishing.removeOnWrite = dir.path();
-    {
-        ScopedFs scoped(&vanishing);
-        EXPECT_FALSE(SaveProject(loaded, file, host));
-    }
+    vanishing.removeOnWrite = dir.Path();
+    EXPECT_FALSE(SaveProject(loaded, file, vanishing, host));
     EXPECT_EQ(host.messages,
               std::vector<std::string>{"In " + file + " kann nicht geschrieben werden"});
-    EXPECT_FALSE(fs::exists(dir.path()));
+    EXPECT_FALSE(fs::exists(dir.Path()));
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "core/generator/TestSupport.h"
+#include "TestSupport.h"
 #include "generator/BuildDriver.h"
 #include "generator/BuildError.h"
 #include "io/FileSystem.h"
@@ -21,12 +21,13 @@ const char* const kUnchanged = "Keine \xC4nderung";
 class BuildDriverTest : public ::testing::Test {
   protected:
     TempDir dest;
+    DiskFileSystem disk;
     RecordingHost host;
     Project project;
     BuildDialog dialog;
 
     void SetUp() override {
-        dialog.Destination = dest.path();
+        dialog.Destination = dest.Path();
         dialog.MenuScriptLibrary = {"function writemenu() {}"};
         auto& a = project.MainMenu.Add(TWebMenu::NewMainItem("A", "a.htm", true));
         a.SubMenu->Add(TWebMenu::NewSubItem("A1", "a1.htm", true));
@@ -35,7 +36,7 @@ class BuildDriverTest : public ::testing::Test {
         project.Settings.sitemap.make_sitemap = true;
     }
 
-    BuildOutcome Build() { return MakeStartClick(dialog, project, "p.plp", host); }
+    BuildOutcome Build() { return MakeStartClick(dialog, project, "p.plp", disk, host); }
 
     // Log lines of the last build that name a file, with the outcome that follows each.
     std::vector<std::pair<std::string, std::string>> FileOutcomes() const {
@@ -56,20 +57,20 @@ TEST_F(BuildDriverTest, FirstBuildWritesEveryFileInOrderFramedByStartAndEndLines
     EXPECT_TRUE(outcome.Succeeded());
     const auto& log = dialog.Report.Lines();
     ASSERT_GE(log.size(), 5u);
-    EXPECT_EQ(log[0], "Erstelle Dateien in " + dest.path() + ":");
+    EXPECT_EQ(log[0], "Erstelle Dateien in " + dest.Path() + ":");
     EXPECT_EQ(log[1], "");
     EXPECT_EQ(std::vector<std::string>(log.end() - 3, log.end()),
               (std::vector<std::string>{"", "Erstellen der Dateien fertig!", ""}));
     std::vector<std::string> files;
     for (const auto& [path, result] : FileOutcomes()) {
-        files.push_back(path.substr(dest.path().size() + 1));
+        files.push_back(path.substr(dest.Path().size() + 1));
         EXPECT_EQ(result, "OK") << path;
     }
     EXPECT_EQ(files, (std::vector<std::string>{"index.htm...", "index.css...", "index.js...",
                                                "menframe_include.htm...", "menframe.htm...",
                                                "oben.htm...", "erste.htm...", "a.htm...",
                                                "a1.htm...", "b.htm...", "sitemap.xml..."}));
-    EXPECT_EQ(dialog.PreviewDirectory, dest.path());
+    EXPECT_EQ(dialog.PreviewDirectory, dest.Path());
 }
 
 TEST_F(BuildDriverTest, SecondBuildChangesNothingAndKeepsBothReports) {
@@ -86,7 +87,7 @@ TEST_F(BuildDriverTest, SecondBuildChangesNothingAndKeepsBothReports) {
     test::WriteFile(dest / "a.htm", lf);
 
     std::vector<std::pair<std::string, long long>> times;
-    for (const auto& name : FileSystem().ListFiles(dest.path())) {
+    for (const auto& name : disk.ListFiles(dest.Path())) {
         test::AgeFile(dest / name);
         times.emplace_back(name, test::MTimeNs(dest / name));
     }
@@ -99,7 +100,7 @@ TEST_F(BuildDriverTest, SecondBuildChangesNothingAndKeepsBothReports) {
 
     const auto& log = dialog.Report.Lines();
     EXPECT_EQ(std::count(log.begin(), log.end(), "Erstellen der Dateien fertig!"), 2);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "Erstelle Dateien in " + dest.path() + ":"), 2);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Erstelle Dateien in " + dest.Path() + ":"), 2);
 }
 
 TEST_F(BuildDriverTest, ExistingFileWithOverwriteOffIsLeftAloneWithoutLogLine) {
@@ -179,43 +180,8 @@ TEST_F(BuildDriverTest, TemplateFirstPageAndDuplicateAndEmptyFileNames) {
     EXPECT_EQ(test::ReadFile(dest / "erste.htm"), "<p>T</p>\r\n");
     std::vector<std::string> results;
     for (const auto& [path, result] : FileOutcomes())
-        if (path == dest / "a.htm..." || path == dest.path() + "/...") results.push_back(result);
+        if (path == dest / "a.htm..." || path == dest.Path() + "/...") results.push_back(result);
     EXPECT_EQ(results, (std::vector<std::string>{"OK", kUnchanged, "Fehler!"}));
-}
-
-TEST(RegionOverwrite, VisibilityAndPreset) {
-    struct Case {
-        const char* name;
-        int source;
-        int mainSource, subSource;
-        bool dwPreset, tabPreset;
-        bool visible, value;
-    } cases[] = {
-        {"empty pages: hidden", kEmptyPages, 3, 3, true, true, false, false},
-        {"dw pages take dw preset", kDwTemplatePages, 0, 0, true, false, true, true},
-        {"dw pages, preset off", kDwTemplatePages, 0, 0, false, true, true, false},
-        {"tables with dw main menu take tab preset", kTabTemplatePages, 3, 2, false, true, true,
-         true},
-        {"tables with dw sub-menu", kTabTemplatePages, 2, 3, true, false, true, false},
-        {"tables without dw template: hidden", kTabTemplatePages, 2, 2, true, true, false, false},
-    };
-    for (const auto& c : cases) {
-        Project p;
-        p.Settings.content_page.source.Select(c.source);
-        p.Tables.Slot[ContentSlot::mainmenu].content_source = c.mainSource;
-        p.Tables.Slot[ContentSlot::submenu].content_source = c.subSource;
-        // A first page from a Dreamweaver template alone does not show the choice.
-        p.Tables.Slot[ContentSlot::firstpage].content_source = 3;
-        p.Settings.content_page.dw_editable_overwrite = c.dwPreset;
-        p.Settings.content_page.tab_dw_editable_overwrite = c.tabPreset;
-        BuildDialog d;
-        d.RegionOverwrite = true;
-        PresetRegionOverwrite(p, d);
-        EXPECT_EQ(d.RegionOverwriteVisible, c.visible) << c.name;
-        if (c.visible) {
-            EXPECT_EQ(d.RegionOverwrite, c.value) << c.name;
-        }
-    }
 }
 
 TEST(ErstellenTabOK, ChecksInOrderAndShowsOnlyTheLastFailure) {
@@ -286,7 +252,7 @@ TEST_F(BuildDriverTest, TableFlowRebuildsMenuBeforeScriptAndWritesPagesBeforeSit
     dialog.RefreshMenuEditor = [&] { order.push_back("refresh"); };
     dialog.Report.SetLineCallback([&](const std::string& l) {
         if (l.size() > 3 && l.compare(l.size() - 3, 3, "...") == 0)
-            order.push_back(l.substr(dest.path().size() + 1));
+            order.push_back(l.substr(dest.Path().size() + 1));
     });
     ASSERT_TRUE(Build().Succeeded());
     EXPECT_EQ(order,

@@ -3,7 +3,7 @@
 // what saving the files one by one gives.
 #include <gtest/gtest.h>
 
-#include "core/generator/TestSupport.h"
+#include "TestSupport.h"
 #include "generator/BuildError.h"
 #include "generator/FileSaver.h"
 #include "generator/SaveIfChanged.h"
@@ -14,24 +14,10 @@ namespace {
 
 using test::TempDir;
 
+DiskFileSystem disk;
+
 // More files than the saver queues, so the build has to wait for it now and then.
 constexpr int kFiles = 300;
-
-// The disk, except that one path cannot be read (as root every file can).
-class OneUnreadable final : public FileSystem {
-  public:
-    explicit OneUnreadable(std::string path) : path_(std::move(path)) { SetFs(this); }
-    ~OneUnreadable() override { SetFs(nullptr); }
-    ReadState Read(const std::string& path, std::string& out) override {
-        if (path == path_) return ReadState::Unreadable;
-        if (ReadAll(path, out)) return ReadState::Read;
-        return FileExists(path) ? ReadState::Unreadable : ReadState::Missing;
-    }
-    bool ConcurrentUse() const override { return true; }
-
-  private:
-    std::string path_;
-};
 
 std::string Name(int i) { return "seite_" + std::to_string(i) + ".htm"; }
 TextLines Page(int i) { return {"<p>", "Seite " + std::to_string(i % 7), "</p>"}; }
@@ -48,13 +34,13 @@ void Prepare(const std::string& dir) {
 
 TEST(FileSaver, LogsAndWritesWhatSavingOneByOneDoes) {
     TempDir a, b;
-    Prepare(a.path());
-    Prepare(b.path());
+    Prepare(a.Path());
+    Prepare(b.Path());
     MakeReport one, saved;
-    for (int i = 0; i < kFiles; ++i) SaveIfChanged(a / Name(i), Page(i), one);
-    SaveIfChanged(a / "fehlt/x.htm", {"x"}, one);  // a folder that does not exist: "Fehler!"
+    for (int i = 0; i < kFiles; ++i) SaveIfChanged(disk, a / Name(i), Page(i), one);
+    SaveIfChanged(disk, a / "fehlt/x.htm", {"x"}, one);  // a folder that does not exist: "Fehler!"
     {
-        FileSaver saver(saved);
+        FileSaver saver(disk, saved);
         for (int i = 0; i < kFiles; ++i) saver.Save(b / Name(i), Page(i));
         saver.Save(b / "fehlt/x.htm", {"x"});
         saver.Flush();
@@ -62,8 +48,8 @@ TEST(FileSaver, LogsAndWritesWhatSavingOneByOneDoes) {
     ASSERT_EQ(saved.Lines().size(), one.Lines().size());
     for (size_t n = 0; n < one.Lines().size(); ++n) {
         std::string expected = one.Lines()[n];
-        if (expected.rfind(a.path(), 0) == 0)
-            expected = b.path() + expected.substr(a.path().size());
+        if (expected.rfind(a.Path(), 0) == 0)
+            expected = b.Path() + expected.substr(a.Path().size());
         ASSERT_EQ(saved.Lines()[n], expected) << n;
     }
     EXPECT_EQ(saved.FailedFiles(), 1);
@@ -74,9 +60,11 @@ TEST(FileSaver, LogsAndWritesWhatSavingOneByOneDoes) {
 TEST(FileSaver, UnreadableFileEndsTheRunAndLaterFilesAreNotWritten) {
     TempDir dir;
     for (int i = 0; i < kFiles; i += 10) test::WriteFile(dir / Name(i), "alt");
-    OneUnreadable fs(dir / Name(100));
+    test::FaultyFs faulty;  // one path cannot be read, even as root
+    faulty.unreadable = {dir / Name(100)};
+    faulty.concurrent = true;
     MakeReport report;
-    FileSaver saver(report);
+    FileSaver saver(faulty, report);
     std::string message;
     try {
         for (int i = 0; i < kFiles; ++i) saver.Save(dir / Name(i), Page(i));
@@ -99,9 +87,11 @@ TEST(FileSaver, UnreadableFileEndsTheRunAndLaterFilesAreNotWritten) {
 TEST(FileSaver, FailureFoundWhileWaitingQuietlyComesWithTheNextSave) {
     TempDir dir;
     test::WriteFile(dir / "a.htm", "alt");
-    OneUnreadable fs(dir / "a.htm");
+    test::FaultyFs faulty;
+    faulty.unreadable = {dir / "a.htm"};
+    faulty.concurrent = true;
     MakeReport report;
-    FileSaver saver(report);
+    FileSaver saver(faulty, report);
     saver.Save(dir / "a.htm", {"x"});
     saver.Wait();  // as before a message: logs, never throws
     EXPECT_EQ(report.Lines(), (TextLines{dir / "a.htm..."}));
@@ -111,10 +101,10 @@ TEST(FileSaver, FailureFoundWhileWaitingQuietlyComesWithTheNextSave) {
 TEST(FileSaver, BuildSeesItsOwnFilesAndFilesMadeByOthersSinceTheListing) {
     TempDir dir;
     MakeReport report;
-    FileSaver saver(report);
+    FileSaver saver(disk, report);
     saver.Save(dir / "a.htm", {"a"});  // the folder is listed here
     saver.Settle(dir / "A.HTM");
-    EXPECT_TRUE(Fs().FileExists(dir / "a.htm"));
+    EXPECT_TRUE(disk.FileExists(dir / "a.htm"));
 
     // Made by someone else after the listing, with the text the build brings: compared and
     // left alone, not replaced blindly.

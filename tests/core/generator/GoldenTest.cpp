@@ -10,8 +10,9 @@
 
 #include <filesystem>
 
-#include "core/generator/TestSupport.h"
+#include "TestSupport.h"
 #include "generator/BuildDriver.h"
+#include "io/FileSystem.h"
 #include "model/Project.h"
 #include "ports/Host.h"
 #include "projectfile/ProjectFile.h"
@@ -55,24 +56,25 @@ class GoldenSite : public ::testing::TestWithParam<std::string> {};
 TEST_P(GoldenSite, BuildGivesExpectedFiles) {
     const fs::path caseDir = kGoldenRoot / GetParam();
     test::TempDir dest;
+    DiskFileSystem disk;
     RecordingHost host;
     Project project;
-    LoadProject(project, (caseDir / "project.plp").string(), host);
+    LoadProject(project, (caseDir / "project.plp").string(), disk, host);
     project.Settings.files.destination_directory = "/site";
     std::string& tmpl = project.Settings.content_page.template_file;
     if (!tmpl.empty() && tmpl[0] != '/') tmpl = (caseDir / tmpl).string();
 
     BuildDialog dialog;
-    dialog.Destination = dest.path();
+    dialog.Destination = dest.Path();
     dialog.MenuScriptLibrary = SplitLines(test::ReadFile((kGoldenRoot / "lib.js").string()));
     PresetRegionOverwrite(project, dialog);
-    const BuildOutcome outcome = MakeStartClick(dialog, project, "projekt.plp", host);
+    const BuildOutcome outcome = MakeStartClick(dialog, project, "projekt.plp", disk, host);
     EXPECT_TRUE(outcome.Succeeded());
     EXPECT_EQ(host.messages, std::vector<std::string>{});
 
     const fs::path expectedDir = caseDir / "expected";
     const std::vector<std::string> expectedFiles = FilesIn(expectedDir);
-    ASSERT_EQ(FilesIn(dest.path()), expectedFiles);
+    ASSERT_EQ(FilesIn(dest.Path()), expectedFiles);
     for (const auto& name : expectedFiles) {
         const std::string expected = test::ReadFile((expectedDir / name).string());
         const std::string actual = test::ReadFile(dest / name);

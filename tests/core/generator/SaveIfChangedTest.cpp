@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include "core/generator/TestSupport.h"
+#include "TestSupport.h"
 #include "generator/BuildError.h"
 #include "generator/SaveIfChanged.h"
 #include "generator/TextLines.h"
@@ -41,12 +41,13 @@ TEST(TextLines, SplitAtCrLfCrAndLf) {
 class SaveIfChangedTest : public ::testing::Test {
   protected:
     TempDir dir;
+    DiskFileSystem disk;
     MakeReport report;
     std::string path = dir / "a.htm";
 };
 
 TEST_F(SaveIfChangedTest, NewFileIsWrittenWithCrLfAfterEveryLine) {
-    EXPECT_EQ(SaveIfChanged(path, {"<p>", "\xE4"}, report), SaveResult::Written);
+    EXPECT_EQ(SaveIfChanged(disk, path, {"<p>", "\xE4"}, report), SaveResult::Written);
     EXPECT_EQ(test::ReadFile(path), "<p>\r\n\xE4\r\n");
     EXPECT_EQ(report.Lines(), (TextLines{path + "...", "OK"}));
 }
@@ -62,7 +63,8 @@ TEST_F(SaveIfChangedTest, EqualTextLeavesFileAndDateAlone) {
         test::WriteFile(path, c.onDisk);
         test::AgeFile(path);
         const long long before = test::MTimeNs(path);
-        EXPECT_EQ(SaveIfChanged(path, {"a", "", "b"}, report), SaveResult::Unchanged) << c.name;
+        EXPECT_EQ(SaveIfChanged(disk, path, {"a", "", "b"}, report), SaveResult::Unchanged)
+            << c.name;
         EXPECT_EQ(report.Lines().back(), "Keine \xC4nderung") << c.name;
         EXPECT_EQ(test::ReadFile(path), c.onDisk) << c.name;
         EXPECT_EQ(test::MTimeNs(path), before) << c.name;
@@ -79,58 +81,43 @@ TEST_F(SaveIfChangedTest, AnyDifferenceRewritesTheFile) {
                  {"trailing blank", "a \r\n"}};
     for (const auto& c : cases) {
         test::WriteFile(path, c.onDisk);
-        EXPECT_EQ(SaveIfChanged(path, {"a"}, report), SaveResult::Written) << c.name;
+        EXPECT_EQ(SaveIfChanged(disk, path, {"a"}, report), SaveResult::Written) << c.name;
         EXPECT_EQ(test::ReadFile(path), "a\r\n") << c.name;
     }
 }
 
 TEST_F(SaveIfChangedTest, EmptyTextCreatesNoFile) {
-    EXPECT_EQ(SaveIfChanged(path, {}, report), SaveResult::Unchanged);
+    EXPECT_EQ(SaveIfChanged(disk, path, {}, report), SaveResult::Unchanged);
     EXPECT_FALSE(test::Exists(path));
     EXPECT_EQ(report.Lines(), (TextLines{path + "...", "Keine \xC4nderung"}));
 }
 
 TEST_F(SaveIfChangedTest, UnwritableFileIsLoggedAsErrorAndCounted) {
     const std::string missing = dir / "fehlt/a.htm";
-    EXPECT_EQ(SaveIfChanged(missing, {"x"}, report), SaveResult::Failed);
+    EXPECT_EQ(SaveIfChanged(disk, missing, {"x"}, report), SaveResult::Failed);
     EXPECT_EQ(report.Lines(), (TextLines{missing + "...", "Fehler!"}));
     EXPECT_EQ(report.FailedFiles(), 1);
 }
 
-// A file system whose rename or read fails on demand.
-class FaultyFs : public FileSystem {
-  public:
-    bool failRename = false;
-    bool failRead = false;
-    bool Rename(const std::string& from, const std::string& to) override {
-        return !failRename && FileSystem::Rename(from, to);
-    }
-    bool ReadAll(const std::string& p, std::string& out) override {
-        return !failRead && FileSystem::ReadAll(p, out);
-    }
-};
-
 class SaveIfChangedFaultTest : public SaveIfChangedTest {
   protected:
-    FaultyFs fs;
-    void SetUp() override { SetFs(&fs); }
-    void TearDown() override { SetFs(nullptr); }
+    test::FaultyFs faulty;
 };
 
 TEST_F(SaveIfChangedFaultTest, FailedReplaceKeepsOldFileWhole) {
     test::WriteFile(path, "alt\r\n");
-    fs.failRename = true;
-    EXPECT_EQ(SaveIfChanged(path, {"neu"}, report), SaveResult::Failed);
+    faulty.failRenames = true;
+    EXPECT_EQ(SaveIfChanged(faulty, path, {"neu"}, report), SaveResult::Failed);
     EXPECT_EQ(report.Lines().back(), "Fehler!");
     EXPECT_EQ(test::ReadFile(path), "alt\r\n");
-    EXPECT_EQ(FileSystem().ListFiles(dir.path()), (std::vector<std::string>{"a.htm"}));
+    EXPECT_EQ(faulty.ListFiles(dir.Path()), (std::vector<std::string>{"a.htm"}));
 }
 
 TEST_F(SaveIfChangedFaultTest, UnreadableExistingFileEndsTheBuild) {
     test::WriteFile(path, "alt\r\n");
-    fs.failRead = true;
+    faulty.failReads = true;
     try {
-        SaveIfChanged(path, {"neu"}, report);
+        SaveIfChanged(faulty, path, {"neu"}, report);
         FAIL() << "no BuildAbort";
     } catch (const BuildAbort& e) {
         EXPECT_EQ(std::string(e.what()), "Die Datei " + path + " kann nicht gelesen werden!");

@@ -7,6 +7,7 @@
 #include "generator/MenuIncludeWriter.h"
 #include "generator/MenuScriptWriter.h"
 #include "generator/SitemapWriter.h"
+#include "io/FileSystem.h"
 #include "model/Project.h"
 #include "ports/Host.h"
 
@@ -15,10 +16,11 @@ namespace {
 
 struct Fixture {
     Project project;
+    DiskFileSystem disk;
     RecordingHost host;
     MakeReport report;
     TextLines library;
-    BuildContext ctx{project, host, report, "/ziel", "", library, false, false, nullptr, {}};
+    BuildContext ctx{project, disk, host, report, "/ziel", "", library};
 };
 
 TEST(IncludeFileName, ReplacesOnlyTheExtensionOfTheName) {

@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "generator/BuildDriver.h"
+#include "TestSupport.h"
+#include "document/ProjectDocument.h"
 #include "groups/GroupBuild.h"
 #include "groups/TProjectGroup.h"
+#include "io/FileSystem.h"
 #include "model/Project.h"
 #include "ports/Host.h"
 
@@ -19,40 +18,12 @@ using namespace pagloom;
 
 namespace {
 
-std::string ReadFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test::CrLf;
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
 
-void WriteFile(const fs::path& p, const std::string& data) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out << data;
-}
-
-std::string CrLf(const std::vector<std::string>& lines) {
-    std::string s;
-    for (const auto& l : lines) s += l + "\r\n";
-    return s;
-}
-
-class TempDir {
-  public:
-    TempDir() {
-        std::string tmpl = (fs::temp_directory_path() / "pagloom-groups-XXXXXX").string();
-        path_ = mkdtemp(tmpl.data());
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    std::string str() const { return path_.string(); }
-
-  private:
-    fs::path path_;
-};
+DiskFileSystem disk;
 
 // A project with its own destination folder `dest` (created) and one page.
 std::string MakeProject(const TempDir& dir, const std::string& name,
@@ -70,13 +41,12 @@ std::string MakeProject(const TempDir& dir, const std::string& name,
 }
 
 struct GroupRun {
-    Project project;
-    BuildDialog dialog;
     RecordingHost host;
-    GroupBuildEnv env{project, dialog, host, {}, {}, {}, {}};
+    ProjectDocument document{disk, host};
+    GroupBuildEnv env{document, {}, {}, {}, {}};
 
     GroupOutcome Build(TProjectGroup& g) { return Make1Execute(g, env); }
-    const std::vector<std::string>& Log() const { return dialog.Report.Lines(); }
+    const std::vector<std::string>& Log() const { return document.Build.Report.Lines(); }
     bool Logged(const std::string& line) const {
         for (const auto& l : Log())
             if (l == line) return true;
@@ -96,7 +66,7 @@ TEST(GroupFile, ReadsEntriesOptionsAndDefaults) {
                     "indexmapfile="}));
     TProjectGroup g;
     g.GroupModified = true;
-    ASSERT_TRUE(g.Open(dir / "g.plg"));
+    ASSERT_TRUE(g.Open(disk, dir / "g.plg"));
     EXPECT_EQ(g.GroupFileName, dir / "g.plg");
     EXPECT_EQ(g.ProjectList, (std::vector<std::string>{"/a.plp", "unknown", "/c.plp"}));
     EXPECT_EQ(g.LastSaveList, (std::vector<std::string>{"01.01.2026 08:00:00", "x", ""}));
@@ -110,12 +80,12 @@ TEST(GroupFile, ADamagedCountOrAMissingFileDoesNoHarm) {
     TempDir dir;
     WriteFile(dir / "huge.plg", CrLf({"[projects]", "count=2147483647", "filename_1=/a.plp"}));
     TProjectGroup g;
-    ASSERT_TRUE(g.Open(dir / "huge.plg"));  // must not try to make two billion entries
+    ASSERT_TRUE(g.Open(disk, dir / "huge.plg"));  // must not try to make two billion entries
     ASSERT_GE(g.ProjectList.size(), 1u);
     EXPECT_EQ(g.ProjectList[0], "/a.plp");
     EXPECT_LE(g.ProjectList.size(), 2u);
 
-    EXPECT_FALSE(g.Open(dir / "fehlt.plg"));
+    EXPECT_FALSE(g.Open(disk, dir / "fehlt.plg"));
     EXPECT_EQ(g.GroupFileName, dir / "huge.plg") << "a failed open changes nothing";
 }
 
@@ -125,7 +95,7 @@ TEST(GroupFile, SaveRewritesProjectsAndKeepsForeignKeys) {
     WriteFile(file, CrLf({"[group]", "note=behalten", "makemodified=1", "[projects]", "count=5",
                           "filename_5=/alt.plp", "[other]", "x=1"}));
     TProjectGroup g;
-    ASSERT_TRUE(g.Open(file));
+    ASSERT_TRUE(g.Open(disk, file));
     g.ProjectList = {"/a.plp", "/b.plp"};
     g.LastSaveList = {"eins", ""};
     g.MakeModified = false;
@@ -133,7 +103,7 @@ TEST(GroupFile, SaveRewritesProjectsAndKeepsForeignKeys) {
     g.IndexMapFile = "  ";
     g.GroupModified = true;
     RecordingHost host;
-    ASSERT_TRUE(g.FileSave(host));
+    ASSERT_TRUE(g.FileSave(disk, host));
     EXPECT_FALSE(g.GroupModified);
     EXPECT_EQ(g.IndexMapFile, dir / "sitemap_index.xml") << "an empty field takes the default name";
 
@@ -146,7 +116,7 @@ TEST(GroupFile, SaveRewritesProjectsAndKeepsForeignKeys) {
         EXPECT_NE(text.find(line + "\r\n"), std::string::npos) << line << "\n" << text;
     }
     TProjectGroup back;
-    ASSERT_TRUE(back.Open(file));
+    ASSERT_TRUE(back.Open(disk, file));
     EXPECT_EQ(back.ProjectList, g.ProjectList);
     EXPECT_EQ(back.LastSaveList, g.LastSaveList);
 }
@@ -157,7 +127,7 @@ TEST(GroupFile, AFailedSaveKeepsTheOldFileAndTheChangedMark) {
     g.GroupFileName = dir / "fehlt/g.plg";
     g.AddProjects({"/a.plp"});
     RecordingHost host;
-    EXPECT_FALSE(g.FileSave(host));
+    EXPECT_FALSE(g.FileSave(disk, host));
     EXPECT_TRUE(g.GroupModified);
     EXPECT_EQ(host.messages, std::vector<std::string>{"In " + (dir / "fehlt/g.plg") +
                                                       " kann nicht geschrieben werden"});
@@ -221,7 +191,7 @@ TEST(GroupBuild, SavedGroupIsSavedAgainAfterABuildThatMetChanges) {
     WriteFile(file, CrLf({"[projects]", "count=1", "filename_1=" + a, "lastsave_1=alt", "[group]",
                           "makemodified=1"}));
     TProjectGroup g;
-    ASSERT_TRUE(g.Open(file));
+    ASSERT_TRUE(g.Open(disk, file));
     GroupRun run;
     EXPECT_EQ(run.Build(g).built, 1);
     EXPECT_TRUE(run.host.questions.empty()) << "an unchanged group asks nothing";
@@ -229,7 +199,7 @@ TEST(GroupBuild, SavedGroupIsSavedAgainAfterABuildThatMetChanges) {
     EXPECT_NE(ReadFile(file).find("lastsave_1=01.02.2026 10:00:00\r\n"), std::string::npos);
 
     TProjectGroup again;
-    ASSERT_TRUE(again.Open(file));
+    ASSERT_TRUE(again.Open(disk, file));
     EXPECT_EQ(run.Build(again).skipped, 1);
     EXPECT_TRUE(run.Logged(kUnchanged + a));
     EXPECT_EQ(run.Log().front(), "Projektgruppe " + file + " erstellen:");
@@ -241,7 +211,7 @@ TEST(GroupBuild, CancelStillBuildsButTheGroupIsNotSaved) {
     const std::string file = dir / "g.plg";
     WriteFile(file, CrLf({"[projects]", "count=0"}));
     TProjectGroup g;
-    ASSERT_TRUE(g.Open(file));
+    ASSERT_TRUE(g.Open(disk, file));
     g.AddProjects({a});
     GroupRun run;
     run.host.answers = {Answer::Cancel};

@@ -3,63 +3,46 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
 
+#include "TestSupport.h"
 #include "io/FileSystem.h"
 
 using namespace pagloom;
-
-namespace {
-
-std::string MakeTempDir() {
-    char tmpl[] = "/tmp/pagloom-fs-XXXXXX";
-    return mkdtemp(tmpl);
-}
-
-}  // namespace
+using test::TempDir;
 
 // Core paths are Windows-1252 text; on disk the folder carries its UTF-8 name.
 TEST(FileSystem, Windows1252PathsReachUtf8NamesOnDisk) {
-    const std::string root = MakeTempDir();
-    const std::string utf8Dir = root +
-                                "/\xC3\x9C"
-                                "bersicht";
+    DiskFileSystem disk;
+    TempDir root;
+    const std::string utf8Dir = root.File(
+        "\xC3\x9C"
+        "bersicht");
     ASSERT_EQ(mkdir(utf8Dir.c_str(), 0777), 0);
-    const std::string cpDir = root +
-                              "/\xDC"
-                              "bersicht";
+    const std::string cpDir = root.File(
+        "\xDC"
+        "bersicht");
 
-    EXPECT_TRUE(Fs().DirectoryExists(cpDir));
+    EXPECT_TRUE(disk.DirectoryExists(cpDir));
     std::string error;
-    ASSERT_TRUE(WriteFileAtomic(cpDir + "/m\xE4rz.htm", "x\r\n", &error)) << error;
+    ASSERT_TRUE(WriteFileAtomic(disk, cpDir + "/m\xE4rz.htm", "x\r\n", &error)) << error;
 
-    std::ifstream onDisk(utf8Dir + "/m\xC3\xA4rz.htm", std::ios::binary);
-    std::string content((std::istreambuf_iterator<char>(onDisk)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(content, "x\r\n");
-    EXPECT_EQ(Fs().ListFiles(cpDir), std::vector<std::string>{"m\xE4rz.htm"});
+    EXPECT_EQ(test::ReadFile(utf8Dir + "/m\xC3\xA4rz.htm"), "x\r\n");
+    EXPECT_EQ(disk.ListFiles(cpDir), std::vector<std::string>{"m\xE4rz.htm"});
 
     std::string read;
-    EXPECT_TRUE(Fs().ReadAll(cpDir + "/m\xE4rz.htm", read));
+    EXPECT_TRUE(disk.ReadAll(cpDir + "/m\xE4rz.htm", read));
     EXPECT_EQ(read, "x\r\n");
-    std::system(("rm -rf '" + root + "'").c_str());
 }
 
 TEST(FileSystem, AtomicWriteKeepsOldFileWhenRenameFails) {
-    struct FailingRename : FileSystem {
-        bool Rename(const std::string&, const std::string&) override { return false; }
-    } failing;
-    const std::string root = MakeTempDir();
-    const std::string file = root + "/a.htm";
-    ASSERT_TRUE(WriteFileAtomic(file, "old"));
-    SetFs(&failing);
-    EXPECT_FALSE(WriteFileAtomic(file, "new"));
-    SetFs(nullptr);
-    std::string read;
-    ASSERT_TRUE(Fs().ReadAll(file, read));
-    EXPECT_EQ(read, "old");
-    EXPECT_EQ(Fs().ListFiles(root), std::vector<std::string>{"a.htm"});
-    std::system(("rm -rf '" + root + "'").c_str());
+    test::FaultyFs faulty;
+    TempDir root;
+    const std::string file = root.File("a.htm");
+    ASSERT_TRUE(WriteFileAtomic(faulty, file, "old"));
+    faulty.failRenames = true;
+    EXPECT_FALSE(WriteFileAtomic(faulty, file, "new"));
+    EXPECT_EQ(test::ReadFile(file), "old");
+    EXPECT_EQ(faulty.ListFiles(root.Path()), std::vector<std::string>{"a.htm"});
 }
 
 TEST(FileSystem, NewFileIsCreatedWholeOrNotAtAll) {
@@ -68,36 +51,31 @@ TEST(FileSystem, NewFileIsCreatedWholeOrNotAtAll) {
             return CreateResult::Failed;
         }
     } failing;
-    const std::string root = MakeTempDir();
-    ASSERT_TRUE(WriteFileAtomic(root + "/new.htm", "a\r\n", nullptr, true));
-    std::string read;
-    ASSERT_TRUE(Fs().ReadAll(root + "/new.htm", read));
-    EXPECT_EQ(read, "a\r\n");
+    DiskFileSystem disk;
+    TempDir root;
+    ASSERT_TRUE(WriteFileAtomic(disk, root / "new.htm", "a\r\n", nullptr, true));
+    EXPECT_EQ(test::ReadFile(root / "new.htm"), "a\r\n");
     // A name that is already taken is replaced, even when the caller thought it missing.
-    ASSERT_TRUE(WriteFileAtomic(root + "/new.htm", "b\r\n", nullptr, true));
-    ASSERT_TRUE(Fs().ReadAll(root + "/new.htm", read));
-    EXPECT_EQ(read, "b\r\n");
+    ASSERT_TRUE(WriteFileAtomic(disk, root / "new.htm", "b\r\n", nullptr, true));
+    EXPECT_EQ(test::ReadFile(root / "new.htm"), "b\r\n");
 
-    SetFs(&failing);
-    EXPECT_FALSE(WriteFileAtomic(root + "/other.htm", "c"));
-    SetFs(nullptr);
-    EXPECT_EQ(Fs().ListFiles(root), std::vector<std::string>{"new.htm"});
-    std::system(("rm -rf '" + root + "'").c_str());
+    EXPECT_FALSE(WriteFileAtomic(failing, root / "other.htm", "c"));
+    EXPECT_EQ(disk.ListFiles(root.Path()), std::vector<std::string>{"new.htm"});
 }
 
 // A named pipe under a page's name is not waited on (opening it for reading would block until
 // someone writes), and a folder's listing names everything in it.
 TEST(FileSystem, PipesAreNotReadAndListingsNameEverything) {
-    const std::string root = MakeTempDir();
-    ASSERT_EQ(mkfifo((root + "/pipe.htm").c_str(), 0644), 0);
-    ASSERT_EQ(mkdir((root + "/sub").c_str(), 0755), 0);
-    std::ofstream(root + "/\xC3\xA4.htm") << "x";
+    DiskFileSystem disk;
+    TempDir root;
+    ASSERT_EQ(mkfifo((root / "pipe.htm").c_str(), 0644), 0);
+    ASSERT_EQ(mkdir((root / "sub").c_str(), 0755), 0);
+    root.Write("\xC3\xA4.htm", "x");
     std::string read;
-    EXPECT_FALSE(Fs().ReadAll(root + "/pipe.htm", read));
+    EXPECT_FALSE(disk.ReadAll(root / "pipe.htm", read));
     std::vector<std::string> names;
-    ASSERT_TRUE(Fs().ListNames(root, names));
+    ASSERT_TRUE(disk.ListNames(root.Path(), names));
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"pipe.htm", "sub", "\xE4.htm"}));
-    EXPECT_FALSE(Fs().ListNames(root + "/fehlt", names));
-    std::system(("rm -rf '" + root + "'").c_str());
+    EXPECT_FALSE(disk.ListNames(root / "fehlt", names));
 }

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include "TempDir.h"
+#include "TestSupport.h"
 #include "io/FileSystem.h"
 #include "projectfile/ProjectFile.h"
 
 using namespace pagloom;
+using test::TempDir;
 
 namespace {
 
@@ -33,16 +34,17 @@ class ProjectFileTest : public ::testing::Test {
 
     Project LoadText(const std::string& text) {
         Project p;
-        LoadProject(p, dir.Write("in.plp", text), host);
+        LoadProject(p, dir.Write("in.plp", text), disk, host);
         return p;
     }
     std::string SaveText(const Project& p, const std::string& name = "out.plp") {
         const std::string path = dir.File(name);
-        EXPECT_TRUE(SaveProject(p, path, host));
-        return TempDir::Read(path);
+        EXPECT_TRUE(SaveProject(p, path, disk, host));
+        return test::ReadFile(path);
     }
 
     TempDir dir;
+    DiskFileSystem disk;
     RecordingHost host;
 };
 
@@ -124,8 +126,8 @@ void FillRichProject(Project& p, const std::string& destination) {
 
 TEST_F(ProjectFileTest, MissingFileGivesTheDefaultsOfANewProject) {
     Project p;
-    FillRichProject(p, dir.path());
-    LoadProject(p, dir.File("does-not-exist.plp"), host);
+    FillRichProject(p, dir.Path());
+    LoadProject(p, dir.File("does-not-exist.plp"), disk, host);
 
     const ProjectSettings& s = p.Settings;
     EXPECT_EQ(s.content_page.source.Selected(), kEmptyPages);
@@ -238,8 +240,8 @@ TEST_F(ProjectFileTest, SubMenuSectionsBeyondTheCountStayInTheFile) {
 
     // Saving over the same file updates submenu_0/1 and leaves submenu_2..4 as they were.
     const std::string path = dir.File("in.plp");
-    ASSERT_TRUE(SaveProject(p, path, host));
-    const std::string saved = TempDir::Read(path);
+    ASSERT_TRUE(SaveProject(p, path, disk, host));
+    const std::string saved = test::ReadFile(path);
     for (int i = 2; i < 5; ++i) {
         const std::string block = "[submenu_" + std::to_string(i) + "]\r\ncount=1\r\ntext_0=S" +
                                   std::to_string(i) + "\r\nown=x\r\n";
@@ -258,7 +260,7 @@ TEST_F(ProjectFileTest, ExtraSitemapFilesSkipBlankLines) {
     EXPECT_EQ(saved.ReadInteger("sitemap", "extra-files-count", -1), 2);
 
     Project back;
-    LoadProject(back, dir.File("out.plp"), host);
+    LoadProject(back, dir.File("out.plp"), disk, host);
     EXPECT_EQ(back.Settings.sitemap.extra_files, (std::vector<std::string>{"a.htm", "b.htm"}));
 
     // A missing key inside the count reads as an empty line.
@@ -269,8 +271,8 @@ TEST_F(ProjectFileTest, ExtraSitemapFilesSkipBlankLines) {
 }
 
 TEST_F(ProjectFileTest, DestinationDirectoryMustExist) {
-    Project p = LoadText("[files]\ndestination-directory=" + dir.path() + "\n");
-    EXPECT_EQ(p.Settings.files.destination_directory, dir.path());
+    Project p = LoadText("[files]\ndestination-directory=" + dir.Path() + "\n");
+    EXPECT_EQ(p.Settings.files.destination_directory, dir.Path());
     EXPECT_TRUE(host.messages.empty());
 
     const std::string gone = dir.File("deleted-site");
@@ -343,11 +345,11 @@ TEST_F(ProjectFileTest, NewFileHasSectionsInWritingOrderWithCrLf) {
 
 TEST_F(ProjectFileTest, RoundTripOfAFullProjectIsStable) {
     Project p;
-    FillRichProject(p, dir.path());
+    FillRichProject(p, dir.Path());
     const std::string first = SaveText(p, "a.plp");
 
     Project loaded;
-    LoadProject(loaded, dir.File("a.plp"), host);
+    LoadProject(loaded, dir.File("a.plp"), disk, host);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(loaded.PrjParams, p.PrjParams);
     EXPECT_EQ(loaded.Tables, p.Tables);
@@ -357,8 +359,8 @@ TEST_F(ProjectFileTest, RoundTripOfAFullProjectIsStable) {
 
     host.fixedNow = Clock(9, 12);
     const std::string path = dir.File("a.plp");
-    ASSERT_TRUE(SaveProject(loaded, path, host));
-    const std::string second = TempDir::Read(path);
+    ASSERT_TRUE(SaveProject(loaded, path, disk, host));
+    const std::string second = test::ReadFile(path);
     EXPECT_NE(first, second);                                    // the save time differs ...
     EXPECT_EQ(WithoutLastSave(first), WithoutLastSave(second));  // ... and nothing else
 }
@@ -393,8 +395,8 @@ TEST_F(ProjectFileTest, RoundTripKeepsAForeignFileAsItWas) {
     EXPECT_EQ(p.PrjParams.SeparatorChar[ContentSlot::firstpage], '\t');
 
     const std::string path = dir.File("in.plp");
-    ASSERT_TRUE(SaveProject(p, path, host));
-    const std::string first = TempDir::Read(path);
+    ASSERT_TRUE(SaveProject(p, path, disk, host));
+    const std::string first = test::ReadFile(path);
     for (const char* kept :
          {"; written by another tool\r\n[Tool]\r\nOwner=Someone\r\n", "thumbnail-size=120\r\n",
           "[zzz]\r\na=\"quoted\"\r\n", "legacy_flag=1\r\n", "FRAMESET-FILE=haupt.htm\r\n",
@@ -404,59 +406,35 @@ TEST_F(ProjectFileTest, RoundTripKeepsAForeignFileAsItWas) {
     EXPECT_EQ(first.find("colour_0"), std::string::npos);  // menu is rewritten whole
 
     Project again;
-    LoadProject(again, path, host);
+    LoadProject(again, path, disk, host);
     host.fixedNow = Clock(7, 1);
-    ASSERT_TRUE(SaveProject(again, path, host));
-    EXPECT_EQ(WithoutLastSave(TempDir::Read(path)), WithoutLastSave(first));
+    ASSERT_TRUE(SaveProject(again, path, disk, host));
+    EXPECT_EQ(WithoutLastSave(test::ReadFile(path)), WithoutLastSave(first));
 }
-
-namespace {
-// Lets the real file system do everything except the one operation a test breaks.
-class FailingFs : public FileSystem {
-  public:
-    bool failWrite = false;
-    bool failRename = false;
-    bool WriteNew(const std::string& path, std::string_view data) override {
-        if (failWrite) {
-            FileSystem::WriteNew(path, data.substr(0, data.size() / 2));  // a disk that fills up
-            return false;
-        }
-        return FileSystem::WriteNew(path, data);
-    }
-    bool Rename(const std::string& from, const std::string& to) override {
-        return !failRename && FileSystem::Rename(from, to);
-    }
-};
-struct FsGuard {
-    explicit FsGuard(FileSystem* fs) { SetFs(fs); }
-    ~FsGuard() { SetFs(nullptr); }
-};
-}  // namespace
 
 TEST_F(ProjectFileTest, FailedSaveLeavesThePreviousFileIntact) {
     Project p;
     p.MainMenu.Add(TWebMenu::NewMainItem("Alt", "alt.htm", true));
     const std::string path = dir.File("site.plp");
-    ASSERT_TRUE(SaveProject(p, path, host));
-    const std::string before = TempDir::Read(path);
+    ASSERT_TRUE(SaveProject(p, path, disk, host));
+    const std::string before = test::ReadFile(path);
     p.MainMenu.Item(0).Text = "Neu";
 
     for (const bool renameFails : {false, true}) {
-        FailingFs fs;
-        fs.failWrite = !renameFails;
-        fs.failRename = renameFails;
-        FsGuard guard(&fs);
+        test::FaultyFs faulty;
+        faulty.failWrites = !renameFails;
+        faulty.failRenames = renameFails;
         host.messages.clear();
-        EXPECT_FALSE(SaveProject(p, path, host)) << renameFails;
+        EXPECT_FALSE(SaveProject(p, path, faulty, host)) << renameFails;
         EXPECT_EQ(host.messages,
                   std::vector<std::string>{"In " + path + " kann nicht geschrieben werden"});
-        EXPECT_EQ(TempDir::Read(path), before);
+        EXPECT_EQ(test::ReadFile(path), before);
         EXPECT_EQ(dir.EntryCount(), 1u) << "temporary file left behind";
     }
 
     host.messages.clear();
     const std::string noFolder = dir.File("missing/site.plp");
-    EXPECT_FALSE(SaveProject(p, noFolder, host));
+    EXPECT_FALSE(SaveProject(p, noFolder, disk, host));
     EXPECT_EQ(host.messages,
               std::vector<std::string>{"In " + noFolder + " kann nicht geschrieben werden"});
 }
@@ -491,7 +469,7 @@ TEST_F(ProjectFileTest, BadInputLoadsAsDefaults) {
     }
 
     Project p;
-    LoadProject(p, dir.path(), host);  // a folder in place of the file
+    LoadProject(p, dir.Path(), disk, host);  // a folder in place of the file
     EXPECT_EQ(WithoutLastSave(ProjectFileText(p, "", "", "v")), defaults);
     EXPECT_TRUE(host.messages.empty());
 }
@@ -511,8 +489,8 @@ TEST_F(ProjectFileTest, HugeCountsStayBounded) {
 
 TEST_F(ProjectFileTest, ShippedDefaultProjectHoldsTheDefaults) {
     Project p;
-    FillRichProject(p, dir.path());
-    LoadProject(p, std::string(PAGLOOM_RESOURCES) + "/default.plp", host);
+    FillRichProject(p, dir.Path());
+    LoadProject(p, std::string(PAGLOOM_RESOURCES) + "/default.plp", disk, host);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(p.Settings.lastsave,
               "05.03.2026 07:08:09");  // no stored time: a new project's is now

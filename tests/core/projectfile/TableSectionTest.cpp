@@ -8,8 +8,7 @@ using namespace pagloom;
 namespace {
 Project Read(const std::string& text) {
     Project p;
-    RecordingHost host;
-    ReadTableSection(IniFile(text), p, host);
+    ReadTableSection(IniFile(text), p);
     return p;
 }
 }  // namespace
@@ -19,8 +18,7 @@ TEST(TableSection, MissingSectionsGiveTheDefaults) {
     p.PrjParams.TableKind[ContentSlot::submenu] = kCsvTable;
     p.Tables.Slot[ContentSlot::submenu].name_display = "alt.csv";
     p.Tables.Slot[ContentSlot::submenu].fields = {"a"};
-    RecordingHost host;
-    ReadTableSection(IniFile(""), p, host);
+    ReadTableSection(IniFile(""), p);
     const Project fresh;
     EXPECT_EQ(p.PrjParams, fresh.PrjParams);
     EXPECT_EQ(p.Tables, fresh.Tables);
@@ -75,8 +73,7 @@ TEST(TableSection, TableKeysAndTheirEncodings) {
 TEST(TableSection, UnknownKindTextKeepsThePreviousKind) {
     Project p;
     p.PrjParams.TableKind[ContentSlot::firstpage] = kParadoxTable;
-    RecordingHost host;
-    ReadTableSection(IniFile("[table]\nfirstpage_table_type=access_table\n"), p, host);
+    ReadTableSection(IniFile("[table]\nfirstpage_table_type=access_table\n"), p);
     EXPECT_EQ(p.PrjParams.TableKind[ContentSlot::firstpage], kParadoxTable);
     std::uint8_t kind = 9;
     EXPECT_FALSE(TableKindFromText("CSV_TABLE", kind));
@@ -113,36 +110,6 @@ TEST(TableSection, TagBracketIndexOutsideTheListFallsBackToAngles) {
     EXPECT_EQ(Read("[table]\ntag_item_index=3\n").Tables.tag_item_index, kSquareBrackets);
     EXPECT_EQ(Read("[table]\ntag_item_index=5\n").Tables.tag_item_index, kAngleBrackets);
     EXPECT_EQ(Read("[table]\ntag_item_index=-1\n").Tables.tag_item_index, kAngleBrackets);
-}
-
-namespace {
-// Records what the opener saw, and clears one slot the way a failed open does.
-std::string g_seen;
-void FakeOpener(Project& p, Host& host) {
-    g_seen = p.PrjParams.TableName[ContentSlot::mainmenu] + "|" +
-             p.Tables.mainmenu.col_mainmenu.name + "|" + p.Tables.field_tag_name;
-    host.ShowMessage("Fehler beim Einlesen der Datei:" +
-                     p.PrjParams.TableName[ContentSlot::mainmenu]);
-    p.PrjParams.TableName[ContentSlot::mainmenu].clear();
-    p.PrjParams.TableKind[ContentSlot::mainmenu] = kNoneTable;
-}
-}  // namespace
-
-TEST(TableSection, OpenerRunsAfterTheSlotKeysAreRead) {
-    SetSlotTableOpener(&FakeOpener);
-    Project p;
-    RecordingHost host;
-    ReadTableSection(IniFile("[table]\nmainmenu_table=weg.csv\nmainmenu_table_type=csv_table\n"
-                             "mainmenu_col_mainmenu=Gruppe\nfield_tag_name=FELD\n"),
-                     p, host);
-    SetSlotTableOpener(nullptr);
-    EXPECT_EQ(g_seen, "weg.csv|Gruppe|FIELD");  // tag names come after the tables
-    EXPECT_EQ(host.messages, std::vector<std::string>{"Fehler beim Einlesen der Datei:weg.csv"});
-    EXPECT_EQ(p.Tables.field_tag_name, "FELD");
-
-    IniFile out;
-    WriteTableSection(out, p);
-    EXPECT_EQ(out.ReadString("table", "mainmenu_table_type", ""), "none_table");
 }
 
 TEST(TableSection, WritesKeysInOrderOverTheOldValues) {

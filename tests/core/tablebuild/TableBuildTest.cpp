@@ -8,17 +8,17 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/tables/TempDir.h"
-#include "generator/BuildDriver.h"
-#include "generator/TablePages.h"
+#include "TestSupport.h"
+#include "document/ProjectDocument.h"
 #include "generator/TableTemplate.h"
+#include "io/FileSystem.h"
 #include "model/Project.h"
 #include "ports/Host.h"
 #include "projectfile/ProjectFile.h"
 #include "tables/SlotOpening.h"
 
 using namespace pagloom;
-using pagloom::testing::TempDir;
+using pagloom::test::TempDir;
 
 namespace {
 
@@ -27,8 +27,6 @@ using Strings = std::vector<std::string>;
 class TableBuildTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        SlotTables().Reset();
-        InstallTableSupport(dialog);
         site = dir.File("site");
         std::filesystem::create_directories(site);
         dialog.Destination = site;
@@ -38,20 +36,19 @@ class TableBuildTest : public ::testing::Test {
         p.Tables.Slot[ContentSlot::firstpage].content_source = kSlotNoPages;
         p.Tables.Slot[ContentSlot::submenu].content_source = kSlotNoPages;
     }
-    void TearDown() override { SetSlotTableOpener(nullptr); }
 
     // Takes a CSV file (';', caption row) over into a slot.
     void UseCsv(ContentSlot slot, const std::string& name, const std::string& text) {
         dir.Write(name, text);
-        ASSERT_TRUE(
-            SetASCIITab(p, slot, TableChoice{kCsvTable, dir.Path(), name, '"', ';', true}, host));
+        ASSERT_TRUE(SetASCIITab(p, doc.Tables(), slot,
+                                TableChoice{kCsvTable, dir.Path(), name, '"', ';', true}, host));
     }
     void UseTemplate(ContentSlot slot, int source, const std::string& text) {
         const std::string name = std::string(SlotName(slot)) + ".tpl";
         p.Tables.Slot[slot].content_source = source;
         p.Tables.Slot[slot].template_file = dir.Write(name, text);
     }
-    BuildOutcome Build() { return MakeStartClick(dialog, p, "", host); }
+    BuildOutcome Build() { return doc.MakeStart(); }
     std::string Page(const std::string& name) const {
         std::ifstream in(site + "/" + name, std::ios::binary);
         std::stringstream s;
@@ -71,9 +68,12 @@ class TableBuildTest : public ::testing::Test {
 
     TempDir dir;
     std::string site;
+    DiskFileSystem disk;
     RecordingHost host;
-    Project p;
-    BuildDialog dialog;
+    // Built as the programs build: through a document with its own tables and table steps.
+    ProjectDocument doc{disk, host};
+    Project& p = doc.project;
+    BuildDialog& dialog = doc.Build;
 };
 
 const char* const kMenuCsv = "Menu;Nr\nHome;1\nhome;2\nNews;3\nHome;4\n";
@@ -276,7 +276,7 @@ TEST_F(TableBuildTest, EngineTableDrivesTheMenuAndPages) {
         }
         DBFClose(h);
     }
-    ASSERT_TRUE(SetPredefinedTab(p, ContentSlot::mainmenu,
+    ASSERT_TRUE(SetPredefinedTab(p, doc.Tables(), ContentSlot::mainmenu,
                                  TableChoice{kDbaseTable, dir.Path(), "obst.dbf"}, host));
     p.Tables.mainmenu.col_mainmenu = {"SORTE", 0};
     p.Tables.mainmenu.filename.Select(kNameFromTable);

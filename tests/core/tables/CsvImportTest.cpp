@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include "core/tables/TempDir.h"
+#include "TestSupport.h"
+#include "io/FileSystem.h"
 #include "ports/Host.h"
 #include "tables/CsvImport.h"
 #include "tables/TableError.h"
 
 using namespace pagloom;
-using pagloom::testing::TempDir;
+using pagloom::test::TempDir;
+
+namespace {
+DiskFileSystem disk;  // the tables read the real files of the test data
+}  // namespace
 
 namespace {
 
@@ -87,7 +92,7 @@ TEST(CsvSplit, CutsLinesAtEveryBreakKindAndStopsAtNul) {
 class CsvImport : public ::testing::Test {
   protected:
     bool Import(const std::string& bytes, char sep = ',', bool caption = false) {
-        return ImportCsvFile(host, dir.Write("t.csv", bytes), sep, '\'', caption, table);
+        return ImportCsvFile(disk, host, dir.Write("t.csv", bytes), sep, '\'', caption, table);
     }
     TempDir dir;
     RecordingHost host;
@@ -177,7 +182,8 @@ TEST_F(CsvImport, NulEndsTheText) {
 }
 
 TEST_F(CsvImport, UnreadableFileIsAnErrorWithoutMessage) {
-    EXPECT_THROW(ImportCsvFile(host, dir.File("missing.csv"), ',', '\'', false, table), TableError);
+    EXPECT_THROW(ImportCsvFile(disk, host, dir.File("missing.csv"), ',', '\'', false, table),
+                 TableError);
     EXPECT_TRUE(host.messages.empty());
 }
 
@@ -185,8 +191,9 @@ TEST(CsvImportRealFiles, SportsFacilitiesFailsOnItsRaggedRows) {
     // Rows of 8, 9 or 10 fields and quoted line breaks: the importer refuses it as a whole.
     RecordingHost host;
     MemoryTable table;
-    EXPECT_FALSE(ImportCsvFile(host, PAGLOOM_SHARED_TESTDATA "/csv/bochum_sports_facilities.csv",
-                               ';', '"', true, table));
+    EXPECT_FALSE(ImportCsvFile(disk, host,
+                               PAGLOOM_SHARED_TESTDATA "/csv/bochum_sports_facilities.csv", ';',
+                               '"', true, table));
     EXPECT_EQ(host.messages, Values{kCsvFieldCountsDiffer});
 }
 
@@ -194,7 +201,7 @@ TEST(CsvImportRealFiles, MayoralElectionImportsWithTheFirstCaptionsAsNames) {
     // The caption line holds more values than the data lines; the surplus names are dropped.
     RecordingHost host;
     MemoryTable table;
-    ASSERT_TRUE(ImportCsvFile(host,
+    ASSERT_TRUE(ImportCsvFile(disk, host,
                               PAGLOOM_SHARED_TESTDATA "/csv/bochum_mayoral_election_20090930.csv",
                               ',', '"', true, table));
     table.Open();

@@ -5,13 +5,18 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/tables/TempDir.h"
+#include "TestSupport.h"
+#include "io/FileSystem.h"
 #include "model/TPrjParams.h"
 #include "tables/EngineTable.h"
 #include "tables/TableError.h"
 
 using namespace pagloom;
-using pagloom::testing::TempDir;
+using pagloom::test::TempDir;
+
+namespace {
+DiskFileSystem disk;  // the tables read the real files of the test data
+}  // namespace
 
 namespace {
 
@@ -99,7 +104,7 @@ TEST(DbfTable, RealFilesOpenWithTheirFieldsRowsAndTexts) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         const std::filesystem::path p = kDbase + "/" + c.file;
-        EngineTable t;
+        EngineTable t(disk);
         t.SetSource(c.kind, p.parent_path().string(), p.filename().string());
         ASSERT_NO_THROW(t.Open());
         EXPECT_EQ(t.FieldCount(), c.fields);
@@ -126,7 +131,7 @@ TEST(DbfTable, TextsAreConvertedFromTheLanguageDriverToWindows1252) {
                                 "ber \xE1");
         DBFClose(h);
     }
-    EngineTable t;
+    EngineTable t(disk);
     t.SetSource(kDbaseTable, dir.Path(), "dos.dbf");
     t.Open();
     EXPECT_EQ(t.FieldText("NAME"),
@@ -134,7 +139,7 @@ TEST(DbfTable, TextsAreConvertedFromTheLanguageDriverToWindows1252) {
               "ber \xDF");
 
     // Cyrillic has no Windows-1252 form: each letter becomes '?', none turns into a Latin letter.
-    EngineTable cyr;
+    EngineTable cyr(disk);
     cyr.SetSource(kFoxproTable, kDbase + "/ruby-dbf", "cp1251.dbf");
     cyr.Open();
     const std::string name(cyr.FieldText("NAME"));
@@ -178,7 +183,7 @@ TEST(DbfTable, BrokenFilesFailWithAGermanMessage) {
          "Die Tabelle no_memofile.dbf braucht die Memodatei"},
     };
     for (const auto& c : cases) {
-        EngineTable t;
+        EngineTable t(disk);
         t.SetSource(kDbaseTable, c.folder, c.file);
         try {
             t.Open();
@@ -193,7 +198,7 @@ TEST(DbfTable, BrokenFilesFailWithAGermanMessage) {
 TEST(DbfTable, ReadsOnceUntilReloaded) {
     TempDir dir;
     std::filesystem::copy_file(kDbase + "/dbfread/people.dbf", dir.File("p.dbf"));
-    EngineTable t;
+    EngineTable t(disk);
     t.SetSource(kDbaseTable, dir.Path(), "p");  // the extension may be left out
     t.Open();
     t.Close();

@@ -8,13 +8,18 @@
 #include <cstdlib>
 #include <memory>
 
-#include "core/tables/TempDir.h"
+#include "TestSupport.h"
+#include "io/FileSystem.h"
 #include "model/TPrjParams.h"
 #include "tables/EngineTable.h"
 #include "tables/TableError.h"
 
 using namespace pagloom;
-using pagloom::testing::TempDir;
+using pagloom::test::TempDir;
+
+namespace {
+DiskFileSystem disk;  // the tables read the real files of the test data
+}  // namespace
 
 namespace {
 
@@ -85,7 +90,7 @@ TEST_F(OdbcTable, ListsDataSourcesAndTablesWithoutSystemTables) {
 }
 
 TEST_F(OdbcTable, ReadsRowsInNaturalOrderAsWindows1252Text) {
-    EngineTable t;
+    EngineTable t(disk);
     t.SetSource(kBdeTable, "Shop", "Artikel Liste");
     ASSERT_NO_THROW(t.Open());
     ASSERT_EQ(t.FieldCount(), 5u);
@@ -122,7 +127,7 @@ TEST_F(OdbcTable, UnreachableSourcesAndUnknownTablesFailWithAMessage) {
          "werden!"},
     };
     for (const auto& c : cases) {
-        EngineTable t;
+        EngineTable t(disk);
         t.SetSource(kBdeTable, c.dsn, c.table);
         try {
             t.Open();
@@ -133,7 +138,7 @@ TEST_F(OdbcTable, UnreachableSourcesAndUnknownTablesFailWithAMessage) {
     }
     EXPECT_THROW(ListAliasTables("Kaputt"), TableError);
     // The quoted name above reached the database as one identifier: the table is still there.
-    EngineTable t;
+    EngineTable t(disk);
     t.SetSource(kBdeTable, "Shop", "Artikel Liste");
     t.Open();
     EXPECT_EQ(t.RowCount(), 3u);

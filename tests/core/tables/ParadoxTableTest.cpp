@@ -8,13 +8,18 @@ extern "C" {
 
 #include <cstring>
 
-#include "core/tables/TempDir.h"
+#include "TestSupport.h"
+#include "io/FileSystem.h"
 #include "model/TPrjParams.h"
 #include "tables/EngineTable.h"
 #include "tables/TableError.h"
 
 using namespace pagloom;
-using pagloom::testing::TempDir;
+using pagloom::test::TempDir;
+
+namespace {
+DiskFileSystem disk;  // the tables read the real files of the test data
+}  // namespace
 
 namespace {
 
@@ -72,7 +77,7 @@ void WriteSampleTable(const std::string& path) {
 TEST(ParadoxTable, TableWrittenByPxlibReadsBackAsText) {
     TempDir dir;
     WriteSampleTable(dir.File("obst.db"));
-    EngineTable t;
+    EngineTable t(disk);
     t.SetSource(kParadoxTable, dir.Path(), "obst.db");
     ASSERT_NO_THROW(t.Open());
     ASSERT_EQ(t.FieldCount(), 6u);
@@ -103,7 +108,7 @@ TEST(ParadoxTable, FilesThatAreNotParadoxFailWithAMessage) {
     for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>(i * 37 + 11);
     dir.Write("noise.db", noise);
     for (const char* file : {"text.db", "empty.db", "noise.db"}) {
-        EngineTable t;
+        EngineTable t(disk);
         t.SetSource(kParadoxTable, dir.Path(), file);
         try {
             t.Open();

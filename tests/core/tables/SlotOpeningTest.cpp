@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include "core/tables/TempDir.h"
+#include "TestSupport.h"
+#include "document/ProjectDocument.h"
+#include "io/FileSystem.h"
 #include "ports/Host.h"
 #include "projectfile/ProjectFile.h"
 #include "tables/CsvImport.h"
 #include "tables/SlotOpening.h"
 
 using namespace pagloom;
-using pagloom::testing::TempDir;
+using pagloom::test::TempDir;
 
 namespace {
 
@@ -16,21 +18,19 @@ using Items = std::vector<std::string>;
 
 class SlotOpening : public ::testing::Test {
   protected:
-    void SetUp() override {
-        SlotTables().Reset();
-        InstallSlotTableOpener();
-        dir.Write("menu.csv", "Haupt;Unter;Text\nHome;Team;a\nNews;Neu;b\n");
-    }
-    void TearDown() override { SetSlotTableOpener(nullptr); }
+    void SetUp() override { dir.Write("menu.csv", "Haupt;Unter;Text\nHome;Team;a\nNews;Neu;b\n"); }
 
+    // Opening a project opens its slots' tables in the document's set.
     void Load(const std::string& tableSection) {
-        LoadProject(project, dir.Write("p.plp", "[table]\n" + tableSection), host);
+        doc.Open(dir.Write("p.plp", "[table]\n" + tableSection));
     }
     std::string SavedText() const { return ProjectFileText(project, "", "x", "2.0.1"); }
 
     TempDir dir;
+    DiskFileSystem disk;
     RecordingHost host;
-    Project project;
+    ProjectDocument doc{disk, host};
+    Project& project = doc.project;
 };
 
 }  // namespace
@@ -54,7 +54,7 @@ TEST_F(SlotOpening, CsvSlotsImportWithTheirSettingsAndSelectStoredColumns) {
     // The stored sub-menu field equals the match field, so the next field is taken.
     EXPECT_EQ(project.Tables.submenu.col_submenu, (ColumnChoice{"Unter", 1}));
     EXPECT_EQ(project.PrjParams.TableKind[ContentSlot::firstpage], kNoneTable);
-    ContentTable* t = SlotTables().For(project.PrjParams, ContentSlot::mainmenu);
+    ContentTable* t = doc.Tables().For(project.PrjParams, ContentSlot::mainmenu);
     ASSERT_NE(t, nullptr);
     t->Open();
     EXPECT_EQ(t->RowCount(), 2u);
@@ -124,7 +124,7 @@ TEST(ColumnSelection, ByNameThenStoredPositionAndNeverTheMatchFieldTwice) {
 TEST_F(SlotOpening, TakeOverFillsTheSlotOrLeavesItAsItWas) {
     Project p;
     TableChoice csv{kCsvTable, dir.Path(), "menu.csv", '\'', ';', true};
-    ASSERT_TRUE(SetASCIITab(p, ContentSlot::submenu, csv, host));
+    ASSERT_TRUE(SetASCIITab(p, doc.Tables(), ContentSlot::submenu, csv, host));
     EXPECT_EQ(p.PrjParams.TableKind[ContentSlot::submenu], kCsvTable);
     EXPECT_EQ(p.PrjParams.SeparatorChar[ContentSlot::submenu], ';');
     EXPECT_TRUE(p.PrjParams.HasCaptionRow[ContentSlot::submenu]);
@@ -132,15 +132,15 @@ TEST_F(SlotOpening, TakeOverFillsTheSlotOrLeavesItAsItWas) {
 
     const TPrjParams before = p.PrjParams;
     TableChoice missing{kCsvTable, dir.Path(), "fehlt.csv", '\'', ',', false};
-    EXPECT_FALSE(SetASCIITab(p, ContentSlot::submenu, missing, host));
+    EXPECT_FALSE(SetASCIITab(p, doc.Tables(), ContentSlot::submenu, missing, host));
     TableChoice dbf{kDbaseTable, dir.Path(), "fehlt.dbf"};
-    EXPECT_FALSE(SetPredefinedTab(p, ContentSlot::submenu, dbf, host));
+    EXPECT_FALSE(SetPredefinedTab(p, doc.Tables(), ContentSlot::submenu, dbf, host));
     EXPECT_EQ(host.messages, (Items{"Fehler beim einlesen der Datei:fehlt.csv",
                                     "Fehler beim einlesen der Datei:fehlt.dbf"}));
     EXPECT_EQ(p.PrjParams, before);
 
     TableChoice people{kDbaseTable, PAGLOOM_SHARED_TESTDATA "/dbase/dbfread", "people.dbf"};
-    ASSERT_TRUE(SetPredefinedTab(p, ContentSlot::firstpage, people, host));
+    ASSERT_TRUE(SetPredefinedTab(p, doc.Tables(), ContentSlot::firstpage, people, host));
     EXPECT_EQ(p.Tables.Slot[ContentSlot::firstpage].fields, (Items{"NAME", "BIRTHDATE"}));
     EXPECT_EQ(p.Tables.Slot[ContentSlot::firstpage].name_display, "people.dbf");
     EXPECT_EQ(p.PrjParams.TableKind[ContentSlot::firstpage], kDbaseTable);

@@ -20,8 +20,8 @@ namespace pagloom {
 
 namespace {
 
-// shapelib reads through hooks; ours serve the bytes we already read through Fs(), so the
-// reader sees exactly what the rest of the core sees and never touches the disk itself.
+// shapelib reads through hooks; ours serve the bytes we already read through the file system, so
+// the reader sees exactly what the rest of the core sees and never touches the disk itself.
 struct MemStream {
     const std::string* data;
     size_t pos = 0;
@@ -146,10 +146,11 @@ struct FieldInfo {
 
 class DbfFile {
   public:
-    explicit DbfFile(const std::string& path) : path_(path), name_(FileNameOf(path)) {}
+    DbfFile(FileSystem& fs, const std::string& path)
+        : fs_(fs), path_(path), name_(FileNameOf(path)) {}
 
     void Read(RowStore& store) {
-        if (!Fs().ReadAll(path_, bytes_))
+        if (!fs_.ReadAll(path_, bytes_))
             throw TableError("Die Datei " + path_ + " kann nicht gelesen werden!");
         CheckHeader();
         Open();
@@ -253,7 +254,7 @@ class DbfFile {
         const char* exts[] = {fox ? ".fpt" : ".dbt", fox ? ".FPT" : ".DBT", fox ? ".Fpt" : ".Dbt"};
         std::string memo;
         for (const char* ext : exts)
-            if (Fs().ReadAll(base + ext, memo)) {
+            if (fs_.ReadAll(base + ext, memo)) {
                 const MemoFile::Kind kind = fox                ? MemoFile::Kind::FoxPro
                                             : version_ == 0x83 ? MemoFile::Kind::DbaseIII
                                                                : MemoFile::Kind::DbaseIV;
@@ -384,6 +385,7 @@ class DbfFile {
         }
     }
 
+    FileSystem& fs_;
     std::string path_, name_;
     std::string bytes_;
     unsigned char version_ = 0;
@@ -397,6 +399,8 @@ class DbfFile {
 
 }  // namespace
 
-void ReadDbfTable(const std::string& path, RowStore& store) { DbfFile(path).Read(store); }
+void ReadDbfTable(FileSystem& fs, const std::string& path, RowStore& store) {
+    DbfFile(fs, path).Read(store);
+}
 
 }  // namespace pagloom

@@ -20,9 +20,11 @@
 
 namespace pagloom {
 
+class FileSystem;
+
 // Reads the table file at `path` into `store` (fields and all rows in file order). Throws
 // TableError with a German message when the file cannot be read, is not a supported dBase or
 // FoxPro table, is cut short, or needs a memo file that is missing.
-void ReadDbfTable(const std::string& path, RowStore& store);
+void ReadDbfTable(FileSystem& fs, const std::string& path, RowStore& store);
 
 }  // namespace pagloom

@@ -97,7 +97,8 @@ struct FileCloser {
 
 class ParadoxFile {
   public:
-    explicit ParadoxFile(const std::string& path) : path_(path), name_(FileNameOf(path)) {}
+    ParadoxFile(FileSystem& fs, const std::string& path)
+        : fs_(fs), path_(path), name_(FileNameOf(path)) {}
     ~ParadoxFile() {
         if (px_) {
             PX_close(px_);
@@ -106,9 +107,9 @@ class ParadoxFile {
     }
 
     void Read(RowStore& store) {
-        if (!Fs().ReadAll(path_, bytes_))
+        if (!fs_.ReadAll(path_, bytes_))
             throw TableError("Die Datei " + path_ + " kann nicht gelesen werden!");
-        // pxlib reads from a stream; a stream over our copy keeps all file access in Fs().
+        // pxlib reads from a stream; a stream over our copy keeps all file access in fs_.
         fp_.reset(fmemopen(bytes_.data(), bytes_.size(), "rb"));
         if (bytes_.empty() || !fp_ || !BlockChainIsSound(bytes_)) Fail();
         px_ = PX_new3(CollectError, nullptr, nullptr, nullptr, &error_);
@@ -165,7 +166,7 @@ class ParadoxFile {
         const size_t dot = path_.find_last_of('.');
         const std::string base = dot == std::string::npos ? path_ : path_.substr(0, dot);
         for (const char* ext : {".mb", ".MB", ".Mb"}) {
-            if (!Fs().ReadAll(base + ext, memo_)) continue;
+            if (!fs_.ReadAll(base + ext, memo_)) continue;
             memoFp_.reset(fmemopen(memo_.data(), memo_.size(), "rb"));
             if (memoFp_ && PX_set_blob_fp(px_, memoFp_.get()) < 0) memoFp_.reset();
             return;
@@ -248,6 +249,7 @@ class ParadoxFile {
         }
     }
 
+    FileSystem& fs_;
     std::string path_, name_;
     std::string bytes_, memo_;
     std::string error_;
@@ -257,6 +259,8 @@ class ParadoxFile {
 
 }  // namespace
 
-void ReadParadoxTable(const std::string& path, RowStore& store) { ParadoxFile(path).Read(store); }
+void ReadParadoxTable(FileSystem& fs, const std::string& path, RowStore& store) {
+    ParadoxFile(fs, path).Read(store);
+}
 
 }  // namespace pagloom

@@ -19,8 +19,10 @@
 
 namespace pagloom {
 
+class FileSystem;
+
 // Reads the Paradox table at `path` into `store`. Throws TableError with a German message when
 // the file cannot be read or is not a Paradox table.
-void ReadParadoxTable(const std::string& path, RowStore& store);
+void ReadParadoxTable(FileSystem& fs, const std::string& path, RowStore& store);
 
 }  // namespace pagloom

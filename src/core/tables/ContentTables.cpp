@@ -1,24 +1,17 @@
 // SPDX-License-Identifier: MIT
-#include "tables/SlotTables.h"
+#include "tables/ContentTables.h"
 
 namespace pagloom {
+
+static_assert(kSlotCount == 3, "one engine table per slot below");
+
+ContentTables::ContentTables(FileSystem& fs)
+    : fs_(fs), engine_{EngineTable(fs), EngineTable(fs), EngineTable(fs)} {}
 
 ContentTable* ContentTables::For(ContentSlot slot, int kind) {
     if (kind == kCsvTable) return &Memory(slot);
     if (kind == kNoneTable) return nullptr;
     return &Engine(slot);
-}
-
-void ContentTables::Reset() {
-    for (ContentSlot s : kAllSlots) {
-        Memory(s) = MemoryTable();
-        Engine(s) = EngineTable();
-    }
-}
-
-ContentTables& SlotTables() {
-    static ContentTables tables;
-    return tables;
 }
 
 }  // namespace pagloom

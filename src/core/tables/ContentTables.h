@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The table objects of the three content slots: per slot one MemoryTable (CSV files) and one
-// EngineTable (database tables). Like the data module of the desktop program there is one set
-// for the whole run; opening a project refills it. The slot's TableKind picks the object.
+// EngineTable (database tables). An open project document owns one set; opening a project
+// refills it. The slot's TableKind picks the object.
 #pragma once
 #include <array>
 
@@ -11,10 +11,19 @@
 
 namespace pagloom {
 
+class FileSystem;
+
 class ContentTables {
   public:
+    // The tables read their files through `fs`, which must outlive them.
+    explicit ContentTables(FileSystem& fs);
+    ContentTables(const ContentTables&) = delete;
+    ContentTables& operator=(const ContentTables&) = delete;
+
     MemoryTable& Memory(ContentSlot slot) { return memory_[static_cast<size_t>(slot)]; }
     EngineTable& Engine(ContentSlot slot) { return engine_[static_cast<size_t>(slot)]; }
+    // The file system the tables (and the CSV files imported into them) are read from.
+    FileSystem& Files() const { return fs_; }
 
     // The slot's table object for `kind`: kCsvTable its MemoryTable, kNoneTable none (null),
     // any other kind its EngineTable.
@@ -23,15 +32,10 @@ class ContentTables {
         return For(slot, params.TableKind[slot]);
     }
 
-    // Empties every slot (a test's fresh start; the program keeps its tables for the run).
-    void Reset();
-
   private:
+    FileSystem& fs_;
     std::array<MemoryTable, kSlotCount> memory_;
     std::array<EngineTable, kSlotCount> engine_;
 };
-
-// The program's one set of slot tables.
-ContentTables& SlotTables();
 
 }  // namespace pagloom

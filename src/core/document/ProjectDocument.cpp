@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: MIT
+#include "document/ProjectDocument.h"
+
+#include "io/FileSystem.h"
+#include "ports/Host.h"
+#include "projectfile/ProjectFile.h"
+#include "tables/SlotOpening.h"
+
+namespace pagloom {
+
+ProjectDocument::ProjectDocument(FileSystem& fs, Host& host) : fs_(fs), host_(host), tables_(fs) {
+    Build.TableSteps = &tableSteps_;
+    Build.Tables = &tables_;
+}
+
+bool ProjectDocument::LoadMenuScriptLibrary() {
+    return pagloom::LoadMenuScriptLibrary(fs_, host_.ProgramDir(), Build.MenuScriptLibrary);
+}
+
+void ProjectDocument::Read(const std::string& path) {
+    LoadProject(project, path, fs_, host_);
+    // The tables open after every key is read; their messages follow the reader's.
+    OpenSlotTables(project, tables_, host_);
+    const std::string& dest = project.Settings.files.destination_directory;
+    Build.Destination = dest;
+    if (!dest.empty()) Build.PreviewDirectory = dest;
+    Modified = false;
+}
+
+void ProjectDocument::Open(const std::string& path) {
+    Read(path);
+    fileName_ = path;
+}
+
+void ProjectDocument::New() {
+    Read(JoinPath(host_.ProgramDir(), "default.plp"));
+    fileName_.clear();
+}
+
+bool ProjectDocument::Save() { return !fileName_.empty() && SaveAs(fileName_); }
+
+bool ProjectDocument::SaveAs(const std::string& path) {
+    if (!SaveProject(project, path, fs_, host_)) return false;
+    fileName_ = path;
+    Modified = false;
+    return true;
+}
+
+bool ProjectDocument::TableCheck() {
+    return !project.Settings.TablesDrive() || ErstellenTabOK(project, host_);
+}
+
+void ProjectDocument::PresetRegionChoice(std::optional<bool> overwrite) {
+    PresetRegionOverwrite(project, Build);
+    if (Build.RegionOverwriteVisible && overwrite) Build.RegionOverwrite = *overwrite;
+}
+
+BuildOutcome ProjectDocument::MakeStart() {
+    return MakeStartClick(Build, project, fileName_, fs_, host_);
+}
+
+std::optional<BuildOutcome> ProjectDocument::CheckAndBuild(std::optional<bool> overwrite) {
+    if (!TableCheck()) return std::nullopt;
+    PresetRegionChoice(overwrite);
+    return MakeStart();
+}
+
+}  // namespace pagloom

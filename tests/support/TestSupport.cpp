@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+#include "TestSupport.h"
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace pagloom::test {
+
+namespace stdfs = std::filesystem;
+
+TempDir::TempDir() {
+    std::string pattern = (stdfs::temp_directory_path() / "pagloom-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data())) path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    if (!path_.empty()) stdfs::remove_all(path_, ec);
+}
+
+std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
+    const std::string path = File(name);
+    WriteFile(path, bytes);
+    return path;
+}
+
+std::size_t TempDir::EntryCount() const {
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& e : stdfs::directory_iterator(path_)) ++n;
+    return n;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::string& path, const std::string& data) {
+    const stdfs::path parent = stdfs::path(path).parent_path();
+    std::error_code ec;
+    if (!parent.empty()) stdfs::create_directories(parent, ec);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << data;
+}
+
+bool Exists(const std::string& path) { return stdfs::exists(path); }
+
+std::string CrLf(const std::vector<std::string>& lines) {
+    std::string s;
+    for (const auto& l : lines) s += l + "\r\n";
+    return s;
+}
+
+long long MTimeNs(const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+}
+
+void AgeFile(const std::string& path) {
+    stdfs::last_write_time(path, stdfs::file_time_type::clock::now() - std::chrono::hours(48));
+}
+
+bool FaultyFs::ReadAll(const std::string& path, std::string& out) {
+    if (failReads || unreadable.count(path)) {
+        out.clear();
+        return false;
+    }
+    return FileSystem::ReadAll(path, out);
+}
+
+FileSystem::ReadState FaultyFs::Read(const std::string& path, std::string& out) {
+    if (failReads || unreadable.count(path)) return ReadState::Unreadable;
+    return FileSystem::Read(path, out);
+}
+
+bool FaultyFs::WriteNew(const std::string& path, std::string_view data) {
+    if (!failWrites) return FileSystem::WriteNew(path, data);
+    FileSystem::WriteNew(path, data.substr(0, data.size() / 2));
+    return false;
+}
+
+bool FaultyFs::Rename(const std::string& from, const std::string& to) {
+    return !failRenames && FileSystem::Rename(from, to);
+}
+
+}  // namespace pagloom::test

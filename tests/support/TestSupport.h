@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+// What the test programs share: a scratch folder per test, whole-file access, and the fake
+// file systems that make single disk operations fail.
+#pragma once
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "io/FileSystem.h"
+
+namespace pagloom::test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    std::string operator/(const std::string& name) const { return File(name); }
+    // Writes bytes as they are (making missing folders on the way) and returns the path.
+    std::string Write(const std::string& name, const std::string& bytes) const;
+    // Number of entries in the folder.
+    std::size_t EntryCount() const;
+
+  private:
+    std::string path_;
+};
+
+std::string ReadFile(const std::string& path);
+// Writes bytes as they are, making missing folders on the way.
+void WriteFile(const std::string& path, const std::string& data);
+bool Exists(const std::string& path);
+// Lines each followed by CR LF, as the desktop program stores its files.
+std::string CrLf(const std::vector<std::string>& lines);
+// Modification time in nanoseconds.
+long long MTimeNs(const std::string& path);
+// Sets a file's modification time two days back, so that any rewrite would show.
+void AgeFile(const std::string& path);
+
+// The disk with switchable faults: reads of chosen paths (or of all) fail, a rename fails, or
+// a write stops halfway as on a full disk (the half is on the disk).
+class FaultyFs : public FileSystem {
+  public:
+    std::set<std::string> unreadable;  // these paths exist but cannot be read
+    bool failReads = false;            // no file can be read
+    bool failWrites = false;
+    bool failRenames = false;
+    bool concurrent = false;  // let the build save on its second thread (the sets stay fixed)
+
+    bool ReadAll(const std::string& path, std::string& out) override;
+    ReadState Read(const std::string& path, std::string& out) override;
+    bool WriteNew(const std::string& path, std::string_view data) override;
+    bool Rename(const std::string& from, const std::string& to) override;
+    bool ConcurrentUse() const override { return concurrent; }
+};
+
+}  // namespace pagloom::test
