@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -12,13 +11,16 @@
 #include "ProjectSession.h"
 #include "UiPrompts.h"
 #include "model/ContentPageRules.h"
+#include "options/BottomFramePage.h"
 #include "options/ContentPage.h"
 #include "options/FirstPagePage.h"
 #include "options/FrameSetPage.h"
+#include "options/JavascriptPage.h"
 #include "options/MenuFramePage.h"
 #include "options/SitemapPage.h"
+#include "options/StylesheetPage.h"
 #include "options/TablesPage.h"
-#include "options/TwoChoicePage.h"
+#include "options/TopFramePage.h"
 
 namespace pagloom::app {
 
@@ -33,43 +35,12 @@ TProOptDlg::TProOptDlg(ProjectSession& session, FieldTracker& tracker, UiPrompts
     // widening the dialog, and the captions stay whole.
     pages_->setUsesScrollButtons(true);
     pages_->setElideMode(Qt::ElideNone);
-    auto two = [&](const TwoChoicePage::Texts& texts,
-                   std::function<Choice<2>&(ProjectSettings&)> choice,
-                   std::function<bool&(ProjectSettings&)> overwrite) {
-        return new TwoChoicePage(binder_, session_, texts, std::move(choice), std::move(overwrite),
-                                 pages_);
-    };
     pages_->addTab(new FrameSetPage(binder_, session_, pages_), QStringLiteral("FrameSet"));
-    pages_->addTab(two(
-                       {"MakeCSSOn", QStringLiteral("&Stylesheet-Datei erstellen"), "MakeCSSOff",
-                        QStringLiteral("&Keine Stylesheet-Datei erstellen"), "CBUeberschreibenCSS",
-                        OverwriteFiles()},
-                       [](ProjectSettings& s) -> Choice<2>& { return s.css.css; },
-                       [](ProjectSettings& s) -> bool& { return s.css.overwrite_css; }),
-                   QStringLiteral("Stylesheet"));
-    pages_->addTab(
-        two(
-            {"MakeJSOn", QStringLiteral("&Javascript-Datei erstellen"), "MakeJSOff",
-             QStringLiteral("&Keine Javascript-Datei erstellen"), "CBUeberschreibenJS",
-             OverwriteFiles()},
-            [](ProjectSettings& s) -> Choice<2>& { return s.javascript.javascript; },
-            [](ProjectSettings& s) -> bool& { return s.javascript.overwrite_javascript; }),
-        QStringLiteral("Javascript"));
+    pages_->addTab(new StylesheetPage(binder_, session_, pages_), QStringLiteral("Stylesheet"));
+    pages_->addTab(new JavascriptPage(binder_, session_, pages_), QStringLiteral("Javascript"));
     pages_->addTab(new MenuFramePage(binder_, session_, pages_), QStringLiteral("Menueframe"));
-    pages_->addTab(two(
-                       {"MakeOFrameOn", QStringLiteral("&Oberen Frame erstellen"), "MakeOFrameOff",
-                        QStringLiteral("Oberen Frame &nicht erstellen"), "CBUeberschreibenOFrame",
-                        OverwriteFile()},
-                       [](ProjectSettings& s) -> Choice<2>& { return s.frames.topframe; },
-                       [](ProjectSettings& s) -> bool& { return s.frames.overwrite_topframe; }),
-                   QStringLiteral("Oberer Frame"));
-    pages_->addTab(two(
-                       {"MakeUFrameOn", QStringLiteral("&Unteren Frame erstellen"), "MakeUFrameOff",
-                        QStringLiteral("Unteren Frame &nicht erstellen"), "CBUeberschreibenUFrame",
-                        OverwriteFile()},
-                       [](ProjectSettings& s) -> Choice<2>& { return s.frames.bottomframe; },
-                       [](ProjectSettings& s) -> bool& { return s.frames.overwrite_bottomframe; }),
-                   QStringLiteral("Unterer Frame"));
+    pages_->addTab(new TopFramePage(binder_, session_, pages_), QStringLiteral("Oberer Frame"));
+    pages_->addTab(new BottomFramePage(binder_, session_, pages_), QStringLiteral("Unterer Frame"));
     pages_->addTab(new FirstPagePage(binder_, session_, pages_), QStringLiteral("Erste Seite"));
     contentPage_ = new ContentPage(binder_, session_, prompts_, std::move(templateDir), pages_);
     pages_->addTab(contentPage_, QStringLiteral("Inhalts-Seiten"));

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// A page that chooses whether one file is written and whether it overwrites an existing one:
-// "Stylesheet", "Javascript", "Oberer Frame" and "Unterer Frame".
+// The shape of the pages that choose whether one file is written and whether it overwrites an
+// existing one ("Stylesheet", "Javascript", "Oberer Frame", "Unterer Frame").
 #pragma once
 #include "options/OptionsPage.h"
 
@@ -8,7 +8,7 @@ namespace pagloom::app {
 
 class TwoChoicePage : public OptionsPage {
     Q_OBJECT
-  public:
+  protected:
     struct Texts {
         const char* onName;
         QString onText;
