@@ -20,6 +20,7 @@
 #include <QToolButton>
 
 #include "MenuEditorTab.h"
+#include "PageTabs.h"
 #include "QtText.h"
 #include "SitemapTab.h"
 #include "TFileSelectDlg.h"
@@ -51,7 +52,7 @@ TMainForm::TMainForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
     host_.SetParentWidget(this);
     BuildActions();
 
-    pageControl_ = new QTabWidget(this);
+    pageControl_ = new PageTabs(this);
     pageControl_->setObjectName(QStringLiteral("PageControl1"));
     pageControl_->setFocusPolicy(Qt::StrongFocus);
     tabZiel_ = BuildZielTab();
@@ -99,12 +100,12 @@ TMainForm::TMainForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
     labelRahmenBreite_->setVisible(false);
     pageControl_->setCurrentWidget(tabDateien_);
     currentTab_ = pageControl_->currentIndex();
-    pageControl_->setTabVisible(pageControl_->indexOf(tabSitemap_), false);
+    ShowPage(tabSitemap_, false);
     connect(pageControl_, &QTabWidget::currentChanged, this, &TMainForm::PageControlChange);
 
     // The build needs the menu script library; without it menu scripts lack it, which the
     // user learns here rather than from a broken site.
-    if (!LoadMenuScriptLibrary(PathS(programDir_), session_.Build.MenuScriptLibrary))
+    if (!session_.LoadMenuScriptLibrary())
         statusBar()->showMessage(QStringLiteral("default.js konnte nicht gelesen werden."));
 
     EditDirChange();
@@ -160,6 +161,7 @@ void TMainForm::BuildActions() {
     build->setShortcut(QKeySequence(Qt::Key_F9));
     QAction* quit = action(QStringLiteral("&Beenden"),
                            QStringLiteral("Beenden|Das Programm beenden"), [this] { close(); });
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     QAction* options =
         action(QStringLiteral("Optionen"),
                QStringLiteral("Optionen|Welche Dateien erstellt und überschrieben werden"),
@@ -204,14 +206,21 @@ void TMainForm::BuildActions() {
 }
 
 void TMainForm::UpdateCaption() {
-    setWindowTitle(session_.ProjectFileName.isEmpty()
+    setWindowTitle(session_.FileName().empty()
                        ? QStringLiteral("pagloom: [neues Projekt]")
-                       : QStringLiteral("pagloom: ") + session_.ProjectFileName);
+                       : QStringLiteral("pagloom: ") + session_.ProjectFileName());
 }
 
 bool TMainForm::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate && firstActivation_)
-        RunGuarded(prompts_, this, [this] { FirstActivate(); });
+    // Not on activation: without a window manager, or when the desktop withholds the focus,
+    // the window is never activated. Queued, so the window is drawn before the project opens
+    // and its messages have a visible parent.
+    if (e->type() == QEvent::Show && firstActivation_ && !startQueued_) {
+        startQueued_ = true;
+        QMetaObject::invokeMethod(
+            this, [this] { RunGuarded(prompts_, this, [this] { FirstActivate(); }); },
+            Qt::QueuedConnection);
+    }
     return QMainWindow::event(e);
 }
 
@@ -240,7 +249,7 @@ bool TMainForm::SettlePendingEdit() {
 
 void TMainForm::PageControlChange(int index) {
     if (revertingTab_) return;
-    if (!SettlePendingEdit()) {
+    if ((index >= 0 && !pageControl_->isTabVisible(index)) || !SettlePendingEdit()) {
         revertingTab_ = true;
         pageControl_->setCurrentIndex(currentTab_);
         revertingTab_ = false;
@@ -285,13 +294,10 @@ void TMainForm::FileOpen() {
 }
 
 TMainForm::SaveOutcome TMainForm::FileSave() {
-    if (session_.ProjectFileName.isEmpty()) return FileSaveAs();
+    if (session_.FileName().empty()) return FileSaveAs();
     if (!SettlePendingEdit()) return SaveOutcome::Failed;
     FocusPageControl();
-    if (!SaveProject(session_.project, PathS(session_.ProjectFileName), host_))
-        return SaveOutcome::Failed;
-    session_.Modified = false;
-    return SaveOutcome::Saved;
+    return session_.Save() ? SaveOutcome::Saved : SaveOutcome::Failed;
 }
 
 TMainForm::SaveOutcome TMainForm::FileSaveAs() {
@@ -300,8 +306,7 @@ TMainForm::SaveOutcome TMainForm::FileSaveAs() {
                                            saveProposed_, kSaveFilter, QStringLiteral("plp"));
     if (file.isEmpty()) return SaveOutcome::Cancelled;
     FocusPageControl();
-    if (!SaveProject(session_.project, PathS(file), host_)) return SaveOutcome::Failed;
-    session_.ProjectFileName = file;
+    if (!session_.SaveAs(PathS(file))) return SaveOutcome::Failed;
     openProposed_ = file;
     saveProposed_ = file;
     UpdateCaption();
@@ -321,9 +326,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::NewProject() {
     tracker_.Forget();
-    LoadProject(session_.project, PathS(QDir(programDir_).filePath(QStringLiteral("default.plp"))),
-                host_);
-    session_.ProjectFileName.clear();
+    session_.New();
     saveProposed_.clear();
     UpdateCaption();
     AfterLoad();
@@ -332,8 +335,7 @@ void TMainForm::NewProject() {
 
 void TMainForm::OpenProject(const QString& file) {
     tracker_.Forget();
-    LoadProject(session_.project, PathS(file), host_);
-    session_.ProjectFileName = file;
+    session_.Open(PathS(file));
     saveProposed_ = file;
     UpdateCaption();
     AfterLoad();
@@ -356,13 +358,15 @@ void TMainForm::RefreshMenuEditor() { tabNavigation_->RefreshMenuEditor(); }
 
 void TMainForm::ApplyTabRules() {
     const Project& p = session_.project;
-    auto show = [this](QWidget* tab, bool visible) {
-        const int i = tab ? pageControl_->indexOf(tab) : -1;
-        if (i >= 0) pageControl_->setTabVisible(i, visible);
-    };
-    show(pageControl_->findChild<QWidget*>(QStringLiteral("tsTabelle")), ShowsTableTab(p));
-    show(tabNavigation_, ShowsNavigationTab(p));
-    show(tabSitemap_, ShowsSitemapTab(p));
+    ShowPage(pageControl_->findChild<QWidget*>(QStringLiteral("tsTabelle")), ShowsTableTab(p));
+    ShowPage(tabNavigation_, ShowsNavigationTab(p));
+    ShowPage(tabSitemap_, ShowsSitemapTab(p));
+}
+
+void TMainForm::ShowPage(QWidget* tab, bool visible) {
+    const int i = tab ? pageControl_->indexOf(tab) : -1;
+    if (i < 0) return;
+    pageControl_->setTabVisible(i, visible);
 }
 
 void TMainForm::HandOnDestination(const QString& dir) {
@@ -390,9 +394,9 @@ void TMainForm::SpeedButtonZielClick() {
 
 void TMainForm::PickFileInto(std::string& setting) {
     if (!fileSelect_) return;
-    const std::optional<QString> name = fileSelect_->ChooseOne();
-    if (!name) return;
     const QString before = Q(setting);
+    const std::optional<QString> name = fileSelect_->ChooseOne(before);
+    if (!name) return;
     setting = S(*name);
     binder_.Refresh();
     if (*name != before) session_.Modified = true;
@@ -401,7 +405,7 @@ void TMainForm::PickFileInto(std::string& setting) {
 void TMainForm::Erstellen1Click() {
     if (!SettlePendingEdit()) return;
     FocusPageControl();
-    if (session_.Settings().TablesDrive() && !ErstellenTabOK(session_.project, host_)) return;
+    if (!session_.TableCheck()) return;
     if (make_) make_->ShowModal();
 }
 
@@ -431,13 +435,13 @@ void TMainForm::Preview() {
                          QStringLiteral("Kann Datei ") + path + QStringLiteral(" nicht öffnen"));
         return;
     }
-    if (web_) web_->ShowFile(path, QStringLiteral("Vorschau: ") + path);
+    if (web_) web_->ShowFile(path, QStringLiteral("Vorschau: ") + path, this);
 }
 
 void TMainForm::Help() {
     if (web_)
         web_->ShowFile(QDir(programDir_).filePath(QStringLiteral("help/index.htm")),
-                       QStringLiteral("Hilfe - Inhalt"));
+                       QStringLiteral("Hilfe - Inhalt"), this);
 }
 
 void TMainForm::BdeAdministration() {

@@ -44,13 +44,14 @@ class TMainForm : public QMainWindow {
               QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // The windows created after this one; set once at start, before the first activation.
+    // The windows created after this one; set once at start, before the window is shown.
     void Attach(TWebAnzeigeForm* web, TMakeForm* make, TProOptDlg* options,
                 TFileSelectDlg* fileSelect);
-    // The first argument of the command line (may be empty); opened on the first activation.
+    // The first argument of the command line (may be empty); opened once the window is shown.
     void SetStartFile(const QString& file) { startFile_ = file; }
 
-    // Runs once on the first activation: opens the start file or makes a new project.
+    // Runs once, soon after the window is first shown: opens the start file or makes a new
+    // project.
     void FirstActivate();
 
     // Project commands; each returns when done (dialogs are modal).
@@ -78,6 +79,8 @@ class TMainForm : public QMainWindow {
 
     // Shows and hides the tabs by the project's settings (after loading and after options).
     void ApplyTabRules();
+    // Shows or hides one tab; a hidden tab cannot be reached by any key or page step.
+    void ShowPage(QWidget* tab, bool visible);
     // Redisplays every field of the main window from the project.
     void RefreshFromModel();
     // Shows the main menu afresh after the menu was replaced as a whole.
@@ -120,6 +123,7 @@ class TMainForm : public QMainWindow {
     Binder binder_{tracker_};
     QString startFile_;
     bool firstActivation_ = true;
+    bool startQueued_ = false;
     QString templateDir_;
     QString openProposed_;
     QString saveProposed_;

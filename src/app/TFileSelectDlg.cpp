@@ -54,8 +54,15 @@ QStringList TFileSelectDlg::Selected() const {
     return out;
 }
 
-std::optional<QString> TFileSelectDlg::ChooseOne() {
+std::optional<QString> TFileSelectDlg::ChooseOne(const QString& current) {
     Relist();
+    if (!current.isEmpty()) {
+        const QList<QListWidgetItem*> found = list_->findItems(current, Qt::MatchExactly);
+        if (!found.isEmpty()) {
+            list_->setCurrentItem(found.first(), QItemSelectionModel::ClearAndSelect);
+            list_->scrollToItem(found.first());
+        }
+    }
     if (prompts_.Exec(this) != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = Selected();
     return chosen.isEmpty() ? QString() : chosen.first();

@@ -21,9 +21,10 @@ class TFileSelectDlg : public QDialog {
     QString Directory() const { return dir_; }
     void SetMultiSelect(bool multi);
 
-    // Shows the dialog with a fresh listing. The bare name of the chosen file (empty when
-    // none was selected) on OK; nothing on cancel.
-    std::optional<QString> ChooseOne();
+    // Shows the dialog with a fresh listing, `current` selected when it is listed (so OK
+    // without a change keeps it). The bare name of the chosen file (empty when none was
+    // selected) on OK; nothing on cancel.
+    std::optional<QString> ChooseOne(const QString& current = {});
     // The bare names of every selected file in list order on OK; nothing on cancel.
     std::optional<QStringList> ChooseMany();
 

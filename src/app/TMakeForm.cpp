@@ -142,8 +142,7 @@ void TMakeForm::FlushLog(bool keepAlive) {
         pending_.clear();
         log_->verticalScrollBar()->setValue(log_->verticalScrollBar()->maximum());
     }
-    if (building_)
-        progress_->setText(QStringLiteral("Bearbeitete Dateien: %1").arg(filesThisBuild_));
+    if (building_) progress_->setText(ProgressText());
     if (keepAlive) {
         // Repaint only: the build runs to its end without user input, as a modal step.
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -155,6 +154,7 @@ void TMakeForm::MakeStartClick() {
     if (building_) return;
     building_ = true;
     filesThisBuild_ = 0;
+    failedBefore_ = session_.Build.Report.FailedFiles();
     start_->setEnabled(false);
     close_->setEnabled(false);
     sinceFlush_.invalidate();
@@ -167,9 +167,15 @@ void TMakeForm::MakeStartClick() {
     }
     FlushLog(false);
     building_ = false;
-    progress_->setText(QStringLiteral("Bearbeitete Dateien: %1").arg(filesThisBuild_));
+    progress_->setText(ProgressText());
     start_->setEnabled(true);
     close_->setEnabled(true);
+}
+
+QString TMakeForm::ProgressText() const {
+    const QString done = QStringLiteral("Bearbeitete Dateien: %1").arg(filesThisBuild_);
+    const int failed = session_.Build.Report.FailedFiles() - failedBefore_;
+    return failed > 0 ? done + QStringLiteral(", davon fehlerhaft: %1").arg(failed) : done;
 }
 
 void TMakeForm::SpeedButtonZielClick() {

@@ -46,6 +46,8 @@ class TMakeForm : public QDialog {
     void ShowState();
     void AppendLine(const std::string& line);
     void FlushLog(bool keepAlive);
+    // "Bearbeitete Dateien: n", with the failed ones of this build beside it when there are.
+    QString ProgressText() const;
 
     ProjectSession& session_;
     UiPrompts& prompts_;
@@ -60,6 +62,8 @@ class TMakeForm : public QDialog {
     QElapsedTimer sinceFlush_;
     size_t shownLines_ = 0;
     int filesThisBuild_ = 0;
+    // The log's count of failed files when this build started.
+    int failedBefore_ = 0;
     bool building_ = false;
 };
 

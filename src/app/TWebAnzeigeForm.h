@@ -5,6 +5,7 @@
 #pragma once
 #include <QMainWindow>
 
+class QAction;
 class QWebEngineView;
 
 namespace pagloom::app {
@@ -15,15 +16,22 @@ class TWebAnzeigeForm : public QMainWindow {
     explicit TWebAnzeigeForm(QWidget* parent = nullptr);
 
     // Loads a local HTML file, sets the caption and shows the window without being modal
-    // (or brings it forward).
-    void ShowFile(const QString& path, const QString& caption);
+    // (or brings it forward). A window not yet on screen opens centred over `over`.
+    void ShowFile(const QString& path, const QString& caption, const QWidget* over = nullptr);
     // The page last loaded (empty before the first).
     QString LoadedFile() const { return loaded_; }
 
+    // "Zurück" (Alt+Left) and "Vor" (Alt+Right) through the pages seen; enabled by the history.
+    QAction* BackAction() const { return back_; }
+    QAction* ForwardAction() const { return forward_; }
+
   private:
     QWebEngineView* View();
+    void UpdateHistoryActions();
 
     QWebEngineView* view_ = nullptr;
+    QAction* back_ = nullptr;
+    QAction* forward_ = nullptr;
     QString loaded_;
 };
 

@@ -3,9 +3,11 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -66,13 +68,63 @@ QString UiPrompts::SaveFile(QWidget* parent, const QString& caption, const QStri
     return dlg.selectedFiles().first();
 }
 
+namespace {
+
+// Qt's folder dialog refuses the typed name of a folder that does not exist: its button stays
+// disabled. This one takes such a name, so the caller can offer to create the folder.
+class NewFolderDialog : public QFileDialog {
+  public:
+    NewFolderDialog(QWidget* parent, const QString& caption, const QString& dir)
+        : QFileDialog(parent, caption, dir) {
+        setFileMode(QFileDialog::Directory);
+        setOption(QFileDialog::ShowDirsOnly, true);
+        // Qt's own dialog, the one whose accepting can be changed; it also offers "new folder".
+        setOption(QFileDialog::DontUseNativeDialog, true);
+        edit_ = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (auto* box = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox")))
+            choose_ = box->button(QDialogButtonBox::Open);
+        // The dialog disables its button whenever it rechecks the name; undo that for a new one.
+        if (choose_) choose_->installEventFilter(this);
+    }
+
+    // The typed new folder when one was accepted, else empty.
+    QString typedNew;
+
+    void accept() override {
+        if (NamesNewFolder()) {
+            typedNew = selectedFiles().first();
+            QDialog::accept();
+            return;
+        }
+        QFileDialog::accept();
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == choose_ && event->type() == QEvent::EnabledChange && !choose_->isEnabled() &&
+            NamesNewFolder())
+            choose_->setEnabled(true);
+        return QFileDialog::eventFilter(watched, event);
+    }
+
+  private:
+    bool NamesNewFolder() const {
+        if (!edit_ || edit_->text().trimmed().isEmpty()) return false;
+        const QStringList files = selectedFiles();
+        return !files.isEmpty() && !QFileInfo::exists(files.first());
+    }
+
+    QLineEdit* edit_ = nullptr;
+    QPushButton* choose_ = nullptr;
+};
+
+}  // namespace
+
 QString UiPrompts::ChooseFolder(QWidget* parent, const QString& start) {
-    QFileDialog dlg(parent, QStringLiteral("Verzeichnis wählen"), start);
-    dlg.setFileMode(QFileDialog::Directory);
-    dlg.setOption(QFileDialog::ShowDirsOnly, true);
-    // Qt's own dialog offers "new folder" and accepts a typed name of a folder to be made.
-    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    NewFolderDialog dlg(parent, QStringLiteral("Verzeichnis wählen"), start);
+    if (dlg.exec() != QDialog::Accepted) return {};
+    if (!dlg.typedNew.isEmpty()) return QDir::cleanPath(dlg.typedNew);
+    if (dlg.selectedFiles().isEmpty()) return {};
     return QDir::cleanPath(dlg.selectedFiles().first());
 }
 

@@ -14,6 +14,7 @@
 #include "TMakeForm.h"
 #include "TProOptDlg.h"
 #include "TWebAnzeigeForm.h"
+#include "Translations.h"
 #include "UiPrompts.h"
 #include "io/FileSystem.h"
 
@@ -27,6 +28,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("pagloom pro 2.0"));
     QApplication::setApplicationVersion(QStringLiteral(PAGLOOM_VERSION));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("pagloom")));
+    pagloom::app::InstallGermanTranslations(app);
 
     using namespace pagloom::app;
     const QString programDir = FindProgramDir(QCoreApplication::applicationDirPath());

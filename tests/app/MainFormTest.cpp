@@ -6,11 +6,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include "AppTestSupport.h"
+#include "PageTabs.h"
 
 using namespace pagloom;
 using namespace pagloom::app;
@@ -41,6 +45,9 @@ class MainFormTest : public QObject {
     void previewMessages();
     void commandsCarryNamesAndHints();
     void startOpensTheCommandLineProject();
+    void startFileOpensOnceShownWithoutActivation();
+    void hiddenTabsAreUnreachable();
+    void quitShortcut();
 };
 
 namespace {
@@ -375,6 +382,21 @@ void MainFormTest::fileChooserFillsBareName() {
     WriteFile(dir.filePath("zwei.htm"), "x");
     app.main->HandOnDestination(dir.path());
     auto* edit = app.Find<QLineEdit>("EditDatSeite1");
+    // The chooser opens with the current name selected, so OK without a change keeps it.
+    app.session.Settings().files.starting_page_file = "start.htm";
+    app.main->RefreshFromModel();
+    QStringList preselected;
+    app.prompts.onExec = [&](QDialog* d) {
+        for (const QListWidgetItem* item :
+             static_cast<TFileSelectDlg*>(d)->FileListBox()->selectedItems())
+            preselected << item->text();
+        return int(QDialog::Accepted);
+    };
+    app.Find<QToolButton>("SpeedButtonDatSeite1")->click();
+    QCOMPARE(preselected, QStringList{"start.htm"});
+    QCOMPARE(edit->text(), QString("start.htm"));
+    QVERIFY(!app.session.Modified);
+
     app.prompts.onExec = [](QDialog* d) {
         auto* dlg = static_cast<TFileSelectDlg*>(d);
         dlg->FileListBox()->setCurrentRow(1);
@@ -386,7 +408,10 @@ void MainFormTest::fileChooserFillsBareName() {
     QVERIFY(app.session.Modified);
 
     // OK with nothing selected empties the field.
-    app.prompts.onExec = [](QDialog*) { return int(QDialog::Accepted); };
+    app.prompts.onExec = [](QDialog* d) {
+        static_cast<TFileSelectDlg*>(d)->FileListBox()->clearSelection();
+        return int(QDialog::Accepted);
+    };
     app.Find<QToolButton>("SpeedButtonDatSeite1")->click();
     QCOMPARE(edit->text(), QString());
     // Cancel changes nothing.
@@ -508,6 +533,105 @@ void MainFormTest::startOpensTheCommandLineProject() {
     app.session.Settings().frameset.titel = "Geändert";
     app.main->FirstActivate();
     QCOMPARE(app.session.Settings().frameset.titel, std::string("Geändert"));
+}
+
+void MainFormTest::startFileOpensOnceShownWithoutActivation() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("start.plp");
+    WriteFile(file, "[frameset]\r\ntitel=Vom Start\r\n");
+    ScriptedPrompts prompts;
+    AppHost host(prompts, PathS(dir.path()));
+    DiskFileSystem disk;
+    ProjectSession session(disk, host);
+    TMainForm main(session, prompts, host, dir.path());
+    main.SetStartFile(file);
+    // A desktop without a window manager, or one withholding the focus, never activates it.
+    struct NoActivation : QObject {
+        bool eventFilter(QObject*, QEvent* e) override {
+            return e->type() == QEvent::WindowActivate;
+        }
+    } noActivation;
+    main.installEventFilter(&noActivation);
+    main.show();
+    QTRY_COMPARE(main.windowTitle(), "pagloom: " + file);
+    QCOMPARE(session.Settings().frameset.titel, std::string("Vom Start"));
+
+    // Showing the window again opens nothing again.
+    session.Settings().frameset.titel = "Geändert";
+    main.hide();
+    main.show();
+    QTest::qWait(20);
+    QCOMPARE(session.Settings().frameset.titel, std::string("Geändert"));
+}
+
+void MainFormTest::hiddenTabsAreUnreachable() {
+    AppFixture app;
+    app.ShowActive();
+    auto* tabs = static_cast<PageTabs*>(app.main->PageControl());
+    // Every page reached by stepping from the first or the last visible page, twice round.
+    auto reached = [&](bool forward, const std::function<void()>& step) {
+        QList<int> shown;
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->isTabVisible(i)) shown << i;
+        tabs->setCurrentIndex(forward ? shown.first() : shown.last());
+        QSet<QString> names = {tabs->currentWidget()->objectName()};
+        for (int i = 0; i < 2 * tabs->count(); ++i) {
+            step();
+            names << tabs->currentWidget()->objectName();
+        }
+        return names;
+    };
+    struct Step {
+        const char* name;
+        bool forward;
+        std::function<void()> step;
+    };
+    const Step steps[] = {
+        {"Ctrl+Tab", true, [&] { QTest::keyClick(tabs, Qt::Key_Tab, Qt::ControlModifier); }},
+        {"Ctrl+Shift+Tab", false,
+         [&] { QTest::keyClick(tabs, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier); }},
+        {"Right on the tab bar", true, [&] { QTest::keyClick(tabs->tabBar(), Qt::Key_Right); }},
+        {"Left on the tab bar", false, [&] { QTest::keyClick(tabs->tabBar(), Qt::Key_Left); }},
+        {"wheel on the tab bar", true,
+         [&] {
+             const QPointF at = tabs->tabBar()->rect().center();
+             QWheelEvent wheel(at, tabs->tabBar()->mapToGlobal(at), {}, QPoint(0, -120),
+                               Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+             QApplication::sendEvent(tabs->tabBar(), &wheel);
+         }},
+        {"next page", true, [&] { tabs->SelectNextPage(true); }},
+        {"previous page", false, [&] { tabs->SelectNextPage(false); }},
+    };
+    const QSet<QString> withNavigation = {"Zielverzeichnis", "FrameSet", "Dateien", "tsNavigation"};
+    for (const Step& s : steps) QVERIFY2(reached(s.forward, s.step) == withNavigation, s.name);
+    // Choosing a hidden page from code leaves the current one.
+    tabs->setCurrentWidget(app.Find("Dateien"));
+    tabs->setCurrentWidget(app.Find("tsSitemap"));
+    QCOMPARE(tabs->currentWidget(), app.Find("Dateien"));
+
+    // A table-driven project with a sitemap hides "Navigation" and shows "Sitemap".
+    QTemporaryDir dir;
+    const QString file = dir.filePath("p.plp");
+    WriteFile(file,
+              "[content-page]\r\nempty-pages=0\r\ntab-template-pages=1\r\n[sitemap]\r\nmake-"
+              "sitemap=1\r\n");
+    app.main->OpenProject(file);
+    const QSet<QString> withSitemap = {"Zielverzeichnis", "FrameSet", "Dateien", "tsSitemap"};
+    for (const Step& s : steps) QVERIFY2(reached(s.forward, s.step) == withSitemap, s.name);
+}
+
+void MainFormTest::quitShortcut() {
+    AppFixture app;
+    app.ShowActive();
+    QAction* quit = nullptr;
+    for (QAction* menu : app.main->menuBar()->actions())
+        if (menu->text() == "&Datei")
+            for (QAction* a : menu->menu()->actions())
+                if (a->text() == "&Beenden") quit = a;
+    QVERIFY(quit);
+    QCOMPARE(quit->shortcut(), QKeySequence("Ctrl+Q"));
+    QTest::keyClick(app.main.get(), Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!app.main->isVisible());
 }
 
 QTEST_MAIN(MainFormTest)

@@ -19,6 +19,7 @@ class MakeFormTest : public QObject {
     void twoBuildsAppendToTheLog();
     void noDestinationIsAMessage();
     void regionChoiceShownForDreamweaverPages();
+    void failedFilesShownBesideTheCount();
 };
 
 void MakeFormTest::twoBuildsAppendToTheLog() {
@@ -91,6 +92,40 @@ void MakeFormTest::regionChoiceShownForDreamweaverPages() {
     app.main->Erstellen1Click();
     QVERIFY(visible);
     QVERIFY(checked);
+}
+
+void MakeFormTest::failedFilesShownBesideTheCount() {
+    AppFixture app;
+    QTemporaryDir site;
+    app.session.project.MainMenu.Add(TWebMenu::NewMainItem("Start", "start.htm", true));
+    QStringList shown;
+    app.prompts.onExec = [&](QDialog* d) {
+        d->findChild<QPushButton*>("MakeStart")->click();
+        shown << app.Find<QLabel>("MakeProgress")->text();
+        return int(QDialog::Rejected);
+    };
+    // Into a folder that is missing every file fails; then a good build counts afresh.
+    app.main->HandOnDestination(site.filePath("fehlt"));
+    app.main->Erstellen1Click();
+    app.main->HandOnDestination(site.path());
+    app.main->Erstellen1Click();
+
+    const QStringList lines = [&] {
+        QStringList out;
+        for (const std::string& l : app.session.Build.Report.Lines()) out << Q(l);
+        return out;
+    }();
+    const int failed = lines.count("Fehler!");
+    QVERIFY(failed > 1);
+    QCOMPARE(shown.size(), 2);
+    const QRegularExpression summary("^Bearbeitete Dateien: (\\d+)(, davon fehlerhaft: (\\d+))?$");
+    const QRegularExpressionMatch bad = summary.match(shown[0]);
+    QVERIFY2(bad.hasMatch(), qPrintable(shown[0]));
+    QCOMPARE(bad.captured(3).toInt(), failed);
+    QCOMPARE(bad.captured(1).toInt(), failed);
+    const QRegularExpressionMatch good = summary.match(shown[1]);
+    QVERIFY2(good.hasMatch() && good.captured(2).isEmpty(), qPrintable(shown[1]));
+    QCOMPARE(good.captured(1), bad.captured(1));
 }
 
 QTEST_MAIN(MakeFormTest)
