@@ -6,10 +6,15 @@
 #include "generator/SaveIfChanged.h"
 #include "io/FileSystem.h"
 #include "model/Project.h"
+#include "tables/ContentTables.h"
 
 namespace pagloom {
 
 const ProjectSettings& BuildContext::Settings() const { return project.Settings; }
+
+ContentTable* BuildContext::SlotTable(ContentSlot slot) const {
+    return tables ? tables->For(project.PrjParams, slot) : nullptr;
+}
 
 std::string BuildContext::PathOf(std::string_view fileName) const {
     std::string path;

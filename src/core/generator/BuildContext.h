@@ -17,7 +17,9 @@ struct ProjectSettings;
 class Host;
 class FileSystem;
 class ContentTables;
+class ContentTable;
 class TableBuildSteps;
+enum class ContentSlot;
 class FileSaver;
 
 struct BuildContext {
@@ -37,6 +39,9 @@ struct BuildContext {
         nullptr;  // the build's files on their way to the disk; none: written at once
 
     const ProjectSettings& Settings() const;
+    // The slot's table object for the project's table kind; none for "none_table" or when the
+    // build has no tables.
+    ContentTable* SlotTable(ContentSlot slot) const;
 
     // destination + "/" + name, joined as they stand: a name may hold a relative sub-path,
     // and an empty name gives the destination folder itself (whose write then fails).

@@ -7,7 +7,7 @@
 #include "model/Project.h"
 #include "model/ProjectRules.h"
 #include "ports/Host.h"
-#include "tables/ContentTables.h"
+#include "tables/ContentTable.h"
 #include "tables/TableError.h"
 #include "tables/TextFold.h"
 #include "text/TextConversions.h"
@@ -70,7 +70,7 @@ const std::string& SubMenuField(const Project& p) {
 
 void BuildMenuFromMainTable(BuildContext& ctx) {
     Project& p = ctx.project;
-    ContentTable* t = ctx.tables ? ctx.tables->For(p.PrjParams, ContentSlot::mainmenu) : nullptr;
+    ContentTable* t = ctx.SlotTable(ContentSlot::mainmenu);
     if (!SlotTableInUse(p, ContentSlot::mainmenu) || !t) {
         ctx.Log(kNoMainTableLog);
         return;
@@ -103,7 +103,7 @@ void BuildMenuFromMainTable(BuildContext& ctx) {
 
 void BuildSubMenusFromSubTable(BuildContext& ctx) {
     Project& p = ctx.project;
-    ContentTable* t = ctx.tables ? ctx.tables->For(p.PrjParams, ContentSlot::submenu) : nullptr;
+    ContentTable* t = ctx.SlotTable(ContentSlot::submenu);
     if (!SlotTableInUse(p, ContentSlot::mainmenu) || !SlotTableInUse(p, ContentSlot::submenu) ||
         !t) {
         if (p.Tables.Slot[ContentSlot::submenu].content_source > 0) {

@@ -28,11 +28,6 @@ const char* const kPreconditionE = "keine Tabelle f\xFCr die Erstellung der erst
 
 bool InUse(const BuildContext& ctx, ContentSlot slot) { return SlotTableInUse(ctx.project, slot); }
 
-// The slot's table object for the project's table kind; none without tables.
-ContentTable* SlotTable(const BuildContext& ctx, ContentSlot slot) {
-    return ctx.tables ? ctx.tables->For(ctx.project.PrjParams, slot) : nullptr;
-}
-
 // Shows the message and returns false when the level's precondition fails.
 bool Require(const BuildContext& ctx, bool condition, const char* message) {
     if (!condition) ctx.host.ShowMessage(message);
@@ -121,7 +116,7 @@ void WriteTableFirstPage(BuildContext& ctx) {
     if (!settings.firstpage.firstpage.Is(kOn)) return;
     const std::string path = FirstPagePath(ctx);
     if (!ctx.WriteRuleAllows(path, settings.firstpage.overwrite_firstpage)) return;
-    if (ContentTable* t = SlotTable(ctx, ContentSlot::firstpage)) t->ClearFilter();
+    if (ContentTable* t = ctx.SlotTable(ContentSlot::firstpage)) t->ClearFilter();
     const LevelWriter writer{
         ctx, ContentSlot::firstpage, s.content_source, s.template_file, !s.name_display.empty(), {},
         {}};
@@ -138,7 +133,7 @@ void WriteTableMainMenuPages(BuildContext& ctx) {
     if (s.content_source == kSlotDwTemplate && ctx.KeepRegions() &&
         !Require(ctx, InUse(ctx, ContentSlot::mainmenu), kPreconditionB))
         return;
-    ContentTable* table = SlotTable(ctx, ContentSlot::mainmenu);
+    ContentTable* table = ctx.SlotTable(ContentSlot::mainmenu);
     const bool filled = s.content_source != kSlotEmptyPages;
     const std::string field = filled && table ? MainMenuField(p) : std::string();
     const LevelWriter writer{
@@ -165,7 +160,7 @@ void WriteTableSubMenuPages(BuildContext& ctx) {
     if (s.content_source == kSlotDwTemplate && ctx.KeepRegions() &&
         !Require(ctx, mainInUse || subInUse, kPreconditionD))
         return;
-    ContentTable* table = SlotTable(ctx, ContentSlot::submenu);
+    ContentTable* table = ctx.SlotTable(ContentSlot::submenu);
     const bool filled = s.content_source != kSlotEmptyPages;
     const std::string match = filled && table ? SubMenuMatchField(p) : std::string();
     const std::string field = filled && table ? SubMenuField(p) : std::string();
@@ -191,11 +186,10 @@ void TableBuild::RebuildMenu(BuildContext& ctx) {
     // a CSV slot keeps the rows imported when the project was opened or the file taken over.
     const TPrjParams& pp = ctx.project.PrjParams;
     for (ContentSlot slot : kAllSlots) {
-        if (!ctx.tables) break;
         const int kind = pp.TableKind[slot];
-        if (kind != kCsvTable && kind != kNoneTable)
+        if (ctx.tables && kind != kCsvTable && kind != kNoneTable)
             ctx.tables->Engine(slot).SetSource(kind, pp.DatabaseName[slot], pp.TableName[slot]);
-        if (ContentTable* t = ctx.tables->For(pp, slot)) t->ClearFilter();
+        if (ContentTable* t = ctx.SlotTable(slot)) t->ClearFilter();
     }
     BuildMenuFromMainTable(ctx);
     BuildSubMenusFromSubTable(ctx);

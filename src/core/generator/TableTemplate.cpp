@@ -5,7 +5,6 @@
 #include "generator/HtmlBlocks.h"
 #include "ports/Host.h"
 #include "tables/ContentTable.h"
-#include "tables/ContentTables.h"
 #include "tables/TableError.h"
 #include "tables/TextFold.h"
 #include "text/TextConversions.h"
@@ -87,8 +86,7 @@ std::string_view Between(std::string_view text, size_t from, size_t to) {  // 1-
 
 TemplateSlot TemplateSlotOf(const BuildContext& ctx, ContentSlot slot) {
     const Project& project = ctx.project;
-    ContentTable* table = ctx.tables ? ctx.tables->For(project.PrjParams, slot) : nullptr;
-    return TemplateSlot{table, project.Tables.Slot[slot].fields, project.Tables};
+    return TemplateSlot{ctx.SlotTable(slot), project.Tables.Slot[slot].fields, project.Tables};
 }
 
 std::string ConvertFieldValue(std::string_view value, const TableConvertSettings& c) {
