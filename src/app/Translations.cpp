@@ -3,11 +3,13 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace pagloom::app {
 
 QStringList InstallGermanTranslations(QCoreApplication& app) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     QStringList loaded;
     // qtbase: dialogs, buttons, text fields; qtwebengine: the preview's context menu.

@@ -6,9 +6,11 @@
 #include <QFile>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include "AppTestSupport.h"
+#include "Translations.h"
 #include "WindowPlacement.h"
 
 using namespace pagloom::app;
@@ -20,6 +22,7 @@ class BrowserWindowTest : public QObject {
     void centredOver();
     void opensOverTheMainWindowOnItsScreen();
     void backAndForwardFollowTheHistory();
+    void contextMenuSpeaksGerman();
 };
 
 namespace {
@@ -122,11 +125,27 @@ void BrowserWindowTest::backAndForwardFollowTheHistory() {
     QTRY_VERIFY(back->isEnabled() && !forward->isEnabled());
 }
 
+void BrowserWindowTest::contextMenuSpeaksGerman() {
+    TWebAnzeigeForm web;
+    QTemporaryDir dir;
+    WritePage(dir.filePath("a.htm"), "A");
+    QVERIFY(Loads(web, dir.filePath("a.htm")));
+    QWebEnginePage* page = web.findChild<QWebEngineView*>()->page();
+    const std::pair<QWebEnginePage::WebAction, const char*> entries[] = {
+        {QWebEnginePage::Back, "Zurück"},
+        {QWebEnginePage::Reload, "Neu laden"},
+        {QWebEnginePage::Copy, "Kopieren"},
+        {QWebEnginePage::SelectAll, "Alles auswählen"}};
+    for (const auto& [action, text] : entries)
+        QCOMPARE(page->action(action)->text(), QString::fromUtf8(text));
+}
+
 int main(int argc, char* argv[]) {
     // The browser engine's sandbox cannot run as root, and it shares its GL context.
     if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    InstallGermanTranslations(app);
     BrowserWindowTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -60,6 +60,7 @@ void TypeIntoFolderDialog(const QString& name) {
 
 void QtDialogsTest::initTestCase() {
     QCOMPARE(InstallGermanTranslations(*qApp), (QStringList{"qtbase_de", "qtwebengine_de"}));
+    QCOMPARE(QLocale().language(), QLocale::German);
 }
 
 void QtDialogsTest::qtTextsAreGerman() {
