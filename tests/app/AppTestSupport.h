@@ -18,10 +18,16 @@
 #include "TMakeForm.h"
 #include "TProOptDlg.h"
 #include "TWebAnzeigeForm.h"
+#include "TestSupport.h"
 #include "UiPrompts.h"
 #include "io/FileSystem.h"
 
 namespace pagloom::app::test {
+
+// The shared file helper for Qt's paths and bytes.
+inline void WriteFile(const QString& path, const QByteArray& data) {
+    pagloom::test::WriteFile(path.toStdString(), data.toStdString());
+}
 
 class ScriptedPrompts : public UiPrompts {
   public:

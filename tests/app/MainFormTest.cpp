@@ -50,16 +50,6 @@ class MainFormTest : public QObject {
     void quitShortcut();
 };
 
-namespace {
-
-void WriteFile(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
-}  // namespace
-
 void MainFormTest::saveQuestion_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<Answer>("answer");
