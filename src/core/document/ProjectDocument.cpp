@@ -59,9 +59,13 @@ BuildOutcome ProjectDocument::MakeStart() {
     return MakeStartClick(Build, project, fileName_, fs_, host_);
 }
 
-std::optional<BuildOutcome> ProjectDocument::CheckAndBuild(std::optional<bool> overwrite) {
-    if (!TableCheck()) return std::nullopt;
+bool ProjectDocument::PrepareBuild(std::optional<bool> overwrite) {
     PresetRegionChoice(overwrite);
+    return TableCheck();
+}
+
+std::optional<BuildOutcome> ProjectDocument::CheckAndBuild(std::optional<bool> overwrite) {
+    if (!PrepareBuild(overwrite)) return std::nullopt;
     return MakeStart();
 }
 

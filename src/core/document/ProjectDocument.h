@@ -61,8 +61,10 @@ class ProjectDocument {
     // "Start": one build into Build.Destination, logged in Build.Report.
     BuildOutcome MakeStart();
 
-    // Everything a build without dialog does: the table check, the region preset (with its
-    // override), then the build. Nothing when the table check fails.
+    // What a build without the dialog does before it starts: the region preset (with its
+    // override), then the table check. False when the check failed (its message was shown).
+    bool PrepareBuild(std::optional<bool> overwrite = std::nullopt);
+    // PrepareBuild, then the build; nothing when the table check fails.
     std::optional<BuildOutcome> CheckAndBuild(std::optional<bool> overwrite = std::nullopt);
 
   private:

@@ -34,8 +34,7 @@ void BuildEntry(TProjectGroup& group, size_t i, GroupBuildEnv& env, std::vector<
     OpenForGroup(env, path);
     ProjectDocument& doc = env.document;
     const Project& project = doc.project;
-    doc.PresetRegionChoice();
-    const bool checkPassed = doc.TableCheck();
+    const bool checkPassed = doc.PrepareBuild();
 
     if (group.LastSaveList.size() < group.ProjectList.size())
         group.LastSaveList.resize(group.ProjectList.size());
