@@ -7,10 +7,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSplitter>
 #include <QStandardPaths>
+#include <QTreeView>
 #include <exception>
 
 #include "QtText.h"
@@ -40,10 +43,31 @@ Answer UiPrompts::Ask(QWidget* parent, const QString& question, bool withCancel)
 
 void UiPrompts::Beep() { QApplication::beep(); }
 
+namespace {
+
+// Qt's own file dialog opens so narrow that the side bar's entries and the size, type and
+// date columns are cut off; give it room.
+void MakeRoomy(QFileDialog& dlg) {
+    dlg.resize(860, 520);
+    if (auto* splitter = dlg.findChild<QSplitter*>(QStringLiteral("splitter")))
+        splitter->setSizes({180, 680});
+    if (auto* tree = dlg.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = tree->header();
+        header->resizeSection(0, 250);
+        header->resizeSection(1, 90);
+        header->resizeSection(2, 130);
+        header->resizeSection(3, 150);
+    }
+}
+
+}  // namespace
+
 QString UiPrompts::OpenFile(QWidget* parent, const QString& caption, const QString& dir,
                             const QString& filters, const QString& selected,
                             const QString& defaultSuffix) {
     QFileDialog dlg(parent, caption, dir, filters);
+    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+    MakeRoomy(dlg);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setDefaultSuffix(defaultSuffix);
@@ -55,6 +79,8 @@ QString UiPrompts::OpenFile(QWidget* parent, const QString& caption, const QStri
 QString UiPrompts::SaveFile(QWidget* parent, const QString& caption, const QString& proposed,
                             const QString& filters, const QString& defaultSuffix) {
     QFileDialog dlg(parent, caption, QString(), filters);
+    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+    MakeRoomy(dlg);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setDefaultSuffix(defaultSuffix);
@@ -85,6 +111,7 @@ class NewFolderDialog : public QFileDialog {
             choose_ = box->button(QDialogButtonBox::Open);
         // The dialog disables its button whenever it rechecks the name; undo that for a new one.
         if (choose_) choose_->installEventFilter(this);
+        MakeRoomy(*this);
     }
 
     // The typed new folder when one was accepted, else empty.

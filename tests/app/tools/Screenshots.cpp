@@ -7,13 +7,16 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <memory>
 
 #include "AppTestSupport.h"
+#include "Translations.h"
 
 using namespace pagloom;
 using namespace pagloom::app;
@@ -36,6 +39,28 @@ void Save(QWidget* w, const QString& dir, const QString& name) {
         qInfo("%s", qPrintable(path));
 }
 
+// Runs `open`, which shows a modal window and waits for it; once it is up, captures it as
+// `name` and hands it to `act`, which closes it (Escape when none is given).
+void WhileModal(const QString& dir, const QString& name, const std::function<void()>& open,
+                const std::function<void(QWidget*)>& act = {}) {
+    QWidget* before = QApplication::activeModalWidget();
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [=] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w || w == before) {
+            QTimer::singleShot(50, *poll);
+            return;
+        }
+        Save(w, dir, name);
+        if (act)
+            act(w);
+        else
+            QTest::keyClick(w, Qt::Key_Escape);
+    };
+    QTimer::singleShot(50, *poll);
+    open();
+}
+
 QString FileName(const QString& tab) {
     QString n = tab.toLower();
     n.replace(u'ü', "ue").replace(u'ä', "ae").replace(u'ö', "oe").replace(u' ', u'-');
@@ -49,6 +74,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication qapp(argc, argv);
     QApplication::setApplicationName("pagloom pro 2.0");
+    InstallGermanTranslations(qapp);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 2) {
         qWarning("usage: pagloom-screenshots OUTPUT_DIR [PROJECT.plp]");
@@ -96,6 +122,58 @@ int main(int argc, char* argv[]) {
     app.main->OptionenItemClick();
     app.main->Erstellen1Click();
     app.fileSelect->ChooseOne();
+
+    // A build into a folder that is missing: the summary counts the failed files.
+    const std::string destination = app.session.Build.Destination;
+    app.session.Build.Destination = S(site.filePath("fehlt"));
+    app.prompts.onExec = [&](QDialog* d) {
+        d->show();
+        d->findChild<QPushButton*>("MakeStart")->click();
+        Save(d, out, "build-dialog-failed");
+        d->hide();
+        return int(QDialog::Rejected);
+    };
+    app.main->Erstellen1Click();
+    app.session.Build.Destination = destination;
+    app.session.Build.PreviewDirectory = destination;
+
+    // The real message boxes and Qt's file dialogs, which speak German too.
+    UiPrompts real;
+    WhileModal(out, "message-box",
+               [&] { real.Message(app.main.get(), "Sie haben kein Zielverzeichnis angegeben!"); });
+    WhileModal(out, "question",
+               [&] { real.Ask(app.main.get(), "Projekt vorher speichern?", true); });
+    const QString filters = "pagloom projekt (*.plp);;Textdatei (*.txt);;alle Dateien (*.*)";
+    WhileModal(out, "file-open", [&] {
+        real.OpenFile(app.main.get(), "Projekt öffnen", site.path(), filters, {}, "plp");
+    });
+    // Saving over an existing file: the dialog asks before it replaces it.
+    WhileModal(
+        out, "file-save",
+        [&] {
+            real.SaveFile(app.main.get(), "Projekt speichern unter", site.filePath("index.htm"),
+                          filters, "plp");
+        },
+        [&](QWidget* dialog) {
+            WhileModal(
+                out, "file-overwrite",
+                [&] {
+                    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+                    name->setText("index.htm");
+                    QTest::keyClick(name, Qt::Key_Return);
+                },
+                [dialog](QWidget* box) {
+                    QTest::keyClick(box, Qt::Key_Escape);
+                    static_cast<QDialog*>(dialog)->reject();
+                });
+        });
+    WhileModal(
+        out, "folder-new", [&] { real.ChooseFolder(app.main.get(), site.path()); },
+        [&](QWidget* dialog) {
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText("neuer-ordner");
+            Save(dialog, out, "folder-new-typed");
+            static_cast<QDialog*>(dialog)->reject();
+        });
 
     // The browser window with the built site and with the help.
     auto webShot = [&](const QString& name, std::function<void()> show) {
