@@ -44,6 +44,8 @@ class FieldTracker : public QObject {
     // Result of the last validation of a decimal field.
     bool LastEditValid() const { return lastEditValid_; }
     void SetLastEditValid(bool valid) { lastEditValid_ = valid; }
+    // For fields that validate themselves on leaving (the colour choice's edits).
+    void SetEditPending(bool pending) { editPending_ = pending; }
 
     // Runs the leaving rule of the field entered last, as if the focus had left it. Commands
     // call it before they act, so a field being typed into is settled first.

@@ -30,6 +30,7 @@
 #include "UiPrompts.h"
 #include "generator/BuildDriver.h"
 #include "projectfile/ProjectFile.h"
+#include "style/StylePages.h"
 
 namespace pagloom::app {
 namespace {
@@ -82,6 +83,10 @@ TMainForm::TMainForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
     pageControl_->addTab(tabDateien_, QStringLiteral("Dateien"));
     pageControl_->addTab(tabNavigation_, QStringLiteral("Navigation"));
     pageControl_->addTab(tabSitemap_, QStringLiteral("Sitemap"));
+    stylePages_ = new StylePages(
+        pageControl_,
+        [this](MenuLevel level) -> TCSS& { return session_.project.PrjParams.Style(level); },
+        tracker_, prompts_);
     setCentralWidget(pageControl_);
     for (QToolButton* b : tabNavigation_->PickButtons()) pickButtons_ << b;
 
@@ -352,6 +357,7 @@ void TMainForm::AfterLoad() {
     HandOnDestination(Q(session_.Settings().files.destination_directory));
     if (options_) options_->RefreshFromModel();
     RefreshMenuEditor();
+    stylePages_->RefreshFromRecord();
 }
 
 void TMainForm::RefreshMenuEditor() { tabNavigation_->RefreshMenuEditor(); }

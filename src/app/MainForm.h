@@ -29,6 +29,7 @@ namespace pagloom::app {
 class AppHost;
 class MenuEditorTab;
 class SitemapTab;
+class StylePages;
 class TFileSelectDlg;
 class TMakeForm;
 class TProOptDlg;
@@ -89,6 +90,7 @@ class TMainForm : public QMainWindow {
     ProjectSession& Session() { return session_; }
     FieldTracker& Tracker() { return tracker_; }
     QTabWidget* PageControl() const { return pageControl_; }
+    StylePages* Styles() const { return stylePages_; }
     // The folder from which template files are chosen; set by loading and the folder chooser.
     QString TemplateDir() const { return templateDir_; }
     // Folder of the file chooser, the templates, the build and the preview after a new
@@ -141,6 +143,8 @@ class TMainForm : public QMainWindow {
     QWidget* tabDateien_ = nullptr;
     MenuEditorTab* tabNavigation_ = nullptr;
     SitemapTab* tabSitemap_ = nullptr;
+    // The pages "Schrift" to "Hintergrund" with the editors of both menu levels.
+    StylePages* stylePages_ = nullptr;
 
     QLineEdit* editDir_ = nullptr;
     QComboBox* comboRahmen_ = nullptr;

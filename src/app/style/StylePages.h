@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+// The five pages of the main window that edit the menu's look: "Schrift", "Text", "Position",
+// "Rahmen" and "Hintergrund", each with one editor for the main menu and one for the sub-menu.
+#pragma once
+#include <QObject>
+#include <array>
+#include <functional>
+
+#include "model/TCSS.h"
+
+class QTabWidget;
+
+namespace pagloom::app {
+
+class FieldTracker;
+class StyleFrame;
+class UiPrompts;
+
+class StylePages : public QObject {
+    Q_OBJECT
+  public:
+    using Records = std::function<TCSS&(MenuLevel)>;
+    // Adds the five pages to `pageControl`; `records` gives the record of a level.
+    StylePages(QTabWidget* pageControl, Records records, FieldTracker& tracker, UiPrompts& prompts);
+
+    // Shows both levels' records in every editor (after a project was read).
+    void RefreshFromRecord();
+    const std::array<StyleFrame*, 10>& Frames() const { return frames_; }
+
+  signals:
+    // A style control changed a record.
+    void RecordChanged();
+
+  private:
+    std::array<StyleFrame*, 10> frames_{};
+};
+
+}  // namespace pagloom::app
