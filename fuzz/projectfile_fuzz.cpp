@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The INI parser and the project file: load, save over the same file, load again. The INI text
-// must be stable (parsing what it writes gives the same text), and the menu's shape must survive
-// the save.
+// The INI parser and the project file: open in a project document, save over the same file,
+// open again. The INI text must be stable (parsing what it writes gives the same text), and the
+// menu's shape must survive the save.
 #include <cstdlib>
 
 #include "FuzzSupport.h"
-#include "projectfile/ProjectFile.h"
+#include "document/ProjectDocument.h"
+#include "projectfile/IniFile.h"
 
 using namespace pagloom;
 
@@ -17,12 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::MemoryFs mem;
     mem.files["/fuzz/p.plp"] = text;
     fuzz::QuietHost host;
-    Project p;
-    LoadProject(p, "/fuzz/p.plp", mem, host);
-    if (!SaveProject(p, "/fuzz/p.plp", mem, host)) std::abort();
+    ProjectDocument first(mem, host);
+    first.Open("/fuzz/p.plp");
+    if (!first.Save()) std::abort();
+    const Project& p = first.project;
 
-    Project again;
-    LoadProject(again, "/fuzz/p.plp", mem, host);
+    ProjectDocument second(mem, host);
+    second.Open("/fuzz/p.plp");
+    const Project& again = second.project;
     if (again.MainMenu.Count() != p.MainMenu.Count() ||
         again.MainMenu.ItemIndex != p.MainMenu.ItemIndex)
         std::abort();
