@@ -63,17 +63,25 @@ void TabsLookTest::accessKeysUniquePerPage() {
     for (const Pages& p :
          {Pages{app.main->PageControl(), true}, Pages{app.options->Pages(), false}}) {
         for (int i = 0; i < p.tabs->count(); ++i) {
-            const QString page = p.tabs->tabText(i);
-            QStringList noBuddy;
-            const QMultiHash<QChar, QString> keys = Keys(p.tabs->widget(i), noBuddy);
-            QVERIFY2(!keys.isEmpty(), qPrintable(page));
-            QVERIFY2(noBuddy.isEmpty(), qPrintable(page + ": " + noBuddy.join(", ")));
-            for (const QChar k : keys.uniqueKeys()) {
-                QVERIFY2(keys.count(k) == 1,
-                         qPrintable(page + ": " + QStringList(keys.values(k)).join(", ")));
-                // On the main window the menus' keys stay with the menus.
-                QVERIFY2(!p.besideMenus || !menuKeys.contains(k),
-                         qPrintable(page + ": " + keys.value(k)));
+            // A page of level tabs shows one level at a time; each level has its own keys.
+            QList<QWidget*> parts{p.tabs->widget(i)};
+            if (auto* levels = qobject_cast<QTabWidget*>(parts.first())) {
+                parts.clear();
+                for (int j = 0; j < levels->count(); ++j) parts << levels->widget(j);
+            }
+            for (QWidget* part : parts) {
+                const QString page = p.tabs->tabText(i);
+                QStringList noBuddy;
+                const QMultiHash<QChar, QString> keys = Keys(part, noBuddy);
+                QVERIFY2(!keys.isEmpty(), qPrintable(page));
+                QVERIFY2(noBuddy.isEmpty(), qPrintable(page + ": " + noBuddy.join(", ")));
+                for (const QChar k : keys.uniqueKeys()) {
+                    QVERIFY2(keys.count(k) == 1,
+                             qPrintable(page + ": " + QStringList(keys.values(k)).join(", ")));
+                    // On the main window the menus' keys stay with the menus.
+                    QVERIFY2(!p.besideMenus || !menuKeys.contains(k),
+                             qPrintable(page + ": " + keys.value(k)));
+                }
             }
         }
     }

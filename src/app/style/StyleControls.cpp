@@ -83,6 +83,8 @@ QComboBox* MakeStyleCombo(const StyleList& list, const QString& name, QWidget* p
     combo->setObjectName(name);
     combo->setMaxVisibleItems(20);
     FillStyleCombo(combo, list);
+    // A list whose field holds a text of no entry keeps its selection, at first the first one.
+    combo->setCurrentIndex(0);
     return combo;
 }
 

@@ -35,6 +35,8 @@ TBoxPicture::TBoxPicture(std::function<BoxSelection()> selection, QWidget* paren
     : QWidget(parent), selection_(std::move(selection)) {
     setFixedSize(kBoxPictureWidth, kBoxPictureHeight);
     setObjectName(QStringLiteral("iBorderSelect"));
+    // A click takes the focus, so a field being edited is left (and checked) first.
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 void TBoxPicture::paintEvent(QPaintEvent*) {

@@ -32,11 +32,11 @@ TFrameBackground::TFrameBackground(Record record, MenuLevel level, FieldTracker&
         std::string TCSS::*member;
         TFrameColorChoice** slot;
     } const rows[] = {
-        {"Hintergrundfarbe", "cbBackgroundColor", "frameBackgroundColorChoice",
+        {"Hinter&grundfarbe", "cbBackgroundColor", "frameBackgroundColorChoice",
          &TCSS::background_color, &color_},
-        {"Hintergrundfarbe aktueller Menüpunkt", "cbBackgroundColorSelected",
+        {"Hintergrundfarbe aktueller Me&nüpunkt", "cbBackgroundColorSelected",
          "frameBackgroundColorSelectedChoice", &TCSS::background_color_selected, &colorSelected_},
-        {"Hintergrundfarbe bei Maus-Berührung", "cbBackgroundColorHover",
+        {"Hintergrundfarbe bei &Maus-Berührung", "cbBackgroundColorHover",
          "frameBackgroundColorHoverChoice", &TCSS::background_color_hover, &colorHover_},
     };
     for (const Row& r : rows) {

@@ -22,7 +22,7 @@ TFrameBorder::TFrameBorder(Record record, MenuLevel level, FieldTracker& tracker
     : StyleFrame(std::move(record), level, tracker, prompts, parent) {
     auto* grid = new QGridLayout(this);
 
-    QGroupBox* pictureBox = MakeGroup(QStringLiteral("Rahmen / Bereich wählen"), this);
+    QGroupBox* pictureBox = MakeGroup(QStringLiteral("Rahmen / Bereich &wählen"), this);
     auto* pictureLayout = new QGridLayout(pictureBox);
     picture_ = new TBoxPicture([this] { return sel_; }, pictureBox);
     cbRing_ = MakeStyleCombo(BoxRingList(), QStringLiteral("cbRing"), pictureBox);
@@ -39,7 +39,7 @@ TFrameBorder::TFrameBorder(Record record, MenuLevel level, FieldTracker& tracker
     pictureLayout->addWidget(sideLabel, 2, 0);
     pictureLayout->addWidget(cbSide_, 2, 1);
 
-    QGroupBox* widthBox = MakeGroup(QStringLiteral("Breite"), this);
+    QGroupBox* widthBox = MakeGroup(QStringLiteral("Brei&te"), this);
     auto* widthRow = new QHBoxLayout(widthBox);
     cbBorderBreite_ = new OpeningCombo(widthBox);
     cbBorderBreite_->setObjectName(QStringLiteral("cbBorderBreite"));
@@ -48,15 +48,16 @@ TFrameBorder::TFrameBorder(Record record, MenuLevel level, FieldTracker& tracker
     widthRow->addWidget(cbBorderBreite_, 1);
     widthRow->addWidget(eBorderBreite_);
 
-    colorGroup_ = MakeGroup(QStringLiteral("Rahmen-Farbe"), this);
+    colorGroup_ = MakeGroup(QStringLiteral("Rahmen-&Farbe"), this);
     color_ = new TFrameColorChoice(tracker_, prompts_, colorGroup_);
     color_->setObjectName(QStringLiteral("frameBorderColorChoice"));
     (new QVBoxLayout(colorGroup_))->addWidget(color_);
 
-    styleGroup_ = MakeGroup(QStringLiteral("Rahmen-Stil"), this);
+    styleGroup_ = MakeGroup(QStringLiteral("Rahmen-Sti&l"), this);
     cbBorderStyle_ = new OpeningCombo(styleGroup_);
     cbBorderStyle_->setObjectName(QStringLiteral("cbBorderStyle"));
     FillStyleCombo(cbBorderStyle_, BorderStyleList());
+    cbBorderStyle_->setCurrentIndex(0);
     (new QVBoxLayout(styleGroup_))->addWidget(cbBorderStyle_);
 
     grid->addWidget(pictureBox, 0, 0, 4, 1);
@@ -179,7 +180,8 @@ void TFrameBorder::ColorLeft() {
 
 void TFrameBorder::RefreshFromRecord() {
     sel_.ring = kBorder;
-    if (SidesAgree(Css(), kBorder, kAllSides)) sel_.mask = kAllSides;
+    // Four equal borders are edited together; otherwise the left one shows alone.
+    sel_.mask = SidesAgree(Css(), kBorder, kAllSides) ? kAllSides : SideBit(kLeft);
     ShowRingAndSides();
 }
 

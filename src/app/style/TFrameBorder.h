@@ -37,7 +37,6 @@ class TFrameBorder : public StyleFrame {
     }
     BoxArea Ring() const { return static_cast<BoxArea>(sel_.ring); }
 
-    // Left alone until a record with four equal borders selects them all.
     BoxSelection sel_{kBorder, SideBit(kLeft)};
     int filledRing_ = -1;
     TBoxPicture* picture_ = nullptr;

@@ -49,7 +49,7 @@ TFrameColorChoice::TFrameColorChoice(FieldTracker& tracker, UiPrompts& prompts, 
     eHexColor_->setMaxLength(6);
     FilterKeys(eHexColor_, KeyFilter::HexDigit);
     EnterMovesOn(eHexColor_);
-    auto* hexLabel = new QLabel(QStringLiteral("&Hex:"), this);
+    auto* hexLabel = new QLabel(QStringLiteral("Hex:"), this);
     hexLabel->setBuddy(eHexColor_);
 
     cobColorSelect_ = new QComboBox(this);

@@ -26,7 +26,7 @@ TFrameFont::TFrameFont(Record record, MenuLevel level, FieldTracker& tracker, Ui
     };
     auto* grid = new QGridLayout(this);
 
-    QGroupBox* family = MakeGroup(QStringLiteral("Schrift / Schriftfamilie"), this);
+    QGroupBox* family = MakeGroup(QStringLiteral("Schrift / Schrift&familie"), this);
     cbFontFamily_ = new QComboBox(family);
     cbFontFamily_->setObjectName(QStringLiteral("cbFontFamily"));
     cbFontFamily_->setEditable(true);
@@ -41,9 +41,10 @@ TFrameFont::TFrameFont(Record record, MenuLevel level, FieldTracker& tracker, Ui
         familyTyped_ = true;
         tracker_.SetEditPending(true);
     });
-    cbFontFamily_->lineEdit()->installEventFilter(this);
+    // The drop-down hands its focus events to its line edit directly, past any filter on it.
+    cbFontFamily_->installEventFilter(this);
 
-    QGroupBox* size = MakeGroup(QStringLiteral("Schriftgröße"), this);
+    QGroupBox* size = MakeGroup(QStringLiteral("Schrift&größe"), this);
     QComboBox* cbFontSize = MakeStyleCombo(FontSizeList(), QStringLiteral("cbFontSize"), size);
     QLineEdit* eFontSize = MakeNumberEdit(QStringLiteral("eFontSize"));
     eFontSize->setParent(size);
@@ -60,9 +61,9 @@ TFrameFont::TFrameFont(Record record, MenuLevel level, FieldTracker& tracker, Ui
         const StyleList& list;
         std::string TCSS::*member;
     } const simple[] = {
-        {"Schriftstil", "cbFontStyle", FontStyleList(), &TCSS::font_style},
-        {"Schriftvariante", "cbFontVariant", FontVariantList(), &TCSS::font_variant},
-        {"Schriftgewicht", "cbFontWeight", FontWeightList(), &TCSS::font_weight},
+        {"Schrift&stil", "cbFontStyle", FontStyleList(), &TCSS::font_style},
+        {"Schrift&variante", "cbFontVariant", FontVariantList(), &TCSS::font_variant},
+        {"Schriftge&wicht", "cbFontWeight", FontWeightList(), &TCSS::font_weight},
     };
     grid->addWidget(family, 0, 0);
     grid->addWidget(size, 1, 0);
@@ -75,16 +76,16 @@ TFrameFont::TFrameFont(Record record, MenuLevel level, FieldTracker& tracker, Ui
         grid->addWidget(box, row++, 0);
     }
 
-    QGroupBox* colorBox = MakeGroup(QStringLiteral("Schriftfarbe"), this);
+    QGroupBox* colorBox = MakeGroup(QStringLiteral("S&chriftfarbe"), this);
     color_ = MakeColorChoice(QStringLiteral("frameFontColorChoice"), field(&TCSS::color));
     color_->setParent(colorBox);
     (new QVBoxLayout(colorBox))->addWidget(color_);
-    QGroupBox* selectedBox = MakeGroup(QStringLiteral("Schriftfarbe aktueller Menüpunkt"), this);
+    QGroupBox* selectedBox = MakeGroup(QStringLiteral("Schriftfarbe a&ktueller Menüpunkt"), this);
     colorSelected_ = MakeColorChoice(QStringLiteral("frameFontColorChoiceSelected"),
                                      field(&TCSS::color_selected));
     colorSelected_->setParent(selectedBox);
     (new QVBoxLayout(selectedBox))->addWidget(colorSelected_);
-    QGroupBox* hoverBox = MakeGroup(QStringLiteral("Schriftfarbe bei Maus-Berührung"), this);
+    QGroupBox* hoverBox = MakeGroup(QStringLiteral("Schriftfarbe bei &Maus-Berührung"), this);
     cbFontColorHoverActive_ = new QCheckBox(QStringLiteral("aktivieren"), hoverBox);
     cbFontColorHoverActive_->setObjectName(QStringLiteral("cbFontColorHoverActive"));
     colorHover_ =
@@ -112,7 +113,7 @@ void TFrameFont::ApplyFamilyText(const QString& text) {
 }
 
 bool TFrameFont::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == cbFontFamily_->lineEdit() && event->type() == QEvent::FocusOut &&
+    if (watched == cbFontFamily_ && event->type() == QEvent::FocusOut &&
         static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && familyTyped_) {
         familyTyped_ = false;
         ApplyFamilyText(cbFontFamily_->currentText());

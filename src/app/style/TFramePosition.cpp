@@ -38,7 +38,7 @@ TFramePosition::TFramePosition(Record record, MenuLevel level, FieldTracker& tra
     };
     auto* grid = new QGridLayout(this);
 
-    QGroupBox* kind = MakeGroup(QStringLiteral("Positionsart"), this, QStringLiteral("rgPosArt"));
+    QGroupBox* kind = MakeGroup(QStringLiteral("Po&sitionsart"), this, QStringLiteral("rgPosArt"));
     binder_.Choice(
         Radios(PositionKindList(), kind, QStringLiteral("rgPosArt")),
         [this] { return kindShown_ = PositionKindList().IndexOf(Css().position, kindShown_); },
@@ -47,14 +47,14 @@ TFramePosition::TFramePosition(Record record, MenuLevel level, FieldTracker& tra
             Css().ApplyStaticPosition();
         });
 
-    QGroupBox* dirX = MakeGroup(QStringLiteral("Ausrichtung horizontal"), this,
+    QGroupBox* dirX = MakeGroup(QStringLiteral("Ausrichtung hori&zontal"), this,
                                 QStringLiteral("rgPosDirectionX"));
     binder_.Choice(
         Radios(HorizontalDirectionList(), dirX, QStringLiteral("rgPosDirectionX")),
         [this] { return Css().left_right_direction == "left" ? 0 : 1; },
         [this](int i) { Css().left_right_direction = HorizontalDirectionList().Stored(i); });
     QGroupBox* dirY =
-        MakeGroup(QStringLiteral("Ausrichtung vertikal"), this, QStringLiteral("rgPosDirectionY"));
+        MakeGroup(QStringLiteral("Ausrichtung &vertikal"), this, QStringLiteral("rgPosDirectionY"));
     binder_.Choice(
         Radios(VerticalDirectionList(), dirY, QStringLiteral("rgPosDirectionY")),
         [this] { return Css().top_bottom_direction == "top" ? 0 : 1; },
@@ -72,13 +72,13 @@ TFramePosition::TFramePosition(Record record, MenuLevel level, FieldTracker& tra
         std::string TCSS::*value;
         bool offset;
     } const lengths[] = {
-        {"Abstand horizontal", "cbPosOffsetH", "ePosOffsetH", KeyFilter::SignedDecimal,
+        {"Abs&tand horizontal", "cbPosOffsetH", "ePosOffsetH", KeyFilter::SignedDecimal,
          &TCSS::left_right_type, &TCSS::left_right_value, true},
-        {"Abstand vertikal", "cbPosOffsetV", "ePosOffsetV", KeyFilter::SignedDecimal,
+        {"Abstand ve&rtikal", "cbPosOffsetV", "ePosOffsetV", KeyFilter::SignedDecimal,
          &TCSS::top_bottom_type, &TCSS::top_bottom_value, true},
-        {"Breite", "cbPosBreite", "ePosBreite", KeyFilter::DecimalPoint, &TCSS::width_type,
+        {"&Breite", "cbPosBreite", "ePosBreite", KeyFilter::DecimalPoint, &TCSS::width_type,
          &TCSS::width_value, false},
-        {"Höhe", "cbPosHoehe", "ePosHoehe", KeyFilter::DecimalPoint, &TCSS::height_type,
+        {"H&öhe", "cbPosHoehe", "ePosHoehe", KeyFilter::DecimalPoint, &TCSS::height_type,
          &TCSS::height_value, false},
     };
     const StyleList& list = PositionLengthList();
@@ -110,7 +110,7 @@ TFramePosition::TFramePosition(Record record, MenuLevel level, FieldTracker& tra
     }
 
     QGroupBox* overflow =
-        MakeGroup(QStringLiteral("Überlauf"), this, QStringLiteral("rgPosOverflow"));
+        MakeGroup(QStringLiteral("Über&lauf"), this, QStringLiteral("rgPosOverflow"));
     binder_.Choice(
         Radios(OverflowList(), overflow, QStringLiteral("rgPosOverflow")),
         [this] { return overflowShown_ = OverflowList().IndexOf(Css().overflow, overflowShown_); },

@@ -16,8 +16,8 @@ class TFramePosition : public StyleFrame {
   private:
     bool IsStatic() { return Css().position == "static"; }
     // The entries shown for fields whose text is in no entry (kept as they were).
-    int kindShown_ = -1;
-    int overflowShown_ = -1;
+    int kindShown_ = 0;
+    int overflowShown_ = 0;
 };
 
 }  // namespace pagloom::app

@@ -42,38 +42,38 @@ TFrameText::TFrameText(Record record, MenuLevel level, FieldTracker& tracker, Ui
         std::string TCSS::*type;
         std::string TCSS::*value;
     } const rows[] = {
-        {"Buchstaben-Abstand", "cbTextLetterSpacing", "eTextLetterSpacing",
+        {"&Buchstaben-Abstand", "cbTextLetterSpacing", "eTextLetterSpacing",
          KeyFilter::SignedDecimal, LetterSpacingList(), &TCSS::letter_spacing_type,
          &TCSS::letter_spacing_value},
-        {"Zeilenhöhe", "cbTextLineHeight", "eTextLineHeight", KeyFilter::DecimalEither,
+        {"&Zeilenhöhe", "cbTextLineHeight", "eTextLineHeight", KeyFilter::DecimalEither,
          LineHeightList(), &TCSS::line_height_type, &TCSS::line_height_value},
-        {"Schreibrichtung",
+        {"Schreib&richtung",
          "cbTextDirection",
          nullptr,
          {},
          DirectionList(),
          &TCSS::direction,
          nullptr},
-        {"Ausrichtung", "cbTextAlign", nullptr, {}, TextAlignList(), &TCSS::text_align, nullptr},
-        {"Text einrücken", "cbTextIndent", "eTextIndent", KeyFilter::SignedDecimal,
+        {"Ausrich&tung", "cbTextAlign", nullptr, {}, TextAlignList(), &TCSS::text_align, nullptr},
+        {"Text e&inrücken", "cbTextIndent", "eTextIndent", KeyFilter::SignedDecimal,
          TextIndentList(), &TCSS::text_indent_type, &TCSS::text_indent_value},
-        {"Groß-/Kleinbuchstaben",
+        {"&Groß-/Kleinbuchstaben",
          "cbTextTransform",
          nullptr,
          {},
          TextTransformList(),
          &TCSS::text_transform,
          nullptr},
-        {"Trennzeichen-Behandlung",
+        {"Tre&nnzeichen-Behandlung",
          "cbTextWhiteSpace",
          nullptr,
          {},
          WhiteSpaceList(),
          &TCSS::white_space,
          nullptr},
-        {"Wortabstand", "cbTextWordSpacing", "eTextWordSpacing", KeyFilter::SignedDecimal,
+        {"&Wortabstand", "cbTextWordSpacing", "eTextWordSpacing", KeyFilter::SignedDecimal,
          WordSpacingList(), &TCSS::word_spacing_type, &TCSS::word_spacing_value},
-        {"Vertikale Ausrichtung", "cbTextVerticalAlign", "eTextVerticalAlign",
+        {"&Vertikale Ausrichtung", "cbTextVerticalAlign", "eTextVerticalAlign",
          KeyFilter::SignedDecimal, VerticalAlignList(), &TCSS::vertical_align_type,
          &TCSS::vertical_align_value},
     };
@@ -94,7 +94,7 @@ TFrameText::TFrameText(Record record, MenuLevel level, FieldTracker& tracker, Ui
         ++i;
     }
 
-    QGroupBox* deco = MakeGroup(QStringLiteral("Text-Markierung"), this);
+    QGroupBox* deco = MakeGroup(QStringLiteral("Text-&Markierung"), this);
     auto* decoLayout = new QVBoxLayout(deco);
     struct Flag {
         const char* name;
