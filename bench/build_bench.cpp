@@ -5,9 +5,7 @@
 // (c) write every file, (d) read every file and compare it with its text. Prints the median
 // of several runs and the ratios a/c and b/d (target: at most 1.5 each). A third yardstick,
 // (e) writing every file to a temporary name and renaming it, shows what the safe replacement
-// of files costs by itself; a/e is the share of the build proper. (a1) and (b1) are the same
-// builds on a file system that answers it may be used by one thread only, so the build saves
-// its files itself instead of on a second thread; a1/a and b1/b are what the thread gains.
+// of files costs by itself; a/e is the share of the build proper.
 //
 //   bench-build-bench [runs=5] [main-entries=1000] [sub-entries=9]
 //
@@ -66,51 +64,6 @@ void MakeProject(Project& p, int mains, int subs) {
     }
     p.MainMenu.ResetItemIndex();
 }
-
-// The disk, answering that it may be used by one thread only: the build then saves its files
-// on its own thread, one after the other, and nothing else differs.
-class OneThreadDisk final : public pagloom::FileSystem {
-  public:
-    explicit OneThreadDisk(pagloom::FileSystem& disk) : disk_(disk) {}
-    bool ReadAll(const std::string& path, std::string& out) override {
-        return disk_.ReadAll(path, out);
-    }
-    ReadState Read(const std::string& path, std::string& out) override {
-        return disk_.Read(path, out);
-    }
-    bool WriteNew(const std::string& path, std::string_view data) override {
-        return disk_.WriteNew(path, data);
-    }
-    CreateResult CreateNew(const std::string& path, std::string_view data) override {
-        return disk_.CreateNew(path, data);
-    }
-    UnnamedFile PrepareNew(const std::string& path, std::string_view data) override {
-        return disk_.PrepareNew(path, data);
-    }
-    CreateResult Publish(UnnamedFile& file, const std::string& path) override {
-        return disk_.Publish(file, path);
-    }
-    bool Rename(const std::string& from, const std::string& to) override {
-        return disk_.Rename(from, to);
-    }
-    bool Remove(const std::string& path) override { return disk_.Remove(path); }
-    void CopyPermissions(const std::string& from, const std::string& to) override {
-        disk_.CopyPermissions(from, to);
-    }
-    bool FileExists(const std::string& path) override { return disk_.FileExists(path); }
-    bool DirectoryExists(const std::string& path) override { return disk_.DirectoryExists(path); }
-    bool CreateDirectory(const std::string& path) override { return disk_.CreateDirectory(path); }
-    std::vector<std::string> ListFiles(const std::string& dir) override {
-        return disk_.ListFiles(dir);
-    }
-    bool ListNames(const std::string& dir, std::vector<std::string>& names) override {
-        return disk_.ListNames(dir, names);
-    }
-    bool ConcurrentUse() const override { return false; }
-
-  private:
-    pagloom::FileSystem& disk_;
-};
 
 struct FileText {
     std::string name;
@@ -194,12 +147,10 @@ int main(int argc, char** argv) {
         fs::temp_directory_path() / ("pagloom-bench-" + std::to_string(::getpid()));
     fs::create_directories(root);
 
-    std::vector<double> cold, warm, cold1, warm1, write, compare, atomic;
+    std::vector<double> cold, warm, write, compare, atomic;
     std::vector<FileText> files;
     for (int r = 0; r < runs; ++r) {
         const fs::path site = root / ("site" + std::to_string(r));
-        const fs::path site1 = root / ("onethread" + std::to_string(r));
-        fs::create_directories(site1);
         const fs::path plain = root / ("plain" + std::to_string(r));
         const fs::path safe = root / ("atomic" + std::to_string(r));
         fs::create_directories(site);
@@ -223,26 +174,16 @@ int main(int argc, char** argv) {
             atomic.push_back(Seconds([&] { AtomicWrite(safe, files); }));
         };
         if (r % 2 == 1) plainSide();
-        // Cold and unchanged, with the saving thread and without, taking turns at going first.
-        auto buildTwice = [&](bool threads) {
-            OneThreadDisk oneThread(disk);
-            pagloom::FileSystem& use =
-                threads ? static_cast<pagloom::FileSystem&>(disk) : oneThread;
-            dialog.Destination = (threads ? site : site1).string();
-            pagloom::BuildOutcome outcome;
-            (threads ? cold : cold1).push_back(Seconds([&] {
-                outcome = pagloom::MakeStartClick(dialog, project, "", use, host);
-            }));
-            if (!outcome.Succeeded()) {
-                std::fprintf(stderr, "the cold build failed\n");
-                std::exit(2);
-            }
-            (threads ? warm : warm1).push_back(Seconds([&] {
-                outcome = pagloom::MakeStartClick(dialog, project, "", use, host);
-            }));
-        };
-        buildTwice(r % 2 == 0);
-        buildTwice(r % 2 != 0);
+        dialog.Destination = site.string();
+        pagloom::BuildOutcome outcome;
+        cold.push_back(
+            Seconds([&] { outcome = pagloom::MakeStartClick(dialog, project, "", disk, host); }));
+        if (!outcome.Succeeded()) {
+            std::fprintf(stderr, "the cold build failed\n");
+            return 2;
+        }
+        warm.push_back(
+            Seconds([&] { outcome = pagloom::MakeStartClick(dialog, project, "", disk, host); }));
         if (r % 2 == 0) plainSide();
     }
     // Deleting only at the end: file systems make new files slower while many inodes were
@@ -262,8 +203,5 @@ int main(int argc, char** argv) {
     std::printf("a/c = %.2f  (target <= 1.5: %s)\n", ac, ac <= 1.5 ? "met" : "MISSED");
     std::printf("b/d = %.2f  (target <= 1.5: %s)\n", bd, bd <= 1.5 ? "met" : "MISSED");
     std::printf("e/c = %.2f  (safe replacement alone), a/e = %.2f\n", e / c, a / e);
-    const double a1 = Median(cold1), b1 = Median(warm1);
-    std::printf("without the saving thread: (a1) cold %8.3f s, (b1) unchanged %8.3f s\n", a1, b1);
-    std::printf("thread gain a1/a = %.2f, b1/b = %.2f\n", a1 / a, b1 / b);
     return 0;
 }

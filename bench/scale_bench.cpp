@@ -52,51 +52,6 @@ namespace {
 
 DiskFileSystem disk;
 
-// The disk, answering that it may be used by one thread only: the build then saves its files
-// on its own thread, one after the other, and nothing else differs.
-class OneThreadDisk final : public FileSystem {
-  public:
-    explicit OneThreadDisk(FileSystem& disk) : disk_(disk) {}
-    bool ReadAll(const std::string& path, std::string& out) override {
-        return disk_.ReadAll(path, out);
-    }
-    ReadState Read(const std::string& path, std::string& out) override {
-        return disk_.Read(path, out);
-    }
-    bool WriteNew(const std::string& path, std::string_view data) override {
-        return disk_.WriteNew(path, data);
-    }
-    CreateResult CreateNew(const std::string& path, std::string_view data) override {
-        return disk_.CreateNew(path, data);
-    }
-    UnnamedFile PrepareNew(const std::string& path, std::string_view data) override {
-        return disk_.PrepareNew(path, data);
-    }
-    CreateResult Publish(UnnamedFile& file, const std::string& path) override {
-        return disk_.Publish(file, path);
-    }
-    bool Rename(const std::string& from, const std::string& to) override {
-        return disk_.Rename(from, to);
-    }
-    bool Remove(const std::string& path) override { return disk_.Remove(path); }
-    void CopyPermissions(const std::string& from, const std::string& to) override {
-        disk_.CopyPermissions(from, to);
-    }
-    bool FileExists(const std::string& path) override { return disk_.FileExists(path); }
-    bool DirectoryExists(const std::string& path) override { return disk_.DirectoryExists(path); }
-    bool CreateDirectory(const std::string& path) override { return disk_.CreateDirectory(path); }
-    std::vector<std::string> ListFiles(const std::string& dir) override {
-        return disk_.ListFiles(dir);
-    }
-    bool ListNames(const std::string& dir, std::vector<std::string>& names) override {
-        return disk_.ListNames(dir, names);
-    }
-    bool ConcurrentUse() const override { return false; }
-
-  private:
-    FileSystem& disk_;
-};
-
 class SilentHost : public Host {
   public:
     void ShowMessage(const std::string& text) override {
@@ -305,11 +260,11 @@ void MakeTables(const fs::path& dir, size_t rows) {
     WriteText(dir / "katalog.csv", t);
 }
 
-void RunTablesOn(const fs::path& dir, FileSystem& files) {
+void RunTables(const fs::path& dir, size_t) {
     // The project names its tables relative to its own folder.
     if (chdir(dir.c_str()) != 0) std::exit(3);
     SilentHost host;
-    ProjectDocument doc(files, host);
+    ProjectDocument doc(disk, host);
     doc.Open("csv-demo.plp");
     fs::create_directories(dir / "site");
     doc.Build.Destination = (dir / "site").string();
@@ -318,12 +273,6 @@ void RunTablesOn(const fs::path& dir, FileSystem& files) {
         const std::optional<BuildOutcome> outcome = doc.CheckAndBuild();
         if (!outcome || !outcome->Succeeded()) std::exit(3);
     }
-}
-void RunTables(const fs::path& dir, size_t) { RunTablesOn(dir, disk); }
-// The same without the saving thread.
-void RunTables1(const fs::path& dir, size_t) {
-    OneThreadDisk oneThread(disk);
-    RunTablesOn(dir, oneThread);
 }
 
 // ---- measuring ----
@@ -343,7 +292,6 @@ const Case kCases[] = {
     {"csv", "rows", 100000, MakeCsv, RunCsv},
     {"menutext", "bytes", 100000, MakeMenuText, RunMenuText},
     {"tables", "rows", 100000, MakeTables, RunTables},
-    {"tables1", "rows", 100000, MakeTables, RunTables1},
 };
 
 struct Measure {

@@ -50,13 +50,11 @@ class FaultyFs : public FileSystem {
     bool failReads = false;            // no file can be read
     bool failWrites = false;
     bool failRenames = false;
-    bool concurrent = false;  // let the build save on its second thread (the sets stay fixed)
 
     bool ReadAll(const std::string& path, std::string& out) override;
     ReadState Read(const std::string& path, std::string& out) override;
     bool WriteNew(const std::string& path, std::string_view data) override;
     bool Rename(const std::string& from, const std::string& to) override;
-    bool ConcurrentUse() const override { return concurrent; }
 };
 
 }  // namespace pagloom::test

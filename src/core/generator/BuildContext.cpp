@@ -38,29 +38,16 @@ void BuildContext::Save(const std::string& path, const TextLines& lines) const {
 
 void BuildContext::SaveText(const std::string& path, std::string text) const {
     if (saver)
-        saver->SaveText(path, std::move(text));
+        saver->SaveText(path, text);
     else
         SaveIfChanged(fs, path, SplitLines(text), report);
 }
 
-bool BuildContext::FileExists(const std::string& path) const {
-    if (saver) saver->Settle(path);
-    return fs.FileExists(path);
-}
+bool BuildContext::FileExists(const std::string& path) const { return fs.FileExists(path); }
 
-TextLines BuildContext::ReadLines(const std::string& path) const {
-    if (saver) saver->Settle(path);
-    return ReadTextLines(fs, path);
-}
+TextLines BuildContext::ReadLines(const std::string& path) const { return ReadTextLines(fs, path); }
 
-void BuildContext::CatchUp() const {
-    if (saver) saver->Wait();
-}
-
-void BuildContext::Log(std::string line) const {
-    if (saver) saver->Flush();
-    report.Add(std::move(line));
-}
+void BuildContext::Log(std::string line) const { report.Add(std::move(line)); }
 
 void WriteByRule(const BuildContext& ctx, const FileWriter& writer) {
     if (!writer.Due(ctx)) return;

@@ -35,8 +35,7 @@ struct BuildContext {
     TableBuildSteps* tableSteps = nullptr;         // table-driven parts of the table flow
     ContentTables* tables = nullptr;               // the slots' tables the table steps read
     std::function<void()> refreshMenuEditor = {};  // shows a rebuilt menu; may be empty
-    FileSaver* saver =
-        nullptr;  // the build's files on their way to the disk; none: written at once
+    FileSaver* saver = nullptr;  // lists the destination once; none: each file on its own
 
     const ProjectSettings& Settings() const;
     // The slot's table object for the project's table kind; none for "none_table" or when the
@@ -52,17 +51,15 @@ struct BuildContext {
     bool WriteRuleAllows(const std::string& path, bool overwrite) const;
 
     // SaveIfChanged into this build's log. Throws BuildAbort when an existing file cannot be
-    // read for the comparison (possibly at a later call: files may be saved meanwhile).
+    // read for the comparison.
     void Save(const std::string& path, const TextLines& lines) const;
     // The same for lines already joined with CR LF (NormalizeLineBreaks gives that form).
     void SaveText(const std::string& path, std::string text) const;
-    // Whether a file is at `path`, and its lines; both see the files this build saved before.
+    // Whether a file is at `path`, and its lines.
     bool FileExists(const std::string& path) const;
     TextLines ReadLines(const std::string& path) const;
-    // A line for the log after the files saved so far.
+    // A line for the log.
     void Log(std::string line) const;
-    // Waits until the files saved so far are logged (before handing over to another part).
-    void CatchUp() const;
 
     // Dreamweaver pages: keep the editable regions of existing pages (RegionOverwrite visible
     // and off) rather than writing them fresh.

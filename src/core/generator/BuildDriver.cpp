@@ -32,30 +32,6 @@ const FramePageWriter kTopFrame(FramePageWriter::Top);
 const FramePageWriter kBottomFrame(FramePageWriter::Bottom);
 const SitemapWriter kSitemap;
 
-// The host as a build sees it: before a message or a question, the files saved so far are
-// logged, so the log on screen is as far as the build when the user is asked.
-class SettlingHost final : public Host {
-  public:
-    SettlingHost(Host& host, FileSaver& saver) : host_(host), saver_(saver) {}
-    void ShowMessage(const std::string& text) override {
-        saver_.Wait();
-        host_.ShowMessage(text);
-    }
-    Answer Ask(const std::string& question, bool withCancel) override {
-        saver_.Wait();
-        return host_.Ask(question, withCancel);
-    }
-    std::string ProgramDir() const override { return host_.ProgramDir(); }
-    std::string ProgramVersion() const override { return host_.ProgramVersion(); }
-    std::tm LocalNow() const override { return host_.LocalNow(); }
-    void Beep() override { host_.Beep(); }
-    void KeepAlive() override { host_.KeepAlive(); }
-
-  private:
-    Host& host_;
-    FileSaver& saver_;
-};
-
 // Step 8 of the flow without tables: the first page and the content pages.
 void WriteContentPages(BuildContext& ctx) {
     const ContentPageSettings& cp = ctx.Settings().content_page;
@@ -139,17 +115,13 @@ void BuildWithTables(BuildContext& ctx) {
     WriteByRule(ctx, kFrameset);
     // The menu comes from the tables; it replaces the project's menu in memory, so the menu
     // script, the navigation and the sitemap below list the rebuilt menu.
-    // The table steps and the menu editor come in with the log as far as the build.
-    ctx.CatchUp();
     ctx.tableSteps->RebuildMenu(ctx);
     WriteByRule(ctx, kStylesheet);
     WriteByRule(ctx, kMenuScript);
-    ctx.CatchUp();
     if (ctx.refreshMenuEditor) ctx.refreshMenuEditor();
     for (const FileWriter* w : std::initializer_list<const FileWriter*>{&kMenuInclude, &kMenuFrame,
                                                                         &kTopFrame, &kBottomFrame})
         WriteByRule(ctx, *w);
-    ctx.CatchUp();
     ctx.tableSteps->WritePages(ctx);
     WriteByRule(ctx, kSitemap);
 }
@@ -168,10 +140,9 @@ BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::st
     report.Add("");
 
     FileSaver saver(fs, report);
-    SettlingHost buildHost(host, saver);
     BuildContext ctx{project,
                      fs,
-                     buildHost,
+                     host,
                      report,
                      dialog.Destination,
                      projectFile,
@@ -188,15 +159,12 @@ BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::st
             BuildWithTables(ctx);
         else
             BuildWithoutTables(ctx);
-        saver.Flush();
     } catch (const BuildAbort& e) {
         failure = e.what();
     } catch (const TableError& e) {
         failure = e.what();
     }
     if (failure) {
-        // A file saved before the failure may have failed first; its message is the one due.
-        if (auto earlier = saver.Abandon()) failure = std::move(earlier);
         host.ShowMessage(*failure);
         outcome.failedFiles = report.FailedFiles() - failedBefore;
         return outcome;

@@ -26,7 +26,6 @@ SaveResult SaveIfChanged(FileSystem& fs, const std::string& path, const TextLine
 // SaveIfChanged without the log lines, for lines already joined with CR LF: `text` is what is
 // written, compared line by line. `knownMissing`: the caller has just seen that no file is at
 // the path, so the read attempt is spared; a file that appeared meanwhile is compared as usual.
-// Safe to call from another thread than the log's when fs.ConcurrentUse().
 SaveResult SaveText(FileSystem& fs, const std::string& path, std::string_view text,
                     bool knownMissing = false);
 

@@ -61,17 +61,13 @@ class FileSystem {
     // the folder, so a build can tell which of its files are new without asking for each.
     // False when the folder cannot be listed.
     virtual bool ListNames(const std::string& dir, std::vector<std::string>& names);
-    // Whether two threads may call this file system at once. The disk may; a replacement
-    // made by a test keeps its counters unguarded, so it is called from one thread only.
-    virtual bool ConcurrentUse() const { return false; }
 };
 
 // The disk itself. The base class's operations already are the disk's; this one also answers
-// Read with one call and may be used from several threads. Front ends make one and hand it in.
+// Read with one call. Front ends make one and hand it in.
 class DiskFileSystem final : public FileSystem {
   public:
     ReadState Read(const std::string& path, std::string& out) override;
-    bool ConcurrentUse() const override { return true; }
 };
 
 // Replaces `path` with `data` atomically: a new file is created complete (CreateNew); an

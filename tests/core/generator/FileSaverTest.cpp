@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The build's file saver writes on a second thread; what it logs and leaves on disk must be
-// what saving the files one by one gives.
+// The build's file saver lists each folder once and creates the files it did not find there
+// without reading them first; what it logs and leaves on disk must be what saving the files one
+// by one gives.
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
@@ -43,7 +44,6 @@ TEST(FileSaver, LogsAndWritesWhatSavingOneByOneDoes) {
         FileSaver saver(disk, saved);
         for (int i = 0; i < kFiles; ++i) saver.Save(b / Name(i), Page(i));
         saver.Save(b / "fehlt/x.htm", {"x"});
-        saver.Flush();
     }
     ASSERT_EQ(saved.Lines().size(), one.Lines().size());
     for (size_t n = 0; n < one.Lines().size(); ++n) {
@@ -62,13 +62,11 @@ TEST(FileSaver, UnreadableFileEndsTheRunAndLaterFilesAreNotWritten) {
     for (int i = 0; i < kFiles; i += 10) test::WriteFile(dir / Name(i), "alt");
     test::FaultyFs faulty;  // one path cannot be read, even as root
     faulty.unreadable = {dir / Name(100)};
-    faulty.concurrent = true;
     MakeReport report;
     FileSaver saver(faulty, report);
     std::string message;
     try {
         for (int i = 0; i < kFiles; ++i) saver.Save(dir / Name(i), Page(i));
-        saver.Flush();
     } catch (const BuildAbort& e) {
         message = e.what();
     }
@@ -81,21 +79,6 @@ TEST(FileSaver, UnreadableFileEndsTheRunAndLaterFilesAreNotWritten) {
         ASSERT_EQ(test::Exists(dir / Name(i)) ? test::ReadFile(dir / Name(i)) : "",
                   i % 10 ? "" : "alt")
             << i;
-    EXPECT_EQ(saver.Abandon(), std::nullopt);  // already thrown: not reported twice
-}
-
-TEST(FileSaver, FailureFoundWhileWaitingQuietlyComesWithTheNextSave) {
-    TempDir dir;
-    test::WriteFile(dir / "a.htm", "alt");
-    test::FaultyFs faulty;
-    faulty.unreadable = {dir / "a.htm"};
-    faulty.concurrent = true;
-    MakeReport report;
-    FileSaver saver(faulty, report);
-    saver.Save(dir / "a.htm", {"x"});
-    saver.Wait();  // as before a message: logs, never throws
-    EXPECT_EQ(report.Lines(), (TextLines{dir / "a.htm..."}));
-    EXPECT_EQ(saver.Abandon(), CannotReadMessage(dir / "a.htm"));
 }
 
 TEST(FileSaver, BuildSeesItsOwnFilesAndFilesMadeByOthersSinceTheListing) {
@@ -103,7 +86,6 @@ TEST(FileSaver, BuildSeesItsOwnFilesAndFilesMadeByOthersSinceTheListing) {
     MakeReport report;
     FileSaver saver(disk, report);
     saver.Save(dir / "a.htm", {"a"});  // the folder is listed here
-    saver.Settle(dir / "A.HTM");
     EXPECT_TRUE(disk.FileExists(dir / "a.htm"));
 
     // Made by someone else after the listing, with the text the build brings: compared and
@@ -112,7 +94,6 @@ TEST(FileSaver, BuildSeesItsOwnFilesAndFilesMadeByOthersSinceTheListing) {
     test::AgeFile(dir / "b.htm");
     const long long before = test::MTimeNs(dir / "b.htm");
     saver.Save(dir / "b.htm", {"b"});
-    saver.Flush();
     EXPECT_EQ(report.Lines().back(), "Keine \xC4nderung");
     EXPECT_EQ(test::MTimeNs(dir / "b.htm"), before);
 }
