@@ -3,6 +3,8 @@
 // table steps as the program), with prompts answered from a script: the tests say in advance
 // what the user answers and chooses, and read what was asked.
 #pragma once
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDialog>
 #include <QTemporaryDir>
@@ -23,6 +25,14 @@
 #include "io/FileSystem.h"
 
 namespace pagloom::app::test {
+
+// Set before any test's QApplication exists: the main window's menu preview starts the browser
+// engine, whose sandbox cannot run as root and which shares its GL context.
+inline const bool kBrowserEngineReady = [] {
+    if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    return true;
+}();
 
 // The shared file helper for Qt's paths and bytes.
 inline void WriteFile(const QString& path, const QByteArray& data) {

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "style/StylePages.h"
 
+#include <QDockWidget>
+#include <QMainWindow>
 #include <QTabWidget>
+#include <algorithm>
 
+#include "style/StylePreview.h"
 #include "style/TFrameBackground.h"
 #include "style/TFrameBorder.h"
 #include "style/TFrameFont.h"
@@ -21,7 +25,8 @@ StyleFrame* Make(const StylePages::Records& records, MenuLevel level, FieldTrack
 
 }  // namespace
 
-StylePages::StylePages(QTabWidget* pageControl, Records records, FieldTracker& tracker,
+StylePages::StylePages(QTabWidget* pageControl, Records records,
+                       std::function<const Project&()> project, FieldTracker& tracker,
                        UiPrompts& prompts)
     : QObject(pageControl) {
     using Factory = StyleFrame* (*)(const Records&, MenuLevel, FieldTracker&, UiPrompts&);
@@ -52,11 +57,34 @@ StylePages::StylePages(QTabWidget* pageControl, Records records, FieldTracker& t
             frames_[n++] = frame;
         }
         pageControl->addTab(levels, QString::fromUtf8(p.caption));
+        pages_[n / 2 - 1] = levels;
     }
+
+    auto* window = qobject_cast<QMainWindow*>(pageControl->parentWidget());
+    if (!window) return;
+    dock_ = new QDockWidget(QStringLiteral("Vorschau des Menüs"), window);
+    dock_->setObjectName(QStringLiteral("dockStylePreview"));
+    dock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    preview_ = new StylePreview(std::move(project), dock_);
+    dock_->setWidget(preview_);
+    window->addDockWidget(Qt::RightDockWidgetArea, dock_);
+    dock_->hide();
+    connect(this, &StylePages::RecordChanged, preview_, &StylePreview::StylesChanged);
+    connect(pageControl, &QTabWidget::currentChanged, this,
+            [this, pageControl](int i) { PageShown(pageControl->widget(i)); });
+}
+
+void StylePages::PageShown(QWidget* page) {
+    const bool style = std::find(pages_.begin(), pages_.end(), page) != pages_.end();
+    const bool wasShown = dock_->isVisible();
+    dock_->setVisible(style);
+    // The menu may have changed on its own tab; coming back, the preview shows it afresh.
+    if (style && !wasShown) preview_->Reload();
 }
 
 void StylePages::RefreshFromRecord() {
     for (StyleFrame* f : frames_) f->RefreshFromRecord();
+    if (preview_ && preview_->isVisible()) preview_->Reload();
 }
 
 }  // namespace pagloom::app

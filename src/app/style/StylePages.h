@@ -6,33 +6,44 @@
 #include <array>
 #include <functional>
 
-#include "model/TCSS.h"
+#include "model/Project.h"
 
+class QDockWidget;
 class QTabWidget;
 
 namespace pagloom::app {
 
 class FieldTracker;
 class StyleFrame;
+class StylePreview;
 class UiPrompts;
 
 class StylePages : public QObject {
     Q_OBJECT
   public:
     using Records = std::function<TCSS&(MenuLevel)>;
-    // Adds the five pages to `pageControl`; `records` gives the record of a level.
-    StylePages(QTabWidget* pageControl, Records records, FieldTracker& tracker, UiPrompts& prompts);
+    // Adds the five pages to `pageControl` and, when it sits in a main window, the preview
+    // docked beside them; `records` gives the record of a level.
+    StylePages(QTabWidget* pageControl, Records records, std::function<const Project&()> project,
+               FieldTracker& tracker, UiPrompts& prompts);
 
     // Shows both levels' records in every editor (after a project was read).
     void RefreshFromRecord();
     const std::array<StyleFrame*, 10>& Frames() const { return frames_; }
+    // Null outside a main window.
+    StylePreview* Preview() const { return preview_; }
 
   signals:
     // A style control changed a record.
     void RecordChanged();
 
   private:
+    void PageShown(QWidget* page);
+
     std::array<StyleFrame*, 10> frames_{};
+    std::array<QWidget*, 5> pages_{};
+    QDockWidget* dock_ = nullptr;
+    StylePreview* preview_ = nullptr;
 };
 
 }  // namespace pagloom::app
