@@ -296,8 +296,9 @@ const Table<TableSettings>& TableTailKeys() {
         {"field_tag_name", &R::field_tag_name},
         {"record_tag_name", &R::record_tag_name},
         // The bracket list has five entries; anything else would leave tags without brackets.
+        // Written as it stands, read back as angle brackets.
         {"tag_item_index",
-         keys::Ranged<R>{&R::tag_item_index, kAngleBrackets, kGuillemets, kAngleBrackets}},
+         keys::Ranged<R>{&R::tag_item_index, kAngleBrackets, kGuillemets, kAngleBrackets, true}},
     };
     return keys;
 }

@@ -31,12 +31,13 @@ constexpr Option<R, N> Opt(Choice<N> R::*choice, int option) {
     return {choice, option};
 }
 
-// A whole number that means something only within lo..hi; outside it, reading and writing
-// both give `outside`.
+// A whole number that means something only within lo..hi; outside it, reading gives `outside`,
+// and so does writing unless `writeAsIs`.
 template <class R>
 struct Ranged {
     int R::*member;
     int lo, hi, outside;
+    bool writeAsIs = false;
 };
 
 // A chosen field of a table: its name, or its position.
@@ -185,7 +186,7 @@ class KeyWriter {
     }
     void operator()(Ranged<R> g) const {
         const int v = in_.*g.member;
-        I(v >= g.lo && v <= g.hi ? v : g.outside);
+        I(g.writeAsIs || (v >= g.lo && v <= g.hi) ? v : g.outside);
     }
     void operator()(ColumnName<R> c) const { S((in_.*c.column).name); }
     void operator()(ColumnIndex<R> c) const { I((in_.*c.column).index); }

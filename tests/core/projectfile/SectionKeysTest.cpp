@@ -93,3 +93,16 @@ TEST(SectionKeys, EveryKeyReadsBackIntoItsOwnPlace) {
     }
     EXPECT_GT(checked, 200);  // every section's keys were reached
 }
+
+// Numbers outside their lists: the frame option and border width are written as none chosen,
+// the bracket index as it stands (reading takes it back to angle brackets).
+TEST(SectionKeys, NumbersOutsideTheirRangeAreWrittenByTheirOwnRule) {
+    Project p;
+    p.Settings.frameset.frameoption = 3;
+    p.Settings.frameset.frameborderwidth = 11;
+    p.Tables.tag_item_index = 7;
+    const std::string text = ProjectFileText(p, "", "X", "1.0.0");
+    for (const char* line :
+         {"frameoption=-1\r\n", "frameborderwidth=0\r\n", "tag_item_index=7\r\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+}
