@@ -54,7 +54,8 @@ TFrameBackground::TFrameBackground(Record record, MenuLevel level, FieldTracker&
         TFrameColorChoice* choice = MakeColorChoice(QLatin1String(r.choice), field(r.member));
         choice->setParent(box);
         row->addWidget(combo);
-        row->addWidget(choice, 1);
+        row->addWidget(choice);
+        row->addStretch(1);
         *r.slot = choice;
         const Binder::Member<std::string> f = field(r.member);
         if (hover) {

@@ -60,7 +60,7 @@ TFrameBorder::TFrameBorder(Record record, MenuLevel level, FieldTracker& tracker
     cbBorderStyle_->setCurrentIndex(0);
     (new QVBoxLayout(styleGroup_))->addWidget(cbBorderStyle_);
 
-    grid->addWidget(pictureBox, 0, 0, 4, 1);
+    grid->addWidget(pictureBox, 0, 0, 4, 1, Qt::AlignTop);
     grid->addWidget(widthBox, 0, 1);
     grid->addWidget(styleGroup_, 1, 1);
     grid->addWidget(colorGroup_, 2, 1);

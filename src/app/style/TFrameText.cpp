@@ -90,7 +90,7 @@ TFrameText::TFrameText(Record record, MenuLevel level, FieldTracker& tracker, Ui
             layout->addWidget(edit);
             BindNumber(edit, r.filter, field(r.value), r.entries, field(r.type));
         }
-        grid->addWidget(box, i % 5, i / 5);
+        grid->addWidget(box, i % 5, i / 5, Qt::AlignTop);
         ++i;
     }
 
@@ -117,7 +117,7 @@ TFrameText::TFrameText(Record record, MenuLevel level, FieldTracker& tracker, Ui
             binder_.Enable(box, [this] { return !Css().text_decoration_inherit; });
     }
     binder_.OnUserChange([this] { KeepDecorationRule(Css()); });
-    grid->addWidget(deco, i % 5, i / 5);
+    grid->addWidget(deco, i % 5, i / 5, Qt::AlignTop);
     grid->setRowStretch(5, 1);
     grid->setColumnStretch(2, 1);
 }
