@@ -30,6 +30,8 @@ class StyleEditorsTest : public QObject {
     void colorComponents();
     void setColorShowsListEntry_data();
     void setColorShowsListEntry();
+    void colorList_data();
+    void colorList();
     void leavingUnchangedKeepsRecord_data();
     void leavingUnchangedKeepsRecord();
     void keyFilters_data();
@@ -237,6 +239,38 @@ void StyleEditorsTest::setColorShowsListEntry() {
                  .join(' '),
              components);
     QVERIFY(!s.app.session.Modified);
+}
+
+void StyleEditorsTest::colorList_data() {
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<QColor>("picked");  // invalid: the picker is cancelled
+    QTest::addColumn<QString>("hex");
+    QTest::newRow("named colour") << "123456" << 12 << QColor() << "FFFF00";
+    QTest::newRow("picked colour") << "123456" << 0 << QColor(1, 2, 0xAB) << "0102AB";
+    QTest::newRow("picker cancelled") << "123456" << 0 << QColor() << "123456";
+    QTest::newRow("short text turns black") << "rot" << 0 << QColor() << "000000";
+}
+
+void StyleEditorsTest::colorList() {
+    QFETCH(QString, start);
+    QFETCH(int, entry);
+    QFETCH(QColor, picked);
+    QFETCH(QString, hex);
+    Styles s("color=" + start.toLatin1() + "\r\n");
+    QWidget* frame = s.Frame("frameFontM");
+    auto* choice = Styles::In<TFrameColorChoice>(frame, "frameFontColorChoice");
+    choice->pickColor = [picked](const QColor&) -> std::optional<QColor> {
+        if (!picked.isValid()) return std::nullopt;
+        return picked;
+    };
+    Styles::Choose(choice->ColorList(), entry);
+    QCOMPARE(choice->HexText(), hex);
+    QCOMPARE(choice->HexEdit()->text(), hex);
+    QVERIFY(choice->ColorList()->hasFocus());
+    Styles::FocusTo(Styles::In<QComboBox>(frame, "cbFontSize"));
+    QCOMPARE(Q(s.Css().color), hex);
+    QCOMPARE(s.app.session.Modified, hex != start);
 }
 
 void StyleEditorsTest::leavingUnchangedKeepsRecord_data() {
