@@ -697,12 +697,20 @@ void StyleEditorsTest::refusedEditHoldsPageAndCommands() {
     QCOMPARE(s.app.prompts.beeps, 1);
     QCOMPARE(edit->text(), QString("0"));
     QCOMPARE(s.Css().letter_spacing_value, std::string("0"));
+    // Nor does the other level's tab come to the front.
+    auto* levels = s.app.Find<QTabWidget>("tsText");
+    Styles::Type(edit, "-");
+    levels->setCurrentIndex(1);
+    QCOMPARE(levels->currentIndex(), 0);
+    QCOMPARE(s.app.prompts.beeps, 2);
+    levels->setCurrentIndex(1);
+    QCOMPARE(levels->currentIndex(), 1);
 
     // The same for a colour being typed, before a save.
     auto* choice = Styles::In<TFrameColorChoice>(s.Frame("frameFontM"), "frameFontColorChoice");
     Styles::Type(choice->HexEdit(), "1234");
     QCOMPARE(s.app.main->FileSave(), TMainForm::SaveOutcome::Failed);
-    QCOMPARE(s.app.prompts.beeps, 2);
+    QCOMPARE(s.app.prompts.beeps, 3);
     QCOMPARE(choice->HexEdit()->text(), QString("000000"));
     // Repeated, the command goes on.
     QCOMPARE(s.app.main->FileSave(), TMainForm::SaveOutcome::Saved);

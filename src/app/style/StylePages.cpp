@@ -6,6 +6,7 @@
 #include <QTabWidget>
 #include <algorithm>
 
+#include "MainForm.h"
 #include "style/StylePreview.h"
 #include "style/TFrameBackground.h"
 #include "style/TFrameBorder.h"
@@ -58,6 +59,19 @@ StylePages::StylePages(QTabWidget* pageControl, Records records,
         }
         pageControl->addTab(levels, QString::fromUtf8(p.caption));
         pages_[n / 2 - 1] = levels;
+    }
+
+    // Switching the level is a change of tab like any other: a refused number keeps its tab.
+    if (auto* main = qobject_cast<TMainForm*>(pageControl->parentWidget())) {
+        for (QWidget* page : pages_) {
+            auto* levels = static_cast<QTabWidget*>(page);
+            connect(levels, &QTabWidget::currentChanged, this, [this, main, levels](int i) {
+                if (revertingLevel_ || main->SettlePendingEdit()) return;
+                revertingLevel_ = true;
+                levels->setCurrentIndex(1 - i);
+                revertingLevel_ = false;
+            });
+        }
     }
 
     auto* window = qobject_cast<QMainWindow*>(pageControl->parentWidget());

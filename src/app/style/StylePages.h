@@ -44,6 +44,7 @@ class StylePages : public QObject {
     std::array<QWidget*, 5> pages_{};
     QDockWidget* dock_ = nullptr;
     StylePreview* preview_ = nullptr;
+    bool revertingLevel_ = false;
 };
 
 }  // namespace pagloom::app
