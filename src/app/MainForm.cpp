@@ -27,6 +27,7 @@
 #include "TMakeForm.h"
 #include "TProOptDlg.h"
 #include "TWebAnzeigeForm.h"
+#include "TfmProjectGroup.h"
 #include "UiPrompts.h"
 #include "generator/BuildDriver.h"
 #include "projectfile/ProjectFile.h"
@@ -193,7 +194,12 @@ void TMainForm::BuildActions() {
     datei->addAction(quit);
     menuBar()->addMenu(QStringLiteral("&Projekt"))->addAction(options);
     menuBar()->addMenu(QStringLiteral("&Ansicht"))->addAction(preview);
-    menuBar()->addMenu(QStringLiteral("&Extras"))->addAction(bde);
+    QAction* group =
+        action(QStringLiteral("&Projektgruppe bearbeiten"),
+               QStringLiteral("Projektgruppe|Mehrere Projekte als Gruppe verwalten und erstellen"),
+               [this] { ProjectGroupClick(); });
+    group->setObjectName(QStringLiteral("acProjektgruppe"));
+    menuBar()->addMenu(QStringLiteral("&Extras"))->addActions({group, bde});
     menuBar()->addMenu(QStringLiteral("&Hilfe"))->addAction(help);
 
     QToolBar* bar = addToolBar(QStringLiteral("Werkzeuge"));
@@ -449,6 +455,27 @@ void TMainForm::Help() {
         web_->ShowFile(QDir(programDir_).filePath(QStringLiteral("help/index.htm")),
                        QStringLiteral("Hilfe - Inhalt"), this);
 }
+
+void TMainForm::ProjectGroupClick() {
+    FocusPageControl();
+    if (session_.Modified) {
+        switch (prompts_.Ask(this, QStringLiteral("Projekt vorher speichern?"), true)) {
+            case Answer::Yes:
+                FileSave();
+                break;
+            case Answer::No:
+                break;
+            case Answer::Cancel:
+                return;
+        }
+    }
+    // Created once: the group stays for the whole run.
+    if (!projectGroup_)
+        projectGroup_ = new TfmProjectGroup(session_, prompts_, host_, *this, make_, web_);
+    projectGroup_->ShowModal();
+}
+
+TfmProjectGroup* TMainForm::ProjectGroupWindow() const { return projectGroup_; }
 
 void TMainForm::BdeAdministration() {
     // The data sources here are ODBC ones; start whichever ODBC administration program exists.

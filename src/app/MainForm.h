@@ -34,6 +34,7 @@ class TFileSelectDlg;
 class TMakeForm;
 class TProOptDlg;
 class TWebAnzeigeForm;
+class TfmProjectGroup;
 class UiPrompts;
 
 class TMainForm : public QMainWindow {
@@ -66,6 +67,10 @@ class TMainForm : public QMainWindow {
     void Preview();
     void Help();
     void BdeAdministration();
+    // "&Projektgruppe bearbeiten": asks about unsaved changes, then runs the group window.
+    void ProjectGroupClick();
+    // The group window once it was opened, else null.
+    TfmProjectGroup* ProjectGroupWindow() const;
 
     // Loads default.plp (or the defaults) as a new project without a file name.
     void NewProject();
@@ -136,6 +141,7 @@ class TMainForm : public QMainWindow {
     QPointer<TMakeForm> make_;
     QPointer<TProOptDlg> options_;
     QPointer<TFileSelectDlg> fileSelect_;
+    QPointer<TfmProjectGroup> projectGroup_;
 
     QTabWidget* pageControl_ = nullptr;
     QWidget* tabZiel_ = nullptr;

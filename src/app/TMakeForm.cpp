@@ -129,7 +129,7 @@ void TMakeForm::AppendLine(const std::string& line) {
     pending_ << Q(line);
     shownLines_ = session_.Build.Report.Lines().size();
     if (line.size() >= 3 && line.compare(line.size() - 3, 3, "...") == 0) ++filesThisBuild_;
-    if (!building_) {
+    if (!building_ && !groupRunning_) {
         FlushLog(false);
     } else if (!sinceFlush_.isValid() || sinceFlush_.elapsed() >= kRepaintMs) {
         FlushLog(true);

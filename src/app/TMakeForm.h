@@ -37,6 +37,11 @@ class TMakeForm : public QDialog {
     void SpeedButtonZielClick();
 
     QPlainTextEdit* Log() const { return log_; }
+    // While a project group builds without "Start", the log repaints as during a build.
+    void SetGroupRunning(bool on) {
+        groupRunning_ = on;
+        if (!on) FlushLog(false);
+    }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -65,6 +70,7 @@ class TMakeForm : public QDialog {
     // The log's count of failed files when this build started.
     int failedBefore_ = 0;
     bool building_ = false;
+    bool groupRunning_ = false;
 };
 
 }  // namespace pagloom::app

@@ -76,6 +76,18 @@ QString UiPrompts::OpenFile(QWidget* parent, const QString& caption, const QStri
     return dlg.selectedFiles().first();
 }
 
+QStringList UiPrompts::OpenFiles(QWidget* parent, const QString& caption, const QString& dir,
+                                 const QString& filters, const QString& defaultSuffix) {
+    QFileDialog dlg(parent, caption, dir, filters);
+    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+    MakeRoomy(dlg);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFiles);
+    dlg.setDefaultSuffix(defaultSuffix);
+    if (dlg.exec() != QDialog::Accepted) return {};
+    return dlg.selectedFiles();
+}
+
 QString UiPrompts::SaveFile(QWidget* parent, const QString& caption, const QString& proposed,
                             const QString& filters, const QString& defaultSuffix) {
     QFileDialog dlg(parent, caption, QString(), filters);

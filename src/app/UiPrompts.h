@@ -30,6 +30,9 @@ class UiPrompts {
     virtual QString OpenFile(QWidget* parent, const QString& caption, const QString& dir,
                              const QString& filters, const QString& selected,
                              const QString& defaultSuffix);
+    // An open dialog for several existing files at once; empty when cancelled.
+    virtual QStringList OpenFiles(QWidget* parent, const QString& caption, const QString& dir,
+                                  const QString& filters, const QString& defaultSuffix);
     // A save dialog that asks before overwriting an existing file; empty when cancelled.
     virtual QString SaveFile(QWidget* parent, const QString& caption, const QString& proposed,
                              const QString& filters, const QString& defaultSuffix);

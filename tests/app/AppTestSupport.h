@@ -55,6 +55,12 @@ class ScriptedPrompts : public UiPrompts {
         openFilters << selected;
         return Next();
     }
+    // Several files at once: one entry of `files` with the names separated by new lines.
+    QStringList OpenFiles(QWidget*, const QString&, const QString&, const QString&,
+                          const QString&) override {
+        const QString f = Next();
+        return f.isEmpty() ? QStringList{} : f.split(u'\n');
+    }
     QString SaveFile(QWidget*, const QString&, const QString&, const QString&,
                      const QString&) override {
         ++saveDialogs;

@@ -1,0 +1,499 @@
+// SPDX-License-Identifier: MIT
+#include "TfmProjectGroup.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "MainForm.h"
+#include "ProjectSession.h"
+#include "QtText.h"
+#include "TMakeForm.h"
+#include "TWebAnzeigeForm.h"
+#include "UiPrompts.h"
+
+namespace pagloom::app {
+namespace {
+
+const QString kOpenGroupFilter = QStringLiteral("pagloom projekt-group (*.plg)");
+const QString kSaveGroupFilter = QStringLiteral("pagloom projekt (*.plg)");
+const QString kProjectFilter = QStringLiteral("pagloom projekt (*.plp)");
+const QString kIndexFilter = QStringLiteral("Sitemap-Datei (*.xml);;Alle Dateien [*.*] (*)");
+
+}  // namespace
+
+TfmProjectGroup::TfmProjectGroup(ProjectSession& session, UiPrompts& prompts, AppHost& host,
+                                 TMainForm& main, TMakeForm* make, TWebAnzeigeForm* web)
+    : QDialog(&main),
+      session_(session),
+      prompts_(prompts),
+      host_(host),
+      main_(main),
+      make_(make),
+      web_(web) {
+    setObjectName(QStringLiteral("TfmProjectGroup"));
+    // Modal for the main window only: the preview, a window of its own, stays usable.
+    setWindowModality(Qt::WindowModal);
+    BuildWindow();
+    NewProjectGroup();
+    resize(640, 440);
+}
+
+TfmProjectGroup::~TfmProjectGroup() { ReleaseBuildDialog(); }
+
+void TfmProjectGroup::BuildWindow() {
+    auto action = [this](const QString& text, const QString& tip, auto slot) {
+        auto* a = new QAction(text, this);
+        a->setToolTip(tip);
+        a->setStatusTip(tip);
+        connect(a, &QAction::triggered, this,
+                [this, slot] { RunGuarded(prompts_, this, [this, slot] { slot(); }); });
+        return a;
+    };
+    QStyle* st = style();
+    QAction* neu = action(QStringLiteral("&Neu"), QStringLiteral("Neue Projektgruppe"),
+                          [this] { NewProjectGroup(); });
+    neu->setIcon(st->standardIcon(QStyle::SP_FileIcon));
+    neu->setIconText(QStringLiteral("Neu"));
+    QAction* open = action(QStringLiteral("&Öffnen..."),
+                           QStringLiteral("Eine gespeicherte Projektgruppe öffnen"),
+                           [this] { OpenProjectGroup(); });
+    open->setIcon(st->standardIcon(QStyle::SP_DialogOpenButton));
+    open->setIconText(QStringLiteral("Öffnen"));
+    QAction* save = action(QStringLiteral("&Speichern"),
+                           QStringLiteral("Die Projektgruppe in ihrer Datei speichern"),
+                           [this] { FileSaveCommand(); });
+    save->setIcon(st->standardIcon(QStyle::SP_DialogSaveButton));
+    save->setIconText(QStringLiteral("Speichern"));
+    QAction* saveAs = action(QStringLiteral("Speichern &Unter..."),
+                             QStringLiteral("Die Projektgruppe unter einem neuen Namen speichern"),
+                             [this] { FileSaveAs(); });
+    saveAs->setIcon(st->standardIcon(QStyle::SP_DriveFDIcon));
+    saveAs->setIconText(QStringLiteral("Speichern als..."));
+    QAction* build = action(QStringLiteral("&Erstellen"),
+                            QStringLiteral("Alle Projekte der Gruppe nacheinander erstellen"),
+                            [this] { Make1Execute(); });
+    build->setIcon(st->standardIcon(QStyle::SP_MediaPlay));
+    build->setIconText(QStringLiteral("Erstellen"));
+    QAction* preview =
+        action(QStringLiteral("Vorschau"),
+               QStringLiteral("Die Website des selektierten Projekts im Browserfenster anzeigen"),
+               [this] { acVorschauExecute(); });
+    preview->setIcon(st->standardIcon(QStyle::SP_DesktopIcon));
+    QAction* add =
+        action(QStringLiteral("Projekte hinzufügen..."),
+               QStringLiteral("Projektdateien an die Liste anhängen"), [this] { AddProjects(); });
+    QAction* del = action(QStringLiteral("Selektierte Projekte löschen"),
+                          QStringLiteral("Die selektierten Projekte aus der Liste entfernen"),
+                          [this] { DeleteSelected(); });
+    loadAction_ = action(QStringLiteral("Selektiertes Projekt laden"),
+                         QStringLiteral("Das selektierte Projekt im Hauptfenster öffnen"),
+                         [this] { LoadSelectedProject(); });
+    QAction* quit = action(QStringLiteral("&Beenden"), QStringLiteral("Das Fenster schließen"),
+                           [this] { CloseCommand(); });
+    const std::pair<QAction*, const char*> names[] = {{neu, "acNeu"},
+                                                      {open, "acOeffnen"},
+                                                      {save, "acSpeichern"},
+                                                      {saveAs, "acSpeichernUnter"},
+                                                      {build, "acErstellen"},
+                                                      {preview, "acVorschau"},
+                                                      {add, "acHinzufuegen"},
+                                                      {del, "acLoeschen"},
+                                                      {loadAction_, "acProjektLaden"},
+                                                      {quit, "acBeenden"}};
+    for (const auto& [a, name] : names) a->setObjectName(QString::fromLatin1(name));
+
+    auto* menus = new QMenuBar(this);
+    QMenu* datei = menus->addMenu(QStringLiteral("&Datei"));
+    datei->addActions({neu, open, save, saveAs});
+    datei->addSeparator();
+    datei->addAction(build);
+    datei->addSeparator();
+    datei->addAction(quit);
+    QMenu* ansicht = menus->addMenu(QStringLiteral("&Ansicht"));
+    ansicht->addAction(preview);
+    ansicht->addSeparator();
+    ansicht->addActions({add, del, loadAction_});
+
+    auto* bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->addActions({neu, open, save, saveAs});
+    bar->addSeparator();
+    bar->addActions({build, preview});
+
+    lbProjects_ = new QListWidget(this);
+    lbProjects_->setObjectName(QStringLiteral("lbProjects"));
+    lbProjects_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lbProjects_->installEventFilter(this);
+    connect(lbProjects_, &QListWidget::itemSelectionChanged, this,
+            &TfmProjectGroup::UpdateLoadEnabled);
+
+    auto button = [this](QAction* a, const char* name) {
+        auto* b = new QPushButton(a->text(), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setToolTip(a->toolTip());
+        connect(b, &QPushButton::clicked, a, &QAction::trigger);
+        return b;
+    };
+    QPushButton* addButton = button(add, "btHinzufuegen");
+    QPushButton* delButton = button(del, "btLoeschen");
+    loadButton_ = button(loadAction_, "btProjektLaden");
+    auto arrow = [this, st](QStyle::StandardPixmap icon, const char* name, const QString& tip,
+                            auto slot) {
+        auto* b = new QToolButton(this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setIcon(st->standardIcon(icon));
+        b->setToolTip(tip);
+        connect(b, &QToolButton::clicked, this,
+                [this, slot] { RunGuarded(prompts_, this, [this, slot] { slot(); }); });
+        return b;
+    };
+    QToolButton* up = arrow(QStyle::SP_ArrowUp, "ButtonMenueUp",
+                            QStringLiteral("Selektierte Projekte nach oben"), [this] { MoveUp(); });
+    QToolButton* down =
+        arrow(QStyle::SP_ArrowDown, "ButtonMenueDown",
+              QStringLiteral("Selektierte Projekte nach unten"), [this] { MoveDown(); });
+    auto* closeButton = new QPushButton(QStringLiteral("Schließen"), this);
+    closeButton->setObjectName(QStringLiteral("btSchliessen"));
+    connect(closeButton, &QPushButton::clicked, quit, &QAction::trigger);
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(addButton);
+    side->addWidget(delButton);
+    side->addWidget(loadButton_);
+    auto* arrows = new QHBoxLayout;
+    arrows->addWidget(up);
+    arrows->addWidget(down);
+    arrows->addStretch(1);
+    side->addLayout(arrows);
+    side->addStretch(1);
+    auto* listRow = new QHBoxLayout;
+    listRow->addWidget(lbProjects_, 1);
+    listRow->addLayout(side);
+
+    auto* options = new QGroupBox(QStringLiteral("Optionen"), this);
+    cbMakeModified_ =
+        new QCheckBox(QStringLiteral("Nur geänderte Projekte berücksichtigen"), options);
+    cbMakeModified_->setObjectName(QStringLiteral("cbMakeModified"));
+    connect(cbMakeModified_, &QCheckBox::toggled, this,
+            [this](bool on) { group_.MakeModified = on; });
+    cbIndexMap_ = new QCheckBox(QStringLiteral("Sitemap-Indexdatei erstellen"), options);
+    cbIndexMap_->setObjectName(QStringLiteral("cbIndexMap"));
+    connect(cbIndexMap_, &QCheckBox::toggled, this, [this](bool on) {
+        group_.IndexMap = on;
+        UpdateIndexMapControls();
+    });
+    lbMapFile_ = new QLabel(QStringLiteral("Dateiname:"), options);
+    lbMapFile_->setObjectName(QStringLiteral("LBMapFile"));
+    edIndexMap_ = new QLineEdit(options);
+    edIndexMap_->setObjectName(QStringLiteral("edIndexMap"));
+    lbMapFile_->setBuddy(edIndexMap_);
+    connect(edIndexMap_, &QLineEdit::textChanged, this,
+            [this](const QString& t) { group_.IndexMapFile = PathS(t); });
+    sbIndexMap_ = new QToolButton(options);
+    sbIndexMap_->setObjectName(QStringLiteral("sbIndexMap"));
+    sbIndexMap_->setText(QStringLiteral("..."));
+    sbIndexMap_->setToolTip(QStringLiteral("Sitemap-Indexdatei wählen"));
+    connect(sbIndexMap_, &QToolButton::clicked, this,
+            [this] { RunGuarded(prompts_, this, [this] { ChooseIndexMapFile(); }); });
+    auto* mapRow = new QHBoxLayout;
+    mapRow->addWidget(lbMapFile_);
+    mapRow->addWidget(edIndexMap_, 1);
+    mapRow->addWidget(sbIndexMap_);
+    auto* optionsLayout = new QVBoxLayout(options);
+    optionsLayout->addWidget(cbMakeModified_);
+    optionsLayout->addWidget(cbIndexMap_);
+    optionsLayout->addLayout(mapRow);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    bottom->addWidget(closeButton);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setMenuBar(menus);
+    outer->addWidget(bar);
+    outer->addWidget(new QLabel(QStringLiteral("Projekte der Gruppe:"), this));
+    outer->addLayout(listRow, 1);
+    outer->addWidget(options);
+    outer->addLayout(bottom);
+}
+
+void TfmProjectGroup::ShowModal() {
+    prompts_.Exec(this);
+    ReleaseBuildDialog();
+}
+
+void TfmProjectGroup::ShowGroup() {
+    lbProjects_->clear();
+    for (const std::string& p : group_.ProjectList) lbProjects_->addItem(Q(p));
+    const QSignalBlocker b1(cbMakeModified_), b2(cbIndexMap_), b3(edIndexMap_);
+    cbMakeModified_->setChecked(group_.MakeModified);
+    cbIndexMap_->setChecked(group_.IndexMap);
+    edIndexMap_->setText(Q(group_.IndexMapFile));
+    UpdateIndexMapControls();
+    UpdateLoadEnabled();
+    UpdateCaption();
+}
+
+void TfmProjectGroup::UpdateCaption() {
+    setWindowTitle(group_.GroupFileName.empty()
+                       ? QStringLiteral("Projektgruppe: [neues Projekt]")
+                       : QStringLiteral("Projektgruppe: ") + Q(group_.GroupFileName));
+}
+
+void TfmProjectGroup::UpdateIndexMapControls() {
+    const bool on = cbIndexMap_->isChecked();
+    lbMapFile_->setVisible(on);
+    edIndexMap_->setVisible(on);
+    sbIndexMap_->setVisible(on);
+}
+
+void TfmProjectGroup::UpdateLoadEnabled() {
+    const bool one = lbProjects_->selectedItems().size() == 1;
+    loadAction_->setEnabled(one);
+    loadButton_->setEnabled(one);
+}
+
+std::vector<int> TfmProjectGroup::SelectedRows() const {
+    std::vector<int> rows;
+    for (int i = 0; i < lbProjects_->count(); ++i)
+        if (lbProjects_->item(i)->isSelected()) rows.push_back(i);
+    return rows;
+}
+
+void TfmProjectGroup::SelectRows(const std::vector<int>& rows) {
+    lbProjects_->clearSelection();
+    for (int r : rows)
+        if (QListWidgetItem* item = lbProjects_->item(r)) item->setSelected(true);
+    UpdateLoadEnabled();
+}
+
+bool TfmProjectGroup::AskSaveGroup() {
+    if (!group_.GroupModified) return true;
+    switch (prompts_.Ask(this, QStringLiteral("Projekt-Gruppe vorher speichern?"), true)) {
+        case Answer::Yes:
+            FileSaveCommand();
+            return true;
+        case Answer::No:
+            return true;
+        case Answer::Cancel:
+            return false;
+    }
+    return false;
+}
+
+void TfmProjectGroup::NewProjectGroup() {
+    if (!AskSaveGroup()) return;
+    group_.New();
+    ShowGroup();
+}
+
+void TfmProjectGroup::OpenProjectGroup() {
+    if (!AskSaveGroup()) return;
+    const QString dir = group_.GroupFileName.empty()
+                            ? QString()
+                            : QFileInfo(Q(group_.GroupFileName)).absolutePath();
+    const QString file =
+        prompts_.OpenFile(this, QStringLiteral("Projektgruppe öffnen"), dir, kOpenGroupFilter,
+                          kOpenGroupFilter, QStringLiteral("plg"));
+    if (file.isEmpty()) return;
+    if (!group_.Open(session_.Files(), PathS(file))) {
+        prompts_.Message(this,
+                         QStringLiteral("Kann Datei ") + file + QStringLiteral(" nicht öffnen"));
+        return;
+    }
+    ShowGroup();
+}
+
+void TfmProjectGroup::FileSaveCommand() {
+    if (group_.GroupFileName.empty()) {
+        FileSaveAs();
+        return;
+    }
+    group_.FileSave(session_.Files(), session_.Ports());
+    const std::vector<int> rows = SelectedRows();
+    ShowGroup();
+    SelectRows(rows);
+}
+
+bool TfmProjectGroup::FileSaveAs() {
+    const QString file =
+        prompts_.SaveFile(this, QStringLiteral("Projektgruppe speichern unter"),
+                          Q(group_.GroupFileName), kSaveGroupFilter, QStringLiteral("plg"));
+    if (file.isEmpty()) return false;
+    group_.GroupFileName = PathS(file);
+    const bool saved = group_.FileSave(session_.Files(), session_.Ports());
+    const std::vector<int> rows = SelectedRows();
+    ShowGroup();
+    SelectRows(rows);
+    return saved;
+}
+
+GroupBuildEnv TfmProjectGroup::Env(const std::function<void(const std::string&)>& open) {
+    return GroupBuildEnv{session_, open, [this] { return FileSaveAs(); },
+                         [this] { ShowBuildDialog(); }, [this] { RestoreBuildDialog(); }};
+}
+
+void TfmProjectGroup::Make1Execute() {
+    if (building_) return;
+    building_ = true;
+    const int count = static_cast<int>(group_.ProjectList.size());
+    int number = 0;
+    // Questions and messages of the build belong over this window, not the blocked main one.
+    host_.SetParentWidget(this);
+    GroupBuildEnv env = Env([&](const std::string& path) {
+        ++number;
+        main_.OpenProject(Q(path));
+        if (make_) {
+            if (auto* ziel = make_->findChild<QLineEdit*>(QStringLiteral("MakeZielEdit")))
+                ziel->setText(Q(session_.Build.Destination));
+            if (auto* progress = make_->findChild<QLabel*>(QStringLiteral("MakeProgress")))
+                progress->setText(
+                    QStringLiteral("Projekt %1 von %2: %3").arg(number).arg(count).arg(Q(path)));
+        }
+        // Between projects the windows repaint, as during a single build.
+        host_.KeepAlive();
+    });
+    const std::vector<int> rows = SelectedRows();
+    try {
+        pagloom::Make1Execute(group_, env);
+    } catch (...) {
+        host_.SetParentWidget(&main_);
+        if (make_) make_->SetGroupRunning(false);
+        building_ = false;
+        throw;
+    }
+    host_.SetParentWidget(&main_);
+    building_ = false;
+    ShowGroup();
+    SelectRows(rows);
+}
+
+void TfmProjectGroup::ShowBuildDialog() {
+    if (!make_) return;
+    make_->SetGroupRunning(true);
+    if (make_->isVisible()) return;
+    // A child of this modal window, so the log can be scrolled and read while it is open.
+    make_->setParent(this, make_->windowFlags());
+    if (auto* start = make_->findChild<QPushButton*>(QStringLiteral("MakeStart"))) start->hide();
+    if (auto* overwrite = make_->findChild<QCheckBox*>(QStringLiteral("CBBeBeOverwrite")))
+        overwrite->setEnabled(false);
+    if (auto* progress = make_->findChild<QLabel*>(QStringLiteral("MakeProgress")))
+        progress->clear();
+    make_->show();
+}
+
+void TfmProjectGroup::RestoreBuildDialog() {
+    if (!make_) return;
+    make_->SetGroupRunning(false);
+    if (auto* overwrite = make_->findChild<QCheckBox*>(QStringLiteral("CBBeBeOverwrite"))) {
+        overwrite->setVisible(false);
+        overwrite->setEnabled(true);
+    }
+    if (auto* progress = make_->findChild<QLabel*>(QStringLiteral("MakeProgress")))
+        progress->setText(
+            QStringLiteral("Projektgruppe erstellt: %1 Projekte").arg(group_.ProjectList.size()));
+}
+
+void TfmProjectGroup::ReleaseBuildDialog() {
+    if (!make_) return;
+    if (auto* start = make_->findChild<QPushButton*>(QStringLiteral("MakeStart"))) start->show();
+    make_->close();
+    if (make_->parentWidget() == this) make_->setParent(&main_, make_->windowFlags());
+}
+
+void TfmProjectGroup::acVorschauExecute() {
+    std::vector<std::string> lines;
+    for (int r : SelectedRows()) lines.push_back(PathS(lbProjects_->item(r)->text()));
+    GroupBuildEnv env = Env([this](const std::string& path) { main_.OpenProject(Q(path)); });
+    host_.SetParentWidget(this);
+    const std::optional<std::string> page = PrepareGroupPreview(group_, lines, env);
+    host_.SetParentWidget(&main_);
+    if (page && web_) web_->ShowFile(Q(*page), QStringLiteral("Vorschau: ") + Q(*page), this);
+}
+
+void TfmProjectGroup::AddProjects() {
+    const QStringList files = prompts_.OpenFiles(this, QStringLiteral("Projekte hinzufügen"),
+                                                 QString(), kProjectFilter, QStringLiteral("plp"));
+    if (files.isEmpty()) return;
+    std::vector<std::string> paths;
+    for (const QString& f : files) paths.push_back(PathS(f));
+    group_.AddProjects(paths);
+    for (const QString& f : files) lbProjects_->addItem(f);
+}
+
+void TfmProjectGroup::DeleteSelected() {
+    std::vector<std::string> lines;
+    for (int r : SelectedRows()) lines.push_back(PathS(lbProjects_->item(r)->text()));
+    if (lines.empty()) return;
+    group_.DeleteSelected(lines);
+    // The list shows the group as it now is, so a line always stands for its own entry.
+    ShowGroup();
+}
+
+void TfmProjectGroup::MoveUp() {
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty()) return;
+    const std::vector<int> moved = group_.MoveUp(rows);
+    ShowGroup();
+    SelectRows(moved);
+}
+
+void TfmProjectGroup::MoveDown() {
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty()) return;
+    const std::vector<int> moved = group_.MoveDown(rows);
+    ShowGroup();
+    SelectRows(moved);
+}
+
+void TfmProjectGroup::LoadSelectedProject() {
+    const std::vector<int> rows = SelectedRows();
+    if (rows.size() != 1) return;
+    main_.OpenProject(lbProjects_->item(rows.front())->text());
+    reject();
+}
+
+void TfmProjectGroup::ChooseIndexMapFile() {
+    const QString file = prompts_.OpenFile(
+        this, QStringLiteral("Sitemap-Indexdatei wählen"), edIndexMap_->text(), kIndexFilter,
+        kIndexFilter.section(QStringLiteral(";;"), 0, 0), QStringLiteral("xml"));
+    if (!file.isEmpty()) edIndexMap_->setText(file);
+}
+
+void TfmProjectGroup::CloseCommand() {
+    main_.FileNew();
+    reject();
+}
+
+void TfmProjectGroup::done(int result) {
+    // Every way of closing ends here; a group build runs to its end first.
+    if (building_ || !AskSaveGroup()) return;
+    QDialog::done(result);
+}
+
+bool TfmProjectGroup::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lbProjects_ && event->type() == QEvent::KeyRelease &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        RunGuarded(prompts_, this, [this] { DeleteSelected(); });
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace pagloom::app

@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: MIT
+// The project group window: edits the list of project files of a group, stores it in a group
+// file and builds or previews its projects. It shows the core's TProjectGroup and hands the
+// build to the core's Make1Execute; each project is opened in the main window, the log goes
+// to the build dialog. Created once by the main window; the group lives as long as it does.
+#pragma once
+#include <QDialog>
+#include <QPointer>
+#include <functional>
+
+#include "groups/GroupBuild.h"
+#include "groups/TProjectGroup.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QToolButton;
+
+namespace pagloom::app {
+
+class AppHost;
+class TMainForm;
+class TMakeForm;
+class TWebAnzeigeForm;
+class UiPrompts;
+struct ProjectSession;
+
+class TfmProjectGroup : public QDialog {
+    Q_OBJECT
+  public:
+    TfmProjectGroup(ProjectSession& session, UiPrompts& prompts, AppHost& host, TMainForm& main,
+                    TMakeForm* make, TWebAnzeigeForm* web);
+    ~TfmProjectGroup() override;
+
+    // Runs the window modally; afterwards the build dialog has its "Start" back and is closed.
+    void ShowModal();
+
+    // The commands of the tool bar, the menus and the buttons.
+    void NewProjectGroup();
+    void OpenProjectGroup();
+    void FileSaveCommand();
+    bool FileSaveAs();
+    void Make1Execute();
+    void acVorschauExecute();
+    void AddProjects();
+    void DeleteSelected();
+    void MoveUp();
+    void MoveDown();
+    void LoadSelectedProject();
+    void ChooseIndexMapFile();
+    void CloseCommand();
+
+    // Asks "Projekt-Gruppe vorher speichern?" when the group changed; false for Abbrechen.
+    bool AskSaveGroup();
+
+    const TProjectGroup& Group() const { return group_; }
+
+  protected:
+    void done(int result) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildWindow();
+    // Shows the group: list, options, index file controls and caption.
+    void ShowGroup();
+    void UpdateCaption();
+    void UpdateIndexMapControls();
+    void UpdateLoadEnabled();
+    std::vector<int> SelectedRows() const;
+    void SelectRows(const std::vector<int>& rows);
+    GroupBuildEnv Env(const std::function<void(const std::string&)>& open);
+    void ShowBuildDialog();
+    void RestoreBuildDialog();
+    // Gives the build dialog back to the main window, with its "Start", closed.
+    void ReleaseBuildDialog();
+
+    ProjectSession& session_;
+    UiPrompts& prompts_;
+    AppHost& host_;
+    TMainForm& main_;
+    QPointer<TMakeForm> make_;
+    QPointer<TWebAnzeigeForm> web_;
+    TProjectGroup group_;
+    bool building_ = false;
+
+    QListWidget* lbProjects_ = nullptr;
+    QCheckBox* cbMakeModified_ = nullptr;
+    QCheckBox* cbIndexMap_ = nullptr;
+    QLabel* lbMapFile_ = nullptr;
+    QLineEdit* edIndexMap_ = nullptr;
+    QToolButton* sbIndexMap_ = nullptr;
+    QPushButton* loadButton_ = nullptr;
+    QAction* loadAction_ = nullptr;
+};
+
+}  // namespace pagloom::app

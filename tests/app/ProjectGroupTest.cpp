@@ -1,0 +1,363 @@
+// SPDX-License-Identifier: MIT
+#include <QAction>
+#include <QCheckBox>
+#include <QDirIterator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <map>
+
+#include "AppTestSupport.h"
+#include "TfmProjectGroup.h"
+#include "groups/GroupBuild.h"
+
+using namespace pagloom;
+using namespace pagloom::app;
+using namespace pagloom::app::test;
+
+namespace {
+
+const QString kAskGroup = QStringLiteral("Projekt-Gruppe vorher speichern?");
+const QString kDemoLastSave = QStringLiteral("10.12.2026 09:00:00");
+
+// A copy of the demo project named `name` in `dir` that builds into dir/site-<name>.
+QString DemoProject(const QTemporaryDir& dir, const QString& name) {
+    QFile demo(QStringLiteral(PAGLOOM_RESOURCES "/../examples/demo/demo.plp"));
+    if (!demo.open(QIODevice::ReadOnly)) return {};
+    QByteArray text = demo.readAll();
+    const QString site = dir.filePath(QStringLiteral("site-") + name);
+    QDir().mkpath(site);
+    // The demo's destination is empty; the key occurs once.
+    text.replace(QByteArray("destination-directory="),
+                 QByteArray("destination-directory=") + QByteArray(S(site).c_str()));
+    const QString path = dir.filePath(name + QStringLiteral(".plp"));
+    WriteFile(path, text);
+    return path;
+}
+
+QStringList Lines(const QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+}
+
+void Trigger(QDialog* d, const char* action) {
+    QAction* a = d->findChild<QAction*>(QString::fromLatin1(action));
+    QVERIFY2(a, action);
+    a->trigger();
+}
+
+void Select(QListWidget* list, const QList<int>& rows) {
+    list->clearSelection();
+    for (int r : rows) list->item(r)->setSelected(true);
+}
+
+// Every file below `root` (relative path to contents), group files and projects left out.
+std::map<QString, QByteArray> Snapshot(const QString& root) {
+    std::map<QString, QByteArray> files;
+    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (path.endsWith(QStringLiteral(".plg")) || path.endsWith(QStringLiteral(".plp")))
+            continue;
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly)) files[QDir(root).relativeFilePath(path)] = f.readAll();
+    }
+    return files;
+}
+
+}  // namespace
+
+class ProjectGroupTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void buildOnlyChangedThenSavedSkipsBoth();
+    void cancelStillBuildsAndEmptyIndexFileIsDefault();
+    void listCommands();
+    void openingAsksAboutTheProject();
+    void windowGroupBuildsLikeTheCoreOnItsFile();
+};
+
+void ProjectGroupTest::buildOnlyChangedThenSavedSkipsBoth() {
+    QTemporaryDir tmp;
+    const QString a = DemoProject(tmp, "a"), b = DemoProject(tmp, "b");
+    AppFixture app(QStringLiteral(PAGLOOM_RESOURCES));
+    const QString plg = tmp.filePath("gruppe.plg");
+    QStringList progress;
+    QStringList captions;
+    bool startHiddenDuringBuild = false, overwriteDisabledDuringBuild = false;
+    app.prompts.onExec = [&](QDialog* d) {
+        auto* g = qobject_cast<TfmProjectGroup*>(d);
+        if (!g) return int(QDialog::Rejected);
+        captions << g->windowTitle();
+        app.prompts.files = {a + "\n" + b};
+        g->findChild<QPushButton*>("btHinzufuegen")->click();
+        auto* list = g->findChild<QListWidget*>("lbProjects");
+        if (Lines(list) != QStringList{a, b}) return int(QDialog::Rejected);
+        g->findChild<QCheckBox*>("cbMakeModified")->setChecked(true);
+
+        // The windows stay alive between projects: a timer sees each project's progress.
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            const QString t = app.Find<QLabel>("MakeProgress")->text();
+            if (progress.isEmpty() || progress.last() != t) progress << t;
+            startHiddenDuringBuild = app.Find<QPushButton>("MakeStart")->isHidden();
+            overwriteDisabledDuringBuild = !app.Find<QCheckBox>("CBBeBeOverwrite")->isEnabled();
+        });
+        watch.start(0);
+        app.prompts.answers = {Answer::No};
+        Trigger(g, "acErstellen");
+        watch.stop();
+        captions << g->windowTitle();
+        if (!g->Group().GroupModified) captions << "not modified after first build";
+        if (g->Group().LastSaveList != std::vector<std::string>{S(kDemoLastSave), S(kDemoLastSave)})
+            captions << "LastSaveList not updated";
+        if (!app.make->isVisible()) captions << "build dialog not shown";
+
+        app.prompts.files = {plg};
+        Trigger(g, "acSpeichern");
+        captions << g->windowTitle();
+        Trigger(g, "acErstellen");  // unchanged: no question
+        g->reject();
+        return int(QDialog::Rejected);
+    };
+    app.main->ProjectGroupClick();
+
+    QCOMPARE(captions, (QStringList{"Projektgruppe: [neues Projekt]",
+                                    "Projektgruppe: [neues Projekt]", "Projektgruppe: " + plg}));
+    QCOMPARE(app.prompts.questions, QStringList{kAskGroup});
+    QVERIFY(QFile::exists(tmp.filePath("site-a/index.htm")));
+    QVERIFY(QFile::exists(tmp.filePath("site-b/index.htm")));
+    QVERIFY(progress.contains("Projekt 1 von 2: " + a));
+    QVERIFY(progress.contains("Projekt 2 von 2: " + b));
+    QVERIFY(startHiddenDuringBuild);
+    QVERIFY(overwriteDisabledDuringBuild);
+
+    QStringList log;
+    for (const std::string& l : app.session.Build.Report.Lines()) log << Q(l);
+    QCOMPARE(app.Find<QPlainTextEdit>("MakeReport")->toPlainText().split('\n'), log);
+    QCOMPARE(log.count("Projektgruppe  erstellen:"), 1);
+    QCOMPARE(log.count("Projektgruppe " + plg + " erstellen:"), 1);
+    const qsizetype second = log.indexOf("Projektgruppe " + plg + " erstellen:");
+    const QStringList secondRun = log.mid(second);
+    QCOMPARE(secondRun.count("Keine Änderung im Projekt " + a), 1);
+    QCOMPARE(secondRun.count("Keine Änderung im Projekt " + b), 1);
+    QVERIFY(!secondRun.contains("Erstellen der Dateien fertig!"));
+    QCOMPARE(log.mid(0, second).count("Erstellen der Dateien fertig!"), 2);
+
+    // The saved group holds both LastSave texts; the main window holds the last project.
+    TProjectGroup saved;
+    QVERIFY(saved.Open(app.disk, PathS(plg)));
+    QCOMPARE(saved.LastSaveList.size(), size_t(2));
+    QCOMPARE(Q(saved.LastSaveList[1]), kDemoLastSave);
+    QVERIFY(saved.MakeModified);
+    QCOMPARE(app.session.ProjectFileName(), b);
+    // Closed: the build dialog is closed with its "Start" back.
+    QVERIFY(!app.make->isVisible());
+    QVERIFY(!app.Find<QPushButton>("MakeStart")->isHidden());
+    QCOMPARE(app.make->parentWidget(), app.main.get());
+}
+
+void ProjectGroupTest::cancelStillBuildsAndEmptyIndexFileIsDefault() {
+    QTemporaryDir tmp;
+    const QString a = DemoProject(tmp, "a"), b = DemoProject(tmp, "b");
+    const QString plg = tmp.filePath("g.plg");
+    const QByteArray stored = "[projects]\r\ncount=1\r\nfilename_1=" + QByteArray(S(a).c_str()) +
+                              "\r\nlastsave_1=\r\n[group]\r\nmakemodified=0\r\nindexmap=1\r\n"
+                              "indexmapfile=\r\n";
+    WriteFile(plg, stored);
+    AppFixture app(QStringLiteral(PAGLOOM_RESOURCES));
+    QString shownIndex, caption;
+    bool shownWithIndexOn = false, hiddenWithIndexOff = false;
+    app.prompts.onExec = [&](QDialog* d) {
+        auto* g = qobject_cast<TfmProjectGroup*>(d);
+        if (!g) return int(QDialog::Rejected);
+        app.prompts.files = {plg};
+        Trigger(g, "acOeffnen");
+        caption = g->windowTitle();
+        shownIndex = g->findChild<QLineEdit*>("edIndexMap")->text();
+        auto shown = [g](const char* name) { return g->findChild<QWidget*>(name)->isVisibleTo(g); };
+        shownWithIndexOn = shown("LBMapFile") && shown("edIndexMap") && shown("sbIndexMap");
+
+        app.prompts.files = {b};
+        g->findChild<QPushButton*>("btHinzufuegen")->click();
+        app.prompts.answers = {Answer::Cancel};
+        Trigger(g, "acErstellen");
+
+        auto* index = g->findChild<QCheckBox*>("cbIndexMap");
+        index->setChecked(false);
+        hiddenWithIndexOff = !shown("LBMapFile") && !shown("edIndexMap") && !shown("sbIndexMap");
+        index->setChecked(true);
+        // Closing a changed group asks; Abbrechen keeps the window, Nein closes it.
+        app.prompts.answers = {Answer::Cancel, Answer::No};
+        g->reject();
+        if (g->result() != 0 || !g->Group().GroupModified) caption += " (closed early)";
+        g->reject();
+        return int(QDialog::Rejected);
+    };
+    app.main->ProjectGroupClick();
+
+    QCOMPARE(caption, "Projektgruppe: " + plg);
+    QCOMPARE(shownIndex, tmp.filePath("sitemap_index.xml"));
+    QVERIFY(shownWithIndexOn);
+    QVERIFY(hiddenWithIndexOff);
+    QCOMPARE(app.prompts.questions, (QStringList{kAskGroup, kAskGroup, kAskGroup}));
+    // Built, but the group file was not saved.
+    QVERIFY(QFile::exists(tmp.filePath("site-b/index.htm")));
+    QFile f(plg);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), stored);
+    // The index lists both sitemaps.
+    QFile index(tmp.filePath("sitemap_index.xml"));
+    QVERIFY(index.open(QIODevice::ReadOnly));
+    QCOMPARE(index.readAll().count("<loc>http://www.example.org/gruenfeld/sitemap.xml</loc>"), 2);
+}
+
+void ProjectGroupTest::listCommands() {
+    QTemporaryDir tmp;
+    const QString x = DemoProject(tmp, "x"), y = DemoProject(tmp, "y");
+    AppFixture app(QStringLiteral(PAGLOOM_RESOURCES));
+    QStringList afterUpWithFirst, afterUp, afterDown, afterDelete;
+    bool loadWithTwo = true, loadWithOne = false, loadAfterDelete = true;
+    app.prompts.onExec = [&](QDialog* d) {
+        auto* g = qobject_cast<TfmProjectGroup*>(d);
+        if (!g) return int(QDialog::Rejected);
+        auto* list = g->findChild<QListWidget*>("lbProjects");
+        auto* load = g->findChild<QPushButton*>("btProjektLaden");
+        app.prompts.files = {x + "\n" + y + "\n" + x};
+        g->findChild<QPushButton*>("btHinzufuegen")->click();
+
+        Select(list, {0, 2});
+        loadWithTwo = load->isEnabled();
+        g->findChild<QToolButton*>("ButtonMenueUp")->click();
+        afterUpWithFirst = Lines(list);
+        Select(list, {1});
+        loadWithOne = load->isEnabled();
+        g->findChild<QToolButton*>("ButtonMenueUp")->click();
+        afterUp = Lines(list);  // y x x, y still selected
+        g->findChild<QToolButton*>("ButtonMenueDown")->click();
+        g->findChild<QToolButton*>("ButtonMenueDown")->click();
+        afterDown = Lines(list);  // x x y
+        Select(list, {1});
+        QTest::keyRelease(list, Qt::Key_Delete);
+        afterDelete = Lines(list);
+        loadAfterDelete = load->isEnabled();
+        if (g->Group().ProjectList.size() != 2) afterDelete << "group not changed";
+
+        Select(list, {1});
+        app.prompts.answers = {Answer::No};  // the group's question on closing
+        load->click();
+        return int(QDialog::Rejected);
+    };
+    app.main->ProjectGroupClick();
+
+    QCOMPARE(afterUpWithFirst, (QStringList{x, y, x}));
+    QCOMPARE(afterUp, (QStringList{y, x, x}));
+    QCOMPARE(afterDown, (QStringList{x, x, y}));
+    QCOMPARE(afterDelete, (QStringList{x, y}));
+    QVERIFY(!loadWithTwo);
+    QVERIFY(loadWithOne);
+    QVERIFY(!loadAfterDelete);
+    // "Selektiertes Projekt laden" opened y in the main window and closed the group window.
+    QCOMPARE(app.session.ProjectFileName(), y);
+    QCOMPARE(app.prompts.questions, QStringList{kAskGroup});
+
+    // The window keeps its group when opened again.
+    QStringList again;
+    app.prompts.onExec = [&](QDialog* d) {
+        again = Lines(d->findChild<QListWidget*>("lbProjects"));
+        return int(QDialog::Rejected);
+    };
+    app.main->ProjectGroupClick();
+    QCOMPARE(again, (QStringList{x, y}));
+}
+
+void ProjectGroupTest::openingAsksAboutTheProject() {
+    QTemporaryDir tmp;
+    const QString saved = tmp.filePath("p.plp");
+    AppFixture app;
+    int opened = 0;
+    app.prompts.onExec = [&](QDialog* d) {
+        if (qobject_cast<TfmProjectGroup*>(d)) ++opened;
+        return int(QDialog::Rejected);
+    };
+    const QString askProject = QStringLiteral("Projekt vorher speichern?");
+    struct Case {
+        Answer answer;
+        int opens;
+        bool savedAfter;
+    };
+    for (const Case& c :
+         {Case{Answer::Cancel, 0, false}, Case{Answer::No, 1, false}, Case{Answer::Yes, 1, true}}) {
+        app.main->NewProject();
+        app.session.Modified = true;
+        app.prompts.questions.clear();
+        app.prompts.answers = {c.answer};
+        app.prompts.files = {saved};
+        opened = 0;
+        app.main->ProjectGroupClick();
+        QCOMPARE(app.prompts.questions, QStringList{askProject});
+        QCOMPARE(opened, c.opens);
+        QCOMPARE(QFile::exists(saved), c.savedAfter);
+    }
+    // Unchanged: no question. "Schließen" makes a new project in the main window.
+    app.prompts.questions.clear();
+    app.prompts.onExec = [&](QDialog* d) {
+        d->findChild<QPushButton*>("btSchliessen")->click();
+        return int(QDialog::Rejected);
+    };
+    QVERIFY(!app.session.FileName().empty());
+    app.main->ProjectGroupClick();
+    QVERIFY(app.prompts.questions.isEmpty());
+    QVERIFY(app.session.FileName().empty());
+}
+
+void ProjectGroupTest::windowGroupBuildsLikeTheCoreOnItsFile() {
+    QTemporaryDir tmp;
+    const QString a = DemoProject(tmp, "a"), b = DemoProject(tmp, "b"), c = DemoProject(tmp, "c");
+    const QString plg = tmp.filePath("drei.plg");
+    AppFixture app(QStringLiteral(PAGLOOM_RESOURCES));
+    app.prompts.onExec = [&](QDialog* d) {
+        auto* g = qobject_cast<TfmProjectGroup*>(d);
+        if (!g) return int(QDialog::Rejected);
+        app.prompts.files = {a + "\n" + b + "\n" + c};
+        g->findChild<QPushButton*>("btHinzufuegen")->click();
+        g->findChild<QCheckBox*>("cbIndexMap")->setChecked(true);
+        app.prompts.files = {plg};
+        Trigger(g, "acSpeichernUnter");
+        Trigger(g, "acErstellen");
+        g->reject();
+        return int(QDialog::Rejected);
+    };
+    app.main->ProjectGroupClick();
+    QVERIFY2(app.prompts.messages.isEmpty(), qPrintable(app.prompts.messages.join(" / ")));
+    const auto byWindow = Snapshot(tmp.path());
+    QVERIFY(byWindow.count("sitemap_index.xml"));
+    QVERIFY(byWindow.count("site-c/index.htm"));
+    QFile plgFile(plg);
+    QVERIFY(plgFile.open(QIODevice::ReadOnly));
+    const QByteArray plgByWindow = plgFile.readAll();
+    plgFile.close();
+
+    // The same group file built from scratch as pagloom-cli group does it.
+    for (const char* site : {"site-a", "site-b", "site-c"})
+        QVERIFY(QDir(tmp.filePath(site)).removeRecursively() && QDir().mkpath(tmp.filePath(site)));
+    QVERIFY(QFile::remove(tmp.filePath("sitemap_index.xml")));
+    TProjectGroup group;
+    QVERIFY(group.Open(app.disk, PathS(plg)));
+    ProjectDocument doc(app.disk, app.host);
+    QVERIFY(doc.LoadMenuScriptLibrary());
+    GroupBuildEnv env{doc, {}, {}, {}, {}};
+    const GroupOutcome o = Make1Execute(group, env);
+    QCOMPARE(o.built, 3);
+    QVERIFY(Snapshot(tmp.path()) == byWindow);
+    QVERIFY(plgFile.open(QIODevice::ReadOnly));
+    QCOMPARE(plgFile.readAll(), plgByWindow);
+}
+
+QTEST_MAIN(ProjectGroupTest)
+#include "ProjectGroupTest.moc"
