@@ -26,6 +26,7 @@ class StyleEditorsTest : public QObject {
   private slots:
     void hexEdit_data();
     void hexEdit();
+    void enterMovesOn();
     void colorComponents_data();
     void colorComponents();
     void setColorShowsListEntry_data();
@@ -158,6 +159,21 @@ void StyleEditorsTest::hexEdit() {
     QCOMPARE(hex->hasFocus(), beeps > 0);
     QCOMPARE(Q(s.Css().color), beeps ? QString("000000") : afterLeaving);
     QCOMPARE(s.app.session.Modified, beeps == 0);
+}
+
+void StyleEditorsTest::enterMovesOn() {
+    Styles s;
+    auto* choice =
+        Styles::In<TFrameColorChoice>(s.Frame("frameFontM"), "frameFontColorChoiceSelected");
+    Styles::Type(choice->HexEdit(), "0f0");
+    QTest::keyClick(choice->HexEdit(), Qt::Key_Return);
+    QVERIFY(choice->ColorList()->hasFocus());
+    QCOMPARE(choice->HexText(), QString("00FF00"));
+    QCOMPARE(choice->ColorList()->currentText(), QString("Limone"));
+    Styles::Type(choice->ComponentEdit(0), "12");
+    QTest::keyClick(choice->ComponentEdit(0), Qt::Key_Enter);
+    QVERIFY(choice->ComponentEdit(1)->hasFocus());
+    QCOMPARE(choice->HexText(), QString("0CFF00"));
 }
 
 void StyleEditorsTest::colorComponents_data() {
