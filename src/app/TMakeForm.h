@@ -37,10 +37,11 @@ class TMakeForm : public QDialog {
     void SpeedButtonZielClick();
 
     QPlainTextEdit* Log() const { return log_; }
-    // While a project group builds without "Start", the log repaints as during a build.
+    // While a project group builds without "Start", the log repaints as during a build. Each
+    // call shows the lines logged so far.
     void SetGroupRunning(bool on) {
         groupRunning_ = on;
-        if (!on) FlushLog(false);
+        FlushLog(false);
     }
 
   protected:

@@ -50,7 +50,7 @@ TfmProjectGroup::TfmProjectGroup(ProjectSession& session, UiPrompts& prompts, Ap
     setWindowModality(Qt::WindowModal);
     BuildWindow();
     NewProjectGroup();
-    resize(640, 440);
+    resize(780, 460);
 }
 
 TfmProjectGroup::~TfmProjectGroup() { ReleaseBuildDialog(); }
@@ -240,7 +240,7 @@ void TfmProjectGroup::ShowModal() {
 
 void TfmProjectGroup::ShowGroup() {
     lbProjects_->clear();
-    for (const std::string& p : group_.ProjectList) lbProjects_->addItem(Q(p));
+    for (const std::string& p : group_.ProjectList) AddLine(Q(p));
     const QSignalBlocker b1(cbMakeModified_), b2(cbIndexMap_), b3(edIndexMap_);
     cbMakeModified_->setChecked(group_.MakeModified);
     cbIndexMap_->setChecked(group_.IndexMap);
@@ -248,6 +248,12 @@ void TfmProjectGroup::ShowGroup() {
     UpdateIndexMapControls();
     UpdateLoadEnabled();
     UpdateCaption();
+}
+
+void TfmProjectGroup::AddLine(const QString& path) {
+    auto* item = new QListWidgetItem(path, lbProjects_);
+    // Long paths end beyond the list's edge; the tip shows them whole.
+    item->setToolTip(path);
 }
 
 void TfmProjectGroup::UpdateCaption() {
@@ -366,7 +372,8 @@ void TfmProjectGroup::Make1Execute() {
                 progress->setText(
                     QStringLiteral("Projekt %1 von %2: %3").arg(number).arg(count).arg(Q(path)));
         }
-        // Between projects the windows repaint, as during a single build.
+        // Between projects the windows repaint with the log so far, as during a single build.
+        if (make_) make_->SetGroupRunning(true);
         host_.KeepAlive();
     });
     const std::vector<int> rows = SelectedRows();
@@ -434,7 +441,7 @@ void TfmProjectGroup::AddProjects() {
     std::vector<std::string> paths;
     for (const QString& f : files) paths.push_back(PathS(f));
     group_.AddProjects(paths);
-    for (const QString& f : files) lbProjects_->addItem(f);
+    for (const QString& f : files) AddLine(f);
 }
 
 void TfmProjectGroup::DeleteSelected() {

@@ -66,6 +66,7 @@ class TfmProjectGroup : public QDialog {
     void BuildWindow();
     // Shows the group: list, options, index file controls and caption.
     void ShowGroup();
+    void AddLine(const QString& path);
     void UpdateCaption();
     void UpdateIndexMapControls();
     void UpdateLoadEnabled();

@@ -79,6 +79,7 @@ class ProjectGroupTest : public QObject {
     void cancelStillBuildsAndEmptyIndexFileIsDefault();
     void listCommands();
     void openingAsksAboutTheProject();
+    void previewMessagesAndPage();
     void windowGroupBuildsLikeTheCoreOnItsFile();
 };
 
@@ -314,6 +315,37 @@ void ProjectGroupTest::openingAsksAboutTheProject() {
     app.main->ProjectGroupClick();
     QVERIFY(app.prompts.questions.isEmpty());
     QVERIFY(app.session.FileName().empty());
+}
+
+void ProjectGroupTest::previewMessagesAndPage() {
+    QTemporaryDir tmp;
+    const QString a = DemoProject(tmp, "a");
+    AppFixture app(QStringLiteral(PAGLOOM_RESOURCES));
+    const QString page = tmp.filePath("site-a/index.htm");
+    QStringList afterNone, afterUnbuilt;
+    app.prompts.onExec = [&](QDialog* d) {
+        auto* g = qobject_cast<TfmProjectGroup*>(d);
+        if (!g) return int(QDialog::Rejected);
+        app.prompts.files = {a};
+        g->findChild<QPushButton*>("btHinzufuegen")->click();
+        Trigger(g, "acVorschau");  // nothing selected
+        afterNone = app.prompts.messages;
+        Select(g->findChild<QListWidget*>("lbProjects"), {0});
+        Trigger(g, "acVorschau");  // not built yet
+        afterUnbuilt = app.prompts.messages;
+        app.prompts.answers = {Answer::No};
+        Trigger(g, "acErstellen");
+        Trigger(g, "acVorschau");
+        app.prompts.answers = {Answer::No};
+        g->reject();
+        return int(QDialog::Rejected);
+    };
+    app.main->ProjectGroupClick();
+    QCOMPARE(afterNone, QStringList{"Es konnte kein Projekt geladen werden!"});
+    QCOMPARE(afterUnbuilt.mid(1), QStringList{"Kann Datei " + page + " nicht öffnen"});
+    QCOMPARE(app.prompts.messages, afterUnbuilt);
+    QCOMPARE(app.web->LoadedFile(), page);
+    QCOMPARE(app.web->windowTitle(), "Vorschau: " + page);
 }
 
 void ProjectGroupTest::windowGroupBuildsLikeTheCoreOnItsFile() {

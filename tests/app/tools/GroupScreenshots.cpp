@@ -1,0 +1,120 @@
+// SPDX-License-Identifier: MIT
+// Captures the project group window empty, with a list of three demo projects, and during and
+// after a group build (with the build dialog), for a look at the layout. Run under an X server:
+//   xvfb-run -a build/bin/pagloom-group-screenshots OUTPUT_DIR
+#include <unistd.h>
+
+#include <QCheckBox>
+#include <QDir>
+#include <QEventLoop>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include "AppTestSupport.h"
+#include "TfmProjectGroup.h"
+#include "Translations.h"
+
+using namespace pagloom;
+using namespace pagloom::app;
+using namespace pagloom::app::test;
+
+namespace {
+
+void Settle(int ms = 150) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void Save(const QPixmap& picture, const QString& dir, const QString& name) {
+    const QString path = QDir(dir).filePath(name + ".png");
+    if (!picture.save(path))
+        qWarning("cannot write %s", qPrintable(path));
+    else
+        qInfo("%s", qPrintable(path));
+}
+
+// The demo project as `name`.plp in `dir`, building into dir/name.
+QString DemoCopy(const QString& dir, const QString& name) {
+    QFile demo(QStringLiteral(PAGLOOM_RESOURCES "/../examples/demo/demo.plp"));
+    if (!demo.open(QIODevice::ReadOnly)) return {};
+    QByteArray text = demo.readAll();
+    const QString site = QDir(dir).filePath(name);
+    QDir().mkpath(site);
+    text.replace(QByteArray("destination-directory="),
+                 QByteArray("destination-directory=") + QByteArray(S(site).c_str()));
+    const QString path = QDir(dir).filePath(name + ".plp");
+    WriteFile(path, text);
+    return path;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName("pagloom pro 2.0");
+    InstallGermanTranslations(qapp);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() < 2) {
+        qWarning("usage: pagloom-group-screenshots OUTPUT_DIR");
+        return 2;
+    }
+    const QString out = args.at(1);
+    QDir().mkpath(out);
+    QTemporaryDir work;
+    const QString projects = QDir(work.path()).filePath("Webseiten/Vereine");
+    QDir().mkpath(projects);
+    const QStringList files = {DemoCopy(projects, "Sportverein Grünfeld"),
+                               DemoCopy(projects, "Gesangverein Grünfeld"),
+                               DemoCopy(projects, "Heimatverein Grünfeld")};
+
+    AppFixture app(QStringLiteral(PAGLOOM_RESOURCES));
+    app.main->show();
+    Settle();
+    app.prompts.onExec = [&](QDialog* d) {
+        auto* g = qobject_cast<TfmProjectGroup*>(d);
+        if (!g) return int(QDialog::Rejected);
+        g->show();
+        Settle();
+        Save(g->grab(), out, "group-empty");
+
+        app.prompts.files = {files.join('\n')};
+        g->findChild<QPushButton*>("btHinzufuegen")->click();
+        g->findChild<QCheckBox*>("cbIndexMap")->setChecked(true);
+        g->findChild<QCheckBox*>("cbMakeModified")->setChecked(true);
+        g->findChild<QListWidget*>("lbProjects")->item(1)->setSelected(true);
+        Settle();
+        Save(g->grab(), out, "group-list");
+
+        app.prompts.files = {QDir(projects).filePath("Vereine.plg")};
+        g->findChild<QAction*>("acSpeichernUnter")->trigger();
+
+        // During the build the windows repaint between projects; capture the second one.
+        bool taken = false;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            auto* progress = app.Find<QLabel>("MakeProgress");
+            if (taken || !progress || !progress->text().startsWith("Projekt 2 von 3")) return;
+            taken = true;
+            Save(app.make->grab(), out, "group-build-running");
+            Save(QGuiApplication::primaryScreen()->grabWindow(0), out, "group-build-screen");
+        });
+        watch.start(0);
+        app.prompts.answers = {Answer::No};
+        g->findChild<QAction*>("acErstellen")->trigger();
+        watch.stop();
+        Settle();
+        Save(app.make->grab(), out, "group-build-done");
+        Save(g->grab(), out, "group-after-build");
+        app.prompts.answers = {Answer::No};
+        g->reject();
+        return int(QDialog::Rejected);
+    };
+    app.main->ProjectGroupClick();
+    return 0;
+}
