@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -13,7 +14,6 @@
 
 #include "AppTestSupport.h"
 #include "TfmProjectGroup.h"
-#include "groups/GroupBuild.h"
 
 using namespace pagloom;
 using namespace pagloom::app;
@@ -80,7 +80,7 @@ class ProjectGroupTest : public QObject {
     void listCommands();
     void openingAsksAboutTheProject();
     void previewMessagesAndPage();
-    void windowGroupBuildsLikeTheCoreOnItsFile();
+    void windowGroupBuildsLikeTheCli();
 };
 
 void ProjectGroupTest::buildOnlyChangedThenSavedSkipsBoth() {
@@ -348,7 +348,7 @@ void ProjectGroupTest::previewMessagesAndPage() {
     QCOMPARE(app.web->windowTitle(), "Vorschau: " + page);
 }
 
-void ProjectGroupTest::windowGroupBuildsLikeTheCoreOnItsFile() {
+void ProjectGroupTest::windowGroupBuildsLikeTheCli() {
     QTemporaryDir tmp;
     const QString a = DemoProject(tmp, "a"), b = DemoProject(tmp, "b"), c = DemoProject(tmp, "c");
     const QString plg = tmp.filePath("drei.plg");
@@ -375,17 +375,16 @@ void ProjectGroupTest::windowGroupBuildsLikeTheCoreOnItsFile() {
     const QByteArray plgByWindow = plgFile.readAll();
     plgFile.close();
 
-    // The same group file built from scratch as pagloom-cli group does it.
+    // The same group file built from scratch by pagloom-cli.
     for (const char* site : {"site-a", "site-b", "site-c"})
         QVERIFY(QDir(tmp.filePath(site)).removeRecursively() && QDir().mkpath(tmp.filePath(site)));
     QVERIFY(QFile::remove(tmp.filePath("sitemap_index.xml")));
-    TProjectGroup group;
-    QVERIFY(group.Open(app.disk, PathS(plg)));
-    ProjectDocument doc(app.disk, app.host);
-    QVERIFY(doc.LoadMenuScriptLibrary());
-    GroupBuildEnv env{doc, {}, {}, {}, {}};
-    const GroupOutcome o = Make1Execute(group, env);
-    QCOMPARE(o.built, 3);
+    QProcess cli;
+    cli.start(QStringLiteral(PAGLOOM_CLI), {QStringLiteral("group"), plg});
+    QVERIFY(cli.waitForFinished(60000));
+    QVERIFY2(cli.exitCode() == 0, cli.readAllStandardError().constData());
+    QVERIFY(cli.readAllStandardOutput().contains("Projektgruppe " + plg.toUtf8() +
+                                                 " erstellen fertig"));
     QVERIFY(Snapshot(tmp.path()) == byWindow);
     QVERIFY(plgFile.open(QIODevice::ReadOnly));
     QCOMPARE(plgFile.readAll(), plgByWindow);
