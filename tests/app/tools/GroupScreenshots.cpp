@@ -76,10 +76,15 @@ int main(int argc, char* argv[]) {
     AppFixture app(QStringLiteral(PAGLOOM_RESOURCES));
     app.main->show();
     Settle();
+    std::function<void(TfmProjectGroup*)> Drive;
     app.prompts.onExec = [&](QDialog* d) {
         auto* g = qobject_cast<TfmProjectGroup*>(d);
         if (!g) return int(QDialog::Rejected);
-        g->show();
+        // Driven from inside the window's own modal loop, as a user would.
+        QTimer::singleShot(0, g, [&, g] { Drive(g); });
+        return g->exec();
+    };
+    Drive = [&](TfmProjectGroup* g) {
         Settle();
         Save(g->grab(), out, "group-empty");
 
@@ -111,10 +116,11 @@ int main(int argc, char* argv[]) {
         Settle();
         Save(app.make->grab(), out, "group-build-done");
         Save(g->grab(), out, "group-after-build");
+        Save(QGuiApplication::primaryScreen()->grabWindow(0), out, "group-after-build-screen");
         app.prompts.answers = {Answer::No};
         g->reject();
-        return int(QDialog::Rejected);
     };
     app.main->ProjectGroupClick();
+    qInfo("build dialog after closing: %s", app.make->isVisible() ? "visible" : "closed");
     return 0;
 }
