@@ -5,7 +5,7 @@ packages=(build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-webengine-dev qt6-translations-l10n libgl-dev
   libshp-dev pxlib-dev unixodbc-dev libsqliteodbc sqlite3
   libgtest-dev libgmock-dev clang-format
-  chromium xvfb xauth)
+  chromium xvfb xauth libxml2-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

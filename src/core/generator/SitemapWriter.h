@@ -3,6 +3,7 @@
 // listed whether or not the build writes that file: the choices alone decide.
 #pragma once
 #include <string>
+#include <string_view>
 
 #include "generator/FileWriter.h"
 
@@ -14,6 +15,9 @@ struct ProjectSettings;
 // missing), or, when that is empty, files/destination-directory (the project setting, not
 // the build's destination) and "/", so the sitemap lists local paths.
 std::string SitemapPrefix(const ProjectSettings& settings);
+
+// An address (Windows-1252) as the text of a <loc> element.
+std::string SitemapLocText(std::string_view address);
 
 class SitemapWriter : public FileWriter {
   public:

@@ -108,7 +108,7 @@ TextLines SitemapIndexLines(const std::vector<std::string>& addresses) {
     lines.emplace_back("<sitemapindex xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">");
     for (const std::string& a : addresses) {
         lines.emplace_back("<sitemap>");
-        lines.push_back("<loc>" + a + "</loc>");
+        lines.push_back("<loc>" + SitemapLocText(a) + "</loc>");
         lines.emplace_back("</sitemap>");
     }
     lines.emplace_back("</sitemapindex>");
