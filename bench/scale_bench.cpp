@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Scale: does anything grow faster than its input? Five cases, each run at a base size and at
+// Scale: does anything grow faster than its input? Seven cases, each run at a base size and at
 // ten times that size (the large size is the one users may really reach):
 //   menu       a project with 10,000 / 100,000 menu entries: load, save, build, rebuild
 //   template   a 5 MB / 50 MB template copied into three pages: build and unchanged rebuild
@@ -8,6 +8,8 @@
 //   csv        a CSV file of 100,000 / 1,000,000 rows: import, then 1,000 equality filters
 //              that together visit every row
 //   menutext   one menu entry with a 100 KB / 1 MB text: build with pages, save, load
+//   tags       a table template of 10,000 / 100,000 unclosed tags (record and field tags without
+//              their closing tags, field tags inside field tags, lone brackets): filled once
 //   tables     the CSV-driven example project over 100,000 / 1,000,000 rows (100 / 1,000
 //              main pages, 1,000 / 10,000 sub pages, each filled from its rows): build, rebuild
 // Each measurement runs in a child process of its own, so its peak memory (ru_maxrss) is its
@@ -38,6 +40,7 @@
 
 #include "document/ProjectDocument.h"
 #include "generator/BuildDriver.h"
+#include "generator/TableTemplate.h"
 #include "io/FileSystem.h"
 #include "model/Project.h"
 #include "ports/Host.h"
@@ -243,6 +246,31 @@ void RunMenuText(const fs::path& dir, size_t bytes) {
     q.Open((dir / "lang.plp").string());
 }
 
+// ---- tags ----
+
+void MakeTags(const fs::path& dir, size_t tags) {
+    const char* kinds[] = {"<RECORD>x ", "<FIELD name=\"Name\">y ", "<FIELD <field ", "<a<b ",
+                           "<> "};
+    std::string t;
+    for (size_t i = 0; i < tags; ++i) t += kinds[i % std::size(kinds)];
+    WriteText(dir / "tags.tpl", t + "\r\n");
+    WriteText(dir / "tags.csv", "Name\r\nerste\r\nzweite\r\n");
+}
+
+void RunTags(const fs::path& dir, size_t) {
+    SilentHost host;
+    MemoryTable table;
+    if (!ImportCsvFile(disk, host, (dir / "tags.csv").string(), ';', '"', true, table))
+        std::exit(3);
+    std::ifstream in(dir / "tags.tpl", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    TableSettings settings;
+    const std::vector<std::string> columns{"Name"};
+    TextLines lines = SplitLines(text);
+    FillTableTemplate(lines, TemplateSlot{&table, columns, settings}, host);
+    if (lines.empty()) std::exit(3);
+}
+
 // ---- tables ----
 
 void MakeTables(const fs::path& dir, size_t rows) {
@@ -291,6 +319,7 @@ const Case kCases[] = {
     {"dwtemplate", "bytes", 5000000, MakeDwTemplate, RunDwTemplate},
     {"csv", "rows", 100000, MakeCsv, RunCsv},
     {"menutext", "bytes", 100000, MakeMenuText, RunMenuText},
+    {"tags", "tags", 10000, MakeTags, RunTags},
     {"tables", "rows", 100000, MakeTables, RunTables},
 };
 

@@ -16,20 +16,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t start = data[1];
     const std::string_view text(reinterpret_cast<const char*>(data + 2), size - 2);
 
+    const BracketTags tags(text, brackets);
     size_t from = start < 1 ? 1 : start;
-    for (BracketTag tag = NextBracketTag(text, from, brackets); tag.found;
-         tag = NextBracketTag(text, from, brackets)) {
+    for (BracketTag tag = tags.Next(from); tag.found; tag = tags.Next(from)) {
         if (tag.open < from || tag.close <= tag.open || tag.close > text.size() || tag.name.empty())
             std::abort();
         if (text[tag.open - 1] != brackets.open || text[tag.close - 1] != brackets.close)
             std::abort();
-        if (tag.name != ToLowerCp1252(tag.name)) std::abort();
+        if (!tag.Named(ToLowerCp1252(tag.name))) std::abort();
         const std::vector<std::string> attrs =
             ParseTagAttributes(text.substr(tag.open - 1, tag.close - tag.open + 1));
         if (!attrs.empty() && attrs[0].rfind("tagname=", 0) != 0) std::abort();
         from = tag.close + 1;
     }
-    (void)FindBracketTag(text, start, "field", brackets);
+    const BracketTag field = tags.Find(start, "field");
+    if (field.found && (field.open < start || !field.Named("field"))) std::abort();
     (void)ParseTagAttributes(text);
 
     for (std::string_view word : {"field", "<html", "a", ""}) {

@@ -210,46 +210,72 @@ TagBrackets TagBracketsFor(int index) {
     return {kind.open, kind.close};
 }
 
-BracketTag NextBracketTag(std::string_view text, size_t start, TagBrackets brackets) {
-    BracketTag tag;
-    if (start < 1) start = 1;
-    int state = 0;
-    size_t nameStart = 0;
-    for (size_t i = start - 1; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == brackets.open && state == 0) {
-            tag.open = i + 1;
-            state = 3;
-        } else if (c == brackets.close) {
-            if (state == 3) {
-                state = 0;
-            } else if (state == 4 || state == 5) {
-                if (state == 4) tag.name = ToLowerCp1252(text.substr(nameStart, i - nameStart));
-                tag.found = true;
-                tag.close = i + 1;
-                return tag;
-            }
-        } else if (c == ' ') {
-            if (state == 4) {
-                tag.name = ToLowerCp1252(text.substr(nameStart, i - nameStart));
-                state = 5;
-            }
-        } else if (c == brackets.open) {
-            // an opening bracket inside a tag is an ordinary byte of it
-        } else if (state == 3) {
-            nameStart = i;
-            state = 4;
-        }
-    }
-    return BracketTag{};
+bool BracketTag::Named(std::string_view lowerName) const {
+    if (name.size() != lowerName.size()) return false;
+    for (size_t i = 0; i < name.size(); ++i)
+        if (ToLowerCp1252(name[i]) != lowerName[i]) return false;
+    return true;
 }
 
-BracketTag FindBracketTag(std::string_view text, size_t start, std::string_view name,
-                          TagBrackets brackets) {
-    const std::string wanted = ToLowerCp1252(name);
-    BracketTag tag = NextBracketTag(text, start, brackets);
-    while (tag.found && tag.name != wanted) tag = NextBracketTag(text, tag.close + 1, brackets);
-    return tag;
+// Outside a tag only an opening bracket matters, so what Next finds from a position is decided
+// by the first opening bracket at or after it; and what that bracket starts is decided by the
+// bytes after it. One pass from the end therefore answers Next for every position.
+BracketTags::BracketTags(std::string_view text, TagBrackets brackets)
+    : text_(text), next_(text.size() + 1, kNone) {
+    size_t close = kNone;    // the first closing bracket after i
+    size_t stop = kNone;     // the first blank or closing bracket after i: where a name ends
+    size_t name = kNone;     // the first byte after i that can begin a name
+    size_t nameEnd = kNone;  // where that name ends
+    for (size_t i = text.size(); i-- > 0;) {
+        const char c = text[i];
+        if (c != brackets.open) {
+            next_[i] = next_[i + 1];
+        } else if (close == kNone) {
+            next_[i] = kNone;  // unclosed: nothing is found from here on
+        } else if (name < close) {
+            next_[i] = tags_.size();
+            tags_.push_back({i, close, name, nameEnd - name});
+        } else {
+            next_[i] = next_[close + 1];  // an empty tag is skipped
+        }
+        if (c == brackets.close) close = i;
+        if (c == ' ' || c == brackets.close) stop = i;
+        if (c != ' ' && c != brackets.open && c != brackets.close) name = i, nameEnd = stop;
+    }
+}
+
+BracketTag BracketTags::Make(size_t index) const {
+    if (index == kNone) return {};
+    const Tag& t = tags_[index];
+    return {true, text_.substr(t.nameFrom, t.nameSize), t.open + 1, t.close + 1};
+}
+
+BracketTag BracketTags::Next(size_t start) const {
+    if (start < 1) start = 1;
+    return start - 1 < next_.size() ? Make(next_[start - 1]) : BracketTag{};
+}
+
+const std::vector<size_t>& BracketTags::WalkFor(std::string_view lowerName) const {
+    for (const auto& [n, walk] : walks_)
+        if (n == lowerName) return walk;
+    std::vector<size_t> walk(tags_.size(), kNone);
+    // The walk goes to later tags, which were collected earlier.
+    for (size_t k = 0; k < tags_.size(); ++k) {
+        if (Make(k).Named(lowerName)) {
+            walk[k] = k;
+        } else {
+            const size_t after = next_[tags_[k].close + 1];
+            walk[k] = after == kNone ? kNone : walk[after];
+        }
+    }
+    walks_.emplace_back(std::string(lowerName), std::move(walk));
+    return walks_.back().second;
+}
+
+BracketTag BracketTags::Find(size_t start, std::string_view lowerName) const {
+    const BracketTag first = Next(start);
+    if (!first.found) return first;
+    return Make(WalkFor(lowerName)[next_[first.open - 1]]);
 }
 
 }  // namespace pagloom

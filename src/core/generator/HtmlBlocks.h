@@ -54,15 +54,42 @@ TagBrackets TagBracketsFor(int index);
 
 struct BracketTag {
     bool found = false;
-    std::string name;  // in lower case
-    size_t open = 0;   // position of the opening bracket
-    size_t close = 0;  // position of the closing bracket
+    std::string_view name;  // as written in the text
+    size_t open = 0;        // position of the opening bracket
+    size_t close = 0;       // position of the closing bracket
+    // Whether the name is `lowerName` (given in lower case), letter case ignored.
+    bool Named(std::string_view lowerName) const;
 };
-// The next non-empty tag at or after `start`. A tag may span lines; empty tags ("<>") are
-// skipped. A tag whose closing bracket is missing is not found.
-BracketTag NextBracketTag(std::string_view text, size_t start, TagBrackets brackets);
-// The first tag named `name` (letter case ignored) at or after `start`.
-BracketTag FindBracketTag(std::string_view text, size_t start, std::string_view name,
-                          TagBrackets brackets);
+
+// The tags of one text, read in a single pass, so that walking a template tag by tag costs
+// time in proportion to its size for any text: unclosed, nested and lone brackets included.
+// The text must outlive the object.
+class BracketTags {
+  public:
+    BracketTags(std::string_view text, TagBrackets brackets);
+    // The next non-empty tag at or after `start`. A tag may span lines; empty tags ("<>") are
+    // skipped; an opening bracket inside a tag is an ordinary byte of it. A tag whose closing
+    // bracket is missing is not found, and neither is any tag after it.
+    BracketTag Next(size_t start) const;
+    // The first tag named `lowerName` (lower case; letter case of the text ignored) on the walk
+    // from tag to tag that starts with Next(start).
+    BracketTag Find(size_t start, std::string_view lowerName) const;
+
+  private:
+    struct Tag {
+        size_t open, close;  // 0-based
+        size_t nameFrom, nameSize;
+    };
+    static constexpr size_t kNone = static_cast<size_t>(-1);
+    BracketTag Make(size_t index) const;
+    const std::vector<size_t>& WalkFor(std::string_view lowerName) const;
+
+    std::string_view text_;
+    std::vector<Tag> tags_;     // from the last opening bracket to the first
+    std::vector<size_t> next_;  // per 0-based position (and the end): the tag Next finds
+    // Per name asked of Find: per tag, the first tag of that name on the walk from it. Few
+    // names are asked of one text (the closing field and record tags).
+    mutable std::vector<std::pair<std::string, std::vector<size_t>>> walks_;
+};
 
 }  // namespace pagloom

@@ -121,17 +121,18 @@ std::string FirstRowValue(std::string_view field, const TemplateSlot& slot) {
 namespace {
 
 PreparedTemplate::Record PrepareRecord(std::string_view content, const TemplateSlot& slot) {
-    const TagBrackets brackets = TagBracketsFor(slot.settings.tag_item_index);
+    const BracketTags tags(content, TagBracketsFor(slot.settings.tag_item_index));
     const std::string fieldTag = ToLowerCp1252(slot.settings.field_tag_name);
+    const std::string fieldEnd = "/" + fieldTag;
     PreparedTemplate::Record record{std::string(content), {}};
     for (size_t pos = 1;;) {
-        const BracketTag tag = NextBracketTag(content, pos, brackets);
+        const BracketTag tag = tags.Next(pos);
         if (!tag.found) break;
         pos = tag.open + 1;
-        if (tag.name != fieldTag) continue;
+        if (!tag.Named(fieldTag)) continue;
         const std::string* column = FieldColumn(Between(content, tag.open, tag.close), slot);
         if (!column) continue;
-        const BracketTag closing = FindBracketTag(content, tag.close + 1, "/" + tag.name, brackets);
+        const BracketTag closing = tags.Find(tag.close + 1, fieldEnd);
         if (!closing.found) continue;
         record.elements.push_back({tag.open, closing.close, *column});
         pos = closing.close + 1;
@@ -169,17 +170,18 @@ std::string ExpandRecordBlock(std::string_view content, const TemplateSlot& slot
 PreparedTemplate::PreparedTemplate(const TextLines& lines, const TemplateSlot& slot)
     : text_(JoinLines(lines)) {
     const std::string_view text = text_;
-    const TagBrackets brackets = TagBracketsFor(slot.settings.tag_item_index);
+    const BracketTags tags(text, TagBracketsFor(slot.settings.tag_item_index));
     const std::string fieldTag = ToLowerCp1252(slot.settings.field_tag_name);
     const std::string recordTag = ToLowerCp1252(slot.settings.record_tag_name);
+    const std::string fieldEnd = "/" + fieldTag, recordEnd = "/" + recordTag;
     // Each element is skipped as a whole, so what a page inserts is never scanned for tags.
     size_t copied = 1;  // first byte of the template not yet in a part (1-based)
     for (size_t pos = 1;;) {
-        const BracketTag tag = NextBracketTag(text, pos, brackets);
+        const BracketTag tag = tags.Next(pos);
         if (!tag.found) break;
         pos = tag.close + 1;
-        if (tag.name == recordTag) {
-            const BracketTag closing = FindBracketTag(text, pos, "/" + recordTag, brackets);
+        if (tag.Named(recordTag)) {
+            const BracketTag closing = tags.Find(pos, recordEnd);
             if (!closing.found) continue;
             parts_.push_back({copied - 1,
                               tag.open - 1,
@@ -187,10 +189,10 @@ PreparedTemplate::PreparedTemplate(const TextLines& lines, const TemplateSlot& s
                               {},
                               PrepareRecord(Between(text, tag.close + 1, closing.open - 1), slot)});
             copied = pos = closing.close + 1;
-        } else if (tag.name == fieldTag) {
+        } else if (tag.Named(fieldTag)) {
             const std::string* column = FieldColumn(Between(text, tag.open, tag.close), slot);
             if (!column) continue;
-            const BracketTag closing = FindBracketTag(text, pos, "/" + fieldTag, brackets);
+            const BracketTag closing = tags.Find(pos, fieldEnd);
             if (!closing.found) continue;
             parts_.push_back({copied - 1, tag.open - 1, false, *column, {}});
             copied = pos = closing.close + 1;

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+
 #include "generator/HtmlBlocks.h"
+#include "text/TextConversions.h"
 
 namespace pagloom {
 namespace {
@@ -111,7 +115,7 @@ TEST(TagBrackets, ListEntries) {
     EXPECT_EQ(TagBracketsFor(7).open, '<');
 }
 
-TEST(NextBracketTag, Table) {
+TEST(BracketTags, NextTable) {
     struct Case {
         const char* name;
         const char* text;
@@ -133,28 +137,129 @@ TEST(NextBracketTag, Table) {
         {"no tag", "nur Text", 1, 0, false, "", 0, 0},
     };
     for (const auto& c : cases) {
-        BracketTag t = NextBracketTag(c.text, c.start, TagBracketsFor(c.bracketIndex));
+        const BracketTags tags(c.text, TagBracketsFor(c.bracketIndex));
+        BracketTag t = tags.Next(c.start);
         EXPECT_EQ(t.found, c.found) << c.name;
         if (!c.found) continue;
-        EXPECT_EQ(t.name, c.tagName) << c.name;
+        EXPECT_TRUE(t.Named(c.tagName)) << c.name;
         EXPECT_EQ(t.open, c.open) << c.name;
         EXPECT_EQ(t.close, c.close) << c.name;
     }
 }
 
-TEST(FindBracketTag, FindsFirstTagOfNameIgnoringCase) {
+TEST(BracketTags, FindsFirstTagOfNameIgnoringCase) {
     const std::string text = "<RECORD><td><FIELD name=a>x</FIELD></td></RECORD>";
-    BracketTag t = FindBracketTag(text, 1, "/RECORD", TagBracketsFor(0));
+    const BracketTags tags(text, TagBracketsFor(0));
+    BracketTag t = tags.Find(1, "/record");
     ASSERT_TRUE(t.found);
     EXPECT_EQ(t.open, text.find("</RECORD>") + 1);
     EXPECT_EQ(t.close, text.size());
 
-    t = FindBracketTag(text, 1, "field", TagBracketsFor(0));
+    t = tags.Find(1, "field");
     ASSERT_TRUE(t.found);
     EXPECT_EQ(t.open, text.find("<FIELD") + 1);
     // From after the field tag, the next "field" tag is not the closing one.
-    EXPECT_FALSE(FindBracketTag(text, t.close + 1, "field", TagBracketsFor(0)).found);
-    EXPECT_FALSE(FindBracketTag(text, 1, "tr", TagBracketsFor(0)).found);
+    EXPECT_FALSE(tags.Find(t.close + 1, "field").found);
+    EXPECT_FALSE(tags.Find(1, "tr").found);
+}
+
+// The scanner as it was first written: a state machine run from the start position on every
+// call. Kept as the reference the one-pass index must agree with.
+struct RefTag {
+    bool found = false;
+    std::string name;
+    size_t open = 0, close = 0;
+};
+
+RefTag RefNext(std::string_view text, size_t start, TagBrackets brackets) {
+    RefTag tag;
+    if (start < 1) start = 1;
+    int state = 0;
+    size_t nameStart = 0;
+    for (size_t i = start - 1; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == brackets.open && state == 0) {
+            tag.open = i + 1;
+            state = 3;
+        } else if (c == brackets.close) {
+            if (state == 3) {
+                state = 0;
+            } else if (state == 4 || state == 5) {
+                if (state == 4) tag.name = ToLowerCp1252(text.substr(nameStart, i - nameStart));
+                tag.found = true;
+                tag.close = i + 1;
+                return tag;
+            }
+        } else if (c == ' ') {
+            if (state == 4) {
+                tag.name = ToLowerCp1252(text.substr(nameStart, i - nameStart));
+                state = 5;
+            }
+        } else if (c == brackets.open) {
+        } else if (state == 3) {
+            nameStart = i;
+            state = 4;
+        }
+    }
+    return RefTag{};
+}
+
+RefTag RefFind(std::string_view text, size_t start, std::string_view lowerName,
+               TagBrackets brackets) {
+    RefTag tag = RefNext(text, start, brackets);
+    while (tag.found && tag.name != lowerName) tag = RefNext(text, tag.close + 1, brackets);
+    return tag;
+}
+
+void ExpectSameAsReference(const std::string& text, TagBrackets brackets) {
+    const BracketTags tags(text, brackets);
+    auto same = [](const BracketTag& got, const RefTag& want) {
+        return got.found == want.found && got.open == want.open && got.close == want.close &&
+               (!want.found || got.Named(want.name));
+    };
+    for (size_t start = 0; start <= text.size() + 2; ++start) {
+        ASSERT_TRUE(same(tags.Next(start), RefNext(text, start, brackets)))
+            << "Next from " << start << " in \"" << text << "\"";
+        for (std::string_view name : {"field", "/field", "record", "/record", "a", "\xE4"})
+            ASSERT_TRUE(same(tags.Find(start, name), RefFind(text, start, name, brackets)))
+                << "Find " << name << " from " << start << " in \"" << text << "\"";
+    }
+}
+
+TEST(BracketTags, SameResultsAsTheScanFromEachPosition) {
+    const char* tricky[] = {
+        "",
+        "<",
+        ">",
+        "<>",
+        "< >",
+        "<<>>",
+        "<a<b<c>",
+        "<field <field <field name=x>",
+        "<record><field name=a>x</field></record>",
+        "<record><record></record>",
+        "</record <x>",
+        "<a>< b ><>< /FIELD>",
+        "<FIELD name=a>x</Field >y</field>",
+        "<\r\nfield\r\n>",
+        "text <a  <  > <> >>> <",
+        "<\xC4>\xAB\xC4\xBB",
+        "[a][/a]{b}(c)",
+    };
+    for (const char* text : tricky)
+        for (int index = 0; index < 5; ++index) ExpectSameAsReference(text, TagBracketsFor(index));
+    // Odd pairs no list entry has: both brackets alike, or a blank as a bracket.
+    for (TagBrackets odd : {TagBrackets{'|', '|'}, TagBrackets{' ', '>'}, TagBrackets{'<', ' '}})
+        for (const char* text : tricky) ExpectSameAsReference(text, odd);
+
+    std::mt19937 random(16);
+    const std::string alphabet = "<<>>  []/aAfieldrcoFR\r\n|\xAB\xBB\xC4";
+    for (int round = 0; round < 3000; ++round) {
+        std::string text(random() % 40, ' ');
+        for (char& c : text) c = alphabet[random() % alphabet.size()];
+        ExpectSameAsReference(text, TagBracketsFor(static_cast<int>(random() % 5)));
+        if (::testing::Test::HasFatalFailure()) return;
+    }
 }
 
 }  // namespace
