@@ -53,7 +53,15 @@ void PrepareDocument(ProjectDocument& doc, std::FILE* out, std::FILE* err) {
 
 RunResult ResultOf(const BuildOutcome& outcome) {
     if (!outcome.started || outcome.EndedEarly()) return RunResult::NothingBuilt;
-    return outcome.failedFiles > 0 ? RunResult::FilesFailed : RunResult::Success;
+    return outcome.Succeeded() ? RunResult::Success : RunResult::FilesFailed;
+}
+
+// The group file was read and the group ran to its end, so whatever went wrong in a member
+// (even a build that ended early) is a failure of a finished run, not "nothing built".
+RunResult ResultOf(const GroupOutcome& o) {
+    const bool failed = o.buildsEndedEarly > 0 || o.failedFiles > 0 || o.projectsFailed > 0 ||
+                        o.errorMessages > 0 || o.indexFailed || o.saveFailed;
+    return failed ? RunResult::FilesFailed : RunResult::Success;
 }
 
 // build: the main window's OpenProject, then what "Erstellen" and "Start" do.
@@ -87,10 +95,30 @@ RunResult RunGroup(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FI
     PrepareDocument(doc, out, err);
 
     GroupBuildEnv env{doc, {}, {}, {}, {}};
-    GroupOutcome o = Make1Execute(group, env);
-    if (o.buildsEndedEarly > 0) return RunResult::NothingBuilt;
-    if (o.failedFiles > 0 || o.projectsFailed > 0 || o.indexFailed) return RunResult::FilesFailed;
-    return RunResult::Success;
+    return ResultOf(Make1Execute(group, env));
+}
+
+RunResult RunCommand(const CommandLine& cl, const std::string& programDir, std::FILE* out,
+                     std::FILE* err) {
+    try {
+        CliHost host(programDir, err);
+        DiskFileSystem disk;
+        switch (cl.command) {
+            case Command::Help:
+                std::fputs(HelpText(), out);
+                return RunResult::Success;
+            case Command::Version:
+                PrintUtf8(out, "pagloom-cli " + host.ProgramVersion());
+                return RunResult::Success;
+            case Command::Build:
+                return RunBuild(cl, disk, host, out, err);
+            case Command::Group:
+                return RunGroup(cl, disk, host, out, err);
+        }
+    } catch (const std::exception& e) {
+        PrintUtf8(err, std::string("pagloom-cli: ") + e.what());
+    }
+    return RunResult::NothingBuilt;
 }
 
 }  // namespace
@@ -104,25 +132,16 @@ RunResult RunCli(const std::vector<std::string>& args, const std::string& progra
         PrintUtf8(err, "Hilfe: pagloom-cli --help");
         return RunResult::UsageError;
     }
-    try {
-        CliHost host(programDir, err);
-        DiskFileSystem disk;
-        switch (cl->command) {
-            case Command::Help:
-                std::fputs(HelpText(), out);
-                return RunResult::Success;
-            case Command::Version:
-                PrintUtf8(out, "pagloom-cli " + host.ProgramVersion());
-                return RunResult::Success;
-            case Command::Build:
-                return RunBuild(*cl, disk, host, out, err);
-            case Command::Group:
-                return RunGroup(*cl, disk, host, out, err);
-        }
-    } catch (const std::exception& e) {
-        PrintUtf8(err, std::string("pagloom-cli: ") + e.what());
+    RunResult result = RunCommand(*cl, programDir, out, err);
+    // The log is the record of what was written; a run whose log is lost (a full disk, a
+    // closed pipe) has not done all it should, even when every file was written.
+    if (std::fflush(out) != 0 || std::ferror(out)) {
+        PrintUtf8(err,
+                  "pagloom-cli: Das Protokoll kann nicht auf die Standardausgabe geschrieben "
+                  "werden!");
+        if (result == RunResult::Success) result = RunResult::FilesFailed;
     }
-    return RunResult::NothingBuilt;
+    return result;
 }
 
 }  // namespace pagloom::cli

@@ -11,7 +11,8 @@ namespace pagloom::cli {
 // What a run came to; ExitStatus is the one place that turns it into a number.
 enum class RunResult {
     Success,       // every build reached its end line and nothing failed
-    FilesFailed,   // every build reached its end, but a file, a project or the index failed
+    FilesFailed,   // the run reached its end, but something failed: a file, a group member,
+                   // a template, the index, the group file's save, or the log on stdout
     NothingBuilt,  // nothing was built, or a build ended early
     UsageError,    // the command line was wrong
 };

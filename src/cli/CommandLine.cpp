@@ -24,8 +24,11 @@ const char* HelpText() {
            "\n"
            "Rückgabewerte:\n"
            "  0   alles erstellt, kein Fehler\n"
-           "  1   bis zum Ende erstellt, aber mindestens eine Datei mit Fehler\n"
-           "  2   nichts erstellt oder vorzeitig abgebrochen\n"
+           "  1   bis zum Ende erstellt, aber etwas ist misslungen: eine Datei, ein Projekt\n"
+           "      der Gruppe, eine Vorlage, der Sitemap-Index, das Speichern der Gruppe\n"
+           "      oder das Protokoll auf der Standardausgabe\n"
+           "  2   nichts erstellt oder vorzeitig abgebrochen; bei group: die Gruppendatei\n"
+           "      kann nicht gelesen werden\n"
            "  64  falscher Aufruf\n";
 }
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -8,6 +9,9 @@
 #include "text/Cp1252.h"
 
 int main(int argc, char** argv) {
+    // A reader of the log that goes away must not end the build half-way: the write fails,
+    // the build goes on and the lost log is reported on stderr.
+    std::signal(SIGPIPE, SIG_IGN);
     // Arguments and folder names arrive in UTF-8; inside, paths are Windows-1252 text like the
     // paths a project file stores.
     std::vector<std::string> args;

@@ -2,10 +2,12 @@
 // pagloom-cli as a user runs it: arguments in, log on stdout, messages on stderr, exit status.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -30,14 +32,38 @@ using pagloom::test::ReadFile;
 using pagloom::test::TempDir;
 using pagloom::test::WriteFile;
 
-// Runs pagloom-cli (or a copy of it at `exe`) with `args`; stdout and stderr go to files that
-// are read back afterwards.
-CliRun RunCli(const std::vector<std::string>& args, const std::string& exe = PAGLOOM_CLI_EXE) {
+// How the child runs besides its arguments.
+struct RunEnv {
+    std::string exe = PAGLOOM_CLI_EXE;     // or a copy of the program elsewhere
+    const char* stdoutFile = nullptr;      // instead of a file that is read back, e.g. /dev/full
+    bool stdoutClosedPipe = false;         // stdout is a pipe whose reader has gone
+    rlim_t fileSizeLimit = RLIM_INFINITY;  // no file may grow beyond this (bytes)
+};
+
+// Runs pagloom-cli with `args`; stdout and stderr go to files that are read back afterwards.
+CliRun RunCli(const std::vector<std::string>& args, const RunEnv& env = {}) {
+    const std::string& exe = env.exe;
     TempDir io;
-    const std::string outPath = io / "out", errPath = io / "err";
+    const std::string outPath = env.stdoutFile ? env.stdoutFile : io / "out";
+    const std::string errPath = io / "err";
     pid_t pid = fork();
     if (pid == 0) {
-        int o = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (env.fileSizeLimit != RLIM_INFINITY) {
+            // A write beyond the limit then fails with EFBIG rather than killing the program.
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{env.fileSizeLimit, env.fileSizeLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        std::signal(SIGPIPE, SIG_DFL);  // as a shell starts it
+        int o = -1;
+        if (env.stdoutClosedPipe) {
+            int p[2];
+            if (pipe(p) != 0) _exit(126);
+            close(p[0]);
+            o = p[1];
+        } else {
+            o = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        }
         int e = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         dup2(o, 1);
         dup2(e, 2);
@@ -52,7 +78,7 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& exe = PAG
     int st = 0;
     waitpid(pid, &st, 0);
     r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    r.out = ReadFile(outPath);
+    if (!env.stdoutFile && !env.stdoutClosedPipe) r.out = ReadFile(outPath);
     r.err = ReadFile(errPath);
     return r;
 }
@@ -334,10 +360,91 @@ TEST(CliBuild, MissingMenuLibraryIsReportedAndTheBuildGoesOn) {
     // A copy of the program in a folder without default.js.
     TempDir bin, site;
     fs::copy_file(PAGLOOM_CLI_EXE, bin / "pagloom-cli");
-    CliRun r = RunCli({"build", PAGLOOM_DEMO_PROJECT, "--dest", site.Path()}, bin / "pagloom-cli");
+    CliRun r = RunCli({"build", PAGLOOM_DEMO_PROJECT, "--dest", site.Path()},
+                      {.exe = bin / "pagloom-cli"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err,
               "Die Menü-Bibliothek " + (bin / "default.js") +
                   " kann nicht gelesen werden; das Menü-Skript enthält nur die Menüdaten.\n");
     EXPECT_TRUE(fs::exists(fs::path(site.Path()) / "index.js"));
+}
+
+// A run that goes to its end but loses something exits 1, never 0; 2 stays for a run that
+// could not build at all.
+TEST(CliExitStatus, RunsThatEndButLoseSomethingExit1) {
+    TempDir dir;
+    const std::string end = "Erstellen der Dateien fertig!";
+    WriteFile(dir / "gut.plp",
+              SmallProject(dir.Path(), {"[project]", "lastsave=02.03.2026 12:00:00"}));
+    ASSERT_EQ(RunCli({"build", dir / "gut.plp"}).status, 0);
+
+    // A Dreamweaver template without its <html> or </html> tag: pages without their frame.
+    const std::vector<std::pair<std::string, std::vector<std::string>>> templates = {
+        {"kein <HTML>", {"<body>", "</body>", "</html>"}},
+        {"kein </HTML>", {"<html>", "<body>", "</body>"}},
+    };
+    for (size_t i = 0; i < templates.size(); ++i) {
+        const auto& [lacks, lines] = templates[i];
+        SCOPED_TRACE(lacks);
+        const std::string site = dir / ("dw" + std::to_string(i));
+        fs::create_directory(site);
+        WriteFile(site + ".dwt", CrLf(lines));
+        WriteFile(dir / "dw.plp", SmallProject(site, {"[content-page]", "dw-template-pages=1",
+                                                      "dw-template-file=" + site + ".dwt"}));
+        CliRun r = RunCli({"build", dir / "dw.plp"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("Fehler: Vorlagen-Datei enthält " + lacks + "-Tag\n"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_NE(r.out.find(end), std::string::npos);
+    }
+
+    // A group whose member ended early (its template is missing) still ran to its end.
+    fs::create_directory(dir / "ohne");
+    WriteFile(dir / "ohne-vorlage.plp",
+              SmallProject(dir / "ohne", {"[content-page]", "template-pages=1",
+                                          "template-file=" + (dir / "fehlt.htm")}));
+    const auto writeGroup = [&](const std::vector<std::string>& projects,
+                                const std::string& padding) {
+        std::vector<std::string> lines = {"[projects]", "count=" + std::to_string(projects.size())};
+        for (size_t i = 0; i < projects.size(); ++i)
+            lines.push_back("filename_" + std::to_string(i + 1) + "=" + (dir / projects[i]));
+        lines.insert(lines.end(), {"[notiz]", "text=" + padding});
+        WriteFile(dir / "g.plg", CrLf(lines));
+    };
+    writeGroup({"ohne-vorlage.plp", "gut.plp"}, "");
+    CliRun early = RunCli({"group", dir / "g.plg"});
+    EXPECT_EQ(early.status, 1) << early.err;
+    EXPECT_NE(early.err.find("fehlt.htm kann nicht gelesen werden"), std::string::npos);
+    EXPECT_NE(early.out.find(end), std::string::npos) << "the second project is built";
+    EXPECT_NE(early.out.find("Projektgruppe " + (dir / "g.plg") + " erstellen fertig"),
+              std::string::npos);
+
+    // A group file that cannot be saved at the end. The site is already built, so the group's
+    // build writes nothing; only the group file is larger than any file may grow.
+    const std::string padding(8000, 'x');
+    writeGroup({"gut.plp"}, padding);
+    const std::string groupBefore = ReadFile(dir / "g.plg");
+    CliRun unsaved = RunCli({"group", dir / "g.plg"}, {.fileSizeLimit = 4096});
+    EXPECT_EQ(unsaved.status, 1) << unsaved.out;
+    EXPECT_EQ(unsaved.err, "In " + (dir / "g.plg") + " kann nicht geschrieben werden\n");
+    EXPECT_NE(unsaved.out.find(end), std::string::npos);
+    EXPECT_EQ(ReadFile(dir / "g.plg"), groupBefore);
+
+    // A log that cannot be written is lost: say so where it can still be read, and finish the
+    // build rather than end it half-way.
+    const std::vector<std::pair<std::string, RunEnv>> lostLogs = {
+        {"full", {.stdoutFile = "/dev/full"}},
+        {"pipe", {.stdoutClosedPipe = true}},
+    };
+    for (const auto& [name, env] : lostLogs) {
+        SCOPED_TRACE(name);
+        fs::create_directory(dir / name);
+        CliRun r = RunCli({"build", dir / "gut.plp", "--dest", dir / name}, env);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(
+            r.err,
+            "pagloom-cli: Das Protokoll kann nicht auf die Standardausgabe geschrieben werden!\n");
+        EXPECT_TRUE(fs::exists(fs::path(dir / name) / "herd.htm")) << "the build itself went on";
+    }
 }

@@ -23,6 +23,30 @@
 namespace pagloom {
 namespace {
 
+// The host as the build's steps see it: everything goes to the real host, and the messages are
+// counted, since a step that shows one goes on without what it could not make.
+class CountingHost : public Host {
+  public:
+    explicit CountingHost(Host& host) : host_(host) {}
+    void ShowMessage(const std::string& text) override {
+        ++shown;
+        host_.ShowMessage(text);
+    }
+    Answer Ask(const std::string& question, bool withCancel) override {
+        return host_.Ask(question, withCancel);
+    }
+    std::string ProgramDir() const override { return host_.ProgramDir(); }
+    std::string ProgramVersion() const override { return host_.ProgramVersion(); }
+    std::tm LocalNow() const override { return host_.LocalNow(); }
+    void Beep() override { host_.Beep(); }
+    void KeepAlive() override { host_.KeepAlive(); }
+
+    int shown = 0;
+
+  private:
+    Host& host_;
+};
+
 const FramesetWriter kFrameset;
 const StylesheetWriter kStylesheet;
 const MenuScriptWriter kMenuScript;
@@ -140,9 +164,10 @@ BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::st
     report.Add("");
 
     FileSaver saver(fs, report);
+    CountingHost stepsHost(host);
     BuildContext ctx{project,
                      fs,
-                     host,
+                     stepsHost,
                      report,
                      dialog.Destination,
                      projectFile,
@@ -167,6 +192,7 @@ BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::st
     if (failure) {
         host.ShowMessage(*failure);
         outcome.failedFiles = report.FailedFiles() - failedBefore;
+        outcome.errorMessages = stepsHost.shown;
         return outcome;
     }
     dialog.PreviewDirectory = dialog.Destination;
@@ -174,6 +200,7 @@ BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::st
     report.Add("Erstellen der Dateien fertig!");
     report.Add("");
     outcome.failedFiles = report.FailedFiles() - failedBefore;
+    outcome.errorMessages = stepsHost.shown;
     outcome.reachedEnd = true;
     return outcome;
 }

@@ -45,9 +45,12 @@ struct BuildOutcome {
     bool started = false;     // false: no destination, nothing logged or written
     bool reachedEnd = false;  // the end line "Erstellen der Dateien fertig!" was logged
     int failedFiles = 0;      // files of this build logged "Fehler!"
+    // Messages its steps showed while the build went on (a Dreamweaver template without its
+    // <html> or </html> tag, a level without its table): pages were made, but not as asked.
+    int errorMessages = 0;
 
     bool EndedEarly() const { return !reachedEnd; }
-    bool Succeeded() const { return reachedEnd && failedFiles == 0; }
+    bool Succeeded() const { return reachedEnd && failedFiles == 0 && errorMessages == 0; }
 };
 
 // Reads `programDir`/default.js as lines into `lines`. False (lines empty) when it cannot

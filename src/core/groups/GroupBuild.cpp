@@ -49,6 +49,7 @@ void BuildEntry(TProjectGroup& group, size_t i, GroupBuildEnv& env, std::vector<
         BuildOutcome b = doc.MakeStart();
         ++outcome.built;
         outcome.failedFiles += b.failedFiles;
+        outcome.errorMessages += b.errorMessages;
         if (b.EndedEarly()) ++outcome.buildsEndedEarly;
     }
     if (project.Settings.lastsave != lastSave) {
@@ -90,8 +91,9 @@ GroupOutcome Make1Execute(TProjectGroup& group, GroupBuildEnv& env) {
     for (size_t i = 0; i < group.ProjectList.size(); ++i)
         BuildEntry(group, i, env, indexList, outcome);
 
-    if (group.GroupModified && !group.GroupFileName.empty() && finalSaveAllowed)
-        group.FileSave(doc.Files(), doc.Ports());
+    if (group.GroupModified && !group.GroupFileName.empty() && finalSaveAllowed &&
+        !group.FileSave(doc.Files(), doc.Ports()))
+        outcome.saveFailed = true;
     if (group.IndexMap && !MakeSiteMapIndex(group, index, doc)) outcome.indexFailed = true;
 
     report.Add("");

@@ -40,7 +40,9 @@ struct GroupOutcome {
     int projectsFailed = 0;    // "Fehler in Projekt" (the table check failed)
     int buildsEndedEarly = 0;  // builds without their end line (no destination, unreadable input)
     int failedFiles = 0;       // "Fehler!" lines of all builds
+    int errorMessages = 0;     // messages shown while builds went on (BuildOutcome)
     bool indexFailed = false;  // "Fehler bei Sitemap-Index"
+    bool saveFailed = false;   // the group file could not be saved ("In ... kann nicht ...")
 };
 
 // The sitemap address a project contributes to the index: its sitemap prefix and sitemap file.
@@ -51,7 +53,8 @@ std::string SitemapIndexAddress(const Project& project);
 // Never stops early.
 GroupOutcome Make1Execute(TProjectGroup& group, GroupBuildEnv& env);
 
-// The lines of a sitemap index listing `addresses` as they stand.
+// The lines of a sitemap index listing `addresses` (Windows-1252), written as XML text in UTF-8
+// (SitemapLocText).
 TextLines SitemapIndexLines(const std::vector<std::string>& addresses);
 // MakeSiteMapIndex: trims group.IndexMapFile, logs an empty line, replaces that file with the
 // index and logs "Sitemap-Index: <file> erstellen fertig", or "Fehler bei Sitemap-Index: <file>"

@@ -164,6 +164,19 @@ TEST_F(BuildDriverTest, UnreadableTemplateEndsBuildWithoutEndLines) {
     EXPECT_EQ(std::vector<std::string>(log.end() - 2, log.end()),
               (std::vector<std::string>{dest / "erste.htm...", "OK"}));
     EXPECT_TRUE(dialog.PreviewDirectory.empty());
+    EXPECT_EQ(outcome.errorMessages, 0) << "the message that ends the build is not counted";
+}
+
+TEST_F(BuildDriverTest, MessagesOfABuildThatGoesOnAreCounted) {
+    test::WriteFile(dest / "t.dwt", "<body>ohne Rahmen</body>\r\n");
+    project.Settings.content_page.source.Select(kDwTemplatePages);
+    project.Settings.content_page.dw_template_file = dest / "t.dwt";
+    const BuildOutcome outcome = Build();
+    EXPECT_TRUE(outcome.reachedEnd);
+    EXPECT_EQ(outcome.failedFiles, 0);
+    EXPECT_GT(outcome.errorMessages, 0);
+    EXPECT_EQ(outcome.errorMessages, static_cast<int>(host.messages.size()));
+    EXPECT_FALSE(outcome.Succeeded());
 }
 
 TEST_F(BuildDriverTest, TemplateFirstPageAndDuplicateAndEmptyFileNames) {

@@ -267,6 +267,22 @@ TEST(GroupBuild, FailingTableCheckIsReportedAndStillRecorded) {
     EXPECT_EQ(second.skipped, 1);
 }
 
+TEST(GroupBuild, AGroupFileThatCannotBeSavedAtTheEndIsReported) {
+    TempDir dir;
+    TProjectGroup g;
+    g.AddProjects({MakeProject(dir, "a")});  // its LastSave differs from the group's entry
+    g.GroupModified = false;
+    g.GroupFileName = dir / "fehlt/g.plg";
+    GroupRun run;
+    EXPECT_TRUE(run.Build(g).saveFailed);
+    EXPECT_EQ(run.host.messages, std::vector<std::string>{"In " + (dir / "fehlt/g.plg") +
+                                                          " kann nicht geschrieben werden"});
+
+    g.GroupFileName = dir / "g.plg";
+    EXPECT_FALSE(run.Build(g).saveFailed);
+    EXPECT_TRUE(fs::exists(dir / "g.plg"));
+}
+
 TEST(GroupBuild, MissingProjectIsOpenedWithDefaultsAndTheGroupGoesOn) {
     TempDir dir;
     const std::string good = MakeProject(dir, "good");
