@@ -126,7 +126,8 @@ RunResult RunCommand(const CommandLine& cl, const std::string& programDir, std::
 RunResult RunCli(const std::vector<std::string>& args, const std::string& programDir,
                  std::FILE* out, std::FILE* err) {
     std::string error;
-    auto cl = ParseCommandLine(args, error);
+    const auto cp1252 = ArgumentsToCp1252(args, error);
+    const auto cl = cp1252 ? ParseCommandLine(*cp1252, error) : std::nullopt;
     if (!cl) {
         PrintUtf8(err, "pagloom-cli: " + error);
         PrintUtf8(err, "Hilfe: pagloom-cli --help");

@@ -18,8 +18,8 @@ enum class RunResult {
 };
 int ExitStatus(RunResult result);  // 0, 1, 2, 64
 
-// Runs pagloom-cli with the arguments after the program name. `programDir` is where
-// default.js and default.plp are found. Never throws.
+// Runs pagloom-cli with the arguments after the program name, as they arrive (UTF-8). `programDir`
+// is where default.js and default.plp are found. Never throws.
 RunResult RunCli(const std::vector<std::string>& args, const std::string& programDir,
                  std::FILE* out, std::FILE* err);
 

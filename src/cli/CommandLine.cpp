@@ -29,7 +29,7 @@ const char* HelpText() {
            "      oder das Protokoll auf der Standardausgabe\n"
            "  2   nichts erstellt oder vorzeitig abgebrochen; bei group: die Gruppendatei\n"
            "      kann nicht gelesen werden\n"
-           "  64  falscher Aufruf\n";
+           "  64  falscher Aufruf, auch ein Pfad mit Zeichen außerhalb von Windows-1252\n";
 }
 
 namespace {
@@ -104,6 +104,23 @@ std::optional<CommandLine> ParseGroup(const std::vector<std::string>& args, std:
 }
 
 }  // namespace
+
+std::optional<std::vector<std::string>> ArgumentsToCp1252(const std::vector<std::string>& utf8,
+                                                          std::string& error) {
+    std::vector<std::string> args;
+    args.reserve(utf8.size());
+    for (const std::string& a : utf8) {
+        std::optional<std::string> cp1252 = Utf8ToCp1252Exact(a);
+        if (!cp1252) {
+            error = "Argument \"" + a +
+                    "\" enthält Zeichen außerhalb von Windows-1252; solche Pfade werden nicht "
+                    "unterstützt";
+            return std::nullopt;
+        }
+        args.push_back(std::move(*cp1252));
+    }
+    return args;
+}
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
                                             std::string& error) {

@@ -19,6 +19,12 @@ struct CommandLine {
     std::optional<bool> regionOverwrite;  // --overwrite-regions (true) / --keep-regions (false)
 };
 
+// The arguments as they arrive (UTF-8) as Windows-1252 texts. An argument that Windows-1252
+// cannot hold would name another file or folder, so it is refused: returns nothing and sets
+// `error` (UTF-8).
+std::optional<std::vector<std::string>> ArgumentsToCp1252(const std::vector<std::string>& utf8,
+                                                          std::string& error);
+
 // Parses the arguments after the program name. On a usage error returns nothing and sets
 // `error` to a German one-line description.
 // `args` are Windows-1252 texts; `error` is UTF-8 text for stderr.

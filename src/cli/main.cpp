@@ -13,9 +13,8 @@ int main(int argc, char** argv) {
     // the build goes on and the lost log is reported on stderr.
     std::signal(SIGPIPE, SIG_IGN);
     // Arguments and folder names arrive in UTF-8; inside, paths are Windows-1252 text like the
-    // paths a project file stores.
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.push_back(pagloom::Utf8ToCp1252(argv[i]));
+    // paths a project file stores (RunCli converts the arguments).
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     const std::string programDir =
         pagloom::Utf8ToCp1252(pagloom::cli::ExecutableDir(argc > 0 ? argv[0] : nullptr));
     auto result = pagloom::cli::RunCli(args, programDir, stdout, stderr);

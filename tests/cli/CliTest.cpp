@@ -150,6 +150,39 @@ TEST(CliUsage, WrongCommandLinesExit64WithAHint) {
     }
 }
 
+// A name Windows-1252 cannot hold would become another name ("Ziel??"), so it is refused.
+TEST(CliUsage, PathsOutsideWindows1252AreRefusedNotReplaced) {
+    TempDir dir;
+    fs::create_directory(dir / "Ziel??");
+    WriteFile(dir / "p.plp", SmallProject(dir / "Ziel??"));
+    WriteFile(dir / "??.plp", SmallProject(dir / "Ziel??"));
+    WriteFile(dir / "??.plg", CrLf({"[projects]", "count=1", "filename_1=" + (dir / "p.plp")}));
+    const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC";
+    struct Case {
+        std::vector<std::string> args;
+        std::string refused;
+    };
+    const std::vector<Case> cases = {
+        {{"build", dir / (japanese + ".plp")}, dir / (japanese + ".plp")},
+        {{"build", dir / "p.plp", "--dest", dir / ("Ziel" + japanese)}, dir / ("Ziel" + japanese)},
+        {{"build", dir / "p.plp", "--dest=" + (dir / ("Ziel" + japanese))},
+         "--dest=" + (dir / ("Ziel" + japanese))},
+        {{"group", dir / (japanese + ".plg")}, dir / (japanese + ".plg")},
+        {{"build", dir / "\xE4.plp"}, dir / "\xE4.plp"},  // Latin-1, not UTF-8
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refused);
+        CliRun r = RunCli(c.args);
+        EXPECT_EQ(r.status, 64);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "pagloom-cli: Argument \"" + c.refused +
+                             "\" enthält Zeichen außerhalb von Windows-1252; solche Pfade werden "
+                             "nicht unterstützt\nHilfe: pagloom-cli --help\n");
+    }
+    EXPECT_EQ(fs::directory_iterator(dir / "Ziel??"), fs::directory_iterator())
+        << "nothing built into the folder the name would have become";
+}
+
 TEST(CliUsage, HelpAndVersion) {
     CliRun v = RunCli({"--version"});
     EXPECT_EQ(v.status, 0);

@@ -99,4 +99,11 @@ std::string Utf8ToCp1252(std::string_view in) {
     return out;
 }
 
+std::optional<std::string> Utf8ToCp1252Exact(std::string_view utf8) {
+    // Whatever the conversion replaced or took as it stood does not come back the same way.
+    std::string cp1252 = Utf8ToCp1252(utf8);
+    if (Cp1252ToUtf8(cp1252) != utf8) return std::nullopt;
+    return cp1252;
+}
+
 }  // namespace pagloom

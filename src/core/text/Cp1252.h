@@ -3,6 +3,7 @@
 // Windows-1252 bytes (that is what project files, templates and generated pages hold);
 // conversion happens only at the edges: GUI, CLI output, engines that deliver UTF-8.
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,11 @@ std::string Cp1252ToUtf8(std::string_view cp1252);
 // UTF-8 to Windows-1252. Characters without a Windows-1252 form become '?';
 // invalid UTF-8 bytes are taken as Windows-1252 bytes as they stand.
 std::string Utf8ToCp1252(std::string_view utf8);
+
+// UTF-8 to Windows-1252 only where nothing is lost: nothing when a character has no
+// Windows-1252 form or the bytes are not UTF-8. For names (paths) that must not be replaced by
+// another name, as '?' or a byte taken as it stands would do.
+std::optional<std::string> Utf8ToCp1252Exact(std::string_view utf8);
 
 // Unicode code point of a Windows-1252 byte, and back (-1 when not representable).
 char32_t Cp1252ToCodePoint(unsigned char byte);
