@@ -7,17 +7,21 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProcess>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 
 #include "MenuEditorTab.h"
 #include "PageTabs.h"
@@ -29,6 +33,7 @@
 #include "TWebAnzeigeForm.h"
 #include "TfmProjectGroup.h"
 #include "UiPrompts.h"
+#include "WindowPlacement.h"
 #include "generator/BuildDriver.h"
 #include "projectfile/ProjectFile.h"
 #include "style/StylePages.h"
@@ -39,6 +44,33 @@ namespace {
 const QString kOpenFilter = QStringLiteral("pagloom projekt (*.plp)");
 const QString kSaveFilter =
     QStringLiteral("pagloom projekt (*.plp);;Textdatei (*.txt);;alle Dateien (*.*)");
+
+// The width of the row of tabs with every caption whole, hidden tabs included: a tab shown
+// later by a project's settings must not push the row into scrolling.
+int FullTabRowWidth(const QTabWidget& tabs) {
+    QTabBar probe;
+    probe.setFont(tabs.tabBar()->font());
+    probe.setDocumentMode(tabs.documentMode());
+    probe.setElideMode(Qt::ElideNone);
+    for (int i = 0; i < tabs.count(); ++i) probe.addTab(tabs.tabText(i));
+    return probe.sizeHint().width();
+}
+
+// Wide enough for all tab captions beside the style preview, centred on the screen and
+// wholly on it; a narrower screen gets a narrower window whose tab row scrolls.
+QRect OpeningGeometry(const QMainWindow& window, const QTabWidget& tabs) {
+    const QStyle* style = window.style();
+    // The page frame on both sides and the tab row's indent.
+    int width = FullTabRowWidth(tabs) + 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth) + 12;
+    if (const auto* dock = window.findChild<QDockWidget*>(QStringLiteral("dockStylePreview")))
+        width += dock->minimumSizeHint().width() +
+                 style->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent);
+    const QSize wanted(std::max(window.width(), width), window.height());
+    const QScreen* screen = window.screen();
+    if (!screen) return QRect(window.pos(), wanted);
+    const QRect available = screen->availableGeometry();
+    return CenteredOver(available, wanted, available);
+}
 
 }  // namespace
 
@@ -226,6 +258,11 @@ bool TMainForm::event(QEvent* e) {
     // Not on activation: without a window manager, or when the desktop withholds the focus,
     // the window is never activated. Queued, so the window is drawn before the project opens
     // and its messages have a visible parent.
+    if (e->type() == QEvent::Show && !openingSizeSet_) {
+        // Sized at the first show, once every editor has added its tab.
+        openingSizeSet_ = true;
+        setGeometry(OpeningGeometry(*this, *pageControl_));
+    }
     if (e->type() == QEvent::Show && firstActivation_ && !startQueued_) {
         startQueued_ = true;
         QMetaObject::invokeMethod(
@@ -344,13 +381,16 @@ void TMainForm::NewProject() {
     session_.Modified = false;
 }
 
-void TMainForm::OpenProject(const QString& file) {
+bool TMainForm::OpenProject(const QString& file) {
+    // A file that cannot be read is refused after its message; the open project stays, so a
+    // later save cannot put defaults over the unreadable file.
+    if (!session_.Open(PathS(file))) return false;
     tracker_.Forget();
-    session_.Open(PathS(file));
     saveProposed_ = file;
     UpdateCaption();
     AfterLoad();
     session_.Modified = false;
+    return true;
 }
 
 void TMainForm::AfterLoad() {

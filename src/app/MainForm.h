@@ -75,7 +75,7 @@ class TMainForm : public QMainWindow {
     // Loads default.plp (or the defaults) as a new project without a file name.
     void NewProject();
     // Loads `file` as the open project; asks nothing about unsaved changes.
-    void OpenProject(const QString& file);
+    bool OpenProject(const QString& file);
 
     // Ends a pending decimal edit of a style editor; false when its value was refused (the
     // command or tab change that asked is then abandoned).
@@ -131,6 +131,7 @@ class TMainForm : public QMainWindow {
     QString startFile_;
     bool firstActivation_ = true;
     bool startQueued_ = false;
+    bool openingSizeSet_ = false;
     QString templateDir_;
     QString openProposed_;
     QString saveProposed_;

@@ -4,12 +4,16 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "FieldTracker.h"
 #include "ProjectSession.h"
 #include "UiPrompts.h"
+#include "WindowPlacement.h"
 #include "model/ContentPageRules.h"
 #include "options/BottomFramePage.h"
 #include "options/ContentPage.h"
@@ -31,8 +35,8 @@ TProOptDlg::TProOptDlg(ProjectSession& session, FieldTracker& tracker, UiPrompts
     setWindowTitle(QStringLiteral("Optionen"));
 
     pages_ = new QTabWidget(this);
-    // Ten captions do not fit in one row beside the main window; the row scrolls instead of
-    // widening the dialog, and the captions stay whole.
+    // The dialog opens wide enough for all ten captions (see ShowModal); on a screen too narrow
+    // for that the row scrolls rather than cutting or widening past the main window.
     pages_->setUsesScrollButtons(true);
     pages_->setElideMode(Qt::ElideNone);
     pages_->addTab(new FrameSetPage(binder_, session_, pages_), QStringLiteral("FrameSet"));
@@ -99,6 +103,16 @@ TProOptDlg::Snapshot TProOptDlg::Take() const {
 void TProOptDlg::ShowModal() {
     RefreshFromModel();
     snapshot_ = Take();
+    // As wide as the row of tabs with every caption whole, no wider than the main window, and
+    // over it.
+    if (QWidget* over = parentWidget()) {
+        const QMargins m = layout()->contentsMargins();
+        const int row = pages_->tabBar()->sizeHint().width() + m.left() + m.right() +
+                        2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 12;
+        QSize wanted = sizeHint();
+        wanted.setWidth(std::min(std::max(wanted.width(), row), over->window()->width()));
+        PlaceOver(this, over, wanted);
+    }
     prompts_.Exec(this);
 }
 

@@ -81,10 +81,11 @@ StylePages::StylePages(QTabWidget* pageControl, Records records,
     dock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     preview_ = new StylePreview(std::move(project), dock_);
     dock_->setWidget(preview_);
-    // Wide enough for a menu column of the usual 150 pixels with its borders.
+    // Wide enough for a menu column of the usual 150 pixels with its borders, and no wider:
+    // the main window's row of tabs shares the width.
     preview_->setMinimumWidth(220);
     window->addDockWidget(Qt::RightDockWidgetArea, dock_);
-    window->resizeDocks({dock_}, {260}, Qt::Horizontal);
+    window->resizeDocks({dock_}, {preview_->minimumWidth()}, Qt::Horizontal);
     dock_->hide();
     connect(this, &StylePages::RecordChanged, preview_, &StylePreview::StylesChanged);
     connect(pageControl, &QTabWidget::currentChanged, this,

@@ -17,6 +17,7 @@
 
 #include "AppTestSupport.h"
 #include "Translations.h"
+#include "style/StylePreview.h"
 
 using namespace pagloom;
 using namespace pagloom::app;
@@ -93,12 +94,22 @@ int main(int argc, char* argv[]) {
     app.main->ApplyTabRules();
     app.main->HandOnDestination(site.path());
     app.main->RefreshMenuEditor();
-    app.main->resize(820, 560);
+    // At the size the program opens with.
     app.main->show();
     QTabWidget* tabs = app.main->PageControl();
+    // The menu preview loads its page when the first style tab comes up; grab it once drawn.
+    auto* preview = app.main->findChild<StylePreview*>();
+    bool previewLoaded = false;
+    if (preview)
+        QObject::connect(preview->View(), &QWebEngineView::loadFinished,
+                         [&previewLoaded] { previewLoaded = true; });
     for (int i = 0; i < tabs->count(); ++i) {
         if (!tabs->isTabVisible(i)) continue;
         tabs->setCurrentIndex(i);
+        if (preview && preview->isVisible()) {
+            for (int waited = 0; !previewLoaded && waited < 8000; waited += 50) Settle(50);
+            Settle(600);
+        }
         Save(app.main.get(), out, "main-" + FileName(tabs->tabText(i)));
     }
 
