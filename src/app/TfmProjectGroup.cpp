@@ -350,7 +350,7 @@ bool TfmProjectGroup::FileSaveAs() {
     return saved;
 }
 
-GroupBuildEnv TfmProjectGroup::Env(const std::function<void(const std::string&)>& open) {
+GroupBuildEnv TfmProjectGroup::Env(const std::function<bool(const std::string&)>& open) {
     return GroupBuildEnv{session_, open, [this] { return FileSaveAs(); },
                          [this] { ShowBuildDialog(); }, [this] { RestoreBuildDialog(); }};
 }
@@ -364,7 +364,7 @@ void TfmProjectGroup::Make1Execute() {
     host_.SetParentWidget(this);
     GroupBuildEnv env = Env([&](const std::string& path) {
         ++number;
-        main_.OpenProject(Q(path));
+        const bool opened = main_.OpenProject(Q(path));
         if (make_) {
             if (auto* ziel = make_->findChild<QLineEdit*>(QStringLiteral("MakeZielEdit")))
                 ziel->setText(Q(session_.Build.Destination));
@@ -375,6 +375,7 @@ void TfmProjectGroup::Make1Execute() {
         // Between projects the windows repaint with the log so far, as during a single build.
         if (make_) make_->SetGroupRunning(true);
         host_.KeepAlive();
+        return opened;
     });
     const std::vector<int> rows = SelectedRows();
     try {
@@ -427,7 +428,7 @@ void TfmProjectGroup::ReleaseBuildDialog() {
 void TfmProjectGroup::acVorschauExecute() {
     std::vector<std::string> lines;
     for (int r : SelectedRows()) lines.push_back(PathS(lbProjects_->item(r)->text()));
-    GroupBuildEnv env = Env([this](const std::string& path) { main_.OpenProject(Q(path)); });
+    GroupBuildEnv env = Env([this](const std::string& path) { return main_.OpenProject(Q(path)); });
     host_.SetParentWidget(this);
     const std::optional<std::string> page = PrepareGroupPreview(group_, lines, env);
     host_.SetParentWidget(&main_);

@@ -72,7 +72,7 @@ class TfmProjectGroup : public QDialog {
     void UpdateLoadEnabled();
     std::vector<int> SelectedRows() const;
     void SelectRows(const std::vector<int>& rows);
-    GroupBuildEnv Env(const std::function<void(const std::string&)>& open);
+    GroupBuildEnv Env(const std::function<bool(const std::string&)>& open);
     void ShowBuildDialog();
     void RestoreBuildDialog();
     // Gives the build dialog back to the main window, with its "Start", closed.

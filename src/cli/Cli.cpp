@@ -75,7 +75,8 @@ RunResult RunBuild(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FI
     }
     ProjectDocument doc(fs, host);
     PrepareDocument(doc, out, err);
-    doc.Open(cl.file);
+    // An unreadable file is refused with its message rather than built as the defaults.
+    if (!doc.Open(cl.file)) return RunResult::NothingBuilt;
     if (cl.dest) doc.Build.Destination = *cl.dest;
 
     const std::optional<BuildOutcome> outcome = doc.CheckAndBuild(cl.regionOverwrite);

@@ -29,6 +29,7 @@ class MainFormTest : public QObject {
     void saveQuestion();
     void quitWithCancelledSaveAsStaysOpen();
     void failedSaveStopsTheCommand();
+    void unreadableProjectIsRefusedAndTheOpenOneStays();
     void saveAsSetsCaptionAndFileName();
     void wholeNumberFields_data();
     void wholeNumberFields();
@@ -135,6 +136,32 @@ void MainFormTest::failedSaveStopsTheCommand() {
     QCOMPARE(app.main->windowTitle(), "pagloom: " + unwritable);
     app.prompts.answers = {Answer::Yes};
     QVERIFY(!app.main->close());
+}
+
+void MainFormTest::unreadableProjectIsRefusedAndTheOpenOneStays() {
+    // A regular file that not even root can read, so the test needs no other user.
+    const QString unreadable = QStringLiteral("/proc/self/clear_refs");
+    QFile probe(unreadable);
+    const bool readable = probe.open(QIODevice::ReadOnly) && (probe.read(1), true) &&
+                          probe.error() == QFileDevice::NoError;
+    if (!QFile::exists(unreadable) || readable) QSKIP("no file here that cannot be read");
+    AppFixture app;
+    QTemporaryDir dir;
+    const QString file = dir.filePath("projekt.plp");
+    app.session.Modified = true;
+    app.prompts.files = {file};
+    QCOMPARE(app.main->FileSave(), TMainForm::SaveOutcome::Saved);
+    app.session.Modified = true;
+
+    QVERIFY(!app.main->OpenProject(unreadable));
+    QCOMPARE(app.prompts.messages,
+             QStringList{"Die Projektdatei " + unreadable + " kann nicht gelesen werden!"});
+    QCOMPARE(app.session.ProjectFileName(), file);
+    QCOMPARE(app.main->windowTitle(), "pagloom: " + file);
+    QVERIFY(app.session.Modified);
+    // The next save goes to the project that stayed open.
+    QCOMPARE(app.main->FileSave(), TMainForm::SaveOutcome::Saved);
+    QCOMPARE(app.prompts.saveDialogs, 1);
 }
 
 void MainFormTest::saveAsSetsCaptionAndFileName() {

@@ -17,23 +17,32 @@ bool ProjectDocument::LoadMenuScriptLibrary() {
     return pagloom::LoadMenuScriptLibrary(fs_, host_.ProgramDir(), Build.MenuScriptLibrary);
 }
 
-void ProjectDocument::Read(const std::string& path) {
-    LoadProject(project, path, fs_, host_);
+bool ProjectDocument::Read(const std::string& path) {
+    if (!LoadProject(project, path, fs_, host_)) return false;
     // The tables open after every key is read; their messages follow the reader's.
     OpenSlotTables(project, tables_, host_);
     const std::string& dest = project.Settings.files.destination_directory;
     Build.Destination = dest;
     if (!dest.empty()) Build.PreviewDirectory = dest;
     Modified = false;
+    return true;
 }
 
-void ProjectDocument::Open(const std::string& path) {
-    Read(path);
+bool ProjectDocument::Open(const std::string& path) {
+    if (!Read(path)) return false;
     fileName_ = path;
+    return true;
 }
 
 void ProjectDocument::New() {
-    Read(JoinPath(host_.ProgramDir(), "default.plp"));
+    if (!Read(JoinPath(host_.ProgramDir(), "default.plp"))) {
+        // A new project must not carry on the settings of the one open before.
+        project = Project();
+        ReadProject(project, IniFile(), fs_, host_);
+        OpenSlotTables(project, tables_, host_);
+        Build.Destination.clear();
+        Modified = false;
+    }
     fileName_.clear();
 }
 

@@ -41,11 +41,14 @@ class ProjectDocument {
     // read (the front end says so in its own way).
     bool LoadMenuScriptLibrary();
 
-    // OpenProject: reads the file (a missing or unreadable one gives the defaults), opens the
-    // slots' tables, makes the project's destination the build destination and a non-empty
-    // one the preview's folder. The file name becomes `path`; nothing is changed yet.
-    void Open(const std::string& path);
-    // NewProject: the same from <program folder>/default.plp, without a file name.
+    // OpenProject: reads the file (a missing one gives the defaults), opens the slots' tables,
+    // makes the project's destination the build destination and a non-empty one the preview's
+    // folder. The file name becomes `path`; nothing is changed yet. A file that exists but
+    // cannot be read is refused after LoadProject's message: the open project, its file name
+    // and its changed mark stay, and the result is false.
+    bool Open(const std::string& path);
+    // NewProject: the same from <program folder>/default.plp, without a file name; an
+    // unreadable default.plp gives the built-in defaults after the message.
     void New();
     // Saves to FileName() (false without one, or after SaveProject's message when the file
     // cannot be written). A good save clears the changed mark.
@@ -68,7 +71,7 @@ class ProjectDocument {
     std::optional<BuildOutcome> CheckAndBuild(std::optional<bool> overwrite = std::nullopt);
 
   private:
-    void Read(const std::string& path);
+    bool Read(const std::string& path);
 
     FileSystem& fs_;
     Host& host_;

@@ -8,16 +8,14 @@
 #include "io/FileSystem.h"
 #include "model/Project.h"
 #include "ports/Host.h"
+#include "projectfile/ProjectFile.h"
 
 namespace pagloom {
 
 namespace {
 
-void OpenForGroup(GroupBuildEnv& env, const std::string& path) {
-    if (env.openProject)
-        env.openProject(path);
-    else
-        env.document.Open(path);
+bool OpenForGroup(GroupBuildEnv& env, const std::string& path) {
+    return env.openProject ? env.openProject(path) : env.document.Open(path);
 }
 
 // Save as the save command does: to the group's file, or through "save as" without one.
@@ -31,8 +29,13 @@ bool SaveGroupAsCommand(TProjectGroup& group, GroupBuildEnv& env) {
 void BuildEntry(TProjectGroup& group, size_t i, GroupBuildEnv& env, std::vector<std::string>* index,
                 GroupOutcome& outcome) {
     const std::string path = group.ProjectList[i];
-    OpenForGroup(env, path);
     ProjectDocument& doc = env.document;
+    if (!OpenForGroup(env, path)) {
+        // Refused with its message; building would build the project open before instead.
+        doc.Build.Report.Add(ProjectUnreadableMessage(path));
+        ++outcome.projectsFailed;
+        return;
+    }
     const Project& project = doc.project;
     const bool checkPassed = doc.PrepareBuild();
 
@@ -147,7 +150,7 @@ std::optional<std::string> PrepareGroupPreview(const TProjectGroup& group,
         }
         if (chosen) break;
     }
-    if (chosen) OpenForGroup(env, *chosen);
+    if (chosen && !OpenForGroup(env, *chosen)) return std::nullopt;
     ProjectDocument& doc = env.document;
     const std::string& frameset = doc.project.Settings.files.frameset_file;
     if (!chosen || frameset.empty()) {

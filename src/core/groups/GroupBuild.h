@@ -21,9 +21,9 @@ class TProjectGroup;
 struct GroupBuildEnv {
     // The open project, replaced by each OpenProject, with the build dialog and its shared log.
     ProjectDocument& document;
-    // The main window's OpenProject (which opens the file in `document`). Empty: the
-    // document's own Open.
-    std::function<void(const std::string& path)> openProject;
+    // The main window's OpenProject (which opens the file in `document`); false when the file
+    // was refused. Empty: the document's own Open.
+    std::function<bool(const std::string& path)> openProject;
     // Save as, for a group without a file name when the user agrees to save it before the
     // build; returns whether it saved. Empty: such a group is not saved.
     std::function<bool()> saveGroupAs;
@@ -37,7 +37,7 @@ struct GroupBuildEnv {
 struct GroupOutcome {
     int built = 0;             // projects handed to MakeStartClick
     int skipped = 0;           // "Keine Änderung im Projekt"
-    int projectsFailed = 0;    // "Fehler in Projekt" (the table check failed)
+    int projectsFailed = 0;    // "Fehler in Projekt" (the table check failed), or unreadable
     int buildsEndedEarly = 0;  // builds without their end line (no destination, unreadable input)
     int failedFiles = 0;       // "Fehler!" lines of all builds
     int errorMessages = 0;     // messages shown while builds went on (BuildOutcome)

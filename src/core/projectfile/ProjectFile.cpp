@@ -438,10 +438,20 @@ void WriteTableSection(IniFile& ini, const Project& p) {
     keys::WriteKeys(ini, keys::Place{"table_convert", ""}, TableConvertKeys(), t.convert);
 }
 
-void LoadProject(Project& p, const std::string& fileName, FileSystem& fs, Host& host) {
-    IniFile ini;
-    ini.Load(fs, fileName);  // a file that cannot be read reads as one without keys
-    ReadProject(p, ini, fs, host);
+std::string ProjectUnreadableMessage(const std::string& fileName) {
+    return "Die Projektdatei " + fileName + " kann nicht gelesen werden!";
+}
+
+bool LoadProject(Project& p, const std::string& fileName, FileSystem& fs, Host& host) {
+    std::string text;
+    // Reading an unreadable file as an empty one would put the defaults in its place, and the
+    // next save or build would overwrite the user's work with them.
+    if (fs.Read(fileName, text) == FileSystem::ReadState::Unreadable) {
+        host.ShowMessage(ProjectUnreadableMessage(fileName));
+        return false;
+    }
+    ReadProject(p, IniFile(text), fs, host);
+    return true;
 }
 
 void ReadProject(Project& p, const IniFile& ini, FileSystem& fs, Host& host) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Reading and writing a project file (.plp, INI text in Windows-1252). LoadProject never fails:
-// whatever cannot be read takes its default. SaveProject replaces the file in one step, so a
-// failed save leaves the previous file as it was.
+// Reading and writing a project file (.plp, INI text in Windows-1252). Inside a file that
+// could be read, whatever cannot be understood takes its default. SaveProject replaces the file in
+// one step, so a failed save leaves the previous file as it was.
 #pragma once
 #include <ctime>
 #include <string>
@@ -15,11 +15,15 @@
 namespace pagloom {
 
 // Reads `fileName` into `p`, replacing every setting, the menu, the style records and the
-// table settings. A missing, unreadable or non-INI file gives every default. A destination
+// table settings. A missing or non-INI file gives every default. A file that exists but cannot
+// be read (no permission, an I/O error) is refused: `p` stays as it was, the message
+// of ProjectUnreadableMessage names the file, and the result is false. A destination
 // folder that does not exist is emptied, after the message "Das Verzeichnis <text> existiert
 // nicht!" (for a non-empty text). Reading opens no tables: the slots' name displays and field
 // lists are empty until OpenSlotTables (the project document calls it after reading).
-void LoadProject(Project& p, const std::string& fileName, FileSystem& fs, Host& host);
+bool LoadProject(Project& p, const std::string& fileName, FileSystem& fs, Host& host);
+// "Die Projektdatei <file> kann nicht gelesen werden!"
+std::string ProjectUnreadableMessage(const std::string& fileName);
 // LoadProject on a file already in memory; `fs` answers whether the destination folder exists.
 void ReadProject(Project& p, const IniFile& ini, FileSystem& fs, Host& host);
 
