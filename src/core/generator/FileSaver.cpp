@@ -31,9 +31,13 @@ bool FileSaver::KnownMissing(const std::string& path) {
         auto [it, fresh] = folders_.try_emplace(std::string(folder));
         if (fresh) {
             std::vector<std::string> names;
-            if (fs_.ListNames(it->first, names))
+            if (fs_.ListNames(it->first, names)) {
+                // Each folder a build writes to is listed here once: the moment to clear away
+                // what builds killed part-way left in it, before it is published with the site.
+                RemoveTemporaryLeftovers(fs_, it->first, names);
                 it->second.emplace(std::make_move_iterator(names.begin()),
                                    std::make_move_iterator(names.end()));
+            }
         }
         lastFolder_ = it->first;
         lastNames_ = &it->second;

@@ -3,12 +3,15 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -38,10 +41,39 @@ bool WriteAll(int fd, std::string_view data) {
     return true;
 }
 
+constexpr std::string_view kTempMark = ".pagloom-";
+
+// "<file>.pagloom-<pid>-<random>.tmp". The random part keeps anyone who can write into the
+// folder from planting something under the name ahead of time; the process id lets a later build
+// tell a leftover of a dead process from a file a running build is still writing.
 std::string TempNameFor(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
-    static const std::string pid = std::to_string(::getpid());
-    return path + ".pagloom-" + pid + "-" + std::to_string(counter++) + ".tmp";
+    static std::atomic<unsigned long long> counter{0};
+    unsigned long long r = 0;
+    if (::getrandom(&r, sizeof r, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof r))
+        r = static_cast<unsigned long long>(
+                std::chrono::steady_clock::now().time_since_epoch().count()) *
+                0x9E3779B97F4A7C15ULL +
+            counter++;
+    char tail[40];
+    std::snprintf(tail, sizeof tail, "%ld-%016llx.tmp", static_cast<long>(::getpid()), r);
+    return path + std::string(kTempMark) + tail;
+}
+
+// The process id in a temporary name of this program, or 0 for any other name.
+long TempNamePid(std::string_view name) {
+    const size_t mark = name.rfind(kTempMark);
+    if (mark == std::string_view::npos || name.size() < 4 || name.substr(name.size() - 4) != ".tmp")
+        return 0;
+    long pid = 0;
+    size_t i = mark + kTempMark.size();
+    for (; i < name.size() && name[i] >= '0' && name[i] <= '9' && pid < 100000000; ++i)
+        pid = pid * 10 + (name[i] - '0');
+    if (i == mark + kTempMark.size() || i >= name.size() || name[i] != '-') return 0;
+    for (++i; i + 4 < name.size(); ++i) {
+        const char c = name[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return 0;
+    }
+    return i + 4 == name.size() && name[i - 1] != '-' ? pid : 0;
 }
 
 // An unnamed file, open for writing, in the folder of `path` (a disk path); -1 when the folder
@@ -117,7 +149,9 @@ FileSystem::ReadState FileSystem::Read(const std::string& path, std::string& out
 }
 
 bool FileSystem::WriteNew(const std::string& path, std::string_view data) {
-    int fd = ::open(Native(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    // Exclusive and without following a link: whatever already has the name is left alone.
+    int fd =
+        ::open(Native(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) return false;
     const bool written = WriteAll(fd, data);
     return (::close(fd) == 0) && written;
@@ -184,8 +218,14 @@ bool FileSystem::Rename(const std::string& from, const std::string& to) {
 bool FileSystem::Remove(const std::string& path) { return ::unlink(Native(path).c_str()) == 0; }
 
 void FileSystem::CopyPermissions(const std::string& from, const std::string& to) {
+    // Neither side's link is followed: a link planted at the page says nothing of the page's
+    // permissions, and one swapped in for the temporary file must not have its target changed.
     struct stat st {};
-    if (::stat(Native(from).c_str(), &st) == 0) ::chmod(Native(to).c_str(), st.st_mode & 07777);
+    if (::lstat(Native(from).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+    const int fd = ::open(Native(to).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fchmod(fd, st.st_mode & 07777);
+    ::close(fd);
 }
 
 bool FileSystem::FileExists(const std::string& path) {
@@ -222,6 +262,19 @@ bool FileSystem::ListNames(const std::string& dir, std::vector<std::string>& nam
     }
     ::closedir(d);
     return true;
+}
+
+void RemoveTemporaryLeftovers(FileSystem& fs, const std::string& dir,
+                              std::vector<std::string>& names) {
+    const long self = static_cast<long>(::getpid());
+    std::erase_if(names, [&](const std::string& name) {
+        const long pid = TempNamePid(name);
+        // Only a process that no longer exists leaves its files for good; a running build (this
+        // one included) still renames or removes its own.
+        if (pid <= 0 || pid == self) return false;
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) return false;
+        return fs.Remove(JoinPath(dir, name));
+    });
 }
 
 std::string JoinPath(const std::string& dir, const std::string& name) {

@@ -22,8 +22,10 @@ class FileSystem {
     // answers it with one call.
     enum class ReadState { Read, Missing, Unreadable };
     virtual ReadState Read(const std::string& path, std::string& out);
-    // Creates or truncates the file and writes data; false on any failure (the file may then
-    // hold part of the data, which is why callers write to a temporary name first).
+    // Creates a file under a name nothing has yet and writes data; false when anything (a file,
+    // a link) already has the name, which is then left as it is and never followed, or on any
+    // other failure (the file may then hold part of the data, which is why callers write to a
+    // temporary name first).
     virtual bool WriteNew(const std::string& path, std::string_view data);
     // Creates a file that does not exist yet, all or nothing: the name appears only with the
     // complete data, and a failure leaves no file behind.
@@ -50,7 +52,8 @@ class FileSystem {
     virtual CreateResult Publish(UnnamedFile& file, const std::string& path);
     virtual bool Rename(const std::string& from, const std::string& to);
     virtual bool Remove(const std::string& path);
-    // Gives `to` the permission bits of `from` (when `from` exists).
+    // Gives `to` the permission bits of `from` (when `from` is a regular file); links are not
+    // followed on either side.
     virtual void CopyPermissions(const std::string& from, const std::string& to);
     virtual bool FileExists(const std::string& path);  // a regular file (or link to one)
     virtual bool DirectoryExists(const std::string& path);
@@ -72,11 +75,21 @@ class DiskFileSystem final : public FileSystem {
 
 // Replaces `path` with `data` atomically: a new file is created complete (CreateNew); an
 // existing one is replaced by a temporary file in the same folder, with the old file's
-// permissions, renamed over it. On failure the old file is untouched, no temporary file is
-// left, and `error` (if given) says what failed. `knownMissing` spares the existence check
-// when the caller has just seen that the file is not there.
+// permissions, renamed over it. The temporary file is created exclusively under an unguessable
+// name ("<path>.pagloom-<pid>-<random>.tmp"), and the rename replaces a link at `path` itself, so
+// a link planted in the folder never makes a write land elsewhere. (Reading the old page to
+// compare, as SaveIfChanged does, may follow a link: that reads and never writes.) On failure the
+// old file is untouched, no temporary file is left, and `error` (if given) says what failed.
+// `knownMissing` spares the existence check when the caller has just seen that the file is not
+// there.
 bool WriteFileAtomic(FileSystem& fs, const std::string& path, std::string_view data,
                      std::string* error = nullptr, bool knownMissing = false);
+
+// Removes from the folder `dir` the temporary files that builds killed part-way left behind,
+// and drops them from `names` (the folder's listing): only names of this program's temporary
+// files whose process no longer runs. Files of running builds are never touched.
+void RemoveTemporaryLeftovers(FileSystem& fs, const std::string& dir,
+                              std::vector<std::string>& names);
 
 // Joins a folder and a name with "/" (no doubled separator).
 std::string JoinPath(const std::string& dir, const std::string& name);
