@@ -174,6 +174,11 @@ void StyleEditorsTest::enterMovesOn() {
     QTest::keyClick(choice->ComponentEdit(0), Qt::Key_Enter);
     QVERIFY(choice->ComponentEdit(1)->hasFocus());
     QCOMPARE(choice->HexText(), QString("0CFF00"));
+    // Tab is no character for the key filters: it leaves the edit and settles it.
+    Styles::Type(choice->HexEdit(), "f0a");
+    QTest::keyClick(choice->HexEdit(), Qt::Key_Tab);
+    QVERIFY(!choice->HexEdit()->hasFocus());
+    QCOMPARE(choice->HexText(), QString("FF00AA"));
 }
 
 void StyleEditorsTest::colorComponents_data() {

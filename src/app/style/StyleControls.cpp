@@ -29,8 +29,8 @@ class KeyFilterHook : public QObject {
             typed = kBackspace;
         else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
             typed = '\n';
-        else if (key->text().isEmpty())
-            return false;
+        else if (key->text().isEmpty() || key->text()[0].unicode() < 0x20)
+            return false;  // Tab, Escape and the like move on or close; they type nothing
         else if (key->text().size() == 1 && key->text()[0].unicode() < 0x80)
             typed = static_cast<char>(key->text()[0].unicode());
         else
