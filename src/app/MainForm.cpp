@@ -95,7 +95,10 @@ TMainForm::TMainForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
     tabNavigation_ = new MenuEditorTab(
         session_.project.MainMenu, tracker_, prompts_, [this] { session_.Modified = true; },
         [this]() -> std::optional<QString> {
-            return fileSelect_ ? fileSelect_->ChooseOne() : std::nullopt;
+            if (!fileSelect_) return std::nullopt;
+            std::optional<QString> name = fileSelect_->ChooseOne();
+            if (name && !ChosenPath(prompts_, this, *name)) return std::nullopt;
+            return name;
         },
         pageControl_);
     tabNavigation_->setObjectName(QStringLiteral("tsNavigation"));
@@ -107,6 +110,9 @@ TMainForm::TMainForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
             fileSelect_->SetMultiSelect(true);
             auto names = fileSelect_->ChooseMany();
             fileSelect_->SetMultiSelect(false);
+            if (names)
+                for (const QString& n : *names)
+                    if (!ChosenPath(prompts_, this, n)) return std::nullopt;
             return names;
         },
         pageControl_);
@@ -338,7 +344,7 @@ void TMainForm::FileOpen() {
     // A file name as the start proposes that file (the last one saved under a new name).
     const QString file = prompts_.OpenFile(this, QStringLiteral("Projekt öffnen"), openProposed_,
                                            kOpenFilter, kOpenFilter, QStringLiteral("plp"));
-    if (!file.isEmpty()) OpenProject(file);
+    if (!file.isEmpty() && ChosenPath(prompts_, this, file)) OpenProject(file);
 }
 
 TMainForm::SaveOutcome TMainForm::FileSave() {
@@ -354,7 +360,8 @@ TMainForm::SaveOutcome TMainForm::FileSaveAs() {
                                            saveProposed_, kSaveFilter, QStringLiteral("plp"));
     if (file.isEmpty()) return SaveOutcome::Cancelled;
     FocusPageControl();
-    if (!session_.SaveAs(PathS(file))) return SaveOutcome::Failed;
+    const std::optional<std::string> path = ChosenPath(prompts_, this, file);
+    if (!path || !session_.SaveAs(*path)) return SaveOutcome::Failed;
     openProposed_ = file;
     saveProposed_ = file;
     UpdateCaption();
@@ -449,7 +456,9 @@ void TMainForm::PickFileInto(std::string& setting) {
     const QString before = Q(setting);
     const std::optional<QString> name = fileSelect_->ChooseOne(before);
     if (!name) return;
-    setting = S(*name);
+    const std::optional<std::string> chosen = ChosenPath(prompts_, this, *name);
+    if (!chosen) return;
+    setting = *chosen;
     binder_.Refresh();
     if (*name != before) session_.Modified = true;
 }

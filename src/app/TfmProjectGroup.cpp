@@ -318,7 +318,9 @@ void TfmProjectGroup::OpenProjectGroup() {
         prompts_.OpenFile(this, QStringLiteral("Projektgruppe öffnen"), dir, kOpenGroupFilter,
                           kOpenGroupFilter, QStringLiteral("plg"));
     if (file.isEmpty()) return;
-    if (!group_.Open(session_.Files(), PathS(file))) {
+    const std::optional<std::string> path = ChosenPath(prompts_, this, file);
+    if (!path) return;
+    if (!group_.Open(session_.Files(), *path)) {
         prompts_.Message(this,
                          QStringLiteral("Kann Datei ") + file + QStringLiteral(" nicht öffnen"));
         return;
@@ -342,7 +344,9 @@ bool TfmProjectGroup::FileSaveAs() {
         prompts_.SaveFile(this, QStringLiteral("Projektgruppe speichern unter"),
                           Q(group_.GroupFileName), kSaveGroupFilter, QStringLiteral("plg"));
     if (file.isEmpty()) return false;
-    group_.GroupFileName = PathS(file);
+    const std::optional<std::string> path = ChosenPath(prompts_, this, file);
+    if (!path) return false;
+    group_.GroupFileName = *path;
     const bool saved = group_.FileSave(session_.Files(), session_.Ports());
     const std::vector<int> rows = SelectedRows();
     ShowGroup();
@@ -440,7 +444,11 @@ void TfmProjectGroup::AddProjects() {
                                                  QString(), kProjectFilter, QStringLiteral("plp"));
     if (files.isEmpty()) return;
     std::vector<std::string> paths;
-    for (const QString& f : files) paths.push_back(PathS(f));
+    for (const QString& f : files) {
+        std::optional<std::string> path = ChosenPath(prompts_, this, f);
+        if (!path) return;
+        paths.push_back(std::move(*path));
+    }
     group_.AddProjects(paths);
     for (const QString& f : files) AddLine(f);
 }
@@ -481,7 +489,7 @@ void TfmProjectGroup::ChooseIndexMapFile() {
     const QString file = prompts_.OpenFile(
         this, QStringLiteral("Sitemap-Indexdatei wählen"), edIndexMap_->text(), kIndexFilter,
         kIndexFilter.section(QStringLiteral(";;"), 0, 0), QStringLiteral("xml"));
-    if (!file.isEmpty()) edIndexMap_->setText(file);
+    if (!file.isEmpty() && ChosenPath(prompts_, this, file)) edIndexMap_->setText(file);
 }
 
 void TfmProjectGroup::CloseCommand() {

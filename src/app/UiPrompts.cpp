@@ -206,7 +206,7 @@ QString ChooseDestinationFolder(UiPrompts& prompts, QWidget* parent, const QStri
     else if (!documents.isEmpty() && QFileInfo(documents).isDir())
         start = documents;
     const QString chosen = prompts.ChooseFolder(parent, start);
-    if (chosen.isEmpty()) return {};
+    if (chosen.isEmpty() || !ChosenPath(prompts, parent, chosen)) return {};
     if (!QFileInfo(chosen).isDir()) {
         if (prompts.Ask(parent,
                         QStringLiteral(
@@ -219,6 +219,15 @@ QString ChooseDestinationFolder(UiPrompts& prompts, QWidget* parent, const QStri
         }
     }
     return chosen;
+}
+
+std::optional<std::string> ChosenPath(UiPrompts& prompts, QWidget* parent, const QString& path) {
+    std::optional<std::string> cp1252 = Utf8ToCp1252Exact(path.toStdString());
+    if (!cp1252)
+        prompts.Message(parent, QStringLiteral("Der Pfad „") + path +
+                                    QStringLiteral("“ enthält Zeichen außerhalb von Windows-1252 "
+                                                   "und kann nicht verwendet werden."));
+    return cp1252;
 }
 
 }  // namespace pagloom::app

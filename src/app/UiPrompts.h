@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "ports/Host.h"
 
@@ -48,6 +50,11 @@ class UiPrompts {
 // create a chosen folder that does not exist. Empty when cancelled or not created.
 QString ChooseDestinationFolder(UiPrompts& prompts, QWidget* parent, const QString& preferred,
                                 const QString& fallback);
+
+// A path the user chose, as the core's Windows-1252 text. A path that text cannot hold is
+// refused with a message (nullopt) rather than stored with replaced characters, which would
+// name another file.
+std::optional<std::string> ChosenPath(UiPrompts& prompts, QWidget* parent, const QString& path);
 
 // Runs a command of a window so that no exception leaves it into Qt's event handling: an
 // unexpected failure is shown as a message and the program goes on.

@@ -40,6 +40,7 @@ class MainFormTest : public QObject {
     void layoutButtonsShowFrameControls();
     void borderOptionShowsWidthList();
     void destinationFolderChooser();
+    void pathsOutsideWindows1252AreRefused();
     void fileChooserFillsBareName();
     void tabRulesAfterLoading();
     void sitemapExtraFilesFromChooser();
@@ -390,6 +391,55 @@ void MainFormTest::destinationFolderChooser() {
     QCOMPARE(app.fileSelect->Directory(), fresh);
     QVERIFY(app.session.Modified);
     for (const char* p : pickers) QVERIFY2(app.Find(p)->isEnabled(), p);
+}
+
+void MainFormTest::pathsOutsideWindows1252AreRefused() {
+    AppFixture app;
+    QTemporaryDir dir;
+    const QString file = dir.filePath("projekt.plp");
+    app.session.Modified = true;
+    app.prompts.files = {file};
+    QCOMPARE(app.main->FileSave(), TMainForm::SaveOutcome::Saved);
+    app.main->HandOnDestination(dir.path());
+    app.session.Settings().files.destination_directory = PathS(dir.path());
+    app.session.Modified = false;
+    const QString foreign = dir.filePath(QStringLiteral("日本"));
+    const QString message = QStringLiteral(
+        "Der Pfad „%1“ enthält Zeichen außerhalb von "
+        "Windows-1252 und kann nicht verwendet werden.");
+
+    app.prompts.files = {foreign + ".plp", foreign + ".plp", foreign};
+    app.main->FileOpen();
+    QCOMPARE(app.main->FileSaveAs(), TMainForm::SaveOutcome::Failed);
+    app.Find<QToolButton>("SpeedButtonZiel")->click();
+    QCOMPARE(app.prompts.messages,
+             QStringList({message.arg(foreign + ".plp"), message.arg(foreign + ".plp"),
+                          message.arg(foreign)}));
+    QVERIFY(app.prompts.questions.isEmpty());
+    QVERIFY(!QFileInfo::exists(foreign));
+    QVERIFY(!QFileInfo::exists(foreign + ".plp"));
+    QCOMPARE(app.session.ProjectFileName(), file);
+    QCOMPARE(app.main->windowTitle(), "pagloom: " + file);
+    QCOMPARE(Q(app.session.Settings().files.destination_directory), dir.path());
+    QCOMPARE(Q(app.session.Build.Destination), dir.path());
+    QCOMPARE(app.Find<QLineEdit>("EditDir")->text(), dir.path());
+    QVERIFY(!app.session.Modified);
+
+    // A file of the destination folder with such a name is refused by the Dateien choosers.
+    WriteFile(foreign + ".htm", "x");
+    app.prompts.messages.clear();
+    app.session.Settings().files.starting_page_file = "start.htm";
+    app.main->RefreshFromModel();
+    app.prompts.onExec = [&](QDialog* d) {
+        QListWidget* list = static_cast<TFileSelectDlg*>(d)->FileListBox();
+        list->setCurrentItem(list->findItems(QStringLiteral("日本.htm"), Qt::MatchExactly).first());
+        return int(QDialog::Accepted);
+    };
+    app.Find<QToolButton>("SpeedButtonDatSeite1")->click();
+    QCOMPARE(app.prompts.messages, QStringList{message.arg(QStringLiteral("日本.htm"))});
+    QCOMPARE(app.session.Settings().files.starting_page_file, std::string("start.htm"));
+    QCOMPARE(app.Find<QLineEdit>("EditDatSeite1")->text(), QString("start.htm"));
+    QVERIFY(!app.session.Modified);
 }
 
 void MainFormTest::fileChooserFillsBareName() {

@@ -81,6 +81,7 @@ class ProjectGroupTest : public QObject {
     void openingAsksAboutTheProject();
     void previewMessagesAndPage();
     void windowGroupBuildsLikeTheCli();
+    void pathsOutsideWindows1252AreRefused();
 };
 
 void ProjectGroupTest::buildOnlyChangedThenSavedSkipsBoth() {
@@ -392,6 +393,42 @@ void ProjectGroupTest::windowGroupBuildsLikeTheCli() {
     QVERIFY(Snapshot(tmp.path()) == byWindow);
     QVERIFY(plgFile.open(QIODevice::ReadOnly));
     QCOMPARE(plgFile.readAll(), plgByWindow);
+}
+
+void ProjectGroupTest::pathsOutsideWindows1252AreRefused() {
+    QTemporaryDir tmp;
+    const QString x = DemoProject(tmp, "x");
+    const QString foreign = tmp.filePath(QStringLiteral("日本"));
+    AppFixture app(QStringLiteral(PAGLOOM_RESOURCES));
+    QStringList lines;
+    QString indexFile;
+    std::string groupFile = "unset";
+    app.prompts.onExec = [&](QDialog* d) {
+        auto* g = qobject_cast<TfmProjectGroup*>(d);
+        if (!g) return int(QDialog::Rejected);
+        app.prompts.files = {foreign + ".plg", x + "\n" + foreign + ".plp", foreign + ".plg",
+                             foreign + ".xml"};
+        Trigger(d, "acOeffnen");
+        Trigger(d, "acHinzufuegen");
+        Trigger(d, "acSpeichernUnter");
+        g->findChild<QToolButton*>("sbIndexMap")->click();
+        lines = Lines(g->findChild<QListWidget*>("lbProjects"));
+        indexFile = g->findChild<QLineEdit*>("edIndexMap")->text();
+        groupFile = g->Group().GroupFileName;
+        if (!g->Group().ProjectList.empty()) lines << "group changed";
+        return int(QDialog::Rejected);
+    };
+    app.main->ProjectGroupClick();
+    const QString message = QStringLiteral(
+        "Der Pfad „%1“ enthält Zeichen außerhalb von "
+        "Windows-1252 und kann nicht verwendet werden.");
+    QCOMPARE(app.prompts.messages,
+             QStringList({message.arg(foreign + ".plg"), message.arg(foreign + ".plp"),
+                          message.arg(foreign + ".plg"), message.arg(foreign + ".xml")}));
+    QVERIFY(lines.isEmpty());
+    QVERIFY(indexFile.isEmpty());
+    QCOMPARE(groupFile, std::string());
+    QVERIFY(QDir(tmp.path()).entryList({QStringLiteral("日本*")}).isEmpty());
 }
 
 QTEST_MAIN(ProjectGroupTest)
