@@ -9,7 +9,8 @@
 //              that together visit every row
 //   menutext   one menu entry with a 100 KB / 1 MB text: build with pages, save, load
 //   tags       a table template of 10,000 / 100,000 unclosed tags (record and field tags without
-//              their closing tags, field tags inside field tags, lone brackets): filled once
+//              their closing tags, field tags inside field tags, lone brackets), then a closed
+//              record block holding as many field tags inside one another: filled once
 //   tables     the CSV-driven example project over 100,000 / 1,000,000 rows (100 / 1,000
 //              main pages, 1,000 / 10,000 sub pages, each filled from its rows): build, rebuild
 // Each measurement runs in a child process of its own, so its peak memory (ru_maxrss) is its
@@ -253,6 +254,10 @@ void MakeTags(const fs::path& dir, size_t tags) {
                            "<> "};
     std::string t;
     for (size_t i = 0; i < tags; ++i) t += kinds[i % std::size(kinds)];
+    // Field tags inside one another in a closed record block share their closing bracket.
+    t += "<RECORD>";
+    for (size_t i = 0; i < tags; ++i) t += "<FIELD ";
+    t += "></RECORD>";
     WriteText(dir / "tags.tpl", t + "\r\n");
     WriteText(dir / "tags.csv", "Name\r\nerste\r\nzweite\r\n");
 }

@@ -205,6 +205,125 @@ std::vector<std::string> ParseTagAttributes(std::string_view tag) {
     return entries;
 }
 
+// The reader of ParseTagAttributes, stepped byte by byte; see there for the states. Only
+// entries that begin "name=" are kept: a value after an attribute "name" (states 6 to 8), and
+// at the end a "name=" with blanks only (state 5) or an unclosed quoted text that begins so.
+std::optional<std::string> TagNameAttribute::Of(size_t open, size_t close) const {
+    constexpr size_t kNo = std::string_view::npos;
+    constexpr unsigned char kMismatch = 5;
+    if (open < 1 || close <= open || close > text_.size()) return std::nullopt;
+    const size_t last = close - 1;  // 0-based closing bracket, not read
+    Key k{last, open - 1, 0, 0, 0, false, false};
+    if (first_.empty()) first_.assign(text_.size(), 0);
+    path_.clear();
+    Found found{kNo, kNo};
+    auto lookup = [&]() -> const Seen* {
+        for (size_t n = first_[k.at]; n != 0; n = seen_[n - 1].next)
+            if (seen_[n - 1].key == k) return &seen_[n - 1];
+        return nullptr;
+    };
+    auto begin = [&](char c) {  // a new attribute name
+        k.state = 3;
+        k.matched = LowerAscii(c) == 'n' ? 1 : kMismatch;
+        k.isName = k.direct = false;
+        k.from = 0;
+    };
+    auto between = [&] {
+        k.state = 2;
+        k.matched = 0;
+        k.isName = k.direct = false;
+        k.from = 0;
+    };
+    for (;;) {
+        if (const Seen* seen = lookup()) {
+            found = seen->found;
+            break;
+        }
+        path_.push_back(k);
+        if (k.at + 1 >= last) {
+            switch (k.state) {
+                case 5:
+                    if (k.isName && k.direct) found = {k.from, last};
+                    break;
+                case 6:
+                    if (k.isName) found = {k.from, last};
+                    break;
+                case 7:
+                case 8:
+                    if (last - k.from >= 5 && LowerAscii(text_.substr(k.from, 5)) == "name=")
+                        found = {k.from + 5, last};
+                    break;
+                default:
+                    break;
+            }
+            break;
+        }
+        const size_t i = ++k.at;
+        const char c = text_[i];
+        const bool blank = c == ' ', dquote = c == '"', apos = c == '\'', eq = c == '=';
+        const bool other = !blank && !dquote && !apos && !eq;
+        bool entry = false;
+        switch (k.state) {
+            case 0:
+                if (other) k.state = 1;
+                break;
+            case 1:
+                if (blank) between();
+                break;
+            case 2:
+                if (other) begin(c);
+                break;
+            case 3:
+                if (blank || eq) {
+                    k.isName = k.matched == 4;
+                    k.matched = 0;
+                    k.state = blank ? 4 : 5;
+                    k.direct = eq && k.isName;
+                    k.from = k.direct ? i + 1 : 0;
+                } else if (k.matched < 4 && LowerAscii(c) == "name"[k.matched]) {
+                    ++k.matched;
+                } else {
+                    k.matched = kMismatch;
+                }
+                break;
+            case 4:
+                if (eq)
+                    k.state = 5;
+                else if (other)
+                    begin(c);
+                break;
+            case 5:
+                // Blanks and further "=" keep the state and what it knows.
+                if (dquote || apos) {
+                    k.state = dquote ? 8 : 7;
+                    k.from = i + 1;
+                    k.direct = false;
+                } else if (other) {
+                    k.state = 6;
+                    k.from = k.isName ? i : 0;
+                    k.direct = false;
+                }
+                break;
+            case 6:
+            case 7:
+            case 8:
+                if ((k.state == 6 && blank) || (k.state == 7 && apos) || (k.state == 8 && dquote)) {
+                    entry = k.isName;
+                    if (entry) found = {k.from, i};
+                    between();
+                }
+                break;
+        }
+        if (entry) break;
+    }
+    for (const Key& p : path_) {
+        seen_.push_back({p, found, first_[p.at]});
+        first_[p.at] = seen_.size();
+    }
+    if (found.from == kNo) return std::nullopt;
+    return LowerAscii(text_.substr(found.from, found.to - found.from));
+}
+
 TagBrackets TagBracketsFor(int index) {
     const TagBracketKind& kind = TagBracketKindAt(index);
     return {kind.open, kind.close};

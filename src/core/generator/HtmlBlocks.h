@@ -5,6 +5,8 @@
 // None of these functions fails or throws.
 #pragma once
 #include <cstddef>
+#include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +44,43 @@ TagAround FindTagAround(std::string_view text, size_t start, std::string_view wo
 // name alone for an attribute without a value. '<FIELD name="Vorname">' gives
 // "tagname=field", "name=vorname".
 std::vector<std::string> ParseTagAttributes(std::string_view tag);
+
+// The value of the first entry "name=..." that ParseTagAttributes gives for a tag of one text,
+// for many tags of it. Tags inside one another share their closing bracket; reading each on its
+// own would read the shared rest again, so what was read is remembered by position and reader
+// state, and all tags of a text cost time in proportion to its size. The text must outlive the
+// object.
+class TagNameAttribute {
+  public:
+    explicit TagNameAttribute(std::string_view text) : text_(text) {}
+    // For the tag from `open` to `close` (1-based positions of its brackets); nullopt when the
+    // tag has no such entry.
+    std::optional<std::string> Of(size_t open, size_t close) const;
+
+  private:
+    // The reader's state after a byte, with only what can still decide the entry: the state,
+    // how much of "name" the current attribute name matched, whether the attribute is "name",
+    // whether its "=" came right after it, and where a value began.
+    struct Key {
+        size_t close, at, from;
+        unsigned char state, matched;
+        bool isName, direct;
+        bool operator==(const Key&) const = default;
+    };
+    struct Found {
+        size_t from, to;  // 0-based, `from` npos when there is no entry
+    };
+    struct Seen {
+        Key key;
+        Found found;
+        size_t next;  // the next state seen at the same byte, 1-based in seen_; 0 ends the list
+    };
+    std::string_view text_;
+    // Per byte a short list of the states seen after it and what followed from each.
+    mutable std::vector<size_t> first_;
+    mutable std::deque<Seen> seen_;  // grows without copying what it holds
+    mutable std::vector<Key> path_;
+};
 
 // The opening and closing character of the field and record tags of table templates.
 struct TagBrackets {

@@ -46,14 +46,12 @@ struct OpenTable {
 };
 
 // The field's column, when the tag is a field tag whose name attribute is in the column list.
-const std::string* FieldColumn(std::string_view tagText, const TemplateSlot& slot) {
-    for (const std::string& entry : ParseTagAttributes(tagText)) {
-        if (entry.rfind("name=", 0) != 0) continue;
-        const std::string_view name = std::string_view(entry).substr(5);
-        for (const std::string& column : slot.columns)
-            if (SameText1252(column, name)) return &column;
-        return nullptr;
-    }
+const std::string* FieldColumn(const TagNameAttribute& names, const BracketTag& tag,
+                               const TemplateSlot& slot) {
+    const std::optional<std::string> name = names.Of(tag.open, tag.close);
+    if (!name) return nullptr;
+    for (const std::string& column : slot.columns)
+        if (SameText1252(column, *name)) return &column;
     return nullptr;
 }
 
@@ -122,6 +120,7 @@ namespace {
 
 PreparedTemplate::Record PrepareRecord(std::string_view content, const TemplateSlot& slot) {
     const BracketTags tags(content, TagBracketsFor(slot.settings.tag_item_index));
+    const TagNameAttribute names(content);
     const std::string fieldTag = ToLowerCp1252(slot.settings.field_tag_name);
     const std::string fieldEnd = "/" + fieldTag;
     PreparedTemplate::Record record{std::string(content), {}};
@@ -130,7 +129,7 @@ PreparedTemplate::Record PrepareRecord(std::string_view content, const TemplateS
         if (!tag.found) break;
         pos = tag.open + 1;
         if (!tag.Named(fieldTag)) continue;
-        const std::string* column = FieldColumn(Between(content, tag.open, tag.close), slot);
+        const std::string* column = FieldColumn(names, tag, slot);
         if (!column) continue;
         const BracketTag closing = tags.Find(tag.close + 1, fieldEnd);
         if (!closing.found) continue;
@@ -171,6 +170,7 @@ PreparedTemplate::PreparedTemplate(const TextLines& lines, const TemplateSlot& s
     : text_(JoinLines(lines)) {
     const std::string_view text = text_;
     const BracketTags tags(text, TagBracketsFor(slot.settings.tag_item_index));
+    const TagNameAttribute names(text);
     const std::string fieldTag = ToLowerCp1252(slot.settings.field_tag_name);
     const std::string recordTag = ToLowerCp1252(slot.settings.record_tag_name);
     const std::string fieldEnd = "/" + fieldTag, recordEnd = "/" + recordTag;
@@ -190,7 +190,7 @@ PreparedTemplate::PreparedTemplate(const TextLines& lines, const TemplateSlot& s
                               PrepareRecord(Between(text, tag.close + 1, closing.open - 1), slot)});
             copied = pos = closing.close + 1;
         } else if (tag.Named(fieldTag)) {
-            const std::string* column = FieldColumn(Between(text, tag.open, tag.close), slot);
+            const std::string* column = FieldColumn(names, tag, slot);
             if (!column) continue;
             const BracketTag closing = tags.Find(pos, fieldEnd);
             if (!closing.found) continue;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -258,6 +260,67 @@ TEST(BracketTags, SameResultsAsTheScanFromEachPosition) {
         std::string text(random() % 40, ' ');
         for (char& c : text) c = alphabet[random() % alphabet.size()];
         ExpectSameAsReference(text, TagBracketsFor(static_cast<int>(random() % 5)));
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+}
+
+// The first "name=" entry, read from the tag on its own.
+std::optional<std::string> NameReadAlone(std::string_view tag) {
+    for (const std::string& entry : ParseTagAttributes(tag))
+        if (entry.rfind("name=", 0) == 0) return entry.substr(5);
+    return std::nullopt;
+}
+
+// Every tag of the text, asked in increasing order of position (as the template readers ask)
+// or backwards, must give what reading it alone gives.
+void ExpectSameNameAsAlone(const std::string& text) {
+    const BracketTags tags(text, TagBrackets{});
+    std::map<size_t, size_t> all;  // open -> close
+    for (size_t start = 1; start <= text.size(); ++start)
+        if (const BracketTag t = tags.Next(start); t.found) all[t.open] = t.close;
+    const TagNameAttribute forwards(text), backwards(text);
+    auto check = [&](const TagNameAttribute& names, size_t open, size_t close) {
+        ASSERT_EQ(names.Of(open, close), NameReadAlone(text.substr(open - 1, close - open + 1)))
+            << "tag at " << open << " in \"" << text << "\"";
+    };
+    for (const auto& [open, close] : all) check(forwards, open, close);
+    for (auto it = all.rbegin(); it != all.rend(); ++it) check(backwards, it->first, it->second);
+}
+
+TEST(TagNameAttribute, SameAsReadingEachTagAlone) {
+    const char* tricky[] = {
+        "<field name=a>",
+        "<FIELD Name=\"Vor Name\">",
+        "<field <field name=x>",
+        "<field <field <field >",
+        "<field name=>",
+        "<field name=  = >",
+        "<field name  = x>",
+        "<field name =>",
+        "<field name= =  >",
+        "<field x='NAME=y>",
+        "<field x=\"name=\">",
+        "<field a=b=c name=d=e>",
+        "<field name=a=b name=c>",
+        "<field name='a b' name=c>",
+        "<field name\"=x>",
+        "<<field name=x>",
+        "< < field name=x>",
+        "<field name=\"a <field name=b\" c>",
+        "<field na=me name=<field name=z>",
+        // The inner tag reads on in its value where the outer one starts a new attribute.
+        "<field a=\"<field name=x\"name=y>",
+    };
+    for (const char* text : tricky) ExpectSameNameAsAlone(text);
+
+    // Random texts of pieces, so that attribute names "name" are frequent.
+    std::mt19937 random(17);
+    const char* pieces[] = {"<", "<",    ">",    " ", " ",  "=", "\"",
+                            "'", "name", "NAME", "x", "na", "me"};
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        for (size_t n = random() % 24; n > 0; --n) text += pieces[random() % std::size(pieces)];
+        ExpectSameNameAsAlone(text);
         if (::testing::Test::HasFatalFailure()) return;
     }
 }
