@@ -437,13 +437,14 @@ void TMainForm::HandOnDestination(const QString& dir) {
 }
 
 void TMainForm::EditDirChange() {
-    const bool has = !editDir_->text().isEmpty();
-    for (QToolButton* b : pickButtons_) b->setEnabled(has);
-    if (has) session_.Build.PreviewDirectory = S(editDir_->text());
+    // EditDir shows the destination handed on last; the model holds it, the field only shows it.
+    const std::string& dir = session_.Build.Destination;
+    for (QToolButton* b : pickButtons_) b->setEnabled(!dir.empty());
+    if (!dir.empty()) session_.Build.PreviewDirectory = dir;
 }
 
 void TMainForm::SpeedButtonZielClick() {
-    const QString current = editDir_->text();
+    const QString current = Q(session_.Settings().files.destination_directory);
     const QString chosen = ChooseDestinationFolder(prompts_, this, current, QDir::homePath());
     if (chosen.isEmpty()) return;
     session_.Settings().files.destination_directory = S(chosen);
