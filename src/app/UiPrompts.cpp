@@ -60,32 +60,35 @@ void MakeRoomy(QFileDialog& dlg) {
     }
 }
 
+// Qt's own open dialog (German through its catalogue), roomy, for one or several files.
+QStringList RunOpenDialog(QWidget* parent, const QString& caption, const QString& dir,
+                          const QString& filters, const QString& selectedFilter,
+                          const QString& defaultSuffix, QFileDialog::FileMode mode) {
+    QFileDialog dlg(parent, caption, dir, filters);
+    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+    MakeRoomy(dlg);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(mode);
+    dlg.setDefaultSuffix(defaultSuffix);
+    if (!selectedFilter.isEmpty()) dlg.selectNameFilter(selectedFilter);
+    if (dlg.exec() != QDialog::Accepted) return {};
+    return dlg.selectedFiles();
+}
+
 }  // namespace
 
 QString UiPrompts::OpenFile(QWidget* parent, const QString& caption, const QString& dir,
                             const QString& filters, const QString& selected,
                             const QString& defaultSuffix) {
-    QFileDialog dlg(parent, caption, dir, filters);
-    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
-    MakeRoomy(dlg);
-    dlg.setAcceptMode(QFileDialog::AcceptOpen);
-    dlg.setFileMode(QFileDialog::ExistingFile);
-    dlg.setDefaultSuffix(defaultSuffix);
-    if (!selected.isEmpty()) dlg.selectNameFilter(selected);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
-    return dlg.selectedFiles().first();
+    const QStringList files = RunOpenDialog(parent, caption, dir, filters, selected, defaultSuffix,
+                                            QFileDialog::ExistingFile);
+    return files.isEmpty() ? QString() : files.first();
 }
 
 QStringList UiPrompts::OpenFiles(QWidget* parent, const QString& caption, const QString& dir,
                                  const QString& filters, const QString& defaultSuffix) {
-    QFileDialog dlg(parent, caption, dir, filters);
-    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
-    MakeRoomy(dlg);
-    dlg.setAcceptMode(QFileDialog::AcceptOpen);
-    dlg.setFileMode(QFileDialog::ExistingFiles);
-    dlg.setDefaultSuffix(defaultSuffix);
-    if (dlg.exec() != QDialog::Accepted) return {};
-    return dlg.selectedFiles();
+    return RunOpenDialog(parent, caption, dir, filters, QString(), defaultSuffix,
+                         QFileDialog::ExistingFiles);
 }
 
 QString UiPrompts::SaveFile(QWidget* parent, const QString& caption, const QString& proposed,

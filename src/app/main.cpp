@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The desktop program: creates the windows once, in their fixed order, and runs until the
 // main window closes.
-#include <unistd.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
 
+#include "BrowserEngine.h"
 #include "MainForm.h"
 #include "ProjectSession.h"
 #include "QtText.h"
@@ -19,11 +19,7 @@
 #include "io/FileSystem.h"
 
 int main(int argc, char* argv[]) {
-    // The embedded browser's sandbox cannot run as root (containers, live systems); without
-    // this the preview window would stay blank there.
-    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    pagloom::app::PrepareBrowserEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pagloom pro 2.0"));
     QApplication::setApplicationVersion(QStringLiteral(PAGLOOM_VERSION));

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+#include "BrowserEngine.h"
 #include "MainForm.h"
 #include "ProjectSession.h"
 #include "QtText.h"
@@ -29,8 +30,7 @@ namespace pagloom::app::test {
 // Set before any test's QApplication exists: the main window's menu preview starts the browser
 // engine, whose sandbox cannot run as root and which shares its GL context.
 inline const bool kBrowserEngineReady = [] {
-    if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    PrepareBrowserEngine();
     return true;
 }();
 

@@ -141,9 +141,7 @@ void BrowserWindowTest::contextMenuSpeaksGerman() {
 }
 
 int main(int argc, char* argv[]) {
-    // The browser engine's sandbox cannot run as root, and it shares its GL context.
-    if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    PrepareBrowserEngine();
     QApplication app(argc, argv);
     InstallGermanTranslations(app);
     BrowserWindowTest test;

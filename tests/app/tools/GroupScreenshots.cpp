@@ -54,8 +54,7 @@ QString DemoCopy(const QString& dir, const QString& name) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    PrepareBrowserEngine();
     QApplication qapp(argc, argv);
     QApplication::setApplicationName("pagloom pro 2.0");
     InstallGermanTranslations(qapp);

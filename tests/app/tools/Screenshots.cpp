@@ -71,8 +71,7 @@ QString FileName(const QString& tab) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    PrepareBrowserEngine();
     QApplication qapp(argc, argv);
     QApplication::setApplicationName("pagloom pro 2.0");
     InstallGermanTranslations(qapp);
