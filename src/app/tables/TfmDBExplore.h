@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: MIT
+// "Tabellenauswahl": the user finds and looks at a table — a dBase, FoxPro or Paradox file, a
+// CSV file read through the CSV import dialog, or a table of an ODBC data source — and the main
+// window takes the choice over into a content slot. Created once at program start, it keeps its
+// choice and preview between openings.
+#pragma once
+#include <QDialog>
+#include <functional>
+#include <memory>
+
+#include "UiPrompts.h"
+#include "tables/EngineTable.h"
+#include "tables/MemoryTable.h"
+#include "tables/SlotOpening.h"
+
+class QComboBox;
+class QFileSystemModel;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QListWidget;
+class QListWidgetItem;
+class QTableView;
+class QTreeView;
+
+namespace pagloom {
+class FileSystem;
+}
+
+namespace pagloom::app {
+
+class ContentTableModel;
+class TCSVImportForm;
+
+class TfmDBExplore : public QDialog {
+    Q_OBJECT
+  public:
+    // `bdeAdministration` runs the database administration command of the main window.
+    TfmDBExplore(FileSystem& fs, UiPrompts& prompts, std::function<void()> bdeAdministration,
+                 QWidget* parent = nullptr);
+    ~TfmDBExplore() override;
+
+    // What was chosen last; starts as kind 0 with empty names.
+    const TableChoice& Choice() const { return choice_; }
+    // Whether the grid dbgDataView shows at least one field.
+    bool TableShown() const;
+
+    // The folder the file list shows (a folder on disk, as Qt names it).
+    void SetDirectory(const QString& dir);
+    QString Directory() const { return dir_; }
+
+    TCSVImportForm* CsvForm() const { return csvForm_.get(); }
+    ContentTableModel* Model() const { return model_; }
+
+  private:
+    QWidget* BuildFilePage();
+    QWidget* BuildAliasPage();
+    void TypeChanged(int type);
+    void FilterChanged(int filter);
+    void FileSelect();
+    void OpenFileTable(int kind);
+    void ImportCsv();
+    void ShowTables(QListWidgetItem* alias);
+    void OpenAliasTable(QListWidgetItem* alias, QListWidgetItem* table);
+    void ClearGrid();
+    void LoadAliases();
+    void RefreshAliases();
+    void ShowInGrid(ContentTable* table);
+    // The chosen file as folder and name for the core, or nothing after a message.
+    bool ChosenFile(std::string& database, std::string& table, QString& path);
+
+    FileSystem& fs_;
+    UiPrompts& prompts_;
+    AppHost host_;
+    std::function<void()> bdeAdministration_;
+    TableChoice choice_;
+
+    // The dialog's own table objects: the engine table for file and alias tables, and the
+    // memory table a CSV file is imported into.
+    EngineTable tbDBExplore_;
+    std::unique_ptr<MemoryTable> cdsDBExplore_;
+    ContentTableModel* model_ = nullptr;
+    std::unique_ptr<TCSVImportForm> csvForm_;
+
+    QString dir_;
+    QComboBox* typeBox_ = nullptr;
+    QComboBox* filterBox_ = nullptr;
+    QLineEdit* fileEdit_ = nullptr;
+    QLabel* dirLabel_ = nullptr;
+    QFileSystemModel* dirModel_ = nullptr;
+    QFileSystemModel* fileModel_ = nullptr;
+    QTreeView* dirView_ = nullptr;
+    QListView* fileView_ = nullptr;
+    QListWidget* aliasList_ = nullptr;
+    QListWidget* tableList_ = nullptr;
+    QTableView* grid_ = nullptr;
+};
+
+}  // namespace pagloom::app
