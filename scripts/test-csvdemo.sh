@@ -19,13 +19,14 @@ check() {  # check DESCRIPTION COMMAND...
 has() { grep -qF -- "$2" "$1"; }  # has FILE TEXT (Windows-1252 bytes compared as they are)
 lacks() { ! grep -qF -- "$2" "$1"; }
 
-# The project names its table and templates relative to its own folder.
+# The project names its table and templates relative to its own folder, so it is built from
+# the repository's folder, not from its own.
 cp -r examples/csv-demo "$work/demo"
 site="$work/site"
 mkdir -p "$site"
 # Each build's status is caught, so a failing build is counted instead of ending the script.
 status=0
-(cd "$work/demo" && "$cli" build csv-demo.plp --dest "$site" >"$work/log1" 2>"$work/err1") || status=$?
+"$cli" build "$work/demo/csv-demo.plp" --dest "$site" >"$work/log1" 2>"$work/err1" || status=$?
 check "erster Build endet mit Status 0" test "$status" -eq 0
 check "keine Meldungen" test ! -s "$work/err1"
 check "Hauptmenue-Seite aus dem Tabellenwert benannt" test -f "$site/Gehoelze.htm"
@@ -41,14 +42,14 @@ check "Menue-Skript nennt das neue Menue" has "$site/index.js" "Obstb"
 check "Sitemap listet Untermenue-Seiten" has "$site/sitemap.xml" "Zubehoer_Erde___Duenger.htm"
 
 status=0
-(cd "$work/demo" && "$cli" build csv-demo.plp --dest "$site" >"$work/log2" 2>"$work/err2") || status=$?
+"$cli" build "$work/demo/csv-demo.plp" --dest "$site" >"$work/log2" 2>"$work/err2" || status=$?
 check "zweiter Build endet mit Status 0" test "$status" -eq 0
 check "zweiter Build aendert nichts" lacks "$work/log2" "OK"
 
 # Rows of different lengths: the slot loses its table, the build does not start.
 printf 'Bereich;Gruppe;Pflanze\r\nStauden;Sonnenstauden;Lavendel\r\nStauden;Hecken\r\n' >"$work/demo/katalog.csv"
 status=0
-(cd "$work/demo" && "$cli" build csv-demo.plp --dest "$work/site2" >"$work/log3" 2>"$work/err3") || status=$?
+"$cli" build "$work/demo/csv-demo.plp" --dest "$work/site2" >"$work/log3" 2>"$work/err3" || status=$?
 check "kaputte CSV-Datei: Status 2" test "$status" -eq 2
 check "kaputte CSV-Datei: Meldung des Imports" has "$work/err3" "Fehler: Die Datensätze enthalten unterschiedlich viele Datenfelder!"
 check "kaputte CSV-Datei: Meldung zur Datei" has "$work/err3" "Fehler beim Einlesen der Datei:katalog.csv"
@@ -71,8 +72,8 @@ sed -e 's/^\(firstpage\|mainmenu\|submenu\)_database=.*/\1_database=Katalog/' \
 osite="$work/osite"
 mkdir -p "$osite"
 status=0
-(cd "$work/demo" && ODBCSYSINI="$odbc" ODBCINI="$odbc/odbc.ini" "$cli" build odbc-demo.plp --dest "$osite" \
-  >"$work/log4" 2>"$work/err4") || status=$?
+ODBCSYSINI="$odbc" ODBCINI="$odbc/odbc.ini" "$cli" build "$work/demo/odbc-demo.plp" --dest "$osite" \
+  >"$work/log4" 2>"$work/err4" || status=$?
 check "ODBC: Status 0" test "$status" -eq 0
 check "ODBC: keine Meldungen" test ! -s "$work/err4"
 check "ODBC: Seite je Hauptmenuepunkt" has "$osite/Gehoelze.htm" "<li>Apfelbaum (Obstb&#228;ume): 29,00"

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -38,6 +39,7 @@ struct RunEnv {
     const char* stdoutFile = nullptr;      // instead of a file that is read back, e.g. /dev/full
     bool stdoutClosedPipe = false;         // stdout is a pipe whose reader has gone
     rlim_t fileSizeLimit = RLIM_INFINITY;  // no file may grow beyond this (bytes)
+    std::string workingDir = "";           // the folder it starts in; empty: this process's
 };
 
 // Runs pagloom-cli with `args`; stdout and stderr go to files that are read back afterwards.
@@ -55,6 +57,7 @@ CliRun RunCli(const std::vector<std::string>& args, const RunEnv& env = {}) {
             setrlimit(RLIMIT_FSIZE, &limit);
         }
         std::signal(SIGPIPE, SIG_DFL);  // as a shell starts it
+        if (!env.workingDir.empty() && chdir(env.workingDir.c_str()) != 0) _exit(126);
         int o = -1;
         if (env.stdoutClosedPipe) {
             int p[2];
@@ -243,6 +246,37 @@ TEST(CliBuild, FoldersWithUmlautsFromCommandLineAndProjectFile) {
     CliRun fromProject = RunCli({"build", dir / "p.plp"});
     ASSERT_EQ(fromProject.status, 0) << fromProject.err;
     EXPECT_EQ(fromProject.err, "");
+}
+
+// Every file of a folder tree by its path below the folder, with its bytes.
+std::map<std::string, std::string> FilesBelow(const fs::path& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(root))
+        if (e.is_regular_file())
+            files[fs::relative(e.path(), root).string()] = ReadFile(e.path().string());
+    return files;
+}
+
+// The table demo names its CSV folder and templates relative to its own folder: the program
+// finds them wherever it was started.
+TEST(CliBuild, RelativePathsOfTheProjectDoNotDependOnTheWorkingFolder) {
+    TempDir dir;
+    fs::copy(PAGLOOM_CSV_DEMO_FOLDER, dir / "demo");
+    const std::string project = dir / "demo/csv-demo.plp";
+    std::map<std::string, std::string> sites[2];
+    const std::string starts[2] = {dir.Path(), "/"};
+    for (int run = 0; run < 2; ++run) {
+        const std::string site = dir / ("site" + std::to_string(run));
+        fs::create_directory(site);
+        RunEnv env;
+        env.workingDir = starts[run];
+        CliRun r = RunCli({"build", project, "--dest", site}, env);
+        ASSERT_EQ(r.status, 0) << starts[run] << ": " << r.err;
+        EXPECT_EQ(r.err, "");
+        sites[run] = FilesBelow(site);
+    }
+    EXPECT_TRUE(sites[0].count("Gehoelze.htm"));
+    EXPECT_EQ(sites[0], sites[1]);
 }
 
 TEST(CliBuild, WithoutDestinationNothingIsBuilt) {

@@ -17,8 +17,10 @@ bool ProjectDocument::LoadMenuScriptLibrary() {
     return pagloom::LoadMenuScriptLibrary(fs_, host_.ProgramDir(), Build.MenuScriptLibrary);
 }
 
-bool ProjectDocument::Read(const std::string& path) {
+bool ProjectDocument::Read(const std::string& path, const std::string& projectFile) {
     if (!LoadProject(project, path, fs_, host_)) return false;
+    // Relative table folders are taken from the project file's folder; a new project has none.
+    tables_.SetProjectFile(projectFile);
     // The tables open after every key is read; their messages follow the reader's.
     OpenSlotTables(project, tables_, host_);
     const std::string& dest = project.Settings.files.destination_directory;
@@ -29,15 +31,16 @@ bool ProjectDocument::Read(const std::string& path) {
 }
 
 bool ProjectDocument::Open(const std::string& path) {
-    if (!Read(path)) return false;
+    if (!Read(path, path)) return false;
     fileName_ = path;
     return true;
 }
 
 void ProjectDocument::New() {
-    if (!Read(JoinPath(host_.ProgramDir(), "default.plp"))) {
+    if (!Read(JoinPath(host_.ProgramDir(), "default.plp"), "")) {
         // A new project must not carry on the settings of the one open before.
         project = Project();
+        tables_.SetProjectFile("");
         ReadProject(project, IniFile(), fs_, host_);
         OpenSlotTables(project, tables_, host_);
         Build.Destination.clear();
@@ -51,6 +54,7 @@ bool ProjectDocument::Save() { return !fileName_.empty() && SaveAs(fileName_); }
 bool ProjectDocument::SaveAs(const std::string& path) {
     if (!SaveProject(project, path, fs_, host_)) return false;
     fileName_ = path;
+    tables_.SetProjectFile(path);
     Modified = false;
     return true;
 }

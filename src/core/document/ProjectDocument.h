@@ -34,7 +34,8 @@ class ProjectDocument {
     FileSystem& Files() const { return fs_; }
     Host& Ports() const { return host_; }
     ContentTables& Tables() { return tables_; }
-    // Path of the project file; empty for a new project that was never saved.
+    // Path of the project file; empty for a new project that was never saved. Relative paths
+    // the project names (templates, table folders) are read from its folder.
     const std::string& FileName() const { return fileName_; }
 
     // Reads <program folder>/default.js into Build.MenuScriptLibrary; false when it cannot be
@@ -71,7 +72,8 @@ class ProjectDocument {
     std::optional<BuildOutcome> CheckAndBuild(std::optional<bool> overwrite = std::nullopt);
 
   private:
-    bool Read(const std::string& path);
+    // Reads the project file at `path`; its tables are read as those of `projectFile`.
+    bool Read(const std::string& path, const std::string& projectFile);
 
     FileSystem& fs_;
     Host& host_;

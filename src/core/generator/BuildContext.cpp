@@ -5,6 +5,7 @@
 #include "generator/FileWriter.h"
 #include "generator/SaveIfChanged.h"
 #include "io/FileSystem.h"
+#include "io/ProjectPaths.h"
 #include "model/Project.h"
 #include "tables/ContentTables.h"
 
@@ -13,7 +14,8 @@ namespace pagloom {
 const ProjectSettings& BuildContext::Settings() const { return project.Settings; }
 
 ContentTable* BuildContext::SlotTable(ContentSlot slot) const {
-    return tables ? tables->For(project.PrjParams, slot) : nullptr;
+    if (!tables || project.Tables.Slot[slot].name_display.empty()) return nullptr;
+    return tables->For(project.PrjParams, slot);
 }
 
 std::string BuildContext::PathOf(std::string_view fileName) const {
@@ -46,6 +48,10 @@ void BuildContext::SaveText(const std::string& path, std::string text) const {
 bool BuildContext::FileExists(const std::string& path) const { return fs.FileExists(path); }
 
 TextLines BuildContext::ReadLines(const std::string& path) const { return ReadTextLines(fs, path); }
+
+TextLines BuildContext::ReadTemplate(const std::string& storedPath) const {
+    return ReadLines(ProjectInputPath(projectFile, storedPath));
+}
 
 void BuildContext::Log(std::string line) const { report.Add(std::move(line)); }
 

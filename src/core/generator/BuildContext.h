@@ -38,8 +38,9 @@ struct BuildContext {
     FileSaver* saver = nullptr;  // lists the destination once; none: each file on its own
 
     const ProjectSettings& Settings() const;
-    // The slot's table object for the project's table kind; none for "none_table" or when the
-    // build has no tables.
+    // The slot's table object for the project's table kind; none for "none_table", for a slot
+    // whose name display is empty (its table did not open or was removed) or when the build has
+    // no tables.
     ContentTable* SlotTable(ContentSlot slot) const;
 
     // destination + "/" + name, joined as they stand: a name may hold a relative sub-path,
@@ -58,6 +59,9 @@ struct BuildContext {
     // Whether a file is at `path`, and its lines.
     bool FileExists(const std::string& path) const;
     TextLines ReadLines(const std::string& path) const;
+    // The lines of a template the project names: a relative path is read from the project
+    // file's folder (ProjectInputPath).
+    TextLines ReadTemplate(const std::string& storedPath) const;
     // A line for the log.
     void Log(std::string line) const;
 

@@ -52,7 +52,7 @@ void WriteTemplatePages(const BuildContext& ctx) {
         const std::string path = FirstPagePath(ctx);
         if (ctx.WriteRuleAllows(path, s.firstpage.overwrite_firstpage)) {
             if (s.firstpage.firstpage_from_template)
-                ctx.Save(path, ctx.ReadLines(templateFile));
+                ctx.Save(path, ctx.ReadTemplate(templateFile));
             else
                 WriteEmptyPage(ctx, path, kFirstPageName);
         }
@@ -62,7 +62,7 @@ void WriteTemplatePages(const BuildContext& ctx) {
         const std::string path = ctx.PathOf(e.FileName);
         // Read for every page, so a template that changes or vanishes mid-build is noticed
         // at the page that needs it.
-        if (ctx.WriteRuleAllows(path, overwrite)) ctx.Save(path, ctx.ReadLines(templateFile));
+        if (ctx.WriteRuleAllows(path, overwrite)) ctx.Save(path, ctx.ReadTemplate(templateFile));
     });
 }
 

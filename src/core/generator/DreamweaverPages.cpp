@@ -23,14 +23,14 @@ const std::string& ProjectDestination(const BuildContext& ctx) {
 }
 
 void SaveFreshInstance(const BuildContext& ctx, const std::string& path) {
-    TextLines lines = ctx.ReadLines(TemplateFile(ctx));
+    TextLines lines = ctx.ReadTemplate(TemplateFile(ctx));
     MakeDWInstance(lines, TemplateFile(ctx), ProjectDestination(ctx), ctx.host);
     ctx.Save(path, lines);
 }
 
 void SaveMergedPage(const BuildContext& ctx, const std::string& path) {
     TextLines page = ctx.ReadLines(path);
-    const TextLines tpl = ctx.ReadLines(TemplateFile(ctx));
+    const TextLines tpl = ctx.ReadTemplate(TemplateFile(ctx));
     MergeDWPage(page, tpl, TemplateFile(ctx), ProjectDestination(ctx), ctx.host);
     ctx.Save(path, page);
 }

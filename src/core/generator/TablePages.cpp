@@ -53,7 +53,7 @@ struct LevelWriter {
             WriteEmptyPage(ctx, path, name);
             return;
         }
-        if (!templateLines) templateLines = ctx.ReadLines(templateFile);
+        if (!templateLines) templateLines = ctx.ReadTemplate(templateFile);
         TextLines lines;
         const TemplateSlot tableSlot = TemplateSlotOf(ctx, slot);
         if (fill && tableSlot.table) {
@@ -188,7 +188,9 @@ void TableBuild::RebuildMenu(BuildContext& ctx) {
     for (ContentSlot slot : kAllSlots) {
         const int kind = pp.TableKind[slot];
         if (ctx.tables && kind != kCsvTable && kind != kNoneTable)
-            ctx.tables->Engine(slot).SetSource(kind, pp.DatabaseName[slot], pp.TableName[slot]);
+            ctx.tables->Engine(slot).SetSource(
+                kind, ctx.tables->SourceDatabase(kind, pp.DatabaseName[slot], pp.TableName[slot]),
+                pp.TableName[slot]);
         if (ContentTable* t = ctx.SlotTable(slot)) t->ClearFilter();
     }
     BuildMenuFromMainTable(ctx);

@@ -4,6 +4,7 @@
 // refills it. The slot's TableKind picks the object.
 #pragma once
 #include <array>
+#include <string>
 
 #include "model/TPrjParams.h"
 #include "tables/EngineTable.h"
@@ -32,8 +33,17 @@ class ContentTables {
         return For(slot, params.TableKind[slot]);
     }
 
+    // The open project's file ("" for one never saved): relative table folders are taken from
+    // its folder. The project document sets it.
+    void SetProjectFile(std::string path) { projectFile_ = std::move(path); }
+    // The database to open for a stored table source: a file table's folder (kinds 0 to 3) read
+    // from the project file's folder (ProjectTableFolder); an alias name as it stands.
+    std::string SourceDatabase(int kind, const std::string& database,
+                               const std::string& table) const;
+
   private:
     FileSystem& fs_;
+    std::string projectFile_;
     std::array<MemoryTable, kSlotCount> memory_;
     std::array<EngineTable, kSlotCount> engine_;
 };

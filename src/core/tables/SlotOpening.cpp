@@ -49,8 +49,10 @@ bool OpenFileTableSource(Project& p, ContentTables& tables, ContentSlot slot, Ho
     SlotTableSettings& s = p.Tables.Slot[slot];
     s.fields.clear();
     EngineTable& t = tables.Engine(slot);
-    t.SetSource(p.PrjParams.TableKind[slot], p.PrjParams.DatabaseName[slot],
-                p.PrjParams.TableName[slot]);
+    const TPrjParams& pp = p.PrjParams;
+    const int kind = pp.TableKind[slot];
+    t.SetSource(kind, tables.SourceDatabase(kind, pp.DatabaseName[slot], pp.TableName[slot]),
+                pp.TableName[slot]);
     if (tables.Files().FileExists(t.FilePath()) && ReadFields(t, s.fields)) {
         s.name_display = p.PrjParams.TableName[slot];
         return true;
@@ -78,7 +80,9 @@ bool OpenCsvSource(Project& p, ContentTables& tables, ContentSlot slot, Host& ho
     SlotTableSettings& s = p.Tables.Slot[slot];
     const TPrjParams& pp = p.PrjParams;
     s.fields.clear();
-    const std::string path = JoinPath(pp.DatabaseName[slot], pp.TableName[slot]);
+    const std::string path =
+        JoinPath(tables.SourceDatabase(kCsvTable, pp.DatabaseName[slot], pp.TableName[slot]),
+                 pp.TableName[slot]);
     MemoryTable& t = tables.Memory(slot);
     bool ok = false;
     if (tables.Files().FileExists(path)) {
@@ -94,6 +98,8 @@ bool OpenCsvSource(Project& p, ContentTables& tables, ContentSlot slot, Host& ho
         s.name_display = pp.TableName[slot];
         return true;
     }
+    // No rows of a table read before may stand in for the one that failed.
+    t.Assign(RowStore(), {});
     host.ShowMessage(kReadFailed + pp.TableName[slot]);
     s.name_display.clear();
     return false;
@@ -159,12 +165,9 @@ void OpenSlotTables(Project& p, ContentTables& tables, Host& host) {
             SelectSubmenuColumn(fields, p.Tables.submenu.col_mainmenu,
                                 p.Tables.submenu.col_submenu);
         }
-        if (!opened) {
-            pp.DatabaseName[slot].clear();
-            pp.TableName[slot].clear();
-            pp.TableKind[slot] = kNoneTable;
-            ClearColumns(p, slot);
-        }
+        // A slot whose table did not open keeps its stored source and columns, so saving the
+        // project does not lose them; its empty name display and field list make the generator
+        // and the table check treat it as a slot without a table.
     }
 }
 
@@ -176,7 +179,7 @@ bool SetPredefinedTab(Project& p, ContentTables& tables, ContentSlot slot,
     EngineTable& t = tables.Engine(slot);
     const int kind =
         choice.kind == kBdeTable || choice.kind <= kFoxproTable ? choice.kind : kBdeTable;
-    t.SetSource(kind, choice.database, choice.table);
+    t.SetSource(kind, tables.SourceDatabase(kind, choice.database, choice.table), choice.table);
     std::vector<std::string> fields;
     if (!ReadFields(t, fields)) {
         host.ShowMessage(kTakeOverFailed + choice.table);
@@ -195,7 +198,8 @@ bool SetASCIITab(Project& p, ContentTables& tables, ContentSlot slot, const Tabl
     MemoryTable& t = tables.Memory(slot);
     bool imported = false;
     try {
-        imported = ImportCsvFile(tables.Files(), host, JoinPath(choice.database, choice.table),
+        const std::string folder = tables.SourceDatabase(kCsvTable, choice.database, choice.table);
+        imported = ImportCsvFile(tables.Files(), host, JoinPath(folder, choice.table),
                                  choice.separator, choice.quote, choice.hasCaptionRow, t);
     } catch (const TableError&) {
         imported = false;

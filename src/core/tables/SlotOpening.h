@@ -30,7 +30,10 @@ struct TableChoice {
 // After ReadTableSection: per slot in order, opens the table by its kind (file tables, CSV
 // files, aliases) in `tables`, fills name display and field list, selects the stored columns;
 // a slot whose table does not open shows "Fehler beim Einlesen der Datei:<name>" (aliases
-// "Fehler beim Öffnen der Datei:<name>") and loses its table (kind 5, names empty, no columns).
+// "Fehler beim Öffnen der Datei:<name>") and gets an empty name display and field list, so it
+// counts as a slot without a table; its stored source and column settings stay, so saving the
+// project writes them back unchanged. Relative table folders are taken from the project file's
+// folder (ContentTables::SourceDatabase).
 void OpenSlotTables(Project& project, ContentTables& tables, Host& host);
 
 // Selects in `items` the first entry equal to choice.name without regard to case, else the

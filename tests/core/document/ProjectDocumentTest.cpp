@@ -42,7 +42,7 @@ TEST_F(ProjectDocumentTest, OpenReadsThenOpensTablesAndTakesTheDestination) {
     EXPECT_EQ(doc.Build.Destination, site);
     EXPECT_EQ(doc.Build.PreviewDirectory, site);
     EXPECT_EQ(host.messages, std::vector<std::string>{"Fehler beim Einlesen der Datei:weg.csv"});
-    EXPECT_EQ(doc.project.PrjParams.TableKind[ContentSlot::firstpage], kNoneTable);
+    EXPECT_EQ(doc.project.Tables.Slot[ContentSlot::firstpage].name_display, "");
     ContentTable* menu = doc.Tables().For(doc.project.PrjParams, ContentSlot::mainmenu);
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu, doc.Build.Tables->For(doc.project.PrjParams, ContentSlot::mainmenu));

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "TestSupport.h"
 #include "document/ProjectDocument.h"
+#include "generator/BuildContext.h"
 #include "io/FileSystem.h"
 #include "ports/Host.h"
 #include "projectfile/ProjectFile.h"
@@ -62,26 +65,87 @@ TEST_F(SlotOpening, CsvSlotsImportWithTheirSettingsAndSelectStoredColumns) {
     EXPECT_NE(SavedText().find("mainmenu_col_mainmenu=Haupt"), std::string::npos);
 }
 
-TEST_F(SlotOpening, SlotsThatDoNotOpenShowTheirMessageAndLoseTheirTable) {
+namespace {
+
+// The [table] section of a saved project file, as it stands in the file.
+std::string TableSection(const std::string& fileText) {
+    const size_t from = fileText.find("[table]\r\n");
+    if (from == std::string::npos) return {};
+    const size_t to = fileText.find("\r\n[", from);
+    return fileText.substr(from, to == std::string::npos ? std::string::npos : to - from);
+}
+
+}  // namespace
+
+TEST_F(SlotOpening, SlotsThatDoNotOpenShowTheirMessageAndKeepTheirSettings) {
     dir.Write("broken.csv", "a,b\nc\n");
     Load("firstpage_database=" + dir.Path() +
-         "\nfirstpage_table=weg.csv\nfirstpage_table_type=csv_table\n"
+         "\nfirstpage_table=weg.csv\nfirstpage_table_type=csv_table\nfirstpage_seperator_char=;"
+         "\nfirstpage_caption=1\nfirstpage_quote_char=\"\n"
          "mainmenu_database=" +
          dir.Path() +
          "\nmainmenu_table=broken.csv\nmainmenu_table_type=csv_table\n"
          "mainmenu_col_mainmenu=Field0\nmainmenu_col_index_mainmenu=0\n"
-         "submenu_database=KeineQuelle\nsubmenu_table=Kunden\nsubmenu_table_type=bde_table\n");
+         "submenu_database=KeineQuelle\nsubmenu_table=Kunden\nsubmenu_table_type=bde_table\n"
+         "submenu_col_mainmenu=Haupt\nsubmenu_col_index_mainmenu=0\n"
+         "submenu_col_submenu=Unter\nsubmenu_col_index_submenu=1\n");
     EXPECT_EQ(host.messages, (Items{"Fehler beim Einlesen der Datei:weg.csv", kCsvFieldCountsDiffer,
                                     "Fehler beim Einlesen der Datei:broken.csv",
                                     "Fehler beim \xD6"
                                     "ffnen der Datei:Kunden"}));
     for (ContentSlot s : kAllSlots) {
-        EXPECT_EQ(project.PrjParams.TableKind[s], kNoneTable);
-        EXPECT_EQ(project.PrjParams.TableName[s], "");
         EXPECT_EQ(project.Tables.Slot[s].name_display, "");
+        EXPECT_TRUE(project.Tables.Slot[s].fields.empty());
     }
-    EXPECT_EQ(project.Tables.mainmenu.col_mainmenu, ColumnChoice{});
-    EXPECT_NE(SavedText().find("mainmenu_table_type=none_table"), std::string::npos);
+    // What the file said stays in the model.
+    const TPrjParams& pp = project.PrjParams;
+    EXPECT_EQ(pp.TableKind[ContentSlot::firstpage], kCsvTable);
+    EXPECT_EQ(pp.TableName[ContentSlot::firstpage], "weg.csv");
+    EXPECT_EQ(pp.SeparatorChar[ContentSlot::firstpage], ';');
+    EXPECT_EQ(pp.QuoteChar[ContentSlot::firstpage], '"');
+    EXPECT_TRUE(pp.HasCaptionRow[ContentSlot::firstpage]);
+    EXPECT_EQ(pp.TableKind[ContentSlot::submenu], kBdeTable);
+    EXPECT_EQ(pp.DatabaseName[ContentSlot::submenu], "KeineQuelle");
+    EXPECT_EQ(project.Tables.mainmenu.col_mainmenu, (ColumnChoice{"Field0", 0}));
+    EXPECT_EQ(project.Tables.submenu.col_submenu, (ColumnChoice{"Unter", 1}));
+    // The generator sees no table in any slot, and the slot's table holds no rows of before.
+    MakeReport report;
+    const TextLines library;
+    BuildContext ctx{project, disk, host, report, "", "", library};
+    ctx.tables = &doc.Tables();
+    for (ContentSlot s : kAllSlots) EXPECT_EQ(ctx.SlotTable(s), nullptr);
+    EXPECT_EQ(doc.Tables().Memory(ContentSlot::mainmenu).Rows().RowCount(), 0u);
+}
+
+TEST_F(SlotOpening, SavingAfterFailedOpeningWritesEveryTableKeyBackUnchanged) {
+    // A project whose slots held tables that have gone since: saved once with the tables in
+    // place, then opened without them and saved again.
+    const std::string csv = dir.Write("daten/menu.csv", "Haupt;Unter;Text\nHome;Team;a\n");
+    doc.Open(dir.Write("p.plp",
+                       "[table]\nfirstpage_database=daten\nfirstpage_table=menu.csv\n"
+                       "firstpage_table_type=csv_table\nfirstpage_seperator_char=;\n"
+                       "firstpage_caption=1\nmainmenu_database=daten\nmainmenu_table=menu.csv\n"
+                       "mainmenu_table_type=csv_table\nmainmenu_seperator_char=;\n"
+                       "mainmenu_caption=1\nmainmenu_col_mainmenu=Text\n"
+                       "mainmenu_col_index_mainmenu=2\nsubmenu_database=Alias\n"
+                       "submenu_table=Kunden\nsubmenu_table_type=bde_table\n"
+                       "submenu_col_mainmenu=Nr\nsubmenu_col_index_mainmenu=0\n"
+                       "submenu_col_submenu=Name\nsubmenu_col_index_submenu=1\n"));
+    ASSERT_EQ(project.Tables.Slot[ContentSlot::mainmenu].name_display, "menu.csv");
+    ASSERT_TRUE(doc.SaveAs(dir / "p.plp"));
+    const std::string before = TableSection(test::ReadFile(dir / "p.plp"));
+    ASSERT_NE(before.find("mainmenu_col_mainmenu=Text"), std::string::npos);
+    ASSERT_NE(before.find("submenu_table_type=bde_table"), std::string::npos);
+
+    std::remove(csv.c_str());
+    host.messages.clear();
+    ASSERT_TRUE(doc.Open(dir / "p.plp"));
+    ASSERT_EQ(host.messages, (Items{"Fehler beim Einlesen der Datei:menu.csv",
+                                    "Fehler beim Einlesen der Datei:menu.csv",
+                                    "Fehler beim \xD6"
+                                    "ffnen der Datei:Kunden"}));
+    ASSERT_TRUE(doc.SaveAs(dir / "p.plp"));
+    EXPECT_EQ(TableSection(test::ReadFile(dir / "p.plp")), before);
 }
 
 TEST(ColumnSelection, ByNameThenStoredPositionAndNeverTheMatchFieldTwice) {
