@@ -115,6 +115,12 @@ TEST_F(SlotOpening, SlotsThatDoNotOpenShowTheirMessageAndKeepTheirSettings) {
     ctx.tables = &doc.Tables();
     for (ContentSlot s : kAllSlots) EXPECT_EQ(ctx.SlotTable(s), nullptr);
     EXPECT_EQ(doc.Tables().Memory(ContentSlot::mainmenu).Rows().RowCount(), 0u);
+    // Nor does the table check before a build.
+    project.Settings.content_page.source.Select(kTabTemplatePages);
+    host.messages.clear();
+    EXPECT_FALSE(doc.TableCheck());
+    EXPECT_EQ(host.messages,
+              Items{"Sie haben keine Tabelle im Untermen\xFC-Register angegeben!"});
 }
 
 TEST_F(SlotOpening, SavingAfterFailedOpeningWritesEveryTableKeyBackUnchanged) {
