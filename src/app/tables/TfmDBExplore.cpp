@@ -119,10 +119,10 @@ TfmDBExplore::TfmDBExplore(FileSystem& fs, UiPrompts& prompts,
     });
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("OKBtn"));
+    ok->setObjectName(QStringLiteral("btOK"));
     ok->setDefault(true);
     buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("CancelBtn"));
+        ->setObjectName(QStringLiteral("btCancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -272,7 +272,7 @@ void TfmDBExplore::SetDirectory(const QString& dir) {
     dirLabel_->setText(QDir::toNativeSeparators(dir_));
     fileModel_->setRootPath(dir_);
     fileView_->setRootIndex(fileModel_->index(dir_));
-    fileView_->clearSelection();
+    fileView_->selectionModel()->clear();
     fileEdit_->setText(kNoFile);
     const QModelIndex inTree = dirModel_->index(dir_);
     if (inTree.isValid() && dirView_->currentIndex() != inTree) {
