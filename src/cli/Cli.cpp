@@ -6,6 +6,7 @@
 
 #include "CliHost.h"
 #include "CommandLine.h"
+#include "check/LinkCheck.h"
 #include "document/ProjectDocument.h"
 #include "groups/GroupBuild.h"
 #include "groups/TProjectGroup.h"
@@ -36,13 +37,17 @@ void PrintUtf8(std::FILE* f, const std::string& utf8) {
     std::fflush(f);
 }
 
-// The document as the desktop program has it at start: the log shown as it grows (every line
-// printed the moment it is added, so a long build shows its progress), and the menu library.
-// Without default.js the build still runs, as the desktop program starts without it, but the
-// site's menu would not draw; say so.
+// The document as the desktop program has it at start: the log passed on as it grows, and the
+// menu library. The log lines go to the stream's buffer without a flush each: a build of
+// thousands of files would otherwise make a system call per line (a terminal still shows each
+// line, as the C library flushes it per line there). Without default.js the build still runs,
+// as the desktop program starts without it, but the site's menu would not draw; say so.
 void PrepareDocument(ProjectDocument& doc, std::FILE* out, std::FILE* err) {
-    doc.Build.Report.SetLineCallback(
-        [out](const std::string& line) { PrintUtf8(out, Cp1252ToUtf8(line)); });
+    doc.Build.Report.SetLineCallback([out](const std::string& line) {
+        const std::string utf8 = Cp1252ToUtf8(line);
+        std::fwrite(utf8.data(), 1, utf8.size(), out);
+        std::fputc('\n', out);
+    });
     if (!doc.LoadMenuScriptLibrary()) {
         const std::string library = JoinPath(doc.Ports().ProgramDir(), "default.js");
         PrintUtf8(err,
@@ -78,6 +83,7 @@ RunResult RunBuild(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FI
     // An unreadable file is refused with its message rather than built as the defaults.
     if (!doc.Open(cl.file)) return RunResult::NothingBuilt;
     if (cl.dest) doc.Build.Destination = *cl.dest;
+    doc.Build.DryRun = cl.dryRun;
 
     const std::optional<BuildOutcome> outcome = doc.CheckAndBuild(cl.regionOverwrite);
     return outcome ? ResultOf(*outcome) : RunResult::NothingBuilt;
@@ -94,9 +100,37 @@ RunResult RunGroup(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FI
     }
     ProjectDocument doc(fs, host);
     PrepareDocument(doc, out, err);
+    doc.Build.DryRun = cl.dryRun;
 
     GroupBuildEnv env{doc, {}, {}, {}, {}};
     return ResultOf(Make1Execute(group, env));
+}
+
+// check: the project's site in the destination, one line per broken reference or orphan.
+RunResult RunCheck(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FILE* out,
+                   std::FILE* err) {
+    if (!fs.FileExists(cl.file)) {
+        PrintUtf8(err, "Die Projektdatei " + Cp1252ToUtf8(cl.file) + " existiert nicht!");
+        return RunResult::NothingBuilt;
+    }
+    ProjectDocument doc(fs, host);
+    if (!doc.Open(cl.file)) return RunResult::NothingBuilt;
+    const std::string dest = cl.dest ? *cl.dest : doc.Build.Destination;
+    if (dest.empty()) {
+        host.ShowMessage("Sie haben kein Zielverzeichnis angegeben!");
+        return RunResult::NothingBuilt;
+    }
+    if (!fs.DirectoryExists(dest)) {
+        host.ShowMessage("Das Verzeichnis " + dest + " existiert nicht!");
+        return RunResult::NothingBuilt;
+    }
+    const std::vector<LinkProblem> problems = CheckLinks(fs, LinkCheckSiteFor(doc.project, dest));
+    for (const LinkProblem& p : problems) {
+        const std::string utf8 = Cp1252ToUtf8(LinkProblemText(p));
+        std::fwrite(utf8.data(), 1, utf8.size(), out);
+        std::fputc('\n', out);
+    }
+    return problems.empty() ? RunResult::Success : RunResult::FilesFailed;
 }
 
 RunResult RunCommand(const CommandLine& cl, const std::string& programDir, std::FILE* out,
@@ -115,6 +149,8 @@ RunResult RunCommand(const CommandLine& cl, const std::string& programDir, std::
                 return RunBuild(cl, disk, host, out, err);
             case Command::Group:
                 return RunGroup(cl, disk, host, out, err);
+            case Command::Check:
+                return RunCheck(cl, disk, host, out, err);
         }
     } catch (const std::exception& e) {
         PrintUtf8(err, std::string("pagloom-cli: ") + e.what());

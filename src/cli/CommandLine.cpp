@@ -9,7 +9,9 @@ const char* HelpText() {
     return "Aufruf:\n"
            "  pagloom-cli build PROJEKT.plp [--dest VERZEICHNIS] [--keep-regions | "
            "--overwrite-regions]\n"
-           "  pagloom-cli group GRUPPE.plg\n"
+           "                    [--dry-run]\n"
+           "  pagloom-cli group GRUPPE.plg [--dry-run]\n"
+           "  pagloom-cli check PROJEKT.plp [--dest VERZEICHNIS]\n"
            "  pagloom-cli --help | --version\n"
            "\n"
            "build   erstellt die Website eines Projekts, wie \"Erstellen\" und \"Start\" im\n"
@@ -18,17 +20,28 @@ const char* HelpText() {
            "        Dreamweaver-Seiten behalten / überschreiben (nur bei Seiten aus einer\n"
            "        Dreamweaver-Vorlage; sonst gilt die Voreinstellung des Projekts).\n"
            "group   erstellt alle Projekte einer Projektgruppe und speichert die Gruppe danach.\n"
+           "--dry-run  nur prüfen, nichts schreiben: der Lauf geht alle Dateien durch, schreibt\n"
+           "        aber weder Seiten noch Ordner noch die Gruppendatei. Jede Datei wird mit\n"
+           "        \"neu:\", \"geändert:\", \"unverändert:\" oder \"Fehler:\" gemeldet, am Ende\n"
+           "        steht \"Plan: N neu, N geändert, N unverändert, N Fehler\". Der Rückgabewert\n"
+           "        ist der, den der echte Lauf hätte.\n"
+           "check   prüft die erstellte Website im Zielverzeichnis (VERZEICHNIS oder das des\n"
+           "        Projekts): jeder lokale Verweis (href und src der Seiten und der\n"
+           "        Include-Datei, die Dateinamen im Menü-Skript, die Adressen der Sitemap\n"
+           "        unter der Basis-Adresse), der ins Leere führt, erscheint als eine Zeile\n"
+           "        \"Seite:Zeile: Ziel fehlt: Verweis\"; Seiten des Menüs, auf die nichts\n"
+           "        verweist, ebenso. Externe Adressen werden nicht abgerufen.\n"
            "\n"
            "Das Protokoll erscheint auf der Standardausgabe, Meldungen auf der\n"
            "Standardfehlerausgabe (beides UTF-8). Fragen werden mit \"Nein\" beantwortet.\n"
            "\n"
            "Rückgabewerte:\n"
-           "  0   alles erstellt, kein Fehler\n"
+           "  0   alles erstellt, kein Fehler; bei check: kein Verweis führt ins Leere\n"
            "  1   bis zum Ende erstellt, aber etwas ist misslungen: eine Datei, ein Projekt\n"
            "      der Gruppe, eine Vorlage, der Sitemap-Index, das Speichern der Gruppe\n"
-           "      oder das Protokoll auf der Standardausgabe\n"
+           "      oder das Protokoll auf der Standardausgabe; bei check: Fehler gefunden\n"
            "  2   nichts erstellt oder vorzeitig abgebrochen; bei group: die Gruppendatei\n"
-           "      kann nicht gelesen werden\n"
+           "      kann nicht gelesen werden; bei check: Projekt oder Zielverzeichnis fehlt\n"
            "  64  falscher Aufruf, auch ein Pfad mit Zeichen außerhalb von Windows-1252\n";
 }
 
@@ -36,9 +49,13 @@ namespace {
 
 bool IsOption(const std::string& a) { return a.size() > 1 && a[0] == '-'; }
 
-std::optional<CommandLine> ParseBuild(const std::vector<std::string>& args, std::string& error) {
+// build and check: a project file and options; check takes only --dest.
+std::optional<CommandLine> ParseProjectCommand(Command command,
+                                               const std::vector<std::string>& args,
+                                               std::string& error) {
     CommandLine cl;
-    cl.command = Command::Build;
+    cl.command = command;
+    const bool build = command == Command::Build;
     bool haveFile = false;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -62,7 +79,9 @@ std::optional<CommandLine> ParseBuild(const std::vector<std::string>& args, std:
                 return std::nullopt;
             }
             cl.dest = a.substr(7);
-        } else if (a == "--keep-regions" || a == "--overwrite-regions") {
+        } else if (build && a == "--dry-run") {
+            cl.dryRun = true;
+        } else if (build && (a == "--keep-regions" || a == "--overwrite-regions")) {
             bool value = a == "--overwrite-regions";
             if (cl.regionOverwrite && *cl.regionOverwrite != value) {
                 error = "--keep-regions und --overwrite-regions schließen einander aus";
@@ -70,7 +89,7 @@ std::optional<CommandLine> ParseBuild(const std::vector<std::string>& args, std:
             }
             cl.regionOverwrite = value;
         } else if (IsOption(a)) {
-            error = "unbekannte Option für build: " + Cp1252ToUtf8(a);
+            error = "unbekannte Option für " + args[0] + ": " + Cp1252ToUtf8(a);
             return std::nullopt;
         } else if (haveFile) {
             error = "nur eine Projektdatei erlaubt: " + Cp1252ToUtf8(a);
@@ -81,26 +100,36 @@ std::optional<CommandLine> ParseBuild(const std::vector<std::string>& args, std:
         }
     }
     if (!haveFile || cl.file.empty()) {
-        error = "build verlangt eine Projektdatei";
+        error = args[0] + " verlangt eine Projektdatei";
         return std::nullopt;
     }
     return cl;
 }
 
 std::optional<CommandLine> ParseGroup(const std::vector<std::string>& args, std::string& error) {
-    if (args.size() < 2 || args[1].empty()) {
-        error = "group verlangt eine Gruppendatei";
-    } else if (IsOption(args[1])) {
-        error = "unbekannte Option für group: " + Cp1252ToUtf8(args[1]);
-    } else if (args.size() > 2) {
-        error = "group erwartet genau eine Gruppendatei";
-    } else {
-        CommandLine cl;
-        cl.command = Command::Group;
-        cl.file = args[1];
-        return cl;
+    CommandLine cl;
+    cl.command = Command::Group;
+    bool haveFile = false;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--dry-run") {
+            cl.dryRun = true;
+        } else if (IsOption(a)) {
+            error = "unbekannte Option für group: " + Cp1252ToUtf8(a);
+            return std::nullopt;
+        } else if (haveFile) {
+            error = "group erwartet genau eine Gruppendatei";
+            return std::nullopt;
+        } else {
+            cl.file = a;
+            haveFile = true;
+        }
     }
-    return std::nullopt;
+    if (!haveFile || cl.file.empty()) {
+        error = "group verlangt eine Gruppendatei";
+        return std::nullopt;
+    }
+    return cl;
 }
 
 }  // namespace
@@ -130,11 +159,13 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     }
     const std::string& cmd = args[0];
     if (cmd == "--help" || cmd == "-h") {
-        if (args.size() == 1) return CommandLine{Command::Help, {}, {}, {}};
+        if (args.size() == 1) return CommandLine{Command::Help, {}, {}, {}, false};
     } else if (cmd == "--version") {
-        if (args.size() == 1) return CommandLine{Command::Version, {}, {}, {}};
+        if (args.size() == 1) return CommandLine{Command::Version, {}, {}, {}, false};
     } else if (cmd == "build") {
-        return ParseBuild(args, error);
+        return ParseProjectCommand(Command::Build, args, error);
+    } else if (cmd == "check") {
+        return ParseProjectCommand(Command::Check, args, error);
     } else if (cmd == "group") {
         return ParseGroup(args, error);
     } else {

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The command line of pagloom-cli:
-//   pagloom-cli build PROJECT.plp [--dest DIR] [--keep-regions | --overwrite-regions]
-//   pagloom-cli group GROUP.plg
+//   pagloom-cli build PROJECT.plp [--dest DIR] [--keep-regions | --overwrite-regions] [--dry-run]
+//   pagloom-cli group GROUP.plg [--dry-run]
+//   pagloom-cli check PROJECT.plp [--dest DIR]
 //   pagloom-cli --help | --version
 #pragma once
 #include <optional>
@@ -10,13 +11,14 @@
 
 namespace pagloom::cli {
 
-enum class Command { Help, Version, Build, Group };
+enum class Command { Help, Version, Build, Group, Check };
 
 struct CommandLine {
     Command command = Command::Help;
     std::string file;                     // PROJECT.plp or GROUP.plg
     std::optional<std::string> dest;      // --dest DIR
     std::optional<bool> regionOverwrite;  // --overwrite-regions (true) / --keep-regions (false)
+    bool dryRun = false;                  // --dry-run: plan the build, write nothing
 };
 
 // The arguments as they arrive (UTF-8) as Windows-1252 texts. An argument that Windows-1252

@@ -158,15 +158,21 @@ BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::st
         return outcome;
     }
     outcome.started = true;
+    outcome.dryRun = dialog.DryRun;
     MakeReport& report = dialog.Report;
     const int failedBefore = report.FailedFiles();
-    report.Add("Erstelle Dateien in " + dialog.Destination + ":");
+    report.Add(dialog.DryRun ? PlanStartLine(dialog.Destination)
+                             : "Erstelle Dateien in " + dialog.Destination + ":");
     report.Add("");
 
-    FileSaver saver(fs, report);
+    // A planning build writes through a file system that keeps its writes in memory.
+    std::optional<PlanningFileSystem> planFs;
+    if (dialog.DryRun) planFs.emplace(fs);
+    FileSystem& buildFs = planFs ? static_cast<FileSystem&>(*planFs) : fs;
+    FileSaver saver(buildFs, report, dialog.DryRun ? &outcome.plan : nullptr);
     CountingHost stepsHost(host);
     BuildContext ctx{project,
-                     fs,
+                     buildFs,
                      stepsHost,
                      report,
                      dialog.Destination,
@@ -193,11 +199,20 @@ BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::st
         host.ShowMessage(*failure);
         outcome.failedFiles = report.FailedFiles() - failedBefore;
         outcome.errorMessages = stepsHost.shown;
+        if (dialog.DryRun) {
+            report.Add("");
+            report.Add(PlanSummary(outcome.plan));
+            report.Add("");
+        }
         return outcome;
     }
-    dialog.PreviewDirectory = dialog.Destination;
     report.Add("");
-    report.Add("Erstellen der Dateien fertig!");
+    if (dialog.DryRun) {
+        report.Add(PlanSummary(outcome.plan));
+    } else {
+        dialog.PreviewDirectory = dialog.Destination;
+        report.Add("Erstellen der Dateien fertig!");
+    }
     report.Add("");
     outcome.failedFiles = report.FailedFiles() - failedBefore;
     outcome.errorMessages = stepsHost.shown;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "generator/BuildContext.h"
+#include "generator/BuildPlan.h"
 #include "generator/MakeReport.h"
 #include "generator/TableBuildSteps.h"
 #include "generator/TextLines.h"
@@ -26,6 +27,9 @@ struct BuildDialog {
     bool RegionOverwrite = false;  // CBBeBeOverwrite "Bearbeitbare Bereiche überschreiben "
     bool RegionOverwriteVisible = false;  // RegionOverwrite is consulted only while visible
     MakeReport Report;                    // the log of every build of the run
+    // "Nur prüfen, nichts schreiben": a build runs in full but writes nothing, and logs for each
+    // file what it would do, then the counts (BuildPlan.h). Groups honour it too.
+    bool DryRun = false;
     // The lines of default.js, loaded once at program start (LoadMenuScriptLibrary) and
     // appended to every menu script; a change to the file takes effect at the next start.
     TextLines MenuScriptLibrary;
@@ -48,6 +52,8 @@ struct BuildOutcome {
     // Messages its steps showed while the build went on (a Dreamweaver template without its
     // <html> or </html> tag, a level without its table): pages were made, but not as asked.
     int errorMessages = 0;
+    bool dryRun = false;  // the build only planned; `plan` holds its counts
+    PlanCounts plan;
 
     bool EndedEarly() const { return !reachedEnd; }
     bool Succeeded() const { return reachedEnd && failedFiles == 0 && errorMessages == 0; }
@@ -66,6 +72,10 @@ bool ErstellenTabOK(const Project& project, Host& host);
 void PresetRegionOverwrite(const Project& project, BuildDialog& dialog);
 
 // "Start": runs one build into dialog.Destination and logs it in dialog.Report.
+// With dialog.DryRun the build reads as usual but writes nothing; it logs
+// "Prüfe Dateien in <destination> (nichts wird geschrieben):", a plan line per file and, at the
+// end (even when the build would end early), the summary line in place of the end line; the
+// preview's folder stays. Its outcome is the one the real build would have.
 // No destination: shows "Sie haben kein Zielverzeichnis angegeben!" and returns at once.
 // A BuildAbort from any step is caught: its message is shown through the host and the log
 // keeps what was written so far, without the end lines. projectFile is the open project's

@@ -21,7 +21,8 @@ std::string_view NameOf(std::string_view path) {
 
 }  // namespace
 
-FileSaver::FileSaver(FileSystem& fs, MakeReport& report) : fs_(fs), report_(report) {}
+FileSaver::FileSaver(FileSystem& fs, MakeReport& report, PlanCounts* plan)
+    : fs_(fs), report_(report), plan_(plan) {}
 
 bool FileSaver::KnownMissing(const std::string& path) {
     const std::string_view name = NameOf(path), folder = FolderOf(path);
@@ -56,8 +57,33 @@ void FileSaver::Save(const std::string& path, const TextLines& lines) {
 
 void FileSaver::SaveText(const std::string& path, std::string_view text) {
     const bool knownMissing = KnownMissing(path);
+    if (plan_) return PlanText(path, text, knownMissing);
     report_.Add(path + "...");
     report_.AddOutcome(pagloom::SaveText(fs_, path, text, knownMissing));
+}
+
+void FileSaver::PlanText(const std::string& path, std::string_view text, bool knownMissing) {
+    // The same SaveText as a real build, on the planning file system, so the plan cannot judge
+    // a file otherwise than the build would.
+    const bool existed = !knownMissing && fs_.FileExists(path);
+    SaveResult result;
+    try {
+        result = pagloom::SaveText(fs_, path, text, knownMissing);
+    } catch (...) {
+        // An existing file that cannot be read ends the build here, as it would for real.
+        plan_->Count(PlanKind::Failed);
+        report_.Add(PlanLine(PlanKind::Failed, path));
+        throw;
+    }
+    const PlanKind kind = result == SaveResult::Unchanged ? PlanKind::Unchanged
+                          : result == SaveResult::Failed  ? PlanKind::Failed
+                          : existed                       ? PlanKind::Changed
+                                                          : PlanKind::New;
+    plan_->Count(kind);
+    if (kind == PlanKind::Failed)
+        report_.AddFailure(PlanLine(kind, path));
+    else
+        report_.Add(PlanLine(kind, path));
 }
 
 }  // namespace pagloom

@@ -5,6 +5,10 @@
 // is created straight away, without first trying to read it; one that appeared since the
 // listing is compared as usual.
 //
+// A planning build hands in its counts: each file is then logged with what the build would do
+// with it ("neu: ...", see BuildPlan.h) instead of the "...", outcome lines, on a file system that
+// writes nothing.
+//
 // The files are saved on the calling thread. A second thread that saved while the build made
 // the next page gained nothing clear in bench/build_bench.cpp (see bench/NOTES.md).
 #pragma once
@@ -14,6 +18,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "generator/BuildPlan.h"
 #include "generator/MakeReport.h"
 #include "generator/TextLines.h"
 #include "io/FileSystem.h"
@@ -22,7 +27,8 @@ namespace pagloom {
 
 class FileSaver {
   public:
-    FileSaver(FileSystem& fs, MakeReport& report);
+    // `plan`: log and count as a planning build (not owned; none: a real build).
+    FileSaver(FileSystem& fs, MakeReport& report, PlanCounts* plan = nullptr);
     FileSaver(const FileSaver&) = delete;
     FileSaver& operator=(const FileSaver&) = delete;
 
@@ -33,9 +39,11 @@ class FileSaver {
 
   private:
     bool KnownMissing(const std::string& path);
+    void PlanText(const std::string& path, std::string_view text, bool knownMissing);
 
     FileSystem& fs_;
     MakeReport& report_;
+    PlanCounts* plan_ = nullptr;
     // Names in each folder as listed on the first file into it (nullopt: not listable),
     // plus the names saved since.
     struct NameHash {

@@ -12,6 +12,11 @@ void MakeReport::Add(std::string line) {
     if (callback_) callback_(lines_.back());
 }
 
+void MakeReport::AddFailure(std::string line) {
+    ++failedFiles_;
+    Add(std::move(line));
+}
+
 void MakeReport::AddOutcome(SaveResult result) {
     switch (result) {
         case SaveResult::Unchanged:

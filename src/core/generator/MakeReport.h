@@ -20,6 +20,9 @@ class MakeReport {
     void Add(std::string line);
     // Appends the outcome line of a file: "Keine Änderung", "OK" or "Fehler!"; counts failures.
     void AddOutcome(SaveResult result);
+    // Appends a line that reports a file the build could not write (a planning build's own
+    // wording) and counts it like a "Fehler!" outcome.
+    void AddFailure(std::string line);
 
     // Replaces the callback; an empty function removes it.
     void SetLineCallback(LineCallback callback) { callback_ = std::move(callback); }

@@ -3,6 +3,7 @@
 
 #include "document/ProjectDocument.h"
 #include "generator/BuildDriver.h"
+#include "generator/BuildPlan.h"
 #include "generator/SitemapWriter.h"
 #include "groups/TProjectGroup.h"
 #include "io/FileSystem.h"
@@ -55,7 +56,8 @@ void BuildEntry(TProjectGroup& group, size_t i, GroupBuildEnv& env, std::vector<
         outcome.errorMessages += b.errorMessages;
         if (b.EndedEarly()) ++outcome.buildsEndedEarly;
     }
-    if (project.Settings.lastsave != lastSave) {
+    // A planning run leaves the group as it is, so nothing asks to save it afterwards.
+    if (project.Settings.lastsave != lastSave && !doc.Build.DryRun) {
         lastSave = project.Settings.lastsave;
         group.GroupModified = true;
     }
@@ -77,8 +79,9 @@ GroupOutcome Make1Execute(TProjectGroup& group, GroupBuildEnv& env) {
     ProjectDocument& doc = env.document;
     MakeReport& report = doc.Build.Report;
 
-    bool finalSaveAllowed = true;
-    if (group.GroupModified) {
+    const bool dryRun = doc.Build.DryRun;
+    bool finalSaveAllowed = !dryRun;
+    if (group.GroupModified && !dryRun) {
         Answer a = doc.Ports().Ask("Projekt-Gruppe vorher speichern?", true);
         if (a == Answer::Yes)
             SaveGroupAsCommand(group, env);
@@ -131,6 +134,12 @@ bool MakeSiteMapIndex(TProjectGroup& group, const std::vector<std::string>& addr
 
     MakeReport& report = document.Build.Report;
     report.Add("");
+    if (document.Build.DryRun) {
+        const PlanKind kind =
+            file.empty() ? PlanKind::Failed : PlanFile(document.Files(), file, JoinLines(lines));
+        report.Add(PlanLine(kind, file));
+        return kind != PlanKind::Failed;
+    }
     const bool ok = !file.empty() && WriteFileAtomic(document.Files(), file, JoinLines(lines));
     report.Add(ok ? "Sitemap-Index: " + file + " erstellen fertig"
                   : "Fehler bei Sitemap-Index: " + file);

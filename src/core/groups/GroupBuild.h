@@ -50,7 +50,8 @@ std::string SitemapIndexAddress(const Project& project);
 
 // Make1Execute: builds every project of the group in order into one shared log, keeps
 // LastSaveList up to date, saves the group when allowed, writes the sitemap index when asked.
-// Never stops early.
+// Never stops early. With the document's Build.DryRun every build only plans, the group is
+// neither asked about nor saved, LastSaveList stays, and the index is planned, not written.
 GroupOutcome Make1Execute(TProjectGroup& group, GroupBuildEnv& env);
 
 // The lines of a sitemap index listing `addresses` (Windows-1252), written as XML text in UTF-8

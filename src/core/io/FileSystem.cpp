@@ -242,6 +242,22 @@ bool FileSystem::CreateDirectory(const std::string& path) {
     return ::mkdir(Native(path).c_str(), 0777) == 0 || (errno == EEXIST && DirectoryExists(path));
 }
 
+bool FileSystem::CanWrite(const std::string& path) {
+    if (path.empty() || path.back() == '/') return false;
+    const std::string native = Native(path);
+    const size_t slash = native.rfind('/');
+    const std::string dir = slash == std::string::npos ? "."
+                            : slash == 0               ? "/"
+                                                       : native.substr(0, slash);
+    struct stat st {};
+    if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+    if (::access(dir.c_str(), W_OK | X_OK) != 0) return false;
+    // A folder (or anything else that is not a file) under the name cannot be replaced.
+    if (::lstat(native.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+        return false;
+    return true;
+}
+
 std::vector<std::string> FileSystem::ListFiles(const std::string& dir) {
     std::vector<std::string> names, files;
     if (dir.empty()) return files;  // no folder given: nothing listed

@@ -58,6 +58,10 @@ class FileSystem {
     virtual bool FileExists(const std::string& path);  // a regular file (or link to one)
     virtual bool DirectoryExists(const std::string& path);
     virtual bool CreateDirectory(const std::string& path);  // one level
+    // Whether a file could now be created or replaced at `path`, asked without changing
+    // anything: its folder exists and may be written to, and nothing but a regular file has the
+    // name. A build that only plans asks this instead of writing.
+    virtual bool CanWrite(const std::string& path);
     // Names (not paths) of the regular files in a folder, sorted; empty when unreadable.
     virtual std::vector<std::string> ListFiles(const std::string& dir);
     // Every name in a folder, unsorted and unchecked (files, folders, links): one pass over

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+// Checks the local references of a built site: every href and src in the generated pages and
+// the navigation include file, the file names in the menu script, and the sitemap's addresses
+// that lie under the project's base address. External addresses (other hosts, mailto:,
+// javascript:, ...) are never fetched. Pages of the menu that exist but that nothing links to
+// are reported too.
+//
+// Each file is read once, and each folder of the site is listed once, so the check grows with
+// the size of the site and nothing else.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace pagloom {
+
+class FileSystem;
+struct Project;
+
+struct LinkProblem {
+    enum class Kind {
+        Missing,  // `target`, referenced in `page` on `line`, does not exist
+        Orphan,   // `page` is a page of the menu that nothing links to (`line` 0)
+    };
+    Kind kind = Kind::Missing;
+    std::string page;    // relative to the destination, as the site names it
+    int line = 0;        // 1-based; 0 for orphans
+    std::string target;  // the reference as written (Missing only)
+};
+
+// One line of the report (Windows-1252):
+// "<page>:<line>: Ziel fehlt: <target>" or "<page>: Seite des Menüs, auf die nichts verweist".
+std::string LinkProblemText(const LinkProblem& problem);
+
+// What the check reads, all names relative to `destination`.
+struct LinkCheckSite {
+    std::string destination;
+    // HTML files to read, in report order (frameset, menu frame, include file, frame pages,
+    // first page, the menu's pages); missing ones are skipped, names are deduplicated.
+    std::vector<std::string> pages;
+    std::string menuScript;              // empty: none
+    std::string sitemap;                 // empty: none
+    std::vector<std::string> menuPages;  // file names of every menu entry, active or not
+    // Absolute addresses under this one are files of the site (sitemap/urltext); empty or a
+    // bare scheme: none.
+    std::string baseAddress;
+    // The text in front of every sitemap address (SitemapPrefix): what follows it is a file of
+    // the site. An address that does not start with it is not the site's and is left alone.
+    std::string sitemapPrefix;
+};
+
+// The site as the project describes it, built into `destination`.
+LinkCheckSite LinkCheckSiteFor(const Project& project, const std::string& destination);
+
+// The problems in report order: missing targets file by file (pages, then the menu script, then
+// the sitemap), then orphans in menu order.
+std::vector<LinkProblem> CheckLinks(FileSystem& fs, const LinkCheckSite& site);
+
+}  // namespace pagloom

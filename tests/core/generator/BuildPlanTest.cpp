@@ -1,0 +1,242 @@
+// SPDX-License-Identifier: MIT
+// A build that only plans must judge every file as the real build would, end as the real build
+// would, and leave the disk exactly as it was: bytes, dates and folder listings.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "document/ProjectDocument.h"
+#include "generator/BuildPlan.h"
+#include "groups/GroupBuild.h"
+#include "groups/TProjectGroup.h"
+#include "io/FileSystem.h"
+#include "ports/Host.h"
+
+namespace fs = std::filesystem;
+using namespace pagloom;
+
+namespace {
+
+using test::CrLf;
+using test::TempDir;
+using test::WriteFile;
+
+DiskFileSystem disk_;
+
+// The disk, with writes to some paths refused and some files unreadable, as a full or
+// read-only disk would (the tests run as root, which no permission stops).
+class FaultFs : public FileSystem {
+  public:
+    std::set<std::string> refused, unreadable;
+
+    bool CanWrite(const std::string& path) override {
+        return !refused.count(path) && FileSystem::CanWrite(path);
+    }
+    CreateResult CreateNew(const std::string& path, std::string_view data) override {
+        return refused.count(path) ? CreateResult::Failed : FileSystem::CreateNew(path, data);
+    }
+    bool Rename(const std::string& from, const std::string& to) override {
+        return !refused.count(to) && FileSystem::Rename(from, to);
+    }
+    ReadState Read(const std::string& path, std::string& out) override {
+        if (unreadable.count(path)) return ReadState::Unreadable;
+        return FileSystem::Read(path, out);
+    }
+};
+
+// Everything below a folder: each entry's kind, bytes and modification time.
+std::map<std::string, std::string> Snapshot(const std::string& root) {
+    std::map<std::string, std::string> entries;
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+        const std::string rel = fs::relative(e.path(), root).string();
+        if (e.is_directory()) {
+            entries[rel] = "<dir>";
+        } else {
+            entries[rel] = test::ReadFile(e.path().string()) + "|" +
+                           std::to_string(test::MTimeNs(e.path().string()));
+        }
+    }
+    return entries;
+}
+
+// Builds a small site once, then changes it the way the case asks.
+struct Site {
+    TempDir dir;
+    std::string project, dest;
+
+    // `contentPage`: the keys of the section [content-page].
+    explicit Site(const std::vector<std::string>& contentPage = {"empty-pages=1",
+                                                                 "empty-overwrite=1"}) {
+        dest = dir / "site";
+        fs::create_directories(dest);
+        std::vector<std::string> lines = {"[files]", "destination-directory=" + dest,
+                                          "[content-page]"};
+        lines.insert(lines.end(), contentPage.begin(), contentPage.end());
+        for (const char* l : {"[menu]", "count=3", "text_0=Eins", "file_0=eins.htm", "text_1=Zwei",
+                              "file_1=zwei.htm", "text_2=Drei", "file_2=drei.htm"})
+            lines.emplace_back(l);
+        project = dir / "projekt.plp";
+        WriteFile(project, CrLf(lines));
+    }
+};
+
+struct Builder {
+    FaultFs files;
+    RecordingHost host;
+    ProjectDocument doc{files, host};
+    std::vector<std::string> log;
+
+    BuildOutcome Build(const std::string& project, const std::string& dest, bool dryRun) {
+        EXPECT_TRUE(doc.Open(project));
+        doc.Build.Destination = dest;
+        doc.Build.DryRun = dryRun;
+        doc.Build.Report.SetLineCallback([this](const std::string& l) { log.push_back(l); });
+        return doc.MakeStart();
+    }
+};
+
+bool Has(const std::vector<std::string>& log, const std::string& line) {
+    return std::find(log.begin(), log.end(), line) != log.end();
+}
+
+TEST(BuildPlan, JudgesEachFileAsTheBuildWouldAndLeavesTheDiskAsItWas) {
+    Site site;
+    {
+        Builder first;
+        ASSERT_TRUE(first.Build(site.project, site.dest, false).Succeeded());
+    }
+    // One page gone (new), one edited (changed), one that cannot be written, one saved with LF
+    // only (unchanged, as the real build sees it).
+    const std::string eins = site.dest + "/eins.htm", zwei = site.dest + "/zwei.htm",
+                      drei = site.dest + "/drei.htm", include = site.dest + "/menframe_include.htm";
+    fs::remove(eins);
+    WriteFile(zwei, "alt\r\n");
+    WriteFile(drei, "alt\r\n");
+    std::string text = test::ReadFile(include);
+    std::erase(text, '\r');
+    WriteFile(include, text);
+    test::AgeFile(zwei);
+    const auto destBefore = Snapshot(site.dest), projectBefore = Snapshot(site.dir.Path());
+
+    Builder plan;
+    plan.files.refused.insert(drei);
+    const BuildOutcome planned = plan.Build(site.project, site.dest, true);
+    EXPECT_EQ(Snapshot(site.dest), destBefore);
+    EXPECT_EQ(Snapshot(site.dir.Path()), projectBefore);
+
+    const std::vector<std::string>& log = plan.log;
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_EQ(log.front(),
+              "Pr\xFC"
+              "fe Dateien in " +
+                  site.dest + " (nichts wird geschrieben):");
+    EXPECT_TRUE(Has(log, "neu: " + eins));
+    EXPECT_TRUE(Has(log, "ge\xE4ndert: " + zwei));
+    EXPECT_TRUE(Has(log, "Fehler: " + drei));
+    EXPECT_TRUE(Has(log, "unver\xE4ndert: " + include));
+    EXPECT_FALSE(Has(log, "Erstellen der Dateien fertig!"));
+    int unchanged = 0;
+    for (const std::string& l : log) unchanged += l.rfind("unver\xE4ndert: ", 0) == 0;
+    EXPECT_EQ(log[log.size() - 2], "Plan: 1 neu, 1 ge\xE4ndert, " + std::to_string(unchanged) +
+                                       " unver\xE4ndert, 1 Fehler");
+    EXPECT_EQ(planned.plan.added, 1);
+    EXPECT_EQ(planned.failedFiles, 1);
+    EXPECT_EQ(plan.doc.Build.PreviewDirectory, site.dest);  // as opened; the plan does not set it
+
+    // The real build meets what the plan said.
+    Builder real;
+    real.files.refused.insert(drei);
+    const BuildOutcome built = real.Build(site.project, site.dest, false);
+    EXPECT_EQ(built.failedFiles, planned.failedFiles);
+    EXPECT_EQ(built.Succeeded(), planned.Succeeded());
+    EXPECT_EQ(built.EndedEarly(), planned.EndedEarly());
+    EXPECT_EQ(test::ReadFile(zwei).find("alt"), std::string::npos);
+}
+
+// The outcome, and so pagloom-cli's exit status, is the real build's in each case.
+TEST(BuildPlan, EndsAsTheRealBuildWould) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> contentPage;  // keys of [content-page]
+        bool missingDest = false;
+        bool unreadablePage = false;
+        bool refusedPage = false;
+    };
+    const std::vector<Case> cases = {
+        {"everything written", {"empty-pages=1", "empty-overwrite=1"}},
+        {"destination folder missing", {"empty-pages=1", "empty-overwrite=1"}, true},
+        {"existing page unreadable", {"empty-pages=1", "empty-overwrite=1"}, false, true},
+        {"page refused", {"empty-pages=1", "empty-overwrite=1"}, false, false, true},
+        {"template missing", {"template-pages=1", "template-file=/nirgends.tpl"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Site site(c.contentPage);
+        {
+            Builder first;
+            first.Build(site.project, site.dest, false);
+        }
+        const std::string dest = c.missingDest ? site.dir / "fehlt" : site.dest;
+        const std::string page = site.dest + "/zwei.htm";
+        WriteFile(page, "alt\r\n");
+        const auto before = Snapshot(site.dir.Path());
+        BuildOutcome outcomes[2];
+        for (int dry = 1; dry >= 0; --dry) {
+            Builder run;
+            if (c.unreadablePage) run.files.unreadable.insert(page);
+            if (c.refusedPage) run.files.refused.insert(page);
+            outcomes[dry] = run.Build(site.project, dest, dry == 1);
+            if (dry) {
+                EXPECT_EQ(Snapshot(site.dir.Path()), before);
+            }
+            EXPECT_EQ(run.host.messages.size(),
+                      c.unreadablePage || c.contentPage[0][0] == 't' ? 1u : 0u);
+        }
+        EXPECT_EQ(outcomes[1].started, outcomes[0].started);
+        EXPECT_EQ(outcomes[1].reachedEnd, outcomes[0].reachedEnd);
+        EXPECT_EQ(outcomes[1].failedFiles, outcomes[0].failedFiles);
+        EXPECT_EQ(outcomes[1].errorMessages, outcomes[0].errorMessages);
+    }
+}
+
+TEST(BuildPlan, GroupDryRunLeavesGroupFileAndIndexAlone) {
+    TempDir dir;
+    Site a, b;
+    const std::string groupFile = dir / "gruppe.plg";
+    {
+        TProjectGroup g;
+        g.ProjectList = {a.project, b.project};
+        g.LastSaveList = {"alt", "alt"};
+        g.IndexMap = true;
+        g.IndexMapFile = dir / "index.xml";
+        g.GroupFileName = groupFile;
+        RecordingHost host;
+        ASSERT_TRUE(g.FileSave(disk_, host));
+    }
+    const auto before = Snapshot(dir.Path());
+    TProjectGroup group;
+    ASSERT_TRUE(group.Open(disk_, groupFile));
+    RecordingHost host;
+    ProjectDocument doc(disk_, host);
+    doc.Build.DryRun = true;
+    GroupBuildEnv env{doc, {}, {}, {}, {}};
+    const GroupOutcome outcome = Make1Execute(group, env);
+    EXPECT_EQ(outcome.built, 2);
+    EXPECT_FALSE(outcome.saveFailed || outcome.indexFailed);
+    EXPECT_EQ(group.LastSaveList, (std::vector<std::string>{"alt", "alt"}));
+    EXPECT_FALSE(group.GroupModified);
+    EXPECT_EQ(Snapshot(dir.Path()), before);
+    EXPECT_TRUE(Has(doc.Build.Report.Lines(), "neu: " + dir / "index.xml"));
+    EXPECT_TRUE(host.questions.empty());
+    // Both sites stay unbuilt.
+    EXPECT_TRUE(fs::is_empty(a.dest));
+    EXPECT_TRUE(fs::is_empty(b.dest));
+}
+
+}  // namespace
