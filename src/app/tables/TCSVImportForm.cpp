@@ -59,6 +59,7 @@ TCSVImportForm::TCSVImportForm(QWidget* parent) : QDialog(parent) {
     note_->hide();
 
     auto* form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     form->addRow(QStringLiteral("Texttrenner:"), separatorBox_);
     form->addRow(QStringLiteral("Zeichen für Feldanfang und -Ende:"), quoteBox_);
     form->addRow(captionBox_);
@@ -128,8 +129,10 @@ void TCSVImportForm::LoadFileText() {
     text_->setPlainText(text);
     if (cut) {
         const QLocale de(QLocale::German, QLocale::Germany);
-        note_->setText(QStringLiteral("Die Datei ist %1 groß; angezeigt wird nur ihr Anfang (%2).")
-                           .arg(de.formattedDataSize(size), de.formattedDataSize(bytes.size())));
+        note_->setText(
+            QStringLiteral("Die Datei ist %1 groß; angezeigt wird nur ihr Anfang (%2).")
+                .arg(de.formattedDataSize(size, 0, QLocale::DataSizeTraditionalFormat),
+                     de.formattedDataSize(bytes.size(), 0, QLocale::DataSizeTraditionalFormat)));
         note_->show();
     }
 }

@@ -25,7 +25,8 @@ void PrepareTableGrid(QTableView* grid) {
 
 void FitTableColumns(QTableView* grid) {
     grid->resizeColumnsToContents();
-    const int widest = std::max(120, grid->viewport()->width() / 3);
+    // A long text would push the other columns out of sight; the user can still widen it.
+    const int widest = std::max(400, grid->viewport()->width() / 3);
     QHeaderView* header = grid->horizontalHeader();
     for (int c = 0; c < header->count(); ++c)
         if (header->sectionSize(c) > widest) header->resizeSection(c, widest);

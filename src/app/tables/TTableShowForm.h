@@ -33,7 +33,8 @@ class TTableShowForm : public QDialog {
 // Read-only grid settings shared by the previews: uniform row heights (so a million rows scroll
 // without measuring each one) and columns sized from the first rows only.
 void PrepareTableGrid(QTableView* grid);
-// Sizes the columns to their headers and the first rows, each at most a third of the grid.
+// Sizes the columns to their headers and the first rows, each at most 400 pixels (or a third
+// of a wider grid).
 void FitTableColumns(QTableView* grid);
 
 }  // namespace pagloom::app

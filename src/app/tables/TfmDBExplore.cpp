@@ -164,6 +164,10 @@ QWidget* TfmDBExplore::BuildFilePage() {
     dirView_->setModel(dirModel_);
     dirView_->setHeaderHidden(true);
     for (int c = 1; c < dirModel_->columnCount(); ++c) dirView_->hideColumn(c);
+    // The tree fills in the background; once the folders on the way are read, show the current.
+    connect(dirModel_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        if (dir_.startsWith(loaded)) dirView_->scrollTo(dirModel_->index(dir_));
+    });
     connect(dirView_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (!current.isValid()) return;
@@ -216,8 +220,10 @@ QWidget* TfmDBExplore::BuildFilePage() {
     form->addRow(QStringLiteral("Dateiname:"), fileRow);
 
     auto* layout = new QGridLayout(page);
-    layout->addWidget(new QLabel(QStringLiteral("Verzeichnis:"), page), 0, 0);
-    layout->addWidget(dirLabel_, 0, 1);
+    auto* dirRow = new QHBoxLayout;
+    dirRow->addWidget(new QLabel(QStringLiteral("Verzeichnis:"), page));
+    dirRow->addWidget(dirLabel_, 1);
+    layout->addLayout(dirRow, 0, 0, 1, 2);
     layout->addWidget(dirView_, 1, 0, 2, 1);
     layout->addWidget(fileView_, 1, 1);
     layout->addLayout(form, 2, 1);
