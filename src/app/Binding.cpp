@@ -90,6 +90,24 @@ void Binder::Choice(QComboBox* combo, std::function<int()> get, std::function<vo
     });
 }
 
+void Binder::Choice(QComboBox* combo, std::function<std::vector<std::string>()> items,
+                    std::function<int()> get, std::function<void(int)> set) {
+    Choice(combo, std::move(get), std::move(set));
+    // The entries are refilled first, so the index shown refers to the current ones.
+    Binding& b = bindings_.back();
+    b.show = [combo, items, show = std::move(b.show)] {
+        QStringList entries;
+        for (const std::string& item : items()) entries << Q(item);
+        QStringList current;
+        for (int i = 0; i < combo->count(); ++i) current << combo->itemText(i);
+        if (current != entries) {
+            combo->clear();
+            combo->addItems(entries);
+        }
+        show();
+    };
+}
+
 QButtonGroup* Binder::Choice(const std::vector<QAbstractButton*>& buttons, std::function<int()> get,
                              std::function<void(int)> set) {
     auto* group = new QButtonGroup(this);

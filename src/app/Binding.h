@@ -45,6 +45,10 @@ class Binder : public QObject {
     // A drop-down list showing an index; -1 or an index beyond the list shows no entry.
     // `get` maps the model to the index, `set` stores the index the user picked.
     void Choice(QComboBox* combo, std::function<int()> get, std::function<void(int)> set);
+    // The same for a list whose entries come from the model too (a table's fields): every
+    // refresh refills the entries from `items` before it shows the index.
+    void Choice(QComboBox* combo, std::function<std::vector<std::string>()> items,
+                std::function<int()> get, std::function<void(int)> set);
     // Radio buttons showing one option each; none is checked when `get` gives none of them.
     QButtonGroup* Choice(const std::vector<QAbstractButton*>& buttons, std::function<int()> get,
                          std::function<void(int)> set);

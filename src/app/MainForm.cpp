@@ -37,6 +37,8 @@
 #include "generator/BuildDriver.h"
 #include "projectfile/ProjectFile.h"
 #include "style/StylePages.h"
+#include "tables/OdbcAdmin.h"
+#include "tables/TableTab.h"
 
 namespace pagloom::app {
 namespace {
@@ -117,10 +119,15 @@ TMainForm::TMainForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
         },
         pageControl_);
     tabSitemap_->setObjectName(QStringLiteral("tsSitemap"));
+    tabTabelle_ = new TableTab(
+        session_, binder_, prompts_, [this] { return TemplateDir(); },
+        [this] { BdeAdministration(); }, this, pageControl_);
+    tabTabelle_->setObjectName(QStringLiteral("tsTabelle"));
     pageControl_->addTab(tabZiel_, QStringLiteral("Zielverzeichnis"));
     pageControl_->addTab(tabFrameSet_, QStringLiteral("FrameSet"));
     pageControl_->addTab(tabDateien_, QStringLiteral("Dateien"));
     pageControl_->addTab(tabNavigation_, QStringLiteral("Navigation"));
+    pageControl_->addTab(tabTabelle_, QStringLiteral("Tabelle"));
     pageControl_->addTab(tabSitemap_, QStringLiteral("Sitemap"));
     stylePages_ = new StylePages(
         pageControl_,
@@ -144,6 +151,7 @@ TMainForm::TMainForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
     labelRahmenBreite_->setVisible(false);
     pageControl_->setCurrentWidget(tabDateien_);
     currentTab_ = pageControl_->currentIndex();
+    ShowPage(tabTabelle_, false);
     ShowPage(tabSitemap_, false);
     connect(pageControl_, &QTabWidget::currentChanged, this, &TMainForm::PageControlChange);
 
@@ -417,7 +425,7 @@ void TMainForm::RefreshMenuEditor() { tabNavigation_->RefreshMenuEditor(); }
 
 void TMainForm::ApplyTabRules() {
     const Project& p = session_.project;
-    ShowPage(pageControl_->findChild<QWidget*>(QStringLiteral("tsTabelle")), ShowsTableTab(p));
+    ShowPage(tabTabelle_, ShowsTableTab(p));
     ShowPage(tabNavigation_, ShowsNavigationTab(p));
     ShowPage(tabSitemap_, ShowsSitemapTab(p));
 }
@@ -527,17 +535,6 @@ void TMainForm::ProjectGroupClick() {
 
 TfmProjectGroup* TMainForm::ProjectGroupWindow() const { return projectGroup_; }
 
-void TMainForm::BdeAdministration() {
-    // The data sources here are ODBC ones; start whichever ODBC administration program exists.
-    for (const char* name :
-         {"ODBCManageDataSourcesQ5", "ODBCManageDataSourcesQ4", "iodbcadm-gtk", "gODBCConfig"}) {
-        const QString exe = QStandardPaths::findExecutable(QString::fromLatin1(name));
-        if (!exe.isEmpty() && QProcess::startDetached(exe, {})) return;
-    }
-    prompts_.Message(
-        this, QStringLiteral(
-                  "Konnte BDEAdmin.exe nicht finden - Bitte suchen Sie das Programm BDEAdmin.exe "
-                  "über die Suchen-Funktion des Betriebssystems und führen Sie es aus."));
-}
+void TMainForm::BdeAdministration() { StartOdbcAdministration(prompts_, this); }
 
 }  // namespace pagloom::app

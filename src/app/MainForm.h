@@ -29,6 +29,7 @@ namespace pagloom::app {
 class AppHost;
 class MenuEditorTab;
 class SitemapTab;
+class TableTab;
 class StylePages;
 class TFileSelectDlg;
 class TMakeForm;
@@ -96,6 +97,7 @@ class TMainForm : public QMainWindow {
     FieldTracker& Tracker() { return tracker_; }
     QTabWidget* PageControl() const { return pageControl_; }
     StylePages* Styles() const { return stylePages_; }
+    TableTab* Tables() const { return tabTabelle_; }
     // The folder from which template files are chosen; set by loading and the folder chooser.
     QString TemplateDir() const { return templateDir_; }
     // Folder of the file chooser, the templates, the build and the preview after a new
@@ -150,6 +152,8 @@ class TMainForm : public QMainWindow {
     QWidget* tabDateien_ = nullptr;
     MenuEditorTab* tabNavigation_ = nullptr;
     SitemapTab* tabSitemap_ = nullptr;
+    // "Tabelle", with the table selection dialog, the table preview and the code wizard.
+    TableTab* tabTabelle_ = nullptr;
     // The pages "Schrift" to "Hintergrund" with the editors of both menu levels.
     StylePages* stylePages_ = nullptr;
 

@@ -6,7 +6,14 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <deque>
@@ -24,6 +31,8 @@
 #include "TestSupport.h"
 #include "UiPrompts.h"
 #include "io/FileSystem.h"
+#include "tables/TCSVImportForm.h"
+#include "tables/TfmDBExplore.h"
 
 namespace pagloom::app::test {
 
@@ -133,5 +142,39 @@ struct AppFixture {
         return w;
     }
 };
+
+// Drives the real table selection dialog inside a scripted Exec: on the file page, type entry
+// `type` ("DBase", "Foxpro", "Paradox", "ASCII"), the file `file` in `dir`, then "Auswählen".
+// For ASCII the CSV import dialog is answered by the same scripted Exec (see AnswerCsvImport).
+// False when the file does not show up in the dialog's list.
+inline bool ChooseTableFile(QDialog* dialog, int type, const QString& dir, const QString& file) {
+    auto* explore = qobject_cast<TfmDBExplore*>(dialog);
+    if (!explore) return false;
+    explore->findChild<QComboBox*>(QStringLiteral("dbTabType"))->setCurrentIndex(type);
+    explore->SetDirectory(dir);
+    auto* view = explore->findChild<QListView*>(QStringLiteral("FileListBox1"));
+    auto* model = qobject_cast<QFileSystemModel*>(view->model());
+    QModelIndex index;
+    const bool listed = QTest::qWaitFor([&] {
+        index = model->index(QDir(dir).filePath(file));
+        return index.isValid();
+    });
+    if (!listed) return false;
+    // As a click on the file: the list may still have it as its current entry from last time.
+    view->selectionModel()->clearCurrentIndex();
+    view->setCurrentIndex(index);
+    explore->findChild<QPushButton*>(QStringLiteral("btFileSelect"))->click();
+    return true;
+}
+
+// Answers the CSV import dialog: separator entry (0 ",", 1 ";", 2 ":", 3 TAB, 4 space), quote
+// entry (0 '"', 1 "'"), caption row; then OK.
+inline int AnswerCsvImport(QDialog* dialog, int separator, int quote, bool caption) {
+    dialog->findChild<QComboBox*>(QStringLiteral("CBTextTrenner"))->setCurrentIndex(separator);
+    dialog->findChild<QComboBox*>(QStringLiteral("CBFeldGrenze"))->setCurrentIndex(quote);
+    dialog->findChild<QCheckBox*>(QStringLiteral("cbCaption"))->setChecked(caption);
+    dialog->done(QDialog::Accepted);
+    return QDialog::Accepted;
+}
 
 }  // namespace pagloom::app::test
