@@ -345,6 +345,22 @@ void TableDialogsTest::unreadableFileTableKeepsThePreviousChoice() {
     e.Select();
     QCOMPARE(e.prompts.messages.size(), 1);
     CompareChoice(e.dlg.Choice(), kCsvTable, PathS(dir.path()), "gut.csv");
+
+    // A folder whose name Windows-1252 cannot hold is refused before anything is read.
+    const QString foreign = dir.filePath(QStringLiteral("Tabellen-Ω"));
+    QVERIFY(QDir().mkpath(foreign));
+    WriteCp1252(QDir(foreign).filePath(QStringLiteral("b.csv")), "a,b\n1,2\n");
+    e.prompts.messages.clear();
+    e.Choose(3, foreign, QStringLiteral("b.csv"));
+    bool asked = false;
+    e.prompts.onExec = [&](QDialog*) {
+        asked = true;
+        return int(QDialog::Accepted);
+    };
+    e.Find<QPushButton>("btFileSelect")->click();
+    QVERIFY(!asked);
+    QCOMPARE(e.prompts.messages.size(), 1);
+    CompareChoice(e.dlg.Choice(), kCsvTable, PathS(dir.path()), "gut.csv");
 }
 
 void TableDialogsTest::keepsChoiceAndPreviewWhenShownAgain() {
@@ -548,7 +564,7 @@ void TableDialogsTest::previewWindowShowsAndCloses() {
     QVERIFY(close);
     close->click();
     QVERIFY(!form.isVisible());
-    form.SetTable(nullptr);
+    // The closed window lets go of the table, which its owner closes next.
     QCOMPARE(grid->model()->columnCount(), 0);
 }
 

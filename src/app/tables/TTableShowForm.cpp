@@ -58,4 +58,9 @@ void TTableShowForm::SetTable(ContentTable* table) {
     if (table) FitTableColumns(grid_);
 }
 
+void TTableShowForm::done(int result) {
+    QDialog::done(result);
+    model_->SetTable(nullptr);
+}
+
 }  // namespace pagloom::app

@@ -19,8 +19,10 @@ class TTableShowForm : public QDialog {
   public:
     explicit TTableShowForm(QWidget* parent = nullptr);
 
-    // Attaches an opened table to the grid; nullptr detaches it.
+    // Attaches an opened table to the grid; nullptr detaches it. Closing the window detaches it
+    // too, so the grid never reads a table that its owner closes or imports anew.
     void SetTable(ContentTable* table);
+    void done(int result) override;
 
     QTableView* Grid() const { return grid_; }
     ContentTableModel* Model() const { return model_; }
