@@ -119,8 +119,7 @@ TEST_F(SlotOpening, SlotsThatDoNotOpenShowTheirMessageAndKeepTheirSettings) {
     project.Settings.content_page.source.Select(kTabTemplatePages);
     host.messages.clear();
     EXPECT_FALSE(doc.TableCheck());
-    EXPECT_EQ(host.messages,
-              Items{"Sie haben keine Tabelle im Untermen\xFC-Register angegeben!"});
+    EXPECT_EQ(host.messages, Items{"Sie haben keine Tabelle im Untermen\xFC-Register angegeben!"});
 }
 
 TEST_F(SlotOpening, SavingAfterFailedOpeningWritesEveryTableKeyBackUnchanged) {
