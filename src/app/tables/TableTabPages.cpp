@@ -339,13 +339,14 @@ TableSubMenuPage::TableSubMenuPage(Binder& binder, ProjectSession& session, Tabl
     names->addWidget(colExt, 0, 3);
     names->addWidget(fromText, 1, 0, Qt::AlignRight);
     names->addWidget(text, 1, 1);
-    names->addWidget(new QLabel(QStringLiteral("+   Menü-Nr  +"), box), 1, 2);
-    auto* subNumber = new QHBoxLayout;
-    subNumber->addWidget(new QLabel(QStringLiteral("Untermenü-Nr"), box));
-    subNumber->addWidget(new QLabel(QStringLiteral("+"), box));
-    subNumber->addWidget(textExt);
-    subNumber->addStretch(1);
-    names->addLayout(subNumber, 1, 3, 1, 2);
+    // The text's name has two numbers, so its row does not follow the columns above.
+    auto* numbers = new QHBoxLayout;
+    numbers->addWidget(new QLabel(QStringLiteral("+   Menü-Nr  +"), box));
+    numbers->addWidget(new QLabel(QStringLiteral("Untermenü-Nr"), box));
+    numbers->addWidget(new QLabel(QStringLiteral("+"), box));
+    numbers->addWidget(textExt);
+    numbers->addStretch(1);
+    names->addLayout(numbers, 1, 2, 1, 3);
     names->setColumnStretch(4, 1);
     grid_->addWidget(box, nextRow_, 0, 1, 3);
     grid_->setRowStretch(nextRow_ + 1, 1);
