@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Cli.h"
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 
@@ -43,9 +44,17 @@ void PrintUtf8(std::FILE* f, const std::string& utf8) {
 // line, as the C library flushes it per line there). Without default.js the build still runs,
 // as the desktop program starts without it, but the site's menu would not draw; say so.
 void PrepareDocument(ProjectDocument& doc, std::FILE* out, std::FILE* err) {
+    doc.Build.Report.SetKeepLines(false);  // printed as it comes, never shown again
     doc.Build.Report.SetLineCallback([out](const std::string& line) {
-        const std::string utf8 = Cp1252ToUtf8(line);
-        std::fwrite(utf8.data(), 1, utf8.size(), out);
+        // Most lines are ASCII (paths and outcomes) and go out as they are.
+        const bool ascii = std::all_of(line.begin(), line.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        if (ascii) {
+            std::fwrite(line.data(), 1, line.size(), out);
+        } else {
+            const std::string utf8 = Cp1252ToUtf8(line);
+            std::fwrite(utf8.data(), 1, utf8.size(), out);
+        }
         std::fputc('\n', out);
     });
     if (!doc.LoadMenuScriptLibrary()) {

@@ -8,6 +8,10 @@ const char* const kLogOk = "OK";
 const char* const kLogFailed = "Fehler!";
 
 void MakeReport::Add(std::string line) {
+    if (!keepLines_) {
+        if (callback_) callback_(line);
+        return;
+    }
     lines_.push_back(std::move(line));
     if (callback_) callback_(lines_.back());
 }

@@ -26,6 +26,9 @@ class MakeReport {
 
     // Replaces the callback; an empty function removes it.
     void SetLineCallback(LineCallback callback) { callback_ = std::move(callback); }
+    // Off: lines go only to the callback and Lines() stays empty, for a front end that passes
+    // every line on at once and never shows the log again (pagloom-cli).
+    void SetKeepLines(bool keep) { keepLines_ = keep; }
 
     const std::vector<std::string>& Lines() const { return lines_; }
     // Number of "Fehler!" outcomes logged so far in this run (all builds together); a build
@@ -36,6 +39,7 @@ class MakeReport {
     std::vector<std::string> lines_;
     LineCallback callback_;
     int failedFiles_ = 0;
+    bool keepLines_ = true;
 };
 
 // The outcome texts exactly as logged (Windows-1252).
