@@ -12,9 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QProcess>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
@@ -23,6 +21,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "LinkCheckWindow.h"
 #include "MenuEditorTab.h"
 #include "PageTabs.h"
 #include "QtText.h"
@@ -245,7 +244,12 @@ void TMainForm::BuildActions() {
                QStringLiteral("Projektgruppe|Mehrere Projekte als Gruppe verwalten und erstellen"),
                [this] { ProjectGroupClick(); });
     group->setObjectName(QStringLiteral("acProjektgruppe"));
-    menuBar()->addMenu(QStringLiteral("&Extras"))->addActions({group, bde});
+    QAction* linkCheck = action(
+        QStringLiteral("&Links prüfen"),
+        QStringLiteral("Links prüfen|Verweise der erstellten Website im Zielverzeichnis prüfen"),
+        [this] { LinkCheckClick(); });
+    linkCheck->setObjectName(QStringLiteral("acLinksPruefen"));
+    menuBar()->addMenu(QStringLiteral("&Extras"))->addActions({group, linkCheck, bde});
     menuBar()->addMenu(QStringLiteral("&Hilfe"))->addAction(help);
 
     QToolBar* bar = addToolBar(QStringLiteral("Werkzeuge"));
@@ -489,6 +493,20 @@ void TMainForm::OptionenItemClick() {
         make_->SetRegionOverwrite(cp.dw_editable_overwrite);
     if (cp.source.Is(kTabTemplatePages) && make_)
         make_->SetRegionOverwrite(cp.tab_dw_editable_overwrite);
+}
+
+void TMainForm::LinkCheckClick() {
+    auto* window = findChild<LinkCheckWindow*>();
+    if (!window)
+        window = new LinkCheckWindow(
+            session_, prompts_,
+            [this](const QString& path) {
+                if (web_) web_->ShowFile(path, QStringLiteral("Vorschau: ") + path, this);
+            },
+            this);
+    window->Check();
+    window->show();
+    window->raise();
 }
 
 void TMainForm::Preview() {

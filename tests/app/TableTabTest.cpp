@@ -310,6 +310,17 @@ void TableTabTest::deleteButtons() {
     app.Find<QPushButton>("BTTabUMNameDelete")->click();
     app.Find<QPushButton>("BTTabUMVorlageDelete")->click();
     QVERIFY(!app.session.Modified);
+
+    // A table that cannot be read any more shows no name but stays in the project until it is
+    // removed.
+    QVERIFY(QFile::remove(dir.filePath("k.csv")));
+    QVERIFY(app.main->OpenProject(plp));
+    QCOMPARE(app.prompts.messages, QStringList{"Fehler beim Einlesen der Datei:k.csv"});
+    QVERIFY(p.Tables.Slot[ContentSlot::mainmenu].name_display.empty());
+    app.Find<QPushButton>("BTTabMNameDelete")->click();
+    QVERIFY(app.session.Modified);
+    QCOMPARE(p.PrjParams.TableKind[ContentSlot::mainmenu], kNoneTable);
+    QVERIFY(p.PrjParams.TableName[ContentSlot::mainmenu].empty());
 }
 
 void TableTabTest::templateChooserFilter_data() {

@@ -47,7 +47,9 @@ void SelectColumnsOfNewTable(Project& project, ContentSlot slot) {
 
 bool RemoveSlotTable(Project& project, ContentTables& tables, ContentSlot slot) {
     SlotTableSettings& s = project.Tables.Slot[slot];
-    if (s.name_display.empty()) return false;
+    TPrjParams& pp = project.PrjParams;
+    const bool stored = pp.TableKind[slot] != kNoneTable || !pp.TableName[slot].empty();
+    if (s.name_display.empty() && !stored) return false;
     s.name_display.clear();
     s.fields.clear();
     if (slot == ContentSlot::mainmenu) project.Tables.mainmenu.col_mainmenu = {};
@@ -58,7 +60,6 @@ bool RemoveSlotTable(Project& project, ContentTables& tables, ContentSlot slot) 
     EngineTable& engine = tables.Engine(slot);
     engine.Close();
     engine.SetSource(engine.Kind(), engine.Database(), {});
-    TPrjParams& pp = project.PrjParams;
     pp.TableKind[slot] = kNoneTable;
     pp.DatabaseName[slot].clear();
     pp.TableName[slot].clear();

@@ -47,11 +47,12 @@ ColumnChoice ColumnAt(const std::vector<std::string>& fields, int index);
 // field; the sub-menu its first field for the match and its second as the sub-menu field.
 void SelectColumnsOfNewTable(Project& project, ContentSlot slot);
 
-// "löschen" beside a slot's table name. Does nothing and returns false while the name display
-// is empty. Otherwise empties the name display and the field lists with their selections,
-// closes the slot's engine table and forgets its table name, and lets the slot hold no table
-// (kind 5, no database, no table name), so a saved project does not bring it back. True: the
-// project changed.
+// "löschen" beside a slot's table name. Empties the name display and the field lists with their
+// selections, closes the slot's engine table and forgets its table name, and lets the slot hold
+// no table (kind 5, no database, no table name), so a saved project does not bring it back. A
+// slot whose stored table could not be opened shows no name but still holds that table; it is
+// removed the same way. Returns false, changing nothing, when the slot has no table at all;
+// true: the project changed.
 bool RemoveSlotTable(Project& project, ContentTables& tables, ContentSlot slot);
 
 }  // namespace pagloom
