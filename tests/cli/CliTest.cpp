@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -142,6 +143,14 @@ TEST(CliUsage, WrongCommandLinesExit64WithAHint) {
          "group erwartet genau eine Gruppendatei"},
         {"group with an option", {"group", "--dest", "x"}, "unbekannte Option für group: --dest"},
         {"version with more", {"--version", "x"}, "--version erwartet keine weiteren Argumente"},
+        {"check without project", {"check"}, "check verlangt eine Projektdatei"},
+        {"check does not plan",
+         {"check", "a.plp", "--dry-run"},
+         "unbekannte Option für check: --dry-run"},
+        {"check has no region flags",
+         {"check", "a.plp", "--keep-regions"},
+         "unbekannte Option für check: --keep-regions"},
+        {"group dry run without file", {"group", "--dry-run"}, "group verlangt eine Gruppendatei"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -198,8 +207,87 @@ TEST(CliUsage, HelpAndVersion) {
     EXPECT_NE(h.out.find("pagloom-cli build PROJEKT.plp [--dest VERZEICHNIS] [--keep-regions | "
                          "--overwrite-regions]"),
               std::string::npos);
-    EXPECT_NE(h.out.find("pagloom-cli group GRUPPE.plg"), std::string::npos);
+    EXPECT_NE(h.out.find("pagloom-cli group GRUPPE.plg [--dry-run]"), std::string::npos);
+    EXPECT_NE(h.out.find("pagloom-cli check PROJEKT.plp [--dest VERZEICHNIS]"), std::string::npos);
     EXPECT_NE(h.out.find("Rückgabewerte"), std::string::npos);
+}
+
+// Every file below a folder with its bytes and modification time.
+std::map<std::string, std::string> FilesAndTimes(const std::string& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(root))
+        files[fs::relative(e.path(), root).string()] =
+            e.is_regular_file() ? ReadFile(e.path().string()) + "|" +
+                                      std::to_string(pagloom::test::MTimeNs(e.path().string()))
+                                : "<dir>";
+    return files;
+}
+
+// A dry run exits as the real build would and leaves the destination and the project alone.
+TEST(CliDryRun, ExitsAsTheBuildWouldAndWritesNothing) {
+    TempDir dir;
+    fs::create_directory(dir / "site");
+    WriteFile(dir / "p.plp", SmallProject(dir / "site"));
+    WriteFile(dir / "template.plp",
+              SmallProject(dir / "site", {"[content-page]", "template-pages=1",
+                                          "template-file=" + (dir / "fehlt.htm")}));
+    ASSERT_EQ(RunCli({"build", dir / "p.plp"}).status, 0);
+    WriteFile(dir / "site/menframe_include.htm", "alt\r\n");
+    fs::remove(dir / "site/kueche.htm");
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        int status;
+    };
+    const std::vector<Case> cases = {
+        {"site", {"build", dir / "p.plp"}, 0},
+        {"folder missing", {"build", dir / "p.plp", "--dest", dir / "gibt-es-nicht"}, 1},
+        {"template missing", {"build", dir / "template.plp"}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto before = FilesAndTimes(dir.Path());
+        std::vector<std::string> args = c.args;
+        args.push_back("--dry-run");
+        CliRun plan = RunCli(args);
+        EXPECT_EQ(plan.status, c.status) << plan.out << plan.err;
+        EXPECT_EQ(FilesAndTimes(dir.Path()), before);
+        const auto lines = Lines(plan.out);
+        ASSERT_GE(lines.size(), 3u);
+        EXPECT_EQ(lines[lines.size() - 2].rfind("Plan: ", 0), 0u) << lines[lines.size() - 2];
+    }
+    const auto lines = Lines(RunCli({"build", dir / "p.plp", "--dry-run"}).out);
+    EXPECT_EQ(lines[0], "Prüfe Dateien in " + (dir / "site") + " (nichts wird geschrieben):");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "neu: " + (dir / "site/kueche.htm")),
+              lines.end());
+    EXPECT_NE(
+        std::find(lines.begin(), lines.end(), "geändert: " + (dir / "site/menframe_include.htm")),
+        lines.end());
+    EXPECT_EQ(lines[lines.size() - 2].rfind("Plan: 1 neu, 1 geändert, ", 0), 0u);
+    // The real build then does what the plan said.
+    EXPECT_EQ(RunCli({"build", dir / "p.plp"}).status, 0);
+    EXPECT_EQ(RunCli({"build", dir / "p.plp", "--dry-run"}).out.find("neu: "), std::string::npos);
+}
+
+TEST(CliCheck, BuiltDemoChecksCleanAndBrokenLinksExit1) {
+    TempDir dest;
+    ASSERT_EQ(RunCli({"build", PAGLOOM_DEMO_PROJECT, "--dest", dest.Path()}).status, 0);
+    CliRun clean = RunCli({"check", PAGLOOM_DEMO_PROJECT, "--dest", dest.Path()});
+    EXPECT_EQ(clean.status, 0) << clean.out;
+    EXPECT_EQ(clean.out, "");
+    EXPECT_EQ(clean.err, "");
+
+    fs::remove(dest / "rosen.htm");
+    CliRun broken = RunCli({"check", PAGLOOM_DEMO_PROJECT, "--dest", dest.Path()});
+    EXPECT_EQ(broken.status, 1);
+    const auto lines = Lines(broken.out);
+    ASSERT_FALSE(lines.empty());
+    for (const std::string& l : lines) EXPECT_NE(l.find(": Ziel fehlt: "), std::string::npos) << l;
+    EXPECT_NE(broken.out.find("index.js:"), std::string::npos);
+
+    CliRun noSite = RunCli({"check", PAGLOOM_DEMO_PROJECT, "--dest", dest / "fehlt"});
+    EXPECT_EQ(noSite.status, 2);
+    EXPECT_EQ(noSite.err, "Das Verzeichnis " + (dest / "fehlt") + " existiert nicht!\n");
 }
 
 TEST(CliBuild, BuildsTheDemoAndLogsEveryFileOnStdout) {
