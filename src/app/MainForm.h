@@ -64,6 +64,8 @@ class TMainForm : public QMainWindow {
     SaveOutcome FileSave();
     SaveOutcome FileSaveAs();
     void Erstellen1Click();
+    // "Extras → Links prüfen": lists the broken references of the site in the destination.
+    void LinkCheckClick();
     void OptionenItemClick();
     void Preview();
     void Help();

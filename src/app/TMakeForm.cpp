@@ -57,6 +57,12 @@ TMakeForm::TMakeForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
         "Aus: der Inhalt der bearbeitbaren Bereiche vorhandener Seiten bleibt erhalten"));
     connect(overwrite_, &QCheckBox::toggled, this,
             [this](bool on) { session_.Build.RegionOverwrite = on; });
+    dryRun_ = new QCheckBox(QStringLiteral("Nur prüfen, nichts schreiben"), page);
+    dryRun_->setObjectName(QStringLiteral("CBNurPruefen"));
+    dryRun_->setToolTip(
+        QStringLiteral("Der Lauf meldet für jede Datei, ob sie neu, geändert, unverändert oder "
+                       "nicht schreibbar wäre, und schreibt nichts"));
+    connect(dryRun_, &QCheckBox::toggled, this, [this](bool on) { session_.Build.DryRun = on; });
     log_ = new QPlainTextEdit(page);
     log_->setObjectName(QStringLiteral("MakeReport"));
     log_->setReadOnly(true);
@@ -72,6 +78,7 @@ TMakeForm::TMakeForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->addLayout(zielRow);
     pageLayout->addWidget(overwrite_);
+    pageLayout->addWidget(dryRun_);
     pageLayout->addWidget(log_, 1);
     pageLayout->addWidget(progress_);
 
@@ -92,7 +99,8 @@ TMakeForm::TMakeForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
 
     setTabOrder(ziel_, pick);
     setTabOrder(pick, overwrite_);
-    setTabOrder(overwrite_, log_);
+    setTabOrder(overwrite_, dryRun_);
+    setTabOrder(dryRun_, log_);
     setTabOrder(log_, start_);
     setTabOrder(start_, close_);
     resize(640, 480);
@@ -106,6 +114,7 @@ void TMakeForm::ShowState() {
     ziel_->setText(Q(session_.Build.Destination));
     overwrite_->setVisible(session_.Build.RegionOverwriteVisible);
     overwrite_->setChecked(session_.Build.RegionOverwrite);
+    dryRun_->setChecked(session_.Build.DryRun);
     // Lines logged while the dialog was not shown (a group build) appear now.
     const auto& lines = session_.Build.Report.Lines();
     for (size_t i = shownLines_; i < lines.size(); ++i) pending_ << Q(lines[i]);
@@ -158,8 +167,10 @@ void TMakeForm::MakeStartClick() {
     start_->setEnabled(false);
     close_->setEnabled(false);
     sinceFlush_.invalidate();
+    plan_.reset();
     try {
-        session_.MakeStart();
+        const BuildOutcome outcome = session_.MakeStart();
+        if (outcome.started && outcome.dryRun) plan_ = outcome.plan;
     } catch (const std::exception& e) {
         prompts_.Message(this, QStringLiteral("Fehler beim Erstellen: ") + Q(e.what()));
     } catch (...) {
@@ -173,6 +184,7 @@ void TMakeForm::MakeStartClick() {
 }
 
 QString TMakeForm::ProgressText() const {
+    if (plan_ && !building_) return Q(PlanSummary(*plan_));
     const QString done = QStringLiteral("Bearbeitete Dateien: %1").arg(filesThisBuild_);
     const int failed = session_.Build.Report.FailedFiles() - failedBefore_;
     return failed > 0 ? done + QStringLiteral(", davon fehlerhaft: %1").arg(failed) : done;

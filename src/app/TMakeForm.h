@@ -6,6 +6,9 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QStringList>
+#include <optional>
+
+#include "generator/BuildPlan.h"
 
 class QCheckBox;
 class QLabel;
@@ -52,7 +55,8 @@ class TMakeForm : public QDialog {
     void ShowState();
     void AppendLine(const std::string& line);
     void FlushLog(bool keepAlive);
-    // "Bearbeitete Dateien: n", with the failed ones of this build beside it when there are.
+    // "Bearbeitete Dateien: n", with the failed ones of this build beside it when there are;
+    // after a build that only planned, its counts.
     QString ProgressText() const;
 
     ProjectSession& session_;
@@ -60,6 +64,7 @@ class TMakeForm : public QDialog {
     AppHost& host_;
     QLineEdit* ziel_ = nullptr;
     QCheckBox* overwrite_ = nullptr;
+    QCheckBox* dryRun_ = nullptr;
     QPushButton* start_ = nullptr;
     QPushButton* close_ = nullptr;
     QLabel* progress_ = nullptr;
@@ -72,6 +77,8 @@ class TMakeForm : public QDialog {
     int failedBefore_ = 0;
     bool building_ = false;
     bool groupRunning_ = false;
+    // The counts of the last build when it only planned (shown instead of the file count).
+    std::optional<PlanCounts> plan_;
 };
 
 }  // namespace pagloom::app

@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: MIT
+// "Links prüfen" from the Extras menu lists the site's broken references and orphans; a double
+// click shows the page in the preview. The build dialog's "Nur prüfen, nichts schreiben" plans
+// a build without writing.
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "AppTestSupport.h"
+#include "LinkCheckWindow.h"
+#include "TWebAnzeigeForm.h"
+#include "model/TWebMenu.h"
+
+using namespace pagloom;
+using namespace pagloom::app;
+using namespace pagloom::app::test;
+
+class LinkCheckWindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void listsBrokenLinksAndOpensThePage();
+    void missingDestinationIsAMessage();
+    void dryRunWritesNothingAndShowsTheCounts();
+};
+
+namespace {
+
+// Builds the fixture's project (two pages) into `site`.
+void BuildSite(AppFixture& app, const QString& site) {
+    app.main->HandOnDestination(site);
+    app.session.project.MainMenu.Add(TWebMenu::NewMainItem("Eins", "eins.htm", true));
+    app.session.project.MainMenu.Add(TWebMenu::NewMainItem("Zwei", "zwei.htm", true));
+    app.session.Build.DryRun = false;
+    QVERIFY(app.session.MakeStart().Succeeded());
+}
+
+}  // namespace
+
+void LinkCheckWindowTest::listsBrokenLinksAndOpensThePage() {
+    AppFixture app;
+    QTemporaryDir site;
+    BuildSite(app, site.path());
+    QVERIFY(QFile::remove(site.filePath("zwei.htm")));
+
+    QAction* action = app.main->findChild<QAction*>("acLinksPruefen");
+    QVERIFY(action);
+    QCOMPARE(action->text(), QStringLiteral("&Links prüfen"));
+    action->trigger();
+    auto* window = app.main->findChild<LinkCheckWindow*>();
+    QVERIFY(window && window->isVisible());
+    auto* list = window->findChild<QListWidget*>("LinkCheckList");
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+    QVERIFY(!lines.isEmpty());
+    for (const QString& l : lines) QVERIFY2(l.endsWith("Ziel fehlt: zwei.htm"), qPrintable(l));
+    QVERIFY(lines.contains("index.js:" + lines.last().section(':', 1, 1) + ": Ziel fehlt: zwei.htm"));
+
+    const int row = static_cast<int>(lines.indexOf(QRegularExpression("^menframe_include.htm:.*")));
+    QVERIFY(row >= 0);
+    list->setCurrentRow(row);
+    emit list->itemDoubleClicked(list->item(row));
+    QCOMPARE(app.web->LoadedFile(), QDir(site.path()).filePath("menframe_include.htm"));
+
+    // Rebuilt, the site checks clean.
+    QVERIFY(app.session.MakeStart().Succeeded());
+    window->findChild<QPushButton*>("LinkCheckAgain")->click();
+    QCOMPARE(list->count(), 0);
+    QVERIFY(window->findChild<QLabel*>("LinkCheckSummary")->text().startsWith("Keine"));
+}
+
+void LinkCheckWindowTest::missingDestinationIsAMessage() {
+    AppFixture app;
+    app.session.Build.Destination = "/nirgends/pagloom-test";
+    app.main->LinkCheckClick();
+    QCOMPARE(app.prompts.messages,
+             QStringList{"Das Verzeichnis /nirgends/pagloom-test existiert nicht!"});
+    QCOMPARE(app.main->findChild<LinkCheckWindow*>()->findChild<QListWidget*>()->count(), 0);
+}
+
+void LinkCheckWindowTest::dryRunWritesNothingAndShowsTheCounts() {
+    AppFixture app;
+    QTemporaryDir site;
+    BuildSite(app, site.path());
+    QVERIFY(QFile::remove(site.filePath("zwei.htm")));
+    const QStringList before = QDir(site.path()).entryList(QDir::Files);
+    app.prompts.onExec = [&](QDialog* d) {
+        d->findChild<QCheckBox*>("CBNurPruefen")->setChecked(true);
+        d->findChild<QPushButton*>("MakeStart")->click();
+        return int(QDialog::Rejected);
+    };
+    app.main->Erstellen1Click();
+    QVERIFY(app.session.Build.DryRun);
+    QCOMPARE(QDir(site.path()).entryList(QDir::Files), before);
+    const QString log = app.Find<QPlainTextEdit>("MakeReport")->toPlainText();
+    QVERIFY(log.contains("neu: " + site.path() + "/zwei.htm"));
+    const QString progress = app.Find<QLabel>("MakeProgress")->text();
+    QVERIFY2(progress.startsWith("Plan: 1 neu, 0 geändert, ") && progress.endsWith(", 0 Fehler"),
+             qPrintable(progress));
+}
+
+QTEST_MAIN(LinkCheckWindowTest)
+#include "LinkCheckWindowTest.moc"
