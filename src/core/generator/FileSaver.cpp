@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "generator/FileSaver.h"
 
+#include <algorithm>
 #include <iterator>
 #include <vector>
 
@@ -36,8 +37,8 @@ bool FileSaver::KnownMissing(const std::string& path) {
                 // Each folder a build writes to is listed here once: the moment to clear away
                 // what builds killed part-way left in it, before it is published with the site.
                 RemoveTemporaryLeftovers(fs_, it->first, names);
-                it->second.emplace(std::make_move_iterator(names.begin()),
-                                   std::make_move_iterator(names.end()));
+                std::sort(names.begin(), names.end());
+                it->second.emplace(FolderNames{std::move(names), {}});
             }
         }
         lastFolder_ = it->first;
@@ -45,9 +46,11 @@ bool FileSaver::KnownMissing(const std::string& path) {
     }
     if (!*lastNames_) return false;
     // From now on the file is there (or its saving failed, and a read attempt tells that).
-    Names& names = **lastNames_;
-    if (names.find(name) != names.end()) return false;
-    names.emplace(name);
+    FolderNames& names = **lastNames_;
+    const auto listed = std::lower_bound(names.listed.begin(), names.listed.end(), name);
+    if (listed != names.listed.end() && *listed == name) return false;
+    if (names.added.find(name) != names.added.end()) return false;
+    names.added.emplace(name);
     return true;
 }
 

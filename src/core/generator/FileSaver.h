@@ -17,6 +17,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "generator/BuildPlan.h"
 #include "generator/MakeReport.h"
@@ -44,16 +45,21 @@ class FileSaver {
     FileSystem& fs_;
     MakeReport& report_;
     PlanCounts* plan_ = nullptr;
-    // Names in each folder as listed on the first file into it (nullopt: not listable),
-    // plus the names saved since.
+    // Names in each folder as listed on the first file into it (sorted, for a binary search:
+    // a rebuild looks up every file once, and building a hash set of a large folder cost more
+    // than the lookups), plus the names saved since that the listing did not have.
     struct NameHash {
         using is_transparent = void;  // looks names up as string_view, without a copy
         size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
     };
-    using Names = std::unordered_set<std::string, NameHash, std::equal_to<>>;
-    std::unordered_map<std::string, std::optional<Names>> folders_;
+    struct FolderNames {
+        std::vector<std::string> listed;
+        std::unordered_set<std::string, NameHash, std::equal_to<>> added;
+    };
+    // nullopt: the folder could not be listed.
+    std::unordered_map<std::string, std::optional<FolderNames>> folders_;
     std::string lastFolder_;
-    std::optional<Names>* lastNames_ = nullptr;
+    std::optional<FolderNames>* lastNames_ = nullptr;
 };
 
 }  // namespace pagloom

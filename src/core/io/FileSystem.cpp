@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -102,6 +104,18 @@ int LinkUnnamed(int fd, const std::string& path) {
     return ::linkat(AT_FDCWD, proc, AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW);
 }
 
+// A table file of many megabytes is read into memory that nothing has touched yet. With 4 KB
+// pages every one of them costs a fault when it is first written (a 10 MB CSV file: 2,500, a
+// good part of a whole unchanged rebuild); large pages take that to a handful.
+constexpr size_t kLargeFile = size_t{4} << 20;
+
+void AdviseLargePages(void* data, size_t size) {
+    constexpr uintptr_t kHuge = uintptr_t{2} << 20;
+    const auto begin = (reinterpret_cast<uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
+    const auto end = (reinterpret_cast<uintptr_t>(data) + size) & ~(kHuge - 1);
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
 }  // namespace
 
 // A missing file is known from the failed open, without asking again. A build reads every page
@@ -147,6 +161,10 @@ bool FileSystem::ReadAll(const std::string& path, std::string& out) {
     // Read straight into the string, and stop at the size the file has: a build reads every
     // page it may rewrite, so the extra read that only finds the end is worth saving.
     const size_t size = static_cast<size_t>(st.st_size);
+    if (size >= kLargeFile) {
+        out.reserve(size);
+        AdviseLargePages(out.data(), out.capacity());
+    }
     out.resize(size);
     size_t got = 0;
     bool toEnd = size == 0;  // files that report no size are read until their end
