@@ -192,7 +192,7 @@ void OptionsDialogTest::closeCheckAsksForTemplate() {
     QVERIFY(stayedOpen);
     QVERIFY(!app.session.Modified);
     QCOMPARE(app.prompts.questions, (QStringList{question, question}));
-    QCOMPARE(app.prompts.openFilters, QStringList{"HTML (*.htm;*.html)"});
+    QCOMPARE(app.prompts.openFilters, QStringList{"HTML (*.htm *.html)"});
     QVERIFY(app.session.Settings().content_page.template_file.empty());
 
     // Yes with a chosen file puts it into the field and keeps the dialog open once more.

@@ -18,7 +18,8 @@
 namespace pagloom::app {
 namespace {
 
-const QString kHtmlFilter = QStringLiteral("HTML (*.htm;*.html)");
+// Qt splits the patterns of a filter at blanks only.
+const QString kHtmlFilter = QStringLiteral("HTML (*.htm *.html)");
 const QString kDwFilter = QStringLiteral("Dreamweaver-Template  (*.dwt)");
 const QString kTemplateFilters =
     kHtmlFilter + QStringLiteral(";;") + kDwFilter + QStringLiteral(";;alle Dateien (*)");
