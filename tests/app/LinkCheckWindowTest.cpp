@@ -58,7 +58,8 @@ void LinkCheckWindowTest::listsBrokenLinksAndOpensThePage() {
     for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
     QVERIFY(!lines.isEmpty());
     for (const QString& l : lines) QVERIFY2(l.endsWith("Ziel fehlt: zwei.htm"), qPrintable(l));
-    QVERIFY(lines.contains("index.js:" + lines.last().section(':', 1, 1) + ": Ziel fehlt: zwei.htm"));
+    QVERIFY(
+        lines.contains("index.js:" + lines.last().section(':', 1, 1) + ": Ziel fehlt: zwei.htm"));
 
     const int row = static_cast<int>(lines.indexOf(QRegularExpression("^menframe_include.htm:.*")));
     QVERIFY(row >= 0);
