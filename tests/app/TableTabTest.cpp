@@ -66,6 +66,7 @@ class TableTabTest : public QObject {
     void templateChooserFilter_data();
     void templateChooserFilter();
     void previews();
+    void tableDialogStartsBesideTheProject();
     void tabFollowsTablePagesOption();
 };
 
@@ -392,9 +393,10 @@ void TableTabTest::previews() {
     QVERIFY(!table->IsOpen());
     QCOMPARE(app.main->Tables()->TableShow()->Model()->columnCount(), 0);
 
-    // A menu slot whose database table cannot be opened gives the table's error text.
+    // A menu slot whose database table cannot be opened (any more) gives the table's error text.
     shownRows = -1;
     p.PrjParams.TableKind[ContentSlot::mainmenu] = kDbaseTable;
+    p.Tables.Slot[ContentSlot::mainmenu].name_display = "fehlt.dbf";
     app.session.Tables()
         .Engine(ContentSlot::mainmenu)
         .SetSource(kDbaseTable, PathS(dir.path()), "fehlt.dbf");
@@ -403,6 +405,32 @@ void TableTabTest::previews() {
     QCOMPARE(app.prompts.messages.size(), 1);
     QVERIFY2(app.prompts.messages[0].contains(QStringLiteral("fehlt")),
              qPrintable(app.prompts.messages[0]));
+
+    // A menu table that could not be read when the project was opened keeps its source for
+    // saving but has no rows: the preview says so instead of showing an empty grid.
+    app.prompts.messages.clear();
+    p.PrjParams.TableKind[ContentSlot::mainmenu] = kCsvTable;
+    p.Tables.Slot[ContentSlot::mainmenu].name_display.clear();
+    app.Find<QToolButton>("SBTabMShow")->click();
+    QCOMPARE(shownRows, -1);
+    QCOMPARE(app.prompts.messages, QStringList{"Es wurde keine Tabelle ausgewählt"});
+}
+
+void TableTabTest::tableDialogStartsBesideTheProject() {
+    QTemporaryDir dir, elsewhere;
+    const QString file = dir.filePath(QStringLiteral("p.plp"));
+    AppFixture app;
+    QVERIFY(app.main->OpenProject(file));
+    QStringList shownIn;
+    app.prompts.onExec = [&](QDialog* d) {
+        if (auto* explore = qobject_cast<TfmDBExplore*>(d)) shownIn << explore->Directory();
+        return int(QDialog::Rejected);
+    };
+    app.main->Tables()->ChooseTable(ContentSlot::mainmenu);
+    // Later openings stay where the user left the dialog.
+    app.main->Tables()->DbExplore()->SetDirectory(elsewhere.path());
+    app.main->Tables()->ChooseTable(ContentSlot::submenu);
+    QCOMPARE(shownIn, (QStringList{QFileInfo(file).absolutePath(), elsewhere.path()}));
 }
 
 void TableTabTest::tabFollowsTablePagesOption() {

@@ -2,6 +2,7 @@
 #include "tables/TableTab.h"
 
 #include <QDialog>
+#include <QFileInfo>
 #include <QTabWidget>
 
 #include "Binding.h"
@@ -74,6 +75,16 @@ void TableTab::DeleteTemplate(ContentSlot slot) {
 }
 
 void TableTab::ChooseTable(ContentSlot slot) {
+    // The first time, the file list starts beside the project, where its tables usually lie;
+    // afterwards the dialog stays where the user left it.
+    if (!dbExplorePlaced_) {
+        dbExplorePlaced_ = true;
+        const QString project = session_.ProjectFileName();
+        const QString start = !project.isEmpty() ? QFileInfo(project).absolutePath()
+                              : templateDir_     ? templateDir_()
+                                                 : QString();
+        if (!start.isEmpty() && QFileInfo(start).isDir()) dbExplore_->SetDirectory(start);
+    }
     if (prompts_.Exec(dbExplore_) != QDialog::Accepted) return;
     if (!dbExplore_->TableShown()) {
         prompts_.Message(window(), QStringLiteral("Sie haben keine Tabelle ausgewählt!"));
@@ -111,8 +122,9 @@ void TableTab::DeleteTable(ContentSlot slot) {
 void TableTab::ShowTable(ContentSlot slot) {
     const Project& project = session_.project;
     ContentTable* table = session_.Tables().For(project.PrjParams, slot);
-    if ((slot == ContentSlot::firstpage && project.Tables.Slot[slot].name_display.empty()) ||
-        !table) {
+    // An empty name display also covers a menu table that could not be read when the project
+    // was opened: its source is kept for saving, but there are no rows to show.
+    if (project.Tables.Slot[slot].name_display.empty() || !table) {
         prompts_.Message(window(), QStringLiteral("Es wurde keine Tabelle ausgewählt"));
         return;
     }

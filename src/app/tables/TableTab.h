@@ -55,6 +55,7 @@ class TableTab : public QTabWidget {
     UiPrompts& prompts_;
     std::function<QString()> templateDir_;
     TfmDBExplore* dbExplore_ = nullptr;
+    bool dbExplorePlaced_ = false;
     TTableShowForm* tableShow_ = nullptr;
     TfmTabCodeWizard* wizard_ = nullptr;
     std::array<TableSlotPage*, kSlotCount> page_{};
