@@ -335,6 +335,11 @@ void TfmDBExplore::OpenFileTable(int kind) {
     std::string database, table;
     QString path;
     if (!ChosenFile(database, table, path)) return;
+    OpenEngineTable(kind, database, table);
+}
+
+void TfmDBExplore::OpenEngineTable(int kind, const std::string& database,
+                                   const std::string& table) {
     // The engine table forgets its rows when it gets a new source: the grid lets go first.
     ShowInGrid(nullptr);
     tbDBExplore_.Close();
@@ -391,23 +396,7 @@ void TfmDBExplore::ShowTables(QListWidgetItem* alias) {
 }
 
 void TfmDBExplore::OpenAliasTable(QListWidgetItem* alias, QListWidgetItem* table) {
-    const std::string database = RawName(alias);
-    const std::string name = RawName(table);
-    ShowInGrid(nullptr);
-    tbDBExplore_.Close();
-    tbDBExplore_.SetSource(kBdeTable, database, name);
-    try {
-        BusyCursor busy;
-        tbDBExplore_.Open();
-    } catch (const TableError& e) {
-        tbDBExplore_.Close();
-        prompts_.Message(this, Q(e.what()));
-        return;
-    }
-    ShowInGrid(&tbDBExplore_);
-    choice_.kind = kBdeTable;
-    choice_.database = database;
-    choice_.table = name;
+    OpenEngineTable(kBdeTable, RawName(alias), RawName(table));
 }
 
 void TfmDBExplore::ClearGrid() {

@@ -59,6 +59,9 @@ class TfmDBExplore : public QDialog {
     void FilterChanged(int filter);
     void FileSelect();
     void OpenFileTable(int kind);
+    // Opens a file or data-source table in the grid and makes it the choice; an engine error is
+    // shown and leaves the grid empty and the choice as it was.
+    void OpenEngineTable(int kind, const std::string& database, const std::string& table);
     void ImportCsv();
     void ShowTables(QListWidgetItem* alias);
     void OpenAliasTable(QListWidgetItem* alias, QListWidgetItem* table);
