@@ -12,20 +12,16 @@
 #include <QTimer>
 
 #include "AppTestSupport.h"
+#include "ToolSupport.h"
 #include "Translations.h"
 #include "tables/TfmTabCodeWizard.h"
 
 using namespace pagloom;
 using namespace pagloom::app;
 using namespace pagloom::app::test;
+using namespace pagloom::app::tools;
 
 namespace {
-
-void Settle(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 Project Catalogue() {
     Project p;

@@ -12,26 +12,18 @@
 #include "AppTestSupport.h"
 #include "BrowserEngine.h"
 #include "LinkCheckWindow.h"
+#include "ToolSupport.h"
 #include "Translations.h"
 
 using namespace pagloom;
 using namespace pagloom::app;
 using namespace pagloom::app::test;
+using namespace pagloom::app::tools;
 
 namespace {
 
-void Settle(int ms = 150) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 void Save(const QPixmap& picture, const QString& dir, const QString& name) {
-    const QString path = QDir(dir).filePath(name + ".png");
-    if (!picture.save(path))
-        qWarning("cannot write %s", qPrintable(path));
-    else
-        qInfo("%s", qPrintable(path));
+    SavePng(picture, PngIn(dir, name));
 }
 
 }  // namespace

@@ -16,28 +16,20 @@
 #include <memory>
 
 #include "AppTestSupport.h"
+#include "ToolSupport.h"
 #include "Translations.h"
 #include "style/StylePreview.h"
 
 using namespace pagloom;
 using namespace pagloom::app;
 using namespace pagloom::app::test;
+using namespace pagloom::app::tools;
 
 namespace {
 
-void Settle(int ms = 150) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 void Save(QWidget* w, const QString& dir, const QString& name) {
     Settle();
-    const QString path = QDir(dir).filePath(name + ".png");
-    if (!w->grab().save(path))
-        qWarning("cannot write %s", qPrintable(path));
-    else
-        qInfo("%s", qPrintable(path));
+    SavePng(w->grab(), PngIn(dir, name));
 }
 
 // Runs `open`, which shows a modal window and waits for it; once it is up, captures it as

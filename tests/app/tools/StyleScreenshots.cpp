@@ -9,6 +9,7 @@
 #include <QWebEngineView>
 
 #include "AppTestSupport.h"
+#include "ToolSupport.h"
 #include "Translations.h"
 #include "style/StylePages.h"
 #include "style/StylePreview.h"
@@ -16,16 +17,7 @@
 using namespace pagloom;
 using namespace pagloom::app;
 using namespace pagloom::app::test;
-
-namespace {
-
-void Settle(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-}  // namespace
+using namespace pagloom::app::tools;
 
 int main(int argc, char* argv[]) {
     QApplication qapp(argc, argv);

@@ -22,6 +22,7 @@
 #include <cstdio>
 
 #include "AppTestSupport.h"
+#include "ToolSupport.h"
 #include "Translations.h"
 #include "tables/CsvImport.h"
 #include "tables/OdbcAdmin.h"
@@ -32,21 +33,13 @@
 using namespace pagloom;
 using namespace pagloom::app;
 using namespace pagloom::app::test;
+using namespace pagloom::app::tools;
 
 namespace {
 
-void Settle(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 void Save(QWidget* w, const QString& file) {
     Settle(300);
-    if (!w->grab().save(file))
-        qWarning("cannot write %s", qPrintable(file));
-    else
-        qInfo("%s", qPrintable(file));
+    SavePng(w->grab(), file);
 }
 
 const char kSample[] =

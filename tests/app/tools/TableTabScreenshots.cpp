@@ -10,27 +10,20 @@
 #include <QTimer>
 
 #include "AppTestSupport.h"
+#include "ToolSupport.h"
 #include "Translations.h"
 #include "tables/TableTab.h"
 
 using namespace pagloom;
 using namespace pagloom::app;
 using namespace pagloom::app::test;
+using namespace pagloom::app::tools;
 
 namespace {
 
-void Settle(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 void Save(QWidget* w, const QString& file) {
     Settle(400);
-    if (!w->grab().save(file))
-        qWarning("cannot write %s", qPrintable(file));
-    else
-        qInfo("%s", qPrintable(file));
+    SavePng(w->grab(), file);
 }
 
 }  // namespace
