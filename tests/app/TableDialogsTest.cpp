@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The table selection dialog, the CSV import dialog, the table preview and their grid model,
 // driven through their real widgets with a scripted user.
-#include <sql.h>
-#include <sqlext.h>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -111,31 +109,6 @@ void CompareChoice(const TableChoice& c, int kind, const std::string& db,
     QCOMPARE(c.table, table);
 }
 
-// Runs SQL through the ODBC driver manager on a data source of the test's odbc.ini.
-bool ExecuteSql(const std::string& dsn, const std::vector<std::string>& statements) {
-    SQLHENV env;
-    SQLHDBC dbc;
-    SQLHSTMT stmt;
-    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
-    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-    SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
-    std::string connect = "DSN=" + dsn + ";";
-    bool ok =
-        SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(connect.data()),
-                                       SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT));
-    if (ok) {
-        SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
-        for (std::string s : statements)
-            ok = ok &&
-                 SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(s.data()), SQL_NTS));
-        SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-        SQLDisconnect(dbc);
-    }
-    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
-    SQLFreeHandle(SQL_HANDLE_ENV, env);
-    return ok;
-}
-
 // Receives the file addresses the desktop is asked to open.
 class UrlCatcher : public QObject {
     Q_OBJECT
@@ -187,9 +160,10 @@ void TableDialogsTest::initTestCase() {
                   "\n\n[Tot]\nDriver=/nonexistent/libnothing.so\n");
     qputenv("ODBCSYSINI", odbcDir_.toUtf8());
     qputenv("ODBCINI", QDir(odbcDir_).filePath(QStringLiteral("odbc.ini")).toUtf8());
-    QVERIFY(ExecuteSql("Shop", {"CREATE TABLE Kunden (Name TEXT, Ort TEXT)",
-                                "INSERT INTO Kunden VALUES ('Meier', 'K\xC3\xB6ln')",
-                                "CREATE TABLE Weg (Nr INTEGER)"}));
+    QVERIFY(pagloom::test::ExecuteOdbcSql(
+        "Shop",
+        {"CREATE TABLE Kunden (Name TEXT, Ort TEXT)",
+         "INSERT INTO Kunden VALUES ('Meier', 'K\xC3\xB6ln')", "CREATE TABLE Weg (Nr INTEGER)"}));
 }
 
 void TableDialogsTest::startsWithoutTableAndLeerenChoosesNone() {
@@ -449,7 +423,7 @@ void TableDialogsTest::aliasTablesFromTheDataSources() {
 
     // A listed table that is gone when it is clicked: the engine's error, no table shown, and
     // the choice keeps the previous table.
-    QVERIFY(ExecuteSql("Shop", {"DROP TABLE Weg"}));
+    QVERIFY(pagloom::test::ExecuteOdbcSql("Shop", {"DROP TABLE Weg"}));
     click(QStringLiteral("Weg"));
     QCOMPARE(e.prompts.messages.size(), 1);
     QVERIFY(!e.dlg.TableShown());

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "TestSupport.h"
 
+#include <sql.h>
+#include <sqlext.h>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -86,6 +88,36 @@ bool FaultyFs::WriteNew(const std::string& path, std::string_view data) {
 
 bool FaultyFs::Rename(const std::string& from, const std::string& to) {
     return !failRenames && FileSystem::Rename(from, to);
+}
+
+bool ExecuteOdbcSql(const std::string& dsn, const std::vector<std::string>& statements,
+                    std::string* failed) {
+    SQLHENV env;
+    SQLHDBC dbc;
+    SQLHSTMT stmt;
+    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
+    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
+    std::string connect = "DSN=" + dsn + ";";
+    bool ok =
+        SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(connect.data()),
+                                       SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT));
+    if (!ok && failed) *failed = connect;
+    if (ok) {
+        SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
+        for (std::string s : statements) {
+            if (SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(s.data()), SQL_NTS)))
+                continue;
+            ok = false;
+            if (failed) *failed = s;
+            break;
+        }
+        SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+        SQLDisconnect(dbc);
+    }
+    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+    SQLFreeHandle(SQL_HANDLE_ENV, env);
+    return ok;
 }
 
 }  // namespace pagloom::test

@@ -42,6 +42,12 @@ long long MTimeNs(const std::string& path);
 // Sets a file's modification time two days back, so that any rewrite would show.
 void AgeFile(const std::string& path);
 
+// Runs SQL statements on an ODBC data source (DSN) of the test's own odbc.ini; the driver makes
+// the database file when it is missing. False at the first statement that fails (named in
+// `failed` when given) or when the source cannot be reached.
+bool ExecuteOdbcSql(const std::string& dsn, const std::vector<std::string>& statements,
+                    std::string* failed = nullptr);
+
 // The disk with switchable faults: reads of chosen paths (or of all) fail, a rename fails, or
 // a write stops halfway as on a full disk (the half is on the disk).
 class FaultyFs : public FileSystem {

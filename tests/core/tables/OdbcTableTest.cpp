@@ -2,8 +2,6 @@
 // ODBC data sources: an SQLite database behind the SQLite ODBC driver, configured in an
 // odbc.ini of the test's own (ODBCSYSINI/ODBCINI), so no system configuration is touched.
 #include <gtest/gtest.h>
-#include <sql.h>
-#include <sqlext.h>
 
 #include <cstdlib>
 #include <memory>
@@ -25,29 +23,6 @@ namespace {
 
 const char* const kDriver = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
 
-// Runs SQL statements through the driver manager (the driver creates the database file).
-void Execute(const std::string& dsn, const std::vector<std::string>& statements) {
-    SQLHENV env;
-    SQLHDBC dbc;
-    SQLHSTMT stmt;
-    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
-    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-    SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
-    std::string connect = "DSN=" + dsn + ";";
-    ASSERT_TRUE(
-        SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(connect.data()),
-                                       SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT)));
-    SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
-    for (auto s : statements)
-        ASSERT_TRUE(
-            SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(s.data()), SQL_NTS)))
-            << s;
-    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-    SQLDisconnect(dbc);
-    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
-    SQLFreeHandle(SQL_HANDLE_ENV, env);
-}
-
 class OdbcTable : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -63,7 +38,8 @@ class OdbcTable : public ::testing::Test {
         setenv("ODBCSYSINI", dir_->Path().c_str(), 1);
         setenv("ODBCINI", dir_->File("odbc.ini").c_str(), 1);
         // Values are stored as UTF-8 by SQLite; the engine must hand them over as Windows-1252.
-        Execute(
+        std::string failed;
+        ASSERT_TRUE(pagloom::test::ExecuteOdbcSql(
             "Shop",
             {"CREATE TABLE \"Artikel Liste\" (Gruppe TEXT, Name TEXT, Preis REAL, Tag DATE, Menge "
              "INTEGER)",
@@ -71,7 +47,9 @@ class OdbcTable : public ::testing::Test {
              "INSERT INTO \"Artikel Liste\" VALUES ('obst', 'Birnen', 3, NULL, NULL)",
              "INSERT INTO \"Artikel Liste\" VALUES ('Obst', 'Gr\xC3\xBC"
              "ne Feigen', 4.25, '2024-01-01', 1)",
-             "CREATE VIEW Teuer AS SELECT Name FROM \"Artikel Liste\" WHERE Preis > 3"});
+             "CREATE VIEW Teuer AS SELECT Name FROM \"Artikel Liste\" WHERE Preis > 3"},
+            &failed))
+            << failed;
     }
     static void TearDownTestSuite() {
         delete dir_;
