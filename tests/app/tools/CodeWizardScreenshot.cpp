@@ -13,7 +13,6 @@
 
 #include "AppTestSupport.h"
 #include "ToolSupport.h"
-#include "Translations.h"
 #include "tables/TfmTabCodeWizard.h"
 
 using namespace pagloom;
@@ -47,8 +46,7 @@ void Grab(QDialog* d, const QString& file) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication qapp(argc, argv);
-    InstallGermanTranslations(qapp);
+    ToolApplication qapp(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 2) {
         qWarning("usage: pagloom-codewizard-screenshot OUTPUT_DIR | --hand");

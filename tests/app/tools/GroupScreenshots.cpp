@@ -16,7 +16,6 @@
 #include "AppTestSupport.h"
 #include "TfmProjectGroup.h"
 #include "ToolSupport.h"
-#include "Translations.h"
 
 using namespace pagloom;
 using namespace pagloom::app;
@@ -46,10 +45,7 @@ QString DemoCopy(const QString& dir, const QString& name) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    PrepareBrowserEngine();
-    QApplication qapp(argc, argv);
-    QApplication::setApplicationName("pagloom pro 2.0");
-    InstallGermanTranslations(qapp);
+    ToolApplication qapp(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 2) {
         qWarning("usage: pagloom-group-screenshots OUTPUT_DIR");

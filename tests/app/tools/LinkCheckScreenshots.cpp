@@ -10,10 +10,8 @@
 #include <QTimer>
 
 #include "AppTestSupport.h"
-#include "BrowserEngine.h"
 #include "LinkCheckWindow.h"
 #include "ToolSupport.h"
-#include "Translations.h"
 
 using namespace pagloom;
 using namespace pagloom::app;
@@ -29,9 +27,7 @@ void Save(const QPixmap& picture, const QString& dir, const QString& name) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    PrepareBrowserEngine();
-    QApplication qapp(argc, argv);
-    InstallGermanTranslations(qapp);
+    ToolApplication qapp(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 2) {
         qWarning("usage: pagloom-linkcheck-screenshots OUTPUT_DIR");

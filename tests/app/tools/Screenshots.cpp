@@ -17,7 +17,6 @@
 
 #include "AppTestSupport.h"
 #include "ToolSupport.h"
-#include "Translations.h"
 #include "style/StylePreview.h"
 
 using namespace pagloom;
@@ -63,10 +62,7 @@ QString FileName(const QString& tab) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    PrepareBrowserEngine();
-    QApplication qapp(argc, argv);
-    QApplication::setApplicationName("pagloom pro 2.0");
-    InstallGermanTranslations(qapp);
+    ToolApplication qapp(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 2) {
         qWarning("usage: pagloom-screenshots OUTPUT_DIR [PROJECT.plp]");

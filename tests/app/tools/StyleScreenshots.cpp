@@ -10,7 +10,6 @@
 
 #include "AppTestSupport.h"
 #include "ToolSupport.h"
-#include "Translations.h"
 #include "style/StylePages.h"
 #include "style/StylePreview.h"
 
@@ -20,9 +19,7 @@ using namespace pagloom::app::test;
 using namespace pagloom::app::tools;
 
 int main(int argc, char* argv[]) {
-    QApplication qapp(argc, argv);
-    QApplication::setApplicationName("pagloom pro 2.0");
-    InstallGermanTranslations(qapp);
+    ToolApplication qapp(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 2) {
         qWarning("usage: pagloom-style-screenshots OUTPUT_DIR [PROJECT.plp]");

@@ -23,7 +23,6 @@
 
 #include "AppTestSupport.h"
 #include "ToolSupport.h"
-#include "Translations.h"
 #include "tables/CsvImport.h"
 #include "tables/OdbcAdmin.h"
 #include "tables/TCSVImportForm.h"
@@ -97,9 +96,7 @@ int Measure(const QString& file) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication qapp(argc, argv);
-    QApplication::setApplicationName("pagloom pro 2.0");
-    InstallGermanTranslations(qapp);
+    ToolApplication qapp(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() == 3 && args.at(1) == QStringLiteral("--interactive"))
         return Interactive(args.at(2));

@@ -11,7 +11,6 @@
 
 #include "AppTestSupport.h"
 #include "ToolSupport.h"
-#include "Translations.h"
 #include "tables/TableTab.h"
 
 using namespace pagloom;
@@ -29,9 +28,7 @@ void Save(QWidget* w, const QString& file) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication qapp(argc, argv);
-    QApplication::setApplicationName("pagloom pro 2.0");
-    InstallGermanTranslations(qapp);
+    ToolApplication qapp(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 2) {
         qWarning("usage: pagloom-tabletab-screenshots OUTPUT_DIR [PROJECT.plp]");

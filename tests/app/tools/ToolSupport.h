@@ -2,13 +2,33 @@
 // What every screenshot tool needs: letting the event loop run until the windows have settled,
 // and writing a picture with a line on the console that names the file.
 #pragma once
+#include <QApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QPixmap>
 #include <QString>
 #include <QTimer>
 
+#include "BrowserEngine.h"
+#include "Translations.h"
+
 namespace pagloom::app::tools {
+
+// The application object as the program makes it: the browser engine prepared before it exists,
+// the program's name, and Qt's own texts in German.
+class ToolApplication : public QApplication {
+  public:
+    ToolApplication(int& argc, char** argv) : QApplication(Prepared(argc), argv) {
+        setApplicationName(QStringLiteral("pagloom pro 2.0"));
+        InstallGermanTranslations(*this);
+    }
+
+  private:
+    static int& Prepared(int& argc) {
+        PrepareBrowserEngine();
+        return argc;
+    }
+};
 
 // Runs the event loop for `ms` milliseconds, so layouts settle and late paints arrive.
 inline void Settle(int ms = 150) {
