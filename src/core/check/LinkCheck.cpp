@@ -14,6 +14,7 @@
 #include "io/FileSystem.h"
 #include "model/Project.h"
 #include "text/Cp1252.h"
+#include "text/TextConversions.h"
 
 namespace pagloom {
 namespace {
@@ -33,13 +34,6 @@ std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
     while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
     return s;
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
 }
 
 // Character references in an attribute or XML text: the named ones markup needs, and numbers
@@ -75,7 +69,7 @@ std::string DecodeEntities(std::string_view s) {
             unsigned long v = 0;
             bool ok = name.size() > (hex ? 2u : 1u);
             for (size_t k = hex ? 2 : 1; ok && k < name.size(); ++k) {
-                const int d = hex ? HexValue(name[k])
+                const int d = hex ? HexDigitValue(name[k])
                                   : (name[k] >= '0' && name[k] <= '9' ? name[k] - '0' : -1);
                 if (d < 0 || v > 0x10FFFF)
                     ok = false;
@@ -102,8 +96,10 @@ std::string DecodePercent(std::string_view s) {
     out.reserve(s.size());
     bool high = false;
     for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 2 < s.size() && HexValue(s[i + 1]) >= 0 && HexValue(s[i + 2]) >= 0) {
-            const char b = static_cast<char>(HexValue(s[i + 1]) * 16 + HexValue(s[i + 2]));
+        if (s[i] == '%' && i + 2 < s.size() && HexDigitValue(s[i + 1]) >= 0 &&
+            HexDigitValue(s[i + 2]) >= 0) {
+            const char b =
+                static_cast<char>(HexDigitValue(s[i + 1]) * 16 + HexDigitValue(s[i + 2]));
             high = high || static_cast<unsigned char>(b) >= 0x80;
             out += b;
             i += 2;

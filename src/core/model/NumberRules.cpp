@@ -5,24 +5,12 @@
 #include <cstdint>
 #include <limits>
 
+#include "text/TextConversions.h"
+
 namespace pagloom {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-int HexValue(char c) {
-    if (IsDigit(c)) return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-// Only the space character counts as a blank here, as in the project file.
-std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    return s;
-}
 
 // [sign] mantissa [e [sign] digits], the mantissa holding at least one digit and at most one
 // separator. Either "," or "." separates.
@@ -80,7 +68,7 @@ std::optional<int> ParseWholeNumber(std::string_view text) {
     if (i >= n) return std::nullopt;
     std::int64_t value = 0;
     for (; i < n; ++i) {
-        const int d = base == 16 ? HexValue(text[i]) : IsDigit(text[i]) ? text[i] - '0' : -1;
+        const int d = base == 16 ? HexDigitValue(text[i]) : IsDigit(text[i]) ? text[i] - '0' : -1;
         if (d < 0) return std::nullopt;
         value = value * base + d;
         // Stop before the sum can overflow; the sign decides below whether 2^31 fits.
@@ -93,7 +81,8 @@ std::optional<int> ParseWholeNumber(std::string_view text) {
 }
 
 std::optional<std::string> ParseDecimal(std::string_view text) {
-    std::string t(TrimBlanks(text));
+    // Only the space character counts as a blank here, as in the project file.
+    std::string t = TrimBlanks(text);
     if (t.empty()) return std::nullopt;
     if (t.front() == ',' || t.front() == '.') t.insert(t.begin(), '0');
     if (t.back() == ',' || t.back() == '.') t.push_back('0');

@@ -3,15 +3,10 @@
 
 #include <cstdlib>
 
+#include "text/TextConversions.h"
+
 namespace pagloom {
 namespace {
-
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool Holds(std::string_view text, char c) { return text.find(c) != std::string_view::npos; }

@@ -41,13 +41,6 @@ std::string StoredValue(std::string_view value) {
     return changedByReader ? '"' + v + '"' : v;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 }  // namespace
 
 IniFile::IniFile(std::string_view text) {
@@ -203,7 +196,7 @@ bool IniFile::ParseInteger(std::string_view text, int& value) {
     constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<int>::max()} + 1;
     std::int64_t magnitude = 0;
     for (; i < text.size(); ++i) {
-        const int d = base == 16 ? HexDigit(text[i])
+        const int d = base == 16 ? HexDigitValue(text[i])
                                  : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
         if (d < 0) return false;
         magnitude = magnitude * base + d;

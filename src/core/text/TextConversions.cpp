@@ -137,6 +137,13 @@ std::string MakeFileName(std::string_view text) {
     return out;
 }
 
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
 std::string TrimBlanks(std::string_view text) {
     std::size_t b = 0, e = text.size();
     while (b < e && text[b] == ' ') ++b;

@@ -18,6 +18,9 @@ void AppendHtmlEscaped(std::string& out, std::string_view text, bool keepTags);
 // ü/Ü "ue", ß "ss"; every other byte stays.
 std::string MakeFileName(std::string_view text);
 
+// The value of a hexadecimal digit (either case); -1 for any other byte.
+int HexDigitValue(char c);
+
 // Removes blanks (byte 32 only) at both ends; tabs stay.
 std::string TrimBlanks(std::string_view text);
 
