@@ -9,7 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "generator/MenuIncludeWriter.h"
+#include "generator/SiteFiles.h"
 #include "generator/SitemapWriter.h"
 #include "io/FileSystem.h"
 #include "model/Project.h"
@@ -453,23 +453,16 @@ LinkCheckSite LinkCheckSiteFor(const Project& project, const std::string& destin
     const ProjectSettings& s = project.Settings;
     LinkCheckSite site;
     site.destination = destination;
-    site.pages.push_back(s.files.frameset_file);
-    site.pages.push_back(s.files.menuframe_file);
-    site.pages.push_back(IncludeFileName(s.files.menuframe_file));
-    if (s.frameset.frametop) site.pages.push_back(s.files.frame_top_file);
-    if (s.frameset.framebottom) site.pages.push_back(s.files.frame_bottom_file);
-    site.pages.push_back(s.files.starting_page_file);
-    const TWebMenu& menu = project.MainMenu;
-    for (int i = 0; i < menu.Count(); ++i) {
-        const TWebMenuItem& main = menu.Item(i);
-        site.menuPages.push_back(main.FileName);
-        if (!main.SubMenu) continue;
-        for (int j = 0; j < main.SubMenu->Count(); ++j)
-            site.menuPages.push_back(main.SubMenu->Item(j).FileName);
+    // Exactly the files a build makes, so the check reads what the build owns and nothing else.
+    for (SiteFile& f : SiteFileList(project)) {
+        if (f.kind == SiteFileKind::MenuScript)
+            site.menuScript = std::move(f.name);
+        else if (f.kind == SiteFileKind::Sitemap)
+            site.sitemap = std::move(f.name);
+        else if (IsSitePage(f.kind) && IsMenuPage(f.kind))
+            site.menuPages.push_back(f.name);
+        if (IsSitePage(f.kind)) site.pages.push_back(std::move(f.name));
     }
-    site.pages.insert(site.pages.end(), site.menuPages.begin(), site.menuPages.end());
-    site.menuScript = s.files.javascript_file;
-    site.sitemap = s.sitemap.filename.empty() ? std::string("sitemap.xml") : s.sitemap.filename;
     site.baseAddress = s.sitemap.urltext;
     site.sitemapPrefix = SitemapPrefix(s);
     return site;

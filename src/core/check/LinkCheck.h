@@ -34,12 +34,12 @@ std::string LinkProblemText(const LinkProblem& problem);
 // What the check reads, all names relative to `destination`.
 struct LinkCheckSite {
     std::string destination;
-    // HTML files to read, in report order (frameset, menu frame, include file, frame pages,
-    // first page, the menu's pages); missing ones are skipped, names are deduplicated.
+    // HTML files to read, in report order (the pages of the site's file list, in build
+    // order); missing ones are skipped, names are deduplicated.
     std::vector<std::string> pages;
     std::string menuScript;              // empty: none
     std::string sitemap;                 // empty: none
-    std::vector<std::string> menuPages;  // file names of every menu entry, active or not
+    std::vector<std::string> menuPages;  // the pages the build makes for menu entries
     // Absolute addresses under this one are files of the site (sitemap/urltext); empty or a
     // bare scheme: none.
     std::string baseAddress;

@@ -2,7 +2,6 @@
 #include "generator/BuildContext.h"
 
 #include "generator/FileSaver.h"
-#include "generator/FileWriter.h"
 #include "generator/SaveIfChanged.h"
 #include "io/FileSystem.h"
 #include "io/ProjectPaths.h"
@@ -28,21 +27,40 @@ std::string BuildContext::PathOf(std::string_view fileName) const {
 }
 
 bool BuildContext::WriteRuleAllows(const std::string& path, bool overwrite) const {
-    return overwrite || !FileExists(path);
+    if (overwrite || !FileExists(path)) return true;
+    Skip(path);
+    return false;
+}
+
+void BuildContext::Skip(const std::string& path) const {
+    if (record) record->Add(path, FileFate::Skipped);
 }
 
 void BuildContext::Save(const std::string& path, const TextLines& lines) const {
-    if (saver)
-        saver->Save(path, lines);
-    else
-        SaveIfChanged(fs, path, lines, report);
+    if (saver) return SaveText(path, JoinLines(lines));
+    const bool existed = record && fs.FileExists(path);
+    try {
+        const SaveResult result = SaveIfChanged(fs, path, lines, report);
+        if (record)
+            record->Add(path, result == SaveResult::Unchanged ? FileFate::Unchanged
+                              : result == SaveResult::Failed  ? FileFate::Failed
+                              : existed                       ? FileFate::Changed
+                                                              : FileFate::New);
+    } catch (...) {
+        if (record) record->Add(path, FileFate::Failed);
+        throw;
+    }
 }
 
 void BuildContext::SaveText(const std::string& path, std::string text) const {
-    if (saver)
-        saver->SaveText(path, text);
-    else
-        SaveIfChanged(fs, path, SplitLines(text), report);
+    if (!saver) return Save(path, SplitLines(text));
+    try {
+        const FileFate fate = saver->SaveText(path, text);
+        if (record) record->Add(path, fate);
+    } catch (...) {
+        if (record) record->Add(path, FileFate::Failed);
+        throw;
+    }
 }
 
 bool BuildContext::FileExists(const std::string& path) const { return fs.FileExists(path); }
@@ -54,18 +72,5 @@ TextLines BuildContext::ReadTemplate(const std::string& storedPath) const {
 }
 
 void BuildContext::Log(std::string line) const { report.Add(std::move(line)); }
-
-void WriteByRule(const BuildContext& ctx, const FileWriter& writer) {
-    if (!writer.Due(ctx)) return;
-    const std::string path = ctx.PathOf(writer.FileName(ctx));
-    if (!ctx.WriteRuleAllows(path, writer.Overwrite(ctx))) return;
-    ctx.Save(path, LinesOf(ctx, writer));
-}
-
-TextLines LinesOf(const BuildContext& ctx, const FileWriter& writer) {
-    TextLines lines;
-    writer.BuildLines(ctx, lines);
-    return lines;
-}
 
 }  // namespace pagloom

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "generator/BuildRecord.h"
 #include "generator/MakeReport.h"
 #include "generator/TextLines.h"
 
@@ -35,7 +36,8 @@ struct BuildContext {
     TableBuildSteps* tableSteps = nullptr;         // table-driven parts of the table flow
     ContentTables* tables = nullptr;               // the slots' tables the table steps read
     std::function<void()> refreshMenuEditor = {};  // shows a rebuilt menu; may be empty
-    FileSaver* saver = nullptr;  // lists the destination once; none: each file on its own
+    FileSaver* saver = nullptr;     // lists the destination once; none: each file on its own
+    BuildRecord* record = nullptr;  // what the build did with each file; none: not recorded
 
     const ProjectSettings& Settings() const;
     // The slot's table object for the project's table kind; none for "none_table", for a slot
@@ -48,11 +50,13 @@ struct BuildContext {
     std::string PathOf(std::string_view fileName) const;
 
     // The write rule: a file that a setting allows is written when its overwrite setting is
-    // on or no file exists at the path yet.
+    // on or no file exists at the path yet. A file it keeps is recorded as skipped.
     bool WriteRuleAllows(const std::string& path, bool overwrite) const;
+    // Records a file that a step leaves as it is by its own rule (as WriteRuleAllows does).
+    void Skip(const std::string& path) const;
 
-    // SaveIfChanged into this build's log. Throws BuildAbort when an existing file cannot be
-    // read for the comparison.
+    // SaveIfChanged into this build's log and record. Throws BuildAbort when an existing file
+    // cannot be read for the comparison (recorded as failed).
     void Save(const std::string& path, const TextLines& lines) const;
     // The same for lines already joined with CR LF (NormalizeLineBreaks gives that form).
     void SaveText(const std::string& path, std::string text) const;

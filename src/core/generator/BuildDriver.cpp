@@ -14,6 +14,7 @@
 #include "generator/MenuScriptWriter.h"
 #include "generator/SitemapWriter.h"
 #include "generator/StylesheetWriter.h"
+#include "generator/WriteByRule.h"
 #include "io/FileSystem.h"
 #include "model/Project.h"
 #include "model/ProjectRules.h"
@@ -55,6 +56,31 @@ const MenuFrameWriter kMenuFrame;
 const FramePageWriter kTopFrame(FramePageWriter::Top);
 const FramePageWriter kBottomFrame(FramePageWriter::Bottom);
 const SitemapWriter kSitemap;
+
+// The writer of each file that stands on its own; the site's file list gives their order.
+const FileWriter* const kWriters[] = {&kFrameset,  &kStylesheet, &kMenuScript,  &kMenuInclude,
+                                      &kMenuFrame, &kTopFrame,   &kBottomFrame, &kSitemap};
+
+const FileWriter& WriterOf(SiteFileKind kind) {
+    for (const FileWriter* w : kWriters)
+        if (w->Kind() == kind) return *w;
+    throw BuildAbort("Kein Schreiber f\xFCr diese Datei");  // a kind added without its writer
+}
+
+// Both flows: the single files in the list's order, then the pages, then the sitemap. A build
+// from tables rebuilds the menu right after the frameset (which does not name the menu's
+// pages), so everything after it lists the rebuilt menu, and shows it once the script is out.
+template <typename Pages>
+void BuildFlow(BuildContext& ctx, bool fromTables, Pages&& writePages) {
+    for (SiteFileKind kind : kSingleSiteFiles) {
+        WriteByRule(ctx, WriterOf(kind));
+        if (!fromTables) continue;
+        if (kind == SiteFileKind::Frameset) ctx.tableSteps->RebuildMenu(ctx);
+        if (kind == SiteFileKind::MenuScript && ctx.refreshMenuEditor) ctx.refreshMenuEditor();
+    }
+    writePages(ctx);
+    WriteByRule(ctx, kSitemap);
+}
 
 // Step 8 of the flow without tables: the first page and the content pages.
 void WriteContentPages(BuildContext& ctx) {
@@ -123,31 +149,13 @@ void PresetRegionOverwrite(const Project& project, BuildDialog& dialog) {
     if (dialog.RegionOverwriteVisible) dialog.RegionOverwrite = RegionOverwritePresetFor(project);
 }
 
-void BuildWithoutTables(BuildContext& ctx) {
-    for (const FileWriter* w : std::initializer_list<const FileWriter*>{
-             &kFrameset, &kStylesheet, &kMenuScript, &kMenuInclude, &kMenuFrame, &kTopFrame,
-             &kBottomFrame})
-        WriteByRule(ctx, *w);
-    WriteContentPages(ctx);
-    WriteByRule(ctx, kSitemap);
-}
+void BuildWithoutTables(BuildContext& ctx) { BuildFlow(ctx, false, WriteContentPages); }
 
 void BuildWithTables(BuildContext& ctx) {
     if (!ctx.tableSteps)
         throw BuildAbort(
             "Inhalts-Seiten aus Tabellen k\xF6nnen in diesem Programm nicht erstellt werden!");
-    WriteByRule(ctx, kFrameset);
-    // The menu comes from the tables; it replaces the project's menu in memory, so the menu
-    // script, the navigation and the sitemap below list the rebuilt menu.
-    ctx.tableSteps->RebuildMenu(ctx);
-    WriteByRule(ctx, kStylesheet);
-    WriteByRule(ctx, kMenuScript);
-    if (ctx.refreshMenuEditor) ctx.refreshMenuEditor();
-    for (const FileWriter* w : std::initializer_list<const FileWriter*>{&kMenuInclude, &kMenuFrame,
-                                                                        &kTopFrame, &kBottomFrame})
-        WriteByRule(ctx, *w);
-    ctx.tableSteps->WritePages(ctx);
-    WriteByRule(ctx, kSitemap);
+    BuildFlow(ctx, true, [](BuildContext& c) { c.tableSteps->WritePages(c); });
 }
 
 BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::string& projectFile,
@@ -183,7 +191,8 @@ BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::st
                      dialog.TableSteps,
                      dialog.Tables,
                      dialog.RefreshMenuEditor,
-                     &saver};
+                     &saver,
+                     &outcome.record};
     std::optional<std::string> failure;
     try {
         if (project.Settings.TablesDrive())

@@ -9,6 +9,7 @@
 
 #include "generator/BuildContext.h"
 #include "generator/BuildPlan.h"
+#include "generator/BuildRecord.h"
 #include "generator/MakeReport.h"
 #include "generator/TableBuildSteps.h"
 #include "generator/TextLines.h"
@@ -54,6 +55,8 @@ struct BuildOutcome {
     int errorMessages = 0;
     bool dryRun = false;  // the build only planned; `plan` holds its counts
     PlanCounts plan;
+    // Every file the build came to, with what it did (or, planning, would do) with it.
+    BuildRecord record;
 
     bool EndedEarly() const { return !reachedEnd; }
     bool Succeeded() const { return reachedEnd && failedFiles == 0 && errorMessages == 0; }

@@ -15,6 +15,20 @@ std::string_view FolderOf(std::string_view path) {
 
 }  // namespace
 
+FileFate FateOf(PlanKind kind) {
+    switch (kind) {
+        case PlanKind::New:
+            return FileFate::New;
+        case PlanKind::Changed:
+            return FileFate::Changed;
+        case PlanKind::Unchanged:
+            return FileFate::Unchanged;
+        case PlanKind::Failed:
+            break;
+    }
+    return FileFate::Failed;
+}
+
 void PlanCounts::Count(PlanKind kind) {
     switch (kind) {
         case PlanKind::New:

@@ -9,12 +9,16 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "generator/BuildRecord.h"
 #include "io/FileSystem.h"
 
 namespace pagloom {
 
 // What a build would do with one file.
 enum class PlanKind { New, Changed, Unchanged, Failed };
+
+// The same as a fate in the build's record.
+FileFate FateOf(PlanKind kind);
 
 struct PlanCounts {
     int added = 0;

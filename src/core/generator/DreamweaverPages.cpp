@@ -67,6 +67,8 @@ void UpdateDWPages(const BuildContext& ctx) {
                 SaveMergedPage(ctx, path);
             else
                 SaveFreshInstance(ctx, path);
+        } else {
+            ctx.Skip(path);
         }
     }
     const bool update = s.content_page.dw_template_update;
@@ -76,6 +78,8 @@ void UpdateDWPages(const BuildContext& ctx) {
             SaveFreshInstance(ctx, path);
         else if (update)
             SaveMergedPage(ctx, path);
+        else
+            ctx.Skip(path);
     });
 }
 

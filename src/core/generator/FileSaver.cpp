@@ -54,18 +54,29 @@ bool FileSaver::KnownMissing(const std::string& path) {
     return true;
 }
 
-void FileSaver::Save(const std::string& path, const TextLines& lines) {
-    SaveText(path, JoinLines(lines));
+FileFate FileSaver::Save(const std::string& path, const TextLines& lines) {
+    return SaveText(path, JoinLines(lines));
 }
 
-void FileSaver::SaveText(const std::string& path, std::string_view text) {
+FileFate FileSaver::SaveText(const std::string& path, std::string_view text) {
     const bool knownMissing = KnownMissing(path);
     if (plan_) return PlanText(path, text, knownMissing);
     report_.Add(path + "...");
-    report_.AddOutcome(pagloom::SaveText(fs_, path, text, knownMissing));
+    bool wasMissing = false;
+    const SaveResult result = pagloom::SaveText(fs_, path, text, knownMissing, &wasMissing);
+    report_.AddOutcome(result);
+    switch (result) {
+        case SaveResult::Unchanged:
+            return FileFate::Unchanged;
+        case SaveResult::Failed:
+            return FileFate::Failed;
+        case SaveResult::Written:
+            break;
+    }
+    return wasMissing ? FileFate::New : FileFate::Changed;
 }
 
-void FileSaver::PlanText(const std::string& path, std::string_view text, bool knownMissing) {
+FileFate FileSaver::PlanText(const std::string& path, std::string_view text, bool knownMissing) {
     // The same SaveText as a real build, on the planning file system, so the plan cannot judge
     // a file otherwise than the build would.
     const bool existed = !knownMissing && fs_.FileExists(path);
@@ -87,6 +98,7 @@ void FileSaver::PlanText(const std::string& path, std::string_view text, bool kn
         report_.AddFailure(PlanLine(kind, path));
     else
         report_.Add(PlanLine(kind, path));
+    return FateOf(kind);
 }
 
 }  // namespace pagloom

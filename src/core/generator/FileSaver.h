@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "generator/BuildPlan.h"
+#include "generator/BuildRecord.h"
 #include "generator/MakeReport.h"
 #include "generator/TextLines.h"
 #include "io/FileSystem.h"
@@ -33,14 +34,15 @@ class FileSaver {
     FileSaver(const FileSaver&) = delete;
     FileSaver& operator=(const FileSaver&) = delete;
 
-    // SaveIfChanged for this build. Throws BuildAbort when an existing file cannot be read.
-    void Save(const std::string& path, const TextLines& lines);
+    // SaveIfChanged for this build; returns what it did (or would do) with the file. Throws
+    // BuildAbort when an existing file cannot be read.
+    FileFate Save(const std::string& path, const TextLines& lines);
     // The same for lines already joined with CR LF (see SaveText).
-    void SaveText(const std::string& path, std::string_view text);
+    FileFate SaveText(const std::string& path, std::string_view text);
 
   private:
     bool KnownMissing(const std::string& path);
-    void PlanText(const std::string& path, std::string_view text, bool knownMissing);
+    FileFate PlanText(const std::string& path, std::string_view text, bool knownMissing);
 
     FileSystem& fs_;
     MakeReport& report_;

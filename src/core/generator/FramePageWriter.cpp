@@ -6,15 +6,6 @@
 
 namespace pagloom {
 
-std::string FramePageWriter::FileName(const BuildContext& ctx) const {
-    return frame_ == Top ? ctx.Settings().files.frame_top_file
-                         : ctx.Settings().files.frame_bottom_file;
-}
-
-bool FramePageWriter::Due(const BuildContext& ctx) const {
-    return frame_ == Top ? ctx.Settings().TopFrameWritten() : ctx.Settings().BottomFrameWritten();
-}
-
 bool FramePageWriter::Overwrite(const BuildContext& ctx) const {
     return frame_ == Top ? ctx.Settings().frames.overwrite_topframe
                          : ctx.Settings().frames.overwrite_bottomframe;

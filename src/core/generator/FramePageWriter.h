@@ -9,10 +9,10 @@ namespace pagloom {
 class FramePageWriter : public FileWriter {
   public:
     enum Frame { Top, Bottom };
-    explicit FramePageWriter(Frame frame) : frame_(frame) {}
+    explicit FramePageWriter(Frame frame)
+        : FileWriter(frame == Top ? SiteFileKind::TopFrame : SiteFileKind::BottomFrame),
+          frame_(frame) {}
 
-    std::string FileName(const BuildContext& ctx) const override;
-    bool Due(const BuildContext& ctx) const override;
     bool Overwrite(const BuildContext& ctx) const override;
     // Page head titled "Oberer Frame" or "Unterer Frame", an empty line, the page foot.
     void BuildLines(const BuildContext& ctx, TextLines& lines) const override;

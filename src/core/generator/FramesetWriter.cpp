@@ -17,12 +17,6 @@ std::string FrameLine(const std::string& file, const char* name, int marginWidth
 
 }  // namespace
 
-std::string FramesetWriter::FileName(const BuildContext& ctx) const {
-    return ctx.Settings().files.frameset_file;
-}
-bool FramesetWriter::Due(const BuildContext& ctx) const {
-    return ctx.Settings().frameset.frameset.Is(kOn);
-}
 bool FramesetWriter::Overwrite(const BuildContext& ctx) const {
     return ctx.Settings().frameset.empty_overwrite;
 }

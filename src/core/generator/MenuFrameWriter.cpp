@@ -7,12 +7,6 @@
 
 namespace pagloom {
 
-std::string MenuFrameWriter::FileName(const BuildContext& ctx) const {
-    return ctx.Settings().files.menuframe_file;
-}
-bool MenuFrameWriter::Due(const BuildContext& ctx) const {
-    return ctx.Settings().menu_frame.frame.Is(kOn);
-}
 bool MenuFrameWriter::Overwrite(const BuildContext& ctx) const {
     return ctx.Settings().menu_frame.empty_overwrite;
 }

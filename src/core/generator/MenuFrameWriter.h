@@ -9,8 +9,7 @@ namespace pagloom {
 
 class MenuFrameWriter : public FileWriter {
   public:
-    std::string FileName(const BuildContext& ctx) const override;
-    bool Due(const BuildContext& ctx) const override;
+    MenuFrameWriter() : FileWriter(SiteFileKind::MenuFrame) {}
     bool Overwrite(const BuildContext& ctx) const override;
     void BuildLines(const BuildContext& ctx, TextLines& lines) const override;
 };

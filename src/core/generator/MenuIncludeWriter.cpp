@@ -16,10 +16,6 @@ std::string IncludeFileName(std::string_view menuFrameFile) {
     return name + "_include.htm";
 }
 
-std::string MenuIncludeWriter::FileName(const BuildContext& ctx) const {
-    return IncludeFileName(ctx.Settings().files.menuframe_file);
-}
-
 void MenuIncludeWriter::BuildLines(const BuildContext& ctx, TextLines& lines) const {
     const ProjectSettings& s = ctx.Settings();
     const bool ownPage = s.menu_frame.noscript_kind.Is(kNoscriptIFrame);

@@ -17,8 +17,7 @@ std::string IncludeFileName(std::string_view menuFrameFile);
 
 class MenuIncludeWriter : public FileWriter {
   public:
-    std::string FileName(const BuildContext& ctx) const override;
-    bool Due(const BuildContext&) const override { return true; }
+    MenuIncludeWriter() : FileWriter(SiteFileKind::MenuInclude) {}
     bool Overwrite(const BuildContext&) const override { return true; }
     // A page of its own (head and foot) only when the menu frame shows it in an inline frame;
     // otherwise just the lists, which may then be no lines at all.

@@ -28,12 +28,6 @@ std::string ScriptString(const std::string& text) {
 
 }  // namespace
 
-std::string MenuScriptWriter::FileName(const BuildContext& ctx) const {
-    return ctx.Settings().files.javascript_file;
-}
-bool MenuScriptWriter::Due(const BuildContext& ctx) const {
-    return ctx.Settings().javascript.javascript.Is(kOn);
-}
 bool MenuScriptWriter::Overwrite(const BuildContext& ctx) const {
     return ctx.Settings().javascript.overwrite_javascript;
 }

@@ -9,8 +9,7 @@ namespace pagloom {
 
 class MenuScriptWriter : public FileWriter {
   public:
-    std::string FileName(const BuildContext& ctx) const override;
-    bool Due(const BuildContext& ctx) const override;
+    MenuScriptWriter() : FileWriter(SiteFileKind::MenuScript) {}
     bool Overwrite(const BuildContext& ctx) const override;
     void BuildLines(const BuildContext& ctx, TextLines& lines) const override;
 };

@@ -9,13 +9,16 @@
 namespace pagloom {
 
 SaveResult SaveText(FileSystem& fs, const std::string& path, std::string_view text,
-                    bool knownMissing) {
+                    bool knownMissing, bool* wasMissing) {
     static thread_local std::string existing;
+    if (wasMissing) *wasMissing = false;
     if (knownMissing && !text.empty()) {
         switch (fs.CreateNew(path, text)) {
             case FileSystem::CreateResult::Created:
+                if (wasMissing) *wasMissing = true;
                 return SaveResult::Written;
             case FileSystem::CreateResult::Failed:
+                if (wasMissing) *wasMissing = true;
                 return SaveResult::Failed;
             case FileSystem::CreateResult::Exists:
                 break;  // made by someone else since the caller looked: compare it
@@ -30,6 +33,7 @@ SaveResult SaveText(FileSystem& fs, const std::string& path, std::string_view te
         case FileSystem::ReadState::Missing:
             existing.clear();
             missing = true;
+            if (wasMissing) *wasMissing = true;
             break;
         case FileSystem::ReadState::Unreadable:
             throw BuildAbort(CannotReadMessage(path));

@@ -26,7 +26,8 @@ SaveResult SaveIfChanged(FileSystem& fs, const std::string& path, const TextLine
 // SaveIfChanged without the log lines, for lines already joined with CR LF: `text` is what is
 // written, compared line by line. `knownMissing`: the caller has just seen that no file is at
 // the path, so the read attempt is spared; a file that appeared meanwhile is compared as usual.
+// `wasMissing` (optional) is set to whether the file was missing before the call.
 SaveResult SaveText(FileSystem& fs, const std::string& path, std::string_view text,
-                    bool knownMissing = false);
+                    bool knownMissing = false, bool* wasMissing = nullptr);
 
 }  // namespace pagloom

@@ -54,15 +54,6 @@ std::string SitemapLocText(std::string_view address) {
     return out;
 }
 
-std::string SitemapWriter::FileName(const BuildContext& ctx) const {
-    const std::string& name = ctx.Settings().sitemap.filename;
-    return name.empty() ? "sitemap.xml" : name;
-}
-
-bool SitemapWriter::Due(const BuildContext& ctx) const {
-    return ctx.Settings().sitemap.make_sitemap;
-}
-
 void SitemapWriter::BuildLines(const BuildContext& ctx, TextLines& lines) const {
     const ProjectSettings& s = ctx.Settings();
     const SitemapSettings& map = s.sitemap;

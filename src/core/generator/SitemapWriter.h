@@ -21,9 +21,7 @@ std::string SitemapLocText(std::string_view address);
 
 class SitemapWriter : public FileWriter {
   public:
-    // sitemap/filename, or "sitemap.xml" when it is empty.
-    std::string FileName(const BuildContext& ctx) const override;
-    bool Due(const BuildContext& ctx) const override;
+    SitemapWriter() : FileWriter(SiteFileKind::Sitemap) {}
     bool Overwrite(const BuildContext&) const override { return true; }
     void BuildLines(const BuildContext& ctx, TextLines& lines) const override;
 };

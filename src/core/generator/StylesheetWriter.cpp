@@ -11,10 +11,6 @@ const char* const kSides[] = {"left", "right", "top", "bottom"};
 
 }  // namespace
 
-std::string StylesheetWriter::FileName(const BuildContext& ctx) const {
-    return ctx.Settings().files.stylesheet_file;
-}
-bool StylesheetWriter::Due(const BuildContext& ctx) const { return ctx.Settings().css.css.Is(kOn); }
 bool StylesheetWriter::Overwrite(const BuildContext& ctx) const {
     return ctx.Settings().css.overwrite_css;
 }

@@ -11,8 +11,7 @@ struct TCSS;
 
 class StylesheetWriter : public FileWriter {
   public:
-    std::string FileName(const BuildContext& ctx) const override;
-    bool Due(const BuildContext& ctx) const override;
+    StylesheetWriter() : FileWriter(SiteFileKind::Stylesheet) {}
     bool Overwrite(const BuildContext& ctx) const override;
     void BuildLines(const BuildContext& ctx, TextLines& lines) const override;
 

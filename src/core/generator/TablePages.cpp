@@ -5,6 +5,7 @@
 
 #include "generator/ContentPages.h"
 #include "generator/Dreamweaver.h"
+#include "generator/SiteFiles.h"
 #include "generator/TableMenu.h"
 #include "generator/TableTemplate.h"
 #include "model/Project.h"
@@ -97,18 +98,12 @@ class LevelFilter {
     ContentTable* table_;
 };
 
-// Sources 2 and 3 need their template file; source 0 makes no pages.
-bool LevelMakesPages(int source, const std::string& templateFile) {
-    if (source == kSlotEmptyPages) return true;
-    return (source == kSlotTemplate || source == kSlotDwTemplate) && !templateFile.empty();
-}
-
 }  // namespace
 
 void WriteTableFirstPage(BuildContext& ctx) {
     const Project& p = ctx.project;
     const SlotTableSettings& s = p.Tables.Slot[ContentSlot::firstpage];
-    if (!LevelMakesPages(s.content_source, s.template_file)) return;
+    if (!SlotMakesPages(s.content_source, s.template_file)) return;
     if (s.content_source == kSlotDwTemplate && ctx.KeepRegions() &&
         !Require(ctx, InUse(ctx, ContentSlot::firstpage), kPreconditionE))
         return;
@@ -126,7 +121,7 @@ void WriteTableFirstPage(BuildContext& ctx) {
 void WriteTableMainMenuPages(BuildContext& ctx) {
     const Project& p = ctx.project;
     const SlotTableSettings& s = p.Tables.Slot[ContentSlot::mainmenu];
-    if (!LevelMakesPages(s.content_source, s.template_file)) return;
+    if (!SlotMakesPages(s.content_source, s.template_file)) return;
     if (s.content_source == kSlotEmptyPages &&
         !Require(ctx, InUse(ctx, ContentSlot::mainmenu), kPreconditionA))
         return;
@@ -152,7 +147,7 @@ void WriteTableMainMenuPages(BuildContext& ctx) {
 void WriteTableSubMenuPages(BuildContext& ctx) {
     const Project& p = ctx.project;
     const SlotTableSettings& s = p.Tables.Slot[ContentSlot::submenu];
-    if (!LevelMakesPages(s.content_source, s.template_file)) return;
+    if (!SlotMakesPages(s.content_source, s.template_file)) return;
     const bool mainInUse = InUse(ctx, ContentSlot::mainmenu),
                subInUse = InUse(ctx, ContentSlot::submenu);
     if (s.content_source == kSlotEmptyPages && !Require(ctx, mainInUse && subInUse, kPreconditionC))

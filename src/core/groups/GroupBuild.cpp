@@ -4,6 +4,7 @@
 #include "document/ProjectDocument.h"
 #include "generator/BuildDriver.h"
 #include "generator/BuildPlan.h"
+#include "generator/SiteFiles.h"
 #include "generator/SitemapWriter.h"
 #include "groups/TProjectGroup.h"
 #include "io/FileSystem.h"
@@ -68,10 +69,8 @@ void BuildEntry(TProjectGroup& group, size_t i, GroupBuildEnv& env, std::vector<
 }  // namespace
 
 std::string SitemapIndexAddress(const Project& project) {
-    // The sitemap the build wrote: an empty file name is written as "sitemap.xml", so the
-    // index names that file too rather than the bare folder.
-    const std::string& name = project.Settings.sitemap.filename;
-    return SitemapPrefix(project.Settings) + (name.empty() ? std::string("sitemap.xml") : name);
+    // The sitemap the build wrote, by the name the build gives it.
+    return SitemapPrefix(project.Settings) + SitemapFileName(project.Settings.sitemap);
 }
 
 GroupOutcome Make1Execute(TProjectGroup& group, GroupBuildEnv& env) {

@@ -7,6 +7,7 @@
 #include "generator/MenuIncludeWriter.h"
 #include "generator/MenuScriptWriter.h"
 #include "generator/SitemapWriter.h"
+#include "generator/WriteByRule.h"
 #include "io/FileSystem.h"
 #include "model/Project.h"
 #include "ports/Host.h"
