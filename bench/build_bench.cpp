@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "Fakes.h"
 #include "generator/BuildDriver.h"
 #include "io/FileSystem.h"
 #include "model/Project.h"

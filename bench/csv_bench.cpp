@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "Fakes.h"
 #include "document/ProjectDocument.h"
 #include "io/FileSystem.h"
 #include "model/Project.h"

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "Fakes.h"
 #include "generator/Dreamweaver.h"
 #include "generator/TextLines.h"
 #include "ports/Host.h"

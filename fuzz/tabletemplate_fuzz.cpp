@@ -7,8 +7,8 @@
 #include <cstdlib>
 
 #include "FuzzSupport.h"
-#include "generator/HtmlBlocks.h"
 #include "generator/TableTemplate.h"
+#include "generator/TagScan.h"
 #include "model/TableSettings.h"
 #include "tables/CsvImport.h"
 #include "tables/MemoryTable.h"

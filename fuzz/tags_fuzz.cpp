@@ -6,6 +6,7 @@
 
 #include "FuzzSupport.h"
 #include "generator/HtmlBlocks.h"
+#include "generator/TagScan.h"
 #include "text/TextConversions.h"
 
 using namespace pagloom;

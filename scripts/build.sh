@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Configures and builds pagloom into build/ (incremental). Warnings are errors.
+# Arguments name the targets to build (default: everything, tests and benchmarks included).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/deps.sh
@@ -11,4 +12,6 @@ if command -v ccache >/dev/null; then
 fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAGLOOM_WERROR=ON "${launcher[@]}" \
   ${PAGLOOM_CMAKE_ARGS:-} >/dev/null
-cmake --build build -j"$(nproc)"
+targets=()
+for t in "$@"; do targets+=(--target "$t"); done
+cmake --build build -j"$(nproc)" "${targets[@]}"

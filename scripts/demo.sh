@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the program and the demo site in examples/demo into out/demo-site.
+# Builds the program and pagloom-cli (nothing else: tests and benchmarks come with
+# scripts/test.sh) and the demo site in examples/demo into out/demo-site.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/build.sh
+./scripts/build.sh pagloom pagloom-cli
 if [ ! -f examples/demo/demo.plp ]; then
   build/bin/pagloom-cli --version
   exit 0

@@ -87,7 +87,15 @@ bool FaultyFs::WriteNew(const std::string& path, std::string_view data) {
 }
 
 bool FaultyFs::Rename(const std::string& from, const std::string& to) {
-    return !failRenames && FileSystem::Rename(from, to);
+    return !failRenames && !refused.count(to) && FileSystem::Rename(from, to);
+}
+
+FileSystem::CreateResult FaultyFs::CreateNew(const std::string& path, std::string_view data) {
+    return refused.count(path) ? CreateResult::Failed : FileSystem::CreateNew(path, data);
+}
+
+bool FaultyFs::CanWrite(const std::string& path) {
+    return !refused.count(path) && FileSystem::CanWrite(path);
 }
 
 bool ExecuteOdbcSql(const std::string& dsn, const std::vector<std::string>& statements,

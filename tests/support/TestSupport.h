@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
-// What the test programs share: a scratch folder per test, whole-file access, and the fake
-// file systems that make single disk operations fail.
+// What the test programs share: a scratch folder per test, whole-file access, the fakes
+// (Fakes.h) and the fake file systems that make single disk operations fail.
 #pragma once
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "Fakes.h"
 #include "io/FileSystem.h"
 
 namespace pagloom::test {
@@ -48,11 +49,14 @@ void AgeFile(const std::string& path);
 bool ExecuteOdbcSql(const std::string& dsn, const std::vector<std::string>& statements,
                     std::string* failed = nullptr);
 
-// The disk with switchable faults: reads of chosen paths (or of all) fail, a rename fails, or
-// a write stops halfway as on a full disk (the half is on the disk).
+// The disk with switchable faults: reads of chosen paths (or of all) fail, writes to chosen
+// paths are refused (as a read-only file or folder would; the tests run as root, which no
+// permission stops), a rename fails, or a write stops halfway as on a full disk (the half is on
+// the disk).
 class FaultyFs : public FileSystem {
   public:
     std::set<std::string> unreadable;  // these paths exist but cannot be read
+    std::set<std::string> refused;     // these paths cannot be written, made or renamed onto
     bool failReads = false;            // no file can be read
     bool failWrites = false;
     bool failRenames = false;
@@ -61,6 +65,8 @@ class FaultyFs : public FileSystem {
     ReadState Read(const std::string& path, std::string& out) override;
     bool WriteNew(const std::string& path, std::string_view data) override;
     bool Rename(const std::string& from, const std::string& to) override;
+    CreateResult CreateNew(const std::string& path, std::string_view data) override;
+    bool CanWrite(const std::string& path) override;
 };
 
 }  // namespace pagloom::test

@@ -7,9 +7,9 @@
 #include <QDialog>
 #include <string>
 
+#include "generator/CodeWizard.h"
 #include "io/FileSystem.h"
 #include "model/Project.h"
-#include "tables/CodeWizard.h"
 
 class QButtonGroup;
 class QComboBox;

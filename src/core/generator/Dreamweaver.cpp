@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "generator/HtmlBlocks.h"
+#include "generator/TagScan.h"
 #include "ports/Host.h"
 #include "text/TextConversions.h"
 

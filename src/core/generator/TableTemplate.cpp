@@ -3,6 +3,7 @@
 
 #include "generator/BuildContext.h"
 #include "generator/HtmlBlocks.h"
+#include "generator/TagScan.h"
 #include "ports/Host.h"
 #include "tables/ContentTable.h"
 #include "tables/TableError.h"

@@ -10,9 +10,4 @@ std::tm Host::LocalNow() const {
     return out;
 }
 
-std::tm RecordingHost::LocalNow() const {
-    if (fixedNow.tm_year != 0) return fixedNow;
-    return Host::LocalNow();
-}
-
 }  // namespace pagloom

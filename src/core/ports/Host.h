@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // What the core asks of the program that hosts it. The desktop program answers with
-// message boxes, the CLI prints to stderr, tests record. The core never shows anything itself.
+// message boxes, the CLI prints to stderr, tests record (tests/support/Fakes.h). The core never
+// shows anything itself.
 #pragma once
 #include <ctime>
 #include <string>
-#include <vector>
 
 namespace pagloom {
 
@@ -28,31 +28,6 @@ class Host {
     virtual void Beep() {}
     // Called while long work runs so a window can stay responsive; the core ignores the result.
     virtual void KeepAlive() {}
-};
-
-// Records every message and question; answers questions from a queue (default Yes).
-class RecordingHost : public Host {
-  public:
-    explicit RecordingHost(std::string programDir = ".") : programDir_(std::move(programDir)) {}
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    Answer Ask(const std::string& question, bool) override {
-        questions.push_back(question);
-        if (answers.empty()) return Answer::Yes;
-        Answer a = answers.front();
-        answers.erase(answers.begin());
-        return a;
-    }
-    std::string ProgramDir() const override { return programDir_; }
-    std::tm LocalNow() const override;
-
-    std::vector<std::string> messages;
-    std::vector<std::string> questions;
-    std::vector<Answer> answers;
-    // When set (tm_year != 0), LocalNow returns it.
-    std::tm fixedNow{};
-
-  private:
-    std::string programDir_;
 };
 
 }  // namespace pagloom

@@ -99,6 +99,21 @@ std::string Utf8ToCp1252(std::string_view in) {
     return out;
 }
 
+std::string Utf16ToCp1252(const std::uint16_t* s, std::size_t n) {
+    std::string out;
+    out.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        char32_t c = s[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+            ++i;
+        }
+        const int b = CodePointToCp1252(c);
+        out.push_back(b < 0 ? '?' : static_cast<char>(b));
+    }
+    return out;
+}
+
 std::optional<std::string> Utf8ToCp1252Exact(std::string_view utf8) {
     // Whatever the conversion replaced or took as it stood does not come back the same way.
     std::string cp1252 = Utf8ToCp1252(utf8);

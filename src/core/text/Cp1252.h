@@ -3,6 +3,8 @@
 // Windows-1252 bytes (that is what project files, templates and generated pages hold);
 // conversion happens only at the edges: GUI, CLI output, engines that deliver UTF-8.
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +23,10 @@ std::string Utf8ToCp1252(std::string_view utf8);
 // Windows-1252 form or the bytes are not UTF-8. For names (paths) that must not be replaced by
 // another name, as '?' or a byte taken as it stands would do.
 std::optional<std::string> Utf8ToCp1252Exact(std::string_view utf8);
+
+// UTF-16 code units (as ODBC drivers deliver text) to Windows-1252. A surrogate pair is one
+// character; characters without a Windows-1252 form and lone surrogates become '?'.
+std::string Utf16ToCp1252(const std::uint16_t* units, std::size_t count);
 
 // Unicode code point of a Windows-1252 byte, and back (-1 when not representable).
 char32_t Cp1252ToCodePoint(unsigned char byte);

@@ -56,6 +56,14 @@ void AppendHtmlEscaped(std::string& out, std::string_view text, bool keepTags) {
     out.append(text, copied, std::string_view::npos);
 }
 
+char ToLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+std::string ToLowerAscii(std::string_view text) {
+    std::string out(text);
+    for (auto& c : out) c = ToLowerAscii(c);
+    return out;
+}
+
 char ToLowerCp1252(char c) {
     const auto b = static_cast<unsigned char>(c);
     if (b >= 'A' && b <= 'Z') return static_cast<char>(b + 32);

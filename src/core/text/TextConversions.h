@@ -25,6 +25,9 @@ int HexDigitValue(char c);
 std::string TrimBlanks(std::string_view text);
 
 // Windows-1252 case mapping of one byte (ASCII letters, the accented letters, Š Œ Ž Ÿ).
+// A-Z only: for names in markup, where a lowered umlaut would match what it must not.
+char ToLowerAscii(char c);
+std::string ToLowerAscii(std::string_view text);
 char ToLowerCp1252(char c);
 char ToUpperCp1252(char c);
 std::string ToLowerCp1252(std::string_view text);

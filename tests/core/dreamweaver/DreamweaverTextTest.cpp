@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "Fakes.h"
 #include "generator/Dreamweaver.h"
 #include "generator/TextLines.h"
 #include "ports/Host.h"

@@ -29,27 +29,6 @@ using test::WriteFile;
 
 DiskFileSystem disk_;
 
-// The disk, with writes to some paths refused and some files unreadable, as a full or
-// read-only disk would (the tests run as root, which no permission stops).
-class FaultFs : public FileSystem {
-  public:
-    std::set<std::string> refused, unreadable;
-
-    bool CanWrite(const std::string& path) override {
-        return !refused.count(path) && FileSystem::CanWrite(path);
-    }
-    CreateResult CreateNew(const std::string& path, std::string_view data) override {
-        return refused.count(path) ? CreateResult::Failed : FileSystem::CreateNew(path, data);
-    }
-    bool Rename(const std::string& from, const std::string& to) override {
-        return !refused.count(to) && FileSystem::Rename(from, to);
-    }
-    ReadState Read(const std::string& path, std::string& out) override {
-        if (unreadable.count(path)) return ReadState::Unreadable;
-        return FileSystem::Read(path, out);
-    }
-};
-
 // Everything below a folder: each entry's kind, bytes and modification time.
 std::map<std::string, std::string> Snapshot(const std::string& root) {
     std::map<std::string, std::string> entries;
@@ -87,7 +66,7 @@ struct Site {
 };
 
 struct Builder {
-    FaultFs files;
+    test::FaultyFs files;
     RecordingHost host;
     ProjectDocument doc{files, host};
     std::vector<std::string> log;

@@ -29,22 +29,6 @@ namespace {
 using test::TempDir;
 using test::WriteFile;
 
-// The disk, with writes to chosen paths refused (the tests run as root, which no permission
-// stops).
-class RefusingFs : public FileSystem {
-  public:
-    std::set<std::string> refused;
-    bool CanWrite(const std::string& path) override {
-        return !refused.count(path) && FileSystem::CanWrite(path);
-    }
-    CreateResult CreateNew(const std::string& path, std::string_view data) override {
-        return refused.count(path) ? CreateResult::Failed : FileSystem::CreateNew(path, data);
-    }
-    bool Rename(const std::string& from, const std::string& to) override {
-        return !refused.count(to) && FileSystem::Rename(from, to);
-    }
-};
-
 // An example project copied into a scratch folder (with its templates and tables), built into
 // the folder "site" beside it.
 struct Example {
@@ -73,7 +57,7 @@ struct Example {
 };
 
 struct BuildRun {
-    RefusingFs files;
+    test::FaultyFs files;
     RecordingHost host;
     ProjectDocument doc{files, host};
     BuildOutcome outcome;

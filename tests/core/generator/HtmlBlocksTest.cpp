@@ -7,6 +7,7 @@
 #include <string>
 
 #include "generator/HtmlBlocks.h"
+#include "generator/TagScan.h"
 #include "text/TextConversions.h"
 
 namespace pagloom {

@@ -2,6 +2,7 @@
 // Writer rules that the golden sites do not show.
 #include <gtest/gtest.h>
 
+#include "Fakes.h"
 #include "generator/FramesetWriter.h"
 #include "generator/MenuFrameWriter.h"
 #include "generator/MenuIncludeWriter.h"

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Fakes.h"
 #include "io/FileSystem.h"
 #include "projectfile/ProjectFile.h"
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include "Fakes.h"
 #include "generator/TableTemplate.h"
 #include "generator/TextLines.h"
 #include "ports/Host.h"

@@ -31,3 +31,23 @@ TEST(Utf8ToCp1252Exact, RefusesWhatWindows1252CannotHold) {
     };
     for (const auto& c : cases) EXPECT_EQ(Utf8ToCp1252Exact(c.utf8), c.cp1252) << c.name;
 }
+
+TEST(Utf16ToCp1252, TakesSurrogatePairsWholeAndReplacesWhatItCannotHold) {
+    struct Case {
+        const char* name;
+        std::u16string utf16;
+        std::string cp1252;
+    } cases[] = {
+        {"ascii and umlauts", u"Gr\u00FCn \u00DC", "Gr\xFCn \xDC"},
+        {"euro and the 0x80 row", u"\u20AC\u0178", "\x80\x9F"},
+        {"outside the first plane: one character, one '?'", u"a\U0001F600b", "a?b"},
+        {"lone surrogates", u"\xD800x\xDC00", "?x?"},
+        {"Japanese", u"\u65E5", "?"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(
+            Utf16ToCp1252(reinterpret_cast<const std::uint16_t*>(c.utf16.data()), c.utf16.size()),
+            c.cp1252);
+    }
+}

@@ -6,6 +6,7 @@
 #include <sqlucode.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "tables/TableError.h"
 #include "text/Cp1252.h"
@@ -18,36 +19,11 @@ namespace {
 constexpr SQLULEN kLoginTimeoutSeconds = 10;
 constexpr SQLULEN kQueryTimeoutSeconds = 60;
 
-// UTF-16 (SQLWCHAR) to UTF-8.
-std::string Utf16ToUtf8(const SQLWCHAR* s, size_t n) {
-    std::string out;
-    out.reserve(n);
-    for (size_t i = 0; i < n; ++i) {
-        char32_t c = s[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-            ++i;
-        }
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
+static_assert(sizeof(SQLWCHAR) == sizeof(std::uint16_t), "ODBC's wide characters are UTF-16");
 
-std::string WideToCp1252(const SQLWCHAR* s, size_t n) { return Utf8ToCp1252(Utf16ToUtf8(s, n)); }
+std::string WideToCp1252(const SQLWCHAR* s, size_t n) {
+    return Utf16ToCp1252(reinterpret_cast<const std::uint16_t*>(s), n);
+}
 
 std::basic_string<SQLWCHAR> Cp1252ToWide(const std::string& text) {
     std::basic_string<SQLWCHAR> out;

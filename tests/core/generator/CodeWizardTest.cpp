@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "generator/CodeWizard.h"
 #include "io/FileSystem.h"
 #include "model/TableSettings.h"
-#include "tables/CodeWizard.h"
 
 namespace pagloom {
 namespace {

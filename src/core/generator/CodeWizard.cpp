@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "tables/CodeWizard.h"
+#include "generator/CodeWizard.h"
 
 #include <algorithm>
 #include <array>
 
 #include "generator/HtmlBlocks.h"
+#include "generator/TagScan.h"
 #include "io/FileSystem.h"
 #include "model/TableSettings.h"
 #include "model/TagBrackets.h"
