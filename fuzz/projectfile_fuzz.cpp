@@ -19,12 +19,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     mem.files["/fuzz/p.plp"] = text;
     fuzz::QuietHost host;
     ProjectDocument first(mem, host);
-    first.Open("/fuzz/p.plp");
+    // A text without any section is refused as no project; nothing then is saved.
+    if (!first.Open("/fuzz/p.plp")) return 0;
     if (!first.Save()) std::abort();
     const Project& p = first.project;
 
     ProjectDocument second(mem, host);
-    second.Open("/fuzz/p.plp");
+    if (!second.Open("/fuzz/p.plp")) std::abort();
     const Project& again = second.project;
     if (again.MainMenu.Count() != p.MainMenu.Count() ||
         again.MainMenu.ItemIndex != p.MainMenu.ItemIndex)

@@ -83,7 +83,7 @@ RunResult RunBuild(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FI
                    std::FILE* err) {
     // A mistyped path would otherwise build a default project; the desktop program can only
     // open existing files through its dialog.
-    if (!fs.FileExists(cl.file)) {
+    if (!fs.Exists(cl.file)) {
         PrintUtf8(err, "Die Projektdatei " + Cp1252ToUtf8(cl.file) + " existiert nicht!");
         return RunResult::NothingBuilt;
     }
@@ -118,7 +118,7 @@ RunResult RunGroup(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FI
 // check: the project's site in the destination, one line per broken reference or orphan.
 RunResult RunCheck(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FILE* out,
                    std::FILE* err) {
-    if (!fs.FileExists(cl.file)) {
+    if (!fs.Exists(cl.file)) {
         PrintUtf8(err, "Die Projektdatei " + Cp1252ToUtf8(cl.file) + " existiert nicht!");
         return RunResult::NothingBuilt;
     }

@@ -374,6 +374,20 @@ TEST(CliBuild, WithoutDestinationNothingIsBuilt) {
     EXPECT_EQ(r.err, "Sie haben kein Zielverzeichnis angegeben!\n");
 }
 
+// A table or a picture named as the project is refused, and the site in --dest stays as it is.
+TEST(CliBuild, AFileThatIsNoProjectIsRefused) {
+    TempDir dir, site;
+    WriteFile(site / "index.htm", "meine Seite\r\n");
+    WriteFile(dir / "katalog.csv", "Haupt;Unter\r\nGarten;S\xE4gen\r\n");
+    for (const std::string& file : {dir / "katalog.csv", dir.Path()}) {
+        CliRun r = RunCli({"build", file, "--dest", site.Path()});
+        EXPECT_EQ(r.status, 2) << file;
+        EXPECT_EQ(r.err, file + " ist keine Projektdatei!\n");
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_EQ(ReadFile(site / "index.htm"), "meine Seite\r\n");
+}
+
 TEST(CliBuild, MessagesGoToStderrAsUtf8) {
     // The project's folder is gone: the reader says so (Windows-1252 in the file, UTF-8 out),
     // the destination is emptied and the build cannot start.

@@ -77,6 +77,14 @@ class MemoryFs : public FileSystem {
     bool Remove(const std::string& path) override { return files.erase(path) > 0; }
     void CopyPermissions(const std::string&, const std::string&) override {}
     bool FileExists(const std::string& path) override { return files.count(path) > 0; }
+    bool Exists(const std::string& path) override {
+        return FileExists(path) || DirectoryExists(path);
+    }
+    bool SameFile(const std::string& a, const std::string& b) override {
+        return a == b && Exists(a);
+    }
+    std::string FollowLinks(const std::string& path) override { return path; }
+    bool MayWrite(const std::string&) override { return true; }
     bool DirectoryExists(const std::string& path) override {
         for (const auto& f : folders)
             if (f == path) return true;

@@ -2,6 +2,7 @@
 // What the test programs share: a scratch folder per test, whole-file access, the fakes
 // (Fakes.h) and the fake file systems that make single disk operations fail.
 #pragma once
+#include <functional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -42,6 +43,12 @@ std::string CrLf(const std::vector<std::string>& lines);
 long long MTimeNs(const std::string& path);
 // Sets a file's modification time two days back, so that any rewrite would show.
 void AgeFile(const std::string& path);
+
+// Runs `check` as an ordinary user and returns its result (0..255): directly when the tests do
+// not run as root, else in a child process that gives root up for the user "nobody" first (root
+// may read and write any file, so permission faults only show without it). 255: root could not
+// be given up; 254: the child ended otherwise.
+int AsOrdinaryUser(const std::function<int()>& check);
 
 // Runs SQL statements on an ODBC data source (DSN) of the test's own odbc.ini; the driver makes
 // the database file when it is missing. False at the first statement that fails (named in

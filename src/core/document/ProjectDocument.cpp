@@ -18,7 +18,9 @@ bool ProjectDocument::LoadMenuScriptLibrary() {
 }
 
 bool ProjectDocument::Read(const std::string& path, const std::string& projectFile) {
-    if (!LoadProject(project, path, fs_, host_)) return false;
+    std::optional<FileStamp> stamp;
+    if (!LoadProject(project, path, fs_, host_, &stamp)) return false;
+    diskStamp_ = stamp;
     // Relative table folders are taken from the project file's folder; a new project has none.
     tables_.SetProjectFile(projectFile);
     // The tables open after every key is read; their messages follow the reader's.
@@ -32,6 +34,8 @@ bool ProjectDocument::Read(const std::string& path, const std::string& projectFi
 
 bool ProjectDocument::Open(const std::string& path) {
     if (!Read(path, path)) return false;
+    // What saves killed part-way left beside the file would otherwise stay for good.
+    RemoveLeftoversBeside(fs_, fs_.FollowLinks(path));
     fileName_ = path;
     return true;
 }
@@ -52,7 +56,10 @@ void ProjectDocument::New() {
 bool ProjectDocument::Save() { return !fileName_.empty() && SaveAs(fileName_); }
 
 bool ProjectDocument::SaveAs(const std::string& path) {
-    if (!SaveProject(project, path, fs_, host_)) return false;
+    // Only a save over the file this document read is checked for changes made elsewhere.
+    std::optional<FileStamp> stamp = path == fileName_ ? diskStamp_ : std::nullopt;
+    if (!SaveProject(project, path, fs_, host_, &stamp)) return false;
+    diskStamp_ = stamp;
     fileName_ = path;
     tables_.SetProjectFile(path);
     Modified = false;

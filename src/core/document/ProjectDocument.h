@@ -9,6 +9,7 @@
 
 #include "generator/BuildDriver.h"
 #include "generator/TablePages.h"
+#include "io/UserFile.h"
 #include "model/Project.h"
 #include "tables/ContentTables.h"
 
@@ -80,6 +81,8 @@ class ProjectDocument {
     ContentTables tables_;
     TableBuild tableSteps_;
     std::string fileName_;
+    // The fingerprint of the file's text as this document last read or saved it.
+    std::optional<FileStamp> diskStamp_;
 };
 
 }  // namespace pagloom

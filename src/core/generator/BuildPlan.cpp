@@ -144,6 +144,17 @@ bool PlanningFileSystem::FileExists(const std::string& path) {
     return !removed_.count(path) && base_.FileExists(path);
 }
 
+bool PlanningFileSystem::Exists(const std::string& path) {
+    return FileExists(path) || DirectoryExists(path) ||
+           (!removed_.count(path) && base_.Exists(path));
+}
+
+bool PlanningFileSystem::SameFile(const std::string& a, const std::string& b) {
+    // What this plan wrote is not on the disk; only the disk's own files can be one file.
+    if (files_.count(a) || files_.count(b)) return a == b;
+    return base_.SameFile(a, b);
+}
+
 bool PlanningFileSystem::DirectoryExists(const std::string& path) {
     return folders_.count(path) || base_.DirectoryExists(path);
 }

@@ -57,6 +57,10 @@ class PlanningFileSystem final : public FileSystem {
     bool CreateDirectory(const std::string& path) override;
     bool ListNames(const std::string& dir, std::vector<std::string>& names) override;
     bool CanWrite(const std::string& path) override;
+    bool Exists(const std::string& path) override;
+    bool SameFile(const std::string& a, const std::string& b) override;
+    std::string FollowLinks(const std::string& path) override { return base_.FollowLinks(path); }
+    bool MayWrite(const std::string& path) override { return base_.MayWrite(path); }
 
   private:
     FileSystem& base_;

@@ -133,6 +133,25 @@ bool MakeSiteMapIndex(TProjectGroup& group, const std::vector<std::string>& addr
 
     MakeReport& report = document.Build.Report;
     report.Add("");
+    // The index is written over whatever has its name: never over the group's own files.
+    std::string clash;
+    FileSystem& files = document.Files();
+    if (!file.empty() && !group.GroupFileName.empty() && files.SameFile(file, group.GroupFileName))
+        clash =
+            "Die Sitemap-Indexdatei ist die Datei der Projektgruppe; sie wird nicht "
+            "\xFC"
+            "berschrieben.";
+    for (const std::string& member : group.ProjectList)
+        if (clash.empty() && !file.empty() && files.SameFile(file, member))
+            clash = "Die Sitemap-Indexdatei ist die Projektdatei " + member +
+                    "; sie wird nicht \xFC"
+                    "berschrieben.";
+    if (!clash.empty()) {
+        report.Add(document.Build.DryRun ? PlanLine(PlanKind::Failed, file)
+                                         : "Fehler bei Sitemap-Index: " + file);
+        report.Add(clash);
+        return false;
+    }
     if (document.Build.DryRun) {
         const PlanKind kind =
             file.empty() ? PlanKind::Failed : PlanFile(document.Files(), file, JoinLines(lines));

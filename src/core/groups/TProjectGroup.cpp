@@ -37,6 +37,8 @@ void TProjectGroup::New() {
     MakeModified = false;
     IndexMap = false;
     IndexMapFile.clear();
+    DiskStamp.reset();
+    DiskStampFile.clear();
 }
 
 std::string TProjectGroup::DefaultIndexMapFile() const {
@@ -47,10 +49,13 @@ std::string TProjectGroup::DefaultIndexMapFile() const {
 }
 
 bool TProjectGroup::Open(FileSystem& fs, const std::string& fileName) {
-    IniFile ini;
-    if (!ini.Load(fs, fileName)) return false;
+    std::string text;
+    if (!fs.ReadAll(fileName, text)) return false;
+    const IniFile ini(text);
     New();
     GroupFileName = fileName;
+    DiskStamp = StampOf(text);
+    DiskStampFile = fileName;
     int count = ini.ReadInteger(kProjects, "count", 0);
     // Every real entry has key lines of its own, so a count beyond the section's key lines
     // can only come from a damaged file; reading it would make millions of "unknown" entries.
@@ -71,22 +76,31 @@ bool TProjectGroup::FileSave(FileSystem& fs, Host& host) {
     IndexMapFile = TrimField(IndexMapFile);
     if (IndexMapFile.empty()) IndexMapFile = DefaultIndexMapFile();
 
-    IniFile ini;
-    ini.Load(fs, GroupFileName);  // a new file starts empty; other keys of an old one stay
-    ini.ClearSection(kProjects);
-    ini.WriteInteger(kProjects, "count", static_cast<int>(ProjectList.size()));
-    for (size_t i = 0; i < ProjectList.size(); ++i) {
-        std::string n = std::to_string(i + 1);
-        ini.WriteString(kProjects, "filename_" + n, ProjectList[i]);
-        ini.WriteString(kProjects, "lastsave_" + n, i < LastSaveList.size() ? LastSaveList[i] : "");
-    }
-    ini.WriteBool(kGroup, "makemodified", MakeModified);
-    ini.WriteBool(kGroup, "indexmap", IndexMap);
-    ini.WriteString(kGroup, "indexmapfile", IndexMapFile);
-    if (GroupFileName.empty() || !WriteFileAtomic(fs, GroupFileName, ini.Text())) {
+    const auto text = [&](std::string_view existing) {
+        IniFile ini(existing);  // a new file starts empty; other keys of an old one stay
+        ini.ClearSection(kProjects);
+        ini.WriteInteger(kProjects, "count", static_cast<int>(ProjectList.size()));
+        for (size_t i = 0; i < ProjectList.size(); ++i) {
+            std::string n = std::to_string(i + 1);
+            ini.WriteString(kProjects, "filename_" + n, ProjectList[i]);
+            ini.WriteString(kProjects, "lastsave_" + n,
+                            i < LastSaveList.size() ? LastSaveList[i] : "");
+        }
+        ini.WriteBool(kGroup, "makemodified", MakeModified);
+        ini.WriteBool(kGroup, "indexmap", IndexMap);
+        ini.WriteString(kGroup, "indexmapfile", IndexMapFile);
+        return ini.Text();
+    };
+    // Only a save over the file read or saved here is checked for changes made elsewhere.
+    std::optional<FileStamp> stamp = DiskStampFile == GroupFileName ? DiskStamp : std::nullopt;
+    const UserSave saved = GroupFileName.empty()
+                               ? UserSave::Failed
+                               : SaveUserFile(fs, host, GroupFileName, text, &stamp);
+    if (saved == UserSave::Failed)
         host.ShowMessage("In " + GroupFileName + " kann nicht geschrieben werden");
-        return false;
-    }
+    if (saved != UserSave::Saved) return false;
+    DiskStamp = stamp;
+    DiskStampFile = GroupFileName;
     GroupModified = false;
     return true;
 }

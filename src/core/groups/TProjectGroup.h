@@ -3,8 +3,11 @@
 // the group window shows and the group file (.plg) it is stored in. No window here: the desktop
 // program's group window and pagloom-cli both drive this class.
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "io/UserFile.h"
 
 namespace pagloom {
 
@@ -13,7 +16,10 @@ class Host;
 
 class TProjectGroup {
   public:
-    std::string GroupFileName;              // empty for a new group
+    std::string GroupFileName;  // empty for a new group
+    // The fingerprint of the group file's text as last read or saved here, and that file.
+    std::optional<FileStamp> DiskStamp;
+    std::string DiskStampFile;
     std::vector<std::string> ProjectList;   // project file paths; the same path may repeat
     std::vector<std::string> LastSaveList;  // per entry: its LastSave at the last group build
     bool GroupModified = false;
@@ -34,6 +40,9 @@ class TProjectGroup {
     // group file atomically: section "projects" rewritten, the three "group" keys overwritten,
     // everything else in the file kept. On failure shows "In <file> kann nicht geschrieben
     // werden", keeps the old file and GroupModified, and returns false.
+    // Saved as SaveUserFile saves: through a link to its target, never over a file the user may
+    // not write, and asking before it overwrites a file changed elsewhere since it was read or
+    // saved here ("Nein" returns false without a message).
     bool FileSave(FileSystem& fs, Host& host);
 
     // The default index file: the group file's folder (with its final "/") + "sitemap_index.xml".

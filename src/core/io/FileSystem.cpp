@@ -275,6 +275,45 @@ bool FileSystem::FileExists(const std::string& path) {
     return !path.empty() && ::stat(Native(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool FileSystem::Exists(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(Native(path).c_str(), &st) == 0;
+}
+
+bool FileSystem::SameFile(const std::string& a, const std::string& b) {
+    struct stat sa {
+    }, sb{};
+    return !a.empty() && !b.empty() && ::stat(Native(a).c_str(), &sa) == 0 &&
+           ::stat(Native(b).c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+std::string FileSystem::FollowLinks(const std::string& path) {
+    std::string current = Native(path);
+    bool followed = false;
+    // As many links as the kernel would follow; a loop ends here like there.
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
+        std::string target(static_cast<size_t>(st.st_size) + 256, '\0');
+        const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+        if (n <= 0 || static_cast<size_t>(n) >= target.size()) break;
+        target.resize(static_cast<size_t>(n));
+        if (target.front() != '/') {
+            const size_t slash = current.rfind('/');
+            if (slash != std::string::npos) target = current.substr(0, slash + 1) + target;
+        }
+        current = std::move(target);
+        followed = true;
+    }
+    if (!followed) return path;
+    // A target that has no Windows-1252 name is saved through the link as before.
+    return Utf8ToCp1252Exact(current).value_or(path);
+}
+
+bool FileSystem::MayWrite(const std::string& path) {
+    return ::access(Native(path).c_str(), W_OK) == 0 || errno == ENOENT;
+}
+
 bool FileSystem::DirectoryExists(const std::string& path) {
     struct stat st {};
     return !path.empty() && ::stat(Native(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);

@@ -56,6 +56,8 @@ class FileSystem {
     // followed on either side.
     virtual void CopyPermissions(const std::string& from, const std::string& to);
     virtual bool FileExists(const std::string& path);  // a regular file (or link to one)
+    // Whether anything has the name (a file, a folder, a pipe, a device; links followed).
+    virtual bool Exists(const std::string& path);
     virtual bool DirectoryExists(const std::string& path);
     virtual bool CreateDirectory(const std::string& path);  // one level
     // Whether a file could now be created or replaced at `path`, asked without changing
@@ -68,6 +70,14 @@ class FileSystem {
     // the folder, so a build can tell which of its files are new without asking for each.
     // False when the folder cannot be listed.
     virtual bool ListNames(const std::string& dir, std::vector<std::string>& names);
+    // Whether both paths lead to one existing file (through links, other spellings of the
+    // path or hard links); false when either does not exist.
+    virtual bool SameFile(const std::string& a, const std::string& b);
+    // When `path` is a symbolic link: the path of what it finally leads to (which need not
+    // exist); otherwise `path` itself.
+    virtual std::string FollowLinks(const std::string& path);
+    // Whether the user may write the file at `path` itself (true when there is none).
+    virtual bool MayWrite(const std::string& path);
 };
 
 // The disk itself. The base class's operations already are the disk's; this one also answers

@@ -143,6 +143,12 @@ const IniFile::Line* IniFile::FindKey(std::string_view section, std::string_view
     return it == s->keys.end() ? nullptr : &s->lines[it->second];
 }
 
+bool IniFile::HasAnySection() const {
+    for (const Section& s : sections_)
+        if (s.hasHeader) return true;
+    return false;
+}
+
 bool IniFile::HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
 
 bool IniFile::HasKey(std::string_view section, std::string_view key) const {

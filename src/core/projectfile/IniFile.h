@@ -31,6 +31,8 @@ class IniFile {
     std::string Text() const;
 
     bool HasSection(std::string_view section) const;
+    // Whether the text has a section header at all.
+    bool HasAnySection() const;
     bool HasKey(std::string_view section, std::string_view key) const;
     // Number of key lines in the section (0 when it is missing).
     std::size_t KeyCount(std::string_view section) const;

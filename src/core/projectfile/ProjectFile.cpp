@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "projectfile/ProjectFile.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "io/FileSystem.h"
+#include "io/UserFile.h"
 #include "projectfile/SectionKeys.h"
 
 namespace pagloom {
@@ -442,7 +444,18 @@ std::string ProjectUnreadableMessage(const std::string& fileName) {
     return "Die Projektdatei " + fileName + " kann nicht gelesen werden!";
 }
 
-bool LoadProject(Project& p, const std::string& fileName, FileSystem& fs, Host& host) {
+std::string NotAProjectMessage(const std::string& fileName) {
+    return fileName + " ist keine Projektdatei!";
+}
+
+bool LoadProject(Project& p, const std::string& fileName, FileSystem& fs, Host& host,
+                 std::optional<FileStamp>* stamp) {
+    // A folder, a pipe or a device under the name is no project: read as the defaults, it would
+    // be built over an existing site or saved over with them.
+    if (!fs.FileExists(fileName) && fs.Exists(fileName)) {
+        host.ShowMessage(NotAProjectMessage(fileName));
+        return false;
+    }
     std::string text;
     // Reading an unreadable file as an empty one would put the defaults in its place, and the
     // next save or build would overwrite the user's work with them.
@@ -450,7 +463,16 @@ bool LoadProject(Project& p, const std::string& fileName, FileSystem& fs, Host& 
         host.ShowMessage(ProjectUnreadableMessage(fileName));
         return false;
     }
-    ReadProject(p, IniFile(text), fs, host);
+    IniFile ini(text);
+    // The same for a file of another kind (a table, a picture): it has no section at all.
+    const bool blank = std::all_of(text.begin(), text.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+    if (!ini.HasAnySection() && !blank) {
+        host.ShowMessage(NotAProjectMessage(fileName));
+        return false;
+    }
+    ReadProject(p, ini, fs, host);
+    if (stamp) *stamp = StampOf(text);
     return true;
 }
 
@@ -511,18 +533,23 @@ std::string ProjectFileText(const Project& p, std::string_view existing,
     return ini.Text();
 }
 
-bool SaveProject(const Project& p, const std::string& fileName, FileSystem& fs, Host& host) {
-    std::string existing;
-    fs.ReadAll(fileName, existing);  // a new file starts from nothing
+bool SaveProject(const Project& p, const std::string& fileName, FileSystem& fs, Host& host,
+                 std::optional<FileStamp>* stamp) {
     // The whole new text is built first and replaces the file in one rename, so a failed save
     // leaves the previous file exactly as it was.
-    const std::string text =
-        ProjectFileText(p, existing, FormatLastSave(host.LocalNow()), host.ProgramVersion());
-    if (!WriteFileAtomic(fs, fileName, text)) {
-        host.ShowMessage("In " + fileName + " kann nicht geschrieben werden");
-        return false;
+    const auto text = [&](std::string_view existing) {
+        return ProjectFileText(p, existing, FormatLastSave(host.LocalNow()), host.ProgramVersion());
+    };
+    switch (SaveUserFile(fs, host, fileName, text, stamp)) {
+        case UserSave::Saved:
+            return true;
+        case UserSave::Declined:
+            return false;
+        case UserSave::Failed:
+            break;
     }
-    return true;
+    host.ShowMessage("In " + fileName + " kann nicht geschrieben werden");
+    return false;
 }
 
 }  // namespace pagloom

@@ -4,9 +4,11 @@
 // one step, so a failed save leaves the previous file as it was.
 #pragma once
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "io/UserFile.h"
 #include "model/Project.h"
 #include "model/TCSS.h"
 #include "ports/Host.h"
@@ -15,22 +17,32 @@
 namespace pagloom {
 
 // Reads `fileName` into `p`, replacing every setting, the menu, the style records and the
-// table settings. A missing or non-INI file gives every default. A file that exists but cannot
+// table settings. A missing or empty file gives every default. A file that exists but cannot
 // be read (no permission, an I/O error) is refused: `p` stays as it was, the message
-// of ProjectUnreadableMessage names the file, and the result is false. A destination
+// of ProjectUnreadableMessage names the file, and the result is false. So is a name that is not
+// a regular file, and a file with text but no section (NotAProjectMessage). A destination
 // folder that does not exist is emptied, after the message "Das Verzeichnis <text> existiert
 // nicht!" (for a non-empty text). Reading opens no tables: the slots' name displays and field
 // lists are empty until OpenSlotTables (the project document calls it after reading).
-bool LoadProject(Project& p, const std::string& fileName, FileSystem& fs, Host& host);
+// `stamp` (optional) gets the fingerprint of the text read, for SaveProject.
+bool LoadProject(Project& p, const std::string& fileName, FileSystem& fs, Host& host,
+                 std::optional<FileStamp>* stamp = nullptr);
 // "Die Projektdatei <file> kann nicht gelesen werden!"
 std::string ProjectUnreadableMessage(const std::string& fileName);
+// "<file> ist keine Projektdatei!": something under the name that is not a regular file, or a
+// file with text but no section.
+std::string NotAProjectMessage(const std::string& fileName);
 // LoadProject on a file already in memory; `fs` answers whether the destination folder exists.
 void ReadProject(Project& p, const IniFile& ini, FileSystem& fs, Host& host);
 
 // Writes `p` into `fileName`, updating an existing file in place (unknown sections and keys
-// stay) and creating it otherwise. Returns false after the message "In <fileName> kann nicht
-// geschrieben werden" when the file cannot be written; the old file is then unchanged.
-bool SaveProject(const Project& p, const std::string& fileName, FileSystem& fs, Host& host);
+// stay) and creating it otherwise, as SaveUserFile saves (through a link to its target; never
+// over a file the user may not write; with `stamp`, asking before it overwrites a file that
+// changed since). Returns false after the message "In <fileName> kann nicht geschrieben
+// werden" when the file cannot be written, and false without a message when the user chose
+// not to overwrite; the old file is then unchanged.
+bool SaveProject(const Project& p, const std::string& fileName, FileSystem& fs, Host& host,
+                 std::optional<FileStamp>* stamp = nullptr);
 
 // The text SaveProject would write over `existing` (the current file's text, empty for a new
 // file), with `lastsave` as project/lastsave.

@@ -2,6 +2,9 @@
 // The project document: what opening, new, saving and building do to the project, its tables,
 // its file name, its changed mark and the build dialog.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "TestSupport.h"
 #include "document/ProjectDocument.h"
@@ -22,6 +25,44 @@ class ProjectDocumentTest : public ::testing::Test {
     RecordingHost host{dir.Path()};  // the program folder, where default.plp is looked for
     ProjectDocument doc{disk, host};
 };
+
+// What is not a project is refused with a message naming it, and the open project stays; an
+// empty or a missing file still reads as the defaults.
+TEST_F(ProjectDocumentTest, OpenRefusesWhatIsNoProject) {
+    const std::string site = dir / "site";
+    test::WriteFile(site + "/keep", "");
+    const std::string good =
+        dir.Write("gut.plp", CrLf({"[files]", "destination-directory=" + site}));
+    mkfifo((dir / "rohr.plp").c_str(), 0600);
+    std::filesystem::create_directory(dir / "ordner.plp");
+    std::filesystem::create_symlink("/dev/zero", dir / "null.plp");
+    dir.Write("katalog.csv", "Haupt;Unter;Preis\r\nGarten;S\xE4gen;12,90\r\n");
+    dir.Write("bild.png", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
+    dir.Write("leer.plp", "");
+    dir.Write("blank.plp", "\r\n  \r\n");
+    struct Case {
+        std::string name;
+        bool refused;
+    };
+    for (const Case& c :
+         {Case{"rohr.plp", true}, Case{"ordner.plp", true}, Case{"null.plp", true},
+          Case{"katalog.csv", true}, Case{"bild.png", true}, Case{"leer.plp", false},
+          Case{"blank.plp", false}, Case{"fehlt.plp", false}}) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(doc.Open(good));
+        host.messages.clear();
+        const std::string path = dir / c.name;
+        EXPECT_EQ(doc.Open(path), !c.refused);
+        if (c.refused) {
+            EXPECT_EQ(host.messages, std::vector<std::string>{path + " ist keine Projektdatei!"});
+            EXPECT_EQ(doc.FileName(), good);
+            EXPECT_EQ(doc.project.Settings.files.destination_directory, site);
+        } else {
+            EXPECT_EQ(doc.FileName(), path);
+            EXPECT_EQ(doc.project.Settings.files.destination_directory, "");
+        }
+    }
+}
 
 TEST_F(ProjectDocumentTest, OpenReadsThenOpensTablesAndTakesTheDestination) {
     const std::string site = dir / "site";

@@ -356,6 +356,45 @@ TEST(SitemapIndex, EmptyIndexAndUnwritableIndex) {
     }
 }
 
+// The index never replaces the group's own files, however its name spells them.
+TEST(SitemapIndex, NeverReplacesTheGroupFileOrAMemberProject) {
+    TempDir dir;
+    const std::string member = MakeProject(dir, "a", {"[sitemap]", "make-sitemap=1"});
+    fs::create_symlink(member, dir / "verweis.xml");
+    struct Case {
+        const char* name;
+        std::string index;
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        {"the group file, spelt otherwise", dir.Path() + "/./g.plg",
+         "Die Sitemap-Indexdatei ist die Datei der Projektgruppe; sie wird nicht \xFC"
+         "berschrieben."},
+        {"a member project through a link", dir / "verweis.xml",
+         "Die Sitemap-Indexdatei ist die Projektdatei " + member +
+             "; sie wird nicht \xFC"
+             "berschrieben."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TProjectGroup g;
+        g.AddProjects({member});
+        g.GroupFileName = dir / "g.plg";
+        g.IndexMap = true;
+        g.IndexMapFile = c.index;
+        RecordingHost saveHost;
+        ASSERT_TRUE(g.FileSave(disk, saveHost));
+        GroupRun run;
+        const GroupOutcome o = run.Build(g);
+        EXPECT_TRUE(o.indexFailed);
+        EXPECT_TRUE(run.Logged("Fehler bei Sitemap-Index: " + c.index));
+        EXPECT_TRUE(run.Logged(c.reason));
+        EXPECT_EQ(ReadFile(dir / "g.plg").find("<sitemapindex"), std::string::npos);
+        EXPECT_EQ(ReadFile(member).find("<sitemapindex"), std::string::npos);
+        EXPECT_TRUE(fs::is_symlink(dir / "verweis.xml"));
+    }
+}
+
 TEST(GroupPreview, OpensTheFirstSelectedProjectOfTheGroup) {
     TempDir dir;
     const std::string a = MakeProject(dir, "a"), b = MakeProject(dir, "b");

@@ -468,10 +468,12 @@ TEST_F(ProjectFileTest, BadInputLoadsAsDefaults) {
         EXPECT_EQ(WithoutLastSave(ProjectFileText(p, "", "", "v")), defaults) << c.name;
     }
 
+    // A folder in place of the file is no project: refused, and the project stays as it was.
     Project p;
-    LoadProject(p, dir.Path(), disk, host);  // a folder in place of the file
+    host.messages.clear();
+    EXPECT_FALSE(LoadProject(p, dir.Path(), disk, host));
     EXPECT_EQ(WithoutLastSave(ProjectFileText(p, "", "", "v")), defaults);
-    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(host.messages, std::vector<std::string>{dir.Path() + " ist keine Projektdatei!"});
 }
 
 TEST_F(ProjectFileTest, HugeCountsStayBounded) {
