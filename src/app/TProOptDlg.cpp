@@ -71,38 +71,9 @@ TProOptDlg::TProOptDlg(ProjectSession& session, FieldTracker& tracker, UiPrompts
 
 void TProOptDlg::RefreshFromModel() { binder_.Refresh(); }
 
-TProOptDlg::Snapshot TProOptDlg::Take() const {
-    const ProjectSettings& s = session_.Settings();
-    const TableSettings& t = session_.project.Tables;
-    Snapshot n;
-    n.modified = session_.Modified;
-    n.contentPage = s.content_page;
-    n.menuFrame = s.menu_frame.frame;
-    n.menuFrameOverwrite = s.menu_frame.empty_overwrite;
-    n.noscript = s.menu_frame.noscript;
-    n.noscriptKind = s.menu_frame.noscript_kind;
-    n.frameset = s.frameset.frameset;
-    n.framesetOverwrite = s.frameset.empty_overwrite;
-    n.frames = s.frames;
-    n.firstPage = s.firstpage;
-    n.css = s.css;
-    n.javascript = s.javascript;
-    n.makeSitemap = s.sitemap.make_sitemap;
-    n.fieldTag = t.field_tag_name;
-    n.recordTag = t.record_tag_name;
-    n.tagIndex = t.tag_item_index;
-    n.convert = t.convert;
-    const FramesetSettings& f = s.frameset;
-    n.margins = {f.menuframe_marginwidth,     f.menuframe_marginheight,  f.contentframe_marginwidth,
-                 f.contentframe_marginheight, f.topframe_marginwidth,    f.topframe_marginheight,
-                 f.bottomframe_marginwidth,   f.bottomframe_marginheight};
-    n.menuetextTags = s.menu_frame.menuetext_tags;
-    return n;
-}
-
 void TProOptDlg::ShowModal() {
     RefreshFromModel();
-    snapshot_ = Take();
+    snapshot_ = OptionsSnapshot(session_.project, session_.Modified);
     // As wide as the row of tabs with every caption whole, no wider than the main window, and
     // over it.
     if (QWidget* over = parentWidget()) {
@@ -123,30 +94,7 @@ void TProOptDlg::OkClick() {
 
 void TProOptDlg::AbbruchClick() {
     tracker_.LeaveField();
-    const Snapshot now = Take();
-    ProjectSettings& s = session_.Settings();
-    TableSettings& t = session_.project.Tables;
-    s.frameset.frameset = snapshot_.frameset;
-    s.frameset.empty_overwrite = snapshot_.framesetOverwrite;
-    s.css = snapshot_.css;
-    s.javascript = snapshot_.javascript;
-    s.menu_frame.frame = snapshot_.menuFrame;
-    s.menu_frame.empty_overwrite = snapshot_.menuFrameOverwrite;
-    s.menu_frame.noscript = snapshot_.noscript;
-    s.menu_frame.noscript_kind = snapshot_.noscriptKind;
-    s.frames = snapshot_.frames;
-    s.firstpage = snapshot_.firstPage;
-    s.content_page = snapshot_.contentPage;
-    s.sitemap.make_sitemap = snapshot_.makeSitemap;
-    t.field_tag_name = snapshot_.fieldTag;
-    t.record_tag_name = snapshot_.recordTag;
-    t.tag_item_index = snapshot_.tagIndex;
-    t.convert = snapshot_.convert;
-    // Margins and the menu-text switch are kept; if one of them changed, the project stays
-    // marked as changed so that change is not lost without the save question.
-    const bool keptChange =
-        now.margins != snapshot_.margins || now.menuetextTags != snapshot_.menuetextTags;
-    session_.Modified = snapshot_.modified || keptChange;
+    session_.Modified = snapshot_.Restore(session_.project);
     RefreshFromModel();
     TryClose(QDialog::Rejected);
 }

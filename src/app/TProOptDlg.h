@@ -2,15 +2,14 @@
 // "Optionen": which files a build writes and whether it overwrites them, where content
 // pages come from, the frame margins, the tags of table templates and the conversions of
 // table data. Each page is its own class (src/app/options); all are bound to the project
-// through the dialog's binder. "Abbruch" restores what the dialog showed when it opened.
+// through the dialog's binder. "Abbruch" restores the settings as they were when the dialog
+// opened, but for the values OptionsSnapshot keeps.
 #pragma once
 #include <QDialog>
-#include <array>
 #include <functional>
 
 #include "Binding.h"
-#include "model/ProjectSettings.h"
-#include "model/TableSettings.h"
+#include "model/OptionsSnapshot.h"
 
 class QTabWidget;
 
@@ -43,40 +42,15 @@ class TProOptDlg : public QDialog {
     void reject() override;
 
   private:
-    // Everything "Abbruch" restores: the modified flag and every choice, switch, text and
-    // index of the dialog except the margins and the menu-text tags switch.
-    struct Snapshot {
-        bool modified = false;
-        ContentPageSettings contentPage;
-        Choice<2> menuFrame;
-        bool menuFrameOverwrite = false;
-        bool noscript = false;
-        Choice<3> noscriptKind;
-        Choice<2> frameset;
-        bool framesetOverwrite = false;
-        FramesSettings frames;
-        FirstPageSettings firstPage;
-        CssSettings css;
-        JavascriptSettings javascript;
-        bool makeSitemap = false;
-        std::string fieldTag;
-        std::string recordTag;
-        int tagIndex = 0;
-        TableConvertSettings convert;
-        // Values outside the snapshot, to know whether they changed while the dialog was open.
-        std::array<int, 8> margins{};
-        bool menuetextTags = false;
-    };
-
     bool CloseCheck();
     void TryClose(int result);
-    Snapshot Take() const;
 
     ProjectSession& session_;
     FieldTracker& tracker_;
     UiPrompts& prompts_;
     Binder binder_;
-    Snapshot snapshot_;
+    // Taken each time the dialog opens; "Abbruch" restores it.
+    OptionsSnapshot snapshot_;
     QTabWidget* pages_ = nullptr;
     ContentPage* contentPage_ = nullptr;
 };
