@@ -199,6 +199,38 @@ void TMakeForm::SpeedButtonZielClick() {
     ziel_->setText(chosen);
 }
 
+void TMakeForm::BeginGroupRun(QWidget* over) {
+    groupRunning_ = true;
+    FlushLog(false);
+    if (isVisible()) return;
+    home_ = parentWidget();
+    setParent(over, windowFlags());
+    start_->hide();
+    overwrite_->setEnabled(false);
+    progress_->clear();
+    show();
+}
+
+void TMakeForm::SetGroupProgress(const QString& line) {
+    ziel_->setText(Q(session_.Build.Destination));
+    progress_->setText(line);
+    FlushLog(false);
+}
+
+void TMakeForm::EndGroupRun() {
+    groupRunning_ = false;
+    FlushLog(false);
+    overwrite_->setVisible(false);
+    overwrite_->setEnabled(true);
+}
+
+void TMakeForm::LeaveGroupMode() {
+    start_->show();
+    close();
+    if (home_ && parentWidget() != home_) setParent(home_, windowFlags());
+    home_ = nullptr;
+}
+
 void TMakeForm::closeEvent(QCloseEvent* event) {
     if (building_) {
         event->ignore();

@@ -5,6 +5,7 @@
 #pragma once
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QStringList>
 #include <optional>
 
@@ -40,12 +41,23 @@ class TMakeForm : public QDialog {
     void SpeedButtonZielClick();
 
     QPlainTextEdit* Log() const { return log_; }
-    // While a project group builds without "Start", the log repaints as during a build. Each
-    // call shows the lines logged so far.
-    void SetGroupRunning(bool on) {
-        groupRunning_ = on;
-        FlushLog(false);
-    }
+
+    // A project group builds through this dialog without "Start". Each group build begins
+    // with BeginGroupRun and ends with EndGroupRun; LeaveGroupMode gives the dialog back when
+    // the group window closes.
+    //
+    // The first call shows the dialog over `over` (a child of it, so its log can be read
+    // while that modal window is open) with "Start" hidden, the region choice disabled and the
+    // progress line empty. While the group builds, the log repaints as during a build.
+    void BeginGroupRun(QWidget* over);
+    // The progress line, with the destination of the project now open and the log so far.
+    void SetGroupProgress(const QString& line);
+    // The group is built: the log no longer repaints on its own, the region choice is hidden
+    // and enabled again. The dialog stays shown, still without "Start".
+    void EndGroupRun();
+    // "Start" comes back, the dialog closes and is again a child of the window it belonged to
+    // before the first BeginGroupRun.
+    void LeaveGroupMode();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -77,6 +89,8 @@ class TMakeForm : public QDialog {
     int failedBefore_ = 0;
     bool building_ = false;
     bool groupRunning_ = false;
+    // The parent to return to after group mode; null outside group mode.
+    QPointer<QWidget> home_;
     // The counts of the last build when it only planned (shown instead of the file count).
     std::optional<PlanCounts> plan_;
 };

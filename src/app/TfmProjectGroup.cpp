@@ -369,15 +369,10 @@ void TfmProjectGroup::Make1Execute() {
     GroupBuildEnv env = Env([&](const std::string& path) {
         ++number;
         const bool opened = main_.OpenProject(Q(path));
-        if (make_) {
-            if (auto* ziel = make_->findChild<QLineEdit*>(QStringLiteral("MakeZielEdit")))
-                ziel->setText(Q(session_.Build.Destination));
-            if (auto* progress = make_->findChild<QLabel*>(QStringLiteral("MakeProgress")))
-                progress->setText(
-                    QStringLiteral("Projekt %1 von %2: %3").arg(number).arg(count).arg(Q(path)));
-        }
         // Between projects the windows repaint with the log so far, as during a single build.
-        if (make_) make_->SetGroupRunning(true);
+        if (make_)
+            make_->SetGroupProgress(
+                QStringLiteral("Projekt %1 von %2: %3").arg(number).arg(count).arg(Q(path)));
         host_.KeepAlive();
         return opened;
     });
@@ -386,7 +381,7 @@ void TfmProjectGroup::Make1Execute() {
         pagloom::Make1Execute(group_, env);
     } catch (...) {
         host_.SetParentWidget(&main_);
-        if (make_) make_->SetGroupRunning(false);
+        if (make_) make_->EndGroupRun();
         building_ = false;
         throw;
     }
@@ -397,36 +392,18 @@ void TfmProjectGroup::Make1Execute() {
 }
 
 void TfmProjectGroup::ShowBuildDialog() {
-    if (!make_) return;
-    make_->SetGroupRunning(true);
-    if (make_->isVisible()) return;
-    // A child of this modal window, so the log can be scrolled and read while it is open.
-    make_->setParent(this, make_->windowFlags());
-    if (auto* start = make_->findChild<QPushButton*>(QStringLiteral("MakeStart"))) start->hide();
-    if (auto* overwrite = make_->findChild<QCheckBox*>(QStringLiteral("CBBeBeOverwrite")))
-        overwrite->setEnabled(false);
-    if (auto* progress = make_->findChild<QLabel*>(QStringLiteral("MakeProgress")))
-        progress->clear();
-    make_->show();
+    if (make_) make_->BeginGroupRun(this);
 }
 
 void TfmProjectGroup::RestoreBuildDialog() {
     if (!make_) return;
-    make_->SetGroupRunning(false);
-    if (auto* overwrite = make_->findChild<QCheckBox*>(QStringLiteral("CBBeBeOverwrite"))) {
-        overwrite->setVisible(false);
-        overwrite->setEnabled(true);
-    }
-    if (auto* progress = make_->findChild<QLabel*>(QStringLiteral("MakeProgress")))
-        progress->setText(
-            QStringLiteral("Projektgruppe erstellt: %1 Projekte").arg(group_.ProjectList.size()));
+    make_->EndGroupRun();
+    make_->SetGroupProgress(
+        QStringLiteral("Projektgruppe erstellt: %1 Projekte").arg(group_.ProjectList.size()));
 }
 
 void TfmProjectGroup::ReleaseBuildDialog() {
-    if (!make_) return;
-    if (auto* start = make_->findChild<QPushButton*>(QStringLiteral("MakeStart"))) start->show();
-    make_->close();
-    if (make_->parentWidget() == this) make_->setParent(&main_, make_->windowFlags());
+    if (make_) make_->LeaveGroupMode();
 }
 
 void TfmProjectGroup::acVorschauExecute() {
