@@ -547,7 +547,9 @@ void TMainForm::ProjectGroupClick() {
     }
     // Created once: the group stays for the whole run.
     if (!projectGroup_)
-        projectGroup_ = new TfmProjectGroup(session_, prompts_, host_, *this, make_, web_);
+        projectGroup_ = new TfmProjectGroup(
+            session_, prompts_, host_, [this](const QString& file) { return OpenProject(file); },
+            [this] { FileNew(); }, make_, web_, this);
     projectGroup_->ShowModal();
 }
 

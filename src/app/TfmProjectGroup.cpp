@@ -19,7 +19,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "MainForm.h"
 #include "ProjectSession.h"
 #include "QtText.h"
 #include "TMakeForm.h"
@@ -37,12 +36,14 @@ const QString kIndexFilter = QStringLiteral("Sitemap-Datei (*.xml);;Alle Dateien
 }  // namespace
 
 TfmProjectGroup::TfmProjectGroup(ProjectSession& session, UiPrompts& prompts, AppHost& host,
-                                 TMainForm& main, TMakeForm* make, TWebAnzeigeForm* web)
-    : QDialog(&main),
+                                 OpenProjectFn openProject, NewProjectFn newProject,
+                                 TMakeForm* make, TWebAnzeigeForm* web, QWidget* parent)
+    : QDialog(parent),
       session_(session),
       prompts_(prompts),
       host_(host),
-      main_(main),
+      openProject_(std::move(openProject)),
+      newProject_(std::move(newProject)),
       make_(make),
       web_(web) {
     setObjectName(QStringLiteral("TfmProjectGroup"));
@@ -368,7 +369,7 @@ void TfmProjectGroup::Make1Execute() {
     host_.SetParentWidget(this);
     GroupBuildEnv env = Env([&](const std::string& path) {
         ++number;
-        const bool opened = main_.OpenProject(Q(path));
+        const bool opened = openProject_(Q(path));
         // Between projects the windows repaint with the log so far, as during a single build.
         if (make_)
             make_->SetGroupProgress(
@@ -380,12 +381,12 @@ void TfmProjectGroup::Make1Execute() {
     try {
         pagloom::Make1Execute(group_, env);
     } catch (...) {
-        host_.SetParentWidget(&main_);
+        host_.SetParentWidget(parentWidget());
         if (make_) make_->EndGroupRun();
         building_ = false;
         throw;
     }
-    host_.SetParentWidget(&main_);
+    host_.SetParentWidget(parentWidget());
     building_ = false;
     ShowGroup();
     SelectRows(rows);
@@ -409,10 +410,10 @@ void TfmProjectGroup::ReleaseBuildDialog() {
 void TfmProjectGroup::acVorschauExecute() {
     std::vector<std::string> lines;
     for (int r : SelectedRows()) lines.push_back(PathS(lbProjects_->item(r)->text()));
-    GroupBuildEnv env = Env([this](const std::string& path) { return main_.OpenProject(Q(path)); });
+    GroupBuildEnv env = Env([this](const std::string& path) { return openProject_(Q(path)); });
     host_.SetParentWidget(this);
     const std::optional<std::string> page = PrepareGroupPreview(group_, lines, env);
-    host_.SetParentWidget(&main_);
+    host_.SetParentWidget(parentWidget());
     if (page && web_) web_->ShowFile(Q(*page), QStringLiteral("Vorschau: ") + Q(*page), this);
 }
 
@@ -458,7 +459,7 @@ void TfmProjectGroup::MoveDown() {
 void TfmProjectGroup::LoadSelectedProject() {
     const std::vector<int> rows = SelectedRows();
     if (rows.size() != 1) return;
-    main_.OpenProject(lbProjects_->item(rows.front())->text());
+    openProject_(lbProjects_->item(rows.front())->text());
     reject();
 }
 
@@ -470,7 +471,7 @@ void TfmProjectGroup::ChooseIndexMapFile() {
 }
 
 void TfmProjectGroup::CloseCommand() {
-    main_.FileNew();
+    newProject_();
     reject();
 }
 

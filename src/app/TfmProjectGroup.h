@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The project group window: edits the list of project files of a group, stores it in a group
 // file and builds or previews its projects. It shows the core's TProjectGroup and hands the
-// build to the core's Make1Execute; each project is opened in the main window, the log goes
-// to the build dialog. Created once by the main window; the group lives as long as it does.
+// build to the core's Make1Execute; each project is opened through the opener it is given
+// (the main window's), the log goes to the build dialog. Created once by the main window; the
+// group lives as long as it does.
 #pragma once
 #include <QDialog>
 #include <QPointer>
@@ -22,7 +23,6 @@ class QToolButton;
 namespace pagloom::app {
 
 class AppHost;
-class TMainForm;
 class TMakeForm;
 class TWebAnzeigeForm;
 class UiPrompts;
@@ -31,8 +31,17 @@ struct ProjectSession;
 class TfmProjectGroup : public QDialog {
     Q_OBJECT
   public:
-    TfmProjectGroup(ProjectSession& session, UiPrompts& prompts, AppHost& host, TMainForm& main,
-                    TMakeForm* make, TWebAnzeigeForm* web);
+    // Opens a project file as the session's project without asking about unsaved changes;
+    // false when the file was refused.
+    using OpenProjectFn = std::function<bool(const QString& file)>;
+    // Replaces the session's project by a new one, asking about unsaved changes first.
+    using NewProjectFn = std::function<void()>;
+
+    // Both functions are required. `parent` is the window the group window is modal for;
+    // messages go over it again after a group build.
+    TfmProjectGroup(ProjectSession& session, UiPrompts& prompts, AppHost& host,
+                    OpenProjectFn openProject, NewProjectFn newProject, TMakeForm* make,
+                    TWebAnzeigeForm* web, QWidget* parent);
     ~TfmProjectGroup() override;
 
     // Runs the window modally; afterwards the build dialog has its "Start" back and is closed.
@@ -75,13 +84,14 @@ class TfmProjectGroup : public QDialog {
     GroupBuildEnv Env(const std::function<bool(const std::string&)>& open);
     void ShowBuildDialog();
     void RestoreBuildDialog();
-    // Gives the build dialog back to the main window, with its "Start", closed.
+    // Gives the build dialog back to its window, with its "Start", closed.
     void ReleaseBuildDialog();
 
     ProjectSession& session_;
     UiPrompts& prompts_;
     AppHost& host_;
-    TMainForm& main_;
+    OpenProjectFn openProject_;
+    NewProjectFn newProject_;
     QPointer<TMakeForm> make_;
     QPointer<TWebAnzeigeForm> web_;
     TProjectGroup group_;
