@@ -131,7 +131,8 @@ TMainForm::TMainForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
     stylePages_ = new StylePages(
         pageControl_,
         [this](MenuLevel level) -> TCSS& { return session_.project.PrjParams.Style(level); },
-        [this]() -> const Project& { return session_.project; }, tracker_, prompts_);
+        [this]() -> const Project& { return session_.project; }, tracker_, prompts_,
+        [this] { return SettlePendingEdit(); });
     setCentralWidget(pageControl_);
     for (QToolButton* b : tabNavigation_->PickButtons()) pickButtons_ << b;
 

@@ -4,8 +4,9 @@
 // destination folder, the frameset and the file names, the menu and the sitemap.
 //
 // Editors of other parts add their tabs to PageControl() under their object names ("tsTabelle",
-// "tsFont", ...); ApplyTabRules finds "tsTabelle" by that name. Decimal fields of the style
-// editors register with Tracker().TrackDecimal, so SettlePendingEdit can settle them.
+// "tsFont", ...). Decimal fields of the style editors register with Tracker().TrackDecimal, so
+// SettlePendingEdit can settle them; the style pages are handed SettlePendingEdit for their
+// own change of level.
 #pragma once
 #include <QMainWindow>
 #include <QPointer>

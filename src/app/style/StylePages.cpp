@@ -6,7 +6,6 @@
 #include <QTabWidget>
 #include <algorithm>
 
-#include "MainForm.h"
 #include "style/StylePreview.h"
 #include "style/TFrameBackground.h"
 #include "style/TFrameBorder.h"
@@ -28,7 +27,7 @@ StyleFrame* Make(const StylePages::Records& records, MenuLevel level, FieldTrack
 
 StylePages::StylePages(QTabWidget* pageControl, Records records,
                        std::function<const Project&()> project, FieldTracker& tracker,
-                       UiPrompts& prompts)
+                       UiPrompts& prompts, SettlePendingEdit settle)
     : QObject(pageControl) {
     using Factory = StyleFrame* (*)(const Records&, MenuLevel, FieldTracker&, UiPrompts&);
     struct Page {
@@ -62,11 +61,11 @@ StylePages::StylePages(QTabWidget* pageControl, Records records,
     }
 
     // Switching the level is a change of tab like any other: a refused number keeps its tab.
-    if (auto* main = qobject_cast<TMainForm*>(pageControl->parentWidget())) {
+    if (settle) {
         for (QWidget* page : pages_) {
             auto* levels = static_cast<QTabWidget*>(page);
-            connect(levels, &QTabWidget::currentChanged, this, [this, main, levels](int i) {
-                if (revertingLevel_ || main->SettlePendingEdit()) return;
+            connect(levels, &QTabWidget::currentChanged, this, [this, settle, levels](int i) {
+                if (revertingLevel_ || settle()) return;
                 revertingLevel_ = true;
                 levels->setCurrentIndex(1 - i);
                 revertingLevel_ = false;

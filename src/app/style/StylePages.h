@@ -22,10 +22,14 @@ class StylePages : public QObject {
     Q_OBJECT
   public:
     using Records = std::function<TCSS&(MenuLevel)>;
+    // Ends a pending decimal edit; false when its value was refused (the change of level that
+    // asked is then undone).
+    using SettlePendingEdit = std::function<bool()>;
     // Adds the five pages to `pageControl` and, when it sits in a main window, the preview
-    // docked beside them; `records` gives the record of a level.
+    // docked beside them; `records` gives the record of a level. An empty `settle` lets the
+    // level change without the check.
     StylePages(QTabWidget* pageControl, Records records, std::function<const Project&()> project,
-               FieldTracker& tracker, UiPrompts& prompts);
+               FieldTracker& tracker, UiPrompts& prompts, SettlePendingEdit settle);
 
     // Shows both levels' records in every editor (after a project was read).
     void RefreshFromRecord();
