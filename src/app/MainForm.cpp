@@ -59,11 +59,11 @@ int FullTabRowWidth(const QTabWidget& tabs) {
 
 // Wide enough for all tab captions beside the style preview, centred on the screen and
 // wholly on it; a narrower screen gets a narrower window whose tab row scrolls.
-QRect OpeningGeometry(const QMainWindow& window, const QTabWidget& tabs) {
+QRect OpeningGeometry(const QMainWindow& window, const QTabWidget& tabs, const QDockWidget* dock) {
     const QStyle* style = window.style();
     // The page frame on both sides and the tab row's indent.
     int width = FullTabRowWidth(tabs) + 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth) + 12;
-    if (const auto* dock = window.findChild<QDockWidget*>(QStringLiteral("dockStylePreview")))
+    if (dock)
         width += dock->minimumSizeHint().width() +
                  style->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent);
     const QSize wanted(std::max(window.width(), width), window.height());
@@ -280,7 +280,7 @@ bool TMainForm::event(QEvent* e) {
     if (e->type() == QEvent::Show && !openingSizeSet_) {
         // Sized at the first show, once every editor has added its tab.
         openingSizeSet_ = true;
-        setGeometry(OpeningGeometry(*this, *pageControl_));
+        setGeometry(OpeningGeometry(*this, *pageControl_, stylePages_->PreviewDock()));
     }
     if (e->type() == QEvent::Show && firstActivation_ && !startQueued_) {
         startQueued_ = true;

@@ -34,8 +34,9 @@ class StylePages : public QObject {
     // Shows both levels' records in every editor (after a project was read).
     void RefreshFromRecord();
     const std::array<StyleFrame*, 10>& Frames() const { return frames_; }
-    // Null outside a main window.
+    // Both null outside a main window.
     StylePreview* Preview() const { return preview_; }
+    QDockWidget* PreviewDock() const { return dock_; }
 
   signals:
     // A style control changed a record.
