@@ -281,13 +281,22 @@ TEST(CliCheck, BuiltDemoChecksCleanAndBrokenLinksExit1) {
     CliRun broken = RunCli({"check", PAGLOOM_DEMO_PROJECT, "--dest", dest.Path()});
     EXPECT_EQ(broken.status, 1);
     const auto lines = Lines(broken.out);
-    ASSERT_FALSE(lines.empty());
-    for (const std::string& l : lines) EXPECT_NE(l.find(": Ziel fehlt: "), std::string::npos) << l;
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "rosen.htm: Datei der Site fehlt");
+    for (size_t i = 1; i < lines.size(); ++i)
+        EXPECT_NE(lines[i].find(": Ziel fehlt: "), std::string::npos) << lines[i];
     EXPECT_NE(broken.out.find("index.js:"), std::string::npos);
 
     CliRun noSite = RunCli({"check", PAGLOOM_DEMO_PROJECT, "--dest", dest / "fehlt"});
     EXPECT_EQ(noSite.status, 2);
     EXPECT_EQ(noSite.err, "Das Verzeichnis " + (dest / "fehlt") + " existiert nicht!\n");
+}
+
+TEST(CliCheck, ASiteNeverBuiltIsNotClean) {
+    TempDir site;
+    CliRun r = RunCli({"check", PAGLOOM_DEMO_PROJECT, "--dest", site.Path()});
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(r.out.rfind("index.htm: Datei der Site fehlt\n", 0), 0u) << r.out;
 }
 
 TEST(CliBuild, BuildsTheDemoAndLogsEveryFileOnStdout) {

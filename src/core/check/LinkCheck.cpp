@@ -47,8 +47,11 @@ std::string DecodeEntities(std::string_view s) {
             out += s[i];
             continue;
         }
-        const size_t semi = s.find(';', i);
-        if (semi == std::string_view::npos || semi - i > 10) {
+        // A reference is short: looking further for its ';' would make a text full of '&'
+        // quadratic.
+        const size_t near = s.substr(i, 11).find(';');
+        const size_t semi = near == std::string_view::npos ? near : i + near;
+        if (semi == std::string_view::npos) {
             out += '&';
             continue;
         }
@@ -442,6 +445,7 @@ bool LooksLikeHtml(std::string_view name) {
 }  // namespace
 
 std::string LinkProblemText(const LinkProblem& p) {
+    if (p.kind == LinkProblem::Kind::SiteFile) return p.page + ": Datei der Site " + p.target;
     if (p.kind == LinkProblem::Kind::Orphan)
         return p.page +
                ": Seite des Men\xFC"
@@ -455,6 +459,7 @@ LinkCheckSite LinkCheckSiteFor(const Project& project, const std::string& destin
     site.destination = destination;
     // Exactly the files a build makes, so the check reads what the build owns and nothing else.
     for (SiteFile& f : SiteFileList(project)) {
+        if (f.kind != SiteFileKind::TablePage) site.siteFiles.push_back(f.name);
         if (f.kind == SiteFileKind::MenuScript)
             site.menuScript = std::move(f.name);
         else if (f.kind == SiteFileKind::Sitemap)
@@ -477,6 +482,20 @@ std::vector<LinkProblem> CheckLinks(FileSystem& fs, const LinkCheckSite& site) {
     std::unordered_set<std::string> read;
     std::vector<Ref> refs;
     std::string text;
+
+    // The build's own files first: a site never built, a page replaced by a link that leads
+    // nowhere or by a folder is not a clean site.
+    std::unordered_set<std::string> seen;
+    for (const std::string& name : site.siteFiles) {
+        const std::optional<std::string> rel = Resolver::Normalize("", name);
+        if (!rel || rel->empty() || !seen.insert(*rel).second) continue;
+        const std::string path = files.Path(*rel);
+        if (fs.FileExists(path)) continue;
+        const char* state = fs.Exists(path)                ? "ist keine Datei"
+                            : fs.FollowLinks(path) != path ? "ist ein Verweis ins Leere"
+                                                           : "fehlt";
+        problems.push_back({LinkProblem::Kind::SiteFile, *rel, 0, state});
+    }
 
     // Reads one file of the site (once) and checks what `collect` finds in it.
     auto checkFile = [&](const std::string& rel, bool countsAsLink, auto&& collect,

@@ -20,6 +20,9 @@ struct LinkProblem {
     enum class Kind {
         Missing,  // `target`, referenced in `page` on `line`, does not exist
         Orphan,   // `page` is a page of the menu that nothing links to (`line` 0)
+        // `page` is a file the build makes, and it is missing, a link that leads nowhere or not
+        // a regular file (`line` 0, `target` says which)
+        SiteFile,
     };
     Kind kind = Kind::Missing;
     std::string page;    // relative to the destination, as the site names it
@@ -28,12 +31,17 @@ struct LinkProblem {
 };
 
 // One line of the report (Windows-1252):
-// "<page>:<line>: Ziel fehlt: <target>" or "<page>: Seite des Menüs, auf die nichts verweist".
+// "<page>:<line>: Ziel fehlt: <target>", "<page>: Seite des Menüs, auf die nichts verweist" or
+// "<page>: Datei der Site <target>" ("fehlt", "ist ein Verweis ins Leere", "ist keine Datei").
 std::string LinkProblemText(const LinkProblem& problem);
 
 // What the check reads, all names relative to `destination`.
 struct LinkCheckSite {
     std::string destination;
+    // Every file the build makes that must be there as a regular file. Pages from tables are
+    // not among them: which they are is known only once the tables are read (the menu script
+    // names them, and its references are checked).
+    std::vector<std::string> siteFiles;
     // HTML files to read, in report order (the pages of the site's file list, in build
     // order); missing ones are skipped, names are deduplicated.
     std::vector<std::string> pages;
@@ -51,8 +59,8 @@ struct LinkCheckSite {
 // The site as the project describes it, built into `destination`.
 LinkCheckSite LinkCheckSiteFor(const Project& project, const std::string& destination);
 
-// The problems in report order: missing targets file by file (pages, then the menu script, then
-// the sitemap), then orphans in menu order.
+// The problems in report order: the site's own files that are not there, then missing targets
+// file by file (pages, then the menu script, then the sitemap), then orphans in menu order.
 std::vector<LinkProblem> CheckLinks(FileSystem& fs, const LinkCheckSite& site);
 
 }  // namespace pagloom

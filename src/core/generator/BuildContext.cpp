@@ -26,8 +26,15 @@ std::string BuildContext::PathOf(std::string_view fileName) const {
     return path;
 }
 
+std::string_view BuildContext::NameIn(const std::string& path) const {
+    if (path.size() > destination.size() && path.compare(0, destination.size(), destination) == 0)
+        return std::string_view(path).substr(destination.size() + 1);
+    return path;
+}
+
 bool BuildContext::WriteRuleAllows(const std::string& path, bool overwrite) const {
-    if (overwrite || !FileExists(path)) return true;
+    // A name that leads out of the destination goes on to be refused, never skipped.
+    if (overwrite || !FileExists(path) || !NameStaysInside(NameIn(path))) return true;
     Skip(path);
     return false;
 }
@@ -36,7 +43,27 @@ void BuildContext::Skip(const std::string& path) const {
     if (record) record->Add(path, FileFate::Skipped);
 }
 
+bool BuildContext::Refused(const std::string& path) const {
+    const std::string_view name = NameIn(path);
+    if (NameStaysInside(name)) return false;
+    // A menu entry, a file name or a table value must never make the build replace a file
+    // outside its destination.
+    const std::string reason = "Der Dateiname " + std::string(name) +
+                               " f\xFChrt aus dem Zielverzeichnis hinaus; die Datei wird nicht "
+                               "geschrieben.";
+    if (saver) {
+        saver->Refuse(path, reason);
+    } else {
+        report.Add(path + "...");
+        report.Add(reason);
+        report.AddOutcome(SaveResult::Failed);
+    }
+    if (record) record->Add(path, FileFate::Failed);
+    return true;
+}
+
 void BuildContext::Save(const std::string& path, const TextLines& lines) const {
+    if (Refused(path)) return;
     if (saver) return SaveText(path, JoinLines(lines));
     const bool existed = record && fs.FileExists(path);
     try {
@@ -54,6 +81,7 @@ void BuildContext::Save(const std::string& path, const TextLines& lines) const {
 
 void BuildContext::SaveText(const std::string& path, std::string text) const {
     if (!saver) return Save(path, SplitLines(text));
+    if (Refused(path)) return;
     try {
         const FileFate fate = saver->SaveText(path, text);
         if (record) record->Add(path, fate);

@@ -54,6 +54,11 @@ struct BuildContext {
     bool WriteRuleAllows(const std::string& path, bool overwrite) const;
     // Records a file that a step leaves as it is by its own rule (as WriteRuleAllows does).
     void Skip(const std::string& path) const;
+    // A file whose name would lead out of the destination (an absolute name, or ".." that
+    // climbs above it) is not written: logged and recorded as failed, true then.
+    bool Refused(const std::string& path) const;
+    // The name of a path below the destination (the path itself when it is not below it).
+    std::string_view NameIn(const std::string& path) const;
 
     // SaveIfChanged into this build's log and record. Throws BuildAbort when an existing file
     // cannot be read for the comparison (recorded as failed).

@@ -76,6 +76,19 @@ FileFate FileSaver::SaveText(const std::string& path, std::string_view text) {
     return wasMissing ? FileFate::New : FileFate::Changed;
 }
 
+FileFate FileSaver::Refuse(const std::string& path, const std::string& reason) {
+    if (plan_) {
+        plan_->Count(PlanKind::Failed);
+        report_.AddFailure(PlanLine(PlanKind::Failed, path));
+        report_.Add(reason);
+    } else {
+        report_.Add(path + "...");
+        report_.Add(reason);
+        report_.AddOutcome(SaveResult::Failed);
+    }
+    return FileFate::Failed;
+}
+
 FileFate FileSaver::PlanText(const std::string& path, std::string_view text, bool knownMissing) {
     // The same SaveText as a real build, on the planning file system, so the plan cannot judge
     // a file otherwise than the build would.

@@ -39,6 +39,9 @@ class FileSaver {
     FileFate Save(const std::string& path, const TextLines& lines);
     // The same for lines already joined with CR LF (see SaveText).
     FileFate SaveText(const std::string& path, std::string_view text);
+    // Logs a file the build refuses to write, with the reason, as failed (or, planning, as
+    // "Fehler: ..."); writes nothing.
+    FileFate Refuse(const std::string& path, const std::string& reason);
 
   private:
     bool KnownMissing(const std::string& path);

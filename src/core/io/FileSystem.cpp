@@ -3,7 +3,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/mman.h>
 #include <sys/random.h>
 #include <sys/stat.h>
@@ -13,6 +15,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -132,6 +135,14 @@ FileSystem::ReadState DiskFileSystem::Read(const std::string& path, std::string&
         return ReadState::Missing;
     }
     if (fd >= 0) {
+        // A pipe or a device under the name holds no page (as for the general path below); a
+        // build replaces it like a missing file.
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+            ::close(fd);
+            out.clear();
+            return ReadState::Missing;
+        }
         if (!buffer) buffer.reset(new char[kBuffer]);
         ssize_t r;
         do {
@@ -323,6 +334,22 @@ bool FileSystem::CreateDirectory(const std::string& path) {
     return ::mkdir(Native(path).c_str(), 0777) == 0 || (errno == EEXIST && DirectoryExists(path));
 }
 
+namespace {
+
+// Whether the file or folder carries the immutable or append-only mark, which forbids replacing
+// it (or changing a folder's entries) even to root.
+bool ChangeForbidden(const std::string& native) {
+    const int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return false;
+    int flags = 0;
+    const bool marked =
+        ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL));
+    ::close(fd);
+    return marked;
+}
+
+}  // namespace
+
 bool FileSystem::CanWrite(const std::string& path) {
     if (path.empty() || path.back() == '/') return false;
     const std::string native = Native(path);
@@ -332,11 +359,22 @@ bool FileSystem::CanWrite(const std::string& path) {
                                                        : native.substr(0, slash);
     struct stat st {};
     if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
-    if (::access(dir.c_str(), W_OK | X_OK) != 0) return false;
-    // A folder (or anything else that is not a file) under the name cannot be replaced.
-    if (::lstat(native.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+    if (::access(dir.c_str(), W_OK | X_OK) != 0 || ChangeForbidden(dir)) return false;
+    // A name longer than the file system takes cannot be made.
+    long nameMax = ::pathconf(dir.c_str(), _PC_NAME_MAX);
+    if (nameMax <= 0) nameMax = 255;
+    if (native.size() - (slash == std::string::npos ? 0 : slash + 1) >
+            static_cast<size_t>(nameMax) ||
+        native.size() >= PATH_MAX)
         return false;
-    return true;
+    struct stat target {};
+    if (::lstat(native.c_str(), &target) != 0) return true;
+    // A rename replaces anything under the name but a folder (a pipe or a link included).
+    if (S_ISDIR(target.st_mode)) return false;
+    // In a folder with the sticky bit only the owner of the file or of the folder may replace it.
+    const uid_t me = ::geteuid();
+    if ((st.st_mode & S_ISVTX) && me != 0 && target.st_uid != me && st.st_uid != me) return false;
+    return !S_ISREG(target.st_mode) || !ChangeForbidden(native);
 }
 
 std::vector<std::string> FileSystem::ListFiles(const std::string& dir) {

@@ -61,8 +61,10 @@ class FileSystem {
     virtual bool DirectoryExists(const std::string& path);
     virtual bool CreateDirectory(const std::string& path);  // one level
     // Whether a file could now be created or replaced at `path`, asked without changing
-    // anything: its folder exists and may be written to, and nothing but a regular file has the
-    // name. A build that only plans asks this instead of writing.
+    // anything, as the write itself would find: its folder exists, may be written to and is not
+    // marked immutable; the name is not too long; no folder has the name; a file there may be
+    // replaced (the sticky rule of shared folders, the immutable mark). A build that only plans
+    // asks this instead of writing.
     virtual bool CanWrite(const std::string& path);
     // Names (not paths) of the regular files in a folder, sorted; empty when unreadable.
     virtual std::vector<std::string> ListFiles(const std::string& dir);

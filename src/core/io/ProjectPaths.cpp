@@ -25,6 +25,24 @@ std::string FolderPrefix(const std::string& projectFile) {
 
 }  // namespace
 
+bool NameStaysInside(std::string_view name) {
+    if (IsAbsoluteStoredPath(name)) return false;
+    int depth = 0;
+    size_t start = 0;
+    while (start <= name.size()) {
+        size_t end = name.find_first_of("/\\", start);
+        if (end == std::string_view::npos) end = name.size();
+        const std::string_view part = name.substr(start, end - start);
+        if (part == "..") {
+            if (--depth < 0) return false;
+        } else if (!part.empty() && part != ".") {
+            ++depth;
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
 std::string ProjectInputPath(const std::string& projectFile, const std::string& stored) {
     if (stored.empty() || projectFile.empty() || IsAbsoluteStoredPath(stored)) return stored;
     std::string relative = stored;

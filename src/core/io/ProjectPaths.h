@@ -11,6 +11,11 @@ namespace pagloom {
 // Whether a stored path stands on its own: it starts with "/" or "\", or with a drive ("c:").
 bool IsAbsoluteStoredPath(std::string_view path);
 
+// Whether a file name the build writes below its destination stays there: not absolute (as
+// IsAbsoluteStoredPath says) and no ".." component that climbs above the destination ("/" and
+// "\" both separate).
+bool NameStaysInside(std::string_view name);
+
 // The path to read for `stored`, a path the project file at `projectFile` names: an empty or
 // absolute one as it stands; a relative one below the project file's folder, with Windows "\"
 // separators read as "/". A project without a file ("" — never saved) keeps the stored text,

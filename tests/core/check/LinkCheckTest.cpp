@@ -151,4 +151,34 @@ TEST(LinkCheck, DemoSitesCheckClean) {
     }
 }
 
+// A site that is not all there is not clean: never built, a page replaced by a link that leads
+// nowhere, the frameset replaced by a folder.
+TEST(LinkCheck, TheSitesOwnFilesMustBeThere) {
+    TempDir dir;
+    const std::string project = dir / "demo.plp";
+    fs::copy(fs::path(PAGLOOM_RESOURCES) / ".." / "examples" / "demo" / "demo.plp", project);
+    const std::string dest = dir / "site";
+    fs::create_directories(dest);
+    RecordingHost host(PAGLOOM_RESOURCES);
+    ProjectDocument doc(disk, host);
+    doc.LoadMenuScriptLibrary();
+    ASSERT_TRUE(doc.Open(project));
+    const LinkCheckSite site = LinkCheckSiteFor(doc.project, dest);
+
+    const std::vector<std::string> never = Texts(CheckLinks(disk, site));
+    ASSERT_EQ(never.size(), site.siteFiles.size());
+    EXPECT_EQ(never.front(), "index.htm: Datei der Site fehlt");
+
+    doc.Build.Destination = dest;
+    ASSERT_TRUE(doc.MakeStart().Succeeded());
+    fs::remove(dir / "site/kontakt.htm");
+    fs::create_symlink(dir / "nirgends.htm", dir / "site/kontakt.htm");
+    fs::remove(dir / "site/index.htm");
+    fs::create_directory(dir / "site/index.htm");
+    const std::vector<std::string> broken = Texts(CheckLinks(disk, site));
+    ASSERT_GE(broken.size(), 2u);
+    EXPECT_EQ(broken[0], "index.htm: Datei der Site ist keine Datei");
+    EXPECT_EQ(broken[1], "kontakt.htm: Datei der Site ist ein Verweis ins Leere");
+}
+
 }  // namespace

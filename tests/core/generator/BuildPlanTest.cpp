@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: MIT
 // A build that only plans must judge every file as the real build would, end as the real build
 // would, and leave the disk exactly as it was: bytes, dates and folder listings.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -216,6 +221,97 @@ TEST(BuildPlan, GroupDryRunLeavesGroupFileAndIndexAlone) {
     // Both sites stay unbuilt.
     EXPECT_TRUE(fs::is_empty(a.dest));
     EXPECT_TRUE(fs::is_empty(b.dest));
+}
+
+// The fate of one file in a plan and in the real build that follows it, and the two outcomes.
+struct Verdicts {
+    FileFate planned = FileFate::Unchanged, built = FileFate::Unchanged;
+    bool planOk = false, buildOk = false;
+};
+
+FileFate FateIn(const BuildOutcome& o, const std::string& path) {
+    for (const FileRecord& r : o.record.Files())
+        if (r.path == path) return r.fate;
+    return FileFate::Skipped;  // not come to at all
+}
+
+Verdicts PlanThenBuild(const std::string& project, const std::string& dest,
+                       const std::string& path) {
+    Verdicts v;
+    Builder plan, real;
+    const BuildOutcome planned = plan.Build(project, dest, true);
+    const BuildOutcome built = real.Build(project, dest, false);
+    v.planned = FateIn(planned, path);
+    v.built = FateIn(built, path);
+    v.planOk = planned.Succeeded();
+    v.buildOk = built.Succeeded();
+    return v;
+}
+
+// Odd things where a page goes: the plan says what the build then does.
+TEST(BuildPlan, PredictsTheBuildForOddTargets) {
+    {
+        SCOPED_TRACE("a page name longer than the file system takes");
+        TempDir dir;
+        const std::string dest = dir / "site", name = std::string(300, 'x') + ".htm";
+        fs::create_directories(dest);
+        WriteFile(dir / "p.plp",
+                  CrLf({"[files]", "destination-directory=" + dest, "[content-page]",
+                        "empty-pages=1", "[menu]", "count=1", "text_0=Lang", "file_0=" + name}));
+        const Verdicts v = PlanThenBuild(dir / "p.plp", dest, dest + "/" + name);
+        EXPECT_EQ(v.built, FileFate::Failed);
+        EXPECT_EQ(v.planned, v.built);
+        EXPECT_EQ(v.planOk, v.buildOk);
+    }
+    {
+        SCOPED_TRACE("a pipe where a page goes");
+        Site site;
+        const std::string zwei = site.dest + "/zwei.htm";
+        ASSERT_EQ(mkfifo(zwei.c_str(), 0600), 0);
+        const Verdicts v = PlanThenBuild(site.project, site.dest, zwei);
+        EXPECT_EQ(v.built, FileFate::New);
+        EXPECT_EQ(v.planned, v.built);
+        EXPECT_TRUE(v.planOk && v.buildOk);
+        EXPECT_TRUE(fs::is_regular_file(zwei));
+    }
+    {
+        SCOPED_TRACE("an immutable page");
+        Site site;
+        const std::string zwei = site.dest + "/zwei.htm";
+        WriteFile(zwei, "alt\r\n");
+        const int fd = open(zwei.c_str(), O_RDONLY);
+        int flags = 0;
+        const bool marked = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                            (flags |= FS_IMMUTABLE_FL, ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+        // Only where the file system has the mark and root may set it; elsewhere there is no
+        // such page to predict.
+        if (marked) {
+            const Verdicts v = PlanThenBuild(site.project, site.dest, zwei);
+            flags &= ~FS_IMMUTABLE_FL;
+            ioctl(fd, FS_IOC_SETFLAGS, &flags);
+            EXPECT_EQ(v.built, FileFate::Failed);
+            EXPECT_EQ(v.planned, v.built);
+            EXPECT_EQ(v.planOk, v.buildOk);
+        }
+        if (fd >= 0) close(fd);
+    }
+    {
+        SCOPED_TRACE("another user's page in a shared folder with the sticky bit");
+        Site site;
+        const std::string zwei = site.dest + "/zwei.htm";
+        WriteFile(zwei, "alt\r\n");
+        ASSERT_EQ(chmod(zwei.c_str(), 0666), 0);
+        ASSERT_EQ(chmod(site.dest.c_str(), 01777), 0);
+        ASSERT_EQ(chmod(site.dir.Path().c_str(), 0755), 0);
+        ASSERT_EQ(chmod(site.project.c_str(), 0644), 0);
+        // 0: both fail for the page, 1: the plan misjudged it, 2: the build did not fail.
+        const int result = test::AsOrdinaryUser([&] {
+            const Verdicts v = PlanThenBuild(site.project, site.dest, zwei);
+            if (v.built != FileFate::Failed) return 2;
+            return v.planned == v.built && v.planOk == v.buildOk ? 0 : 1;
+        });
+        EXPECT_EQ(result, 0) << "255: root could not be given up";
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // index take their file names from the same list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -207,6 +208,55 @@ TEST(BuildRecord, SaysWhatEachBuildDidWithEachFile) {
                                                 "menframe_include.htm"};
         for (size_t i = 0; i < names.size(); ++i)
             EXPECT_EQ(real.FateOf(ex.dest + "/" + names[i]), c.expect[i]) << names[i];
+    }
+}
+
+// A name that leads out of the destination is never written, by the build or in its plan; the
+// build fails for it and names it, and everything else is built.
+TEST(BuildRecord, NamesThatLeaveTheDestinationAreRefused) {
+    TempDir dir;
+    const std::string dest = dir / "ziel/site";
+    fs::create_directories(dest);
+    const std::string victim = dir / "ziel/opfer.txt";
+    WriteFile(victim, "meins\r\n");
+    const std::string project = dir / "p.plp";
+    WriteFile(project, test::CrLf({"[files]", "destination-directory=" + dest, "[content-page]",
+                                   "empty-pages=1", "empty-overwrite=1", "[menu]", "count=4",
+                                   "text_0=Opfer", "file_0=../opfer.txt", "text_1=Absolut",
+                                   "file_1=" + dir / "absolut.htm", "text_2=Tief",
+                                   "file_2=a/../../raus.htm", "text_3=Gut", "file_3=./gut.htm"}));
+    for (bool dryRun : {true, false}) {
+        SCOPED_TRACE(dryRun ? "plan" : "build");
+        test::FaultyFs files;
+        RecordingHost host;
+        ProjectDocument doc(files, host);
+        ASSERT_TRUE(doc.Open(project));
+        doc.Build.Destination = dest;
+        doc.Build.DryRun = dryRun;
+        const BuildOutcome o = doc.MakeStart();
+        EXPECT_EQ(o.failedFiles, 3);
+        EXPECT_FALSE(o.Succeeded());
+        for (const std::string& name :
+             std::vector<std::string>{"../opfer.txt", dir / "absolut.htm", "a/../../raus.htm"}) {
+            const std::string path = dest + "/" + name;
+            bool recorded = false;
+            for (const FileRecord& r : o.record.Files())
+                if (r.path == path) recorded = r.fate == FileFate::Failed;
+            EXPECT_TRUE(recorded) << name;
+            const auto& log = doc.Build.Report.Lines();
+            EXPECT_NE(std::find(log.begin(), log.end(),
+                                "Der Dateiname " + name +
+                                    " f\xFChrt aus dem Zielverzeichnis hinaus; die Datei wird "
+                                    "nicht geschrieben."),
+                      log.end());
+            EXPECT_NE(std::find(log.begin(), log.end(),
+                                dryRun ? "Fehler: " + path : std::string("Fehler!")),
+                      log.end());
+        }
+        EXPECT_EQ(test::ReadFile(victim), "meins\r\n");
+        EXPECT_FALSE(test::Exists(dir / "absolut.htm"));
+        EXPECT_FALSE(test::Exists(dir / "ziel/raus.htm"));
+        EXPECT_EQ(test::Exists(dest + "/gut.htm"), !dryRun);
     }
 }
 
