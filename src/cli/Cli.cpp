@@ -12,6 +12,7 @@
 #include "groups/GroupBuild.h"
 #include "groups/TProjectGroup.h"
 #include "io/FileSystem.h"
+#include "projectfile/ProjectFile.h"
 #include "text/Cp1252.h"
 
 namespace pagloom::cli {
@@ -84,7 +85,7 @@ RunResult RunBuild(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FI
     // A mistyped path would otherwise build a default project; the desktop program can only
     // open existing files through its dialog.
     if (!fs.Exists(cl.file)) {
-        PrintUtf8(err, "Die Projektdatei " + Cp1252ToUtf8(cl.file) + " existiert nicht!");
+        PrintUtf8(err, Cp1252ToUtf8(ProjectMissingMessage(cl.file)));
         return RunResult::NothingBuilt;
     }
     ProjectDocument doc(fs, host);
@@ -119,7 +120,7 @@ RunResult RunGroup(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FI
 RunResult RunCheck(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FILE* out,
                    std::FILE* err) {
     if (!fs.Exists(cl.file)) {
-        PrintUtf8(err, "Die Projektdatei " + Cp1252ToUtf8(cl.file) + " existiert nicht!");
+        PrintUtf8(err, Cp1252ToUtf8(ProjectMissingMessage(cl.file)));
         return RunResult::NothingBuilt;
     }
     ProjectDocument doc(fs, host);

@@ -3,11 +3,12 @@
 
 #include "generator/BuildError.h"
 #include "io/FileSystem.h"
+#include "io/ProjectPaths.h"
 
 namespace pagloom {
 
 std::string CannotReadMessage(const std::string& path) {
-    return "Die Datei " + path + " kann nicht gelesen werden!";
+    return "Die Datei " + path + " kann nicht gelesen werden!" + WindowsPathNote(path);
 }
 
 size_t FindLineBreak(std::string_view text, size_t pos) {

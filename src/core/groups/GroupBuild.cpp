@@ -32,6 +32,15 @@ void BuildEntry(TProjectGroup& group, size_t i, GroupBuildEnv& env, std::vector<
                 GroupOutcome& outcome) {
     const std::string path = group.ProjectList[i];
     ProjectDocument& doc = env.document;
+    // Opened as the defaults, a missing member would be built as an empty project somewhere
+    // and get a save time as if it had been built.
+    if (!doc.Files().Exists(path)) {
+        const std::string message = ProjectMissingMessage(path);
+        doc.Ports().ShowMessage(message);
+        doc.Build.Report.Add(message);
+        ++outcome.projectsFailed;
+        return;
+    }
     if (!OpenForGroup(env, path)) {
         // Refused with its message; building would build the project open before instead.
         doc.Build.Report.Add(ProjectUnreadableMessage(path));

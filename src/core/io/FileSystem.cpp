@@ -22,6 +22,7 @@
 #include <memory>
 #include <utility>
 
+#include "io/ProjectPaths.h"
 #include "text/Cp1252.h"
 
 namespace pagloom {
@@ -30,7 +31,11 @@ namespace {
 // Paths inside the core are Windows-1252 text like every other text of a project (a destination
 // folder read from a project file, say); the disk names files in UTF-8. Converting here, at the
 // one door to the disk, lets a folder "Übersicht" work from a project file, the CLI and the GUI.
-std::string Native(const std::string& path) { return Cp1252ToUtf8(path); }
+// A Windows path ("c:\daten") names nothing here: taken as it stands it would be a name in the
+// working folder, and a project would build differently from one folder than from another.
+std::string Native(const std::string& path) {
+    return IsWindowsPath(path) ? std::string() : Cp1252ToUtf8(path);
+}
 
 bool WriteAll(int fd, std::string_view data) {
     const char* p = data.data();
@@ -353,6 +358,7 @@ bool ChangeForbidden(const std::string& native) {
 bool FileSystem::CanWrite(const std::string& path) {
     if (path.empty() || path.back() == '/') return false;
     const std::string native = Native(path);
+    if (native.empty()) return false;  // a Windows path
     const size_t slash = native.rfind('/');
     const std::string dir = slash == std::string::npos ? "."
                             : slash == 0               ? "/"

@@ -15,6 +15,19 @@ bool IsAbsoluteStoredPath(std::string_view path) {
            std::isalpha(static_cast<unsigned char>(path[0])) != 0;
 }
 
+bool IsWindowsPath(std::string_view path) {
+    if (path.empty()) return false;
+    if (path.front() == '\\') return true;
+    return path.size() >= 2 && path[1] == ':' &&
+           std::isalpha(static_cast<unsigned char>(path[0])) != 0 &&
+           (path.size() == 2 || path[2] == '\\' || path[2] == '/');
+}
+
+std::string WindowsPathNote(std::string_view path) {
+    if (!IsWindowsPath(path)) return {};
+    return "\n" + std::string(path) + " ist ein Windows-Pfad, der hier nicht verf\xFCgbar ist.";
+}
+
 namespace {
 
 // The project file's folder with its trailing "/", or "" for a file in the working folder.

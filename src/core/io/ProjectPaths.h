@@ -11,6 +11,14 @@ namespace pagloom {
 // Whether a stored path stands on its own: it starts with "/" or "\", or with a drive ("c:").
 bool IsAbsoluteStoredPath(std::string_view path);
 
+// Whether a stored path is a Windows one: with a drive ("c:\daten", "c:"), a server
+// ("\\server\share") or "\" at its start. Such a path names nothing here and is never taken
+// from the working folder; the disk treats it as missing.
+bool IsWindowsPath(std::string_view path);
+// "\n<path> ist ein Windows-Pfad, der hier nicht verf\xFCgbar ist." for a Windows path, else "":
+// the line added to a message about a file or folder that was not found.
+std::string WindowsPathNote(std::string_view path);
+
 // Whether a file name the build writes below its destination stays there: not absolute (as
 // IsAbsoluteStoredPath says) and no ".." component that climbs above the destination ("/" and
 // "\" both separate).

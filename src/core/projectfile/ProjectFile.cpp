@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "io/FileSystem.h"
+#include "io/ProjectPaths.h"
 #include "io/UserFile.h"
 #include "projectfile/SectionKeys.h"
 
@@ -444,6 +445,10 @@ std::string ProjectUnreadableMessage(const std::string& fileName) {
     return "Die Projektdatei " + fileName + " kann nicht gelesen werden!";
 }
 
+std::string ProjectMissingMessage(const std::string& fileName) {
+    return "Die Projektdatei " + fileName + " existiert nicht!" + WindowsPathNote(fileName);
+}
+
 std::string NotAProjectMessage(const std::string& fileName) {
     return fileName + " ist keine Projektdatei!";
 }
@@ -490,7 +495,8 @@ void ReadProject(Project& p, const IniFile& ini, FileSystem& fs, Host& host) {
     ReadSection(ini, "files", FilesKeys(), s.files, allowance);
     std::string& dir = s.files.destination_directory;
     if (!fs.DirectoryExists(dir)) {
-        if (!dir.empty()) host.ShowMessage("Das Verzeichnis " + dir + " existiert nicht!");
+        if (!dir.empty())
+            host.ShowMessage("Das Verzeichnis " + dir + " existiert nicht!" + WindowsPathNote(dir));
         dir.clear();
     }
     ReadSection(ini, "css", CssKeys(), s.css, allowance);

@@ -29,6 +29,8 @@ bool LoadProject(Project& p, const std::string& fileName, FileSystem& fs, Host& 
                  std::optional<FileStamp>* stamp = nullptr);
 // "Die Projektdatei <file> kann nicht gelesen werden!"
 std::string ProjectUnreadableMessage(const std::string& fileName);
+// "Die Projektdatei <file> existiert nicht!", with WindowsPathNote.
+std::string ProjectMissingMessage(const std::string& fileName);
 // "<file> ist keine Projektdatei!": something under the name that is not a regular file, or a
 // file with text but no section.
 std::string NotAProjectMessage(const std::string& fileName);

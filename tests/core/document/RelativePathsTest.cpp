@@ -166,4 +166,53 @@ TEST(RelativeProjectPaths, ANewProjectReadsRelativePathsFromTheWorkingFolder) {
 }
 
 }  // namespace
+// A Windows path in a stored project names nothing here: a folder or file of that name in the
+// working folder is never taken, and the message says it is a Windows path.
+TEST(RelativeProjectPaths, WindowsPathsAreNeverTakenFromTheWorkingFolder) {
+    TempDir dir;
+    // What a Windows path would be as a name in the working folder.
+    stdfs::create_directory(dir / "c:\\daten");
+    test::WriteFile(dir / "c:\\vorlagen\\seite.htm", "<p>aus dem Arbeitsordner</p>\r\n");
+    test::WriteFile(dir / "\\\\server\\vorlage.htm", "<p>aus dem Arbeitsordner</p>\r\n");
+    const std::string site = dir / "site";
+    stdfs::create_directory(site);
+    struct Case {
+        std::string key, value, message;
+    };
+    const std::vector<Case> cases = {
+        {"destination-directory", "c:\\daten",
+         "Das Verzeichnis c:\\daten existiert nicht!\nc:\\daten ist ein Windows-Pfad, der hier "
+         "nicht verf\xFCgbar ist."},
+        {"template-file", "c:\\vorlagen\\seite.htm",
+         "Die Datei c:\\vorlagen\\seite.htm kann nicht gelesen werden!\nc:\\vorlagen\\seite.htm "
+         "ist ein Windows-Pfad, der hier nicht verf\xFCgbar ist."},
+        {"template-file", "\\\\server\\vorlage.htm",
+         "Die Datei \\\\server\\vorlage.htm kann nicht gelesen werden!\n\\\\server\\vorlage.htm "
+         "ist ein Windows-Pfad, der hier nicht verf\xFCgbar ist."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        std::vector<std::string> lines = {
+            "[files]",          "destination-directory=" + site,           "[content-page]",
+            "template-pages=1", "template-file=" + dir / "gibtsnicht.htm", "template-overwrite=1"};
+        for (std::string& l : lines)
+            if (l.rfind(c.key + "=", 0) == 0) l = c.key + "=" + c.value;
+        lines.insert(lines.end(), {"[menu]", "count=1", "text_0=A", "file_0=a.htm"});
+        test::WriteFile(dir / "p.plp", test::CrLf(lines));
+        WorkingFolder cwd(dir.Path());
+        DiskFileSystem disk;
+        RecordingHost host(PAGLOOM_RESOURCES);
+        ProjectDocument doc(disk, host);
+        ASSERT_TRUE(doc.Open(dir / "p.plp"));
+        if (c.key == "destination-directory") {
+            EXPECT_EQ(doc.Build.Destination, "");
+        } else {
+            doc.Build.Destination = site;
+            doc.MakeStart();
+        }
+        EXPECT_EQ(host.messages, std::vector<std::string>{c.message});
+        EXPECT_FALSE(test::Exists(site + "/a.htm"));
+    }
+}
+
 }  // namespace pagloom

@@ -283,18 +283,21 @@ TEST(GroupBuild, AGroupFileThatCannotBeSavedAtTheEndIsReported) {
     EXPECT_TRUE(fs::exists(dir / "g.plg"));
 }
 
-TEST(GroupBuild, MissingProjectIsOpenedWithDefaultsAndTheGroupGoesOn) {
+TEST(GroupBuild, AMissingProjectIsReportedAsMissingAndTheGroupGoesOn) {
     TempDir dir;
     const std::string good = MakeProject(dir, "good");
+    const std::string missing = dir / "fehlt.plp";
     TProjectGroup g;
-    g.AddProjects({dir / "fehlt.plp", good});
+    g.AddProjects({missing, good});
     g.GroupModified = false;
     GroupRun run;
     GroupOutcome o = run.Build(g);
-    EXPECT_EQ(o.built, 2);
-    EXPECT_EQ(o.buildsEndedEarly, 1) << "a default project has no destination";
-    EXPECT_EQ(run.host.messages,
-              std::vector<std::string>{"Sie haben kein Zielverzeichnis angegeben!"});
+    EXPECT_EQ(o.built, 1);
+    EXPECT_EQ(o.projectsFailed, 1);
+    const std::string message = "Die Projektdatei " + missing + " existiert nicht!";
+    EXPECT_EQ(run.host.messages, std::vector<std::string>{message});
+    EXPECT_TRUE(run.Logged(message));
+    EXPECT_EQ(g.LastSaveList[0], "") << "no save time for a project never built";
     EXPECT_TRUE(fs::exists(dir / "good-site/seite.htm"));
 }
 
