@@ -488,12 +488,8 @@ void TMainForm::OptionenItemClick() {
     FocusPageControl();
     if (!options_) return;
     options_->ShowModal();
+    // The build dialog presets its region choice from the project each time it is shown.
     ApplyTabRules();
-    const ContentPageSettings& cp = session_.Settings().content_page;
-    if (cp.source.Is(kDwTemplatePages) && make_)
-        make_->SetRegionOverwrite(cp.dw_editable_overwrite);
-    if (cp.source.Is(kTabTemplatePages) && make_)
-        make_->SetRegionOverwrite(cp.tab_dw_editable_overwrite);
 }
 
 void TMainForm::LinkCheckClick() {

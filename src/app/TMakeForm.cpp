@@ -129,11 +129,6 @@ void TMakeForm::ShowModal() {
     prompts_.Exec(this);
 }
 
-void TMakeForm::SetRegionOverwrite(bool on) {
-    session_.Build.RegionOverwrite = on;
-    overwrite_->setChecked(on);
-}
-
 void TMakeForm::AppendLine(const std::string& line) {
     pending_ << Q(line);
     shownLines_ = session_.Build.Report.Lines().size();

@@ -32,8 +32,6 @@ class TMakeForm : public QDialog {
 
     // FormShow: presets the region choice from the project, shows the state, runs modally.
     void ShowModal();
-    // Sets the region choice (the options dialog hands on its preset).
-    void SetRegionOverwrite(bool on);
 
     // "Start": one build into the destination; every log line appears as it is added.
     void MakeStartClick();

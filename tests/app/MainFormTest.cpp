@@ -30,6 +30,7 @@ class MainFormTest : public QObject {
     void quitWithCancelledSaveAsStaysOpen();
     void failedSaveStopsTheCommand();
     void unreadableProjectIsRefusedAndTheOpenOneStays();
+    void whatIsNoProjectIsRefusedAndTheOpenOneStays();
     void saveAsSetsCaptionAndFileName();
     void wholeNumberFields_data();
     void wholeNumberFields();
@@ -163,6 +164,27 @@ void MainFormTest::unreadableProjectIsRefusedAndTheOpenOneStays() {
     // The next save goes to the project that stayed open.
     QCOMPARE(app.main->FileSave(), TMainForm::SaveOutcome::Saved);
     QCOMPARE(app.prompts.saveDialogs, 1);
+}
+
+void MainFormTest::whatIsNoProjectIsRefusedAndTheOpenOneStays() {
+    AppFixture app;
+    QTemporaryDir dir;
+    const QString file = dir.filePath("projekt.plp");
+    app.prompts.files = {file};
+    QCOMPARE(app.main->FileSave(), TMainForm::SaveOutcome::Saved);
+    const QString table = dir.filePath("katalog.csv"), folder = dir.filePath("ordner.plp");
+    QFile csv(table);
+    QVERIFY(csv.open(QIODevice::WriteOnly));
+    csv.write("Haupt;Unter\r\nGarten;Werkzeug\r\n");
+    csv.close();
+    QVERIFY(QDir(dir.path()).mkdir("ordner.plp"));
+    for (const QString& wrong : {table, folder}) {
+        app.prompts.messages.clear();
+        QVERIFY(!app.main->OpenProject(wrong));
+        QCOMPARE(app.prompts.messages, QStringList{wrong + " ist keine Projektdatei!"});
+        QCOMPARE(app.session.ProjectFileName(), file);
+        QCOMPARE(app.main->windowTitle(), "pagloom: " + file);
+    }
 }
 
 void MainFormTest::saveAsSetsCaptionAndFileName() {
