@@ -163,9 +163,11 @@ void TMakeForm::MakeStartClick() {
     close_->setEnabled(false);
     sinceFlush_.invalidate();
     plan_.reset();
+    skipped_ = 0;
     try {
         const BuildOutcome outcome = session_.MakeStart();
         if (outcome.started && outcome.dryRun) plan_ = outcome.plan;
+        skipped_ = outcome.record.Count(FileFate::Skipped);
     } catch (const std::exception& e) {
         prompts_.Message(this, QStringLiteral("Fehler beim Erstellen: ") + Q(e.what()));
     } catch (...) {
@@ -180,9 +182,13 @@ void TMakeForm::MakeStartClick() {
 
 QString TMakeForm::ProgressText() const {
     if (plan_ && !building_) return Q(PlanSummary(*plan_));
-    const QString done = QStringLiteral("Bearbeitete Dateien: %1").arg(filesThisBuild_);
+    QString done = QStringLiteral("Bearbeitete Dateien: %1").arg(filesThisBuild_);
     const int failed = session_.Build.Report.FailedFiles() - failedBefore_;
-    return failed > 0 ? done + QStringLiteral(", davon fehlerhaft: %1").arg(failed) : done;
+    if (failed > 0) done += QStringLiteral(", davon fehlerhaft: %1").arg(failed);
+    // Pages the overwrite setting kept may be stale; the log does not list them.
+    if (skipped_ > 0 && !building_)
+        done += QStringLiteral(", %1 übersprungen (Überschreiben ist aus)").arg(skipped_);
+    return done;
 }
 
 void TMakeForm::SpeedButtonZielClick() {

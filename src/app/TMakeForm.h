@@ -85,6 +85,7 @@ class TMakeForm : public QDialog {
     int filesThisBuild_ = 0;
     // The log's count of failed files when this build started.
     int failedBefore_ = 0;
+    int skipped_ = 0;  // files of the last build that the overwrite setting kept
     bool building_ = false;
     bool groupRunning_ = false;
     // The parent to return to after group mode; null outside group mode.

@@ -20,6 +20,7 @@ class MakeFormTest : public QObject {
     void noDestinationIsAMessage();
     void regionChoiceShownForDreamweaverPages();
     void failedFilesShownBesideTheCount();
+    void keptPagesCountedBelowTheLog();
 };
 
 void MakeFormTest::twoBuildsAppendToTheLog() {
@@ -92,6 +93,37 @@ void MakeFormTest::regionChoiceShownForDreamweaverPages() {
     app.main->Erstellen1Click();
     QVERIFY(visible);
     QVERIFY(checked);
+}
+
+// With overwrite off, a rebuild keeps the existing pages; the dialog says how many, and the
+// log's lines stay as they were.
+void MakeFormTest::keptPagesCountedBelowTheLog() {
+    AppFixture app;
+    QTemporaryDir site;
+    app.session.project.MainMenu.Add(TWebMenu::NewMainItem("Eins", "eins.htm", true));
+    app.session.project.MainMenu.Add(TWebMenu::NewMainItem("Zwei", "zwei.htm", true));
+    ContentPageSettings& cp = app.session.Settings().content_page;
+    cp.source.Select(kEmptyPages);
+    cp.empty_overwrite = false;
+    app.session.Settings().firstpage.overwrite_firstpage = false;
+    app.session.Settings().menu_frame.empty_overwrite = false;
+    QStringList shown;
+    app.prompts.onExec = [&](QDialog* d) {
+        d->findChild<QPushButton*>("MakeStart")->click();
+        shown << app.Find<QLabel>("MakeProgress")->text();
+        return int(QDialog::Rejected);
+    };
+    app.main->HandOnDestination(site.path());
+    app.main->Erstellen1Click();
+    const size_t firstLog = app.session.Build.Report.Lines().size();
+    app.main->Erstellen1Click();
+    QCOMPARE(shown.size(), 2);
+    QVERIFY2(!shown[0].contains(QStringLiteral("übersprungen")), qPrintable(shown[0]));
+    // The two pages, the first page and the menu frame, whose overwrite settings are off.
+    QVERIFY2(shown[1].endsWith(QStringLiteral(", 4 übersprungen (Überschreiben ist aus)")),
+             qPrintable(shown[1]));
+    for (size_t i = firstLog; i < app.session.Build.Report.Lines().size(); ++i)
+        QVERIFY(!Q(app.session.Build.Report.Lines()[i]).contains(QStringLiteral("bersprungen")));
 }
 
 void MakeFormTest::failedFilesShownBesideTheCount() {

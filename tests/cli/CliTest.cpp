@@ -269,6 +269,21 @@ TEST(CliDryRun, ExitsAsTheBuildWouldAndWritesNothing) {
     EXPECT_EQ(RunCli({"build", dir / "p.plp", "--dry-run"}).out.find("neu: "), std::string::npos);
 }
 
+// The plan lists the pages the overwrite setting keeps, and counts them.
+TEST(CliDryRun, ListsThePagesTheOverwriteSettingKeeps) {
+    TempDir dir, site;
+    WriteFile(dir / "p.plp", CrLf({"[files]", "destination-directory=" + site.Path(),
+                                   "[content-page]", "empty-pages=1", "empty-overwrite=0", "[menu]",
+                                   "count=1", "text_0=Eins", "file_0=eins.htm"}));
+    ASSERT_EQ(RunCli({"build", dir / "p.plp"}).status, 0);
+    CliRun plan = RunCli({"build", dir / "p.plp", "--dry-run"});
+    EXPECT_EQ(plan.status, 0) << plan.err;
+    EXPECT_NE(plan.out.find("übersprungen: " + site.Path() + "/eins.htm (Überschreiben ist aus)\n"),
+              std::string::npos)
+        << plan.out;
+    EXPECT_NE(plan.out.find(" 3 übersprungen, 0 Fehler\n"), std::string::npos) << plan.out;
+}
+
 TEST(CliCheck, BuiltDemoChecksCleanAndBrokenLinksExit1) {
     TempDir dest;
     ASSERT_EQ(RunCli({"build", PAGLOOM_DEMO_PROJECT, "--dest", dest.Path()}).status, 0);

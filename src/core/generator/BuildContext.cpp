@@ -40,6 +40,7 @@ bool BuildContext::WriteRuleAllows(const std::string& path, bool overwrite) cons
 }
 
 void BuildContext::Skip(const std::string& path) const {
+    if (saver) saver->Skip(path);
     if (record) record->Add(path, FileFate::Skipped);
 }
 

@@ -23,6 +23,8 @@ FileFate FateOf(PlanKind kind) {
             return FileFate::Changed;
         case PlanKind::Unchanged:
             return FileFate::Unchanged;
+        case PlanKind::Skipped:
+            return FileFate::Skipped;
         case PlanKind::Failed:
             break;
     }
@@ -40,6 +42,9 @@ void PlanCounts::Count(PlanKind kind) {
         case PlanKind::Unchanged:
             ++unchanged;
             break;
+        case PlanKind::Skipped:
+            ++skipped;
+            break;
         case PlanKind::Failed:
             ++failed;
             break;
@@ -54,6 +59,12 @@ std::string PlanLine(PlanKind kind, const std::string& path) {
             return "ge\xE4ndert: " + path;
         case PlanKind::Unchanged:
             return "unver\xE4ndert: " + path;
+        case PlanKind::Skipped:
+            return "\xFC"
+                   "bersprungen: " +
+                   path +
+                   " (\xDC"
+                   "berschreiben ist aus)";
         case PlanKind::Failed:
             break;
     }
@@ -61,9 +72,14 @@ std::string PlanLine(PlanKind kind, const std::string& path) {
 }
 
 std::string PlanSummary(const PlanCounts& c) {
-    return "Plan: " + std::to_string(c.added) + " neu, " + std::to_string(c.changed) +
-           " ge\xE4ndert, " + std::to_string(c.unchanged) + " unver\xE4ndert, " +
-           std::to_string(c.failed) + " Fehler";
+    std::string line = "Plan: " + std::to_string(c.added) + " neu, " + std::to_string(c.changed) +
+                       " ge\xE4ndert, " + std::to_string(c.unchanged) + " unver\xE4ndert, ";
+    // Kept pages may be stale (a changed template): they are counted on their own.
+    if (c.skipped > 0)
+        line += std::to_string(c.skipped) +
+                " \xFC"
+                "bersprungen, ";
+    return line + std::to_string(c.failed) + " Fehler";
 }
 
 std::string PlanStartLine(const std::string& destination) {

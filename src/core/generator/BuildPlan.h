@@ -15,7 +15,7 @@
 namespace pagloom {
 
 // What a build would do with one file.
-enum class PlanKind { New, Changed, Unchanged, Failed };
+enum class PlanKind { New, Changed, Unchanged, Skipped, Failed };
 
 // The same as a fate in the build's record.
 FileFate FateOf(PlanKind kind);
@@ -24,14 +24,17 @@ struct PlanCounts {
     int added = 0;
     int changed = 0;
     int unchanged = 0;
+    int skipped = 0;  // existing files the overwrite setting keeps as they are
     int failed = 0;
 
     void Count(PlanKind kind);
 };
 
-// "neu: <path>", "geändert: <path>", "unverändert: <path>", "Fehler: <path>" (Windows-1252).
+// "neu: <path>", "geändert: <path>", "unverändert: <path>",
+// "übersprungen: <path> (Überschreiben ist aus)", "Fehler: <path>" (Windows-1252).
 std::string PlanLine(PlanKind kind, const std::string& path);
-// "Plan: N neu, N geändert, N unverändert, N Fehler".
+// "Plan: N neu, N geändert, N unverändert, N Fehler", with "N übersprungen" before the errors
+// when there are any.
 std::string PlanSummary(const PlanCounts& counts);
 // The start line of a planning build: "Prüfe Dateien in <destination> (nichts wird geschrieben):".
 std::string PlanStartLine(const std::string& destination);

@@ -76,6 +76,12 @@ FileFate FileSaver::SaveText(const std::string& path, std::string_view text) {
     return wasMissing ? FileFate::New : FileFate::Changed;
 }
 
+void FileSaver::Skip(const std::string& path) {
+    if (!plan_) return;
+    plan_->Count(PlanKind::Skipped);
+    report_.Add(PlanLine(PlanKind::Skipped, path));
+}
+
 FileFate FileSaver::Refuse(const std::string& path, const std::string& reason) {
     if (plan_) {
         plan_->Count(PlanKind::Failed);

@@ -39,6 +39,9 @@ class FileSaver {
     FileFate Save(const std::string& path, const TextLines& lines);
     // The same for lines already joined with CR LF (see SaveText).
     FileFate SaveText(const std::string& path, std::string_view text);
+    // A planning build logs an existing file its overwrite setting keeps as "übersprungen: ..."
+    // and counts it; a real build logs nothing for it.
+    void Skip(const std::string& path);
     // Logs a file the build refuses to write, with the reason, as failed (or, planning, as
     // "Fehler: ..."); writes nothing.
     FileFate Refuse(const std::string& path, const std::string& reason);

@@ -125,10 +125,19 @@ TEST(BuildPlan, JudgesEachFileAsTheBuildWouldAndLeavesTheDiskAsItWas) {
     EXPECT_TRUE(Has(log, "Fehler: " + drei));
     EXPECT_TRUE(Has(log, "unver\xE4ndert: " + include));
     EXPECT_FALSE(Has(log, "Erstellen der Dateien fertig!"));
-    int unchanged = 0;
-    for (const std::string& l : log) unchanged += l.rfind("unver\xE4ndert: ", 0) == 0;
+    int unchanged = 0, skipped = 0;
+    for (const std::string& l : log) {
+        unchanged += l.rfind("unver\xE4ndert: ", 0) == 0;
+        skipped += l.rfind(
+                       "\xFC"
+                       "bersprungen: ",
+                       0) == 0;
+    }
+    // Files whose overwrite setting is off by default (a frame page) are kept, and listed so.
     EXPECT_EQ(log[log.size() - 2], "Plan: 1 neu, 1 ge\xE4ndert, " + std::to_string(unchanged) +
-                                       " unver\xE4ndert, 1 Fehler");
+                                       " unver\xE4ndert, " + std::to_string(skipped) +
+                                       " \xFC"
+                                       "bersprungen, 1 Fehler");
     EXPECT_EQ(planned.plan.added, 1);
     EXPECT_EQ(planned.failedFiles, 1);
     EXPECT_EQ(plan.doc.Build.PreviewDirectory, site.dest);  // as opened; the plan does not set it
@@ -312,6 +321,46 @@ TEST(BuildPlan, PredictsTheBuildForOddTargets) {
         });
         EXPECT_EQ(result, 0) << "255: root could not be given up";
     }
+}
+
+// With overwrite off a changed template leaves the existing pages stale: the plan says each is
+// skipped, and counts them on their own, rather than calling them unchanged.
+TEST(BuildPlan, ShowsThePagesTheOverwriteSettingKeeps) {
+    Site site({"template-pages=1", "template-file=vorlage.htm", "template-overwrite=0"});
+    WriteFile(site.dir / "vorlage.htm", "<p>alt</p>\r\n");
+    {
+        Builder first;
+        ASSERT_TRUE(first.Build(site.project, site.dest, false).Succeeded());
+    }
+    WriteFile(site.dir / "vorlage.htm", "<p>neu</p>\r\n");
+    Builder plan;
+    const BuildOutcome o = plan.Build(site.project, site.dest, true);
+    for (const char* page : {"eins.htm", "zwei.htm", "drei.htm"}) {
+        const std::string path = site.dest + "/" + page;
+        EXPECT_TRUE(Has(plan.log,
+                        "\xFC"
+                        "bersprungen: " +
+                            path +
+                            " (\xDC"
+                            "berschreiben ist aus)"))
+            << page;
+        EXPECT_FALSE(Has(plan.log, "unver\xE4ndert: " + path)) << page;
+    }
+    // The three pages and the files of the default project whose overwrite setting is off.
+    int listed = 0;
+    for (const std::string& l : plan.log)
+        listed += l.rfind(
+                      "\xFC"
+                      "bersprungen: ",
+                      0) == 0;
+    EXPECT_GE(o.plan.skipped, 3);
+    EXPECT_EQ(o.plan.skipped, listed);
+    EXPECT_EQ(o.record.Count(FileFate::Skipped), o.plan.skipped);
+    EXPECT_EQ(plan.log[plan.log.size() - 2],
+              "Plan: 0 neu, 0 ge\xE4ndert, " + std::to_string(o.plan.unchanged) +
+                  " unver\xE4ndert, " + std::to_string(o.plan.skipped) +
+                  " \xFC"
+                  "bersprungen, 0 Fehler");
 }
 
 }  // namespace
