@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "Cli.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <exception>
 #include <optional>
 
@@ -9,10 +13,15 @@
 #include "CommandLine.h"
 #include "check/LinkCheck.h"
 #include "document/ProjectDocument.h"
+#include "generator/SiteFiles.h"
 #include "groups/GroupBuild.h"
 #include "groups/TProjectGroup.h"
 #include "io/FileSystem.h"
+#include "io/ProjectPaths.h"
+#include "projectfile/IniFile.h"
 #include "projectfile/ProjectFile.h"
+#include "publish/Publisher.h"
+#include "publish/RemoteStore.h"
 #include "text/Cp1252.h"
 
 namespace pagloom::cli {
@@ -143,6 +152,101 @@ RunResult RunCheck(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FI
     return problems.empty() ? RunResult::Success : RunResult::FilesFailed;
 }
 
+// Where the journals of broken publishing runs are kept: the user's cache folder.
+std::string JournalFolder(FileSystem& fs) {
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    const char* home = std::getenv("HOME");
+    std::string dir =
+        cache && *cache ? cache : std::string(home && *home ? home : "/tmp") + "/.cache";
+    for (const char* part : {"pagloom", "publish"}) {
+        fs.CreateDirectory(dir);
+        dir = JoinPath(dir, part);
+    }
+    fs.CreateDirectory(dir);
+    return dir;
+}
+
+// publish: the site in the destination to the project's target.
+RunResult RunPublish(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FILE* out,
+                     std::FILE* err) {
+    if (!fs.Exists(cl.file)) {
+        PrintUtf8(err, Cp1252ToUtf8(ProjectMissingMessage(cl.file)));
+        return RunResult::NothingBuilt;
+    }
+    ProjectDocument doc(fs, host);
+    PrepareDocument(doc, out, err);
+    if (!doc.Open(cl.file)) return RunResult::NothingBuilt;
+    const std::string dest = cl.dest ? *cl.dest : doc.Build.Destination;
+    if (dest.empty()) {
+        host.ShowMessage("Sie haben kein Zielverzeichnis angegeben!");
+        return RunResult::NothingBuilt;
+    }
+    std::string text;
+    fs.ReadAll(cl.file, text);
+    const PublishTarget target = ReadPublishTarget(IniFile(text));
+    if (target.protocol == PublishProtocol::None) {
+        host.ShowMessage(target.protocolText.empty()
+                             ? "Die Projektdatei " + cl.file +
+                                   " nennt kein Ziel zum Ver\xF6"
+                                   "ffentlichen (Abschnitt [publish])."
+                             : "Unbekanntes Protokoll: " + target.protocolText);
+        return RunResult::NothingBuilt;
+    }
+    if (!cl.publish.passwordFile.empty()) {
+        struct stat st {};
+        if (::stat(Cp1252ToUtf8(cl.publish.passwordFile).c_str(), &st) != 0 ||
+            (st.st_mode & 077) != 0 || st.st_uid != ::geteuid()) {
+            host.ShowMessage("Die Passwortdatei " + cl.publish.passwordFile +
+                             " darf nur f\xFCr ihren Besitzer lesbar sein (chmod 600).");
+            return RunResult::NothingBuilt;
+        }
+    }
+    if (target.protocol != PublishProtocol::Folder) {
+        host.ShowMessage("Das Protokoll " + target.protocolText +
+                         " wird von diesem Programm noch nicht unterst\xFCtzt; m\xF6glich ist "
+                         "\"folder\" (ein Ordner, etwa eine eingeh\xE4ngte Freigabe).");
+        return RunResult::NothingBuilt;
+    }
+    const std::string folder = ProjectInputPath(cl.file, target.remoteFolder);
+    if (folder.empty() || !fs.DirectoryExists(folder)) {
+        host.ShowMessage("Das Verzeichnis " + folder + " existiert nicht!" +
+                         WindowsPathNote(folder));
+        return RunResult::NothingBuilt;
+    }
+    if (fs.SameFile(folder, dest)) {
+        host.ShowMessage(
+            "Das Ziel zum Ver\xF6"
+            "ffentlichen ist das Zielverzeichnis selbst.");
+        return RunResult::NothingBuilt;
+    }
+    FolderStore remote(fs, folder);
+    PublishOptions options;
+    options.dryRun = cl.dryRun;
+    options.deleteRemoved = cl.publish.deleteRemoved || target.deleteRemoved;
+    options.maxDelete = cl.publish.maxDelete;
+    options.verify = cl.publish.verify == 2   ? PublishOptions::Verify::Content
+                     : cl.publish.verify == 1 ? PublishOptions::Verify::Size
+                                              : PublishOptions::Verify::None;
+    const size_t slash = cl.file.rfind('/');
+    options.project = slash == std::string::npos ? cl.file : cl.file.substr(slash + 1);
+    options.journalDir = JournalFolder(fs);
+    // The pages the visitor enters by go last, so they never point at pages not there yet.
+    for (SiteFileKind kind : {SiteFileKind::MenuScript, SiteFileKind::MenuInclude,
+                              SiteFileKind::MenuFrame, SiteFileKind::Frameset})
+        if (SiteFileDue(doc.project.Settings, kind))
+            options.lastFiles.push_back(SiteFileName(doc.project.Settings, kind));
+    const PublishOutcome o = Publish(fs, dest, remote, target, options, doc.Build.Report);
+    switch (o.end) {
+        case PublishEnd::Done:
+            return RunResult::Success;
+        case PublishEnd::SomeFailed:
+            return RunResult::FilesFailed;
+        case PublishEnd::NothingPublished:
+            break;
+    }
+    return RunResult::NothingBuilt;
+}
+
 RunResult RunCommand(const CommandLine& cl, const std::string& programDir, std::FILE* out,
                      std::FILE* err) {
     try {
@@ -161,6 +265,8 @@ RunResult RunCommand(const CommandLine& cl, const std::string& programDir, std::
                 return RunGroup(cl, disk, host, out, err);
             case Command::Check:
                 return RunCheck(cl, disk, host, out, err);
+            case Command::Publish:
+                return RunPublish(cl, disk, host, out, err);
         }
     } catch (const std::exception& e) {
         PrintUtf8(err, std::string("pagloom-cli: ") + e.what());

@@ -12,6 +12,9 @@ const char* HelpText() {
            "                    [--dry-run]\n"
            "  pagloom-cli group GRUPPE.plg [--dry-run]\n"
            "  pagloom-cli check PROJEKT.plp [--dest VERZEICHNIS]\n"
+           "  pagloom-cli publish PROJEKT.plp [--dest VERZEICHNIS] [--dry-run]\n"
+           "                    [--delete [--max-delete N]] [--verify[=content]]\n"
+           "                    [--connections N] [--accept-host-key FP] [--password-file DATEI]\n"
            "  pagloom-cli --help | --version\n"
            "\n"
            "build   erstellt die Website eines Projekts, wie \"Erstellen\" und \"Start\" im\n"
@@ -31,6 +34,16 @@ const char* HelpText() {
            "        unter der Basis-Adresse), der ins Leere führt, erscheint als eine Zeile\n"
            "        \"Seite:Zeile: Ziel fehlt: Verweis\"; Seiten des Menüs, auf die nichts\n"
            "        verweist, ebenso. Externe Adressen werden nicht abgerufen.\n"
+           "publish veröffentlicht die erstellte Website (VERZEICHNIS oder das Zielverzeichnis)\n"
+           "        am Ziel des Abschnitts [publish] der Projektdatei: nur Dateien, deren Inhalt\n"
+           "        sich seit der letzten Veröffentlichung geändert hat. Jede Datei wird unter\n"
+           "        einem vorläufigen Namen übertragen und dann umbenannt; ein abgebrochener\n"
+           "        Lauf wird beim nächsten fortgesetzt. --dry-run zeigt nur, was geschehe.\n"
+           "        --delete entfernt, was dieses Ziel veröffentlicht hat und die Website nicht\n"
+           "        mehr enthält (höchstens --max-delete N, Vorgabe 100); --verify prüft\n"
+           "        Existenz und Größe der Dateien am Ziel (=content: auch den Inhalt).\n"
+           "        Derzeit wird das Protokoll \"folder\" (ein Ordner, etwa eine eingehängte\n"
+           "        Freigabe) unterstützt.\n"
            "\n"
            "Das Protokoll erscheint auf der Standardausgabe, Meldungen auf der\n"
            "Standardfehlerausgabe (beides UTF-8). Fragen werden mit \"Nein\" beantwortet.\n"
@@ -106,6 +119,77 @@ std::optional<CommandLine> ParseProjectCommand(Command command,
     return cl;
 }
 
+// publish: a project file, --dest, --dry-run and the publishing options.
+std::optional<CommandLine> ParsePublish(const std::vector<std::string>& args, std::string& error) {
+    std::vector<std::string> rest = {args[0]};
+    CommandLine cl;
+    auto number = [&](size_t& i, const std::string& name, int low, int high, int& out) {
+        if (i + 1 >= args.size()) {
+            error = name + " verlangt eine Zahl";
+            return false;
+        }
+        const std::string& v = args[++i];
+        int n = 0;
+        for (char c : v) {
+            if (c < '0' || c > '9' || n > 100000) {
+                error = name + " verlangt eine Zahl: " + Cp1252ToUtf8(v);
+                return false;
+            }
+            n = n * 10 + (c - '0');
+        }
+        if (v.empty() || n < low || n > high) {
+            error = name + " verlangt eine Zahl von " + std::to_string(low) + " bis " +
+                    std::to_string(high);
+            return false;
+        }
+        out = n;
+        return true;
+    };
+    auto text = [&](size_t& i, const std::string& name, std::string& out) {
+        if (i + 1 >= args.size() || args[i + 1].empty()) {
+            error = name + " verlangt einen Wert";
+            return false;
+        }
+        out = args[++i];
+        return true;
+    };
+    bool maxDeleteGiven = false;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--delete") {
+            cl.publish.deleteRemoved = true;
+        } else if (a == "--max-delete") {
+            if (!number(i, a, 0, 1000000, cl.publish.maxDelete)) return std::nullopt;
+            maxDeleteGiven = true;
+        } else if (a == "--verify") {
+            cl.publish.verify = 1;
+        } else if (a == "--verify=content") {
+            cl.publish.verify = 2;
+        } else if (a == "--connections") {
+            if (!number(i, a, 1, 8, cl.publish.connections)) return std::nullopt;
+        } else if (a == "--accept-host-key") {
+            if (!text(i, a, cl.publish.acceptHostKey)) return std::nullopt;
+        } else if (a == "--password-file") {
+            if (!text(i, a, cl.publish.passwordFile)) return std::nullopt;
+        } else if (a == "--dry-run") {
+            cl.dryRun = true;
+        } else {
+            rest.push_back(a);
+            if (a == "--dest" && i + 1 < args.size()) rest.push_back(args[++i]);
+        }
+    }
+    if (maxDeleteGiven && !cl.publish.deleteRemoved) {
+        error = "--max-delete gilt nur mit --delete";
+        return std::nullopt;
+    }
+    std::optional<CommandLine> base = ParseProjectCommand(Command::Check, rest, error);
+    if (!base) return std::nullopt;
+    cl.command = Command::Publish;
+    cl.file = base->file;
+    cl.dest = base->dest;
+    return cl;
+}
+
 std::optional<CommandLine> ParseGroup(const std::vector<std::string>& args, std::string& error) {
     CommandLine cl;
     cl.command = Command::Group;
@@ -159,15 +243,17 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     }
     const std::string& cmd = args[0];
     if (cmd == "--help" || cmd == "-h") {
-        if (args.size() == 1) return CommandLine{Command::Help, {}, {}, {}, false};
+        if (args.size() == 1) return CommandLine{Command::Help, {}, {}, {}, false, {}};
     } else if (cmd == "--version") {
-        if (args.size() == 1) return CommandLine{Command::Version, {}, {}, {}, false};
+        if (args.size() == 1) return CommandLine{Command::Version, {}, {}, {}, false, {}};
     } else if (cmd == "build") {
         return ParseProjectCommand(Command::Build, args, error);
     } else if (cmd == "check") {
         return ParseProjectCommand(Command::Check, args, error);
     } else if (cmd == "group") {
         return ParseGroup(args, error);
+    } else if (cmd == "publish") {
+        return ParsePublish(args, error);
     } else {
         error = "unbekannter Befehl: " + Cp1252ToUtf8(cmd);
         return std::nullopt;

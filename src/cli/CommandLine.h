@@ -3,6 +3,9 @@
 //   pagloom-cli build PROJECT.plp [--dest DIR] [--keep-regions | --overwrite-regions] [--dry-run]
 //   pagloom-cli group GROUP.plg [--dry-run]
 //   pagloom-cli check PROJECT.plp [--dest DIR]
+//   pagloom-cli publish PROJECT.plp [--dest DIR] [--dry-run] [--delete [--max-delete N]]
+//                       [--verify[=content]] [--connections N] [--accept-host-key FP]
+//                       [--password-file F]
 //   pagloom-cli --help | --version
 #pragma once
 #include <optional>
@@ -11,7 +14,17 @@
 
 namespace pagloom::cli {
 
-enum class Command { Help, Version, Build, Group, Check };
+enum class Command { Help, Version, Build, Group, Check, Publish };
+
+// The options of publish.
+struct PublishArgs {
+    bool deleteRemoved = false;  // --delete
+    int maxDelete = 100;         // --max-delete N
+    int verify = 0;              // --verify: 1 existence and size, 2 (=content) content too
+    int connections = 0;         // --connections N (0: the target's)
+    std::string acceptHostKey;   // --accept-host-key FP
+    std::string passwordFile;    // --password-file F
+};
 
 struct CommandLine {
     Command command = Command::Help;
@@ -19,6 +32,7 @@ struct CommandLine {
     std::optional<std::string> dest;      // --dest DIR
     std::optional<bool> regionOverwrite;  // --overwrite-regions (true) / --keep-regions (false)
     bool dryRun = false;                  // --dry-run: plan the build, write nothing
+    PublishArgs publish;                  // publish only
 };
 
 // The arguments as they arrive (UTF-8) as Windows-1252 texts. An argument that Windows-1252

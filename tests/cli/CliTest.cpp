@@ -284,6 +284,47 @@ TEST(CliDryRun, ListsThePagesTheOverwriteSettingKeeps) {
     EXPECT_NE(plan.out.find(" 3 übersprungen, 0 Fehler\n"), std::string::npos) << plan.out;
 }
 
+// publish to a folder target: only what changed goes; what cannot be published exits 2.
+TEST(CliPublish, AFolderTargetGetsOnlyWhatChanged) {
+    TempDir dir, site, server, cache;
+    const std::string project = dir / "demo.plp";
+    fs::copy_file(PAGLOOM_DEMO_PROJECT, project);
+    const std::string plain = ReadFile(project);
+    ASSERT_EQ(RunCli({"build", project, "--dest", site.Path()}).status, 0);
+    setenv("XDG_CACHE_HOME", cache.Path().c_str(), 1);
+
+    CliRun none = RunCli({"publish", project, "--dest", site.Path()});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_NE(none.err.find("nennt kein Ziel zum Veröffentlichen"), std::string::npos) << none.err;
+
+    WriteFile(project, plain + CrLf({"[publish]", "protocol=sftp", "host=www.example.org"}));
+    EXPECT_EQ(RunCli({"publish", project, "--dest", site.Path()}).status, 2);
+
+    WriteFile(project, plain + CrLf({"[publish]", "protocol=folder   ; ein Ordner",
+                                     "remote-folder=" + server.Path()}));
+    CliRun plan = RunCli({"publish", project, "--dest", site.Path(), "--dry-run"});
+    EXPECT_EQ(plan.status, 0) << plan.err;
+    EXPECT_EQ(server.EntryCount(), 0u);
+    CliRun first = RunCli({"publish", project, "--dest", site.Path()});
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_TRUE(fs::exists(server / "index.htm"));
+    EXPECT_TRUE(fs::exists(server / ".pagloom-publish.json"));
+    WriteFile(site / "kontakt.htm", "neu\r\n");
+    CliRun second = RunCli({"publish", project, "--dest", site.Path()});
+    EXPECT_EQ(second.status, 0) << second.err;
+    EXPECT_NE(second.out.find("geändert: kontakt.htm\n"), std::string::npos) << second.out;
+    EXPECT_NE(second.out.find("Veröffentlicht: 0 neu, 1 geändert, 0 gelöscht, "), std::string::npos)
+        << second.out;
+    EXPECT_EQ(ReadFile(server / "kontakt.htm"), "neu\r\n");
+    unsetenv("XDG_CACHE_HOME");
+
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"publish", project, "--max-delete", "3"},
+          std::vector<std::string>{"publish", project, "--connections", "9"},
+          std::vector<std::string>{"publish"}})
+        EXPECT_EQ(RunCli(wrong).status, 64);
+}
+
 TEST(CliCheck, BuiltDemoChecksCleanAndBrokenLinksExit1) {
     TempDir dest;
     ASSERT_EQ(RunCli({"build", PAGLOOM_DEMO_PROJECT, "--dest", dest.Path()}).status, 0);

@@ -1,0 +1,342 @@
+// SPDX-License-Identifier: MIT
+#include "publish/Publisher.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "generator/MakeReport.h"
+#include "io/FileSystem.h"
+#include "publish/Manifest.h"
+#include "publish/RemoteStore.h"
+#include "publish/Sha256.h"
+
+namespace pagloom {
+namespace {
+
+constexpr int kManifestEvery = 200;  // files between two writes of the manifest during a run
+
+// pagloom's own files in a folder: the manifest, temporary files of builds and of publishing.
+bool OwnFile(const std::string& name) {
+    if (name == kManifestName || name.rfind(".pagloom-", 0) == 0) return true;
+    return name.find(".pagloom-") != std::string::npos && name.size() > 4 &&
+           name.compare(name.size() - 4, 4, ".tmp") == 0;
+}
+
+struct LocalSite {
+    std::vector<std::string> files;  // relative names
+    std::vector<std::string> links;  // refused: a link could lead anywhere
+};
+
+void Walk(FileSystem& fs, const std::string& dir, const std::string& prefix,
+          const PublishTarget& target, LocalSite& site, int depth) {
+    std::vector<std::string> names;
+    if (depth > 64 || !fs.ListNames(dir, names)) return;
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        if (name == "." || name == ".." || OwnFile(name)) continue;
+        const std::string path = JoinPath(dir, name), rel = prefix + name;
+        if (fs.FollowLinks(path) != path) {
+            if (!MatchesAnyPattern(target.exclude, rel)) site.links.push_back(rel);
+        } else if (fs.DirectoryExists(path)) {
+            Walk(fs, path, rel + "/", target, site, depth + 1);
+        } else if (fs.FileExists(path) && !MatchesAnyPattern(target.exclude, rel)) {
+            site.files.push_back(rel);
+        }
+    }
+}
+
+std::string FolderOf(const std::string& name) {
+    const size_t slash = name.rfind('/');
+    return slash == std::string::npos ? std::string() : name.substr(0, slash);
+}
+
+std::string TempNameOf(const std::string& name) {
+    const size_t slash = name.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : name.substr(0, slash + 1);
+    return folder + ".pagloom-up-" + (slash == std::string::npos ? name : name.substr(slash + 1));
+}
+
+// The journal: one line per step, written through at once so a killed run loses nothing done.
+class Journal {
+  public:
+    Journal(std::string path, bool write) : path_(std::move(path)) {
+        if (write) fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    }
+    ~Journal() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Journal(const Journal&) = delete;
+    Journal& operator=(const Journal&) = delete;
+    void Line(const std::string& line) {
+        if (fd_ < 0) return;
+        const std::string l = line + "\n";
+        [[maybe_unused]] const ssize_t n = ::write(fd_, l.data(), l.size());
+    }
+    void Remove() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+        ::unlink(path_.c_str());
+    }
+
+  private:
+    std::string path_;
+    int fd_ = -1;
+};
+
+// Applies what an earlier, broken run recorded: files it published, files it deleted, and the
+// temporary names it may have left on the server.
+void ReplayJournal(FileSystem& fs, const std::string& path, Manifest& m,
+                   std::set<std::string>& temps) {
+    std::string text;
+    if (!fs.ReadAll(path, text)) return;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) break;  // a line cut off by the break: not done
+        const std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (line.size() < 2 || line[1] != '\t') continue;
+        const std::string rest = line.substr(2);
+        if (line[0] == 'T') {
+            temps.insert(rest);
+        } else if (line[0] == 'D') {
+            m.files.erase(rest);
+        } else if (line[0] == 'P') {
+            const size_t a = rest.find('\t'), b = rest.find('\t', a + 1);
+            if (a == std::string::npos || b == std::string::npos) continue;
+            m.files[rest.substr(b + 1)] = {
+                rest.substr(0, a),
+                std::strtoull(rest.substr(a + 1, b - a - 1).c_str(), nullptr, 10)};
+        }
+    }
+}
+
+bool WriteManifest(RemoteStore& remote, const Manifest& m, std::string& error) {
+    const std::string temp = TempNameOf(kManifestName);
+    return remote.Put(temp, ManifestText(m), error) && remote.Replace(temp, kManifestName, error);
+}
+
+struct Upload {
+    std::string name;
+    PublishedFile file;
+    bool isNew = false;
+};
+
+}  // namespace
+
+std::string PublishSummary(const PublishCounts& c, bool planned) {
+    return std::string(planned ? "Plan: "
+                               : "Ver\xF6"
+                                 "ffentlicht: ") +
+           std::to_string(c.added) + " neu, " + std::to_string(c.changed) + " ge\xE4ndert, " +
+           std::to_string(c.deleted) + " gel\xF6scht, " + std::to_string(c.unchanged) +
+           " unver\xE4ndert, " + std::to_string(c.failed) + " Fehler (" + std::to_string(c.bytes) +
+           " Bytes)";
+}
+
+std::string JournalPath(const std::string& dir, const PublishTarget& target,
+                        const std::string& site) {
+    return JoinPath(dir, Sha256Hex(target.Address() + "\n" + site).substr(0, 24) + ".journal");
+}
+
+PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& remote,
+                       const PublishTarget& target, const PublishOptions& options,
+                       MakeReport& log) {
+    PublishOutcome outcome;
+    PublishCounts& c = outcome.counts;
+    log.Add(options.dryRun ? "Pr\xFC"
+                             "fe Ver\xF6"
+                             "ffentlichung von " +
+                                 site + " nach " + target.Address() + " (nichts wird gesendet):"
+                           : "Ver\xF6"
+                             "ffentliche " +
+                                 site + " nach " + target.Address() + ":");
+    log.Add("");
+    auto refuse = [&](const std::string& why) {
+        log.Add(why);
+        log.Add("");
+        return outcome;
+    };
+    if (!fs.DirectoryExists(site)) return refuse("Das Verzeichnis " + site + " existiert nicht!");
+
+    // What the server holds, by its manifest, and what a broken run did since it was written.
+    Manifest manifest;
+    std::string text, error;
+    switch (remote.Get(kManifestName, text, error)) {
+        case RemoteStore::Got::Read: {
+            std::optional<Manifest> read = ParseManifest(text);
+            if (!read)
+                return refuse("Die Datei " + std::string(kManifestName) +
+                              " im Zielordner ist keine Liste dieses Programms; nichts wird "
+                              "ver\xF6"
+                              "ffentlicht.");
+            if (read->project != options.project)
+                return refuse("Der Zielordner geh\xF6rt zum Projekt " + read->project +
+                              "; nichts wird ver\xF6"
+                              "ffentlicht.");
+            manifest = std::move(*read);
+            break;
+        }
+        case RemoteStore::Got::Missing:
+            break;
+        case RemoteStore::Got::Failed:
+            return refuse("Fehler: " + std::string(kManifestName) + " (" + error + ")");
+    }
+    manifest.project = options.project;
+    manifest.target = target.Address();
+    const std::string journalPath = JournalPath(options.journalDir, target, site);
+    std::set<std::string> temps;
+    ReplayJournal(fs, journalPath, manifest, temps);
+
+    if (options.verify != PublishOptions::Verify::None) {
+        for (auto it = manifest.files.begin(); it != manifest.files.end();) {
+            bool good;
+            if (options.verify == PublishOptions::Verify::Content) {
+                std::string data;
+                good = remote.Get(it->first, data, error) == RemoteStore::Got::Read &&
+                       Sha256Hex(data) == it->second.sha256;
+            } else {
+                good = remote.Size(it->first) == it->second.size;
+            }
+            it = good ? std::next(it) : manifest.files.erase(it);
+        }
+    }
+
+    LocalSite local;
+    Walk(fs, site, "", target, local, 0);
+    // Entry pages last, in the given order, then any other index page: they point at the rest.
+    auto rank = [&](const std::string& name) -> size_t {
+        const auto at = std::find(options.lastFiles.begin(), options.lastFiles.end(), name);
+        if (at != options.lastFiles.end()) return 1 + (at - options.lastFiles.begin());
+        const size_t slash = name.rfind('/');
+        const std::string base = slash == std::string::npos ? name : name.substr(slash + 1);
+        const bool page = base.rfind("index.htm", 0) == 0 || base.rfind("index.php", 0) == 0 ||
+                          base.rfind("index.shtml", 0) == 0;
+        return page ? 1 + options.lastFiles.size() : 0;
+    };
+    std::stable_sort(local.files.begin(), local.files.end(),
+                     [&](const std::string& a, const std::string& b) { return rank(a) < rank(b); });
+
+    std::vector<Upload> uploads;
+    std::set<std::string> present;
+    for (const std::string& name : local.files) {
+        present.insert(name);
+        if (MatchesAnyPattern(target.protect, name)) continue;  // the server's own copy stays
+        std::string data;
+        if (!fs.ReadAll(JoinPath(site, name), data)) {
+            log.Add("Fehler: " + name + " (kann nicht gelesen werden)");
+            ++c.failed;
+            continue;
+        }
+        const PublishedFile file{Sha256Hex(data), data.size()};
+        const auto known = manifest.files.find(name);
+        if (known != manifest.files.end() && known->second == file) {
+            ++c.unchanged;
+            if (options.dryRun) log.Add("unver\xE4ndert: " + name);
+            continue;
+        }
+        uploads.push_back({name, file, known == manifest.files.end()});
+    }
+    for (const std::string& name : local.links) {
+        log.Add("Fehler: " + name +
+                " (ein Verweis; wird nicht ver\xF6"
+                "ffentlicht)");
+        ++c.failed;
+    }
+    std::vector<std::string> deletions;
+    if (options.deleteRemoved)
+        for (const auto& [name, file] : manifest.files)
+            if (!present.count(name) && !MatchesAnyPattern(target.protect, name))
+                deletions.push_back(name);
+    if (static_cast<int>(deletions.size()) > options.maxDelete)
+        return refuse(std::to_string(deletions.size()) +
+                      " Dateien w\xE4ren zu l\xF6schen, mehr als " +
+                      std::to_string(options.maxDelete) +
+                      " (--max-delete); nichts wird ver\xF6"
+                      "ffentlicht.");
+
+    if (options.dryRun) {
+        for (const Upload& u : uploads) {
+            log.Add((u.isNew ? "neu: " : "ge\xE4ndert: ") + u.name);
+            ++(u.isNew ? c.added : c.changed);
+            c.bytes += u.file.size;
+        }
+        for (const std::string& name : deletions) {
+            log.Add("gel\xF6scht: " + name);
+            ++c.deleted;
+        }
+        log.Add("");
+        log.Add(PublishSummary(c, true));
+        log.Add("");
+        outcome.end = c.failed ? PublishEnd::SomeFailed : PublishEnd::Done;
+        return outcome;
+    }
+
+    fs.CreateDirectory(options.journalDir);
+    Journal journal(journalPath, true);
+    for (const std::string& temp : temps) remote.Remove(temp, error);
+    int sinceManifest = 0;
+    for (const Upload& u : uploads) {
+        std::string data;
+        const std::string temp = TempNameOf(u.name);
+        bool ok = fs.ReadAll(JoinPath(site, u.name), data) && Sha256Hex(data) == u.file.sha256;
+        if (!ok)
+            error =
+                "hat sich w\xE4hrend des Ver\xF6"
+                "ffentlichens ge\xE4ndert";
+        ok = ok && remote.MakeFolders(FolderOf(u.name), error);
+        if (ok) journal.Line("T\t" + temp);
+        ok = ok && remote.Put(temp, data, error);
+        if (ok && remote.Size(temp) != data.size()) {
+            error =
+                "unvollst\xE4ndig \xFC"
+                "bertragen";
+            ok = false;
+        }
+        ok = ok && remote.Replace(temp, u.name, error);
+        if (!ok) {
+            std::string ignored;
+            remote.Remove(temp, ignored);
+            log.Add("Fehler: " + u.name + " (" + error + ")");
+            ++c.failed;
+            continue;
+        }
+        journal.Line("P\t" + u.file.sha256 + "\t" + std::to_string(u.file.size) + "\t" + u.name);
+        manifest.files[u.name] = u.file;
+        log.Add((u.isNew ? "neu: " : "ge\xE4ndert: ") + u.name);
+        ++(u.isNew ? c.added : c.changed);
+        c.bytes += u.file.size;
+        if (++sinceManifest >= kManifestEvery && WriteManifest(remote, manifest, error))
+            sinceManifest = 0;
+    }
+    // Only a complete upload may take files away: a page that failed may still link to them.
+    if (c.failed == 0)
+        for (const std::string& name : deletions) {
+            if (!remote.Remove(name, error)) {
+                log.Add("Fehler: " + name + " (" + error + ")");
+                ++c.failed;
+                continue;
+            }
+            journal.Line("D\t" + name);
+            manifest.files.erase(name);
+            log.Add("gel\xF6scht: " + name);
+            ++c.deleted;
+        }
+    if (WriteManifest(remote, manifest, error)) {
+        journal.Remove();
+    } else {
+        log.Add("Fehler: " + std::string(kManifestName) + " (" + error + ")");
+        ++c.failed;
+    }
+    log.Add("");
+    log.Add(PublishSummary(c, false));
+    log.Add("");
+    outcome.end = c.failed ? PublishEnd::SomeFailed : PublishEnd::Done;
+    return outcome;
+}
+
+}  // namespace pagloom

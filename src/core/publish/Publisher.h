@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+// Publishing a built site: every file of the site's folder (but the excluded ones) goes to the
+// target when its content differs from what the target's manifest says was published there.
+// Each file is written under a temporary name in its folder and renamed over the old one, so a
+// visitor never gets half a page; pages and assets go first, the entry pages (frameset, menu
+// frame, menu script, index pages) after them, the manifest last. A local journal records
+// every file as soon as it is confirmed, so a broken run is resumed by the next one.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "publish/PublishTarget.h"
+
+namespace pagloom {
+
+class FileSystem;
+class MakeReport;
+class RemoteStore;
+
+struct PublishOptions {
+    bool dryRun = false;         // plan only: nothing is sent, not even the manifest
+    bool deleteRemoved = false;  // remove what this target published and the site no longer has
+    int maxDelete = 100;         // more deletions stop the run before anything is sent
+    enum class Verify { None, Size, Content } verify = Verify::None;
+    std::string project;     // the project file's name, written into the manifest
+    std::string journalDir;  // folder of the local journals (made when missing)
+    // Names published after every other file, in this order (the entry pages).
+    std::vector<std::string> lastFiles;
+};
+
+struct PublishCounts {
+    int added = 0;
+    int changed = 0;
+    int deleted = 0;
+    int unchanged = 0;
+    int failed = 0;
+    std::uint64_t bytes = 0;  // sent (planned: to be sent)
+};
+
+enum class PublishEnd {
+    Done,              // everything published, or nothing to do
+    SomeFailed,        // finished, but some files failed (they are retried next time)
+    NothingPublished,  // refused before anything was sent (the log says why)
+};
+
+struct PublishOutcome {
+    PublishEnd end = PublishEnd::NothingPublished;
+    PublishCounts counts;
+};
+
+// Publishes the folder `site` to `remote` and logs one line per file and a summary in `log`.
+PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& remote,
+                       const PublishTarget& target, const PublishOptions& options, MakeReport& log);
+
+// The summary line: "Veröffentlicht: N neu, N geändert, N gelöscht, N unverändert, N Fehler
+// (N Bytes)"; planning: "Plan: ..." with the same counts.
+std::string PublishSummary(const PublishCounts& c, bool planned);
+
+// The journal of a target for a site folder: one file per pair in `dir`.
+std::string JournalPath(const std::string& dir, const PublishTarget& target,
+                        const std::string& site);
+
+}  // namespace pagloom
