@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-webengine-dev qt6-translations-l10n libgl-dev
   libshp-dev pxlib-dev unixodbc-dev libsqliteodbc sqlite3
+  libcurl4-openssl-dev openssh-server openssh-client
   libgtest-dev libgmock-dev clang-format
   chromium xvfb xauth libxml2-utils)
 missing=()

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <exception>
+#include <memory>
 #include <optional>
 
 #include "CliHost.h"
@@ -18,10 +19,12 @@
 #include "groups/TProjectGroup.h"
 #include "io/FileSystem.h"
 #include "io/ProjectPaths.h"
+#include "io/UserFile.h"
 #include "projectfile/IniFile.h"
 #include "projectfile/ProjectFile.h"
 #include "publish/Publisher.h"
 #include "publish/RemoteStore.h"
+#include "publish/SftpStore.h"
 #include "text/Cp1252.h"
 
 namespace pagloom::cli {
@@ -166,6 +169,34 @@ std::string JournalFolder(FileSystem& fs) {
     return dir;
 }
 
+// The password for the target, in this order: PAGLOOM_PASSWORD, --password-file; none (an SSH
+// agent or key file) is the empty text. Nothing when the file is refused.
+std::optional<std::string> PublishPassword(const CommandLine& cl, FileSystem& fs, CliHost& host) {
+    if (const char* env = std::getenv("PAGLOOM_PASSWORD"); env && *env) return std::string(env);
+    if (cl.publish.passwordFile.empty()) return std::string();
+    std::string text;
+    if (!fs.ReadAll(cl.publish.passwordFile, text)) {
+        host.ShowMessage("Die Passwortdatei " + cl.publish.passwordFile +
+                         " kann nicht gelesen werden!");
+        return std::nullopt;
+    }
+    const size_t end = text.find_first_of("\r\n");
+    if (end != std::string::npos) text.resize(end);
+    return text;
+}
+
+// Stores an accepted host key in the project's [publish] section; every other line stays.
+bool StoreHostKey(const std::string& file, const std::string& key, FileSystem& fs, Host& host) {
+    const auto text = [&](std::string_view existing) {
+        IniFile ini(existing);
+        ini.WriteString("publish", "host-key", key);
+        return ini.Text();
+    };
+    if (SaveUserFile(fs, host, file, text, nullptr) == UserSave::Saved) return true;
+    host.ShowMessage("In " + file + " kann nicht geschrieben werden");
+    return false;
+}
+
 // publish: the site in the destination to the project's target.
 RunResult RunPublish(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FILE* out,
                      std::FILE* err) {
@@ -183,7 +214,7 @@ RunResult RunPublish(const CommandLine& cl, FileSystem& fs, CliHost& host, std::
     }
     std::string text;
     fs.ReadAll(cl.file, text);
-    const PublishTarget target = ReadPublishTarget(IniFile(text));
+    PublishTarget target = ReadPublishTarget(IniFile(text));
     if (target.protocol == PublishProtocol::None) {
         host.ShowMessage(target.protocolText.empty()
                              ? "Die Projektdatei " + cl.file +
@@ -201,25 +232,56 @@ RunResult RunPublish(const CommandLine& cl, FileSystem& fs, CliHost& host, std::
             return RunResult::NothingBuilt;
         }
     }
-    if (target.protocol != PublishProtocol::Folder) {
-        host.ShowMessage("Das Protokoll " + target.protocolText +
-                         " wird von diesem Programm noch nicht unterst\xFCtzt; m\xF6glich ist "
-                         "\"folder\" (ein Ordner, etwa eine eingeh\xE4ngte Freigabe).");
-        return RunResult::NothingBuilt;
-    }
-    const std::string folder = ProjectInputPath(cl.file, target.remoteFolder);
-    if (folder.empty() || !fs.DirectoryExists(folder)) {
-        host.ShowMessage("Das Verzeichnis " + folder + " existiert nicht!" +
-                         WindowsPathNote(folder));
-        return RunResult::NothingBuilt;
-    }
-    if (fs.SameFile(folder, dest)) {
+    std::unique_ptr<RemoteStore> store;
+    if (target.protocol == PublishProtocol::Folder) {
+        const std::string folder = ProjectInputPath(cl.file, target.remoteFolder);
+        if (folder.empty() || !fs.DirectoryExists(folder)) {
+            host.ShowMessage("Das Verzeichnis " + folder + " existiert nicht!" +
+                             WindowsPathNote(folder));
+            return RunResult::NothingBuilt;
+        }
+        if (fs.SameFile(folder, dest)) {
+            host.ShowMessage(
+                "Das Ziel zum Ver\xF6"
+                "ffentlichen ist das Zielverzeichnis selbst.");
+            return RunResult::NothingBuilt;
+        }
+        store = std::make_unique<FolderStore>(fs, folder);
+    } else if (target.protocol == PublishProtocol::Sftp) {
+        std::optional<std::string> password = PublishPassword(cl, fs, host);
+        if (!password) return RunResult::NothingBuilt;
+        const std::string& accept = cl.publish.acceptHostKey;
+        if (!accept.empty()) {
+            // A key stored for the target is never replaced from here: a changed key stops.
+            if (!target.hostKey.empty() && target.hostKey != accept) {
+                host.ShowMessage("WARNUNG: F\xFCr " + target.host +
+                                 " ist ein anderer Schl\xFC"
+                                 "ssel gespeichert (" +
+                                 target.hostKey + "). Nichts wird gesendet.");
+                return RunResult::NothingBuilt;
+            }
+            target.hostKey = accept;
+        }
+        const char* home = std::getenv("HOME");
+        auto sftp = std::make_unique<SftpStore>(
+            target, std::move(*password),
+            home && *home ? std::string(home) + "/.ssh/known_hosts" : std::string());
+        std::string error;
+        if (!sftp->Connect(error)) {
+            host.ShowMessage(error);
+            return RunResult::NothingBuilt;
+        }
+        if (!accept.empty() && !StoreHostKey(cl.file, accept, fs, host))
+            return RunResult::NothingBuilt;
+        store = std::move(sftp);
+    } else {
         host.ShowMessage(
-            "Das Ziel zum Ver\xF6"
-            "ffentlichen ist das Zielverzeichnis selbst.");
+            "Das Protokoll " + target.protocolText +
+            " wird von diesem Programm noch nicht unterst\xFCtzt; m\xF6glich sind "
+            "\"sftp\" und \"folder\" (ein Ordner, etwa eine eingeh\xE4ngte Freigabe).");
         return RunResult::NothingBuilt;
     }
-    FolderStore remote(fs, folder);
+    RemoteStore& remote = *store;
     PublishOptions options;
     options.dryRun = cl.dryRun;
     options.deleteRemoved = cl.publish.deleteRemoved || target.deleteRemoved;

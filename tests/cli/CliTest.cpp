@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "SshServer.h"
 #include "TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -323,6 +325,58 @@ TEST(CliPublish, AFolderTargetGetsOnlyWhatChanged) {
           std::vector<std::string>{"publish", project, "--connections", "9"},
           std::vector<std::string>{"publish"}})
         EXPECT_EQ(RunCli(wrong).status, 64);
+}
+
+// publish over SFTP to a real OpenSSH server: an unknown host key stops the run and is named,
+// the flag that accepts it stores it in the project, and no secret reaches any output.
+TEST(CliPublish, SftpTrustsOnlyAnAcceptedHostKey) {
+    pagloom::test::SshServer server;
+    ASSERT_TRUE(server.Running()) << server.Error();
+    TempDir dir, site, cache;
+    const std::string project = dir / "demo.plp";
+    fs::copy_file(PAGLOOM_DEMO_PROJECT, project);
+    WriteFile(project,
+              ReadFile(project) +
+                  CrLf({"[publish]", "protocol=sftp", "host=127.0.0.1",
+                        "port=" + std::to_string(server.Port()), "user=" + server.User(),
+                        "remote-folder=" + server.Folder(), "key-file=" + server.ClientKey()}));
+    ASSERT_EQ(RunCli({"build", project, "--dest", site.Path()}).status, 0);
+    const char* home = std::getenv("HOME");
+    const std::string oldHome = home ? home : "";
+    setenv("XDG_CACHE_HOME", cache.Path().c_str(), 1);
+    setenv("HOME", cache.Path().c_str(), 1);  // no known_hosts of the machine's user
+    const std::string secret = "Geheim-4711";
+    setenv("PAGLOOM_PASSWORD", secret.c_str(), 1);
+
+    CliRun unknown = RunCli({"publish", project, "--dest", site.Path()});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("--accept-host-key " + server.Fingerprint()), std::string::npos)
+        << unknown.err;
+    EXPECT_TRUE(fs::is_empty(server.Folder()));
+
+    CliRun wrong = RunCli({"publish", project, "--dest", site.Path(), "--accept-host-key",
+                           "SHA256:AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_TRUE(fs::is_empty(server.Folder()));
+
+    CliRun accepted = RunCli(
+        {"publish", project, "--dest", site.Path(), "--accept-host-key", server.Fingerprint()});
+    EXPECT_EQ(accepted.status, 0) << accepted.err;
+    EXPECT_NE(ReadFile(project).find("host-key=" + server.Fingerprint() + "\r\n"),
+              std::string::npos);
+    EXPECT_EQ(ReadFile(server.Folder() + "/index.htm"), ReadFile(site / "index.htm"));
+    CliRun again = RunCli({"publish", project, "--dest", site.Path()});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_NE(again.out.find("Veröffentlicht: 0 neu, 0 geändert, 0 gelöscht, "), std::string::npos)
+        << again.out;
+    for (const CliRun* r : {&unknown, &wrong, &accepted, &again}) {
+        EXPECT_EQ(r->out.find(secret), std::string::npos);
+        EXPECT_EQ(r->err.find(secret), std::string::npos);
+    }
+    EXPECT_EQ(ReadFile(project).find(secret), std::string::npos);
+    unsetenv("PAGLOOM_PASSWORD");
+    unsetenv("XDG_CACHE_HOME");
+    setenv("HOME", oldHome.c_str(), 1);
 }
 
 TEST(CliCheck, BuiltDemoChecksCleanAndBrokenLinksExit1) {

@@ -1,0 +1,396 @@
+// SPDX-License-Identifier: MIT
+#include "publish/SftpStore.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+#include "io/FileSystem.h"
+#include "publish/Sha256.h"
+#include "text/Cp1252.h"
+
+namespace pagloom {
+namespace {
+
+constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+std::string Base64(std::string_view bytes, bool pad) {
+    std::string out;
+    size_t i = 0;
+    for (; i + 2 < bytes.size(); i += 3) {
+        const unsigned v = (unsigned char)bytes[i] << 16 | (unsigned char)bytes[i + 1] << 8 |
+                           (unsigned char)bytes[i + 2];
+        for (int s = 18; s >= 0; s -= 6) out += kBase64[(v >> s) & 63];
+    }
+    if (i < bytes.size()) {
+        unsigned v = (unsigned char)bytes[i] << 16;
+        if (i + 1 < bytes.size()) v |= (unsigned char)bytes[i + 1] << 8;
+        out += kBase64[(v >> 18) & 63];
+        out += kBase64[(v >> 12) & 63];
+        if (i + 1 < bytes.size()) out += kBase64[(v >> 6) & 63];
+        if (pad) out.append(i + 1 < bytes.size() ? 1 : 2, '=');
+    }
+    return out;
+}
+
+std::string Unbase64(std::string_view text) {
+    std::string out;
+    unsigned v = 0;
+    int bits = 0;
+    for (char c : text) {
+        const char* at = std::strchr(kBase64, c);
+        if (c == '=' || !at || !c) break;
+        v = v << 6 | unsigned(at - kBase64);
+        bits += 6;
+        if (bits >= 8) {
+            bits -= 8;
+            out += static_cast<char>((v >> bits) & 0xFF);
+        }
+    }
+    return out;
+}
+
+std::string HexBytes(std::string_view hex) {
+    std::string out;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        out += static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16));
+    return out;
+}
+
+// Percent-encodes a path for an address; '/' stays.
+std::string Escaped(std::string_view cp1252Path) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : Cp1252ToUtf8(cp1252Path)) {
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return out;
+}
+
+// A path as one argument of an SFTP command.
+std::string Quoted(std::string_view cp1252Path) {
+    std::string out = "\"";
+    for (char c : Cp1252ToUtf8(cp1252Path)) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+const char* KeyTypeName(int type) {
+    switch (type) {
+        case CURLKHTYPE_RSA:
+            return "ssh-rsa";
+        case CURLKHTYPE_DSS:
+            return "ssh-dss";
+        case CURLKHTYPE_ECDSA:
+            return "ecdsa-";
+        case CURLKHTYPE_ED25519:
+            return "ssh-ed25519";
+        default:
+            return "";
+    }
+}
+
+void GlobalInit() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+}  // namespace
+
+std::string SshFingerprint(std::string_view keyBlob) {
+    return "SHA256:" + Base64(HexBytes(Sha256Hex(keyBlob)), false);
+}
+
+struct SftpStore::State {
+    PublishTarget target;
+    std::string password, knownHosts;
+    CURL* curl = nullptr;
+    std::string base;  // "sftp://host:port"
+    std::string fingerprint;
+    bool unknown = false, changed = false, checked = false;
+
+    std::string RemotePath(const std::string& name) const {
+        std::string root = target.remoteFolder;
+        while (root.size() > 1 && root.back() == '/') root.pop_back();
+        if (name.empty()) return root.empty() ? "." : root;
+        return root.empty() ? name : root == "/" ? "/" + name : root + "/" + name;
+    }
+    std::string Url(const std::string& name) const {
+        const std::string path = RemotePath(name);
+        // Relative folders are taken from the login folder, as the server's own sftp does.
+        return base + (path.front() == '/' ? Escaped(path) : "/~/" + Escaped(path));
+    }
+
+    // Whether the key the server shows may be trusted; notes an unknown or a changed one.
+    bool Trusts(int type, std::string_view key) {
+        fingerprint = SshFingerprint(key);
+        checked = true;
+        if (!target.hostKey.empty()) {
+            changed = target.hostKey != fingerprint;
+            return !changed;
+        }
+        std::string text;
+        DiskFileSystem disk;
+        if (!knownHosts.empty() && disk.ReadAll(knownHosts, text)) {
+            const std::string host = target.port > 0 && target.port != 22
+                                         ? "[" + target.host + "]:" + std::to_string(target.port)
+                                         : target.host;
+            size_t start = 0;
+            while (start < text.size()) {
+                size_t end = text.find('\n', start);
+                if (end == std::string::npos) end = text.size();
+                const std::string line = text.substr(start, end - start);
+                start = end + 1;
+                const size_t a = line.find(' '), b = line.find(' ', a + 1);
+                if (a == std::string::npos || b == std::string::npos || line[0] == '#') continue;
+                bool hostMatches = false;
+                for (size_t from = 0; from <= a;) {
+                    size_t comma = line.find(',', from);
+                    if (comma == std::string::npos || comma > a) comma = a;
+                    if (line.compare(from, comma - from, host) == 0) hostMatches = true;
+                    from = comma + 1;
+                }
+                const std::string type_ = line.substr(a + 1, b - a - 1);
+                if (!hostMatches || type_.rfind(KeyTypeName(type), 0) != 0) continue;
+                size_t e = line.find(' ', b + 1);
+                const std::string blob =
+                    Unbase64(line.substr(b + 1, e == std::string::npos ? e : e - b - 1));
+                changed = blob != key;
+                return !changed;
+            }
+        }
+        unknown = true;
+        return false;
+    }
+
+    static int HostKey(void* self, int type, const char* key, size_t size) {
+        return static_cast<State*>(self)->Trusts(type, std::string_view(key, size))
+                   ? CURLKHMATCH_OK
+                   : CURLKHMATCH_MISMATCH;
+    }
+
+    void Reset() {
+        curl_easy_reset(curl);
+        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 20L);
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
+        curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "sftp");
+        curl_easy_setopt(curl, CURLOPT_SSH_HOSTKEYFUNCTION, &State::HostKey);
+        curl_easy_setopt(curl, CURLOPT_SSH_HOSTKEYDATA, this);
+        if (!target.user.empty()) curl_easy_setopt(curl, CURLOPT_USERNAME, target.user.c_str());
+        long auth = CURLSSH_AUTH_AGENT | CURLSSH_AUTH_PUBLICKEY;
+        if (!target.keyFile.empty()) {
+            curl_easy_setopt(curl, CURLOPT_SSH_PRIVATE_KEYFILE, target.keyFile.c_str());
+            const std::string pub = target.keyFile + ".pub";
+            curl_easy_setopt(curl, CURLOPT_SSH_PUBLIC_KEYFILE, pub.c_str());
+        }
+        if (!password.empty()) {
+            curl_easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
+            auth |= CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD;
+        }
+        curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES, auth);
+    }
+
+    // A libcurl result as a German reason (never with the password: libcurl does not show it).
+    std::string Reason(CURLcode code) const {
+        switch (code) {
+            case CURLE_COULDNT_CONNECT:
+                return "Verbindung abgelehnt";
+            case CURLE_COULDNT_RESOLVE_HOST:
+                return "Server nicht gefunden";
+            case CURLE_OPERATION_TIMEDOUT:
+                return "Zeit\xFC"
+                       "berschreitung";
+            case CURLE_LOGIN_DENIED:
+                return "Anmeldung abgelehnt";
+            case CURLE_PEER_FAILED_VERIFICATION:
+                return changed ? "der Schl\xFC"
+                                 "ssel des Servers hat sich ge\xE4ndert"
+                               : "der Schl\xFC"
+                                 "ssel des Servers ist unbekannt";
+            case CURLE_REMOTE_FILE_NOT_FOUND:
+                return "nicht vorhanden";
+            case CURLE_REMOTE_ACCESS_DENIED:
+                return "Zugriff verweigert";
+            case CURLE_QUOTE_ERROR:
+                return "vom Server abgelehnt";
+            default:
+                return curl_easy_strerror(code);
+        }
+    }
+
+    // Runs SFTP commands against the remote folder.
+    CURLcode Commands(const std::vector<std::string>& commands) {
+        Reset();
+        curl_slist* list = nullptr;
+        for (const std::string& c : commands) list = curl_slist_append(list, c.c_str());
+        const std::string url = Url("");
+        curl_easy_setopt(curl, CURLOPT_URL, (url + "/").c_str());
+        curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+        curl_easy_setopt(curl, CURLOPT_QUOTE, list);
+        const CURLcode rc = curl_easy_perform(curl);
+        curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
+        curl_slist_free_all(list);
+        return rc;
+    }
+};
+
+SftpStore::SftpStore(const PublishTarget& target, std::string password, std::string knownHosts)
+    : s_(std::make_unique<State>()) {
+    GlobalInit();
+    s_->target = target;
+    s_->password = std::move(password);
+    s_->knownHosts = std::move(knownHosts);
+    s_->curl = curl_easy_init();
+    s_->base =
+        "sftp://" + Escaped(target.host) + ":" + std::to_string(target.port > 0 ? target.port : 22);
+}
+
+SftpStore::~SftpStore() {
+    if (s_->curl) curl_easy_cleanup(s_->curl);
+    // Overwritten, so a core dump of the process after publishing does not hold it.
+    std::fill(s_->password.begin(), s_->password.end(), '\0');
+}
+
+bool SftpStore::Connect(std::string& error) {
+    if (!s_->curl) {
+        error = "libcurl kann nicht gestartet werden";
+        return false;
+    }
+    s_->Reset();
+    curl_easy_setopt(s_->curl, CURLOPT_URL, (s_->Url("") + "/").c_str());
+    curl_easy_setopt(s_->curl, CURLOPT_NOBODY, 1L);
+    const CURLcode rc = curl_easy_perform(s_->curl);
+    if (rc == CURLE_OK) return true;
+    if (s_->unknown)
+        error =
+            "Der Schl\xFC"
+            "ssel des Servers " +
+            s_->target.host + " ist unbekannt: " + s_->fingerprint +
+            ". Wenn er stimmt: --accept-host-key " + s_->fingerprint;
+    else if (s_->changed)
+        error =
+            "WARNUNG: Der Schl\xFC"
+            "ssel des Servers " +
+            s_->target.host + " hat sich ge\xE4ndert (jetzt " + s_->fingerprint +
+            "). Nichts wird gesendet.";
+    else if (rc == CURLE_REMOTE_FILE_NOT_FOUND)
+        error =
+            "Der Ordner " + s_->target.remoteFolder + " fehlt auf dem Server " + s_->target.host;
+    else
+        error = "Keine Verbindung zu " + s_->target.host + ": " + s_->Reason(rc);
+    return false;
+}
+
+bool SftpStore::UnknownKey() const { return s_->unknown; }
+bool SftpStore::ChangedKey() const { return s_->changed; }
+const std::string& SftpStore::Fingerprint() const { return s_->fingerprint; }
+
+namespace {
+
+size_t Append(char* data, size_t size, size_t n, void* out) {
+    static_cast<std::string*>(out)->append(data, size * n);
+    return size * n;
+}
+
+struct Source {
+    std::string_view data;
+    size_t at = 0;
+};
+
+size_t Take(char* buffer, size_t size, size_t n, void* source) {
+    Source& s = *static_cast<Source*>(source);
+    const size_t count = std::min(size * n, s.data.size() - s.at);
+    std::memcpy(buffer, s.data.data() + s.at, count);
+    s.at += count;
+    return count;
+}
+
+}  // namespace
+
+RemoteStore::Got SftpStore::Get(const std::string& name, std::string& out, std::string& error) {
+    s_->Reset();
+    out.clear();
+    curl_easy_setopt(s_->curl, CURLOPT_URL, s_->Url(name).c_str());
+    curl_easy_setopt(s_->curl, CURLOPT_WRITEFUNCTION, &Append);
+    curl_easy_setopt(s_->curl, CURLOPT_WRITEDATA, &out);
+    const CURLcode rc = curl_easy_perform(s_->curl);
+    if (rc == CURLE_OK) return Got::Read;
+    out.clear();
+    if (rc == CURLE_REMOTE_FILE_NOT_FOUND) return Got::Missing;
+    error = s_->Reason(rc);
+    return Got::Failed;
+}
+
+bool SftpStore::Put(const std::string& name, std::string_view data, std::string& error) {
+    s_->Reset();
+    Source source{data};
+    curl_easy_setopt(s_->curl, CURLOPT_URL, s_->Url(name).c_str());
+    curl_easy_setopt(s_->curl, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(s_->curl, CURLOPT_READFUNCTION, &Take);
+    curl_easy_setopt(s_->curl, CURLOPT_READDATA, &source);
+    curl_easy_setopt(s_->curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(data.size()));
+    curl_easy_setopt(s_->curl, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));
+    curl_easy_setopt(s_->curl, CURLOPT_NEW_FILE_PERMS, 0644L);
+    curl_easy_setopt(s_->curl, CURLOPT_NEW_DIRECTORY_PERMS, 0755L);
+    const CURLcode rc = curl_easy_perform(s_->curl);
+    if (rc == CURLE_OK) return true;
+    error = s_->Reason(rc);
+    return false;
+}
+
+bool SftpStore::Replace(const std::string& from, const std::string& to, std::string& error) {
+    // OpenSSH's server renames onto no existing file: the old one goes aside for the moment of
+    // the rename and is removed after it (or put back when the rename fails).
+    const size_t slash = to.rfind('/');
+    const std::string aside = (slash == std::string::npos ? "" : to.substr(0, slash + 1)) +
+                              ".pagloom-aside-" +
+                              to.substr(slash == std::string::npos ? 0 : slash + 1);
+    const std::string f = Quoted(s_->RemotePath(from)), t = Quoted(s_->RemotePath(to)),
+                      a = Quoted(s_->RemotePath(aside));
+    CURLcode rc =
+        s_->Commands({"*rm " + a, "*rename " + t + " " + a, "rename " + f + " " + t, "*rm " + a});
+    if (rc == CURLE_OK) return true;
+    error = s_->Reason(rc);
+    s_->Commands({"*rename " + a + " " + t});
+    return false;
+}
+
+bool SftpStore::Remove(const std::string& name, std::string& error) {
+    if (!Size(name)) return true;  // gone already
+    const CURLcode rc = s_->Commands({"rm " + Quoted(s_->RemotePath(name))});
+    if (rc == CURLE_OK) return true;
+    error = s_->Reason(rc);
+    return false;
+}
+
+std::optional<std::uint64_t> SftpStore::Size(const std::string& name) {
+    s_->Reset();
+    curl_easy_setopt(s_->curl, CURLOPT_URL, s_->Url(name).c_str());
+    curl_easy_setopt(s_->curl, CURLOPT_NOBODY, 1L);
+    if (curl_easy_perform(s_->curl) != CURLE_OK) return std::nullopt;
+    curl_off_t size = -1;
+    if (curl_easy_getinfo(s_->curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size) != CURLE_OK ||
+        size < 0)
+        return std::nullopt;
+    return static_cast<std::uint64_t>(size);
+}
+
+bool SftpStore::MakeFolders(const std::string&, std::string&) {
+    return true;  // an upload makes the folders it needs
+}
+
+}  // namespace pagloom
