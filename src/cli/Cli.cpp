@@ -92,6 +92,10 @@ RunResult ResultOf(const GroupOutcome& o) {
 }
 
 // build: the main window's OpenProject, then what "Erstellen" and "Start" do.
+// Defined below, with publish.
+RunResult PublishDocument(const CommandLine& cl, ProjectDocument& doc, const std::string& dest,
+                          FileSystem& fs, CliHost& host);
+
 RunResult RunBuild(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FILE* out,
                    std::FILE* err) {
     // A mistyped path would otherwise build a default project; the desktop program can only
@@ -108,7 +112,10 @@ RunResult RunBuild(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FI
     doc.Build.DryRun = cl.dryRun;
 
     const std::optional<BuildOutcome> outcome = doc.CheckAndBuild(cl.regionOverwrite);
-    return outcome ? ResultOf(*outcome) : RunResult::NothingBuilt;
+    const RunResult built = outcome ? ResultOf(*outcome) : RunResult::NothingBuilt;
+    // Only a site built without a fault is published: a failed page may be missing there.
+    if (!cl.publishAfterBuild || cl.dryRun || built != RunResult::Success) return built;
+    return PublishDocument(cl, doc, doc.Build.Destination, fs, host);
 }
 
 // group: Make1Execute on the group file as it is stored. A group just opened is unchanged, so
@@ -212,6 +219,12 @@ RunResult RunPublish(const CommandLine& cl, FileSystem& fs, CliHost& host, std::
         host.ShowMessage("Sie haben kein Zielverzeichnis angegeben!");
         return RunResult::NothingBuilt;
     }
+    return PublishDocument(cl, doc, dest, fs, host);
+}
+
+// The open project's site in `dest` to the project's target.
+RunResult PublishDocument(const CommandLine& cl, ProjectDocument& doc, const std::string& dest,
+                          FileSystem& fs, CliHost& host) {
     std::string text;
     fs.ReadAll(cl.file, text);
     PublishTarget target = ReadPublishTarget(IniFile(text));

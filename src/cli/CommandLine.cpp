@@ -9,7 +9,7 @@ const char* HelpText() {
     return "Aufruf:\n"
            "  pagloom-cli build PROJEKT.plp [--dest VERZEICHNIS] [--keep-regions | "
            "--overwrite-regions]\n"
-           "                    [--dry-run]\n"
+           "                    [--dry-run] [--publish]\n"
            "  pagloom-cli group GRUPPE.plg [--dry-run]\n"
            "  pagloom-cli check PROJEKT.plp [--dest VERZEICHNIS]\n"
            "  pagloom-cli publish PROJEKT.plp [--dest VERZEICHNIS] [--dry-run]\n"
@@ -42,8 +42,9 @@ const char* HelpText() {
            "        --delete entfernt, was dieses Ziel veröffentlicht hat und die Website nicht\n"
            "        mehr enthält (höchstens --max-delete N, Vorgabe 100); --verify prüft\n"
            "        Existenz und Größe der Dateien am Ziel (=content: auch den Inhalt).\n"
-           "        Derzeit wird das Protokoll \"folder\" (ein Ordner, etwa eine eingehängte\n"
-           "        Freigabe) unterstützt.\n"
+           "        Unterstützt sind \"sftp\" und \"folder\" (ein Ordner, etwa eine eingehängte\n"
+           "        Freigabe). Ein Passwort kommt aus PAGLOOM_PASSWORD oder --password-file.\n"
+           "        build --publish veröffentlicht nach einem fehlerfreien Erstellen.\n"
            "\n"
            "Das Protokoll erscheint auf der Standardausgabe, Meldungen auf der\n"
            "Standardfehlerausgabe (beides UTF-8). Fragen werden mit \"Nein\" beantwortet.\n"
@@ -94,6 +95,8 @@ std::optional<CommandLine> ParseProjectCommand(Command command,
             cl.dest = a.substr(7);
         } else if (build && a == "--dry-run") {
             cl.dryRun = true;
+        } else if (build && a == "--publish") {
+            cl.publishAfterBuild = true;
         } else if (build && (a == "--keep-regions" || a == "--overwrite-regions")) {
             bool value = a == "--overwrite-regions";
             if (cl.regionOverwrite && *cl.regionOverwrite != value) {
@@ -243,9 +246,9 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     }
     const std::string& cmd = args[0];
     if (cmd == "--help" || cmd == "-h") {
-        if (args.size() == 1) return CommandLine{Command::Help, {}, {}, {}, false, {}};
+        if (args.size() == 1) return CommandLine{Command::Help, {}, {}, {}, false, {}, false};
     } else if (cmd == "--version") {
-        if (args.size() == 1) return CommandLine{Command::Version, {}, {}, {}, false, {}};
+        if (args.size() == 1) return CommandLine{Command::Version, {}, {}, {}, false, {}, false};
     } else if (cmd == "build") {
         return ParseProjectCommand(Command::Build, args, error);
     } else if (cmd == "check") {

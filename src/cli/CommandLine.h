@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The command line of pagloom-cli:
 //   pagloom-cli build PROJECT.plp [--dest DIR] [--keep-regions | --overwrite-regions] [--dry-run]
+//                     [--publish]
 //   pagloom-cli group GROUP.plg [--dry-run]
 //   pagloom-cli check PROJECT.plp [--dest DIR]
 //   pagloom-cli publish PROJECT.plp [--dest DIR] [--dry-run] [--delete [--max-delete N]]
@@ -33,6 +34,7 @@ struct CommandLine {
     std::optional<bool> regionOverwrite;  // --overwrite-regions (true) / --keep-regions (false)
     bool dryRun = false;                  // --dry-run: plan the build, write nothing
     PublishArgs publish;                  // publish only
+    bool publishAfterBuild = false;       // build --publish
 };
 
 // The arguments as they arrive (UTF-8) as Windows-1252 texts. An argument that Windows-1252

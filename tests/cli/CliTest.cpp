@@ -318,6 +318,14 @@ TEST(CliPublish, AFolderTargetGetsOnlyWhatChanged) {
     EXPECT_NE(second.out.find("Veröffentlicht: 0 neu, 1 geändert, 0 gelöscht, "), std::string::npos)
         << second.out;
     EXPECT_EQ(ReadFile(server / "kontakt.htm"), "neu\r\n");
+    // Built and published in one go; a failed build publishes nothing.
+    CliRun both = RunCli({"build", project, "--dest", site.Path(), "--publish"});
+    EXPECT_EQ(both.status, 0) << both.err;
+    EXPECT_EQ(ReadFile(server / "kontakt.htm"), ReadFile(site / "kontakt.htm"));
+    EXPECT_NE(both.out.find("Veröffentlicht: 0 neu, 1 geändert, "), std::string::npos) << both.out;
+    CliRun failed = RunCli({"build", project, "--dest", site / "fehlt", "--publish"});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.out.find("Veröffentlich"), std::string::npos) << failed.out;
     unsetenv("XDG_CACHE_HOME");
 
     for (const std::vector<std::string>& wrong :
