@@ -132,7 +132,41 @@ RunResult RunGroup(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FI
     doc.Build.DryRun = cl.dryRun;
 
     GroupBuildEnv env{doc, {}, {}, {}, {}};
-    return ResultOf(Make1Execute(group, env));
+    const RunResult built = ResultOf(Make1Execute(group, env));
+    if (!cl.publishAfterBuild || cl.dryRun) return built;
+    MakeReport& log = doc.Build.Report;
+    // Only a group built without a fault is published: a failed page may be missing there.
+    if (built != RunResult::Success) {
+        log.Add(
+            "Die Gruppe wurde nicht fehlerfrei erstellt; nichts wird ver\xF6"
+            "ffentlicht.");
+        return built;
+    }
+    RunResult result = RunResult::Success;
+    for (const std::string& member : group.ProjectList) {
+        std::string text;
+        fs.ReadAll(member, text);
+        log.Add("Projekt " + member + ":");
+        if (!IniFile(text).HasSection("publish")) {
+            log.Add(
+                "kein Ziel zum Ver\xF6"
+                "ffentlichen");
+            log.Add("");
+            continue;
+        }
+        CommandLine memberCl = cl;
+        memberCl.file = member;
+        memberCl.dest.reset();
+        ProjectDocument memberDoc(fs, host);
+        PrepareDocument(memberDoc, out, err);
+        const RunResult r =
+            memberDoc.Open(member)
+                ? PublishDocument(memberCl, memberDoc, memberDoc.Build.Destination, fs, host)
+                : RunResult::NothingBuilt;
+        // A member that published nothing counts as a member that failed.
+        if (r != RunResult::Success) result = RunResult::FilesFailed;
+    }
+    return result;
 }
 
 // check: the project's site in the destination, one line per broken reference or orphan.

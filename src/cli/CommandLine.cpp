@@ -10,7 +10,7 @@ const char* HelpText() {
            "  pagloom-cli build PROJEKT.plp [--dest VERZEICHNIS] [--keep-regions | "
            "--overwrite-regions]\n"
            "                    [--dry-run] [--publish]\n"
-           "  pagloom-cli group GRUPPE.plg [--dry-run]\n"
+           "  pagloom-cli group GRUPPE.plg [--dry-run] [--publish]\n"
            "  pagloom-cli check PROJEKT.plp [--dest VERZEICHNIS]\n"
            "  pagloom-cli publish PROJEKT.plp [--dest VERZEICHNIS] [--dry-run]\n"
            "                    [--delete [--max-delete N]] [--verify[=content]]\n"
@@ -44,7 +44,8 @@ const char* HelpText() {
            "        Existenz und Größe der Dateien am Ziel (=content: auch den Inhalt).\n"
            "        Unterstützt sind \"sftp\" und \"folder\" (ein Ordner, etwa eine eingehängte\n"
            "        Freigabe). Ein Passwort kommt aus PAGLOOM_PASSWORD oder --password-file.\n"
-           "        build --publish veröffentlicht nach einem fehlerfreien Erstellen.\n"
+           "        build --publish veröffentlicht nach einem fehlerfreien Erstellen, group\n"
+           "        --publish jedes Projekt der Gruppe an sein eigenes Ziel.\n"
            "\n"
            "Das Protokoll erscheint auf der Standardausgabe, Meldungen auf der\n"
            "Standardfehlerausgabe (beides UTF-8). Fragen werden mit \"Nein\" beantwortet.\n"
@@ -201,6 +202,8 @@ std::optional<CommandLine> ParseGroup(const std::vector<std::string>& args, std:
         const std::string& a = args[i];
         if (a == "--dry-run") {
             cl.dryRun = true;
+        } else if (a == "--publish") {
+            cl.publishAfterBuild = true;
         } else if (IsOption(a)) {
             error = "unbekannte Option für group: " + Cp1252ToUtf8(a);
             return std::nullopt;

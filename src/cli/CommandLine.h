@@ -2,7 +2,7 @@
 // The command line of pagloom-cli:
 //   pagloom-cli build PROJECT.plp [--dest DIR] [--keep-regions | --overwrite-regions] [--dry-run]
 //                     [--publish]
-//   pagloom-cli group GROUP.plg [--dry-run]
+//   pagloom-cli group GROUP.plg [--dry-run] [--publish]
 //   pagloom-cli check PROJECT.plp [--dest DIR]
 //   pagloom-cli publish PROJECT.plp [--dest DIR] [--dry-run] [--delete [--max-delete N]]
 //                       [--verify[=content]] [--connections N] [--accept-host-key FP]

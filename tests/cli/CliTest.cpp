@@ -323,6 +323,25 @@ TEST(CliPublish, AFolderTargetGetsOnlyWhatChanged) {
     EXPECT_EQ(both.status, 0) << both.err;
     EXPECT_EQ(ReadFile(server / "kontakt.htm"), ReadFile(site / "kontakt.htm"));
     EXPECT_NE(both.out.find("Veröffentlicht: 0 neu, 1 geändert, "), std::string::npos) << both.out;
+    // A group publishes each member to its own target after building them.
+    const std::string other = dir / "ohne-ziel.plp";
+    fs::create_directory(dir / "andere");
+    WriteFile(other, CrLf({"[files]", "destination-directory=" + dir / "andere"}));
+    std::string withDest = ReadFile(project);
+    const size_t at = withDest.find("destination-directory=");
+    ASSERT_NE(at, std::string::npos);
+    withDest.insert(at + 22, site.Path());
+    WriteFile(project, withDest);
+    WriteFile(dir / "g.plg",
+              CrLf({"[projects]", "count=2", "filename_1=" + other, "filename_2=" + project}));
+    fs::remove(site / "kontakt.htm");  // the group's build makes it again
+    CliRun group = RunCli({"group", dir / "g.plg", "--publish"});
+    EXPECT_EQ(group.status, 0) << group.err;
+    EXPECT_NE(group.out.find("Projekt " + other + ":\nkein Ziel zum Veröffentlichen\n"),
+              std::string::npos)
+        << group.out;
+    EXPECT_NE(group.out.find("Projekt " + project + ":\n"), std::string::npos) << group.out;
+    EXPECT_EQ(ReadFile(server / "kontakt.htm"), ReadFile(site / "kontakt.htm"));
     CliRun failed = RunCli({"build", project, "--dest", site / "fehlt", "--publish"});
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.out.find("Veröffentlich"), std::string::npos) << failed.out;
