@@ -280,6 +280,7 @@ RunResult PublishDocument(const CommandLine& cl, ProjectDocument& doc, const std
         }
     }
     std::unique_ptr<RemoteStore> store;
+    StoreFactory moreStores;  // the further connections, made like the first
     if (target.protocol == PublishProtocol::Folder) {
         const std::string folder = ProjectInputPath(cl.file, target.remoteFolder);
         if (folder.empty() || !fs.DirectoryExists(folder)) {
@@ -294,6 +295,7 @@ RunResult PublishDocument(const CommandLine& cl, ProjectDocument& doc, const std
             return RunResult::NothingBuilt;
         }
         store = std::make_unique<FolderStore>(fs, folder);
+        moreStores = [&fs, folder] { return std::make_unique<FolderStore>(fs, folder); };
     } else if (target.protocol == PublishProtocol::Sftp) {
         std::optional<std::string> password = PublishPassword(cl, fs, host);
         if (!password) return RunResult::NothingBuilt;
@@ -311,7 +313,7 @@ RunResult PublishDocument(const CommandLine& cl, ProjectDocument& doc, const std
         }
         const char* home = std::getenv("HOME");
         auto sftp = std::make_unique<SftpStore>(
-            target, std::move(*password),
+            target, *password,
             home && *home ? std::string(home) + "/.ssh/known_hosts" : std::string());
         std::string error;
         if (!sftp->Connect(error)) {
@@ -321,6 +323,14 @@ RunResult PublishDocument(const CommandLine& cl, ProjectDocument& doc, const std
         if (!accept.empty() && !StoreHostKey(cl.file, accept, fs, host))
             return RunResult::NothingBuilt;
         store = std::move(sftp);
+        moreStores = [target, password = *password, home]() -> std::unique_ptr<RemoteStore> {
+            auto another = std::make_unique<SftpStore>(
+                target, password,
+                home && *home ? std::string(home) + "/.ssh/known_hosts" : std::string());
+            std::string ignored;
+            if (!another->Connect(ignored)) return nullptr;
+            return another;
+        };
     } else {
         host.ShowMessage(
             "Das Protokoll " + target.protocolText +
@@ -333,6 +343,7 @@ RunResult PublishDocument(const CommandLine& cl, ProjectDocument& doc, const std
     options.dryRun = cl.dryRun;
     options.deleteRemoved = cl.publish.deleteRemoved || target.deleteRemoved;
     options.maxDelete = cl.publish.maxDelete;
+    options.connections = cl.publish.connections > 0 ? cl.publish.connections : target.connections;
     options.verify = cl.publish.verify == 2   ? PublishOptions::Verify::Content
                      : cl.publish.verify == 1 ? PublishOptions::Verify::Size
                                               : PublishOptions::Verify::None;
@@ -344,7 +355,8 @@ RunResult PublishDocument(const CommandLine& cl, ProjectDocument& doc, const std
                               SiteFileKind::MenuFrame, SiteFileKind::Frameset})
         if (SiteFileDue(doc.project.Settings, kind))
             options.lastFiles.push_back(SiteFileName(doc.project.Settings, kind));
-    const PublishOutcome o = Publish(fs, dest, remote, target, options, doc.Build.Report);
+    const PublishOutcome o =
+        Publish(fs, dest, remote, target, options, doc.Build.Report, moreStores);
     switch (o.end) {
         case PublishEnd::Done:
             return RunResult::Success;

@@ -5,8 +5,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <set>
+#include <thread>
 
 #include "generator/MakeReport.h"
 #include "io/FileSystem.h"
@@ -144,8 +148,8 @@ std::string JournalPath(const std::string& dir, const PublishTarget& target,
 }
 
 PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& remote,
-                       const PublishTarget& target, const PublishOptions& options,
-                       MakeReport& log) {
+                       const PublishTarget& target, const PublishOptions& options, MakeReport& log,
+                       const StoreFactory& moreStores) {
     PublishOutcome outcome;
     PublishCounts& c = outcome.counts;
     log.Add(options.dryRun ? "Pr\xFC"
@@ -279,40 +283,62 @@ PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& rem
     fs.CreateDirectory(options.journalDir);
     Journal journal(journalPath, true);
     for (const std::string& temp : temps) remote.Remove(temp, error);
+    // Uploads run on up to `connections` connections at once; the entry pages follow on the
+    // first one, in their order, once every other file is there.
+    std::mutex lock;
     int sinceManifest = 0;
-    for (const Upload& u : uploads) {
-        std::string data;
+    auto upload = [&](RemoteStore& store, const Upload& u) {
+        std::string data, why;
         const std::string temp = TempNameOf(u.name);
         bool ok = fs.ReadAll(JoinPath(site, u.name), data) && Sha256Hex(data) == u.file.sha256;
         if (!ok)
-            error =
+            why =
                 "hat sich w\xE4hrend des Ver\xF6"
                 "ffentlichens ge\xE4ndert";
-        ok = ok && remote.MakeFolders(FolderOf(u.name), error);
-        if (ok) journal.Line("T\t" + temp);
-        ok = ok && remote.Put(temp, data, error);
-        if (ok && remote.Size(temp) != data.size()) {
-            error =
+        ok = ok && store.MakeFolders(FolderOf(u.name), why);
+        if (ok) {
+            std::lock_guard<std::mutex> hold(lock);
+            journal.Line("T\t" + temp);
+        }
+        ok = ok && store.Put(temp, data, why);
+        if (ok && store.Size(temp) != data.size()) {
+            why =
                 "unvollst\xE4ndig \xFC"
                 "bertragen";
             ok = false;
         }
-        ok = ok && remote.Replace(temp, u.name, error);
+        ok = ok && store.Replace(temp, u.name, why);
+        std::lock_guard<std::mutex> hold(lock);
         if (!ok) {
             std::string ignored;
-            remote.Remove(temp, ignored);
-            log.Add("Fehler: " + u.name + " (" + error + ")");
+            store.Remove(temp, ignored);
+            log.Add("Fehler: " + u.name + " (" + why + ")");
             ++c.failed;
-            continue;
+            return;
         }
         journal.Line("P\t" + u.file.sha256 + "\t" + std::to_string(u.file.size) + "\t" + u.name);
         manifest.files[u.name] = u.file;
         log.Add((u.isNew ? "neu: " : "ge\xE4ndert: ") + u.name);
         ++(u.isNew ? c.added : c.changed);
         c.bytes += u.file.size;
-        if (++sinceManifest >= kManifestEvery && WriteManifest(remote, manifest, error))
+        if (++sinceManifest >= kManifestEvery && WriteManifest(store, manifest, why))
             sinceManifest = 0;
-    }
+    };
+    size_t firstLast = uploads.size();
+    while (firstLast > 0 && rank(uploads[firstLast - 1].name) > 0) --firstLast;
+    std::atomic<size_t> next{0};
+    auto work = [&](RemoteStore& store) {
+        for (size_t i; (i = next.fetch_add(1)) < firstLast;) upload(store, uploads[i]);
+    };
+    std::vector<std::unique_ptr<RemoteStore>> more;
+    const int wanted = std::min<int>(std::max(1, options.connections), 8);
+    for (int k = 1; k < wanted && static_cast<size_t>(k) < firstLast && moreStores; ++k)
+        if (std::unique_ptr<RemoteStore> store = moreStores()) more.push_back(std::move(store));
+    std::vector<std::thread> workers;
+    for (auto& store : more) workers.emplace_back(work, std::ref(*store));
+    work(remote);
+    for (std::thread& t : workers) t.join();
+    for (size_t i = firstLast; i < uploads.size(); ++i) upload(remote, uploads[i]);
     // Only a complete upload may take files away: a page that failed may still link to them.
     if (c.failed == 0)
         for (const std::string& name : deletions) {

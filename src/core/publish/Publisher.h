@@ -7,6 +7,8 @@
 // every file as soon as it is confirmed, so a broken run is resumed by the next one.
 #pragma once
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,7 @@ struct PublishOptions {
     std::string journalDir;  // folder of the local journals (made when missing)
     // Names published after every other file, in this order (the entry pages).
     std::vector<std::string> lastFiles;
+    int connections = 4;  // at most 8; each further one comes from the store factory
 };
 
 struct PublishCounts {
@@ -49,9 +52,14 @@ struct PublishOutcome {
     PublishCounts counts;
 };
 
+// Makes one more connection to the target (nothing when it cannot): files go on several at once.
+using StoreFactory = std::function<std::unique_ptr<RemoteStore>()>;
+
 // Publishes the folder `site` to `remote` and logs one line per file and a summary in `log`.
+// With `moreStores`, up to options.connections connections upload at the same time.
 PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& remote,
-                       const PublishTarget& target, const PublishOptions& options, MakeReport& log);
+                       const PublishTarget& target, const PublishOptions& options, MakeReport& log,
+                       const StoreFactory& moreStores = {});
 
 // The summary line: "Veröffentlicht: N neu, N geändert, N gelöscht, N unverändert, N Fehler
 // (N Bytes)"; planning: "Plan: ..." with the same counts.

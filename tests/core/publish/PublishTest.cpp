@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -273,6 +275,35 @@ TEST(Publish, RefusesWhatItMustNotDo) {
         EXPECT_FALSE(fs::exists(s.server + "/passwd.htm"));
         EXPECT_FALSE(fs::exists(s.server + "/notiz.bak"));
     }
+}
+
+// Several connections at once: every file arrives once and whole, the entry pages still last.
+TEST(Publish, SeveralConnectionsSendEveryFileOnce) {
+    Site s;
+    for (int i = 0; i < 60; ++i)
+        WriteFile(s.site + "/seiten/s" + std::to_string(i) + ".htm", std::to_string(i) + "\r\n");
+    std::vector<Server*> opened;
+    std::mutex guard;
+    const StoreFactory more = [&]() -> std::unique_ptr<RemoteStore> {
+        auto store = std::make_unique<Server>(s.server);
+        std::lock_guard<std::mutex> hold(guard);
+        opened.push_back(store.get());
+        return store;
+    };
+    s.options.connections = 4;
+    Server first(s.server);
+    MakeReport log;
+    const PublishOutcome o = Publish(disk, s.site, first, s.target, s.options, log, more);
+    EXPECT_EQ(o.end, PublishEnd::Done);
+    EXPECT_EQ(o.counts.added, 66);
+    EXPECT_EQ(opened.size(), 3u);
+    std::map<std::string, std::string> onServer = Files(s.server);
+    onServer.erase(kManifestName);
+    EXPECT_EQ(onServer, Files(s.site));
+    ASSERT_GE(first.arrived.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(first.arrived.end() - 3, first.arrived.end()),
+              (std::vector<std::string>{"menu.htm", "index.htm", kManifestName}));
+    EXPECT_EQ(ParseManifest(ReadFile(s.server + "/" + kManifestName))->files.size(), 66u);
 }
 
 TEST(PublishPieces, ManifestRoundTripAndPatterns) {
