@@ -361,6 +361,8 @@ bool SftpStore::Replace(const std::string& from, const std::string& to, std::str
                               to.substr(slash == std::string::npos ? 0 : slash + 1);
     const std::string f = Quoted(s_->RemotePath(from)), t = Quoted(s_->RemotePath(to)),
                       a = Quoted(s_->RemotePath(aside));
+    // A new file needs no aside: one command.
+    if (s_->Commands({"rename " + f + " " + t}) == CURLE_OK) return true;
     CURLcode rc =
         s_->Commands({"*rm " + a, "*rename " + t + " " + a, "rename " + f + " " + t, "*rm " + a});
     if (rc == CURLE_OK) return true;
