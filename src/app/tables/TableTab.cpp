@@ -92,21 +92,8 @@ void TableTab::ChooseTable(ContentSlot slot) {
     }
     const TableChoice choice = dbExplore_->Choice();
     Project& project = session_.project;
-    bool taken = false;
-    switch (choice.kind) {
-        case kCsvTable:
-            taken = SetASCIITab(project, session_.Tables(), slot, choice, session_.Ports());
-            break;
-        case kParadoxTable:
-        case kDbaseTable:
-        case kFoxproTable:
-        case kBdeTable:
-            taken = SetPredefinedTab(project, session_.Tables(), slot, choice, session_.Ports());
-            break;
-        default:
-            break;
-    }
-    if (taken) session_.Modified = true;
+    if (TakeOverTable(project, session_.Tables(), slot, choice, session_.Ports()))
+        session_.Modified = true;
     // Also after a failed take-over: the lists then show what they held before, or nothing.
     SelectColumnsOfNewTable(project, slot);
     binder_.Refresh();

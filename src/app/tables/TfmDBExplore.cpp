@@ -28,28 +28,21 @@
 #include "tables/TCSVImportForm.h"
 #include "tables/TTableShowForm.h"
 #include "tables/TableError.h"
+#include "tables/TableKinds.h"
 
 namespace pagloom::app {
 
 namespace {
 
-// The entries of the type box: the table kind each chooses and its two file filters (the type's
-// pattern, then all files). "*" stands for the "*.*" of the caption, which means every file.
-struct TypeEntry {
-    const char* text;
-    int kind;
-    const char* filter;
-    QStringList patterns;
-};
-const TypeEntry kTypes[] = {
-    {"DBase", kDbaseTable, "DBase (*.dbf)", {QStringLiteral("*.dbf")}},
-    {"Foxpro", kFoxproTable, "Foxpro (*.dbf)", {QStringLiteral("*.dbf")}},
-    {"Paradox", kParadoxTable, "Paradox (*.db)", {QStringLiteral("*.db")}},
-    {"ASCII",
-     kCsvTable,
-     "ASCII (*.txt, *.csv)",
-     {QStringLiteral("*.txt"), QStringLiteral("*.csv")}},
-};
+// The type box offers the kinds of the table of kinds that are chosen as files; each type has two
+// file filters (the type's patterns, then all files). "*" stands for the "*.*" of the caption,
+// which means every file.
+std::vector<const TableKind*> FileTypes() {
+    std::vector<const TableKind*> types;
+    for (const TableKind& kind : TableKinds())
+        if (kind.fileType) types.push_back(&kind);
+    return types;
+}
 const char* const kAllFilter = "Alle (*.*)";
 const QString kNoFile = QStringLiteral("*.*");
 constexpr int kRawNameRole = Qt::UserRole;
@@ -88,6 +81,7 @@ TfmDBExplore::TfmDBExplore(FileSystem& fs, UiPrompts& prompts,
       prompts_(prompts),
       host_(prompts, {}),
       bdeAdministration_(std::move(bdeAdministration)),
+      fileTypes_(FileTypes()),
       tbDBExplore_(fs),
       cdsDBExplore_(std::make_unique<MemoryTable>()) {
     setObjectName(QStringLiteral("fmDBExplore"));
@@ -198,7 +192,7 @@ QWidget* TfmDBExplore::BuildFilePage() {
 
     typeBox_ = new QComboBox(page);
     typeBox_->setObjectName(QStringLiteral("dbTabType"));
-    for (const TypeEntry& t : kTypes) typeBox_->addItem(QString::fromLatin1(t.text));
+    for (const TableKind* kind : fileTypes_) typeBox_->addItem(QString::fromLatin1(kind->fileType));
     connect(typeBox_, &QComboBox::currentIndexChanged, this, [this](int i) { TypeChanged(i); });
     filterBox_ = new QComboBox(page);
     filterBox_->setObjectName(QStringLiteral("FilterComboBox1"));
@@ -291,7 +285,10 @@ void TfmDBExplore::TypeChanged(int type) {
     if (type < 0) return;
     QSignalBlocker quiet(filterBox_);
     filterBox_->clear();
-    filterBox_->addItem(QString::fromLatin1(kTypes[type].filter), kTypes[type].patterns);
+    const TableKind& kind = *fileTypes_[static_cast<size_t>(type)];
+    QStringList patterns;
+    for (const char* pattern : kind.filePatterns) patterns << QString::fromLatin1(pattern);
+    filterBox_->addItem(QString::fromLatin1(kind.fileFilter), patterns);
     filterBox_->addItem(QString::fromLatin1(kAllFilter), QStringList{QStringLiteral("*")});
     filterBox_->setCurrentIndex(0);
     FilterChanged(0);
@@ -318,11 +315,13 @@ bool TfmDBExplore::ChosenFile(std::string& database, std::string& table, QString
 
 void TfmDBExplore::FileSelect() {
     RunGuarded(prompts_, this, [this] {
-        const int kind = kTypes[std::max(0, typeBox_->currentIndex())].kind;
-        if (kind == kCsvTable)
+        const TableKind& kind =
+            *fileTypes_[static_cast<size_t>(std::max(0, typeBox_->currentIndex()))];
+        // An imported kind needs the import settings first; an engine reads the file as it is.
+        if (kind.holder == TableHolder::Imported)
             ImportCsv();
         else
-            OpenFileTable(kind);
+            OpenFileTable(kind.code);
     });
 }
 

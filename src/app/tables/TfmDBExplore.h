@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "UiPrompts.h"
 #include "tables/EngineTable.h"
@@ -25,7 +26,8 @@ class QTreeView;
 
 namespace pagloom {
 class FileSystem;
-}
+struct TableKind;
+}  // namespace pagloom
 
 namespace pagloom::app {
 
@@ -77,6 +79,8 @@ class TfmDBExplore : public QDialog {
     AppHost host_;
     std::function<void()> bdeAdministration_;
     TableChoice choice_;
+    // The kinds the type box offers, in its order.
+    std::vector<const TableKind*> fileTypes_;
 
     // The dialog's own table objects: the engine table for file and alias tables, and the
     // memory table a CSV file is imported into.

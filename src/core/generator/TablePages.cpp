@@ -181,11 +181,7 @@ void TableBuild::RebuildMenu(BuildContext& ctx) {
     // a CSV slot keeps the rows imported when the project was opened or the file taken over.
     const TPrjParams& pp = ctx.project.PrjParams;
     for (ContentSlot slot : kAllSlots) {
-        const int kind = pp.TableKind[slot];
-        if (ctx.tables && kind != kCsvTable && kind != kNoneTable)
-            ctx.tables->Engine(slot).SetSource(
-                kind, ctx.tables->SourceDatabase(kind, pp.DatabaseName[slot], pp.TableName[slot]),
-                pp.TableName[slot]);
+        if (ctx.tables) ctx.tables->RenewSource(pp, slot);
         if (ContentTable* t = ctx.SlotTable(slot)) t->ClearFilter();
     }
     BuildMenuFromMainTable(ctx);

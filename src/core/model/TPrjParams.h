@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "model/TCSS.h"
 
@@ -30,7 +29,8 @@ struct SlotArray {
     bool operator==(const SlotArray&) const = default;
 };
 
-// Codes of TPrjParams::TableKind.
+// Codes of TPrjParams::TableKind. What each kind is and how its tables are read is the table of
+// kinds (tables/TableKinds.h).
 enum TableKindCode : std::uint8_t {
     kParadoxTable = 0,
     kDbaseTable = 1,
@@ -39,12 +39,6 @@ enum TableKindCode : std::uint8_t {
     kBdeTable = 4,  // a table of a named database alias (an ODBC data source here)
     kNoneTable = 5,
 };
-// Key text of a kind: "paradox_table" ... "none_table"; "none_table" for codes out of range.
-const char* TableKindText(int kind);
-// Kind of a key text ("undefined_table" also gives kNoneTable); false for any other text, in
-// which case `kind` is left as it was.
-bool TableKindFromText(std::string_view text, std::uint8_t& kind);
-
 struct TPrjParams {
     SlotArray<char> QuoteChar{{'\'', '\'', '\''}};
     SlotArray<char> SeparatorChar{{',', ',', ','}};

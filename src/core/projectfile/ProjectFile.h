@@ -13,6 +13,7 @@
 #include "model/TCSS.h"
 #include "ports/Host.h"
 #include "projectfile/IniFile.h"
+#include "tables/TableKinds.h"  // the table section keeps each slot's kind as its key text
 
 namespace pagloom {
 

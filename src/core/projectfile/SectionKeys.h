@@ -16,6 +16,7 @@
 #include "model/TPrjParams.h"
 #include "model/TableSettings.h"
 #include "projectfile/IniFile.h"
+#include "tables/TableKinds.h"
 #include "text/TextConversions.h"
 
 namespace pagloom::keys {

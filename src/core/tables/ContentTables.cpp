@@ -2,6 +2,7 @@
 #include "tables/ContentTables.h"
 
 #include "io/ProjectPaths.h"
+#include "tables/TableKinds.h"
 
 namespace pagloom {
 
@@ -11,15 +12,34 @@ ContentTables::ContentTables(FileSystem& fs)
     : fs_(fs), engine_{EngineTable(fs), EngineTable(fs), EngineTable(fs)} {}
 
 ContentTable* ContentTables::For(ContentSlot slot, int kind) {
-    if (kind == kCsvTable) return &Memory(slot);
-    if (kind == kNoneTable) return nullptr;
-    return &Engine(slot);
+    switch (TableKindOf(kind).holder) {
+        case TableHolder::Imported:
+            return &Memory(slot);
+        case TableHolder::Engine:
+            return &Engine(slot);
+        case TableHolder::None:
+            break;
+    }
+    return nullptr;
 }
 
 std::string ContentTables::SourceDatabase(int kind, const std::string& database,
                                           const std::string& table) const {
-    if (kind == kBdeTable || kind == kNoneTable) return database;
+    if (!TableKindOf(kind).inFolder) return database;
     return ProjectTableFolder(projectFile_, database, table);
+}
+
+EngineTable& ContentTables::SetEngineSource(ContentSlot slot, int kind, const std::string& database,
+                                            const std::string& table) {
+    EngineTable& t = Engine(slot);
+    t.SetSource(kind, SourceDatabase(kind, database, table), table);
+    return t;
+}
+
+void ContentTables::RenewSource(const TPrjParams& params, ContentSlot slot) {
+    const int kind = params.TableKind[slot];
+    if (TableKindOf(kind).holder == TableHolder::Engine)
+        SetEngineSource(slot, kind, params.DatabaseName[slot], params.TableName[slot]);
 }
 
 }  // namespace pagloom

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The table objects of the three content slots: per slot one MemoryTable (CSV files) and one
 // EngineTable (database tables). An open project document owns one set; opening a project
-// refills it. The slot's TableKind picks the object.
+// refills it. The slot's TableKind picks the object (TableKind::holder).
 #pragma once
 #include <array>
 #include <string>
@@ -26,8 +26,8 @@ class ContentTables {
     // The file system the tables (and the CSV files imported into them) are read from.
     FileSystem& Files() const { return fs_; }
 
-    // The slot's table object for `kind`: kCsvTable its MemoryTable, kNoneTable none (null),
-    // any other kind its EngineTable.
+    // The slot's table object for `kind`, as the kind's holder says: its MemoryTable for an
+    // imported kind (CSV), its EngineTable for a kind an engine reads, none (null) otherwise.
     ContentTable* For(ContentSlot slot, int kind);
     ContentTable* For(const TPrjParams& params, ContentSlot slot) {
         return For(slot, params.TableKind[slot]);
@@ -36,10 +36,18 @@ class ContentTables {
     // The open project's file ("" for one never saved): relative table folders are taken from
     // its folder. The project document sets it.
     void SetProjectFile(std::string path) { projectFile_ = std::move(path); }
-    // The database to open for a stored table source: a file table's folder (kinds 0 to 3) read
-    // from the project file's folder (ProjectTableFolder); an alias name as it stands.
+    // The database to open for a stored table source: the folder of a kind whose tables are
+    // files (TableKind::inFolder) read from the project file's folder (ProjectTableFolder); an
+    // alias name as it stands.
     std::string SourceDatabase(int kind, const std::string& database,
                                const std::string& table) const;
+    // Gives the slot's engine table the source `kind`, `database` (as SourceDatabase makes it)
+    // and `table`; it forgets rows read before.
+    EngineTable& SetEngineSource(ContentSlot slot, int kind, const std::string& database,
+                                 const std::string& table);
+    // When an engine reads the slot's stored kind, gives its engine table the stored source
+    // again, so the next Open reads the table as it is now. Imported rows (CSV) stay as they are.
+    void RenewSource(const TPrjParams& params, ContentSlot slot);
 
   private:
     FileSystem& fs_;

@@ -2,11 +2,9 @@
 #include "tables/EngineTable.h"
 
 #include "io/FileSystem.h"
-#include "model/TPrjParams.h"
 #include "tables/TableError.h"
-#include "tables/engines/DbfReader.h"
+#include "tables/TableKinds.h"
 #include "tables/engines/OdbcSource.h"
-#include "tables/engines/ParadoxReader.h"
 
 namespace pagloom {
 
@@ -20,27 +18,17 @@ void EngineTable::SetSource(int kind, std::string database, std::string tableNam
 std::string EngineTable::FilePath() const {
     const std::string path = JoinPath(database_, table_);
     if (table_.find('.') != std::string::npos || fs_->FileExists(path)) return path;
-    const char* ext = kind_ == kParadoxTable ? ".db" : ".dbf";
-    if (fs_->FileExists(path + ext)) return path + ext;
+    const char* ext = TableKindOf(kind_).extension;
+    if (ext && fs_->FileExists(path + ext)) return path + ext;
     return path;
 }
 
 void EngineTable::LoadRows(RowStore& store) {
-    switch (kind_) {
-        case kParadoxTable:
-            ReadParadoxTable(*fs_, FilePath(), store);
-            return;
-        case kDbaseTable:
-        case kFoxproTable:
-            ReadDbfTable(*fs_, FilePath(), store);
-            return;
-        case kBdeTable:
-            ReadOdbcTable(database_, table_, store);
-            return;
-        default:
-            throw TableError("Die Tabelle " + table_ +
-                             " hat keine Tabellenart, die gelesen werden kann!");
-    }
+    const TableKind& kind = TableKindOf(kind_);
+    if (!kind.readRows)
+        throw TableError("Die Tabelle " + table_ +
+                         " hat keine Tabellenart, die gelesen werden kann!");
+    kind.readRows(*fs_, *this, store);
 }
 
 std::vector<std::string> ListDatabaseAliases() { return ListOdbcDataSources(); }

@@ -18,8 +18,9 @@ class EngineTable : public StoredTable {
     // File tables are read through `fs`, which must outlive the table.
     explicit EngineTable(FileSystem& fs) : fs_(&fs) {}
 
-    // kind: 0 Paradox, 1 dBase, 2 FoxPro (database = folder, table = file name), 4 ODBC data
-    // source (database = its name, table = a table of it). Forgets rows read before.
+    // kind: a code of the table of kinds whose rows an engine reads: 0 Paradox, 1 dBase,
+    // 2 FoxPro (database = folder, table = file name), 4 ODBC data source (database = its name,
+    // table = a table of it). Forgets rows read before.
     void SetSource(int kind, std::string database, std::string tableName);
     int Kind() const { return kind_; }
     const std::string& Database() const { return database_; }
@@ -29,7 +30,7 @@ class EngineTable : public StoredTable {
     void Reload() { Unload(); }
 
     // The file a file table reads: folder and table name joined; a name without extension gets
-    // the kind's usual one (".db", ".dbf") when only that file exists.
+    // the kind's usual one (".db", ".dbf": TableKind::extension) when only that file exists.
     std::string FilePath() const;
 
   protected:

@@ -5,16 +5,13 @@
 #include "ports/Host.h"
 #include "tables/CsvImport.h"
 #include "tables/TableError.h"
+#include "tables/TableKinds.h"
 #include "tables/TextFold.h"
 
 namespace pagloom {
 
 namespace {
 
-const char* const kReadFailed = "Fehler beim Einlesen der Datei:";
-const char* const kAliasFailed =
-    "Fehler beim \xD6"
-    "ffnen der Datei:";
 const char* const kTakeOverFailed = "Fehler beim einlesen der Datei:";
 
 std::vector<std::string> FieldNames(const ContentTable& t) {
@@ -45,43 +42,31 @@ void ClearColumns(Project& p, ContentSlot slot) {
     }
 }
 
-bool OpenFileTableSource(Project& p, ContentTables& tables, ContentSlot slot, Host& host) {
+}  // namespace
+
+bool OpenEngineSlotTable(Project& p, ContentTables& tables, ContentSlot slot, Host& host) {
     SlotTableSettings& s = p.Tables.Slot[slot];
     s.fields.clear();
-    EngineTable& t = tables.Engine(slot);
     const TPrjParams& pp = p.PrjParams;
-    const int kind = pp.TableKind[slot];
-    t.SetSource(kind, tables.SourceDatabase(kind, pp.DatabaseName[slot], pp.TableName[slot]),
-                pp.TableName[slot]);
-    if (tables.Files().FileExists(t.FilePath()) && ReadFields(t, s.fields)) {
-        s.name_display = p.PrjParams.TableName[slot];
+    const TableKind& kind = TableKindOf(pp.TableKind[slot]);
+    EngineTable& t =
+        tables.SetEngineSource(slot, kind.code, pp.DatabaseName[slot], pp.TableName[slot]);
+    if ((!kind.inFolder || tables.Files().FileExists(t.FilePath())) && ReadFields(t, s.fields)) {
+        s.name_display = pp.TableName[slot];
         return true;
     }
-    host.ShowMessage(kReadFailed + p.PrjParams.TableName[slot]);
+    host.ShowMessage(kind.openFailed + pp.TableName[slot]);
     s.name_display.clear();
     return false;
 }
 
-bool OpenAliasSource(Project& p, ContentTables& tables, ContentSlot slot, Host& host) {
-    SlotTableSettings& s = p.Tables.Slot[slot];
-    s.fields.clear();
-    EngineTable& t = tables.Engine(slot);
-    t.SetSource(kBdeTable, p.PrjParams.DatabaseName[slot], p.PrjParams.TableName[slot]);
-    if (ReadFields(t, s.fields)) {
-        s.name_display = p.PrjParams.TableName[slot];
-        return true;
-    }
-    host.ShowMessage(kAliasFailed + p.PrjParams.TableName[slot]);
-    s.name_display.clear();
-    return false;
-}
-
-bool OpenCsvSource(Project& p, ContentTables& tables, ContentSlot slot, Host& host) {
+bool OpenCsvSlotTable(Project& p, ContentTables& tables, ContentSlot slot, Host& host) {
     SlotTableSettings& s = p.Tables.Slot[slot];
     const TPrjParams& pp = p.PrjParams;
+    const TableKind& kind = TableKindOf(pp.TableKind[slot]);
     s.fields.clear();
     const std::string path =
-        JoinPath(tables.SourceDatabase(kCsvTable, pp.DatabaseName[slot], pp.TableName[slot]),
+        JoinPath(tables.SourceDatabase(kind.code, pp.DatabaseName[slot], pp.TableName[slot]),
                  pp.TableName[slot]);
     MemoryTable& t = tables.Memory(slot);
     bool ok = false;
@@ -100,12 +85,10 @@ bool OpenCsvSource(Project& p, ContentTables& tables, ContentSlot slot, Host& ho
     }
     // No rows of a table read before may stand in for the one that failed.
     t.Assign(RowStore(), {});
-    host.ShowMessage(kReadFailed + pp.TableName[slot]);
+    host.ShowMessage(kind.openFailed + pp.TableName[slot]);
     s.name_display.clear();
     return false;
 }
-
-}  // namespace
 
 void SelectColumnByNameOrIndex(const std::vector<std::string>& items, ColumnChoice& choice) {
     const int count = static_cast<int>(items.size());
@@ -141,21 +124,8 @@ void OpenSlotTables(Project& p, ContentTables& tables, Host& host) {
     for (ContentSlot slot : kAllSlots) {
         bool opened = false;
         if (!pp.TableName[slot].empty()) {
-            switch (pp.TableKind[slot]) {
-                case kParadoxTable:
-                case kDbaseTable:
-                case kFoxproTable:
-                    opened = OpenFileTableSource(p, tables, slot, host);
-                    break;
-                case kCsvTable:
-                    opened = OpenCsvSource(p, tables, slot, host);
-                    break;
-                case kBdeTable:
-                    opened = OpenAliasSource(p, tables, slot, host);
-                    break;
-                default:
-                    break;
-            }
+            const TableKind& kind = TableKindOf(pp.TableKind[slot]);
+            opened = kind.openSlot && kind.openSlot(p, tables, slot, host);
         }
         const std::vector<std::string>& fields = p.Tables.Slot[slot].fields;
         if (opened && slot == ContentSlot::mainmenu) {
@@ -176,10 +146,10 @@ bool SetPredefinedTab(Project& p, ContentTables& tables, ContentSlot slot,
     SlotTableSettings& s = p.Tables.Slot[slot];
     s.fields.clear();
     ClearColumns(p, slot);
-    EngineTable& t = tables.Engine(slot);
+    // A kind no engine reads is taken for a data source's table.
     const int kind =
-        choice.kind == kBdeTable || choice.kind <= kFoxproTable ? choice.kind : kBdeTable;
-    t.SetSource(kind, tables.SourceDatabase(kind, choice.database, choice.table), choice.table);
+        TableKindOf(choice.kind).holder == TableHolder::Engine ? choice.kind : kBdeTable;
+    EngineTable& t = tables.SetEngineSource(slot, kind, choice.database, choice.table);
     std::vector<std::string> fields;
     if (!ReadFields(t, fields)) {
         host.ShowMessage(kTakeOverFailed + choice.table);
@@ -224,6 +194,12 @@ bool SetASCIITab(Project& p, ContentTables& tables, ContentSlot slot, const Tabl
     pp.TableName[slot] = choice.table;
     s.name_display = choice.table;
     return true;
+}
+
+bool TakeOverTable(Project& p, ContentTables& tables, ContentSlot slot, const TableChoice& choice,
+                   Host& host) {
+    const TableKind& kind = TableKindOf(choice.kind);
+    return kind.takeOver && kind.takeOver(p, tables, slot, choice, host);
 }
 
 }  // namespace pagloom

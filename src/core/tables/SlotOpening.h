@@ -27,14 +27,22 @@ struct TableChoice {
     bool hasCaptionRow = false;
 };
 
-// After ReadTableSection: per slot in order, opens the table by its kind (file tables, CSV
-// files, aliases) in `tables`, fills name display and field list, selects the stored columns;
+// After ReadTableSection: per slot in order, opens the table by its kind's openSlot (file
+// tables, CSV files, aliases) in `tables`, fills name display and field list, selects the
+// stored columns;
 // a slot whose table does not open shows "Fehler beim Einlesen der Datei:<name>" (aliases
 // "Fehler beim Öffnen der Datei:<name>") and gets an empty name display and field list, so it
 // counts as a slot without a table; its stored source and column settings stay, so saving the
 // project writes them back unchanged. Relative table folders are taken from the project file's
 // folder (ContentTables::SourceDatabase).
 void OpenSlotTables(Project& project, ContentTables& tables, Host& host);
+
+// The two ways of opening a slot's stored table that the table of kinds names. Through the
+// slot's engine table: a table whose kind keeps its tables in a folder is only read when its
+// file is there. By importing the CSV file with the slot's import settings; a failed import
+// also empties the slot's memory table. On failure the kind's openFailed message is shown.
+bool OpenEngineSlotTable(Project& project, ContentTables& tables, ContentSlot slot, Host& host);
+bool OpenCsvSlotTable(Project& project, ContentTables& tables, ContentSlot slot, Host& host);
 
 // Selects in `items` the first entry equal to choice.name without regard to case, else the
 // stored position when it is below the item count (-1 leaves nothing selected). Updates
@@ -46,7 +54,14 @@ void SelectColumnByNameOrIndex(const std::vector<std::string>& items, ColumnChoi
 void SelectSubmenuColumn(const std::vector<std::string>& items, const ColumnChoice& mainChoice,
                          ColumnChoice& choice);
 
-// Take over a database table (kinds 0, 1, 2, 4) into `slot`. On success stores kind, database
+// Takes the table chosen in the table selection dialog over into `slot` with its kind's take-over
+// function (SetPredefinedTab or SetASCIITab). False when that fails or the kind takes nothing
+// over (no table); true: the caller marks the project changed.
+bool TakeOverTable(Project& project, ContentTables& tables, ContentSlot slot,
+                   const TableChoice& choice, Host& host);
+
+// Take over a database table (a kind an engine reads: 0, 1, 2, 4; any other kind counts as 4)
+// into `slot`. On success stores kind, database
 // and table in PrjParams, fills name display and field list, and returns true (the caller marks
 // the project changed). On failure shows "Fehler beim einlesen der Datei:<table>" and returns
 // false; the slot's settings stay as they were.

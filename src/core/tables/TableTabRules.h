@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The rules of the table tab, free of Qt so a table of cases can test them: which controls of a
-// slot's page are usable for its content source and page-name choice, the field selection after
-// a table was taken over, and what "löschen" beside a table name does to the project.
+// The rules of the desktop program's table tab: which controls of a slot's page are usable for
+// its content source and page-name choice, the field selection after a table was taken over, and
+// what "löschen" beside a table name does to the project. They live in the core because they
+// change the model and its tables; the tab only shows their results.
 #pragma once
 #include <optional>
 #include <string>
