@@ -294,10 +294,8 @@ bool TMainForm::event(QEvent* e) {
 void TMainForm::FirstActivate() {
     if (!firstActivation_) return;
     firstActivation_ = false;
-    if (!startFile_.isEmpty())
-        OpenProject(startFile_);
-    else
-        NewProject();
+    // A start file that is refused (no project, unreadable) leaves a new project, shown.
+    if (startFile_.isEmpty() || !OpenProject(startFile_)) NewProject();
 }
 
 void TMainForm::FocusPageControl() {

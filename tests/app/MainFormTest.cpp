@@ -49,6 +49,7 @@ class MainFormTest : public QObject {
     void commandsCarryNamesAndHints();
     void startOpensTheCommandLineProject();
     void startFileOpensOnceShownWithoutActivation();
+    void refusedStartFileLeavesANewProject();
     void hiddenTabsAreUnreachable();
     void quitShortcut();
 };
@@ -622,6 +623,22 @@ void MainFormTest::startOpensTheCommandLineProject() {
     app.session.Settings().frameset.titel = "Geändert";
     app.main->FirstActivate();
     QCOMPARE(app.session.Settings().frameset.titel, std::string("Geändert"));
+}
+
+// A start file that is no project is refused with its message; the window then shows a new
+// project, filled in, as without a start file.
+void MainFormTest::refusedStartFileLeavesANewProject() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("katalog.csv");
+    WriteFile(file, "Haupt;Unter\r\nGarten;Werkzeug\r\n");
+    AppFixture app({}, file);
+    QCOMPARE(app.prompts.messages, QStringList{file + " ist keine Projektdatei!"});
+    QCOMPARE(app.main->windowTitle(), QString("pagloom: [neues Projekt]"));
+    QCOMPARE(app.main->PageControl()->currentWidget(), app.Find("Zielverzeichnis"));
+    auto* frameset = app.Find<QLineEdit>("EditDatFSet");
+    QVERIFY(frameset);
+    QCOMPARE(frameset->text(), Q(app.session.Settings().files.frameset_file));
+    QVERIFY(!frameset->text().isEmpty());
 }
 
 void MainFormTest::startFileOpensOnceShownWithoutActivation() {
