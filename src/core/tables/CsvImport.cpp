@@ -178,7 +178,23 @@ bool ImportCsvFile(FileSystem& fs, Host& host, const std::string& path, char sep
     std::string text;
     if (!fs.ReadAll(path, text))
         throw TableError("Die Datei " + path + " kann nicht gelesen werden!");
-    text.resize(CutAtNul(text).size());
+    // A NUL ends the text, but data behind it would be lost without a word: such a file is
+    // refused, naming the line; NUL padding at the end (old exports) is still just cut off.
+    const size_t nul = CutAtNul(text).size();
+    if (nul < text.size()) {
+        const size_t after = text.find_first_not_of(std::string_view("\0 \t\r\n", 5), nul);
+        if (after != std::string::npos) {
+            size_t line = 1;
+            for (size_t i = 0; i < nul; ++i)
+                if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= nul || text[i + 1] != '\n')))
+                    ++line;
+            host.ShowMessage("Die Datei " + path + " enth\xE4lt in Zeile " + std::to_string(line) +
+                             " ein NUL-Zeichen, hinter dem weitere Daten stehen; sie wird nicht "
+                             "eingelesen.");
+            return false;
+        }
+    }
+    text.resize(nul);
     LineCursor lines(text);
     std::string_view captionLine, line;
     if ((hasCaptionRow && !lines.Next(captionLine)) || !lines.Next(line)) {

@@ -176,9 +176,20 @@ TEST_F(CsvImport, BinaryFileFailsWithAMessage) {
     ASSERT_EQ(host.messages.size(), 1u);
 }
 
-TEST_F(CsvImport, NulEndsTheText) {
-    ASSERT_TRUE(Import(std::string("a,b\nc,d\n\0\x01\x02zzz", 13)));
+// A NUL ends the text: padding after it is cut off, but data after it would be lost without a
+// word, so such a file is refused with the line of the NUL.
+TEST_F(CsvImport, NulEndsTheTextButNeverLosesDataSilently) {
+    ASSERT_TRUE(Import(std::string("a,b\nc,d\n\0\0\0\r\n", 12)));
     EXPECT_EQ(AllRows(table).size(), 2u);
+    EXPECT_TRUE(host.messages.empty());
+    for (const std::string& bytes :
+         {std::string("a,b\nc,d\n\0\x01\x02zzz", 13), std::string("a,b\r\nc,d\r\n\0x,y\r\n", 16)}) {
+        host.messages.clear();
+        EXPECT_FALSE(Import(bytes));
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_NE(host.messages[0].find(" in Zeile 3 ein NUL-Zeichen"), std::string::npos)
+            << host.messages[0];
+    }
 }
 
 TEST_F(CsvImport, UnreadableFileIsAnErrorWithoutMessage) {

@@ -6,6 +6,7 @@ extern "C" {
 #include <paradox.h>
 }
 
+#include <cstdint>
 #include <cstring>
 
 #include "TestSupport.h"
@@ -118,6 +119,29 @@ TEST(ParadoxTable, FilesThatAreNotParadoxFailWithAMessage) {
                 std::string(e.what()).rfind(
                     std::string("Die Datei ") + file + " ist keine lesbare Paradox-Tabelle!", 0),
                 0u)
+                << e.what();
+        }
+    }
+}
+
+// A header whose record count contradicts the file is refused with the reason, never read as an
+// empty table (which would replace a published menu by an empty one).
+TEST(ParadoxTable, AHeaderThatContradictsTheFileIsRefused) {
+    TempDir dir;
+    WriteSampleTable(dir.File("obst.db"));
+    const std::string good = pagloom::test::ReadFile(dir.File("obst.db"));
+    for (const std::uint32_t claimed : {0xFFFFFFFFu, 1000000u}) {
+        std::string bad = good;
+        std::memcpy(bad.data() + 6, &claimed, 4);  // the header's record count
+        dir.Write("kaputt.db", bad);
+        EngineTable t(disk);
+        t.SetSource(kParadoxTable, dir.Path(), "kaputt.db");
+        try {
+            t.Open();
+            ADD_FAILURE() << claimed << " opened with " << t.RowCount() << " rows";
+        } catch (const TableError& e) {
+            EXPECT_NE(std::string(e.what()).find("die Datei fasst so viele nicht"),
+                      std::string::npos)
                 << e.what();
         }
     }

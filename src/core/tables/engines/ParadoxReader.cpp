@@ -142,7 +142,14 @@ class ParadoxFile {
         }
         if (recordSize <= 0 || layout > recordSize) Fail();
         std::vector<char> record(static_cast<size_t>(recordSize) + 32);
+        // A header that claims fewer than no records, or more than the file can hold, does not
+        // describe this file: read as it stands it would give an empty (or a cut) table.
         const int records = PX_get_num_records(px_);
+        if (records < 0 || static_cast<unsigned long long>(records) * recordSize > bytes_.size()) {
+            error_ = "der Kopf nennt " + std::to_string(records) +
+                     " S\xE4tze, die Datei fasst so viele nicht";
+            Fail();
+        }
         for (int r = 0; r < records; ++r) {
             int deleted = 0;
             pxdatablockinfo_t info;
