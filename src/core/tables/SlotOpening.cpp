@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tables/SlotOpening.h"
 
+#include <new>
+
 #include "io/FileSystem.h"
 #include "ports/Host.h"
 #include "tables/CsvImport.h"
@@ -20,11 +22,18 @@ std::vector<std::string> FieldNames(const ContentTable& t) {
     return names;
 }
 
-// Opens the table, takes its field names and closes it again. False when it does not open.
-bool ReadFields(ContentTable& t, std::vector<std::string>& fields) {
+// Opens the table, takes its field names and closes it again. False when it does not open;
+// `reason` then says why (the reader's message), for a line below the specified message.
+bool ReadFields(ContentTable& t, std::vector<std::string>& fields, std::string* reason = nullptr) {
     try {
         t.Open();
-    } catch (const TableError&) {
+    } catch (const TableError& e) {
+        if (reason) *reason = e.what();
+        t.Close();
+        return false;
+    } catch (const std::bad_alloc&) {
+        // A damaged table may ask for more memory than there is: a message, not an end.
+        if (reason) *reason = "Zu wenig Arbeitsspeicher, um die Tabelle einzulesen.";
         t.Close();
         return false;
     }
@@ -51,11 +60,13 @@ bool OpenEngineSlotTable(Project& p, ContentTables& tables, ContentSlot slot, Ho
     const TableKind& kind = TableKindOf(pp.TableKind[slot]);
     EngineTable& t =
         tables.SetEngineSource(slot, kind.code, pp.DatabaseName[slot], pp.TableName[slot]);
-    if ((!kind.inFolder || tables.Files().FileExists(t.FilePath())) && ReadFields(t, s.fields)) {
+    std::string reason;
+    if ((!kind.inFolder || tables.Files().FileExists(t.FilePath())) &&
+        ReadFields(t, s.fields, &reason)) {
         s.name_display = pp.TableName[slot];
         return true;
     }
-    host.ShowMessage(kind.openFailed + pp.TableName[slot]);
+    host.ShowMessage(kind.openFailed + pp.TableName[slot] + (reason.empty() ? "" : "\n" + reason));
     s.name_display.clear();
     return false;
 }
