@@ -341,11 +341,12 @@ bool TMainForm::AskSaveFirst(bool forClose) {
     return false;
 }
 
-void TMainForm::FileNew() {
-    if (!SettlePendingEdit()) return;
+bool TMainForm::FileNew() {
+    if (!SettlePendingEdit()) return false;
     FocusPageControl();
-    if (!AskSaveFirst(false)) return;
+    if (!AskSaveFirst(false)) return false;
     NewProject();
+    return true;
 }
 
 void TMainForm::FileOpen() {
@@ -382,7 +383,8 @@ TMainForm::SaveOutcome TMainForm::FileSaveAs() {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     FocusPageControl();
-    if (!AskSaveFirst(true)) {
+    // The group outlives its window; its unsaved list would go unasked with the program.
+    if ((projectGroup_ && !projectGroup_->AskSaveGroup()) || !AskSaveFirst(true)) {
         event->ignore();
         return;
     }
@@ -544,7 +546,7 @@ void TMainForm::ProjectGroupClick() {
     if (!projectGroup_)
         projectGroup_ = new TfmProjectGroup(
             session_, prompts_, host_, [this](const QString& file) { return OpenProject(file); },
-            [this] { FileNew(); }, make_, web_, this);
+            [this] { return FileNew(); }, make_, web_, this);
     projectGroup_->ShowModal();
 }
 

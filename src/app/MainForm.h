@@ -58,8 +58,9 @@ class TMainForm : public QMainWindow {
     // project.
     void FirstActivate();
 
-    // Project commands; each returns when done (dialogs are modal).
-    void FileNew();
+    // Project commands; each returns when done (dialogs are modal). FileNew returns whether
+    // the new project replaced the open one.
+    bool FileNew();
     void FileOpen();
     enum class SaveOutcome { Saved, Cancelled, Failed };
     SaveOutcome FileSave();

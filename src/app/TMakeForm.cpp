@@ -46,7 +46,7 @@ TMakeForm::TMakeForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
     ziel_->setStatusTip(QStringLiteral("Ordner, in den dieser Erstellungslauf schreibt"));
     connect(ziel_, &QLineEdit::textEdited, this,
             [this](const QString& t) { session_.Build.Destination = S(t); });
-    auto* pick = new QToolButton(page);
+    auto* pick = pickZiel_ = new QToolButton(page);
     pick->setObjectName(QStringLiteral("SpeedButtonZiel"));
     pick->setText(QStringLiteral("..."));
     pick->setToolTip(QStringLiteral("Zielverzeichnis wählen"));
@@ -202,6 +202,9 @@ void TMakeForm::SpeedButtonZielClick() {
 
 void TMakeForm::BeginGroupRun(QWidget* over) {
     groupRunning_ = true;
+    // Each project of the group builds into its own destination; the field only shows it.
+    ziel_->setEnabled(false);
+    pickZiel_->setEnabled(false);
     FlushLog(false);
     if (isVisible()) return;
     home_ = parentWidget();
@@ -220,6 +223,8 @@ void TMakeForm::SetGroupProgress(const QString& line) {
 
 void TMakeForm::EndGroupRun() {
     groupRunning_ = false;
+    ziel_->setEnabled(true);
+    pickZiel_->setEnabled(true);
     FlushLog(false);
     overwrite_->setVisible(false);
     overwrite_->setEnabled(true);

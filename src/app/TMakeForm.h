@@ -16,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QToolButton;
 
 namespace pagloom::app {
 
@@ -46,12 +47,13 @@ class TMakeForm : public QDialog {
     //
     // The first call shows the dialog over `over` (a child of it, so its log can be read
     // while that modal window is open) with "Start" hidden, the region choice disabled and the
-    // progress line empty. While the group builds, the log repaints as during a build.
+    // progress line empty. While the group builds, the log repaints as during a build and the
+    // destination and its button are disabled.
     void BeginGroupRun(QWidget* over);
     // The progress line, with the destination of the project now open and the log so far.
     void SetGroupProgress(const QString& line);
     // The group is built: the log no longer repaints on its own, the region choice is hidden
-    // and enabled again. The dialog stays shown, still without "Start".
+    // and enabled again, the destination enabled. The dialog stays shown, still without "Start".
     void EndGroupRun();
     // "Start" comes back, the dialog closes and is again a child of the window it belonged to
     // before the first BeginGroupRun.
@@ -73,6 +75,7 @@ class TMakeForm : public QDialog {
     UiPrompts& prompts_;
     AppHost& host_;
     QLineEdit* ziel_ = nullptr;
+    QToolButton* pickZiel_ = nullptr;
     QCheckBox* overwrite_ = nullptr;
     QCheckBox* dryRun_ = nullptr;
     QPushButton* start_ = nullptr;

@@ -292,10 +292,9 @@ void TfmProjectGroup::SelectRows(const std::vector<int>& rows) {
 
 bool TfmProjectGroup::AskSaveGroup() {
     if (!group_.GroupModified) return true;
-    switch (prompts_.Ask(this, QStringLiteral("Projekt-Gruppe vorher speichern?"), true)) {
+    switch (prompts_.Ask(Over(), QStringLiteral("Projekt-Gruppe vorher speichern?"), true)) {
         case Answer::Yes:
-            FileSaveCommand();
-            return true;
+            return FileSaveCommand();
         case Answer::No:
             return true;
         case Answer::Cancel:
@@ -329,23 +328,21 @@ void TfmProjectGroup::OpenProjectGroup() {
     ShowGroup();
 }
 
-void TfmProjectGroup::FileSaveCommand() {
-    if (group_.GroupFileName.empty()) {
-        FileSaveAs();
-        return;
-    }
-    group_.FileSave(session_.Files(), session_.Ports());
+bool TfmProjectGroup::FileSaveCommand() {
+    if (group_.GroupFileName.empty()) return FileSaveAs();
+    const bool saved = group_.FileSave(session_.Files(), session_.Ports());
     const std::vector<int> rows = SelectedRows();
     ShowGroup();
     SelectRows(rows);
+    return saved;
 }
 
 bool TfmProjectGroup::FileSaveAs() {
     const QString file =
-        prompts_.SaveFile(this, QStringLiteral("Projektgruppe speichern unter"),
+        prompts_.SaveFile(Over(), QStringLiteral("Projektgruppe speichern unter"),
                           Q(group_.GroupFileName), kSaveGroupFilter, QStringLiteral("plg"));
     if (file.isEmpty()) return false;
-    const std::optional<std::string> path = ChosenPath(prompts_, this, file);
+    const std::optional<std::string> path = ChosenPath(prompts_, Over(), file);
     if (!path) return false;
     group_.GroupFileName = *path;
     const bool saved = group_.FileSave(session_.Files(), session_.Ports());
@@ -460,7 +457,8 @@ void TfmProjectGroup::LoadSelectedProject() {
     const std::vector<int> rows = SelectedRows();
     if (rows.size() != 1) return;
     openProject_(lbProjects_->item(rows.front())->text());
-    reject();
+    // Accepted: the project just loaded stays in the main window.
+    accept();
 }
 
 void TfmProjectGroup::ChooseIndexMapFile() {
@@ -470,14 +468,19 @@ void TfmProjectGroup::ChooseIndexMapFile() {
     if (!file.isEmpty() && ChosenPath(prompts_, this, file)) edIndexMap_->setText(file);
 }
 
-void TfmProjectGroup::CloseCommand() {
-    newProject_();
-    reject();
+void TfmProjectGroup::CloseCommand() { reject(); }
+
+QWidget* TfmProjectGroup::Over() {
+    // When the program quits with the window closed, its question stands over the main window.
+    return isVisible() ? this : parentWidget();
 }
 
 void TfmProjectGroup::done(int result) {
-    // Every way of closing ends here; a group build runs to its end first.
+    // Every way of closing ends here; a group build runs to its end first. Closing, by any way
+    // but loading a project, leaves the main window a new project instead of the last one the
+    // group opened.
     if (building_ || !AskSaveGroup()) return;
+    if (result == QDialog::Rejected && !newProject_()) return;
     QDialog::done(result);
 }
 

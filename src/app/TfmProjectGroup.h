@@ -34,8 +34,9 @@ class TfmProjectGroup : public QDialog {
     // Opens a project file as the session's project without asking about unsaved changes;
     // false when the file was refused.
     using OpenProjectFn = std::function<bool(const QString& file)>;
-    // Replaces the session's project by a new one, asking about unsaved changes first.
-    using NewProjectFn = std::function<void()>;
+    // Replaces the session's project by a new one, asking about unsaved changes first; false
+    // when the user cancelled.
+    using NewProjectFn = std::function<bool()>;
 
     // Both functions are required. `parent` is the window the group window is modal for;
     // messages go over it again after a group build.
@@ -50,7 +51,8 @@ class TfmProjectGroup : public QDialog {
     // The commands of the tool bar, the menus and the buttons.
     void NewProjectGroup();
     void OpenProjectGroup();
-    void FileSaveCommand();
+    // Both return whether the group was saved.
+    bool FileSaveCommand();
     bool FileSaveAs();
     void Make1Execute();
     void acVorschauExecute();
@@ -60,9 +62,11 @@ class TfmProjectGroup : public QDialog {
     void MoveDown();
     void LoadSelectedProject();
     void ChooseIndexMapFile();
+    // "Schließen" and "Beenden"; Escape and the window's close button end the same way.
     void CloseCommand();
 
-    // Asks "Projekt-Gruppe vorher speichern?" when the group changed; false for Abbrechen.
+    // Asks "Projekt-Gruppe vorher speichern?" when the group changed; false for Abbrechen and
+    // for "Ja" when the group was not saved (its file dialog cancelled, or the write failed).
     bool AskSaveGroup();
 
     const TProjectGroup& Group() const { return group_; }
@@ -73,6 +77,8 @@ class TfmProjectGroup : public QDialog {
 
   private:
     void BuildWindow();
+    // The window the group's questions and save dialog belong over.
+    QWidget* Over();
     // Shows the group: list, options, index file controls and caption.
     void ShowGroup();
     void AddLine(const QString& path);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -82,6 +83,10 @@ class ProjectGroupTest : public QObject {
     void previewMessagesAndPage();
     void windowGroupBuildsLikeTheCli();
     void pathsOutsideWindows1252AreRefused();
+    void everyWayOfClosingIsOne_data();
+    void everyWayOfClosingIsOne();
+    void quittingAsksAboutTheGroupFirst_data();
+    void quittingAsksAboutTheGroupFirst();
 };
 
 void ProjectGroupTest::buildOnlyChangedThenSavedSkipsBoth() {
@@ -92,6 +97,8 @@ void ProjectGroupTest::buildOnlyChangedThenSavedSkipsBoth() {
     QStringList progress;
     QStringList captions;
     bool startHiddenDuringBuild = false, overwriteDisabledDuringBuild = false;
+    bool destinationDisabledDuringBuild = false, destinationEnabledAfter = false;
+    QString projectAfterBuild;
     app.prompts.onExec = [&](QDialog* d) {
         auto* g = qobject_cast<TfmProjectGroup*>(d);
         if (!g) return int(QDialog::Rejected);
@@ -109,11 +116,16 @@ void ProjectGroupTest::buildOnlyChangedThenSavedSkipsBoth() {
             if (progress.isEmpty() || progress.last() != t) progress << t;
             startHiddenDuringBuild = app.Find<QPushButton>("MakeStart")->isHidden();
             overwriteDisabledDuringBuild = !app.Find<QCheckBox>("CBBeBeOverwrite")->isEnabled();
+            destinationDisabledDuringBuild =
+                !app.make->findChild<QLineEdit*>("MakeZielEdit")->isEnabled() &&
+                !app.make->findChild<QToolButton*>("SpeedButtonZiel")->isEnabled();
         });
         watch.start(0);
         app.prompts.answers = {Answer::No};
         Trigger(g, "acErstellen");
         watch.stop();
+        destinationEnabledAfter = app.make->findChild<QLineEdit*>("MakeZielEdit")->isEnabled() &&
+                                  app.make->findChild<QToolButton*>("SpeedButtonZiel")->isEnabled();
         captions << g->windowTitle();
         if (!g->Group().GroupModified) captions << "not modified after first build";
         if (g->Group().LastSaveList != std::vector<std::string>{S(kDemoLastSave), S(kDemoLastSave)})
@@ -124,6 +136,7 @@ void ProjectGroupTest::buildOnlyChangedThenSavedSkipsBoth() {
         Trigger(g, "acSpeichern");
         captions << g->windowTitle();
         Trigger(g, "acErstellen");  // unchanged: no question
+        projectAfterBuild = app.session.ProjectFileName();
         g->reject();
         return int(QDialog::Rejected);
     };
@@ -138,6 +151,8 @@ void ProjectGroupTest::buildOnlyChangedThenSavedSkipsBoth() {
     QVERIFY(progress.contains("Projekt 2 von 2: " + b));
     QVERIFY(startHiddenDuringBuild);
     QVERIFY(overwriteDisabledDuringBuild);
+    QVERIFY(destinationDisabledDuringBuild);
+    QVERIFY(destinationEnabledAfter);
 
     QStringList log;
     for (const std::string& l : app.session.Build.Report.Lines()) log << Q(l);
@@ -157,7 +172,9 @@ void ProjectGroupTest::buildOnlyChangedThenSavedSkipsBoth() {
     QCOMPARE(saved.LastSaveList.size(), size_t(2));
     QCOMPARE(Q(saved.LastSaveList[1]), kDemoLastSave);
     QVERIFY(saved.MakeModified);
-    QCOMPARE(app.session.ProjectFileName(), b);
+    // After the build the main window holds the last project; closing the window replaced it.
+    QCOMPARE(projectAfterBuild, b);
+    QVERIFY(app.session.FileName().empty());
     // Closed: the build dialog is closed with its "Start" back.
     QVERIFY(!app.make->isVisible());
     QVERIFY(!app.Find<QPushButton>("MakeStart")->isHidden());
@@ -429,6 +446,132 @@ void ProjectGroupTest::pathsOutsideWindows1252AreRefused() {
     QVERIFY(indexFile.isEmpty());
     QCOMPARE(groupFile, std::string());
     QVERIFY(QDir(tmp.path()).entryList({QStringLiteral("日本*")}).isEmpty());
+}
+
+void ProjectGroupTest::everyWayOfClosingIsOne_data() {
+    QTest::addColumn<QString>("way");
+    for (const char* way : {"Schließen", "Beenden", "Escape", "close button"})
+        QTest::newRow(way) << QString::fromUtf8(way);
+}
+
+void ProjectGroupTest::everyWayOfClosingIsOne() {
+    QFETCH(QString, way);
+    QTemporaryDir tmp;
+    const QString a = DemoProject(tmp, "a"), b = DemoProject(tmp, "b");
+    const QString plg = tmp.filePath("g.plg");
+    AppFixture app(QStringLiteral(PAGLOOM_RESOURCES));
+    QVERIFY(app.main->OpenProject(a));
+    bool openAfterCancelledSave = false, stillModified = false, projectKept = false;
+    bool closedAfterSave = false;
+    app.prompts.onExec = [&](QDialog* d) {
+        auto* g = qobject_cast<TfmProjectGroup*>(d);
+        if (!g) return int(QDialog::Rejected);
+        g->show();
+        if (!QTest::qWaitForWindowExposed(g)) return int(QDialog::Rejected);
+        auto* list = g->findChild<QListWidget*>("lbProjects");
+        auto close = [&] {
+            if (way == "Schließen")
+                g->findChild<QPushButton*>("btSchliessen")->click();
+            else if (way == "Beenden")
+                Trigger(g, "acBeenden");
+            else if (way == "Escape")
+                QTest::keyClick(list, Qt::Key_Escape);
+            else
+                g->close();
+        };
+        app.prompts.files = {b};
+        g->findChild<QPushButton*>("btHinzufuegen")->click();
+
+        // "Ja", then the save dialog cancelled: nothing is lost.
+        app.prompts.answers = {Answer::Yes};
+        app.prompts.files = {QString()};
+        close();
+        openAfterCancelledSave = g->isVisible();
+        stillModified = g->Group().GroupModified && Lines(list) == QStringList{b};
+        projectKept = app.session.ProjectFileName() == a;
+
+        app.prompts.answers = {Answer::Yes};
+        app.prompts.files = {plg};
+        close();
+        closedAfterSave = !g->isVisible();
+        return g->result();
+    };
+    app.main->ProjectGroupClick();
+
+    QVERIFY(openAfterCancelledSave);
+    QVERIFY(stillModified);
+    QVERIFY(projectKept);
+    QVERIFY(closedAfterSave);
+    QCOMPARE(app.prompts.questions, (QStringList{kAskGroup, kAskGroup}));
+    QCOMPARE(app.prompts.saveDialogs, 2);
+    TProjectGroup saved;
+    QVERIFY(saved.Open(app.disk, PathS(plg)));
+    QCOMPARE(saved.ProjectList, std::vector<std::string>{PathS(b)});
+    // Every way leaves the main window a new project, as "Schließen" does.
+    QVERIFY(app.session.FileName().empty());
+    QVERIFY(!app.make->isVisible());
+}
+
+void ProjectGroupTest::quittingAsksAboutTheGroupFirst_data() {
+    QTest::addColumn<QString>("way");
+    for (const char* way : {"Beenden", "Ctrl+Q", "close button"}) QTest::newRow(way) << way;
+}
+
+void ProjectGroupTest::quittingAsksAboutTheGroupFirst() {
+    QFETCH(QString, way);
+    QTemporaryDir tmp;
+    const QString a = DemoProject(tmp, "a");
+    const QString plg = tmp.filePath("g.plg");
+    const QString askProject = QStringLiteral("Projekt vorher speichern?");
+    AppFixture app(QStringLiteral(PAGLOOM_RESOURCES));
+    app.ShowActive();
+    // The group window closed with "Nein": the group keeps its unsaved list.
+    app.prompts.onExec = [&](QDialog* d) {
+        auto* g = qobject_cast<TfmProjectGroup*>(d);
+        if (!g) return int(QDialog::Rejected);
+        app.prompts.files = {a};
+        g->findChild<QPushButton*>("btHinzufuegen")->click();
+        app.prompts.answers = {Answer::No};
+        g->reject();
+        return g->result();
+    };
+    app.main->ProjectGroupClick();
+    QVERIFY(app.main->ProjectGroupWindow()->Group().GroupModified);
+    app.prompts.questions.clear();
+
+    QAction* quit = nullptr;
+    for (QAction* menu : app.main->menuBar()->actions())
+        if (menu->text() == "&Datei")
+            for (QAction* act : menu->menu()->actions())
+                if (act->text() == "&Beenden") quit = act;
+    QVERIFY(quit);
+    auto tryQuit = [&] {
+        if (way == "Beenden")
+            quit->trigger();
+        else if (way == "Ctrl+Q")
+            QTest::keyClick(app.main.get(), Qt::Key_Q, Qt::ControlModifier);
+        else
+            app.main->close();
+        return !app.main->isVisible();
+    };
+
+    app.prompts.answers = {Answer::Cancel};
+    QVERIFY(!tryQuit());
+    app.prompts.answers = {Answer::Yes};
+    app.prompts.files = {QString()};
+    QVERIFY(!tryQuit());
+    QCOMPARE(app.prompts.questions, (QStringList{kAskGroup, kAskGroup}));
+
+    // The group's question comes before the project's.
+    app.prompts.questions.clear();
+    app.session.Modified = true;
+    app.prompts.answers = {Answer::Yes, Answer::No};
+    app.prompts.files = {plg};
+    QVERIFY(tryQuit());
+    QCOMPARE(app.prompts.questions, (QStringList{kAskGroup, askProject}));
+    TProjectGroup saved;
+    QVERIFY(saved.Open(app.disk, PathS(plg)));
+    QCOMPARE(saved.ProjectList, std::vector<std::string>{PathS(a)});
 }
 
 QTEST_MAIN(ProjectGroupTest)
