@@ -15,6 +15,7 @@
 #include "UiPrompts.h"
 #include "WindowPlacement.h"
 #include "model/ContentPageRules.h"
+#include "model/TWebMenu.h"
 #include "options/BottomFramePage.h"
 #include "options/ContentPage.h"
 #include "options/FirstPagePage.h"
@@ -27,6 +28,17 @@
 #include "options/TopFramePage.h"
 
 namespace pagloom::app {
+namespace {
+
+// Main entries and sub-menu entries together.
+int EntryCount(const TWebMenu& menu) {
+    int n = menu.Count();
+    for (int i = 0; i < menu.Count(); ++i)
+        if (const TWebMenu* sub = menu.Item(i).SubMenu.get()) n += sub->Count();
+    return n;
+}
+
+}  // namespace
 
 TProOptDlg::TProOptDlg(ProjectSession& session, FieldTracker& tracker, UiPrompts& prompts,
                        std::function<QString()> templateDir, QWidget* parent)
@@ -74,6 +86,7 @@ void TProOptDlg::RefreshFromModel() { binder_.Refresh(); }
 void TProOptDlg::ShowModal() {
     RefreshFromModel();
     snapshot_ = OptionsSnapshot(session_.project, session_.Modified);
+    tablePagesWhenOpened_ = session_.Settings().TablesDrive();
     // As wide as the row of tabs with every caption whole, no wider than the main window, and
     // over it.
     if (QWidget* over = parentWidget()) {
@@ -124,7 +137,27 @@ bool TProOptDlg::CloseCheck() {
     return true;
 }
 
+bool TProOptDlg::ConfirmTablePages() {
+    const int entries = EntryCount(session_.project.MainMenu);
+    if (tablePagesWhenOpened_ || !session_.Settings().TablesDrive() || entries == 0) return true;
+    // The build replaces the menu by the table's categories, and the next save stores that.
+    const QString has = entries == 1
+                            ? QStringLiteral("einen von Hand angelegten Eintrag")
+                            : QStringLiteral("%1 von Hand angelegte Einträge").arg(entries);
+    const QString question =
+        QStringLiteral("Das Menü dieses Projekts hat ") + has +
+        QStringLiteral(
+            " (Register „Navigation“). Mit Inhalts-Seiten aus Tabellen ersetzt das "
+            "nächste Erstellen das Menü durch die Kategorien der Tabelle, und das "
+            "nächste Speichern übernimmt das.\n\nTrotzdem auf Seiten aus Tabellen "
+            "umstellen?");
+    if (prompts_.Ask(this, question, false) == Answer::Yes) return true;
+    pages_->setCurrentWidget(contentPage_);
+    return false;
+}
+
 void TProOptDlg::TryClose(int result) {
+    if (result == QDialog::Accepted && !ConfirmTablePages()) return;
     if (CloseCheck()) QDialog::done(result);
 }
 

@@ -43,6 +43,9 @@ class TProOptDlg : public QDialog {
 
   private:
     bool CloseCheck();
+    // Before OK switches a project with a hand-made menu to pages from tables: Ja keeps the
+    // switch, Nein shows the page of the content pages again (false).
+    bool ConfirmTablePages();
     void TryClose(int result);
 
     ProjectSession& session_;
@@ -51,6 +54,8 @@ class TProOptDlg : public QDialog {
     Binder binder_;
     // Taken each time the dialog opens; "Abbruch" restores it.
     OptionsSnapshot snapshot_;
+    // Whether the content pages came from tables when the dialog opened.
+    bool tablePagesWhenOpened_ = false;
     QTabWidget* pages_ = nullptr;
     ContentPage* contentPage_ = nullptr;
 };

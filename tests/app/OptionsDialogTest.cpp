@@ -11,6 +11,7 @@
 #include <QToolButton>
 
 #include "AppTestSupport.h"
+#include "model/TWebMenu.h"
 
 using namespace pagloom;
 using namespace pagloom::app;
@@ -31,6 +32,7 @@ class OptionsDialogTest : public QObject {
     void tagExamples();
     void closingAppliesTabRulesAndRegionPreset();
     void fitsOverTheMainWindow();
+    void switchingAHandMadeMenuToTablesAsks();
 };
 
 namespace {
@@ -359,6 +361,71 @@ void OptionsDialogTest::fitsOverTheMainWindow() {
     QCOMPARE(captions.size(), 10);
     QCOMPARE(app.options->Pages()->elideMode(), Qt::ElideNone);
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(", ")));
+}
+
+void OptionsDialogTest::switchingAHandMadeMenuToTablesAsks() {
+    AppFixture app;
+    TWebMenu& menu = app.session.project.MainMenu;
+    menu.Add(TWebMenu::NewMainItem("Start", "start.htm", true));
+    menu.Add(TWebMenu::NewMainItem("Produkte", "produkte.htm", true))
+        .SubMenu->Add(TWebMenu::NewSubItem("Sägen", "saegen.htm", true));
+    const QString question = QStringLiteral(
+        "Das Menü dieses Projekts hat 3 von Hand angelegte Einträge (Register „Navigation“). Mit "
+        "Inhalts-Seiten aus Tabellen ersetzt das nächste Erstellen das Menü durch die Kategorien "
+        "der Tabelle, und das nächste Speichern übernimmt das.\n\nTrotzdem auf Seiten aus "
+        "Tabellen umstellen?");
+    int afterNo = 0, afterYes = 0;
+    QString pageAfterNo;
+    RunDialog(app, [&](TProOptDlg& d) {
+        app.Find<QRadioButton>("MakeTabFile")->click();
+        d.Pages()->setCurrentIndex(0);
+        // Nein: the dialog stays, on the page of the switch, which is still set.
+        app.prompts.answers = {Answer::No};
+        d.OkClick();
+        afterNo = d.isVisible();
+        pageAfterNo = d.Pages()->tabText(d.Pages()->currentIndex());
+        app.prompts.answers = {Answer::Yes};
+        d.close();  // the close box asks as OK does
+        afterYes = d.isVisible();
+    });
+    QCOMPARE(app.prompts.questions, (QStringList{question, question}));
+    QVERIFY(afterNo);
+    QCOMPARE(pageAfterNo, QString("Inhalts-Seiten"));
+    QVERIFY(!afterYes);
+    QVERIFY(app.session.Settings().TablesDrive());
+    QCOMPARE(menu.Count(), 2);  // the menu itself stays until a build replaces it
+
+    // No question: already from tables when opened, Abbruch, or a menu without entries.
+    app.prompts.questions.clear();
+    RunDialog(app, [&](TProOptDlg& d) { d.OkClick(); });
+    RunDialog(app, [&](TProOptDlg& d) {
+        app.Find<QRadioButton>("MakeTempOn")->click();
+        d.OkClick();
+    });
+    RunDialog(app, [&](TProOptDlg& d) {
+        app.Find<QRadioButton>("MakeTabFile")->click();
+        d.AbbruchClick();
+    });
+    QVERIFY(!app.session.Settings().TablesDrive());
+    menu.Clear();
+    RunDialog(app, [&](TProOptDlg& d) {
+        app.Find<QRadioButton>("MakeTabFile")->click();
+        d.OkClick();
+    });
+    QVERIFY(app.session.Settings().TablesDrive());
+    QVERIFY(app.prompts.questions.isEmpty());
+
+    // A single entry is named as one.
+    app.main->NewProject();
+    menu.Add(TWebMenu::NewMainItem("Start", "start.htm", true));
+    RunDialog(app, [&](TProOptDlg& d) {
+        app.Find<QRadioButton>("MakeTabFile")->click();
+        app.prompts.answers = {Answer::Yes};
+        d.OkClick();
+    });
+    QCOMPARE(app.prompts.questions.size(), 1);
+    QVERIFY(app.prompts.questions[0].startsWith(
+        "Das Menü dieses Projekts hat einen von Hand angelegten Eintrag (Register"));
 }
 
 // The windows are measured on the screen the program is made for, 1280 by 1024 pixels, not
