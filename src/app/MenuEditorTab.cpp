@@ -204,7 +204,7 @@ void MenuEditorTab::ClearAddFields() {
     addAktiv_->setChecked(true);
 }
 
-void MenuEditorTab::Redraw() {
+void MenuEditorTab::Redraw(bool changeFields) {
     if (level_ > mainMenu_.Count()) level_ = 0;
     const TWebMenu& menu = CurrentMenu();
     QStringList levels{QStringLiteral("[HauptMenü]")};
@@ -225,12 +225,17 @@ void MenuEditorTab::Redraw() {
     comboMenuWahl_->setCurrentIndex(level_);
     QStringList shownEntries;
     for (int i = 0; i < list_->count(); ++i) shownEntries << list_->item(i)->text();
-    if (shownEntries != entries) {
+    if (shownEntries.size() == entries.size()) {
+        // Renamed in place: a changed entry never costs the list the item being clicked.
+        for (int i = 0; i < entries.size(); ++i)
+            if (shownEntries[i] != entries[i]) list_->item(i)->setText(entries[i]);
+    } else {
         list_->clear();
         list_->addItems(entries);
     }
     list_->setCurrentRow(current);
     filling_ = false;
+    if (!changeFields) return;
 
     if (current < 0) {
         aenderText_->clear();
@@ -253,6 +258,10 @@ void MenuEditorTab::RefreshMenuEditor() {
 
 void MenuEditorTab::ComboBoxMenuWahlChange(int line) {
     if (line < 0 || line > mainMenu_.Count()) return;
+    if (!SettleChange()) {
+        Redraw(false);
+        return;
+    }
     ClearAddFields();
     mainMenu_.ItemIndex = line - 1;
     level_ = line;
@@ -262,12 +271,51 @@ void MenuEditorTab::ComboBoxMenuWahlChange(int line) {
 
 void MenuEditorTab::ListBoxMenueSelect(int row) {
     TWebMenu& menu = CurrentMenu();
-    menu.ItemIndex = row >= 0 && row < menu.Count() ? row : -1;
+    const int to = row >= 0 && row < menu.Count() ? row : -1;
+    if (to != menu.ItemIndex && !SettleChange()) {
+        // Once the click that moved the list's selection is handled, the list shows the
+        // entry that stayed current.
+        QMetaObject::invokeMethod(
+            this, [this] { Redraw(false); }, Qt::QueuedConnection);
+        return;
+    }
+    menu.ItemIndex = to;
     Redraw();
+}
+
+bool MenuEditorTab::ChangePending() const {
+    const TWebMenu& menu = CurrentMenu();
+    const int k = menu.ItemIndex;
+    if (k < 0 || k >= menu.Count()) return false;
+    const TWebMenuItem& item = menu.Item(k);
+    return aenderText_->text().trimmed() != Q(item.Text).trimmed() ||
+           aenderDatei_->text().trimmed() != Q(item.FileName).trimmed() ||
+           aenderAktiv_->isChecked() != item.Active;
+}
+
+bool MenuEditorTab::SettleChange() {
+    if (!ChangePending()) return true;
+    const TWebMenu& menu = CurrentMenu();
+    const QString question =
+        QStringLiteral(
+            "Die Änderungen am Menüpunkt „%1“ unter „Menüpunkt ändern“ sind noch "
+            "nicht übernommen. Jetzt übernehmen?")
+            .arg(Q(menu.Item(menu.ItemIndex).Text));
+    switch (prompts_.Ask(window(), question, true)) {
+        case Answer::Yes:
+            tracker_.LeaveField();
+            return ApplyChange();
+        case Answer::No:
+            return true;
+        case Answer::Cancel:
+            return false;
+    }
+    return false;
 }
 
 void MenuEditorTab::ButtonMenueAddDateiClick() {
     tracker_.LeaveField();
+    if (!SettleChange()) return;
     const QString text = addText_->text().trimmed();
     const QString file = addDatei_->text().trimmed();
     if (text.isEmpty()) return prompts_.Message(window(), kNoText);
@@ -286,23 +334,34 @@ void MenuEditorTab::ButtonMenueAddDateiClick() {
 
 void MenuEditorTab::ButtonMenueAenderDateiClick() {
     tracker_.LeaveField();
+    if (ApplyChange()) Redraw();
+}
+
+bool MenuEditorTab::ApplyChange() {
     const QString text = aenderText_->text().trimmed();
     const QString file = aenderDatei_->text().trimmed();
-    if (text.isEmpty()) return prompts_.Message(window(), kNoText);
-    if (file.isEmpty()) return prompts_.Message(window(), kNoFile);
+    if (text.isEmpty()) {
+        prompts_.Message(window(), kNoText);
+        return false;
+    }
+    if (file.isEmpty()) {
+        prompts_.Message(window(), kNoFile);
+        return false;
+    }
     TWebMenu& menu = CurrentMenu();
     const int k = menu.ItemIndex;
-    if (k < 0 || k >= menu.Count()) return;
+    if (k < 0 || k >= menu.Count()) return false;
     TWebMenuItem& item = menu.Item(k);
     item.Text = S(text);
     item.FileName = S(file);
     item.Active = aenderAktiv_->isChecked();
     markModified_();
-    Redraw();
+    return true;
 }
 
 void MenuEditorTab::Move(int delta) {
     tracker_.LeaveField();
+    if (!SettleChange()) return;
     TWebMenu& menu = CurrentMenu();
     const int k = menu.ItemIndex;
     const int to = k + delta;
@@ -323,6 +382,15 @@ void MenuEditorTab::ButtonMenueDeleteClick() {
     TWebMenu& menu = CurrentMenu();
     const int k = menu.ItemIndex;
     if (k < 0 || k >= menu.Count()) return;
+    const TWebMenuItem& item = menu.Item(k);
+    if (const int subs = item.SubMenu ? item.SubMenu->Count() : 0; subs > 0) {
+        const QString goes =
+            subs == 1 ? QStringLiteral("einen Untermenüpunkt, der mit ihm gelöscht wird")
+                      : QStringLiteral("%1 Untermenüpunkte, die mit ihm gelöscht werden").arg(subs);
+        const QString question =
+            QStringLiteral("Der Menüpunkt „%1“ hat %2. Trotzdem löschen?").arg(Q(item.Text), goes);
+        if (prompts_.Ask(window(), question, false) != Answer::Yes) return;
+    }
     menu.Delete(k);
     menu.ItemIndex = menu.Count() == 0 ? -1 : k > 0 ? k - 1 : 0;
     markModified_();

@@ -54,10 +54,18 @@ class MenuEditorTab : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // Shows the chooser, the list and the change fields as the menu holds them.
-    void Redraw();
+    // Shows the chooser, the list and the change fields as the menu holds them; without
+    // `changeFields` the change fields keep what they hold.
+    void Redraw(bool changeFields = true);
     void ClearAddFields();
     void Move(int delta);
+    // Whether the fields under "Menüpunkt ändern" differ from the current entry.
+    bool ChangePending() const;
+    // Writes those fields into the current entry; false (after its message) when refused.
+    bool ApplyChange();
+    // Before another entry is shown in the change fields: asks whether to apply what they hold
+    // (Ja/Nein/Abbrechen). False for Abbrechen or a refused change: the current entry stays.
+    bool SettleChange();
 
     TWebMenu& mainMenu_;
     // 0 for the main menu, k for the sub-menu of main entry k - 1.

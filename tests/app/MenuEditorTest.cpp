@@ -14,6 +14,8 @@ using namespace pagloom;
 using namespace pagloom::app;
 using namespace pagloom::app::test;
 
+Q_DECLARE_METATYPE(pagloom::Answer)
+
 class MenuEditorTest : public QObject {
     Q_OBJECT
   private slots:
@@ -27,6 +29,11 @@ class MenuEditorTest : public QObject {
     void refreshShowsLoadedMenu();
     void enterPressesTheGroupsButton();
     void moveKeepsFocusOnList();
+    void unappliedChangeAsksBeforeAnotherEntry_data();
+    void unappliedChangeAsksBeforeAnotherEntry();
+    void unappliedChangeAsksBeforeLevelOrMove();
+    void deletingAnEntryWithSubMenuAsks_data();
+    void deletingAnEntryWithSubMenuAsks();
 };
 
 namespace {
@@ -216,6 +223,7 @@ void MenuEditorTest::deleteSelectsNeighbour() {
     for (const char* t : {"A", "B", "C"}) e.Add(t, QString(t) + ".htm");
     e.Menu().Item(1).SubMenu->Add(TWebMenu::NewSubItem("B1", "b1.htm", true));
     e.list->setCurrentRow(1);
+    e.app.prompts.answers = {Answer::Yes};  // B goes with its sub-menu entry
     e.Click("ButtonMenueDelete");
     QCOMPARE(e.MenuTexts(e.Menu()), (QStringList{"A", "C"}));
     QCOMPARE(e.Lines(e.chooser), (QStringList{"[HauptMenü]", "A", "C"}));
@@ -298,6 +306,124 @@ void MenuEditorTest::moveKeepsFocusOnList() {
     QTest::mouseClick(e.app.Find<QToolButton>("ButtonMenueUp"), Qt::LeftButton);
     QCOMPARE(e.MenuTexts(e.Menu()), (QStringList{"B", "A", "C"}));
     QVERIFY(e.list->hasFocus());
+}
+
+void MenuEditorTest::unappliedChangeAsksBeforeAnotherEntry_data() {
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<QString>("file");  // typed under "Menüpunkt ändern" with the text "A neu"
+    QTest::addColumn<QStringList>("menu");
+    QTest::addColumn<int>("row");  // current afterwards
+    QTest::addColumn<QStringList>("messages");
+    const QStringList old{"A", "B", "C"};
+    QTest::newRow("Ja applies, then moves on")
+        << Answer::Yes << "a-neu.htm" << QStringList{"A neu", "B", "C"} << 2 << QStringList{};
+    QTest::newRow("Nein drops it") << Answer::No << "a-neu.htm" << old << 2 << QStringList{};
+    QTest::newRow("Abbrechen stays") << Answer::Cancel << "a-neu.htm" << old << 0 << QStringList{};
+    QTest::newRow("Ja with a refused change stays")
+        << Answer::Yes << "" << old << 0
+        << QStringList{"Bitte geben sie einen Dateinamen für den Menüpunkt ein"};
+}
+
+void MenuEditorTest::unappliedChangeAsksBeforeAnotherEntry() {
+    QFETCH(Answer, answer);
+    QFETCH(QString, file);
+    QFETCH(QStringList, menu);
+    QFETCH(int, row);
+    QFETCH(QStringList, messages);
+    Editor e;
+    for (const char* t : {"A", "B", "C"}) e.Add(t, QString(t) + ".htm");
+    e.app.ShowActive();
+    e.app.main->PageControl()->setCurrentWidget(e.app.Find("tsNavigation"));
+    QTest::mouseClick(e.list->viewport(), Qt::LeftButton, {},
+                      e.list->visualItemRect(e.list->item(0)).center());
+    QCOMPARE(e.list->currentRow(), 0);
+    QVERIFY(e.app.prompts.questions.isEmpty());  // nothing typed yet
+
+    e.changeText->setFocus();
+    e.changeText->selectAll();
+    QTest::keyClicks(e.changeText, "A neu");
+    e.changeFile->setText(file);
+    e.app.prompts.answers = {answer};
+    QTest::mouseClick(e.list->viewport(), Qt::LeftButton, {},
+                      e.list->visualItemRect(e.list->item(2)).center());
+    QCoreApplication::processEvents();
+
+    QCOMPARE(e.app.prompts.questions,
+             QStringList{"Die Änderungen am Menüpunkt „A“ unter „Menüpunkt ändern“ sind noch "
+                         "nicht übernommen. Jetzt übernehmen?"});
+    QCOMPARE(e.app.prompts.messages, messages);
+    QCOMPARE(e.MenuTexts(e.Menu()), menu);
+    QCOMPARE(e.Lines(e.list), menu);
+    QCOMPARE(e.Menu().ItemIndex, row);
+    QCOMPARE(e.list->currentRow(), row);
+    QCOMPARE(e.list->selectedItems(), QList<QListWidgetItem*>{e.list->item(row)});
+    // Staying keeps what was typed; moving on shows the entry clicked.
+    QCOMPARE(e.changeText->text(), row == 0 ? QString("A neu") : QString("C"));
+}
+
+void MenuEditorTest::unappliedChangeAsksBeforeLevelOrMove() {
+    Editor e;
+    for (const char* t : {"A", "B"}) e.Add(t, QString(t) + ".htm");
+    e.list->setCurrentRow(0);
+    e.changeText->setText("A neu");
+
+    // Abbrechen keeps the main level; Ja applies before the sub-menu of "A neu" is shown.
+    e.app.prompts.answers = {Answer::Cancel};
+    e.chooser->setCurrentIndex(2);
+    emit e.chooser->activated(2);
+    QCOMPARE(e.chooser->currentIndex(), 0);
+    QCOMPARE(e.changeText->text(), QString("A neu"));
+    e.app.prompts.answers = {Answer::Yes};
+    e.chooser->setCurrentIndex(1);
+    emit e.chooser->activated(1);
+    QCOMPARE(e.Lines(e.chooser), (QStringList{"[HauptMenü]", "A neu", "B"}));
+    QCOMPARE(e.chooser->currentIndex(), 1);
+
+    // Moving the entry asks too: Nein moves it and shows it as stored.
+    emit e.chooser->activated(0);
+    e.list->setCurrentRow(0);
+    e.changeText->setText("verworfen");
+    e.app.prompts.answers = {Answer::No};
+    e.Click("ButtonMenueDown");
+    QCOMPARE(e.MenuTexts(e.Menu()), (QStringList{"B", "A neu"}));
+    QCOMPARE(e.changeText->text(), QString("A neu"));
+    QCOMPARE(e.app.prompts.questions.size(), 3);
+}
+
+void MenuEditorTest::deletingAnEntryWithSubMenuAsks_data() {
+    QTest::addColumn<int>("subs");
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<QString>("question");  // empty: none asked
+    QTest::addColumn<bool>("deleted");
+    QTest::newRow("no sub-menu entries") << 0 << Answer::No << "" << true;
+    QTest::newRow("one, Nein")
+        << 1 << Answer::No
+        << "Der Menüpunkt „Haupt“ hat einen Untermenüpunkt, der mit ihm gelöscht wird. "
+           "Trotzdem löschen?"
+        << false;
+    QTest::newRow("three, Ja")
+        << 3 << Answer::Yes
+        << "Der Menüpunkt „Haupt“ hat 3 Untermenüpunkte, die mit ihm gelöscht werden. "
+           "Trotzdem löschen?"
+        << true;
+}
+
+void MenuEditorTest::deletingAnEntryWithSubMenuAsks() {
+    QFETCH(int, subs);
+    QFETCH(Answer, answer);
+    QFETCH(QString, question);
+    QFETCH(bool, deleted);
+    Editor e;
+    e.Add("Haupt", "haupt.htm");
+    for (int i = 0; i < subs; ++i)
+        e.Menu().Item(0).SubMenu->Add(TWebMenu::NewSubItem("U", "u.htm", true));
+    e.app.session.Modified = false;
+    e.app.prompts.answers = {answer};
+    e.Click("ButtonMenueDelete");
+    QCOMPARE(e.app.prompts.questions, question.isEmpty() ? QStringList{} : QStringList{question});
+    QCOMPARE(e.Menu().Count(), deleted ? 0 : 1);
+    QCOMPARE(e.Lines(e.chooser).size(), deleted ? 1 : 2);
+    QCOMPARE(e.app.session.Modified, deleted);
 }
 
 QTEST_MAIN(MenuEditorTest)
