@@ -25,6 +25,7 @@
 #include "MenuEditorTab.h"
 #include "PageTabs.h"
 #include "QtText.h"
+#include "RecentProjects.h"
 #include "SitemapTab.h"
 #include "TFileSelectDlg.h"
 #include "TMakeForm.h"
@@ -233,7 +234,13 @@ void TMainForm::BuildActions() {
     help->setShortcut(QKeySequence::HelpContents);
 
     QMenu* datei = menuBar()->addMenu(QStringLiteral("&Datei"));
-    datei->addActions({neu, open, save, saveAs});
+    datei->addActions({neu, open});
+    recentMenu_ = datei->addMenu(QStringLiteral("&Zuletzt geöffnet"));
+    recentMenu_->setObjectName(QStringLiteral("mnZuletztGeoeffnet"));
+    // Filled each time it opens: another run of the program may have changed the list.
+    connect(recentMenu_, &QMenu::aboutToShow, this, &TMainForm::FillRecentMenu);
+    FillRecentMenu();
+    datei->addActions({save, saveAs});
     datei->addSeparator();
     datei->addAction(build);
     datei->addSeparator();
@@ -295,7 +302,10 @@ void TMainForm::FirstActivate() {
     if (!firstActivation_) return;
     firstActivation_ = false;
     // A start file that is refused (no project, unreadable) leaves a new project, shown.
-    if (startFile_.isEmpty() || !OpenProject(startFile_)) NewProject();
+    if (startFile_.isEmpty() || !OpenProject(startFile_))
+        NewProject();
+    else
+        RememberRecent(startFile_);
 }
 
 void TMainForm::FocusPageControl() {
@@ -356,7 +366,48 @@ void TMainForm::FileOpen() {
     // A file name as the start proposes that file (the last one saved under a new name).
     const QString file = prompts_.OpenFile(this, QStringLiteral("Projekt öffnen"), openProposed_,
                                            kOpenFilter, kOpenFilter, QStringLiteral("plp"));
-    if (!file.isEmpty() && ChosenPath(prompts_, this, file)) OpenProject(file);
+    if (!file.isEmpty() && ChosenPath(prompts_, this, file) && OpenProject(file))
+        RememberRecent(file);
+}
+
+void TMainForm::OpenRecent(const QString& file) {
+    if (!SettlePendingEdit()) return;
+    FocusPageControl();
+    // Asked before the question about saving: a file that is gone needs no decision.
+    if (!QFileInfo(file).isFile()) {
+        ForgetRecentProject(file);
+        FillRecentMenu();
+        prompts_.Message(this, QStringLiteral("Die Projektdatei „%1“ gibt es nicht mehr. Sie "
+                                              "wird aus der Liste „Zuletzt geöffnet“ entfernt.")
+                                   .arg(file));
+        return;
+    }
+    if (!AskSaveFirst(false)) return;
+    if (ChosenPath(prompts_, this, file) && OpenProject(file)) RememberRecent(file);
+}
+
+void TMainForm::RememberRecent(const QString& file) {
+    NoteRecentProject(file);
+    FillRecentMenu();
+}
+
+void TMainForm::FillRecentMenu() {
+    // Later, not now: the entry being chosen may be among them.
+    for (QAction* a : recentMenu_->actions()) {
+        recentMenu_->removeAction(a);
+        a->deleteLater();
+    }
+    const QStringList files = RecentProjects();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString file = files[i];
+        // "&" in a path would become an access key.
+        QString caption = file;
+        caption.replace(u'&', QStringLiteral("&&"));
+        QAction* a = recentMenu_->addAction(QStringLiteral("&%1 ").arg(i + 1) + caption);
+        connect(a, &QAction::triggered, this,
+                [this, file] { RunGuarded(prompts_, this, [this, file] { OpenRecent(file); }); });
+    }
+    recentMenu_->setEnabled(!files.isEmpty());
 }
 
 TMainForm::SaveOutcome TMainForm::FileSave() {
@@ -378,6 +429,7 @@ TMainForm::SaveOutcome TMainForm::FileSaveAs() {
     saveProposed_ = file;
     UpdateCaption();
     session_.Modified = false;
+    RememberRecent(file);
     return SaveOutcome::Saved;
 }
 

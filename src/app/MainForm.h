@@ -21,6 +21,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QRadioButton;
 class QTabWidget;
 class QToolButton;
@@ -62,6 +63,9 @@ class TMainForm : public QMainWindow {
     // the new project replaced the open one.
     bool FileNew();
     void FileOpen();
+    // An entry of "Zuletzt geöffnet": opens `file` as FileOpen would; a file that is gone is
+    // taken from the list with a note instead.
+    void OpenRecent(const QString& file);
     enum class SaveOutcome { Saved, Cancelled, Failed };
     SaveOutcome FileSave();
     SaveOutcome FileSaveAs();
@@ -124,6 +128,10 @@ class TMainForm : public QMainWindow {
     void UpdateCaption();
     void EditDirChange();
     bool AskSaveFirst(bool forClose);
+    // Puts `file` first in "Zuletzt geöffnet".
+    void RememberRecent(const QString& file);
+    // Lists the stored recent project files in their menu.
+    void FillRecentMenu();
     void AfterLoad();
     void PageControlChange(int index);
 
@@ -150,6 +158,7 @@ class TMainForm : public QMainWindow {
     QPointer<TFileSelectDlg> fileSelect_;
     QPointer<TfmProjectGroup> projectGroup_;
 
+    QMenu* recentMenu_ = nullptr;
     QTabWidget* pageControl_ = nullptr;
     QWidget* tabZiel_ = nullptr;
     QWidget* tabFrameSet_ = nullptr;

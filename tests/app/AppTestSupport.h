@@ -14,6 +14,7 @@
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <deque>
@@ -40,6 +41,18 @@ namespace pagloom::app::test {
 // engine, whose sandbox cannot run as root and which shares its GL context.
 inline const bool kBrowserEngineReady = [] {
     PrepareBrowserEngine();
+    return true;
+}();
+
+// The user's settings (the recent project files) go to a folder of the test's own, never to
+// the settings of the user running the tests. Set before any window reads them.
+inline QTemporaryDir& UserSettingsDir() {
+    static QTemporaryDir dir;
+    return dir;
+}
+inline const bool kUserSettingsRedirected = [] {
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, UserSettingsDir().path());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, UserSettingsDir().path());
     return true;
 }();
 

@@ -15,6 +15,7 @@
 
 #include "AppTestSupport.h"
 #include "PageTabs.h"
+#include "RecentProjects.h"
 
 using namespace pagloom;
 using namespace pagloom::app;
@@ -52,6 +53,7 @@ class MainFormTest : public QObject {
     void refusedStartFileLeavesANewProject();
     void hiddenTabsAreUnreachable();
     void quitShortcut();
+    void recentProjectsInTheFileMenu();
 };
 
 void MainFormTest::saveQuestion_data() {
@@ -742,6 +744,78 @@ void MainFormTest::quitShortcut() {
     QCOMPARE(quit->shortcut(), QKeySequence("Ctrl+Q"));
     QTest::keyClick(app.main.get(), Qt::Key_Q, Qt::ControlModifier);
     QVERIFY(!app.main->isVisible());
+}
+
+void MainFormTest::recentProjectsInTheFileMenu() {
+    // The list lives in the test's own settings folder, not in the user's.
+    QVERIFY2(RecentProjectsStore().startsWith(UserSettingsDir().path() + u'/'),
+             qPrintable(RecentProjectsStore()));
+    for (const QString& f : RecentProjects()) ForgetRecentProject(f);
+    QTemporaryDir dir;
+    auto project = [&](int n) { return dir.filePath(QStringLiteral("p%1.plp").arg(n)); };
+    for (int n = 1; n <= 10; ++n)
+        WriteFile(project(n), "[frameset]\r\ntitel=Projekt " + QByteArray::number(n) + "\r\n");
+
+    AppFixture app;
+    auto* recent = app.main->findChild<QMenu*>("mnZuletztGeoeffnet");
+    QVERIFY(recent);
+    QVERIFY(!recent->isEnabled());
+    QAction* dateiMenu = app.main->menuBar()->actions().value(0);
+    QCOMPARE(dateiMenu->text(), QString("&Datei"));
+    QVERIFY(dateiMenu->menu()->actions().contains(recent->menuAction()));
+    QCOMPARE(recent->title(), QString("&Zuletzt geöffnet"));
+    auto entries = [&] {
+        QStringList out;
+        for (QAction* a : recent->actions()) out << a->text();
+        return out;
+    };
+
+    // Opened and saved files go first; eight are kept.
+    for (int n = 1; n <= 9; ++n) {
+        app.prompts.files = {project(n)};
+        app.main->FileOpen();
+    }
+    QVERIFY(recent->isEnabled());
+    QStringList expected;
+    for (int n = 9; n >= 2; --n) expected << QStringLiteral("&%1 ").arg(10 - n) + project(n);
+    QCOMPARE(entries(), expected);
+
+    // An entry opens its project after the save question; it moves to the front.
+    app.session.Modified = true;
+    app.prompts.answers = {Answer::No};
+    recent->actions().at(4)->trigger();  // p5
+    QCOMPARE(app.prompts.questions, QStringList{"Projekt vorher speichern?"});
+    QCOMPARE(app.main->windowTitle(), "pagloom: " + project(5));
+    QCOMPARE(RecentProjects().first(), project(5));
+    app.prompts.files = {project(10)};
+    app.main->FileSaveAs();
+    QCOMPARE(RecentProjects().mid(0, 3), (QStringList{project(10), project(5), project(9)}));
+    QCOMPARE(RecentProjects().size(), kRecentProjectCount);
+
+    // A file that is gone is dropped with a note; the open project stays, nothing is asked.
+    QVERIFY(QFile::remove(project(9)));
+    app.prompts.questions.clear();
+    app.session.Modified = true;
+    recent->actions().at(2)->trigger();
+    QCOMPARE(app.prompts.messages,
+             QStringList{"Die Projektdatei „" + project(9) +
+                         "“ gibt es nicht mehr. Sie wird aus der Liste „Zuletzt geöffnet“ "
+                         "entfernt."});
+    QVERIFY(app.prompts.questions.isEmpty());
+    QCOMPARE(app.main->windowTitle(), "pagloom: " + project(10));
+    QVERIFY(!RecentProjects().contains(project(9)));
+    QCOMPARE(entries().size(), kRecentProjectCount - 1);
+
+    // The next run of the program offers the same list, the start file first.
+    const QStringList before = RecentProjects();
+    AppFixture next({}, project(3));
+    auto* nextRecent = next.main->findChild<QMenu*>("mnZuletztGeoeffnet");
+    QCOMPARE(nextRecent->actions().size(), before.size());
+    QCOMPARE(nextRecent->actions().first()->text(), "&1 " + project(3));
+    QStringList after = before;
+    after.removeAll(project(3));
+    after.prepend(project(3));
+    QCOMPARE(RecentProjects(), after);
 }
 
 QTEST_MAIN(MainFormTest)
