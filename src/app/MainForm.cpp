@@ -39,6 +39,7 @@
 #include "style/StylePages.h"
 #include "tables/OdbcAdmin.h"
 #include "tables/TableTab.h"
+#include "tables/TfmTabCodeWizard.h"
 
 namespace pagloom::app {
 namespace {
@@ -123,6 +124,20 @@ TMainForm::TMainForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
         session_, binder_, prompts_, [this] { return TemplateDir(); },
         [this] { BdeAdministration(); }, this, pageControl_);
     tabTabelle_->setObjectName(QStringLiteral("tsTabelle"));
+    // The code wizard writes templates beside the project file (beside the destination while
+    // the project has none) and may make one a slot's template, as "Vorlage wählen" does.
+    tabTabelle_->Wizard()->SetProjectHooks(
+        [this] {
+            const QString project = session_.ProjectFileName();
+            return project.isEmpty() ? TemplateDir() : QFileInfo(project).absolutePath();
+        },
+        [this](ContentSlot slot, const std::string& file) {
+            std::string& current = session_.project.Tables.Slot[slot].template_file;
+            if (current == file) return;
+            current = file;
+            session_.Modified = true;
+            binder_.Refresh();
+        });
     pageControl_->addTab(tabZiel_, QStringLiteral("Zielverzeichnis"));
     pageControl_->addTab(tabFrameSet_, QStringLiteral("FrameSet"));
     pageControl_->addTab(tabDateien_, QStringLiteral("Dateien"));

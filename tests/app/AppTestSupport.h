@@ -83,9 +83,11 @@ class ScriptedPrompts : public UiPrompts {
         const QString f = Next();
         return f.isEmpty() ? QStringList{} : f.split(u'\n');
     }
-    QString SaveFile(QWidget*, const QString&, const QString&, const QString&,
-                     const QString&) override {
+    QString SaveFile(QWidget*, const QString&, const QString& proposed, const QString&,
+                     const QString& suffix) override {
         ++saveDialogs;
+        saveProposals << proposed;
+        saveSuffixes << suffix;
         return Next();
     }
     QString ChooseFolder(QWidget*, const QString&) override { return Next(); }
@@ -98,6 +100,9 @@ class ScriptedPrompts : public UiPrompts {
     std::deque<QString> files;
     QStringList openFilters;
     int saveDialogs = 0;
+    // What each save dialog proposed and the extension it adds to a bare name.
+    QStringList saveProposals;
+    QStringList saveSuffixes;
     int beeps = 0;
     std::function<int(QDialog*)> onExec;
 

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include "AppTestSupport.h"
+#include "tables/TableTab.h"
 #include "tables/TfmTabCodeWizard.h"
 
 using namespace pagloom;
@@ -27,6 +29,7 @@ class CodeWizardTest : public QObject {
     void choicesGiveTheCodeAndKeepTheirValuesForTheNextOpening();
     void copiesTheWholeCodeWhenNothingIsSelected();
     void savesATemplateByItsExtension();
+    void makesATemplateBesideTheProjectAndOffersIt();
 };
 
 namespace {
@@ -38,6 +41,10 @@ Project ProjectWithFields(const std::vector<std::string>& fields) {
     p.Tables.Slot[ContentSlot::mainmenu].fields = fields;
     p.Tables.Slot[ContentSlot::mainmenu].name_display = "katalog.csv";
     return p;
+}
+
+QString Written(const QString& file) {
+    return QStringLiteral("Die Vorlage wurde in „%1“ gespeichert.").arg(file);
 }
 
 // The scripted user, also noting the file name the save dialog proposes.
@@ -283,15 +290,84 @@ void CodeWizardTest::savesATemplateByItsExtension() {
         QCOMPARE(QByteArray(pagloom::test::ReadFile(script.toStdString()).c_str()),
                  QByteArray("<p>eigen</p>\r\n"));
 
-        // A cancelled dialog does nothing; a file that cannot be written is reported.
+        // Each written file is named; a cancelled dialog does nothing; a file that cannot be
+        // written is reported.
+        const QStringList written = {Written(upper), Written(script)};
+        QCOMPARE(w.prompts.messages, written);
         w.prompts.files = {QString()};
         make->click();
-        QCOMPARE(w.prompts.messages, QStringList{});
+        QCOMPARE(w.prompts.messages, written);
         w.prompts.files = {missing};
         make->click();
-        QCOMPARE(w.prompts.messages, QStringList{QStringLiteral("In ") + missing +
-                                                 QStringLiteral(" kann nicht geschrieben werden")});
+        QCOMPARE(w.prompts.messages,
+                 written + QStringList{QStringLiteral("In ") + missing +
+                                       QStringLiteral(" kann nicht geschrieben werden")});
     });
+}
+
+void CodeWizardTest::makesATemplateBesideTheProjectAndOffersIt() {
+    QTemporaryDir dir;
+    const QString projectDir = dir.filePath(QStringLiteral("katalog"));
+    QVERIFY(QDir().mkpath(projectDir));
+    const QString projectFile = projectDir + QStringLiteral("/katalog.plp");
+    WriteFile(projectFile, "[frameset]\r\ntitel=Katalog\r\n");
+    AppFixture app;
+    QVERIFY(app.main->OpenProject(projectFile));
+    Project& p = app.session.project;
+    p.PrjParams.TableKind[ContentSlot::mainmenu] = kCsvTable;
+    p.Tables.Slot[ContentSlot::mainmenu].fields = {"Name", "Preis"};
+    std::string& slotTemplate = p.Tables.Slot[ContentSlot::mainmenu].template_file;
+    slotTemplate = S(dir.filePath(QStringLiteral("anderswo/alt.htm")));
+    auto* shown = app.Find<QLineEdit>("EditTabMVorlage");
+    const QString typed = projectDir + QStringLiteral("/artikel");  // no extension
+    const QString page = typed + QStringLiteral(".htm");
+    const QString offer = Written(page) + QStringLiteral(
+                                              "\n\nAls Vorlage der Ebene „Haupt-Menü“ "
+                                              "verwenden?");
+    struct Step {
+        QString file;
+        Answer answer;
+    };
+    // Nein leaves the slot's template; Ja takes the page; the same file again needs no offer;
+    // code alone (".js") is not offered.
+    const std::vector<Step> steps = {{typed, Answer::No},
+                                     {typed, Answer::Yes},
+                                     {page, Answer::Yes},
+                                     {projectDir + QStringLiteral("/code.js"), Answer::Yes}};
+    std::vector<std::string> templates;
+    std::vector<QString> shownTemplates;
+    app.prompts.onExec = [&](QDialog* d) {
+        auto* wizard = qobject_cast<TfmTabCodeWizard*>(d);
+        if (!wizard) return int(QDialog::Rejected);
+        wizard->findChild<QPushButton*>("IncAllBtn")->click();
+        QPushButton* make = nullptr;
+        for (QPushButton* b : wizard->findChildren<QPushButton*>())
+            if (b->text() == QStringLiteral("Vorlage erstellen")) make = b;
+        for (const Step& step : steps) {
+            app.prompts.files = {step.file};
+            app.prompts.answers = {step.answer};
+            make->click();
+            templates.push_back(slotTemplate);
+            shownTemplates.push_back(shown->text());
+        }
+        return int(QDialog::Rejected);
+    };
+    app.main->Tables()->OpenWizard(ContentSlot::mainmenu);
+
+    // The dialog starts in the project's folder, under the slot's template's name, then the
+    // name taken.
+    QCOMPARE(app.prompts.saveProposals,
+             (QStringList{projectDir + "/alt.htm", projectDir + "/alt.htm", page, page}));
+    QCOMPARE(app.prompts.saveSuffixes, QStringList(4, QStringLiteral("htm")));
+    QCOMPARE(app.prompts.questions, (QStringList{offer, offer}));
+    QCOMPARE(app.prompts.messages, (QStringList{Written(page), Written(projectDir + "/code.js")}));
+    const std::string old = S(dir.filePath(QStringLiteral("anderswo/alt.htm")));
+    QCOMPARE(templates, (std::vector<std::string>{old, S(page), S(page), S(page)}));
+    QCOMPARE(shownTemplates.back(), page);
+    QVERIFY(app.session.Modified);
+    const QByteArray written = pagloom::test::ReadFile(page.toStdString()).c_str();
+    QVERIFY(written.contains("<title>pagloom content-page</title>"));
+    QVERIFY(written.contains("Name='Preis'"));
 }
 
 QTEST_MAIN(CodeWizardTest)

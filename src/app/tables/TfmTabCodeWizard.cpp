@@ -3,6 +3,8 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -29,6 +31,19 @@ const QString kTemplateFilters =
     QStringLiteral("Template [*.htm; *.html] (*.htm *.html);;Dreamweaver-Template [*.dwt] (*.dwt)");
 
 QString Caption(std::string_view cp1252) { return Q(std::string(cp1252)); }
+
+// The caption of the slot's page on the tab "Tabelle".
+QString LevelName(ContentSlot slot) {
+    switch (slot) {
+        case ContentSlot::firstpage:
+            return QStringLiteral("Erste Seite");
+        case ContentSlot::mainmenu:
+            return QStringLiteral("Haupt-Menü");
+        case ContentSlot::submenu:
+            return QStringLiteral("Unter-Menü");
+    }
+    return {};
+}
 
 QListWidget* FieldList(const char* name, QWidget* parent) {
     auto* list = new QListWidget(parent);
@@ -234,8 +249,14 @@ void TfmTabCodeWizard::OpenFor(const Project& project, ContentSlot slot) {
     lists_.Fill(project.Tables.Slot[slot].fields);
     tags_ = CodeTagsOf(project.Tables, choices_.quote);
     proposedTemplate_ = project.Tables.Slot[slot].template_file;
+    slot_ = slot;
     Regenerate();
     prompts_.Exec(this);
+}
+
+void TfmTabCodeWizard::SetProjectHooks(FolderFn projectFolder, UseTemplateFn useTemplate) {
+    projectFolder_ = std::move(projectFolder);
+    useTemplate_ = std::move(useTemplate);
 }
 
 TextLines TfmTabCodeWizard::Code() const { return GenerateCode(choices_, lists_.chosen, tags_); }
@@ -281,9 +302,16 @@ void TfmTabCodeWizard::CopyToClipboard() {
 }
 
 void TfmTabCodeWizard::MakeTemplate() {
-    const QString chosen = prompts_.SaveFile(this, QStringLiteral("Vorlage speichern"),
-                                             Q(proposedTemplate_), kTemplateFilters, QString());
+    // In the project's folder, under the name of the slot's template when it has one.
+    QString proposed = Q(proposedTemplate_);
+    if (const QString folder = projectFolder_ ? projectFolder_() : QString(); !folder.isEmpty())
+        proposed = QDir(folder).filePath(QFileInfo(proposed).fileName()) +
+                   (proposedTemplate_.empty() ? QStringLiteral("/") : QString());
+    QString chosen = prompts_.SaveFile(this, QStringLiteral("Vorlage speichern"), proposed,
+                                       kTemplateFilters, QStringLiteral("htm"));
     if (chosen.isEmpty()) return;
+    // A name typed without extension is meant as a page.
+    if (QFileInfo(chosen).suffix().isEmpty()) chosen += QStringLiteral(".htm");
     const std::optional<std::string> path = ChosenPath(prompts_, this, chosen);
     if (!path) return;
     bool page = false;
@@ -299,9 +327,22 @@ void TfmTabCodeWizard::MakeTemplate() {
     }
     // The code as it stands in the window, with the user's own edits.
     const TextLines lines = page ? TemplatePage(code_) : code_;
-    if (!WriteTemplateFile(disk_, *path, lines))
+    if (!WriteTemplateFile(disk_, *path, lines)) {
         prompts_.Message(this, QStringLiteral("In ") + chosen +
                                    QStringLiteral(" kann nicht geschrieben werden"));
+        return;
+    }
+    const QString written = QStringLiteral("Die Vorlage wurde in „%1“ gespeichert.").arg(chosen);
+    // Code alone is no page to fill; the slot's own template needs no offer.
+    if (!useTemplate_ || !page || *path == proposedTemplate_) {
+        prompts_.Message(this, written);
+        return;
+    }
+    const QString offer =
+        written + QStringLiteral("\n\nAls Vorlage der Ebene „%1“ verwenden?").arg(LevelName(slot_));
+    if (prompts_.Ask(this, offer, false) != Answer::Yes) return;
+    useTemplate_(slot_, *path);
+    proposedTemplate_ = *path;
 }
 
 }  // namespace pagloom::app

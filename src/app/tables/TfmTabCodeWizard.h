@@ -5,6 +5,7 @@
 // between openings, the field lists are refilled on every opening.
 #pragma once
 #include <QDialog>
+#include <functional>
 #include <string>
 
 #include "generator/CodeWizard.h"
@@ -34,6 +35,13 @@ class TfmTabCodeWizard : public QDialog {
     // modally through prompts.Exec.
     void OpenFor(const Project& project, ContentSlot slot);
 
+    // What "Vorlage erstellen" needs of the program around it: the folder its dialog starts in
+    // (the project's), and taking a written template as the slot's template. Unset, the dialog
+    // starts at the slot's template and nothing is offered.
+    using FolderFn = std::function<QString()>;
+    using UseTemplateFn = std::function<void(ContentSlot slot, const std::string& file)>;
+    void SetProjectHooks(FolderFn projectFolder, UseTemplateFn useTemplate);
+
   private:
     // Redraws every control from the wizard's state: choices, enable rules, field lists with
     // their selection, transfer buttons and the code.
@@ -60,6 +68,9 @@ class TfmTabCodeWizard : public QDialog {
     TextLines code_;
     CodeTags tags_;
     std::string proposedTemplate_;
+    ContentSlot slot_ = ContentSlot::firstpage;
+    FolderFn projectFolder_;
+    UseTemplateFn useTemplate_;
 
     QListWidget* available_;
     QListWidget* chosen_;
