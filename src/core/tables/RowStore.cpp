@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tables/RowStore.h"
 
+#include <algorithm>
+
 #include "tables/TextFold.h"
 
 namespace pagloom {
@@ -9,6 +11,18 @@ int RowStore::FieldIndex(std::string_view name) const {
     for (size_t i = 0; i < names_.size(); ++i)
         if (SameText1252(names_[i], name)) return static_cast<int>(i);
     return -1;
+}
+
+void RowStore::AppendRepeat(size_t value) {
+    if (ends_[value] & kRepeat) value = RepeatedValue(value);
+    repeats_.emplace_back(ends_.size(), value);
+    ends_.push_back(data_.size() | kRepeat);
+}
+
+size_t RowStore::RepeatedValue(size_t value) const {
+    const auto it =
+        std::lower_bound(repeats_.begin(), repeats_.end(), std::make_pair(value, size_t(0)));
+    return it->second;
 }
 
 const std::vector<uint32_t>& RowStore::RowsWhere(size_t field, std::string_view value) const {

@@ -60,3 +60,31 @@ TEST(ContentTableFilter, UnknownFieldNamesAreErrors) {
     EXPECT_THROW(t.Open(), TableError);
     EXPECT_FALSE(t.IsOpen());
 }
+
+// A repeated value reads like the one it repeats, in place, for rows, filters and moved stores;
+// the values after it keep their own bytes.
+TEST(RowStore, RepeatsReadLikeTheValueTheyRepeatWithoutItsBytes) {
+    RowStore rows;
+    rows.AddField("Menu");
+    rows.AddField("Memo");
+    rows.AppendValue("Home");
+    rows.AppendValue("ein langer Text");
+    rows.AppendValue("News");
+    rows.AppendRepeat(1);
+    rows.AppendRepeat(0);
+    rows.AppendRepeat(3);  // a repeat of a repeat
+    rows.AppendValue("Home");
+    rows.AppendValue("");
+    MemoryTable t;
+    t.Assign(std::move(rows), {4, 15});
+    EXPECT_EQ(Column(t, "Menu"), (std::vector<std::string>{"Home", "News", "Home", "Home"}));
+    EXPECT_EQ(Column(t, "Memo"), (std::vector<std::string>{"ein langer Text", "ein langer Text",
+                                                           "ein langer Text", ""}));
+    t.SetEqualityFilter({{"Memo", "ein langer Text"}, {"Menu", "Home"}});
+    t.Open();
+    EXPECT_EQ(t.RowCount(), 2u);
+    const std::string_view first = t.FieldText("Memo");
+    t.Next();
+    EXPECT_EQ(t.FieldText("Memo").data(), first.data());
+    EXPECT_EQ(t.Rows().Value(0, 1).data(), first.data());
+}

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <shapefil.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -35,6 +36,38 @@ struct DbfCase {
     size_t rows;
     std::vector<Expect> values;
 };
+
+struct Field {
+    const char* name;
+    char type;
+    unsigned char width;
+};
+
+// A dBase III table made byte by byte: `records` hold each record's field bytes, without the
+// deletion mark.
+std::string DbfBytes(unsigned char version, const std::vector<Field>& fields,
+                     const std::vector<std::string>& records) {
+    size_t recordLength = 1;
+    for (const Field& f : fields) recordLength += f.width;
+    const size_t headerLength = 32 + 32 * fields.size() + 1;
+    std::string b(32, '\0');
+    b[0] = static_cast<char>(version);
+    for (int i = 0; i < 4; ++i) b[4 + i] = static_cast<char>(records.size() >> (8 * i));
+    b[8] = static_cast<char>(headerLength & 0xFF);
+    b[9] = static_cast<char>(headerLength >> 8);
+    b[10] = static_cast<char>(recordLength & 0xFF);
+    b[11] = static_cast<char>(recordLength >> 8);
+    for (const Field& f : fields) {
+        std::string d(32, '\0');
+        d.replace(0, std::strlen(f.name), f.name);
+        d[11] = f.type;
+        d[16] = static_cast<char>(f.width);
+        b += d;
+    }
+    b += '\r';
+    for (const std::string& r : records) b += ' ' + r;
+    return b + '\x1A';
+}
 
 std::string ValueAt(EngineTable& t, size_t row, const char* field) {
     t.First();
@@ -161,6 +194,7 @@ TEST(DbfTable, BrokenFilesFailWithAGermanMessage) {
     dir.Write("short.dbf", shortRecord);
     dir.Write("text.dbf", "Name;Preis\nBrot;2\n" + std::string(200, 'x'));
     dir.Write("empty.dbf", "");
+    dir.Write("zero.dbf", DbfBytes(0x03, {{"NAME", 'C', 4}, {"LEER", 'C', 0}}, {"Brot"}));
     struct Case {
         std::string folder, file;
         const char* message;
@@ -175,6 +209,10 @@ TEST(DbfTable, BrokenFilesFailWithAGermanMessage) {
         {dir.Path(), "text.dbf", "Die Tabelle text.dbf hat ein Format"},
         {dir.Path(), "empty.dbf", "Die Tabelle empty.dbf ist keine dBase- oder FoxPro-Tabelle!"},
         {dir.Path(), "missing.dbf", "Die Datei "},
+        // A field without bytes would cost a value per record for nothing: refused.
+        {dir.Path(), "zero.dbf",
+         "Die Tabelle zero.dbf ist besch\xE4"
+         "digt: das Feld LEER hat die Breite 0!"},
         {kDbase + "/ruby-dbf", "dbase_02.dbf", "Die Tabelle dbase_02.dbf hat ein Format"},
         {kDbase + "/ruby-dbf", "dbase_83_missing_memo.dbf",
          "Die Tabelle dbase_83_missing_memo.dbf braucht die Memodatei dbase_83_missing_memo.dbt, "
@@ -193,6 +231,31 @@ TEST(DbfTable, BrokenFilesFailWithAGermanMessage) {
         }
         EXPECT_FALSE(t.IsOpen());
     }
+}
+
+// A table stays as small in memory as its files: a memo that many records point at is held
+// once, and a memo that runs on over the blocks other records point at ends where they start.
+TEST(DbfTable, MemosAreHeldOnceAndEndWhereTheNextOneStarts) {
+    TempDir dir;
+    std::vector<std::string> records(300, "         1");
+    records.push_back("         2");
+    records.push_back("         3");
+    dir.Write("memo.dbf", DbfBytes(0x83, {{"TEXT", 'M', 10}}, records));
+    // Blocks 1 and 2 lack their end marks, so block 1's memo would run on to block 3's end.
+    dir.Write("memo.dbt", std::string(512, '\0') + std::string(512, 'a') + std::string(512, 'b') +
+                              std::string(100, 'c') + "\x1A\x1A");
+    EngineTable t(disk);
+    t.SetSource(kDbaseTable, dir.Path(), "memo.dbf");
+    ASSERT_NO_THROW(t.Open());
+    ASSERT_EQ(t.RowCount(), 302u);
+    t.First();
+    const std::string_view first = t.FieldText("TEXT");
+    EXPECT_EQ(first, std::string(512, 'a'));
+    for (size_t r = 0; r < 300; ++r, t.Next())
+        ASSERT_EQ(t.FieldText("TEXT").data(), first.data()) << r;  // the same bytes
+    EXPECT_EQ(t.FieldText("TEXT"), std::string(512, 'b'));
+    t.Next();
+    EXPECT_EQ(t.FieldText("TEXT"), std::string(100, 'c'));
 }
 
 TEST(DbfTable, ReadsOnceUntilReloaded) {

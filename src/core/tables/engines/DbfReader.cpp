@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "io/FileSystem.h"
@@ -224,6 +225,13 @@ class DbfFile {
                 Fail(
                     "ist unvollst\xE4ndig oder besch\xE4"
                     "digt!");
+            // No dBase or FoxPro type has a field without bytes; such fields would cost a value
+            // per record while the record grows by nothing.
+            if (f.size == 0)
+                Fail(
+                    "ist besch\xE4"
+                    "digt: das Feld " +
+                    f.name + " hat die Breite 0!");
             const unsigned char flags = desc[18];
             if (f.type == '0') {
                 nullFlagsField_ = static_cast<int>(i);
@@ -235,8 +243,7 @@ class DbfFile {
                 if (f.type == 'V' || f.type == 'Q') f.varBit = bit++;
                 if (flags & 0x02) f.nullBit = bit++;
             }
-            if (f.type == 'M' || f.type == 'G' || (f.type == 'B' && !IsFoxPro(version_)))
-                hasMemo_ = true;
+            if (IsMemo(f)) hasMemo_ = true;
             fields_.push_back(std::move(f));
         }
         if (fields_.empty()) Fail("hat keine Felder!");
@@ -270,20 +277,67 @@ class DbfFile {
         return (rec[nullFlagsOffset_ + bit / 8] >> (bit % 8)) & 1;
     }
 
-    void ReadRecords(RowStore& store) {
-        DBFInfo* h = dbf_.get();
-        CodePageConverter cp(codePage_);
-        const int records = DBFGetRecordCount(h);
+    const unsigned char* Record(int r) {
+        const char* tuple = DBFReadTuple(dbf_.get(), r);
+        if (!tuple) Fail("kann nicht gelesen werden (Datensatz " + std::to_string(r + 1) + ")!");
+        return reinterpret_cast<const unsigned char*>(tuple);
+    }
+
+    bool IsMemo(const FieldInfo& f) const {
+        return f.type == 'M' || f.type == 'G' || (f.type == 'B' && !IsFoxPro(version_));
+    }
+
+    // The memo block a memo field's value points at; 0 for none.
+    static uint64_t MemoBlock(const FieldInfo& f, const unsigned char* rec) {
+        const unsigned char* p = rec + f.offset;
+        if (f.size == 4) return Le32(p);
+        uint64_t block = 0;
+        const std::string_view raw(reinterpret_cast<const char*>(p), static_cast<size_t>(f.size));
+        for (char c : Trim(raw, true)) {
+            if (c < '0' || c > '9') return 0;
+            block = block * 10 + static_cast<uint64_t>(c - '0');
+        }
+        return block;
+    }
+
+    // Tells the memo file every block a record points at, so no memo reaches into another.
+    void MarkMemoStarts(int records) {
+        std::vector<uint64_t> blocks;
         for (int r = 0; r < records; ++r) {
-            const char* tuple = DBFReadTuple(h, r);
-            if (!tuple)
-                Fail("kann nicht gelesen werden (Datensatz " + std::to_string(r + 1) + ")!");
-            if (tuple[0] == '*') continue;
-            const auto* rec = reinterpret_cast<const unsigned char*>(tuple);
+            const unsigned char* rec = Record(r);
+            if (rec[0] == '*') continue;
+            for (const auto& f : fields_)
+                if (IsMemo(f)) blocks.push_back(MemoBlock(f, rec));
+        }
+        memo_->KeepApart(std::move(blocks));
+    }
+
+    void ReadRecords(RowStore& store) {
+        CodePageConverter cp(codePage_);
+        const int records = DBFGetRecordCount(dbf_.get());
+        if (memo_) MarkMemoStarts(records);
+        // A memo that many records point at is converted and held once: the first value that
+        // holds its text, by block.
+        std::unordered_map<uint64_t, size_t> memoValues;
+        for (int r = 0; r < records; ++r) {
+            const unsigned char* rec = Record(r);
+            if (rec[0] == '*') continue;
             for (const auto& f : fields_) {
                 if (Bit(rec, f.nullBit)) {
                     store.AppendValue("");
                     continue;
+                }
+                if (memo_ && IsMemo(f) && f.type != 'G') {
+                    const uint64_t block = MemoBlock(f, rec);
+                    if (block == 0) {
+                        store.AppendValue("");
+                        continue;
+                    }
+                    const auto [at, fresh] = memoValues.try_emplace(block, store.ValueCount());
+                    if (!fresh) {
+                        store.AppendRepeat(at->second);
+                        continue;
+                    }
                 }
                 store.AppendValue(Value(f, rec, cp));
             }
@@ -367,18 +421,8 @@ class DbfFile {
                 [[fallthrough]];
             case 'M':
             case 'G': {
-                if (!memo_) return "";
-                uint64_t block = 0;
-                if (f.size == 4) {
-                    block = Le32(p);
-                } else {
-                    for (char c : Trim(raw, true)) {
-                        if (c < '0' || c > '9') return "";
-                        block = block * 10 + static_cast<uint64_t>(c - '0');
-                    }
-                }
-                if (f.type == 'G') return "";  // OLE objects are no text
-                return cp.ToCp1252(memo_->Text(block));
+                if (!memo_ || f.type == 'G') return "";  // OLE objects are no text
+                return cp.ToCp1252(memo_->Text(MemoBlock(f, rec)));
             }
             default:
                 return cp.ToCp1252(Trim(raw, true));

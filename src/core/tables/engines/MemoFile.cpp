@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tables/engines/MemoFile.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace pagloom {
@@ -25,11 +26,14 @@ MemoFile::MemoFile(Kind kind, std::string bytes) : kind_(kind), bytes_(std::move
 }
 
 std::string_view MemoFile::Text(uint64_t block) const {
-    if (block == 0) return {};
+    if (block == 0 || block > bytes_.size() / blockSize_) return {};  // no wrap-around
     const uint64_t start = block * blockSize_;
     if (start >= bytes_.size()) return {};
     const auto* p = reinterpret_cast<const unsigned char*>(bytes_.data()) + start;
-    const uint64_t room = bytes_.size() - start;
+    uint64_t room = bytes_.size() - start;
+    const auto next = std::upper_bound(starts_.begin(), starts_.end(), block);
+    if (next != starts_.end() && *next - block <= room / blockSize_)
+        room = (*next - block) * blockSize_;
     if (kind_ == Kind::FoxPro) {
         if (room < 8) return {};
         const uint32_t type = Be32(p);
@@ -47,6 +51,12 @@ std::string_view MemoFile::Text(uint64_t block) const {
     const void* end = std::memchr(p, 0x1A, room);
     const uint64_t len = end ? static_cast<const unsigned char*>(end) - p : room;
     return std::string_view(reinterpret_cast<const char*>(p), len);
+}
+
+void MemoFile::KeepApart(std::vector<uint64_t> blocks) {
+    std::sort(blocks.begin(), blocks.end());
+    blocks.erase(std::unique(blocks.begin(), blocks.end()), blocks.end());
+    starts_ = std::move(blocks);
 }
 
 }  // namespace pagloom

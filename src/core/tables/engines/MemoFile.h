@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pagloom {
 
@@ -19,9 +20,16 @@ class MemoFile {
     // the file. FoxPro memos of a non-text kind (pictures, objects) give empty text too.
     std::string_view Text(uint64_t block) const;
 
+    // The blocks the table's records point at. A memo then ends at the latest where the next
+    // of them starts: memos lie one after the other, so this cuts only a damaged memo that
+    // claims the ones behind it (without it, records pointing at many blocks of one long run
+    // would each hold most of the file).
+    void KeepApart(std::vector<uint64_t> blocks);
+
   private:
     Kind kind_;
     std::string bytes_;
+    std::vector<uint64_t> starts_;  // sorted, each once
     uint32_t blockSize_ = 512;
 };
 
