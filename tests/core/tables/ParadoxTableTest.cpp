@@ -7,7 +7,10 @@ extern "C" {
 }
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "TestSupport.h"
 #include "io/FileSystem.h"
@@ -73,6 +76,32 @@ void WriteSampleTable(const std::string& path) {
     PX_delete(px);
 }
 
+// Writes a table of names and memos, with its memo file beside it; `memos` go into the first
+// records, the others have none.
+void WriteMemoTable(const std::string& path, const std::vector<std::string>& memos, int records) {
+    pxdoc_t* px = PX_new3(Quiet, nullptr, nullptr, nullptr, nullptr);
+    auto* owned = static_cast<pxfield_t*>(px->malloc(px, 2 * sizeof(pxfield_t), "fields"));
+    owned[0] = {PX_strdup(px, "Name"), pxfAlpha, 10, 0};
+    owned[1] = {PX_strdup(px, "Text"), pxfMemoBLOb, 20, 0};
+    ASSERT_EQ(PX_create_file(px, owned, 2, path.c_str(), pxfFileTypNonIndexDB), 0);
+    ASSERT_GE(PX_set_blob_file(px, (path.substr(0, path.size() - 2) + "mb").c_str()), 0);
+    std::vector<char> record(static_cast<size_t>(PX_get_recordsize(px)));
+    for (int r = 0; r < records; ++r) {
+        std::fill(record.begin(), record.end(), 0);
+        char name[11] = {};
+        std::snprintf(name, sizeof name, "n%d", r);
+        PX_put_data_alpha(px, record.data(), 10, name);
+        if (r < static_cast<int>(memos.size())) {
+            std::string memo = memos[static_cast<size_t>(r)];
+            PX_put_data_blob(px, record.data() + 10, 20, memo.data(),
+                             static_cast<int>(memo.size()));
+        }
+        ASSERT_GE(PX_put_record(px, record.data()), 0);
+    }
+    PX_close(px);
+    PX_delete(px);
+}
+
 }  // namespace
 
 TEST(ParadoxTable, TableWrittenByPxlibReadsBackAsText) {
@@ -124,25 +153,66 @@ TEST(ParadoxTable, FilesThatAreNotParadoxFailWithAMessage) {
     }
 }
 
-// A header whose record count contradicts the file is refused with the reason, never read as an
-// empty table (which would replace a published menu by an empty one).
+// A header that contradicts the file is refused with the reason, never read as an empty table
+// (which would replace a published menu by an empty one) nor as one that asks for far more
+// memory than the file holds (fields without bytes cost a value per record each).
 TEST(ParadoxTable, AHeaderThatContradictsTheFileIsRefused) {
     TempDir dir;
     WriteSampleTable(dir.File("obst.db"));
     const std::string good = pagloom::test::ReadFile(dir.File("obst.db"));
-    for (const std::uint32_t claimed : {0xFFFFFFFFu, 1000000u}) {
+    struct Case {
+        size_t at;  // where the header is changed
+        std::string bytes;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {6, std::string("\xFF\xFF\xFF\xFF", 4), "die Datei fasst so viele nicht"},  // -1 records
+        {6, std::string("\x40\x42\x0F\x00", 4), "die Datei fasst so viele nicht"},  // a million
+        {0x78 + 2 * 4 + 1, std::string(1, '\0'), "das Feld Aktiv hat die L\xE4nge 0"},
+    };
+    for (const Case& c : cases) {
         std::string bad = good;
-        std::memcpy(bad.data() + 6, &claimed, 4);  // the header's record count
+        bad.replace(c.at, c.bytes.size(), c.bytes);
         dir.Write("kaputt.db", bad);
         EngineTable t(disk);
         t.SetSource(kParadoxTable, dir.Path(), "kaputt.db");
         try {
             t.Open();
-            ADD_FAILURE() << claimed << " opened with " << t.RowCount() << " rows";
+            ADD_FAILURE() << c.reason << ": opened with " << t.RowCount() << " rows";
         } catch (const TableError& e) {
-            EXPECT_NE(std::string(e.what()).find("die Datei fasst so viele nicht"),
-                      std::string::npos)
-                << e.what();
+            EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
         }
     }
+}
+
+// A table stays as small in memory as its files: a blob that many records point at is held
+// once, and a blob that runs on over the blocks other records point at ends where they start.
+TEST(ParadoxTable, BlobsAreHeldOnceAndEndWhereTheNextOneStarts) {
+    TempDir dir;
+    WriteMemoTable(dir.File("memo.db"), {std::string(20000, 'a')}, 5);
+    std::string table = pagloom::test::ReadFile(dir.File("memo.db"));
+    std::string memo = pagloom::test::ReadFile(dir.File("memo.mb"));
+    auto record = [&](int r) { return 0x800 + 6 + static_cast<size_t>(r) * 30; };
+    const std::string blobField = table.substr(record(0) + 10, 20);
+    ASSERT_EQ(blobField.substr(10, 4), std::string("\xFF\x10\0\0", 4));  // at 0x1000, own blocks
+    for (int r = 1; r < 4; ++r) table.replace(record(r) + 10, 20, blobField);
+    // Record 4 points at a blob that starts inside the first one: its head is written there.
+    const std::string inner = std::string("\x02\x04\0", 3) + std::string("\x20\x3E\0\0", 4) +
+                              std::string("\x01\0", 2);  // 4 blocks, 15904 bytes, mod 1
+    memo.replace(0x2000, inner.size(), inner);
+    table.replace(record(4) + 10, 20,
+                  memo.substr(0x2009, 10) + std::string("\xFF\x20\0\0", 4) + inner.substr(3, 6));
+    dir.Write("memo.db", table);
+    dir.Write("memo.mb", memo);
+
+    EngineTable t(disk);
+    t.SetSource(kParadoxTable, dir.Path(), "memo.db");
+    ASSERT_NO_THROW(t.Open());
+    ASSERT_EQ(t.RowCount(), 5u);
+    t.First();
+    const std::string_view first = t.FieldText("Text");
+    EXPECT_EQ(first, std::string(0x1000 - 9, 'a'));  // up to the inner blob's head
+    for (int r = 0; r < 4; ++r, t.Next())
+        ASSERT_EQ(t.FieldText("Text").data(), first.data()) << r;  // the same bytes
+    EXPECT_EQ(t.FieldText("Text"), std::string(15904, 'a'));
 }

@@ -6,11 +6,15 @@ extern "C" {
 #include <paradox.h>
 }
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "io/FileSystem.h"
@@ -138,6 +142,13 @@ class ParadoxFile {
         long layout = 0;
         for (int i = 0; i < fields; ++i) {
             if (f[i].px_flen < 0) Fail();
+            // No Paradox type takes no bytes. Such fields would each cost a value per record
+            // while the record grows by nothing, so a small file could ask for gigabytes.
+            if (f[i].px_flen == 0) {
+                error_ =
+                    "das Feld " + store.FieldName(static_cast<size_t>(i)) + " hat die L\xE4nge 0";
+                Fail();
+            }
             layout += f[i].px_flen;
         }
         if (recordSize <= 0 || layout > recordSize) Fail();
@@ -150,13 +161,26 @@ class ParadoxFile {
                      " S\xE4tze, die Datei fasst so viele nicht";
             Fail();
         }
+        MarkBlobStarts(records, fields, f, record);
+        // A blob that many records point at is read and held once: the first value holding
+        // it, by where it lies and how long it is.
+        std::unordered_map<std::string, size_t> blobValues;
         for (int r = 0; r < records; ++r) {
             int deleted = 0;
-            pxdatablockinfo_t info;
-            if (!PX_get_record2(px_, r, record.data(), &deleted, &info)) Fail();
+            if (!GetRecord(r, record, deleted)) Fail();
             if (deleted) continue;
             char* data = record.data();
             for (int i = 0; i < fields; ++i) {
+                const std::optional<BlobPointer> blob = StoredBlob(f[i], data);
+                if (blob) {
+                    const auto [at, fresh] =
+                        blobValues.try_emplace(std::string(blob->bytes), store.ValueCount());
+                    if (!fresh) {
+                        store.AppendRepeat(at->second);
+                        data += f[i].px_flen;
+                        continue;
+                    }
+                }
                 store.AppendValue(Value(f[i], data, cp));
                 data += f[i].px_flen;
             }
@@ -164,6 +188,68 @@ class ParadoxFile {
     }
 
   private:
+    // The pointer that closes a blob field: where its blob lies in the memo file (a block's
+    // offset, and in the low byte its entry there, 0xFF for a blob with blocks of its own) and
+    // how long the blob is.
+    struct BlobPointer {
+        uint32_t offset, length;
+        std::string_view bytes;  // all ten, with the blob's modification number
+        uint32_t Block() const { return offset & 0xFFFFFF00u; }
+        bool OwnBlocks() const { return (offset & 0xFFu) == 0xFFu; }
+    };
+
+    bool IsBlob(const pxfield_t& f) const {
+        return (f.px_ftype == pxfMemoBLOb || f.px_ftype == pxfFmtMemoBLOb) && memoFp_ &&
+               f.px_flen >= 10;  // the pointer takes the last ten bytes
+    }
+
+    // The pointer of a blob field whose blob lies in the memo file; none for other fields and
+    // for blobs short enough to stand in the record itself.
+    std::optional<BlobPointer> StoredBlob(const pxfield_t& f, const char* data) const {
+        if (!IsBlob(f)) return std::nullopt;
+        const auto* p = reinterpret_cast<const unsigned char*>(data) + f.px_flen - 10;
+        auto le32 = [](const unsigned char* q) {
+            return uint32_t(q[0]) | uint32_t(q[1]) << 8 | uint32_t(q[2]) << 16 |
+                   uint32_t(q[3]) << 24;
+        };
+        const BlobPointer blob{le32(p), le32(p + 4),
+                               std::string_view(reinterpret_cast<const char*>(p), 10)};
+        if (blob.Block() == 0 || blob.length <= static_cast<uint32_t>(f.px_flen - 10))
+            return std::nullopt;
+        return blob;
+    }
+
+    bool GetRecord(int r, std::vector<char>& record, int& deleted) {
+        pxdatablockinfo_t info;
+        return PX_get_record2(px_, r, record.data(), &deleted, &info) != nullptr;
+    }
+
+    // Notes the memo file's blocks that records point at. A blob with blocks of its own then
+    // ends at the latest where the next of them starts: blobs lie one after the other, so this
+    // cuts only a damaged one that claims those behind it (without it, records pointing at
+    // many blocks of one long run would each hold most of the file).
+    void MarkBlobStarts(int records, int fields, const pxfield_t* f, std::vector<char>& record) {
+        if (!memoFp_) return;
+        for (int r = 0; r < records; ++r) {
+            int deleted = 0;
+            if (!GetRecord(r, record, deleted)) Fail();
+            if (deleted) continue;
+            const char* data = record.data();
+            for (int i = 0; i < fields; data += f[i].px_flen, ++i)
+                if (const auto blob = StoredBlob(f[i], data)) blobStarts_.push_back(blob->Block());
+        }
+        std::sort(blobStarts_.begin(), blobStarts_.end());
+        blobStarts_.erase(std::unique(blobStarts_.begin(), blobStarts_.end()), blobStarts_.end());
+    }
+
+    // How much of a blob at most belongs to it (see MarkBlobStarts).
+    size_t BlobRoom(const BlobPointer& blob) const {
+        if (!blob.OwnBlocks()) return SIZE_MAX;  // an entry in a shared block stays inside it
+        const auto next = std::upper_bound(blobStarts_.begin(), blobStarts_.end(), blob.Block());
+        // The blob's own head (kind, blocks, length, modification number) takes nine bytes.
+        return next == blobStarts_.end() ? SIZE_MAX : *next - blob.Block() - 9;
+    }
+
     [[noreturn]] void Fail() {
         throw TableError("Die Datei " + name_ + " ist keine lesbare Paradox-Tabelle!" +
                          (error_.empty() ? std::string() : " (" + error_ + ")"));
@@ -245,10 +331,13 @@ class ParadoxFile {
             }
             case pxfMemoBLOb:
             case pxfFmtMemoBLOb: {
-                if (!memoFp_ || len < 10) return "";  // the blob pointer takes the last ten bytes
+                if (!IsBlob(f)) return "";
                 char* v = nullptr;
                 int mod = 0, size = 0;
                 if (PX_get_data_blob(px_, data, len, &mod, &size, &v) <= 0 || !v) return "";
+                if (const auto blob = StoredBlob(f, data); blob && size > 0)
+                    size = static_cast<int>(
+                        std::min<size_t>(static_cast<size_t>(size), BlobRoom(*blob)));
                 return Owned(v, size, cp);
             }
             default:
@@ -262,6 +351,7 @@ class ParadoxFile {
     std::string error_;
     std::unique_ptr<FILE, FileCloser> fp_, memoFp_;
     pxdoc_t* px_ = nullptr;
+    std::vector<uint32_t> blobStarts_;  // sorted, each once
 };
 
 }  // namespace
