@@ -286,6 +286,48 @@ TEST(CliDryRun, ListsThePagesTheOverwriteSettingKeeps) {
     EXPECT_NE(plan.out.find(" 3 übersprungen, 0 Fehler\n"), std::string::npos) << plan.out;
 }
 
+// Tables that do not open say why on the line below the message that names them, and a dry run
+// (with the opening and the table check before it) makes nothing anywhere: a data source whose
+// database file is missing is reported, the file is not made.
+TEST(CliDryRun, TablesThatDoNotOpenSayWhyAndNoFileIsMade) {
+    TempDir dir, site;
+    WriteFile(dir / "odbcinst.ini",
+              "[SQLite3]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so\n");
+    WriteFile(dir / "odbc.ini",
+              "[Kasse]\nDriver=SQLite3\nDatabase=" + (dir / "kasse.sqlite") + "\n");
+    // A dBase table with a memo field, without its memo file.
+    std::string dbf(32, '\0');
+    dbf[0] = '\x83';
+    dbf[4] = 1;    // one record
+    dbf[8] = 65;   // header length
+    dbf[10] = 11;  // record length
+    std::string field(32, '\0');
+    field.replace(0, 4, "TEXT");
+    field[11] = 'M';
+    field[16] = 10;
+    WriteFile(dir / "notiz.dbf", dbf + field + "\r" + "          1" + "\x1A");
+    WriteFile(dir / "p.plp",
+              SmallProject(site.Path(),
+                           {"[table]", "mainmenu_database=Kasse", "mainmenu_table=Artikel",
+                            "mainmenu_table_type=bde_table", "submenu_database=" + dir.Path(),
+                            "submenu_table=notiz.dbf", "submenu_table_type=dbase_table"}));
+    const auto before = FilesAndTimes(dir.Path());
+    setenv("ODBCSYSINI", dir.Path().c_str(), 1);
+    setenv("ODBCINI", (dir / "odbc.ini").c_str(), 1);
+    CliRun r = RunCli({"build", dir / "p.plp", "--dry-run"});
+    unsetenv("ODBCSYSINI");
+    unsetenv("ODBCINI");
+    EXPECT_EQ(FilesAndTimes(dir.Path()), before);
+    EXPECT_EQ(site.EntryCount(), 0u);
+    const auto lines = Lines(r.err);
+    ASSERT_GE(lines.size(), 4u) << r.err;
+    EXPECT_EQ(lines[0], "Fehler beim Öffnen der Datei:Artikel");
+    EXPECT_EQ(lines[1], "Die Datenquelle Kasse antwortet nicht! Ihre Datenbankdatei " +
+                            (dir / "kasse.sqlite") + " fehlt.");
+    EXPECT_EQ(lines[2], "Fehler beim Einlesen der Datei:notiz.dbf");
+    EXPECT_EQ(lines[3], "Die Tabelle notiz.dbf braucht die Memodatei notiz.dbt, die fehlt!");
+}
+
 // publish to a folder target: only what changed goes; what cannot be published exits 2.
 TEST(CliPublish, AFolderTargetGetsOnlyWhatChanged) {
     TempDir dir, site, server, cache;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 
 #include "TestSupport.h"
@@ -22,6 +23,8 @@ DiskFileSystem disk;  // the tables read the real files of the test data
 namespace {
 
 const char* const kDriver = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
+// Data source names as odbc.ini holds them (UTF-8).
+const char* const kOddNames[] = {"Semi;kolon", "Gleich=heit", "Klammer}zu", "K\xC3\xA4se"};
 
 class OdbcTable : public ::testing::Test {
   protected:
@@ -30,11 +33,19 @@ class OdbcTable : public ::testing::Test {
         // DontDLClose keeps the driver loaded at exit, so leak reports can name it.
         dir_->Write("odbcinst.ini",
                     std::string("[PagloomSQLite]\nDriver=") + kDriver + "\nDontDLClose=1\n");
+        // Names the connection string must quote, and one stored in UTF-8, name the same
+        // database; "Fehlt" names a file that is not there (and may not be made).
+        std::string shops;
+        for (const char* name : kOddNames)
+            shops += std::string("[") + name +
+                     "]\nDriver=PagloomSQLite\nDatabase=" + dir_->File("shop.sqlite") + "\n\n";
         dir_->Write("odbc.ini",
                     "[Shop]\nDriver=PagloomSQLite\nDatabase=" + dir_->File("shop.sqlite") +
                         "\n\n[Tot]\nDriver=PagloomSQLite\nDatabase=" +
                         dir_->File("no/such/folder/x.sqlite") +
-                        "\nNoCreat=1\n\n[Kaputt]\nDriver=/nonexistent/libnothing.so\n");
+                        "\nNoCreat=1\n\n[Kaputt]\nDriver=/nonexistent/libnothing.so\n\n" +
+                        "[Fehlt]\nDriver=PagloomSQLite\nDatabase=" + dir_->File("fehlt.sqlite") +
+                        "\n\n" + shops);
         setenv("ODBCSYSINI", dir_->Path().c_str(), 1);
         setenv("ODBCINI", dir_->File("odbc.ini").c_str(), 1);
         // Values are stored as UTF-8 by SQLite; the engine must hand them over as Windows-1252.
@@ -97,9 +108,11 @@ TEST_F(OdbcTable, UnreachableSourcesAndUnknownTablesFailWithAMessage) {
         const char* message;
     };
     const Case cases[] = {
-        {"Kaputt", "x", "Die Datenquelle Kaputt antwortet nicht!"},
+        {"Kaputt", "x",
+         "Die Datenquelle Kaputt antwortet nicht! Ihr Treiber kann nicht geladen werden."},
         {"Tot", "x", "Die Datenquelle Tot antwortet nicht!"},
-        {"Unbekannt", "x", "Die Datenquelle Unbekannt antwortet nicht!"},
+        {"Unbekannt", "x",
+         "Die Datenquelle Unbekannt antwortet nicht! Sie ist nicht eingerichtet (odbc.ini)."},
         {"Shop", "Fehlt\"; DROP TABLE \"Artikel Liste",
          "Die Tabelle Fehlt\"; DROP TABLE \"Artikel Liste der Datenquelle Shop kann nicht gelesen "
          "werden!"},
@@ -120,4 +133,38 @@ TEST_F(OdbcTable, UnreachableSourcesAndUnknownTablesFailWithAMessage) {
     t.SetSource(kBdeTable, "Shop", "Artikel Liste");
     t.Open();
     EXPECT_EQ(t.RowCount(), 3u);
+}
+
+// A data source's database file that is missing is reported, never made: a dry run or a table
+// check that only reads must leave nothing behind.
+TEST_F(OdbcTable, AMissingDatabaseFileIsReportedAndNotMade) {
+    const std::string file = dir_->File("fehlt.sqlite");
+    EngineTable t(disk);
+    t.SetSource(kBdeTable, "Fehlt", "Artikel Liste");
+    try {
+        t.Open();
+        ADD_FAILURE() << "opened";
+    } catch (const TableError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Die Datenquelle Fehlt antwortet nicht! Ihre "
+                  "Datenbankdatei " +
+                      file + " fehlt.");
+    }
+    EXPECT_THROW(ListAliasTables("Fehlt"), TableError);
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+// Names with ';', '=' or '}' and names with umlauts (as the project holds them, Windows-1252)
+// open the data source they name and are listed as the project holds them.
+TEST_F(OdbcTable, NamesThatNeedQuotingOrHoldUmlautsOpen) {
+    const auto sources = ListDatabaseAliases();
+    for (const char* name : {"Semi;kolon", "Gleich=heit", "Klammer}zu", "K\xE4se"}) {
+        SCOPED_TRACE(name);
+        EXPECT_NE(std::find(sources.begin(), sources.end(), name), sources.end());
+        EngineTable t(disk);
+        t.SetSource(kBdeTable, name, "Artikel Liste");
+        ASSERT_NO_THROW(t.Open());
+        EXPECT_EQ(t.RowCount(), 3u);
+        EXPECT_EQ(ListAliasTables(name), (std::vector<std::string>{"Artikel Liste", "Teuer"}));
+    }
 }
