@@ -20,9 +20,10 @@
 
 namespace pagloom::app {
 
-void UiPrompts::Message(QWidget* parent, const QString& text) {
+void UiPrompts::Message(QWidget* parent, const QString& text, const QString& details) {
     QMessageBox box(QMessageBox::Information, QApplication::applicationName(), text,
                     QMessageBox::Ok, parent);
+    if (!details.isEmpty()) box.setDetailedText(details);
     box.exec();
 }
 
@@ -183,6 +184,10 @@ void RunGuarded(UiPrompts& prompts, QWidget* parent, const std::function<void()>
 }
 
 void AppHost::ShowMessage(const std::string& text) { prompts_.Message(parent_, Q(text)); }
+
+void AppHost::ShowMessageWithDetails(const std::string& text, const std::string& details) {
+    prompts_.Message(parent_, Q(text), Q(details));
+}
 
 Answer AppHost::Ask(const std::string& question, bool withCancel) {
     return prompts_.Ask(parent_, Q(question), withCancel);

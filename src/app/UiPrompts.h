@@ -20,8 +20,8 @@ class UiPrompts {
   public:
     virtual ~UiPrompts() = default;
 
-    // An information box with "OK".
-    virtual void Message(QWidget* parent, const QString& text);
+    // An information box with "OK"; `details`, when given, behind the box's details button.
+    virtual void Message(QWidget* parent, const QString& text, const QString& details = {});
     // A confirmation box titled "Bestätigung" with "&Ja", "&Nein" and, when withCancel,
     // "Abbrechen". Closing the box counts as Abbrechen (or Nein without a cancel button).
     virtual Answer Ask(QWidget* parent, const QString& question, bool withCancel);
@@ -66,6 +66,7 @@ class AppHost : public Host {
     AppHost(UiPrompts& prompts, std::string programDir)
         : prompts_(prompts), programDir_(std::move(programDir)) {}
     void ShowMessage(const std::string& text) override;
+    void ShowMessageWithDetails(const std::string& text, const std::string& details) override;
     Answer Ask(const std::string& question, bool withCancel) override;
     std::string ProgramDir() const override { return programDir_; }
     void Beep() override { prompts_.Beep(); }

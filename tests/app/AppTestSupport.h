@@ -63,7 +63,10 @@ inline void WriteFile(const QString& path, const QByteArray& data) {
 
 class ScriptedPrompts : public UiPrompts {
   public:
-    void Message(QWidget*, const QString& text) override { messages << text; }
+    void Message(QWidget*, const QString& text, const QString& details) override {
+        messages << text;
+        messageDetails << details;
+    }
     Answer Ask(QWidget*, const QString& question, bool) override {
         questions << question;
         if (answers.empty()) return Answer::Cancel;
@@ -94,6 +97,7 @@ class ScriptedPrompts : public UiPrompts {
     int Exec(QDialog* dialog) override { return onExec ? onExec(dialog) : QDialog::Rejected; }
 
     QStringList messages;
+    QStringList messageDetails;  // the details of each message, empty for most
     QStringList questions;
     std::deque<Answer> answers;
     // Results of the file and folder dialogs in order; an empty text is a cancelled dialog.

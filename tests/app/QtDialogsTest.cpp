@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
@@ -22,6 +23,7 @@ class QtDialogsTest : public QObject {
     void initTestCase();
     void qtTextsAreGerman();
     void folderDialogTakesATypedNewFolder();
+    void messageShowsTheReasonAsItsDetails();
 };
 
 namespace {
@@ -33,7 +35,7 @@ class RealDialogs : public UiPrompts {
         questions << question;
         return Answer::Yes;
     }
-    void Message(QWidget*, const QString& text) override { messages << text; }
+    void Message(QWidget*, const QString& text, const QString&) override { messages << text; }
     QStringList questions;
     QStringList messages;
 };
@@ -110,6 +112,24 @@ void QtDialogsTest::folderDialogTakesATypedNewFolder() {
     QCOMPARE(prompts.ChooseFolder(nullptr, dir.path()), QString());
     QVERIFY(prompts.questions.isEmpty());
     QVERIFY(prompts.messages.isEmpty());
+}
+
+// The reason behind a message (a table reader's, say) is behind the box's details button.
+void QtDialogsTest::messageShowsTheReasonAsItsDetails() {
+    UiPrompts prompts;
+    QString text, details;
+    std::function<void()> answer = [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return QTimer::singleShot(10, answer);
+        text = box->text();
+        details = box->detailedText();
+        box->accept();
+    };
+    QTimer::singleShot(0, answer);
+    prompts.Message(nullptr, "Fehler beim Einlesen der Datei:notiz.dbf",
+                    "Die Tabelle notiz.dbf braucht die Memodatei notiz.dbt, die fehlt!");
+    QCOMPARE(text, QString("Fehler beim Einlesen der Datei:notiz.dbf"));
+    QCOMPARE(details, QString("Die Tabelle notiz.dbf braucht die Memodatei notiz.dbt, die fehlt!"));
 }
 
 QTEST_MAIN(QtDialogsTest)

@@ -15,6 +15,7 @@ class TableProjectTest : public QObject {
     Q_OBJECT
   private slots:
     void openedTableProjectBuildsItsTablePages();
+    void tableThatDoesNotOpenShowsTheReasonAsDetails();
 };
 
 void TableProjectTest::openedTableProjectBuildsItsTablePages() {
@@ -47,6 +48,31 @@ void TableProjectTest::openedTableProjectBuildsItsTablePages() {
         const QString page = Q(app.session.project.MainMenu.Item(i).FileName);
         QVERIFY2(QFileInfo::exists(site.filePath(page)), qPrintable(page));
     }
+}
+
+// A table that its reader refuses is named in the message, and the reader's reason is the
+// message's details.
+void TableProjectTest::tableThatDoesNotOpenShowsTheReasonAsDetails() {
+    QTemporaryDir dir;
+    // A dBase table with a memo field, without its memo file.
+    QByteArray dbf(32, '\0');
+    dbf[0] = '\x83';
+    dbf[4] = 1;    // one record
+    dbf[8] = 65;   // header length
+    dbf[10] = 11;  // record length
+    QByteArray field(32, '\0');
+    field.replace(0, 4, "TEXT");
+    field[11] = 'M';
+    field[16] = 10;
+    WriteFile(dir.filePath("notiz.dbf"), dbf + field + "\r          1\x1A");
+    WriteFile(dir.filePath("p.plp"), "[table]\r\nmainmenu_database=" + dir.path().toUtf8() +
+                                         "\r\nmainmenu_table=notiz.dbf\r\n"
+                                         "mainmenu_table_type=dbase_table\r\n");
+    AppFixture app(QStringLiteral(PAGLOOM_RESOURCES));
+    app.main->OpenProject(dir.filePath("p.plp"));
+    QCOMPARE(app.prompts.messages, QStringList{"Fehler beim Einlesen der Datei:notiz.dbf"});
+    QCOMPARE(app.prompts.messageDetails,
+             QStringList{"Die Tabelle notiz.dbf braucht die Memodatei notiz.dbt, die fehlt!"});
 }
 
 QTEST_MAIN(TableProjectTest)

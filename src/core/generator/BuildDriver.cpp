@@ -33,6 +33,10 @@ class CountingHost : public Host {
         ++shown;
         host_.ShowMessage(text);
     }
+    void ShowMessageWithDetails(const std::string& text, const std::string& details) override {
+        ++shown;
+        host_.ShowMessageWithDetails(text, details);
+    }
     Answer Ask(const std::string& question, bool withCancel) override {
         return host_.Ask(question, withCancel);
     }

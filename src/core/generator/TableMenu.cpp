@@ -27,15 +27,16 @@ const std::string& ChosenField(const ColumnChoice& c, const char* what) {
     return c.name;
 }
 
-// Opens the table to see that it can be read; shows the table message when it cannot.
+// Opens the table to see that it can be read; shows the table message, with the reader's reason,
+// when it cannot.
 bool CanOpen(ContentTable& t, const Project& p, ContentSlot slot, Host& host) {
     try {
         t.Open();
         return true;
-    } catch (const TableError&) {
+    } catch (const TableError& e) {
         t.Close();
-        host.ShowMessage("Fehler beim Verarbeiten der Tabelle: " + p.PrjParams.TableName[slot] +
-                         "!");
+        host.ShowMessageWithDetails(
+            "Fehler beim Verarbeiten der Tabelle: " + p.PrjParams.TableName[slot] + "!", e.what());
         return false;
     }
 }

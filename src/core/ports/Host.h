@@ -16,6 +16,11 @@ class Host {
 
     // A message to the user (Windows-1252 text), shown and acknowledged.
     virtual void ShowMessage(const std::string& text) = 0;
+    // A message with the reason behind it (a reader's own message, say): the CLI prints the
+    // reason on a second line, the desktop program shows it as the message box's details.
+    virtual void ShowMessageWithDetails(const std::string& text, const std::string& details) {
+        ShowMessage(details.empty() ? text : text + "\n" + details);
+    }
     // A question with the buttons "&Ja", "&Nein" and, when withCancel, "Abbrechen".
     virtual Answer Ask(const std::string& question, bool withCancel) = 0;
     // Folder of the program, where default.plp, default.js and the help pages are found.

@@ -23,7 +23,7 @@ std::vector<std::string> FieldNames(const ContentTable& t) {
 }
 
 // Opens the table, takes its field names and closes it again. False when it does not open;
-// `reason` then says why (the reader's message), for a line below the specified message.
+// `reason` then says why (the reader's message), for the details of the specified message.
 bool ReadFields(ContentTable& t, std::vector<std::string>& fields, std::string* reason = nullptr) {
     try {
         t.Open();
@@ -66,7 +66,7 @@ bool OpenEngineSlotTable(Project& p, ContentTables& tables, ContentSlot slot, Ho
         s.name_display = pp.TableName[slot];
         return true;
     }
-    host.ShowMessage(kind.openFailed + pp.TableName[slot] + (reason.empty() ? "" : "\n" + reason));
+    host.ShowMessageWithDetails(kind.openFailed + pp.TableName[slot], reason);
     s.name_display.clear();
     return false;
 }
@@ -81,12 +81,14 @@ bool OpenCsvSlotTable(Project& p, ContentTables& tables, ContentSlot slot, Host&
                  pp.TableName[slot]);
     MemoryTable& t = tables.Memory(slot);
     bool ok = false;
+    std::string reason;
     if (tables.Files().FileExists(path)) {
         try {
             ok = ImportCsvFile(tables.Files(), host, path, pp.SeparatorChar[slot],
                                pp.QuoteChar[slot], pp.HasCaptionRow[slot], t) &&
-                 ReadFields(t, s.fields);
-        } catch (const TableError&) {
+                 ReadFields(t, s.fields, &reason);
+        } catch (const TableError& e) {
+            reason = e.what();
             ok = false;
         }
     }
@@ -96,7 +98,7 @@ bool OpenCsvSlotTable(Project& p, ContentTables& tables, ContentSlot slot, Host&
     }
     // No rows of a table read before may stand in for the one that failed.
     t.Assign(RowStore(), {});
-    host.ShowMessage(kind.openFailed + pp.TableName[slot]);
+    host.ShowMessageWithDetails(kind.openFailed + pp.TableName[slot], reason);
     s.name_display.clear();
     return false;
 }
@@ -162,8 +164,9 @@ bool SetPredefinedTab(Project& p, ContentTables& tables, ContentSlot slot,
         TableKindOf(choice.kind).holder == TableHolder::Engine ? choice.kind : kBdeTable;
     EngineTable& t = tables.SetEngineSource(slot, kind, choice.database, choice.table);
     std::vector<std::string> fields;
-    if (!ReadFields(t, fields)) {
-        host.ShowMessage(kTakeOverFailed + choice.table);
+    std::string reason;
+    if (!ReadFields(t, fields, &reason)) {
+        host.ShowMessageWithDetails(kTakeOverFailed + choice.table, reason);
         return false;
     }
     s.fields = std::move(fields);
@@ -178,15 +181,17 @@ bool SetASCIITab(Project& p, ContentTables& tables, ContentSlot slot, const Tabl
                  Host& host) {
     MemoryTable& t = tables.Memory(slot);
     bool imported = false;
+    std::string reason;
     try {
         const std::string folder = tables.SourceDatabase(kCsvTable, choice.database, choice.table);
         imported = ImportCsvFile(tables.Files(), host, JoinPath(folder, choice.table),
                                  choice.separator, choice.quote, choice.hasCaptionRow, t);
-    } catch (const TableError&) {
+    } catch (const TableError& e) {
+        reason = e.what();
         imported = false;
     }
     if (!imported) {
-        host.ShowMessage(kTakeOverFailed + choice.table);
+        host.ShowMessageWithDetails(kTakeOverFailed + choice.table, reason);
         return false;
     }
     SlotTableSettings& s = p.Tables.Slot[slot];

@@ -286,13 +286,14 @@ TEST_F(TableBuildTest, EngineTableDrivesTheMenuAndPages) {
     EXPECT_EQ(MenuTexts(p.MainMenu), (Strings{"\xE4pfel|aepfel.htm", "Birnen|Birnen.htm"}));
     EXPECT_EQ(Page("aepfel.htm"), "1.50 0.25 \r\n");
 
-    // A table gone by the next build: the menu stays as it was, and filling its pages ends
-    // the build with the reading error.
+    // A table gone by the next build: the menu stays as it was (the reader's reason on the line
+    // below the message), and filling its pages ends the build with the reading error.
     std::filesystem::remove(dir.File("obst.dbf"));
     host.messages.clear();
     EXPECT_FALSE(Build().reachedEnd);
     ASSERT_EQ(host.messages.size(), 2u);
-    EXPECT_EQ(host.messages[0], "Fehler beim Verarbeiten der Tabelle: obst.dbf!");
+    EXPECT_EQ(host.messages[0], "Fehler beim Verarbeiten der Tabelle: obst.dbf!\nDie Datei " +
+                                    dir.File("obst.dbf") + " kann nicht gelesen werden!");
     EXPECT_EQ(host.messages[1].rfind("Die Datei ", 0), 0u);
     EXPECT_EQ(p.MainMenu.Count(), 2);
 }

@@ -212,10 +212,16 @@ TEST_F(SlotOpening, TakeOverFillsTheSlotOrLeavesItAsItWas) {
     const TPrjParams before = p.PrjParams;
     TableChoice missing{kCsvTable, dir.Path(), "fehlt.csv", '\'', ',', false};
     EXPECT_FALSE(SetASCIITab(p, doc.Tables(), ContentSlot::submenu, missing, host));
-    TableChoice dbf{kDbaseTable, dir.Path(), "fehlt.dbf"};
+    TableChoice dbf{kDbaseTable, PAGLOOM_SHARED_TESTDATA "/dbase/ruby-dbf",
+                    "dbase_83_missing_memo.dbf"};
     EXPECT_FALSE(SetPredefinedTab(p, doc.Tables(), ContentSlot::submenu, dbf, host));
-    EXPECT_EQ(host.messages, (Items{"Fehler beim einlesen der Datei:fehlt.csv",
-                                    "Fehler beim einlesen der Datei:fehlt.dbf"}));
+    // The reader's reason follows on a line of its own.
+    EXPECT_EQ(host.messages,
+              (Items{"Fehler beim einlesen der Datei:fehlt.csv\nDie Datei " + dir / "fehlt.csv" +
+                         " kann nicht gelesen werden!",
+                     "Fehler beim einlesen der Datei:dbase_83_missing_memo.dbf\nDie Tabelle "
+                     "dbase_83_missing_memo.dbf braucht die Memodatei dbase_83_missing_memo.dbt, "
+                     "die fehlt!"}));
     EXPECT_EQ(p.PrjParams, before);
 
     TableChoice people{kDbaseTable, PAGLOOM_SHARED_TESTDATA "/dbase/dbfread", "people.dbf"};
