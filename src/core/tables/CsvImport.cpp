@@ -173,8 +173,10 @@ std::vector<std::string> SplitDelimitedLine(std::string_view line, char sep, cha
     return out;
 }
 
-bool ImportCsvFile(FileSystem& fs, Host& host, const std::string& path, char sep, char quote,
-                   bool hasCaptionRow, MemoryTable& table) {
+namespace {
+
+bool ImportCsv(FileSystem& fs, Host& host, const std::string& path, char sep, char quote,
+               bool hasCaptionRow, MemoryTable& table) {
     std::string text;
     if (!fs.ReadAll(path, text))
         throw TableError("Die Datei " + path + " kann nicht gelesen werden!");
@@ -244,6 +246,14 @@ bool ImportCsvFile(FileSystem& fs, Host& host, const std::string& path, char sep
     rows.Adopt(std::move(text), std::move(ends));
     table.Assign(std::move(rows), std::move(widths));
     return true;
+}
+
+}  // namespace
+
+bool ImportCsvFile(FileSystem& fs, Host& host, const std::string& path, char sep, char quote,
+                   bool hasCaptionRow, MemoryTable& table) {
+    return ReadWithinMemory(
+        path, [&] { return ImportCsv(fs, host, path, sep, quote, hasCaptionRow, table); });
 }
 
 }  // namespace pagloom

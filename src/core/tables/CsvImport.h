@@ -27,7 +27,7 @@ std::vector<std::string> SplitDelimitedLine(std::string_view line, char sep, cha
 // Returns false after showing one of three messages through `host`: no data line or data lines
 // of different lengths (the table is untouched), or a field definition that fails (captions
 // missing, empty or repeated, or no field at all: the table keeps its old rows, closed).
-// Throws TableError when the file cannot be read.
+// Throws TableError when the file cannot be read or memory runs out while it is read.
 bool ImportCsvFile(FileSystem& fs, Host& host, const std::string& path, char sep, char quote,
                    bool hasCaptionRow, MemoryTable& table);
 

@@ -444,7 +444,7 @@ class DbfFile {
 }  // namespace
 
 void ReadDbfTable(FileSystem& fs, const std::string& path, RowStore& store) {
-    DbfFile(fs, path).Read(store);
+    ReadWithinMemory(FileNameOf(path), [&] { DbfFile(fs, path).Read(store); });
 }
 
 }  // namespace pagloom

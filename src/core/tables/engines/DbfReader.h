@@ -24,8 +24,8 @@ class FileSystem;
 
 // Reads the table file at `path` into `store` (fields and all rows in file order). Throws
 // TableError with a German message when the file cannot be read, is not a supported dBase or
-// FoxPro table, is cut short or damaged, or needs a memo file that is missing. A memo that many
-// records point at is held once.
+// FoxPro table, is cut short or damaged, needs a memo file that is missing, or when memory runs
+// out. A memo that many records point at is held once.
 void ReadDbfTable(FileSystem& fs, const std::string& path, RowStore& store);
 
 }  // namespace pagloom

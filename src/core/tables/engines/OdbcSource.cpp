@@ -307,7 +307,9 @@ std::vector<std::string> ListOdbcTables(const std::string& dataSource) {
     return tables;
 }
 
-void ReadOdbcTable(const std::string& dataSource, const std::string& table, RowStore& store) {
+namespace {
+
+void ReadTable(const std::string& dataSource, const std::string& table, RowStore& store) {
     Connection c(dataSource);
     SQLHSTMT stmt = c.Statement();
     auto sql = Cp1252ToWide("SELECT * FROM " + QuoteIdentifier(c, table));
@@ -338,6 +340,12 @@ void ReadOdbcTable(const std::string& dataSource, const std::string& table, RowS
             store.AppendValue(value);
         }
     }
+}
+
+}  // namespace
+
+void ReadOdbcTable(const std::string& dataSource, const std::string& table, RowStore& store) {
+    ReadWithinMemory(table, [&] { ReadTable(dataSource, table, store); });
 }
 
 }  // namespace pagloom

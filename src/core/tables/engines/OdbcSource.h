@@ -24,7 +24,8 @@ std::vector<std::string> ListOdbcDataSources();
 std::vector<std::string> ListOdbcTables(const std::string& dataSource);
 
 // Reads all rows of `table` from `dataSource` into `store`. Throws TableError with a German
-// message when the data source does not answer or the table cannot be read.
+// message when the data source does not answer or the table cannot be read, or when memory runs
+// out. A data source whose SQLite database file is missing is reported, never made.
 void ReadOdbcTable(const std::string& dataSource, const std::string& table, RowStore& store);
 
 }  // namespace pagloom

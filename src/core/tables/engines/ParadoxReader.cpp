@@ -357,7 +357,7 @@ class ParadoxFile {
 }  // namespace
 
 void ReadParadoxTable(FileSystem& fs, const std::string& path, RowStore& store) {
-    ParadoxFile(fs, path).Read(store);
+    ReadWithinMemory(FileNameOf(path), [&] { ParadoxFile(fs, path).Read(store); });
 }
 
 }  // namespace pagloom

@@ -22,8 +22,8 @@ namespace pagloom {
 class FileSystem;
 
 // Reads the Paradox table at `path` into `store`. Throws TableError with a German message when
-// the file cannot be read or is not a Paradox table, or its header contradicts the file. A blob
-// that many records point at is held once.
+// the file cannot be read or is not a Paradox table, its header contradicts the file, or memory
+// runs out. A blob that many records point at is held once.
 void ReadParadoxTable(FileSystem& fs, const std::string& path, RowStore& store);
 
 }  // namespace pagloom
