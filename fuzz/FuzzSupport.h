@@ -8,9 +8,11 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "Fakes.h"
+#include "tables/RowStore.h"
 
 namespace pagloom::fuzz {
 
@@ -40,6 +42,21 @@ inline std::vector<std::string_view> SplitInput(const uint8_t* data, size_t size
     }
     parts.push_back(all);
     return parts;
+}
+
+// Whether a table read from `inputSize` bytes holds memory in proportion to them: a value per
+// record byte at most, each value's bytes once (a repeat shares them), and a few dozen bytes of
+// text per input byte (a FoxPro double with twenty decimals, say). A table that holds one long
+// memo once per record fails this long before it fails the run's memory limit.
+inline bool HeldInProportion(const RowStore& store, size_t inputSize) {
+    size_t held = sizeof(size_t) * store.ValueCount();
+    std::unordered_set<const char*> seen;
+    for (size_t r = 0; r < store.RowCount(); ++r)
+        for (size_t f = 0; f < store.FieldCount(); ++f) {
+            const std::string_view v = store.Value(r, f);
+            if (!v.empty() && seen.insert(v.data()).second) held += v.size();
+        }
+    return held <= 64 * inputSize + 65536;
 }
 
 }  // namespace pagloom::fuzz

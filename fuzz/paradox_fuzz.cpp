@@ -23,5 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     if (store.ValueCount() != store.RowCount() * store.FieldCount()) std::abort();
+    if (!fuzz::HeldInProportion(store, size)) std::abort();
     return 0;
 }
