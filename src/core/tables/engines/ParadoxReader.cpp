@@ -93,6 +93,28 @@ bool BlockChainIsSound(std::string_view b) {
     return true;
 }
 
+// pxlib takes the header's field count as it stands: it makes room for that many fields and
+// reads each one's description from the stream, however short the file. The descriptions (two
+// bytes each, from offset 0x58 at the earliest) lie inside the header, and the header inside the
+// file; a count beyond that is refused first, with the reason in `error`.
+bool HeaderFitsTheFile(std::string_view b, std::string& error) {
+    if (b.size() < 0x23) return true;  // too short for a header; pxlib refuses it itself
+    auto u16 = [&](size_t at) {
+        return static_cast<size_t>(static_cast<unsigned char>(b[at])) |
+               static_cast<size_t>(static_cast<unsigned char>(b[at + 1])) << 8;
+    };
+    const size_t headerSize = u16(0x02), fields = u16(0x21);
+    if (headerSize > b.size()) {
+        error = "der Kopf ist mit " + std::to_string(headerSize) + " Bytes l\xE4nger als die Datei";
+        return false;
+    }
+    if (0x58 + 2 * fields > headerSize) {
+        error = "der Kopf nennt " + std::to_string(fields) + " Felder, er fasst so viele nicht";
+        return false;
+    }
+    return true;
+}
+
 struct FileCloser {
     void operator()(FILE* f) const {
         if (f) std::fclose(f);
@@ -115,7 +137,9 @@ class ParadoxFile {
             throw TableError("Die Datei " + path_ + " kann nicht gelesen werden!");
         // pxlib reads from a stream; a stream over our copy keeps all file access in fs_.
         fp_.reset(fmemopen(bytes_.data(), bytes_.size(), "rb"));
-        if (bytes_.empty() || !fp_ || !BlockChainIsSound(bytes_)) Fail();
+        if (bytes_.empty() || !fp_ || !BlockChainIsSound(bytes_) ||
+            !HeaderFitsTheFile(bytes_, error_))
+            Fail();
         px_ = PX_new3(CollectError, nullptr, nullptr, nullptr, &error_);
         if (!px_) Fail();
         if (PX_open_fp(px_, fp_.get()) < 0) {
