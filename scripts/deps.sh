@@ -4,7 +4,9 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-webengine-dev qt6-translations-l10n libgl-dev
   libshp-dev pxlib-dev unixodbc-dev libsqliteodbc sqlite3
-  libcurl4-openssl-dev openssh-server openssh-client
+  libcurl4-openssl-dev libssl-dev libsecret-1-dev
+  openssh-server openssh-client vsftpd libpam-pwdfile openssl
+  lighttpd lighttpd-mod-webdav lighttpd-mod-openssl gnome-keyring dbus rclone lftp
   libgtest-dev libgmock-dev clang-format
   chromium xvfb xauth libxml2-utils)
 missing=()

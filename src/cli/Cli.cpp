@@ -24,7 +24,7 @@
 #include "projectfile/ProjectFile.h"
 #include "publish/Publisher.h"
 #include "publish/RemoteStore.h"
-#include "publish/SftpStore.h"
+#include "publish/TargetConnection.h"
 #include "text/Cp1252.h"
 
 namespace pagloom::cli {
@@ -262,14 +262,6 @@ RunResult PublishDocument(const CommandLine& cl, ProjectDocument& doc, const std
     std::string text;
     fs.ReadAll(cl.file, text);
     PublishTarget target = ReadPublishTarget(IniFile(text));
-    if (target.protocol == PublishProtocol::None) {
-        host.ShowMessage(target.protocolText.empty()
-                             ? "Die Projektdatei " + cl.file +
-                                   " nennt kein Ziel zum Ver\xF6"
-                                   "ffentlichen (Abschnitt [publish])."
-                             : "Unbekanntes Protokoll: " + target.protocolText);
-        return RunResult::NothingBuilt;
-    }
     if (!cl.publish.passwordFile.empty()) {
         struct stat st {};
         if (::stat(Cp1252ToUtf8(cl.publish.passwordFile).c_str(), &st) != 0 ||
@@ -279,65 +271,38 @@ RunResult PublishDocument(const CommandLine& cl, ProjectDocument& doc, const std
             return RunResult::NothingBuilt;
         }
     }
-    std::unique_ptr<RemoteStore> store;
-    StoreFactory moreStores;  // the further connections, made like the first
-    if (target.protocol == PublishProtocol::Folder) {
-        const std::string folder = ProjectInputPath(cl.file, target.remoteFolder);
-        if (folder.empty() || !fs.DirectoryExists(folder)) {
-            host.ShowMessage("Das Verzeichnis " + folder + " existiert nicht!" +
-                             WindowsPathNote(folder));
-            return RunResult::NothingBuilt;
-        }
-        if (fs.SameFile(folder, dest)) {
-            host.ShowMessage(
-                "Das Ziel zum Ver\xF6"
-                "ffentlichen ist das Zielverzeichnis selbst.");
-            return RunResult::NothingBuilt;
-        }
-        store = std::make_unique<FolderStore>(fs, folder);
-        moreStores = [&fs, folder] { return std::make_unique<FolderStore>(fs, folder); };
-    } else if (target.protocol == PublishProtocol::Sftp) {
+    TargetAccess access;
+    access.projectFile = cl.file;
+    access.site = dest;
+    access.knownHosts = UserKnownHosts();
+    if (target.protocol != PublishProtocol::Folder && target.protocol != PublishProtocol::None) {
         std::optional<std::string> password = PublishPassword(cl, fs, host);
         if (!password) return RunResult::NothingBuilt;
-        const std::string& accept = cl.publish.acceptHostKey;
-        if (!accept.empty()) {
-            // A key stored for the target is never replaced from here: a changed key stops.
-            if (!target.hostKey.empty() && target.hostKey != accept) {
-                host.ShowMessage("WARNUNG: F\xFCr " + target.host +
-                                 " ist ein anderer Schl\xFC"
-                                 "ssel gespeichert (" +
-                                 target.hostKey + "). Nichts wird gesendet.");
-                return RunResult::NothingBuilt;
-            }
-            target.hostKey = accept;
-        }
-        const char* home = std::getenv("HOME");
-        auto sftp = std::make_unique<SftpStore>(
-            target, *password,
-            home && *home ? std::string(home) + "/.ssh/known_hosts" : std::string());
-        std::string error;
-        if (!sftp->Connect(error)) {
-            host.ShowMessage(error);
+        access.password = std::move(*password);
+    }
+    const std::string& accept = cl.publish.acceptHostKey;
+    if (!accept.empty()) {
+        // A key stored for the target is never replaced from here: a changed key stops.
+        if (!target.hostKey.empty() && target.hostKey != accept) {
+            host.ShowMessage("WARNUNG: F\xFCr " + target.host +
+                             " ist ein anderer Schl\xFC"
+                             "ssel gespeichert (" +
+                             target.hostKey + "). Nichts wird gesendet.");
             return RunResult::NothingBuilt;
         }
-        if (!accept.empty() && !StoreHostKey(cl.file, accept, fs, host))
-            return RunResult::NothingBuilt;
-        store = std::move(sftp);
-        moreStores = [target, password = *password, home]() -> std::unique_ptr<RemoteStore> {
-            auto another = std::make_unique<SftpStore>(
-                target, password,
-                home && *home ? std::string(home) + "/.ssh/known_hosts" : std::string());
-            std::string ignored;
-            if (!another->Connect(ignored)) return nullptr;
-            return another;
-        };
-    } else {
-        host.ShowMessage(
-            "Das Protokoll " + target.protocolText +
-            " wird von diesem Programm noch nicht unterst\xFCtzt; m\xF6glich sind "
-            "\"sftp\" und \"folder\" (ein Ordner, etwa eine eingeh\xE4ngte Freigabe).");
+        target.hostKey = accept;
+    }
+    TargetConnection connection = ConnectTarget(fs, target, access);
+    std::fill(access.password.begin(), access.password.end(), '\0');
+    if (!connection.warning.empty()) host.ShowMessage(connection.warning);
+    if (!connection.store) {
+        host.ShowMessage(connection.error);
         return RunResult::NothingBuilt;
     }
+    if (!accept.empty() && !StoreHostKey(cl.file, accept, fs, host))
+        return RunResult::NothingBuilt;
+    std::unique_ptr<RemoteStore> store = std::move(connection.store);
+    const StoreFactory& moreStores = connection.more;
     RemoteStore& remote = *store;
     PublishOptions options;
     options.dryRun = cl.dryRun;

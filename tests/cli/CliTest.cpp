@@ -13,12 +13,14 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "SshServer.h"
+#include "TlsServers.h"
 #include "TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -398,42 +400,66 @@ TEST(CliPublish, AFolderTargetGetsOnlyWhatChanged) {
 
 // publish over SFTP to a real OpenSSH server: an unknown host key stops the run and is named,
 // the flag that accepts it stores it in the project, and no secret reaches any output.
-TEST(CliPublish, SftpTrustsOnlyAnAcceptedHostKey) {
-    pagloom::test::SshServer server;
-    ASSERT_TRUE(server.Running()) << server.Error();
+// Over each protocol: an unknown server key stops before anything is sent and is named, a
+// wrong one is refused, the accepted one is stored in the project; the password (from the
+// environment) is never shown nor stored.
+class CliPublishOver : public testing::TestWithParam<std::string> {};
+
+TEST_P(CliPublishOver, OnlyAnAcceptedServerKeyIsTrusted) {
+    std::unique_ptr<pagloom::test::SshServer> ssh;
+    std::unique_ptr<pagloom::test::TlsServer> tls;
+    std::vector<std::string> section = {"[publish]", "protocol=" + GetParam(), "host=127.0.0.1"};
+    std::string folder, key, secret = "Geheim-4711", wrongKey;
+    if (GetParam() == "sftp") {
+        ssh = std::make_unique<pagloom::test::SshServer>();
+        ASSERT_TRUE(ssh->Running()) << ssh->Error();
+        folder = ssh->Folder();
+        key = ssh->Fingerprint();
+        wrongKey = "SHA256:AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA";
+        section.insert(section.end(), {"port=" + std::to_string(ssh->Port()),
+                                       "user=" + ssh->User(), "remote-folder=" + folder,
+                                       "key-file=" + ssh->ClientKey()});
+    } else {
+        if (GetParam() == "ftps")
+            tls = std::make_unique<pagloom::test::FtpsServer>();
+        else
+            tls = std::make_unique<pagloom::test::DavServer>();
+        if (tls->Skipped()) GTEST_SKIP() << tls->Error();
+        ASSERT_TRUE(tls->Running()) << tls->Error();
+        folder = tls->Folder();
+        key = tls->Pin();
+        secret = tls->Password();
+        wrongKey = "sha256//AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA=";
+        section.insert(section.end(), {"port=" + std::to_string(tls->Port()),
+                                       "user=" + tls->User(),
+                                       "remote-folder=" + tls->RemoteFolder()});
+    }
     TempDir dir, site, cache;
     const std::string project = dir / "demo.plp";
     fs::copy_file(PAGLOOM_DEMO_PROJECT, project);
-    WriteFile(project,
-              ReadFile(project) +
-                  CrLf({"[publish]", "protocol=sftp", "host=127.0.0.1",
-                        "port=" + std::to_string(server.Port()), "user=" + server.User(),
-                        "remote-folder=" + server.Folder(), "key-file=" + server.ClientKey()}));
+    WriteFile(project, ReadFile(project) + CrLf(section));
     ASSERT_EQ(RunCli({"build", project, "--dest", site.Path()}).status, 0);
     const char* home = std::getenv("HOME");
     const std::string oldHome = home ? home : "";
     setenv("XDG_CACHE_HOME", cache.Path().c_str(), 1);
     setenv("HOME", cache.Path().c_str(), 1);  // no known_hosts of the machine's user
-    const std::string secret = "Geheim-4711";
     setenv("PAGLOOM_PASSWORD", secret.c_str(), 1);
 
     CliRun unknown = RunCli({"publish", project, "--dest", site.Path()});
     EXPECT_EQ(unknown.status, 2);
-    EXPECT_NE(unknown.err.find("--accept-host-key " + server.Fingerprint()), std::string::npos)
-        << unknown.err;
-    EXPECT_TRUE(fs::is_empty(server.Folder()));
+    EXPECT_NE(unknown.err.find("--accept-host-key " + key), std::string::npos) << unknown.err;
+    EXPECT_TRUE(fs::is_empty(folder));
 
-    CliRun wrong = RunCli({"publish", project, "--dest", site.Path(), "--accept-host-key",
-                           "SHA256:AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"});
+    CliRun wrong =
+        RunCli({"publish", project, "--dest", site.Path(), "--accept-host-key", wrongKey});
     EXPECT_EQ(wrong.status, 2);
-    EXPECT_TRUE(fs::is_empty(server.Folder()));
+    EXPECT_TRUE(fs::is_empty(folder));
 
-    CliRun accepted = RunCli(
-        {"publish", project, "--dest", site.Path(), "--accept-host-key", server.Fingerprint()});
+    CliRun accepted =
+        RunCli({"publish", project, "--dest", site.Path(), "--accept-host-key", key});
     EXPECT_EQ(accepted.status, 0) << accepted.err;
-    EXPECT_NE(ReadFile(project).find("host-key=" + server.Fingerprint() + "\r\n"),
-              std::string::npos);
-    EXPECT_EQ(ReadFile(server.Folder() + "/index.htm"), ReadFile(site / "index.htm"));
+    EXPECT_NE(ReadFile(project).find("host-key=" + key + "\r\n"), std::string::npos);
+    EXPECT_EQ(ReadFile(folder + "/index.htm"), ReadFile(site / "index.htm"));
     CliRun again = RunCli({"publish", project, "--dest", site.Path()});
     EXPECT_EQ(again.status, 0) << again.err;
     EXPECT_NE(again.out.find("Veröffentlicht: 0 neu, 0 geändert, 0 gelöscht, "), std::string::npos)
@@ -447,6 +473,8 @@ TEST(CliPublish, SftpTrustsOnlyAnAcceptedHostKey) {
     unsetenv("XDG_CACHE_HOME");
     setenv("HOME", oldHome.c_str(), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Protocols, CliPublishOver, testing::Values("sftp", "ftps", "webdav"));
 
 TEST(CliCheck, BuiltDemoChecksCleanAndBrokenLinksExit1) {
     TempDir dest;

@@ -3,9 +3,9 @@
 // internal-sftp on 127.0.0.1 at a free port, for the user the tests run as, who logs in with a
 // key made for the test. Stopped (with every session it started) when the object goes.
 #pragma once
-#include <sys/types.h>
-
 #include <string>
+
+#include "ServerProcess.h"
 
 namespace pagloom::test {
 
@@ -16,7 +16,10 @@ class SshServer {
     SshServer(const SshServer&) = delete;
     SshServer& operator=(const SshServer&) = delete;
 
-    bool Running() const { return pid_ > 0; }
+    bool Running() const { return process_.Running(); }
+    // The server goes away (every connection with it) and comes back on the same port.
+    void Stop() { process_.Stop(); }
+    bool Restart() { return process_.Restart(); }
     int Port() const { return port_; }
     const std::string& User() const { return user_; }
     // The private key the test user logs in with (its ".pub" beside it).
@@ -27,12 +30,12 @@ class SshServer {
     // A folder on the server, empty, for the test to publish into.
     const std::string& Folder() const { return folder_; }
     // Why it did not start.
-    const std::string& Error() const { return error_; }
+    const std::string& Error() const { return process_.Error(); }
 
   private:
-    std::string dir_, user_, clientKey_, fingerprint_, knownHosts_, folder_, error_;
+    ServerProcess process_;
+    std::string user_, clientKey_, fingerprint_, knownHosts_, folder_;
     int port_ = 0;
-    pid_t pid_ = -1;
 };
 
 }  // namespace pagloom::test

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -21,6 +22,7 @@
 namespace pagloom {
 namespace {
 
+constexpr int kRetries = 2;  // further tries of a file whose transfer failed
 constexpr int kManifestEvery = 200;  // files between two writes of the manifest during a run
 
 // pagloom's own files in a folder: the manifest, temporary files of builds and of publishing.
@@ -119,9 +121,23 @@ void ReplayJournal(FileSystem& fs, const std::string& path, Manifest& m,
     }
 }
 
+// A transfer that breaks off (a server that drops a data connection now and then) is tried
+// again after a short pause, twice at most; temporary names keep every try out of sight.
+template <class Transfer>
+bool WithRetries(Transfer&& transfer) {
+    for (int attempt = 0;; ++attempt) {
+        if (transfer()) return true;
+        if (attempt == kRetries) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100 << (attempt * 2)));
+    }
+}
+
 bool WriteManifest(RemoteStore& remote, const Manifest& m, std::string& error) {
     const std::string temp = TempNameOf(kManifestName);
-    return remote.Put(temp, ManifestText(m), error) && remote.Replace(temp, kManifestName, error);
+    const std::string text = ManifestText(m);
+    return WithRetries([&] {
+        return remote.Put(temp, text, error) && remote.Replace(temp, kManifestName, error);
+    });
 }
 
 struct Upload {
@@ -300,14 +316,16 @@ PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& rem
             std::lock_guard<std::mutex> hold(lock);
             journal.Line("T\t" + temp);
         }
-        ok = ok && store.Put(temp, data, why);
-        if (ok && store.Size(temp) != data.size()) {
-            why =
-                "unvollst\xE4ndig \xFC"
-                "bertragen";
-            ok = false;
-        }
-        ok = ok && store.Replace(temp, u.name, why);
+        ok = ok && WithRetries([&] {
+                 if (!store.Put(temp, data, why)) return false;
+                 if (store.Size(temp) != data.size()) {
+                     why =
+                         "unvollst\xE4ndig \xFC"
+                         "bertragen";
+                     return false;
+                 }
+                 return store.Replace(temp, u.name, why);
+             });
         std::lock_guard<std::mutex> hold(lock);
         if (!ok) {
             std::string ignored;

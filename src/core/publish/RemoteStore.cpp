@@ -5,6 +5,19 @@
 
 namespace pagloom {
 
+std::string UnknownKeyMessage(const std::string& host, const std::string& fingerprint) {
+    return "Der Schl\xFC"
+           "ssel des Servers " +
+           host + " ist unbekannt: " + fingerprint +
+           ". Wenn er stimmt: --accept-host-key " + fingerprint;
+}
+
+std::string ChangedKeyMessage(const std::string& host, const std::string& fingerprint) {
+    return "WARNUNG: Der Schl\xFC"
+           "ssel des Servers " +
+           host + " hat sich ge\xE4ndert (jetzt " + fingerprint + "). Nichts wird gesendet.";
+}
+
 std::string FolderStore::Path(const std::string& name) const { return JoinPath(root_, name); }
 
 RemoteStore::Got FolderStore::Get(const std::string& name, std::string& out, std::string& error) {

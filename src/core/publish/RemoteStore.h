@@ -30,6 +30,22 @@ class RemoteStore {
     virtual bool MakeFolders(const std::string& folder, std::string& error) = 0;
 };
 
+// A server as the target: connected, trusted and logged in before the first file goes.
+class ServerStore : public RemoteStore {
+  public:
+    // False with a German message in `error`; then `UnknownKey()` tells an unknown key (and
+    // `Fingerprint()` its form to accept) from a changed one or another failure.
+    virtual bool Connect(std::string& error) = 0;
+    virtual bool UnknownKey() const = 0;
+    virtual bool ChangedKey() const = 0;
+    // The key the server showed: "SHA256:..." for SSH, the pin "sha256//..." for TLS.
+    virtual const std::string& Fingerprint() const = 0;
+};
+
+// The messages for a server's key that is not trusted; `fingerprint` is how it is accepted.
+std::string UnknownKeyMessage(const std::string& host, const std::string& fingerprint);
+std::string ChangedKeyMessage(const std::string& host, const std::string& fingerprint);
+
 // A folder on this computer (a mounted share, say) as the target.
 class FolderStore final : public RemoteStore {
   public:

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "publish/SftpStore.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -10,34 +8,18 @@
 #include <vector>
 
 #include "io/FileSystem.h"
+#include "publish/CurlSupport.h"
 #include "publish/Sha256.h"
 #include "text/Cp1252.h"
 
 namespace pagloom {
 namespace {
 
-constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-
-std::string Base64(std::string_view bytes, bool pad) {
-    std::string out;
-    size_t i = 0;
-    for (; i + 2 < bytes.size(); i += 3) {
-        const unsigned v = (unsigned char)bytes[i] << 16 | (unsigned char)bytes[i + 1] << 8 |
-                           (unsigned char)bytes[i + 2];
-        for (int s = 18; s >= 0; s -= 6) out += kBase64[(v >> s) & 63];
-    }
-    if (i < bytes.size()) {
-        unsigned v = (unsigned char)bytes[i] << 16;
-        if (i + 1 < bytes.size()) v |= (unsigned char)bytes[i + 1] << 8;
-        out += kBase64[(v >> 18) & 63];
-        out += kBase64[(v >> 12) & 63];
-        if (i + 1 < bytes.size()) out += kBase64[(v >> 6) & 63];
-        if (pad) out.append(i + 1 < bytes.size() ? 1 : 2, '=');
-    }
-    return out;
-}
+using namespace curlsupport;
 
 std::string Unbase64(std::string_view text) {
+    static constexpr char kBase64[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     std::string out;
     unsigned v = 0;
     int bits = 0;
@@ -58,22 +40,6 @@ std::string HexBytes(std::string_view hex) {
     std::string out;
     for (size_t i = 0; i + 1 < hex.size(); i += 2)
         out += static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16));
-    return out;
-}
-
-// Percent-encodes a path for an address; '/' stays.
-std::string Escaped(std::string_view cp1252Path) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : Cp1252ToUtf8(cp1252Path)) {
-        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        }
-    }
     return out;
 }
 
@@ -100,11 +66,6 @@ const char* KeyTypeName(int type) {
         default:
             return "";
     }
-}
-
-void GlobalInit() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
 }  // namespace
@@ -207,28 +168,13 @@ struct SftpStore::State {
     // A libcurl result as a German reason (never with the password: libcurl does not show it).
     std::string Reason(CURLcode code) const {
         switch (code) {
-            case CURLE_COULDNT_CONNECT:
-                return "Verbindung abgelehnt";
-            case CURLE_COULDNT_RESOLVE_HOST:
-                return "Server nicht gefunden";
-            case CURLE_OPERATION_TIMEDOUT:
-                return "Zeit\xFC"
-                       "berschreitung";
-            case CURLE_LOGIN_DENIED:
-                return "Anmeldung abgelehnt";
             case CURLE_PEER_FAILED_VERIFICATION:
                 return changed ? "der Schl\xFC"
                                  "ssel des Servers hat sich ge\xE4ndert"
                                : "der Schl\xFC"
                                  "ssel des Servers ist unbekannt";
-            case CURLE_REMOTE_FILE_NOT_FOUND:
-                return "nicht vorhanden";
-            case CURLE_REMOTE_ACCESS_DENIED:
-                return "Zugriff verweigert";
-            case CURLE_QUOTE_ERROR:
-                return "vom Server abgelehnt";
             default:
-                return curl_easy_strerror(code);
+                return curlsupport::Reason(code);
         }
     }
 
@@ -276,17 +222,9 @@ bool SftpStore::Connect(std::string& error) {
     const CURLcode rc = curl_easy_perform(s_->curl);
     if (rc == CURLE_OK) return true;
     if (s_->unknown)
-        error =
-            "Der Schl\xFC"
-            "ssel des Servers " +
-            s_->target.host + " ist unbekannt: " + s_->fingerprint +
-            ". Wenn er stimmt: --accept-host-key " + s_->fingerprint;
+        error = UnknownKeyMessage(s_->target.host, s_->fingerprint);
     else if (s_->changed)
-        error =
-            "WARNUNG: Der Schl\xFC"
-            "ssel des Servers " +
-            s_->target.host + " hat sich ge\xE4ndert (jetzt " + s_->fingerprint +
-            "). Nichts wird gesendet.";
+        error = ChangedKeyMessage(s_->target.host, s_->fingerprint);
     else if (rc == CURLE_REMOTE_FILE_NOT_FOUND)
         error =
             "Der Ordner " + s_->target.remoteFolder + " fehlt auf dem Server " + s_->target.host;
@@ -298,28 +236,6 @@ bool SftpStore::Connect(std::string& error) {
 bool SftpStore::UnknownKey() const { return s_->unknown; }
 bool SftpStore::ChangedKey() const { return s_->changed; }
 const std::string& SftpStore::Fingerprint() const { return s_->fingerprint; }
-
-namespace {
-
-size_t Append(char* data, size_t size, size_t n, void* out) {
-    static_cast<std::string*>(out)->append(data, size * n);
-    return size * n;
-}
-
-struct Source {
-    std::string_view data;
-    size_t at = 0;
-};
-
-size_t Take(char* buffer, size_t size, size_t n, void* source) {
-    Source& s = *static_cast<Source*>(source);
-    const size_t count = std::min(size * n, s.data.size() - s.at);
-    std::memcpy(buffer, s.data.data() + s.at, count);
-    s.at += count;
-    return count;
-}
-
-}  // namespace
 
 RemoteStore::Got SftpStore::Get(const std::string& name, std::string& out, std::string& error) {
     s_->Reset();

@@ -13,7 +13,7 @@
 
 namespace pagloom {
 
-class SftpStore final : public RemoteStore {
+class SftpStore final : public ServerStore {
   public:
     // `knownHosts`: the user's known_hosts file ("" for none).
     SftpStore(const PublishTarget& target, std::string password, std::string knownHosts);
@@ -21,13 +21,11 @@ class SftpStore final : public RemoteStore {
     SftpStore(const SftpStore&) = delete;
     SftpStore& operator=(const SftpStore&) = delete;
 
-    // Connects and checks the host key. False with a German message in `error`; then
-    // `UnknownKey()` tells an unknown key (and `Fingerprint()` its "SHA256:..." form) from a
-    // changed one or another failure.
-    bool Connect(std::string& error);
-    bool UnknownKey() const;
-    bool ChangedKey() const;
-    const std::string& Fingerprint() const;
+    // Connects and checks the host key ("SHA256:..." as Fingerprint()).
+    bool Connect(std::string& error) override;
+    bool UnknownKey() const override;
+    bool ChangedKey() const override;
+    const std::string& Fingerprint() const override;
 
     Got Get(const std::string& name, std::string& out, std::string& error) override;
     bool Put(const std::string& name, std::string_view data, std::string& error) override;

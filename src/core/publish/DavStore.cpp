@@ -1,0 +1,201 @@
+// SPDX-License-Identifier: MIT
+#include "publish/DavStore.h"
+
+#include <algorithm>
+#include <set>
+
+#include "publish/CurlSupport.h"
+
+namespace pagloom {
+
+using namespace curlsupport;
+
+struct DavStore::State {
+    PublishTarget target;
+    std::string password;
+    CURL* curl = nullptr;
+    std::string root;             // "https://host:port/folder/"
+    std::set<std::string> made;  // folders known to be there
+    TlsTrust trust;
+
+    std::string Url(const std::string& name) const { return root + Escaped(name); }
+
+    void Reset() {
+        curl_easy_reset(curl);
+        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 20L);
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
+        curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "https");
+        // What the server says besides the status (a page about a 405, say) is not wanted.
+        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Discard);
+        TrustTls(curl, target.hostKey);
+        if (!target.user.empty()) {
+            curl_easy_setopt(curl, CURLOPT_USERNAME, target.user.c_str());
+            curl_easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
+            curl_easy_setopt(curl, CURLOPT_HTTPAUTH, long(CURLAUTH_BASIC));
+        }
+    }
+
+    // One request; the HTTP status (0 when none came) and libcurl's result.
+    long Request(const char* method, const std::string& name, curl_slist* headers,
+                 CURLcode& rc) {
+        curl_easy_setopt(curl, CURLOPT_URL, Url(name).c_str());
+        if (method) curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, method);
+        if (headers) curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+        rc = curl_easy_perform(curl);
+        long status = 0;
+        if (rc == CURLE_OK) curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+        return status;
+    }
+
+    static std::string StatusReason(long status) {
+        switch (status) {
+            case 401:
+                return "Anmeldung abgelehnt";
+            case 403:
+                return "Zugriff verweigert";
+            case 404:
+            case 409:
+                return "nicht vorhanden";
+            case 507:
+                return "kein Platz mehr auf dem Server";
+            default:
+                return "der Server antwortet " + std::to_string(status);
+        }
+    }
+
+    // Whether a request went through; else `error` says why.
+    static bool Succeeded(CURLcode rc, long status, std::string& error) {
+        if (rc != CURLE_OK) {
+            error = Reason(rc);
+            return false;
+        }
+        if (status >= 200 && status < 300) return true;
+        error = StatusReason(status);
+        return false;
+    }
+};
+
+DavStore::DavStore(const PublishTarget& target, std::string password)
+    : s_(std::make_unique<State>()) {
+    GlobalInit();
+    s_->target = target;
+    s_->password = std::move(password);
+    s_->curl = curl_easy_init();
+    std::string folder = target.remoteFolder;
+    while (!folder.empty() && (folder.back() == '/' || folder.front() == '/'))
+        folder.erase(folder.back() == '/' ? folder.size() - 1 : 0, 1);
+    s_->root = "https://" + Escaped(target.host) + ":" +
+               std::to_string(target.port > 0 ? target.port : 443) + "/" +
+               (folder.empty() ? "" : Escaped(folder) + "/");
+}
+
+DavStore::~DavStore() {
+    if (s_->curl) curl_easy_cleanup(s_->curl);
+    std::fill(s_->password.begin(), s_->password.end(), '\0');
+}
+
+bool DavStore::Connect(std::string& error) {
+    if (!s_->curl) {
+        error = "libcurl kann nicht gestartet werden";
+        return false;
+    }
+    s_->Reset();
+    curl_slist* headers = curl_slist_append(nullptr, "Depth: 0");
+    CURLcode rc;
+    const long status = s_->Request("PROPFIND", "", headers, rc);
+    curl_slist_free_all(headers);
+    if (rc == CURLE_OK && status >= 200 && status < 300) return true;
+    s_->trust = TlsRefusal(rc, s_->root, false, s_->target.hostKey);
+    if (s_->trust.unknown)
+        error = UnknownKeyMessage(s_->target.host, s_->trust.pin);
+    else if (s_->trust.changed)
+        error = ChangedKeyMessage(s_->target.host, s_->trust.pin);
+    else if (status == 404)
+        error = "Der Ordner " + s_->target.remoteFolder + " fehlt auf dem Server " +
+                s_->target.host;
+    else if (rc == CURLE_OK)
+        error = "Keine Verbindung zu " + s_->target.host + ": " + State::StatusReason(status);
+    else
+        error = "Keine Verbindung zu " + s_->target.host + ": " + Reason(rc);
+    return false;
+}
+
+bool DavStore::UnknownKey() const { return s_->trust.unknown; }
+bool DavStore::ChangedKey() const { return s_->trust.changed; }
+const std::string& DavStore::Fingerprint() const { return s_->trust.pin; }
+
+RemoteStore::Got DavStore::Get(const std::string& name, std::string& out, std::string& error) {
+    s_->Reset();
+    out.clear();
+    curl_easy_setopt(s_->curl, CURLOPT_WRITEFUNCTION, &Append);
+    curl_easy_setopt(s_->curl, CURLOPT_WRITEDATA, &out);
+    CURLcode rc;
+    const long status = s_->Request(nullptr, name, nullptr, rc);
+    if (State::Succeeded(rc, status, error)) return Got::Read;
+    out.clear();
+    return status == 404 ? Got::Missing : Got::Failed;
+}
+
+bool DavStore::Put(const std::string& name, std::string_view data, std::string& error) {
+    s_->Reset();
+    Source source{data};
+    curl_easy_setopt(s_->curl, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(s_->curl, CURLOPT_READFUNCTION, &Take);
+    curl_easy_setopt(s_->curl, CURLOPT_READDATA, &source);
+    curl_easy_setopt(s_->curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(data.size()));
+    CURLcode rc;
+    const long status = s_->Request(nullptr, name, nullptr, rc);
+    return State::Succeeded(rc, status, error);
+}
+
+bool DavStore::Replace(const std::string& from, const std::string& to, std::string& error) {
+    s_->Reset();
+    curl_slist* headers = curl_slist_append(nullptr, ("Destination: " + s_->Url(to)).c_str());
+    headers = curl_slist_append(headers, "Overwrite: T");
+    CURLcode rc;
+    const long status = s_->Request("MOVE", from, headers, rc);
+    curl_slist_free_all(headers);
+    return State::Succeeded(rc, status, error);
+}
+
+bool DavStore::Remove(const std::string& name, std::string& error) {
+    s_->Reset();
+    CURLcode rc;
+    const long status = s_->Request("DELETE", name, nullptr, rc);
+    return status == 404 || State::Succeeded(rc, status, error);  // 404: gone already
+}
+
+std::optional<std::uint64_t> DavStore::Size(const std::string& name) {
+    s_->Reset();
+    curl_easy_setopt(s_->curl, CURLOPT_NOBODY, 1L);
+    CURLcode rc;
+    const long status = s_->Request(nullptr, name, nullptr, rc);
+    curl_off_t size = -1;
+    if (rc != CURLE_OK || status < 200 || status >= 300 ||
+        curl_easy_getinfo(s_->curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size) != CURLE_OK ||
+        size < 0)
+        return std::nullopt;
+    return static_cast<std::uint64_t>(size);
+}
+
+bool DavStore::MakeFolders(const std::string& folder, std::string& error) {
+    // PUT makes no folders: each one missing on the way is made (MKCOL), once per run.
+    for (size_t end = folder.find('/'); !folder.empty();
+         end = end == std::string::npos ? end : folder.find('/', end + 1)) {
+        const std::string part = folder.substr(0, end);
+        if (!s_->made.count(part)) {
+            s_->Reset();
+            CURLcode rc;
+            const long status = s_->Request("MKCOL", part + "/", nullptr, rc);
+            // 405: the folder is there already.
+            if (status != 405 && !State::Succeeded(rc, status, error)) return false;
+            s_->made.insert(part);
+        }
+        if (end == std::string::npos) break;
+    }
+    return true;
+}
+
+}  // namespace pagloom

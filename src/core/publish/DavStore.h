@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+// A WebDAV server over HTTPS as the target, through libcurl: a file goes up by PUT under its
+// temporary name and is moved over the old one (MOVE with Overwrite: T), which the server does
+// in one step. The certificate is checked before the first request, against the authorities
+// the system trusts or against the public key pinned in the target.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "publish/PublishTarget.h"
+#include "publish/RemoteStore.h"
+
+namespace pagloom {
+
+class DavStore final : public ServerStore {
+  public:
+    DavStore(const PublishTarget& target, std::string password);
+    ~DavStore() override;
+    DavStore(const DavStore&) = delete;
+    DavStore& operator=(const DavStore&) = delete;
+
+    bool Connect(std::string& error) override;
+    bool UnknownKey() const override;
+    bool ChangedKey() const override;
+    const std::string& Fingerprint() const override;
+
+    Got Get(const std::string& name, std::string& out, std::string& error) override;
+    bool Put(const std::string& name, std::string_view data, std::string& error) override;
+    bool Replace(const std::string& from, const std::string& to, std::string& error) override;
+    bool Remove(const std::string& name, std::string& error) override;
+    std::optional<std::uint64_t> Size(const std::string& name) override;
+    bool MakeFolders(const std::string& folder, std::string& error) override;
+
+  private:
+    struct State;
+    std::unique_ptr<State> s_;
+};
+
+}  // namespace pagloom

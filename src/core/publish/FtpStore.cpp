@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: MIT
+#include "publish/FtpStore.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "publish/CurlSupport.h"
+#include "text/Cp1252.h"
+
+namespace pagloom {
+
+using namespace curlsupport;
+
+struct FtpStore::State {
+    PublishTarget target;
+    std::string password;
+    bool tls = true;
+    CURL* curl = nullptr;
+    std::string root;  // "ftp://host:port/folder/"
+    TlsTrust trust;
+
+    std::string Url(const std::string& name) const { return root + Escaped(name); }
+
+    void Reset() {
+        curl_easy_reset(curl);
+        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 20L);
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
+        curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp");
+        // Without a body libcurl hands the file's size and date over as text: not wanted.
+        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Discard);
+        // The data connection goes to the server the control connection talks to, never to an
+        // address the server names.
+        curl_easy_setopt(curl, CURLOPT_FTP_SKIP_PASV_IP, 1L);
+        if (tls) {
+            curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+            TrustTls(curl, target.hostKey);
+        }
+        curl_easy_setopt(curl, CURLOPT_USERNAME,
+                         target.user.empty() ? "anonymous" : target.user.c_str());
+        if (!password.empty()) curl_easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
+    }
+
+    // Runs FTP commands in the remote folder, names relative to it.
+    CURLcode Commands(const std::vector<std::string>& commands) {
+        Reset();
+        curl_slist* list = nullptr;
+        for (const std::string& c : commands) list = curl_slist_append(list, c.c_str());
+        curl_easy_setopt(curl, CURLOPT_URL, root.c_str());
+        curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+        curl_easy_setopt(curl, CURLOPT_POSTQUOTE, list);
+        const CURLcode rc = curl_easy_perform(curl);
+        curl_easy_setopt(curl, CURLOPT_POSTQUOTE, nullptr);
+        curl_slist_free_all(list);
+        return rc;
+    }
+};
+
+FtpStore::FtpStore(const PublishTarget& target, std::string password)
+    : s_(std::make_unique<State>()) {
+    GlobalInit();
+    s_->target = target;
+    s_->password = std::move(password);
+    s_->tls = target.protocol != PublishProtocol::Ftp;
+    s_->curl = curl_easy_init();
+    std::string folder = target.remoteFolder;
+    while (!folder.empty() && folder.back() == '/') folder.pop_back();
+    // An FTP address's path starts in the login folder; "%2F" starts it at the server's root.
+    const std::string path = folder.empty()        ? ""
+                             : folder.front() == '/' ? "%2F" + Escaped(folder.substr(1)) + "/"
+                                                     : Escaped(folder) + "/";
+    s_->root = "ftp://" + Escaped(target.host) + ":" +
+               std::to_string(target.port > 0 ? target.port : 21) + "/" + path;
+}
+
+FtpStore::~FtpStore() {
+    if (s_->curl) curl_easy_cleanup(s_->curl);
+    std::fill(s_->password.begin(), s_->password.end(), '\0');
+}
+
+bool FtpStore::Connect(std::string& error) {
+    if (!s_->curl) {
+        error = "libcurl kann nicht gestartet werden";
+        return false;
+    }
+    s_->Reset();
+    curl_easy_setopt(s_->curl, CURLOPT_URL, s_->root.c_str());
+    curl_easy_setopt(s_->curl, CURLOPT_NOBODY, 1L);
+    const CURLcode rc = curl_easy_perform(s_->curl);
+    if (rc == CURLE_OK) return true;
+    if (s_->tls) s_->trust = TlsRefusal(rc, s_->root, true, s_->target.hostKey);
+    if (s_->trust.unknown)
+        error = UnknownKeyMessage(s_->target.host, s_->trust.pin);
+    else if (s_->trust.changed)
+        error = ChangedKeyMessage(s_->target.host, s_->trust.pin);
+    else if (rc == CURLE_REMOTE_ACCESS_DENIED || rc == CURLE_REMOTE_FILE_NOT_FOUND)
+        error = "Der Ordner " + s_->target.remoteFolder + " fehlt auf dem Server " +
+                s_->target.host + " oder ist nicht zug\xE4nglich";
+    else
+        error = "Keine Verbindung zu " + s_->target.host + ": " + Reason(rc);
+    return false;
+}
+
+bool FtpStore::UnknownKey() const { return s_->trust.unknown; }
+bool FtpStore::ChangedKey() const { return s_->trust.changed; }
+const std::string& FtpStore::Fingerprint() const { return s_->trust.pin; }
+
+RemoteStore::Got FtpStore::Get(const std::string& name, std::string& out, std::string& error) {
+    s_->Reset();
+    out.clear();
+    curl_easy_setopt(s_->curl, CURLOPT_URL, s_->Url(name).c_str());
+    curl_easy_setopt(s_->curl, CURLOPT_WRITEFUNCTION, &Append);
+    curl_easy_setopt(s_->curl, CURLOPT_WRITEDATA, &out);
+    const CURLcode rc = curl_easy_perform(s_->curl);
+    if (rc == CURLE_OK) return Got::Read;
+    out.clear();
+    if (rc == CURLE_REMOTE_FILE_NOT_FOUND) return Got::Missing;
+    error = Reason(rc);
+    return Got::Failed;
+}
+
+bool FtpStore::Put(const std::string& name, std::string_view data, std::string& error) {
+    s_->Reset();
+    Source source{data};
+    curl_easy_setopt(s_->curl, CURLOPT_URL, s_->Url(name).c_str());
+    curl_easy_setopt(s_->curl, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(s_->curl, CURLOPT_READFUNCTION, &Take);
+    curl_easy_setopt(s_->curl, CURLOPT_READDATA, &source);
+    curl_easy_setopt(s_->curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(data.size()));
+    curl_easy_setopt(s_->curl, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));
+    const CURLcode rc = curl_easy_perform(s_->curl);
+    if (rc == CURLE_OK) return true;
+    error = Reason(rc);
+    return false;
+}
+
+bool FtpStore::Replace(const std::string& from, const std::string& to, std::string& error) {
+    if (!NameFitsCommand(from, error) || !NameFitsCommand(to, error)) return false;
+    const CURLcode rc =
+        s_->Commands({"RNFR " + Cp1252ToUtf8(from), "RNTO " + Cp1252ToUtf8(to)});
+    if (rc == CURLE_OK) return true;
+    error = Reason(rc);
+    return false;
+}
+
+bool FtpStore::Remove(const std::string& name, std::string& error) {
+    if (!NameFitsCommand(name, error)) return false;
+    const CURLcode rc = s_->Commands({"DELE " + Cp1252ToUtf8(name)});
+    if (rc == CURLE_OK || !Size(name)) return true;  // removed, or gone already
+    error = Reason(rc);
+    return false;
+}
+
+std::optional<std::uint64_t> FtpStore::Size(const std::string& name) {
+    s_->Reset();
+    curl_easy_setopt(s_->curl, CURLOPT_URL, s_->Url(name).c_str());
+    curl_easy_setopt(s_->curl, CURLOPT_NOBODY, 1L);
+    if (curl_easy_perform(s_->curl) != CURLE_OK) return std::nullopt;
+    curl_off_t size = -1;
+    if (curl_easy_getinfo(s_->curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size) != CURLE_OK ||
+        size < 0)
+        return std::nullopt;
+    return static_cast<std::uint64_t>(size);
+}
+
+bool FtpStore::MakeFolders(const std::string&, std::string&) {
+    return true;  // an upload makes the folders it needs
+}
+
+}  // namespace pagloom
