@@ -24,6 +24,7 @@
 #include "projectfile/ProjectFile.h"
 #include "publish/Publisher.h"
 #include "publish/RemoteStore.h"
+#include "publish/SecretStore.h"
 #include "publish/TargetConnection.h"
 #include "text/Cp1252.h"
 
@@ -210,20 +211,32 @@ std::string JournalFolder(FileSystem& fs) {
     return dir;
 }
 
-// The password for the target, in this order: PAGLOOM_PASSWORD, --password-file; none (an SSH
-// agent or key file) is the empty text. Nothing when the file is refused.
-std::optional<std::string> PublishPassword(const CommandLine& cl, FileSystem& fs, CliHost& host) {
+// The password for the target, in this order: PAGLOOM_PASSWORD, --password-file, the desktop's
+// secret store; none (an SSH agent or key file logs in) is the empty text. Nothing when the
+// file is refused, or when a protocol that logs in with a password has none.
+std::optional<std::string> PublishPassword(const CommandLine& cl, const PublishTarget& target,
+                                           FileSystem& fs, CliHost& host) {
     if (const char* env = std::getenv("PAGLOOM_PASSWORD"); env && *env) return std::string(env);
-    if (cl.publish.passwordFile.empty()) return std::string();
-    std::string text;
-    if (!fs.ReadAll(cl.publish.passwordFile, text)) {
-        host.ShowMessage("Die Passwortdatei " + cl.publish.passwordFile +
-                         " kann nicht gelesen werden!");
-        return std::nullopt;
+    if (!cl.publish.passwordFile.empty()) {
+        std::string text;
+        if (!fs.ReadAll(cl.publish.passwordFile, text)) {
+            host.ShowMessage("Die Passwortdatei " + cl.publish.passwordFile +
+                             " kann nicht gelesen werden!");
+            return std::nullopt;
+        }
+        const size_t end = text.find_first_of("\r\n");
+        if (end != std::string::npos) text.resize(end);
+        return text;
     }
-    const size_t end = text.find_first_of("\r\n");
-    if (end != std::string::npos) text.resize(end);
-    return text;
+    std::string password, why;
+    if (LookupPassword(target, password, why) == SecretLookup::Found) return password;
+    // SSH logs in with the agent or a key file as well; the other protocols need a password.
+    if (target.protocol == PublishProtocol::Sftp || target.user.empty()) return std::string();
+    host.ShowMessage("F\xFCr " + target.user + "@" + target.host +
+                     " ist kein Passwort bekannt. M\xF6glich sind PAGLOOM_PASSWORD, "
+                     "--password-file DATEI oder der Schl\xFCsselbund des Desktops (" +
+                     SecretToolCommand(target) + ")." + (why.empty() ? "" : "\n" + why));
+    return std::nullopt;
 }
 
 // Stores an accepted host key in the project's [publish] section; every other line stays.
@@ -276,7 +289,7 @@ RunResult PublishDocument(const CommandLine& cl, ProjectDocument& doc, const std
     access.site = dest;
     access.knownHosts = UserKnownHosts();
     if (target.protocol != PublishProtocol::Folder && target.protocol != PublishProtocol::None) {
-        std::optional<std::string> password = PublishPassword(cl, fs, host);
+        std::optional<std::string> password = PublishPassword(cl, target, fs, host);
         if (!password) return RunResult::NothingBuilt;
         access.password = std::move(*password);
     }

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "SshServer.h"
+#include "Keyring.h"
 #include "TlsServers.h"
 #include "TestSupport.h"
 
@@ -475,6 +476,44 @@ TEST_P(CliPublishOver, OnlyAnAcceptedServerKeyIsTrusted) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Protocols, CliPublishOver, testing::Values("sftp", "ftps", "webdav"));
+
+// A password that is nowhere stops the run with a message that says where it may come from;
+// one in the desktop's secret store is found there.
+TEST(CliPublish, ThePasswordComesFromTheDesktopsSecretStore) {
+    pagloom::test::DavServer server;
+    ASSERT_TRUE(server.Running()) << server.Error();
+    pagloom::test::Keyring keyring;
+    ASSERT_TRUE(keyring.Running()) << keyring.Error();
+    TempDir dir, site, cache;
+    const std::string project = dir / "demo.plp";
+    fs::copy_file(PAGLOOM_DEMO_PROJECT, project);
+    WriteFile(project, ReadFile(project) +
+                           CrLf({"[publish]", "protocol=webdav", "host=127.0.0.1",
+                                 "port=" + std::to_string(server.Port()), "user=" + server.User(),
+                                 "remote-folder=" + server.RemoteFolder(),
+                                 "host-key=" + server.Pin()}));
+    ASSERT_EQ(RunCli({"build", project, "--dest", site.Path()}).status, 0);
+    setenv("XDG_CACHE_HOME", cache.Path().c_str(), 1);
+    unsetenv("PAGLOOM_PASSWORD");
+
+    CliRun none = RunCli({"publish", project, "--dest", site.Path()});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_NE(none.err.find("secret-tool store --label=pagloom service pagloom protocol webdav"),
+              std::string::npos)
+        << none.err;
+    EXPECT_TRUE(fs::is_empty(server.Folder()));
+
+    const std::string store = "printf %s '" + server.Password() +
+                              "' | secret-tool store --label=pagloom service pagloom protocol "
+                              "webdav user " +
+                              server.User() + " host 127.0.0.1 port " +
+                              std::to_string(server.Port());
+    ASSERT_EQ(std::system(store.c_str()), 0);
+    CliRun stored = RunCli({"publish", project, "--dest", site.Path()});
+    EXPECT_EQ(stored.status, 0) << stored.err;
+    EXPECT_EQ(ReadFile(server.Folder() + "/index.htm"), ReadFile(site / "index.htm"));
+    unsetenv("XDG_CACHE_HOME");
+}
 
 TEST(CliCheck, BuiltDemoChecksCleanAndBrokenLinksExit1) {
     TempDir dest;

@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+// Passwords for publishing kept in the desktop's secret store (the Secret Service over D-Bus,
+// through libsecret), never in a file of ours. An entry is found by the attributes service
+// "pagloom", protocol, user, host and port, so `secret-tool` can store one too:
+//   secret-tool store --label=pagloom service pagloom protocol ftps user NAME host HOST port 21
+#pragma once
+#include <string>
+
+#include "publish/PublishTarget.h"
+
+namespace pagloom {
+
+enum class SecretLookup {
+    Found,
+    NotFound,     // the store answers and holds none for the target
+    Unavailable,  // no secret store can be reached (the message says why)
+};
+
+SecretLookup LookupPassword(const PublishTarget& target, std::string& password,
+                            std::string& error);
+bool StorePassword(const PublishTarget& target, const std::string& password, std::string& error);
+bool ForgetPassword(const PublishTarget& target, std::string& error);
+
+// The port the attributes name: the target's, or its protocol's default.
+int EffectivePort(const PublishTarget& target);
+
+// The `secret-tool` command that stores the target's password (without the password).
+std::string SecretToolCommand(const PublishTarget& target);
+
+}  // namespace pagloom
