@@ -169,6 +169,8 @@ TEST(ParadoxTable, AHeaderThatContradictsTheFileIsRefused) {
         {6, std::string("\xFF\xFF\xFF\xFF", 4), "die Datei fasst so viele nicht"},  // -1 records
         {6, std::string("\x40\x42\x0F\x00", 4), "die Datei fasst so viele nicht"},  // a million
         {0x78 + 2 * 4 + 1, std::string(1, '\0'), "das Feld Aktiv hat die L\xE4nge 0"},
+        // pxlib would copy nine bytes into a number of eight.
+        {0x78 + 2 * 2 + 1, "\x09", "das Feld Preis hat die L\xE4nge 9, sein Typ verlangt 8"},
         // pxlib would make room for and read 65528 field descriptions.
         {0x21, std::string("\xF8\xFF", 2), "der Kopf nennt 65528 Felder, er fasst so viele nicht"},
         {0x02, std::string("\x00\xF0", 2), "der Kopf ist mit 61440 Bytes l\xE4nger als die Datei"},

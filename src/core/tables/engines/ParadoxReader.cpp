@@ -25,6 +25,27 @@ namespace pagloom {
 
 namespace {
 
+// The length of the field types whose values have a fixed size; 0 for the others.
+int FixedLength(int type) {
+    switch (type) {
+        case pxfLogical:
+            return 1;
+        case pxfShort:
+            return 2;
+        case pxfLong:
+        case pxfAutoInc:
+        case pxfDate:
+        case pxfTime:
+            return 4;
+        case pxfNumber:
+        case pxfCurrency:
+        case pxfTimestamp:
+            return 8;
+        default:
+            return 0;
+    }
+}
+
 // pxlib reports errors through a callback; keep the first one for the message.
 void CollectError(pxdoc_t*, int level, const char* msg, void* data) {
     auto* error = static_cast<std::string*>(data);
@@ -171,6 +192,15 @@ class ParadoxFile {
             if (f[i].px_flen == 0) {
                 error_ =
                     "das Feld " + store.FieldName(static_cast<size_t>(i)) + " hat die L\xE4nge 0";
+                Fail();
+            }
+            // pxlib copies a number's bytes into a buffer of its type's size: a stored length
+            // that differs would write past it.
+            const int fixed = FixedLength(f[i].px_ftype);
+            if (fixed > 0 && f[i].px_flen != fixed) {
+                error_ = "das Feld " + store.FieldName(static_cast<size_t>(i)) +
+                         " hat die L\xE4nge " + std::to_string(f[i].px_flen) +
+                         ", sein Typ verlangt " + std::to_string(fixed);
                 Fail();
             }
             layout += f[i].px_flen;
