@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Publishing a site of 10,000 pages to an OpenSSH server on 127.0.0.1 (started here, as in the
-// tests), first in full and then with one page changed, beside `rclone sync` and `lftp mirror -R`
+// Publishing a site of 10,000 pages to an OpenSSH server and to vsftpd over FTPS on 127.0.0.1
+// (started here, as in the tests), first in full and then with one page changed, beside `rclone sync` and `lftp mirror -R`
 // (when installed) with the same number of connections, each into a folder of its own.
 // Targets: the first publish no slower than the faster peer; one changed page at most 0.2 times
 // the faster peer's time (the peers list every remote file; pagloom reads one manifest).
@@ -15,12 +15,15 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "SshServer.h"
+#include "TlsServers.h"
 #include "generator/MakeReport.h"
 #include "io/FileSystem.h"
 #include "publish/Publisher.h"
-#include "publish/SftpStore.h"
+#include "publish/TargetConnection.h"
 
 namespace fs = std::filesystem;
 using namespace pagloom;
@@ -59,92 +62,123 @@ int main(int argc, char** argv) {
     for (const char* entry : {"index.htm", "menframe.htm", "index.js", "index.css"})
         std::ofstream(site / entry) << entry << "\r\n";
 
-    test::SshServer server;
-    if (!server.Running()) {
-        std::fprintf(stderr, "sshd: %s\n", server.Error().c_str());
-        return 2;
-    }
-    const std::string remote = server.Folder();
-    DiskFileSystem disk;
-    PublishTarget target;
-    target.protocol = PublishProtocol::Sftp;
-    target.host = "127.0.0.1";
-    target.port = server.Port();
-    target.user = server.User();
-    target.keyFile = server.ClientKey();
-    target.hostKey = server.Fingerprint();
-    target.remoteFolder = remote + "/pagloom";
-    fs::create_directories(target.remoteFolder);
-    PublishOptions options;
-    options.project = "bench.plp";
-    options.journalDir = (root / "journale").string();
-    options.connections = connections;
-    options.lastFiles = {"index.js", "menframe.htm", "index.htm"};
-    auto publish = [&] {
-        SftpStore store(target, "", "");
-        std::string error;
-        if (!store.Connect(error)) std::fprintf(stderr, "%s\n", error.c_str());
-        MakeReport log;
-        log.SetKeepLines(false);
-        const PublishOutcome o =
-            Publish(disk, site.string(), store, target, options, log,
-                    [&]() -> std::unique_ptr<RemoteStore> {
-                        auto more = std::make_unique<SftpStore>(target, "", "");
-                        std::string ignored;
-                        return more->Connect(ignored) ? std::move(more) : nullptr;
-                    });
-        if (o.end != PublishEnd::Done) std::fprintf(stderr, "pagloom: not everything published\n");
-    };
-    const fs::path changed = site / "seiten" / "seite7.htm";
-    auto change = [&](int n) {
-        std::ofstream(changed, std::ios::binary)
-            << "<html><body>Stand " << n << "</body></html>\r\n";
-    };
-
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    std::printf("%d pages, %d connections, sshd on 127.0.0.1:%d\n", pages, connections,
-                server.Port());
-    const double ourFirst = Seconds(publish);
-    change(1);
-    const double ourOne = Seconds(publish);
-    std::printf("%-10s first publish %8.2f s   one changed page %8.3f s\n", "pagloom", ourFirst,
-                ourOne);
+    std::printf("%d pages, %d connections\n", pages, connections);
+    const fs::path changed = site / "seiten" / "seite7.htm";
+    int edition = 0;
+    auto change = [&] {
+        std::ofstream(changed, std::ios::binary)
+            << "<html><body>Stand " << ++edition << "</body></html>\r\n";
+    };
+    DiskFileSystem disk;
+    // One protocol: pagloom, then each peer, each into a folder of its own.
+    auto compare = [&](const char* protocol, const PublishTarget& target,
+                       const std::string& password, const std::string& onDisk,
+                       const std::vector<std::pair<std::string, std::string>>& peers) {
+        fs::create_directories(onDisk + "/pagloom");
+        PublishTarget ours = target;
+        ours.remoteFolder += "/pagloom";
+        PublishOptions options;
+        options.project = "bench.plp";
+        options.journalDir = (root / "journale").string();
+        options.connections = connections;
+        options.lastFiles = {"index.js", "menframe.htm", "index.htm"};
+        auto publish = [&] {
+            TargetAccess access;
+            access.password = password;
+            TargetConnection c = ConnectTarget(disk, ours, access);
+            if (!c.store) {
+                std::fprintf(stderr, "%s\n", c.error.c_str());
+                return;
+            }
+            MakeReport log;
+            log.SetKeepLines(false);
+            const PublishOutcome o =
+                Publish(disk, site.string(), *c.store, ours, options, log, c.more);
+            if (o.end != PublishEnd::Done)
+                std::fprintf(stderr, "pagloom: not everything published\n");
+        };
+        const double ourFirst = Seconds(publish);
+        change();
+        const double ourOne = Seconds(publish);
+        std::printf("%-6s %-10s first publish %8.2f s   one changed page %8.3f s\n", protocol,
+                    "pagloom", ourFirst, ourOne);
+        double peerFirst = 1e9, peerOne = 1e9;
+        for (const auto& [peer, command] : peers) {
+            if (!Have(peer.c_str())) continue;
+            fs::create_directories(onDisk + "/" + peer);
+            const double first = Seconds([&] { Sh(command); });
+            change();
+            const double one = Seconds([&] { Sh(command); });
+            std::printf("%-6s %-10s first publish %8.2f s   one changed page %8.3f s\n",
+                        protocol, peer.c_str(), first, one);
+            peerFirst = std::min(peerFirst, first);
+            peerOne = std::min(peerOne, one);
+        }
+        if (peerFirst < 1e9)
+            std::printf("%-6s first publish %.2f x the faster peer (target <= 1), one changed "
+                        "page %.3f x (target <= 0.2)\n",
+                        protocol, ourFirst / peerFirst, ourOne / peerOne);
+    };
+    const std::string n = std::to_string(connections);
 
-    double peerFirst = 1e9, peerOne = 1e9;
-    const std::string key = server.ClientKey(), port = std::to_string(server.Port());
-    if (Have("rclone")) {
-        fs::create_directories(remote + "/rclone");
-        const std::string cmd =
-            "rclone sync " + site.string() + " :sftp:" + remote +
-            "/rclone --sftp-host 127.0.0.1 --sftp-port " + port + " --sftp-user " + server.User() +
-            " --sftp-key-file " + key + " --sftp-disable-hashcheck --transfers " +
-            std::to_string(connections) + " --checkers " + std::to_string(connections);
-        const double first = Seconds([&] { Sh(cmd); });
-        change(2);
-        const double one = Seconds([&] { Sh(cmd); });
-        std::printf("%-10s first publish %8.2f s   one changed page %8.3f s\n", "rclone", first,
-                    one);
-        peerFirst = std::min(peerFirst, first);
-        peerOne = std::min(peerOne, one);
+    {
+        test::SshServer server;
+        if (!server.Running()) {
+            std::fprintf(stderr, "sshd: %s\n", server.Error().c_str());
+            return 2;
+        }
+        PublishTarget target;
+        target.protocol = PublishProtocol::Sftp;
+        target.host = "127.0.0.1";
+        target.port = server.Port();
+        target.user = server.User();
+        target.keyFile = server.ClientKey();
+        target.hostKey = server.Fingerprint();
+        target.remoteFolder = server.Folder();
+        const std::string remote = server.Folder(), key = server.ClientKey(),
+                          port = std::to_string(server.Port());
+        compare("sftp", target, "", remote,
+                {{"rclone", "rclone sync " + site.string() + " :sftp:" + remote +
+                                "/rclone --sftp-host 127.0.0.1 --sftp-port " + port +
+                                " --sftp-user " + server.User() + " --sftp-key-file " + key +
+                                " --sftp-disable-hashcheck --transfers " + n + " --checkers " + n},
+                 {"lftp", "lftp -c \"set sftp:connect-program 'ssh -a -x -i " + key +
+                              " -o StrictHostKeyChecking=no -o UserKnownHostsFile=/dev/null'; "
+                              "open sftp://" +
+                              server.User() + ":x@127.0.0.1:" + port + "; mirror -R --parallel=" +
+                              n + " " + site.string() + " " + remote + "/lftp\""}});
     }
-    if (Have("lftp")) {
-        fs::create_directories(remote + "/lftp");
-        const std::string cmd =
-            "lftp -c \"set sftp:connect-program 'ssh -a -x -i " + key +
-            " -o StrictHostKeyChecking=no -o UserKnownHostsFile=/dev/null'; open sftp://" +
-            server.User() + ":x@127.0.0.1:" + port +
-            "; mirror -R --parallel=" + std::to_string(connections) + " " + site.string() + " " +
-            remote + "/lftp\"";
-        const double first = Seconds([&] { Sh(cmd); });
-        change(3);
-        const double one = Seconds([&] { Sh(cmd); });
-        std::printf("%-10s first publish %8.2f s   one changed page %8.3f s\n", "lftp", first, one);
-        peerFirst = std::min(peerFirst, first);
-        peerOne = std::min(peerOne, one);
-    }
-    if (peerFirst < 1e9) {
-        std::printf("first publish: %.2f x the faster peer (target <= 1)\n", ourFirst / peerFirst);
-        std::printf("one changed page: %.3f x the faster peer (target <= 0.2)\n", ourOne / peerOne);
+    {
+        test::FtpsServer server;
+        if (!server.Running()) {
+            std::fprintf(stderr, "vsftpd: %s\n", server.Error().c_str());
+        } else {
+            PublishTarget target;
+            target.protocol = PublishProtocol::Ftps;
+            target.host = "127.0.0.1";
+            target.port = server.Port();
+            target.user = server.User();
+            target.hostKey = server.Pin();
+            target.remoteFolder = server.RemoteFolder();
+            const std::string port = std::to_string(server.Port()),
+                              user = server.User(), pw = server.Password();
+            // The peers are told to skip the certificate check, which pagloom never does.
+            compare("ftps", target, pw, server.Folder(),
+                    {{"rclone", "rclone sync " + site.string() + " :ftp:" +
+                                    server.RemoteFolder() +
+                                    "/rclone --ftp-host 127.0.0.1 --ftp-port " + port +
+                                    " --ftp-user " + user + " --ftp-pass $(rclone obscure " + pw +
+                                    ") --ftp-explicit-tls --ftp-no-check-certificate "
+                                    "--ftp-concurrency " +
+                                    std::to_string(2 * connections) + " --transfers " + n +
+                                    " --checkers " + n},
+                     {"lftp", "lftp -c \"set ftp:ssl-force true; set ftp:ssl-protect-data true; "
+                              "set ssl:verify-certificate no; open -u " +
+                                  user + "," + pw + " -p " + port +
+                                  " 127.0.0.1; mirror -R --parallel=" + n + " " + site.string() +
+                                  " " + server.RemoteFolder() + "/lftp\""}});
+        }
     }
     fs::remove_all(root);
     return 0;
