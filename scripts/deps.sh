@@ -6,7 +6,7 @@ packages=(build-essential cmake ninja-build pkg-config
   libshp-dev pxlib-dev unixodbc-dev libsqliteodbc sqlite3
   libcurl4-openssl-dev libssl-dev libsecret-1-dev
   openssh-server openssh-client vsftpd libpam-pwdfile openssl
-  lighttpd lighttpd-mod-webdav lighttpd-mod-openssl gnome-keyring libsecret-tools dbus rclone lftp
+  lighttpd lighttpd-mod-webdav lighttpd-mod-openssl gnome-keyring libsecret-tools dbus qtkeychain-qt6-dev rclone lftp
   libgtest-dev libgmock-dev clang-format
   chromium xvfb xauth libxml2-utils)
 missing=()

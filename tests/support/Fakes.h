@@ -48,6 +48,8 @@ class MemoryFs : public FileSystem {
     std::map<std::string, std::string> files;
     std::vector<std::string> folders{"/"};
 
+    std::optional<Identity> IdentityOf(const std::string&) override { return std::nullopt; }
+
     bool ReadAll(const std::string& path, std::string& out) override {
         auto it = files.find(path);
         if (it == files.end()) {

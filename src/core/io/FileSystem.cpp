@@ -303,6 +303,20 @@ bool FileSystem::SameFile(const std::string& a, const std::string& b) {
            ::stat(Native(b).c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+std::optional<FileSystem::Identity> FileSystem::IdentityOf(const std::string& path) {
+    struct stat st {};
+    if (::lstat(Native(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    Identity id;
+    id.size = static_cast<std::uint64_t>(st.st_size);
+    id.mtimeNs = static_cast<std::uint64_t>(st.st_mtim.tv_sec) * 1000000000u +
+                 static_cast<std::uint64_t>(st.st_mtim.tv_nsec);
+    id.ctimeNs = static_cast<std::uint64_t>(st.st_ctim.tv_sec) * 1000000000u +
+                 static_cast<std::uint64_t>(st.st_ctim.tv_nsec);
+    id.inode = st.st_ino;
+    id.device = st.st_dev;
+    return id;
+}
+
 std::string FileSystem::FollowLinks(const std::string& path) {
     std::string current = Native(path);
     bool followed = false;

@@ -5,6 +5,8 @@
 // Paths are Windows-1252 text like every other core text; the real file system converts them
 // to the disk's UTF-8 names (and listed names back).
 #pragma once
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,6 +82,14 @@ class FileSystem {
     virtual std::string FollowLinks(const std::string& path);
     // Whether the user may write the file at `path` itself (true when there is none).
     virtual bool MayWrite(const std::string& path);
+    // What tells a regular file's state without reading it (links not followed): a file whose
+    // identity is unchanged since it was last seen has not been written to since. Nothing when
+    // there is no regular file, or the file system cannot tell.
+    struct Identity {
+        std::uint64_t size = 0, mtimeNs = 0, ctimeNs = 0, inode = 0, device = 0;
+        bool operator==(const Identity&) const = default;
+    };
+    virtual std::optional<Identity> IdentityOf(const std::string& path);
 };
 
 // The disk itself. The base class's operations already are the disk's; this one also answers

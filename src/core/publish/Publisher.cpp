@@ -12,6 +12,7 @@
 #include <mutex>
 #include <set>
 #include <thread>
+#include <unordered_map>
 
 #include "generator/MakeReport.h"
 #include "io/FileSystem.h"
@@ -140,6 +141,86 @@ bool WriteManifest(RemoteStore& remote, const Manifest& m, std::string& error) {
     });
 }
 
+// The hashes of the site's files by their identity on disk, kept beside the journal: a file
+// whose size, times, inode and device are those it had when it was hashed has not been
+// written since, and is not read again. A file changed within moments before it was hashed is
+// not kept (its times may not yet tell a later change apart).
+class HashCache {
+  public:
+    HashCache(FileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {
+        std::string text;
+        if (!fs_.ReadAll(path_, text)) return;
+        size_t start = 0;
+        while (start < text.size()) {
+            const size_t end = text.find('\n', start);
+            if (end == std::string::npos) break;
+            const std::string line = text.substr(start, end - start);
+            start = end + 1;
+            std::vector<std::string> f;
+            for (size_t a = 0, b; f.size() < 7; a = b + 1) {
+                b = line.find('\t', a);
+                if (f.size() == 6) b = std::string::npos;  // the name may hold anything else
+                f.push_back(line.substr(a, b == std::string::npos ? b : b - a));
+                if (b == std::string::npos) break;
+            }
+            if (f.size() != 7 || f[5].size() != 64) continue;
+            FileSystem::Identity id;
+            id.size = std::strtoull(f[0].c_str(), nullptr, 10);
+            id.mtimeNs = std::strtoull(f[1].c_str(), nullptr, 10);
+            id.ctimeNs = std::strtoull(f[2].c_str(), nullptr, 10);
+            id.inode = std::strtoull(f[3].c_str(), nullptr, 10);
+            id.device = std::strtoull(f[4].c_str(), nullptr, 10);
+            entries_[f[6]] = {id, f[5]};
+        }
+    }
+
+    // The file's hash and size; read and hashed only when the cache cannot tell.
+    bool Hash(const std::string& path, const std::string& name, PublishedFile& file) {
+        const std::optional<FileSystem::Identity> id = fs_.IdentityOf(path);
+        if (id) {
+            const auto known = entries_.find(name);
+            if (known != entries_.end() && known->second.id == *id) {
+                file = {known->second.sha256, id->size};
+                fresh_[name] = known->second;
+                return true;
+            }
+        }
+        const auto now = static_cast<std::uint64_t>(
+            std::chrono::duration_cast<std::chrono::nanoseconds>(
+                std::chrono::system_clock::now().time_since_epoch())
+                .count());
+        std::string data;
+        if (!fs_.ReadAll(path, data)) return false;
+        file = {Sha256Hex(data), data.size()};
+        const std::optional<FileSystem::Identity> after = fs_.IdentityOf(path);
+        constexpr std::uint64_t kSettled = 50'000'000;  // ns; well above the clock's tick
+        if (id && after && *after == *id && id->ctimeNs + kSettled < now &&
+            name.find('\n') == std::string::npos)
+            fresh_[name] = {*id, file.sha256};
+        return true;
+    }
+
+    // Keeps what this run saw (only the files still there), written whole or not at all.
+    void Save() {
+        std::string text;
+        for (const auto& [name, e] : fresh_)
+            text += std::to_string(e.id.size) + '\t' + std::to_string(e.id.mtimeNs) + '\t' +
+                    std::to_string(e.id.ctimeNs) + '\t' + std::to_string(e.id.inode) + '\t' +
+                    std::to_string(e.id.device) + '\t' + e.sha256 + '\t' + name + '\n';
+        const std::string temp = path_ + ".neu";
+        if (fs_.WriteNew(temp, text) && !fs_.Rename(temp, path_)) fs_.Remove(temp);
+    }
+
+  private:
+    struct Entry {
+        FileSystem::Identity id;
+        std::string sha256;
+    };
+    FileSystem& fs_;
+    std::string path_;
+    std::unordered_map<std::string, Entry> entries_, fresh_;
+};
+
 struct Upload {
     std::string name;
     PublishedFile file;
@@ -241,18 +322,19 @@ PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& rem
     std::stable_sort(local.files.begin(), local.files.end(),
                      [&](const std::string& a, const std::string& b) { return rank(a) < rank(b); });
 
+    fs.CreateDirectory(options.journalDir);
+    HashCache hashes(fs, journalPath.substr(0, journalPath.size() - 8) + ".hashes");
     std::vector<Upload> uploads;
     std::set<std::string> present;
     for (const std::string& name : local.files) {
         present.insert(name);
         if (MatchesAnyPattern(target.protect, name)) continue;  // the server's own copy stays
-        std::string data;
-        if (!fs.ReadAll(JoinPath(site, name), data)) {
+        PublishedFile file;
+        if (!hashes.Hash(JoinPath(site, name), name, file)) {
             log.Add("Fehler: " + name + " (kann nicht gelesen werden)");
             ++c.failed;
             continue;
         }
-        const PublishedFile file{Sha256Hex(data), data.size()};
         const auto known = manifest.files.find(name);
         if (known != manifest.files.end() && known->second == file) {
             ++c.unchanged;
@@ -261,6 +343,7 @@ PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& rem
         }
         uploads.push_back({name, file, known == manifest.files.end()});
     }
+    hashes.Save();
     for (const std::string& name : local.links) {
         log.Add("Fehler: " + name +
                 " (ein Verweis; wird nicht ver\xF6"

@@ -27,6 +27,19 @@ const SecretSchema* Schema() {
     return &schema;
 }
 
+// How QtKeychain files an entry in the Secret Service: "server" is its service, "user" its key.
+const SecretSchema* KeychainSchema() {
+    static const SecretSchema schema = {
+        "org.qt.keychain",
+        SECRET_SCHEMA_DONT_MATCH_NAME,
+        {{"user", SECRET_SCHEMA_ATTRIBUTE_STRING},
+         {"server", SECRET_SCHEMA_ATTRIBUTE_STRING},
+         {"type", SECRET_SCHEMA_ATTRIBUTE_STRING},
+         {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
+        0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+    return &schema;
+}
+
 const char* ProtocolName(PublishProtocol p) {
     switch (p) {
         case PublishProtocol::Sftp:
@@ -92,6 +105,11 @@ int EffectivePort(const PublishTarget& target) {
     }
 }
 
+std::string SecretKey(const PublishTarget& target) {
+    const Attributes a(target);
+    return a.protocol + "://" + a.user + "@" + a.host + ":" + a.port;
+}
+
 std::string SecretToolCommand(const PublishTarget& target) {
     const Attributes a(target);
     return "secret-tool store --label=pagloom service pagloom protocol " + a.protocol +
@@ -106,6 +124,11 @@ SecretLookup LookupPassword(const PublishTarget& target, std::string& password,
     gchar* found = secret_password_lookup_sync(
         Schema(), nullptr, &e, "service", "pagloom", "protocol", a.protocol.c_str(), "user",
         a.user.c_str(), "host", a.host.c_str(), "port", a.port.c_str(), nullptr);
+    if (!found && !e) {
+        const std::string key = SecretKey(target);
+        found = secret_password_lookup_sync(KeychainSchema(), nullptr, &e, "server",
+                                            kSecretService, "user", key.c_str(), nullptr);
+    }
     if (e) {
         error = Unreachable(e);
         return SecretLookup::Unavailable;

@@ -3,6 +3,8 @@
 // through libsecret), never in a file of ours. An entry is found by the attributes service
 // "pagloom", protocol, user, host and port, so `secret-tool` can store one too:
 //   secret-tool store --label=pagloom service pagloom protocol ftps user NAME host HOST port 21
+// The desktop program stores through QtKeychain (service "pagloom", key SecretKey()); such an
+// entry is found here as well, so the CLI publishes with what the window stored.
 #pragma once
 #include <string>
 
@@ -20,6 +22,11 @@ SecretLookup LookupPassword(const PublishTarget& target, std::string& password,
                             std::string& error);
 bool StorePassword(const PublishTarget& target, const std::string& password, std::string& error);
 bool ForgetPassword(const PublishTarget& target, std::string& error);
+
+// The key of the target's password in the desktop program's keychain:
+// "protocol://user@host:port" (UTF-8).
+std::string SecretKey(const PublishTarget& target);
+inline constexpr const char* kSecretService = "pagloom";
 
 // The port the attributes name: the target's, or its protocol's default.
 int EffectivePort(const PublishTarget& target);

@@ -9,7 +9,9 @@
 #include <memory>
 #include <mutex>
 #include <set>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "TestSupport.h"
@@ -105,6 +107,13 @@ struct Site {
     }
 };
 
+// Whether a run left a journal (the hashes of the site's files may stay).
+bool HasJournal(const std::string& dir) {
+    for (const auto& e : fs::directory_iterator(dir))
+        if (e.path().extension() == ".journal") return true;
+    return false;
+}
+
 bool Has(const std::vector<std::string>& log, const std::string& line) {
     return std::find(log.begin(), log.end(), line) != log.end();
 }
@@ -140,6 +149,22 @@ TEST(Publish, SendsOnlyWhatChangedAndEntryPagesLast) {
     EXPECT_EQ(fs::last_write_time(s.server + "/b.htm"), dateOfB);
 }
 
+// Files not written since the last run are not read again, yet a change that keeps the size
+// and puts the old time back is still seen (by the change time, which nobody sets).
+TEST(Publish, AFileChangedInPlaceWithItsOldTimeIsStillSent) {
+    Site s;
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));  // the files have settled
+    ASSERT_EQ(s.Run().counts.added, 6);
+    const std::string image = s.site + "/bild.gif";
+    const auto when = fs::last_write_time(image);
+    WriteFile(image, "GIF89a-2");
+    fs::last_write_time(image, when);
+    const PublishOutcome o = s.Run();
+    EXPECT_EQ(o.counts.changed, 1);
+    EXPECT_EQ(o.counts.unchanged, 5);
+    EXPECT_EQ(ReadFile(s.server + "/bild.gif"), "GIF89a-2");
+}
+
 // A run broken after some files leaves no half file under a page's name; the next run sends only
 // the rest, and no temporary name is left behind.
 TEST(Publish, ABrokenRunIsResumed) {
@@ -161,7 +186,7 @@ TEST(Publish, ABrokenRunIsResumed) {
     EXPECT_EQ(resumed.counts.unchanged, 2);
     for (const auto& [name, data] : Files(s.server))
         EXPECT_EQ(name.find(".pagloom-up-"), std::string::npos) << name;
-    EXPECT_TRUE(fs::is_empty(s.journals)) << "the journal goes once the manifest is written";
+    EXPECT_FALSE(HasJournal(s.journals)) << "the journal goes once the manifest is written";
 }
 
 // The journal alone (the manifest never written, as after kill -9) resumes as well.
@@ -242,7 +267,7 @@ TEST(Publish, RefusesWhatItMustNotDo) {
         EXPECT_EQ(o.counts.changed, 1);
         EXPECT_TRUE(Has(log, "ge\xE4ndert: a.htm"));
         EXPECT_EQ(Files(s.server), before);
-        EXPECT_TRUE(fs::is_empty(s.journals));
+        EXPECT_FALSE(HasJournal(s.journals));
     }
     {
         SCOPED_TRACE("another project's folder");
