@@ -366,11 +366,12 @@ void TfmDBExplore::ImportCsv() {
     const char sep = csvForm_->separator();
     const char quote = csvForm_->quote();
     const bool caption = csvForm_->captionRow();
+    const bool blanks = csvForm_->blanksInValues();
     // Imported into a table of its own, so a failed import leaves the shown table as it was.
     auto imported = std::make_unique<MemoryTable>();
     try {
         BusyCursor busy;
-        if (!ImportCsvFile(fs_, host_, PathS(path), sep, quote, caption, *imported)) return;
+        if (!ImportCsvFile(fs_, host_, PathS(path), sep, quote, caption, *imported, blanks)) return;
         imported->Open();
     } catch (const TableError& e) {
         prompts_.Message(this, Q(e.what()));
@@ -379,7 +380,7 @@ void TfmDBExplore::ImportCsv() {
     ShowInGrid(nullptr);
     cdsDBExplore_ = std::move(imported);
     ShowInGrid(cdsDBExplore_.get());
-    choice_ = TableChoice{kCsvTable, database, table, quote, sep, caption};
+    choice_ = TableChoice{kCsvTable, database, table, quote, sep, caption, blanks};
 }
 
 void TfmDBExplore::ShowTables(QListWidgetItem* alias) {
