@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "KeyboardUse.h"
 #include "QtText.h"
 #include "tables/CsvImport.h"
 
@@ -108,6 +109,7 @@ TCSVImportForm::TCSVImportForm(QWidget* parent) : QDialog(parent) {
             CheckFieldCounts(false);
         });
     TakeValues();
+    GiveAccessKeys(this);
     resize(620, 440);
 }
 
