@@ -80,7 +80,10 @@ StylePages::StylePages(QTabWidget* pageControl, Records records,
     dock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     preview_ = new StylePreview(std::move(project), std::move(tableMenu), dock_);
     dock_->setWidget(preview_);
+    // The usual menu column until a project's frame width is known (ReloadPreview).
+    preview_->setMinimumWidth(220);
     window->addDockWidget(Qt::RightDockWidgetArea, dock_);
+    window->resizeDocks({dock_}, {preview_->minimumWidth()}, Qt::Horizontal);
     dock_->hide();
     connect(this, &StylePages::RecordChanged, preview_, &StylePreview::StylesChanged);
     connect(pageControl, &QTabWidget::currentChanged, this,
