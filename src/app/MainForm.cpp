@@ -35,6 +35,7 @@
 #include "UiPrompts.h"
 #include "WindowPlacement.h"
 #include "generator/BuildDriver.h"
+#include "generator/TableMenu.h"
 #include "projectfile/ProjectFile.h"
 #include "style/StylePages.h"
 #include "tables/OdbcAdmin.h"
@@ -147,7 +148,8 @@ TMainForm::TMainForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
     stylePages_ = new StylePages(
         pageControl_,
         [this](MenuLevel level) -> TCSS& { return session_.project.PrjParams.Style(level); },
-        [this]() -> const Project& { return session_.project; }, tracker_, prompts_,
+        [this]() -> const Project& { return session_.project; },
+        [this] { return MenuFromTables(session_.project, session_.Tables()); }, tracker_, prompts_,
         [this] { return SettlePendingEdit(); });
     setCentralWidget(pageControl_);
     for (QToolButton* b : tabNavigation_->PickButtons()) pickButtons_ << b;

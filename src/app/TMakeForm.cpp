@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "KeyboardUse.h"
 #include "ProjectSession.h"
 #include "QtText.h"
 #include "UiPrompts.h"
@@ -72,7 +73,9 @@ TMakeForm::TMakeForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
     progress_->setObjectName(QStringLiteral("MakeProgress"));
 
     auto* zielRow = new QHBoxLayout;
-    zielRow->addWidget(new QLabel(QStringLiteral("Zielverzeichnis:"), page));
+    auto* zielLabel = new QLabel(QStringLiteral("Zielverzeichnis:"), page);
+    zielLabel->setBuddy(ziel_);
+    zielRow->addWidget(zielLabel);
     zielRow->addWidget(ziel_, 1);
     zielRow->addWidget(pick);
     auto* pageLayout = new QVBoxLayout(page);
@@ -103,6 +106,7 @@ TMakeForm::TMakeForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
     setTabOrder(dryRun_, log_);
     setTabOrder(log_, start_);
     setTabOrder(start_, close_);
+    GiveAccessKeys(this);
     resize(640, 480);
 
     session_.Build.Report.SetLineCallback([this](const std::string& line) { AppendLine(line); });

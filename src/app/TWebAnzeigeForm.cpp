@@ -20,6 +20,10 @@ TWebAnzeigeForm::TWebAnzeigeForm(QWidget* parent) : QMainWindow(parent) {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
     QAction* quit = file->addAction(QStringLiteral("&Beenden"));
     quit->setStatusTip(QStringLiteral("Das Browserfenster schließen"));
+    // Like other viewers: Ctrl+W and Escape close the window (the window's own action, so the
+    // keys work with the menu closed).
+    quit->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)});
+    addAction(quit);
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
     back_ =

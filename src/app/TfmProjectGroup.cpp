@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "KeyboardUse.h"
 #include "ProjectSession.h"
 #include "QtText.h"
 #include "TMakeForm.h"
@@ -228,10 +229,20 @@ void TfmProjectGroup::BuildWindow() {
     auto* outer = new QVBoxLayout(this);
     outer->setMenuBar(menus);
     outer->addWidget(bar);
-    outer->addWidget(new QLabel(QStringLiteral("Projekte der Gruppe:"), this));
+    auto* listCaption = new QLabel(QStringLiteral("Projekte der Gruppe:"), this);
+    listCaption->setBuddy(lbProjects_);
+    outer->addWidget(listCaption);
     outer->addLayout(listRow, 1);
     outer->addWidget(options);
     outer->addLayout(bottom);
+
+    // Tab follows the layout: the list, the buttons beside it, the options, "Schließen".
+    const QList<QWidget*> order = {lbProjects_, addButton,   delButton,       loadButton_,
+                                   up,          down,        cbMakeModified_, cbIndexMap_,
+                                   edIndexMap_, sbIndexMap_, closeButton};
+    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    for (QToolButton* b : {up, down}) b->setFocusPolicy(Qt::StrongFocus);
+    GiveAccessKeys(this);
 }
 
 void TfmProjectGroup::ShowModal() {

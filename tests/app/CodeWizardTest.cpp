@@ -30,6 +30,7 @@ class CodeWizardTest : public QObject {
     void copiesTheWholeCodeWhenNothingIsSelected();
     void savesATemplateByItsExtension();
     void makesATemplateBesideTheProjectAndOffersIt();
+    void doubleClickMovesAFieldLikeTheArrows();
 };
 
 namespace {
@@ -87,7 +88,7 @@ struct Wizard {
     QPushButton* Button(const char* name) { return Get<QPushButton>(name); }
     QPushButton* Command(const QString& text) {
         for (QPushButton* b : window.findChildren<QPushButton*>())
-            if (b->text() == text) return b;
+            if (QString(b->text()).remove(u'&') == text) return b;  // caption without its key
         qFatal("no button %s", qPrintable(text));
     }
     QRadioButton* Radio(const char* group, int i) {
@@ -342,7 +343,7 @@ void CodeWizardTest::makesATemplateBesideTheProjectAndOffersIt() {
         wizard->findChild<QPushButton*>("IncAllBtn")->click();
         QPushButton* make = nullptr;
         for (QPushButton* b : wizard->findChildren<QPushButton*>())
-            if (b->text() == QStringLiteral("Vorlage erstellen")) make = b;
+            if (QString(b->text()).remove(u'&') == QStringLiteral("Vorlage erstellen")) make = b;
         for (const Step& step : steps) {
             app.prompts.files = {step.file};
             app.prompts.answers = {step.answer};
@@ -368,6 +369,33 @@ void CodeWizardTest::makesATemplateBesideTheProjectAndOffersIt() {
     const QByteArray written = pagloom::test::ReadFile(page.toStdString()).c_str();
     QVERIFY(written.contains("<title>pagloom content-page</title>"));
     QVERIFY(written.contains("Name='Preis'"));
+}
+
+// A double click on a field moves that field alone, as ">" and "<" move the selected ones.
+void CodeWizardTest::doubleClickMovesAFieldLikeTheArrows() {
+    Wizard w;
+    w.Open(ProjectWithFields({"Titel", "Preis", "Autor"}), [&] {
+        w.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+        const auto doubleClick = [](QListWidget* list, const QString& name) {
+            QListWidgetItem* item = list->findItems(name, Qt::MatchExactly).first();
+            const QPoint at = list->visualItemRect(item).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        };
+        w.Select(w.Src(), {"Autor", "Titel"});
+        doubleClick(w.Src(), "Preis");
+        QCOMPARE(Wizard::Items(w.Dst()), QStringList{"Preis"});
+        QCOMPARE(Wizard::Items(w.Src()), (QStringList{"Autor", "Titel"}));
+        QVERIFY(w.Code().contains(QStringLiteral("Name='Preis'")));
+        doubleClick(w.Src(), "Titel");
+        QCOMPARE(Wizard::Items(w.Dst()), (QStringList{"Preis", "Titel"}));
+        doubleClick(w.Dst(), "Preis");
+        QCOMPARE(Wizard::Items(w.Dst()), QStringList{"Titel"});
+        QCOMPARE(Wizard::Items(w.Src()), (QStringList{"Autor", "Preis"}));
+        QCOMPARE(w.TransferButtons(), (QList<bool>{true, true, true, true}));
+    });
+    QCOMPARE(w.opened, 1);
 }
 
 QTEST_MAIN(CodeWizardTest)

@@ -22,6 +22,8 @@ class StylePreviewTest : public QObject {
     Q_OBJECT
   private slots:
     void samplePage();
+    void subEntriesStandUnderTheirOwnParent();
+    void tableProjectShowsTheTablesMenuInTheFramesWidth();
     void followsTheRecords();
 };
 
@@ -69,6 +71,103 @@ void StylePreviewTest::samplePage() {
     QVERIFY(page.contains(">Drei<"));
     QVERIFY(!page.contains("Inaktiv"));
     QVERIFY(!page.contains("Vier"));
+}
+
+// Sub entries under several main entries, the first and the last included: each sub list
+// follows its own parent, and the first parent with sub entries is the current one.
+void StylePreviewTest::subEntriesStandUnderTheirOwnParent() {
+    struct Case {
+        const char* name;
+        std::vector<std::vector<const char*>> menu;  // per main entry: its text, then its subs
+        QStringList order;                           // texts in page order
+        QString current, currentSub;
+    };
+    const Case cases[] = {
+        {"first and last",
+         {{"A", "a1", "a2"}, {"B"}, {"C", "c1"}},
+         {"A", "a1", "a2", "B", "C", "c1"},
+         "A",
+         "a1"},
+        {"last only", {{"A"}, {"B"}, {"C", "c1", "c2"}}, {"A", "B", "C", "c1", "c2"}, "C", "c1"},
+        {"every entry",
+         {{"A", "a1"}, {"B", "b1"}, {"C", "c1"}},
+         {"A", "a1", "B", "b1", "C", "c1"},
+         "A",
+         "a1"},
+        {"middle only", {{"A"}, {"B", "b1"}, {"C"}}, {"A", "B", "b1", "C"}, "B", "b1"},
+    };
+    for (const Case& c : cases) {
+        Project project;
+        for (const auto& entry : c.menu) {
+            TWebMenuItem& main =
+                project.MainMenu.Add(TWebMenu::NewMainItem(entry[0], "m.htm", true));
+            for (size_t i = 1; i < entry.size(); ++i)
+                main.SubMenu->Add(TWebMenu::NewSubItem(entry[i], "s.htm", true));
+        }
+        const QString page = PreviewPage(project);
+        qsizetype at = 0;
+        for (const QString& text : c.order) {
+            const qsizetype found = page.indexOf(QStringLiteral(">%1</a>").arg(text), at);
+            QVERIFY2(found > at, qPrintable(QStringLiteral("%1: %2").arg(c.name, text)));
+            at = found;
+        }
+        QVERIFY2(page.contains(QStringLiteral("id=\"men_selected\">%1<").arg(c.current)), c.name);
+        QVERIFY2(page.contains(QStringLiteral("id=\"umen_selected\">%1<").arg(c.currentSub)),
+                 c.name);
+        // Each sub list opens right after its parent's entry.
+        for (const auto& entry : c.menu)
+            if (entry.size() > 1)
+                QVERIFY2(page.contains(QStringLiteral("%1</a></li>\n</ul>\n<ul "
+                                                      "class=\"pagloom_umen\">\n")
+                                           .arg(QLatin1String(entry[0]))),
+                         c.name);
+    }
+}
+
+// A table-driven project shows the menu its tables give, not the menu stored from before, in
+// a box as wide as the menu frame: a text too long for it is cut off there.
+void StylePreviewTest::tableProjectShowsTheTablesMenuInTheFramesWidth() {
+    Project project;
+    project.MainMenu.Add(TWebMenu::NewMainItem("Von Hand", "hand.htm", true));
+    project.Settings.content_page.source.Select(kTabTemplatePages);
+    project.Settings.frameset.menuframe_size = 120;
+    project.Settings.frameset.menuframe_marginwidth = 5;
+    auto tableMenu = [] {
+        TWebMenu menu;
+        menu.Add(TWebMenu::NewMainItem("Aus der Tabelle", "t.htm", true));
+        menu.Add(TWebMenu::NewMainItem(std::string(40, 'W'), "w.htm", true))
+            .SubMenu->Add(TWebMenu::NewSubItem("Unter", "u.htm", true));
+        return menu;
+    };
+    StylePreview preview([&]() -> const Project& { return project; }, tableMenu);
+    preview.resize(400, 300);
+    preview.show();
+    QSignalSpy loaded(preview.View(), &QWebEngineView::loadFinished);
+    preview.Reload();
+    QVERIFY(loaded.wait(15000));
+    const QString texts =
+        Eval(preview.View(),
+             "Array.from(document.querySelectorAll('a')).map(a => a.textContent).join('|')");
+    QCOMPARE(texts,
+             QStringLiteral("Aus der Tabelle|") + QString(40, u'W') + QStringLiteral("|Unter"));
+    QCOMPARE(Eval(preview.View(),
+                  "String(document.getElementById('pagloom_frame').getBoundingClientRect().width)"),
+             QStringLiteral("120"));
+    // The long entry's text reaches past the frame's right edge, where it is cut off.
+    QCOMPARE(Eval(preview.View(),
+                  "const f = document.getElementById('pagloom_frame');"
+                  "const r = document.createRange();"
+                  "r.selectNodeContents(document.querySelectorAll('a')[1]);"
+                  "String(r.getBoundingClientRect().right > f.getBoundingClientRect().right && "
+                  "getComputedStyle(f).overflow == 'hidden')"),
+             QStringLiteral("true"));
+
+    // Pages made another way: the project's own menu.
+    project.Settings.content_page.source.Select(kEmptyPages);
+    preview.Reload();
+    QVERIFY(loaded.wait(15000));
+    QCOMPARE(Eval(preview.View(), "document.querySelector('a').textContent"),
+             QStringLiteral("Von Hand"));
 }
 
 void StylePreviewTest::followsTheRecords() {

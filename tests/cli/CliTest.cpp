@@ -872,3 +872,39 @@ TEST(CliExitStatus, RunsThatEndButLoseSomethingExit1) {
         EXPECT_TRUE(fs::exists(fs::path(dir / name) / "herd.htm")) << "the build itself went on";
     }
 }
+
+// A spreadsheet's export: UTF-8 with a byte order mark, values with blanks left unquoted. The
+// slots' "blanks_in_values" keys make the table demo read it; without them the stored rule
+// splits at the blanks and the tables do not open.
+TEST(CliBuild, SpreadsheetExportsReadWithBlanksInValues) {
+    TempDir dir;
+    fs::copy(PAGLOOM_CSV_DEMO_FOLDER, dir / "demo");
+    WriteFile(dir / "demo/katalog.csv",
+              "\xEF\xBB\xBF"
+              "Bereich;Gruppe;Pflanze;Preis;Hinweis\r\n"
+              "Heimwerker & Garten;S\xC3\xA4gen;B\xC3\xBCgel s\xC3\xA4ge;12,90 \xE2\x82\xAC;"
+              "F\xC3\xBCr Holz\r\n");
+    const std::string project = dir / "demo/csv-demo.plp";
+    const std::string plain = ReadFile(project);
+    const size_t table = plain.find("[table]\r\n");
+    ASSERT_NE(table, std::string::npos);
+    std::string withBlanks = plain;
+    withBlanks.insert(table + 9,
+                      "firstpage_blanks_in_values=1\r\nmainmenu_blanks_in_values=1\r\n"
+                      "submenu_blanks_in_values=1\r\n");
+
+    const std::string site = dir / "site";
+    fs::create_directory(site);
+    WriteFile(project, withBlanks);
+    CliRun r = RunCli({"build", project, "--dest", site});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::string script = ReadFile(site + "/index.js");
+    EXPECT_NE(script.find("new y_menrecord(\"Heimwerker & Garten\""), std::string::npos)
+        << script.substr(0, 800);
+    EXPECT_NE(script.find("new y_menrecord(\"S&#228;gen\""), std::string::npos);
+
+    WriteFile(project, plain);
+    r = RunCli({"build", project, "--dest", site, "--dry-run"});
+    EXPECT_NE(r.err.find("Fehler beim Einlesen der Datei:katalog.csv"), std::string::npos) << r.err;
+}

@@ -26,9 +26,9 @@ StyleFrame* Make(const StylePages::Records& records, MenuLevel level, FieldTrack
 }  // namespace
 
 StylePages::StylePages(QTabWidget* pageControl, Records records,
-                       std::function<const Project&()> project, FieldTracker& tracker,
-                       UiPrompts& prompts, SettlePendingEdit settle)
-    : QObject(pageControl) {
+                       std::function<const Project&()> project, std::function<TWebMenu()> tableMenu,
+                       FieldTracker& tracker, UiPrompts& prompts, SettlePendingEdit settle)
+    : QObject(pageControl), project_(project) {
     using Factory = StyleFrame* (*)(const Records&, MenuLevel, FieldTracker&, UiPrompts&);
     struct Page {
         const char* tab;
@@ -78,10 +78,9 @@ StylePages::StylePages(QTabWidget* pageControl, Records records,
     dock_ = new QDockWidget(QStringLiteral("Vorschau des Menüs"), window);
     dock_->setObjectName(QStringLiteral("dockStylePreview"));
     dock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    preview_ = new StylePreview(std::move(project), dock_);
+    preview_ = new StylePreview(std::move(project), std::move(tableMenu), dock_);
     dock_->setWidget(preview_);
-    // Wide enough for a menu column of the usual 150 pixels with its borders, and no wider:
-    // the main window's row of tabs shares the width.
+    // The usual menu column until a project's frame width is known (ReloadPreview).
     preview_->setMinimumWidth(220);
     window->addDockWidget(Qt::RightDockWidgetArea, dock_);
     window->resizeDocks({dock_}, {preview_->minimumWidth()}, Qt::Horizontal);
@@ -96,12 +95,23 @@ void StylePages::PageShown(QWidget* page) {
     const bool wasShown = dock_->isVisible();
     dock_->setVisible(style);
     // The menu may have changed on its own tab; coming back, the preview shows it afresh.
-    if (style && !wasShown) preview_->Reload();
+    if (style && !wasShown) ReloadPreview();
+}
+
+void StylePages::ReloadPreview() {
+    preview_->Reload();
+    // As wide as the menu frame with room for a scroll bar; without a frame width, the usual
+    // column. The main window's row of tabs shares the width, hence the upper bound.
+    const int frame = PreviewFrameWidth(project_());
+    const int width = std::clamp(frame > 0 ? frame + 24 : 220, 120, 640);
+    preview_->setMinimumWidth(width);
+    if (auto* window = qobject_cast<QMainWindow*>(dock_->parentWidget()))
+        window->resizeDocks({dock_}, {width}, Qt::Horizontal);
 }
 
 void StylePages::RefreshFromRecord() {
     for (StyleFrame* f : frames_) f->RefreshFromRecord();
-    if (preview_ && preview_->isVisible()) preview_->Reload();
+    if (preview_ && preview_->isVisible()) ReloadPreview();
 }
 
 }  // namespace pagloom::app

@@ -26,10 +26,12 @@ class StylePages : public QObject {
     // asked is then undone).
     using SettlePendingEdit = std::function<bool()>;
     // Adds the five pages to `pageControl` and, when it sits in a main window, the preview
-    // docked beside them; `records` gives the record of a level. An empty `settle` lets the
-    // level change without the check.
+    // docked beside them; `records` gives the record of a level, `tableMenu` the menu a
+    // table-driven build would make now. An empty `settle` lets the level change without the
+    // check.
     StylePages(QTabWidget* pageControl, Records records, std::function<const Project&()> project,
-               FieldTracker& tracker, UiPrompts& prompts, SettlePendingEdit settle);
+               std::function<TWebMenu()> tableMenu, FieldTracker& tracker, UiPrompts& prompts,
+               SettlePendingEdit settle);
 
     // Shows both levels' records in every editor (after a project was read).
     void RefreshFromRecord();
@@ -44,11 +46,14 @@ class StylePages : public QObject {
 
   private:
     void PageShown(QWidget* page);
+    // Reloads the preview and makes the dock as wide as the menu frame it shows.
+    void ReloadPreview();
 
     std::array<StyleFrame*, 10> frames_{};
     std::array<QWidget*, 5> pages_{};
     QDockWidget* dock_ = nullptr;
     StylePreview* preview_ = nullptr;
+    std::function<const Project&()> project_;
     bool revertingLevel_ = false;
 };
 

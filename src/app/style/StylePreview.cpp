@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <algorithm>
 
 #include "QtText.h"
 #include "generator/StylesheetWriter.h"
@@ -34,43 +35,78 @@ QString PreviewStylesheet(const TCSS& main, const TCSS& sub) {
     return Q(JoinLines(lines));
 }
 
-QString PreviewPage(const Project& project) {
-    QList<Entry> mains;
-    QList<Entry> subs;
-    const TWebMenu& menu = project.MainMenu;
+int PreviewFrameWidth(const Project& project) {
+    return std::max(project.Settings.frameset.menuframe_size, 0);
+}
+
+QString PreviewPage(const Project& project, const TWebMenu& menu) {
+    struct Main {
+        Entry entry;
+        QList<Entry> subs;
+    };
+    QList<Main> mains;
     for (int i = 0; i < menu.Count() && mains.size() < 3; ++i) {
         const TWebMenuItem& m = menu.Item(i);
         if (!m.Active) continue;
-        mains << Entry{Q(m.Text), mains.isEmpty()};
-        if (!subs.isEmpty() || !m.SubMenu) continue;
-        for (int j = 0; j < m.SubMenu->Count() && subs.size() < 3; ++j)
-            if (m.SubMenu->Item(j).Active)
-                subs << Entry{Q(m.SubMenu->Item(j).Text), subs.isEmpty()};
+        Main main{{Q(m.Text), false}, {}};
+        for (int j = 0; m.SubMenu && j < m.SubMenu->Count() && main.subs.size() < 3; ++j)
+            if (m.SubMenu->Item(j).Active) main.subs << Entry{Q(m.SubMenu->Item(j).Text), false};
+        mains << main;
     }
     if (mains.isEmpty())
-        mains = {{QStringLiteral("Startseite"), true},
-                 {QStringLiteral("Produkte"), false},
-                 {QStringLiteral("Kontakt"), false}};
-    if (subs.isEmpty())
-        subs = {{QStringLiteral("Übersicht"), true}, {QStringLiteral("Preise"), false}};
+        mains = {{{QStringLiteral("Startseite"), false}, {}},
+                 {{QStringLiteral("Produkte"), false}, {}},
+                 {{QStringLiteral("Kontakt"), false}, {}}};
+    auto current =
+        std::find_if(mains.begin(), mains.end(), [](const Main& m) { return !m.subs.isEmpty(); });
+    if (current == mains.end()) {
+        current = mains.begin();
+        current->subs = {{QStringLiteral("Übersicht"), false}, {QStringLiteral("Preise"), false}};
+    }
+    current->entry.current = true;
+    current->subs.first().current = true;
 
-    // The same flat lists as the built menu: the main list, then the sub list after it.
-    QString body = QStringLiteral("<ul class=\"pagloom_men\">\n") + Item(mains.first(), "men") +
-                   QStringLiteral("</ul>\n<ul class=\"pagloom_umen\">\n");
-    for (const Entry& s : subs) body += Item(s, "umen");
-    body += QStringLiteral("</ul>\n<ul class=\"pagloom_men\">\n");
-    for (qsizetype i = 1; i < mains.size(); ++i) body += Item(mains[i], "men");
-    body += QStringLiteral("</ul>\n");
+    // The same flat lists as the built menu: a main list, the sub list of an entry after it,
+    // then a new main list.
+    QString body;
+    bool mainOpen = false;
+    for (const Main& m : mains) {
+        if (!mainOpen) body += QStringLiteral("<ul class=\"pagloom_men\">\n");
+        mainOpen = true;
+        body += Item(m.entry, "men");
+        if (m.subs.isEmpty()) continue;
+        body += QStringLiteral("</ul>\n<ul class=\"pagloom_umen\">\n");
+        for (const Entry& s : m.subs) body += Item(s, "umen");
+        body += QStringLiteral("</ul>\n");
+        mainOpen = false;
+    }
+    if (mainOpen) body += QStringLiteral("</ul>\n");
+
+    // The frame's width holds its margins; what does not fit is cut off as in the frame.
+    const ProjectSettings& s = project.Settings;
+    const int width = PreviewFrameWidth(project);
+    const QString frame =
+        QStringLiteral(
+            "#pagloom_frame { %1padding: %2px %3px; box-sizing: border-box; "
+            "overflow: hidden; background: #fff; }\n")
+            .arg(width > 0 ? QStringLiteral("width: %1px; ").arg(width) : QString())
+            .arg(std::max(s.frameset.menuframe_marginheight, 0))
+            .arg(std::max(s.frameset.menuframe_marginwidth, 0));
 
     const TPrjParams& p = project.PrjParams;
     return QStringLiteral(
                "<!DOCTYPE html>\n<html lang=\"de\"><head><meta charset=\"utf-8\">\n"
-               "<style id=\"pagloom_preview\">\n%1</style></head>\n<body>\n%2</body></html>\n")
-        .arg(PreviewStylesheet(p.Style(kMainMenuLevel), p.Style(kSubMenuLevel)), body);
+               "<style>\nbody { margin: 0; background: #e4e4e4; }\n%3</style>\n"
+               "<style id=\"pagloom_preview\">\n%1</style></head>\n<body>\n"
+               "<div id=\"pagloom_frame\">\n%2</div>\n</body></html>\n")
+        .arg(PreviewStylesheet(p.Style(kMainMenuLevel), p.Style(kSubMenuLevel)), body, frame);
 }
 
-StylePreview::StylePreview(std::function<const Project&()> project, QWidget* parent)
-    : QWidget(parent), project_(std::move(project)) {
+QString PreviewPage(const Project& project) { return PreviewPage(project, project.MainMenu); }
+
+StylePreview::StylePreview(std::function<const Project&()> project,
+                           std::function<TWebMenu()> tableMenu, QWidget* parent)
+    : QWidget(parent), project_(std::move(project)), tableMenu_(std::move(tableMenu)) {
     setObjectName(QStringLiteral("StylePreview"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -86,7 +122,12 @@ StylePreview::StylePreview(std::function<const Project&()> project, QWidget* par
 void StylePreview::Reload() {
     loaded_ = true;
     pending_.stop();
-    view_->setHtml(PreviewPage(project_()));
+    const Project& project = project_();
+    // A table-driven build replaces the menu by the tables' one: that is the menu to look at.
+    if (ShowsTableTab(project) && tableMenu_)
+        view_->setHtml(PreviewPage(project, tableMenu_()));
+    else
+        view_->setHtml(PreviewPage(project));
 }
 
 void StylePreview::StylesChanged() {

@@ -16,7 +16,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "KeyboardUse.h"
 #include "QtText.h"
+#include "tables/CsvImport.h"
 
 namespace pagloom::app {
 
@@ -43,8 +45,14 @@ TCSVImportForm::TCSVImportForm(QWidget* parent) : QDialog(parent) {
     quoteBox_ = new QComboBox(this);
     quoteBox_->setObjectName(QStringLiteral("CBFeldGrenze"));
     for (char q : kQuotes) quoteBox_->addItem(QString(QChar::fromLatin1(q)));
-    captionBox_ = new QCheckBox(QStringLiteral("Erste Zeile als Feldname"), this);
+    captionBox_ = new QCheckBox(QStringLiteral("&Erste Zeile als Feldname"), this);
     captionBox_->setObjectName(QStringLiteral("cbCaption"));
+    blanksBox_ = new QCheckBox(QStringLiteral("&Leerzeichen gehören zum Wert"), this);
+    blanksBox_->setObjectName(QStringLiteral("cbBlanksInValues"));
+    blanksBox_->setToolTip(
+        QStringLiteral("Für Tabellenkalkulationen, die nur Werte mit Trennzeichen in "
+                       "Anführungszeichen setzen: Leerzeichen in einem Wert trennen ihn nicht, "
+                       "Leerzeichen um das Trennzeichen werden weiter entfernt."));
     separatorBox_->setCurrentIndex(0);
     quoteBox_->setCurrentIndex(0);
 
@@ -57,32 +65,51 @@ TCSVImportForm::TCSVImportForm(QWidget* parent) : QDialog(parent) {
     note_->setObjectName(QStringLiteral("lbHinweis"));
     note_->setWordWrap(true);
     note_->hide();
+    countNote_ = new QLabel(this);
+    countNote_->setObjectName(QStringLiteral("lbFeldanzahl"));
+    countNote_->setWordWrap(true);
+    countNote_->hide();
 
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    form->addRow(QStringLiteral("Texttrenner:"), separatorBox_);
-    form->addRow(QStringLiteral("Zeichen für Feldanfang und -Ende:"), quoteBox_);
+    form->addRow(QStringLiteral("&Texttrenner:"), separatorBox_);
+    form->addRow(QStringLiteral("Zeichen für &Feldanfang und -Ende:"), quoteBox_);
     form->addRow(captionBox_);
+    form->addRow(blanksBox_);
+    auto* textLabel = new QLabel(QStringLiteral("Inhalt der &Datei:"), this);
+    textLabel->setBuddy(text_);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("OKBtn"));
     ok->setDefault(true);
-    buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole)
+    buttons->addButton(QStringLiteral("&Abbrechen"), QDialogButtonBox::RejectRole)
         ->setObjectName(QStringLiteral("CancelBtn"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    layout->addWidget(textLabel);
     layout->addWidget(text_, 1);
     layout->addWidget(note_);
+    layout->addWidget(countNote_);
     layout->addWidget(buttons);
 
-    connect(separatorBox_, &QComboBox::currentIndexChanged, this, [this] { TakeValues(); });
-    connect(quoteBox_, &QComboBox::currentIndexChanged, this, [this] { TakeValues(); });
-    connect(captionBox_, &QCheckBox::toggled, this, [this] { TakeValues(); });
+    // The box for blanks is only preselected when the file is loaded: ticking it after each
+    // change would take it out of the user's hands.
+    for (QComboBox* box : {separatorBox_, quoteBox_})
+        connect(box, &QComboBox::currentIndexChanged, this, [this] {
+            TakeValues();
+            CheckFieldCounts(false);
+        });
+    for (QCheckBox* box : {captionBox_, blanksBox_})
+        connect(box, &QCheckBox::toggled, this, [this] {
+            TakeValues();
+            CheckFieldCounts(false);
+        });
     TakeValues();
+    GiveAccessKeys(this);
     resize(620, 440);
 }
 
@@ -98,6 +125,28 @@ void TCSVImportForm::TakeValues() {
     separator_ = kSeparators[separatorBox_->currentIndex()].value;
     quote_ = kQuotes[quoteBox_->currentIndex()];
     caption_ = captionBox_->isChecked();
+    blanks_ = blanksBox_->isChecked();
+}
+
+void TCSVImportForm::CheckFieldCounts(bool preselect) {
+    auto uneven = FirstUnevenCsvLine(checked_, separator_, quote_, caption_, blanks_);
+    if (uneven && preselect && !blanks_ &&
+        !FirstUnevenCsvLine(checked_, separator_, quote_, caption_, true)) {
+        blanksBox_->setChecked(true);  // checks again through toggled
+        return;
+    }
+    if (!uneven) {
+        countNote_->hide();
+        return;
+    }
+    countNote_->setText(
+        Q(kCsvFieldCountsDiffer) +
+        QStringLiteral("\nZeile %1 hat %2 Felder, erwartet werden %3 (wie in der ersten Zeile mit "
+                       "Daten).")
+            .arg(uneven->line)
+            .arg(uneven->fields)
+            .arg(uneven->expected));
+    countNote_->show();
 }
 
 void TCSVImportForm::done(int result) {
@@ -108,6 +157,8 @@ void TCSVImportForm::done(int result) {
 void TCSVImportForm::LoadFileText() {
     text_->clear();
     note_->hide();
+    countNote_->hide();
+    checked_.clear();
     QFile file(path_);
     if (path_.isEmpty() || !file.open(QIODevice::ReadOnly)) {
         note_->setText(QStringLiteral("Die Datei %1 kann nicht gelesen werden.")
@@ -115,26 +166,51 @@ void TCSVImportForm::LoadFileText() {
         note_->show();
         return;
     }
-    QByteArray bytes = file.read(kShownBytes);
     const qint64 size = file.size();
-    const bool cut = size > bytes.size();
-    if (cut) {
-        // End the shown part with a whole line.
+    QByteArray read = file.read(kCheckedBytes);
+    // Both parts end with a whole line when the file goes on after them.
+    const auto wholeLines = [](QByteArray& bytes) {
         const qsizetype lastBreak = std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r'));
         if (lastBreak > 0) bytes.truncate(lastBreak + 1);
+    };
+    if (size > read.size()) wholeLines(read);
+    QByteArray bytes = read.left(kShownBytes);
+    const bool cut = size > bytes.size();
+    if (bytes.size() < read.size()) wholeLines(bytes);
+
+    QStringList notes;
+    checked_ = read.toStdString();
+    QString text;
+    if (IsUtf8CsvText(checked_)) {
+        text = QString::fromUtf8(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
+        std::string problem;
+        if (Utf8CsvTextToCp1252(checked_, problem))
+            notes << QStringLiteral(
+                "Die Datei ist UTF-8-Text; sie wird beim Import in "
+                "Windows-1252 umgewandelt.");
+        else
+            notes << QStringLiteral(
+                         "Die Datei ist UTF-8-Text, der sich nicht in Windows-1252 "
+                         "umwandeln lässt: ") +
+                         Q(problem);
+    } else {
+        text = Q(bytes.toStdString());
     }
     // A NUL byte would end the text for the widget; show it as a visible sign instead.
-    QString text = Q(bytes.toStdString());
     text.replace(QChar(u'\0'), QChar(0x2400));
     text_->setPlainText(text);
     if (cut) {
         const QLocale de(QLocale::German, QLocale::Germany);
-        note_->setText(
-            QStringLiteral("Die Datei ist %1 groß; angezeigt wird nur ihr Anfang (%2).")
-                .arg(de.formattedDataSize(size, 0, QLocale::DataSizeTraditionalFormat),
-                     de.formattedDataSize(bytes.size(), 0, QLocale::DataSizeTraditionalFormat)));
+        notes << QStringLiteral("Die Datei ist %1 groß; angezeigt wird nur ihr Anfang (%2).")
+                     .arg(
+                         de.formattedDataSize(size, 0, QLocale::DataSizeTraditionalFormat),
+                         de.formattedDataSize(bytes.size(), 0, QLocale::DataSizeTraditionalFormat));
+    }
+    if (!notes.isEmpty()) {
+        note_->setText(notes.join(u'\n'));
         note_->show();
     }
+    CheckFieldCounts(true);
 }
 
 }  // namespace pagloom::app

@@ -17,6 +17,8 @@ void PrepareTableGrid(QTableView* grid) {
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setAlternatingRowColors(true);
     grid->setWordWrap(false);
+    // Tab goes on to the next control; the arrow keys walk the cells.
+    grid->setTabKeyNavigation(false);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     grid->horizontalHeader()->setResizeContentsPrecision(100);

@@ -22,6 +22,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "KeyboardUse.h"
 #include "QtText.h"
 #include "tables/ContentTableModel.h"
 #include "tables/CsvImport.h"
@@ -140,6 +141,8 @@ TfmDBExplore::TfmDBExplore(FileSystem& fs, UiPrompts& prompts,
     TypeChanged(0);
     SetDirectory(StartDirectory());
     LoadAliases();
+    GiveAccessKeys(this);
+    TabLeavesGrids(this);
     resize(860, 680);
     split->setSizes({300, 380});
 }
@@ -215,7 +218,9 @@ QWidget* TfmDBExplore::BuildFilePage() {
 
     auto* layout = new QGridLayout(page);
     auto* dirRow = new QHBoxLayout;
-    dirRow->addWidget(new QLabel(QStringLiteral("Verzeichnis:"), page));
+    auto* dirCaption = new QLabel(QStringLiteral("Verzeichnis:"), page);
+    dirCaption->setBuddy(dirView_);
+    dirRow->addWidget(dirCaption);
     dirRow->addWidget(dirLabel_, 1);
     layout->addLayout(dirRow, 0, 0, 1, 2);
     layout->addWidget(dirView_, 1, 0, 2, 1);
@@ -253,8 +258,12 @@ QWidget* TfmDBExplore::BuildAliasPage() {
     connect(refresh, &QPushButton::clicked, this, [this] { RefreshAliases(); });
 
     auto* layout = new QGridLayout(page);
-    layout->addWidget(new QLabel(QStringLiteral("Datenquellen:"), page), 0, 0);
-    layout->addWidget(new QLabel(QStringLiteral("Tabellen:"), page), 0, 1);
+    for (auto [text, list, column] :
+         {std::tuple{"Datenquellen:", aliasList_, 0}, std::tuple{"Tabellen:", tableList_, 1}}) {
+        auto* caption = new QLabel(QString::fromLatin1(text), page);
+        caption->setBuddy(list);
+        layout->addWidget(caption, 0, column);
+    }
     layout->addWidget(aliasList_, 1, 0);
     layout->addWidget(tableList_, 1, 1);
     auto* row = new QHBoxLayout;
@@ -366,11 +375,12 @@ void TfmDBExplore::ImportCsv() {
     const char sep = csvForm_->separator();
     const char quote = csvForm_->quote();
     const bool caption = csvForm_->captionRow();
+    const bool blanks = csvForm_->blanksInValues();
     // Imported into a table of its own, so a failed import leaves the shown table as it was.
     auto imported = std::make_unique<MemoryTable>();
     try {
         BusyCursor busy;
-        if (!ImportCsvFile(fs_, host_, PathS(path), sep, quote, caption, *imported)) return;
+        if (!ImportCsvFile(fs_, host_, PathS(path), sep, quote, caption, *imported, blanks)) return;
         imported->Open();
     } catch (const TableError& e) {
         prompts_.Message(this, Q(e.what()));
@@ -379,7 +389,7 @@ void TfmDBExplore::ImportCsv() {
     ShowInGrid(nullptr);
     cdsDBExplore_ = std::move(imported);
     ShowInGrid(cdsDBExplore_.get());
-    choice_ = TableChoice{kCsvTable, database, table, quote, sep, caption};
+    choice_ = TableChoice{kCsvTable, database, table, quote, sep, caption, blanks};
 }
 
 void TfmDBExplore::ShowTables(QListWidgetItem* alias) {

@@ -20,6 +20,7 @@
 
 #include "Binding.h"
 #include "FieldTracker.h"
+#include "KeyboardUse.h"
 #include "QtText.h"
 #include "UiPrompts.h"
 
@@ -156,18 +157,23 @@ TfmTabCodeWizard::TfmTabCodeWizard(UiPrompts& prompts, QWidget* parent)
     for (QPushButton* b : {include_, includeAll_, exclude_, excludeAll_}) transfer->addWidget(b);
     transfer->addStretch();
     auto* lists = new QGridLayout;
-    lists->addWidget(new QLabel(QStringLiteral("Vorhandene Felder:"), this), 0, 0);
-    lists->addWidget(new QLabel(QStringLiteral("Ausgewählte Felder:"), this), 0, 2);
+    const auto label = [this](const char* text, QWidget* buddy) {
+        auto* l = new QLabel(QString::fromUtf8(text), this);
+        l->setBuddy(buddy);
+        return l;
+    };
+    lists->addWidget(label("Vorhandene Felder:", available_), 0, 0);
+    lists->addWidget(label("Ausgewählte Felder:", chosen_), 0, 2);
     lists->addWidget(available_, 1, 0);
     lists->addLayout(transfer, 1, 1);
     lists->addWidget(chosen_, 1, 2);
 
     auto* boxes = new QGridLayout;
-    boxes->addWidget(new QLabel(QStringLiteral("Felder trennen durch:"), this), 0, 0);
+    boxes->addWidget(label("Felder trennen durch:", fieldSplit_), 0, 0);
     boxes->addWidget(fieldSplit_, 0, 1);
-    boxes->addWidget(new QLabel(QStringLiteral("Datensätze trennen durch:"), this), 1, 0);
+    boxes->addWidget(label("Datensätze trennen durch:", recordSplit_), 1, 0);
     boxes->addWidget(recordSplit_, 1, 1);
-    boxes->addWidget(new QLabel(QStringLiteral("Tabellenkopf"), this), 2, 0);
+    boxes->addWidget(label("Tabellenkopf", tableHead_), 2, 0);
     boxes->addWidget(tableHead_, 2, 1);
     boxes->setColumnStretch(1, 1);
     auto* choices = new QVBoxLayout;
@@ -186,7 +192,7 @@ TfmTabCodeWizard::TfmTabCodeWizard(UiPrompts& prompts, QWidget* parent)
     commands->addWidget(close);
     auto* page = new QVBoxLayout(this);
     page->addLayout(top);
-    page->addWidget(new QLabel(QStringLiteral("Code:"), this));
+    page->addWidget(label("Code:", codeEdit_));
     page->addWidget(codeEdit_, 1);
     page->addLayout(commands);
 
@@ -232,12 +238,20 @@ TfmTabCodeWizard::TfmTabCodeWizard(UiPrompts& prompts, QWidget* parent)
     connect(exclude_, &QPushButton::clicked, this, [this] { Transfer(false); });
     connect(includeAll_, &QPushButton::clicked, this, [this] { TransferEverything(true); });
     connect(excludeAll_, &QPushButton::clicked, this, [this] { TransferEverything(false); });
+    // A double click on a field moves it as ">" and "<" do.
+    for (QListWidget* list : {available_, chosen_})
+        connect(list, &QListWidget::itemDoubleClicked, this, [this, list](QListWidgetItem* item) {
+            list->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
+            Transfer(list == available_);
+        });
     connect(copy, &QPushButton::clicked, this,
             [this] { RunGuarded(prompts_, this, [this] { CopyToClipboard(); }); });
     connect(make, &QPushButton::clicked, this,
             [this] { RunGuarded(prompts_, this, [this] { MakeTemplate(); }); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
+    GiveAccessKeys(this);
+    TabLeavesGrids(this);
     Regenerate();
     resize(sizeHint().expandedTo(QSize(760, 560)));
 }

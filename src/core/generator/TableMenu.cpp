@@ -4,10 +4,13 @@
 #include <unordered_set>
 
 #include "generator/BuildError.h"
+#include "generator/MakeReport.h"
+#include "generator/TextLines.h"
 #include "model/Project.h"
 #include "model/ProjectRules.h"
 #include "ports/Host.h"
 #include "tables/ContentTable.h"
+#include "tables/ContentTables.h"
 #include "tables/TableError.h"
 #include "tables/TextFold.h"
 #include "text/TextConversions.h"
@@ -57,7 +60,37 @@ class SeenValues {
     std::unordered_set<std::string> seen_;
 };
 
+// A host for a look at the menu: what a build would say is not said.
+class SilentHost : public Host {
+  public:
+    void ShowMessage(const std::string&) override {}
+    Answer Ask(const std::string&, bool) override { return Answer::No; }
+    std::string ProgramDir() const override { return "."; }
+};
+
 }  // namespace
+
+TWebMenu MenuFromTables(const Project& project, ContentTables& tables) {
+    // The build's own steps on a copy of what they read, so the look and the build agree.
+    Project copy;
+    copy.Settings = project.Settings;
+    copy.PrjParams = project.PrjParams;
+    copy.Tables = project.Tables;
+    SilentHost host;
+    MakeReport report;
+    const TextLines noLibrary;
+    BuildContext ctx{copy, tables.Files(), host, report, "", "", noLibrary};
+    ctx.tables = &tables;
+    try {
+        BuildMenuFromMainTable(ctx);
+        BuildSubMenusFromSubTable(ctx);
+    } catch (const std::exception&) {
+        copy.MainMenu.Clear();
+    }
+    for (ContentSlot slot : kAllSlots)
+        if (ContentTable* t = ctx.SlotTable(slot)) t->ClearFilter();
+    return std::move(copy.MainMenu);
+}
 
 const std::string& MainMenuField(const Project& p) {
     return ChosenField(p.Tables.mainmenu.col_mainmenu, "das Hauptmen\xFC");

@@ -5,8 +5,11 @@
 #pragma once
 
 #include "generator/BuildContext.h"
+#include "model/TWebMenu.h"
 
 namespace pagloom {
+
+class ContentTables;
 
 // One main entry per distinct value (letter case ignored) of the main-menu field, in table
 // order. Without a main-menu table in use it logs "*** keine Tabelle für Navigatin
@@ -18,6 +21,11 @@ void BuildMenuFromMainTable(BuildContext& ctx);
 // For every main entry, one sub entry per distinct value (letter case ignored) of the sub-menu
 // field among the rows whose match field holds exactly the entry's text.
 void BuildSubMenusFromSubTable(BuildContext& ctx);
+
+// The menu such a build would make from the slots' tables as they are now, for a look at it
+// before a build: the project keeps its menu, nothing is logged or shown. Empty when the tables
+// give none (no main-menu table in use, a table that does not open, no field chosen).
+TWebMenu MenuFromTables(const Project& project, ContentTables& tables);
 
 // The main-menu field: its name; throws BuildAbort when none is selected.
 const std::string& MainMenuField(const Project& project);

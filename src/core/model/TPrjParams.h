@@ -43,6 +43,8 @@ struct TPrjParams {
     SlotArray<char> QuoteChar{{'\'', '\'', '\''}};
     SlotArray<char> SeparatorChar{{',', ',', ','}};
     SlotArray<bool> HasCaptionRow{{false, false, false}};
+    // CSV only: blanks inside an unquoted value belong to it (spreadsheet exports).
+    SlotArray<bool> BlanksInValues{{false, false, false}};
     SlotArray<std::uint8_t> TableKind{{kNoneTable, kNoneTable, kNoneTable}};
     SlotArray<std::string> DatabaseName;  // folder without trailing separator, or alias name
     SlotArray<std::string> TableName;     // file name with extension, or table name

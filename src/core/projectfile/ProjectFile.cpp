@@ -255,9 +255,13 @@ const Table<SlotTableSettings>& SlotKeys() {
 const Table<TPrjParams>& SlotSourceKeys() {
     using R = TPrjParams;
     static const Table<R> keys{
-        {"database", &R::DatabaseName},        {"table", &R::TableName},
-        {"table_type", &R::TableKind},         {"quote_char", &R::QuoteChar},
-        {"seperator_char", &R::SeparatorChar}, {"caption", &R::HasCaptionRow},
+        {"database", &R::DatabaseName},
+        {"table", &R::TableName},
+        {"table_type", &R::TableKind},
+        {"quote_char", &R::QuoteChar},
+        {"seperator_char", &R::SeparatorChar},
+        {"caption", &R::HasCaptionRow},
+        {"blanks_in_values", keys::LaterFlag<R>{&R::BlanksInValues}},
     };
     return keys;
 }

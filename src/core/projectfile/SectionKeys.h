@@ -70,13 +70,20 @@ struct TextList {
     bool boxLines;
 };
 
+// A per-slot flag added after files without it were in use: written only when set or already in
+// the file, so such a file is saved byte for byte as it was.
+template <class R>
+struct LaterFlag {
+    SlotArray<bool> R::*member;
+};
+
 // A slot's entry of a per-slot array; the walk names the slot. A char array holds one-character
 // keys (quote, separator), a byte array table kinds stored as their key text.
 template <class R>
 using Target = std::variant<bool R::*, int R::*, std::string R::*, Option<R, 2>, Option<R, 3>,
                             Option<R, 5>, Ranged<R>, ColumnName<R>, ColumnIndex<R>, Element<R>,
                             TextList<R>, SlotArray<std::string> R::*, SlotArray<bool> R::*,
-                            SlotArray<char> R::*, SlotArray<std::uint8_t> R::*>;
+                            SlotArray<char> R::*, SlotArray<std::uint8_t> R::*, LaterFlag<R>>;
 
 template <class R>
 struct Key {
@@ -139,6 +146,7 @@ class KeyReader {
         (out_.*m)[at_.slot] = S((d_.*m)[at_.slot]);
     }
     void operator()(SlotArray<bool> R::*m) const { (out_.*m)[at_.slot] = B((d_.*m)[at_.slot]); }
+    void operator()(LaterFlag<R> f) const { (*this)(f.member); }
     // The INI reader trims blanks, so a stored TAB or blank is taken from the raw value; an
     // empty value keeps the default.
     void operator()(SlotArray<char> R::*m) const {
@@ -209,6 +217,10 @@ class KeyWriter {
     }
     void operator()(SlotArray<std::string> R::*m) const { S((in_.*m)[at_.slot]); }
     void operator()(SlotArray<bool> R::*m) const { B((in_.*m)[at_.slot]); }
+    void operator()(LaterFlag<R> f) const {
+        const bool v = (in_.*f.member)[at_.slot];
+        if (v || ini_.HasKey(at_.section, key_)) B(v);
+    }
     void operator()(SlotArray<char> R::*m) const { S(std::string(1, (in_.*m)[at_.slot])); }
     void operator()(SlotArray<std::uint8_t> R::*m) const { S(TableKindText((in_.*m)[at_.slot])); }
 

@@ -9,6 +9,7 @@
 #include "ports/Host.h"
 #include "tables/TableError.h"
 #include "tables/TextFold.h"
+#include "text/Cp1252.h"
 
 namespace pagloom {
 
@@ -34,7 +35,8 @@ struct StopBytes {
 // written straight into the sink so an import copies each byte once and allocates nothing
 // per value. Returns the number of values.
 template <class Sink>
-size_t SplitInto(std::string_view line, char sep, char quote, const StopBytes& stops, Sink& sink) {
+size_t SplitInto(std::string_view line, char sep, char quote, const StopBytes& stops,
+                 bool blanksInValues, Sink& sink) {
     const char* p = line.data();
     const size_t n = line.size();
     size_t i = 0;
@@ -71,6 +73,13 @@ size_t SplitInto(std::string_view line, char sep, char quote, const StopBytes& s
             }
             // Without a closing quote the line's last byte is taken for the lost quote.
             if (!closed) sink.DropLast(n - rawStart < 2 ? written : std::min<size_t>(written, 1));
+        } else if (blanksInValues) {
+            const size_t start = i;
+            const void* hit = std::memchr(p + i, sep, n - i);
+            i = hit ? static_cast<size_t>(static_cast<const char*>(hit) - p) : n;
+            size_t end = i;
+            while (end > start && IsBlank(static_cast<unsigned char>(p[end - 1]))) --end;
+            sink.Bytes(std::string_view(p + start, end - start));
         } else {
             const size_t start = i;
             while (i < n && !stops.stop[static_cast<unsigned char>(p[i])]) ++i;
@@ -157,6 +166,27 @@ std::string_view CutAtNul(std::string_view text) {
     return text;
 }
 
+// The number (from 1) of the line that holds byte `at`, counted with SplitCsvLines' breaks.
+size_t LineNumberAt(std::string_view text, size_t at) {
+    size_t line = 1;
+    for (size_t i = 0; i < at; ++i)
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
+            ++line;
+    return line;
+}
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+std::string Hex(unsigned value, int digits) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    while (digits-- > 0 || value > 0) {
+        out.insert(out.begin(), kDigits[value & 0xF]);
+        value >>= 4;
+    }
+    return out;
+}
+
 }  // namespace
 
 std::vector<std::string_view> SplitCsvLines(std::string_view text) {
@@ -166,20 +196,103 @@ std::vector<std::string_view> SplitCsvLines(std::string_view text) {
     return lines;
 }
 
-std::vector<std::string> SplitDelimitedLine(std::string_view line, char sep, char quote) {
+std::vector<std::string> SplitDelimitedLine(std::string_view line, char sep, char quote,
+                                            bool blanksInValues) {
     std::vector<std::string> out;
     VectorSink sink{out, {}};
-    SplitInto(line, sep, quote, StopBytes(sep), sink);
+    SplitInto(line, sep, quote, StopBytes(sep), blanksInValues, sink);
     return out;
+}
+
+bool IsUtf8CsvText(std::string_view bytes) {
+    if (bytes.starts_with(kUtf8Bom)) return true;
+    bool multiByte = false;
+    for (size_t i = 0; i < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const Utf8Char c = DecodeUtf8(bytes, i);
+        if (c.length == 0) return false;
+        multiByte = true;
+        i += c.length;
+    }
+    return multiByte;
+}
+
+bool Utf8CsvTextToCp1252(std::string& text, std::string& problem) {
+    // Converted in place: no Windows-1252 text is longer than its UTF-8 form, and the line
+    // breaks written so far stand where they stood, so they still give the line's number.
+    size_t i = text.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
+    size_t w = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            text[w++] = static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        const Utf8Char u = DecodeUtf8(text, i);
+        const size_t line = LineNumberAt(std::string_view(text.data(), w), w);
+        if (u.length == 0) {
+            problem = "Zeile " + std::to_string(line) + " enth\xE4lt das Byte 0x" + Hex(c, 2) +
+                      ", das so in UTF-8 nicht stehen kann.";
+            return false;
+        }
+        const int b = u.cp == 0xFFFD ? '?' : CodePointToCp1252(u.cp);
+        if (b < 0) {
+            problem = "Zeile " + std::to_string(line) + " enth\xE4lt das Zeichen U+" +
+                      Hex(static_cast<unsigned>(u.cp), 4) + ", das es in Windows-1252 nicht gibt.";
+            return false;
+        }
+        text[w++] = static_cast<char>(b);
+        i += u.length;
+    }
+    text.resize(w);
+    return true;
+}
+
+std::optional<CsvUnevenLine> FirstUnevenCsvLine(std::string_view text, char sep, char quote,
+                                                bool hasCaptionRow, bool blanksInValues) {
+    LineCursor lines(CutAtNul(text));
+    std::string_view line;
+    size_t number = 0;
+    if (hasCaptionRow && lines.Next(line)) ++number;
+    if (!lines.Next(line)) return std::nullopt;
+    ++number;
+    const StopBytes stops(sep);
+    struct CountingSink {
+        void Bytes(std::string_view) {}
+        void Byte(char) {}
+        void DropLast(size_t) {}
+        void End() {}
+    } sink;
+    const size_t expected = SplitInto(line, sep, quote, stops, blanksInValues, sink);
+    while (lines.Next(line)) {
+        ++number;
+        const size_t fields = SplitInto(line, sep, quote, stops, blanksInValues, sink);
+        if (fields != expected) return CsvUnevenLine{number, fields, expected};
+    }
+    return std::nullopt;
 }
 
 namespace {
 
 bool ImportCsv(FileSystem& fs, Host& host, const std::string& path, char sep, char quote,
-               bool hasCaptionRow, MemoryTable& table) {
+               bool hasCaptionRow, bool blanksInValues, MemoryTable& table) {
     std::string text;
     if (!fs.ReadAll(path, text))
         throw TableError("Die Datei " + path + " kann nicht gelesen werden!");
+    if (IsUtf8CsvText(text)) {
+        std::string problem;
+        if (!Utf8CsvTextToCp1252(text, problem)) {
+            host.ShowMessage(
+                "Die Datei " + path +
+                " ist UTF-8-Text, der sich nicht in Windows-1252 umwandeln l\xE4sst: " + problem +
+                " Sie wird nicht eingelesen.");
+            return false;
+        }
+    }
     // A NUL ends the text, but data behind it would be lost without a word: such a file is
     // refused, naming the line; NUL padding at the end (old exports) is still just cut off.
     const size_t nul = CutAtNul(text).size();
@@ -205,17 +318,17 @@ bool ImportCsv(FileSystem& fs, Host& host, const std::string& path, char sep, ch
     }
     // Captions are split first: the values below overwrite the start of the buffer.
     std::vector<std::string> names;
-    if (hasCaptionRow) names = SplitDelimitedLine(captionLine, sep, quote);
+    if (hasCaptionRow) names = SplitDelimitedLine(captionLine, sep, quote, blanksInValues);
 
     // Each line is split once, straight into the buffer; the old table is only replaced when
     // everything succeeded.
     const StopBytes stops(sep);
     std::vector<size_t> ends;
     InPlaceSink sink{text.data(), 0, 0, ends};
-    const size_t fields = SplitInto(line, sep, quote, stops, sink);
+    const size_t fields = SplitInto(line, sep, quote, stops, blanksInValues, sink);
     ends.reserve(fields * (text.size() / (line.size() + 1) + 1) * 11 / 10 + 16);
     while (lines.Next(line)) {
-        if (SplitInto(line, sep, quote, stops, sink) != fields) {
+        if (SplitInto(line, sep, quote, stops, blanksInValues, sink) != fields) {
             host.ShowMessage(kCsvFieldCountsDiffer);
             return false;
         }
@@ -251,9 +364,10 @@ bool ImportCsv(FileSystem& fs, Host& host, const std::string& path, char sep, ch
 }  // namespace
 
 bool ImportCsvFile(FileSystem& fs, Host& host, const std::string& path, char sep, char quote,
-                   bool hasCaptionRow, MemoryTable& table) {
-    return ReadWithinMemory(
-        path, [&] { return ImportCsv(fs, host, path, sep, quote, hasCaptionRow, table); });
+                   bool hasCaptionRow, MemoryTable& table, bool blanksInValues) {
+    return ReadWithinMemory(path, [&] {
+        return ImportCsv(fs, host, path, sep, quote, hasCaptionRow, blanksInValues, table);
+    });
 }
 
 }  // namespace pagloom

@@ -85,7 +85,8 @@ bool OpenCsvSlotTable(Project& p, ContentTables& tables, ContentSlot slot, Host&
     if (tables.Files().FileExists(path)) {
         try {
             ok = ImportCsvFile(tables.Files(), host, path, pp.SeparatorChar[slot],
-                               pp.QuoteChar[slot], pp.HasCaptionRow[slot], t) &&
+                               pp.QuoteChar[slot], pp.HasCaptionRow[slot], t,
+                               pp.BlanksInValues[slot]) &&
                  ReadFields(t, s.fields, &reason);
         } catch (const TableError& e) {
             reason = e.what();
@@ -184,8 +185,9 @@ bool SetASCIITab(Project& p, ContentTables& tables, ContentSlot slot, const Tabl
     std::string reason;
     try {
         const std::string folder = tables.SourceDatabase(kCsvTable, choice.database, choice.table);
-        imported = ImportCsvFile(tables.Files(), host, JoinPath(folder, choice.table),
-                                 choice.separator, choice.quote, choice.hasCaptionRow, t);
+        imported =
+            ImportCsvFile(tables.Files(), host, JoinPath(folder, choice.table), choice.separator,
+                          choice.quote, choice.hasCaptionRow, t, choice.blanksInValues);
     } catch (const TableError& e) {
         reason = e.what();
         imported = false;
@@ -205,6 +207,7 @@ bool SetASCIITab(Project& p, ContentTables& tables, ContentSlot slot, const Tabl
     pp.QuoteChar[slot] = choice.quote;
     pp.SeparatorChar[slot] = choice.separator;
     pp.HasCaptionRow[slot] = choice.hasCaptionRow;
+    pp.BlanksInValues[slot] = choice.blanksInValues;
     pp.TableKind[slot] = kCsvTable;
     pp.DatabaseName[slot] = choice.database;
     pp.TableName[slot] = choice.table;

@@ -25,6 +25,7 @@ struct TableChoice {
     char quote = '\'';
     char separator = ',';
     bool hasCaptionRow = false;
+    bool blanksInValues = false;
 };
 
 // After ReadTableSection: per slot in order, opens the table by its kind's openSlot (file
@@ -69,9 +70,9 @@ bool SetPredefinedTab(Project& project, ContentTables& tables, ContentSlot slot,
                       const TableChoice& choice, Host& host);
 
 // Take over a CSV file into `slot`: imports it into the slot's MemoryTable; on success stores
-// quote, separator, caption flag, kind 3, folder and file name, fills name display and field
-// list, returns true. On failure shows the importer's message (if any), then "Fehler beim
-// einlesen der Datei:<file>", and returns false with the slot's settings unchanged.
+// quote, separator, caption flag, blanks-in-values flag, kind 3, folder and file name, fills name
+// display and field list, returns true. On failure shows the importer's message (if any), then
+// "Fehler beim einlesen der Datei:<file>", and returns false with the slot's settings unchanged.
 bool SetASCIITab(Project& project, ContentTables& tables, ContentSlot slot,
                  const TableChoice& choice, Host& host);
 

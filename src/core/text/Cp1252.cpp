@@ -45,6 +45,37 @@ int CodePointToCp1252(char32_t cp) {
     return -1;
 }
 
+Utf8Char DecodeUtf8(std::string_view in, std::size_t at) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(in[at + k]); };
+    const unsigned char c = byte(0);
+    if (c < 0x80) return {c, 1};
+    std::size_t len = 0;
+    // The allowed range of the second byte keeps out overlong forms, surrogates and code
+    // points beyond U+10FFFF.
+    unsigned char lo = 0x80, hi = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        if (c == 0xE0) lo = 0xA0;
+        if (c == 0xED) hi = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        if (c == 0xF0) lo = 0x90;
+        if (c == 0xF4) hi = 0x8F;
+    } else {
+        return {};
+    }
+    if (at + len > in.size()) return {};
+    char32_t cp = c & (0x7F >> len);
+    for (std::size_t k = 1; k < len; ++k) {
+        const unsigned char cc = byte(k);
+        if (k == 1 ? (cc < lo || cc > hi) : (cc & 0xC0) != 0x80) return {};
+        cp = (cp << 6) | (cc & 0x3F);
+    }
+    return {cp, len};
+}
+
 std::string Cp1252ToUtf8(std::string_view in) {
     std::string out;
     out.reserve(in.size() + in.size() / 8);

@@ -28,6 +28,15 @@ std::optional<std::string> Utf8ToCp1252Exact(std::string_view utf8);
 // character; characters without a Windows-1252 form and lone surrogates become '?'.
 std::string Utf16ToCp1252(const std::uint16_t* units, std::size_t count);
 
+// The well-formed UTF-8 sequence that starts at `at`: its code point and length in bytes.
+// Length 0 when the bytes there are not well-formed UTF-8 (a stray continuation byte, a
+// sequence cut short, an overlong form, a surrogate, a code point beyond U+10FFFF).
+struct Utf8Char {
+    char32_t cp = 0;
+    std::size_t length = 0;
+};
+Utf8Char DecodeUtf8(std::string_view utf8, std::size_t at);
+
 // Unicode code point of a Windows-1252 byte, and back (-1 when not representable).
 char32_t Cp1252ToCodePoint(unsigned char byte);
 int CodePointToCp1252(char32_t cp);

@@ -145,3 +145,29 @@ TEST(TableSection, WritesKeysInOrderOverTheOldValues) {
             "tags_unicode=1\r\nnewline_br=1\r\nmultispaces=1\r\ntab_to_list=0\r\n"),
         std::string::npos);
 }
+
+// "<slot>_blanks_in_values" came later: absent or 0 is off, it is written only when set or
+// already in the file, so older files are saved as they were.
+TEST(TableSection, BlanksInValuesIsWrittenOnlyWhenSetOrPresent) {
+    const Project read = Read("[table]\nmainmenu_blanks_in_values=1\nsubmenu_blanks_in_values=0\n");
+    EXPECT_EQ(read.PrjParams.BlanksInValues, (SlotArray<bool>{{false, true, false}}));
+
+    IniFile fresh;
+    WriteTableSection(fresh, Project{});
+    EXPECT_EQ(fresh.Text().find("blanks_in_values"), std::string::npos);
+
+    Project p;
+    p.PrjParams.BlanksInValues[ContentSlot::submenu] = true;
+    IniFile set;
+    WriteTableSection(set, p);
+    EXPECT_NE(set.Text().find("submenu_caption=0\r\nsubmenu_blanks_in_values=1\r\n"
+                              "submenu_col_mainmenu="),
+              std::string::npos);
+    EXPECT_EQ(set.Text().find("mainmenu_blanks_in_values"), std::string::npos);
+
+    // Switched off in a file that has the key: it stays in its place as 0.
+    IniFile had("[table]\nfirstpage_blanks_in_values=1\n");
+    WriteTableSection(had, Project{});
+    EXPECT_EQ(had.Text().find("[table]\r\nfirstpage_blanks_in_values=0\r\n"), 0u);
+    EXPECT_EQ(Read(had.Text()).PrjParams.BlanksInValues, (SlotArray<bool>{}));
+}

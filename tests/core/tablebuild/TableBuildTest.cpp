@@ -10,6 +10,7 @@
 
 #include "TestSupport.h"
 #include "document/ProjectDocument.h"
+#include "generator/TableMenu.h"
 #include "generator/TableTemplate.h"
 #include "io/FileSystem.h"
 #include "model/Project.h"
@@ -155,6 +156,32 @@ TEST_F(TableBuildTest, MainEntryWithoutSubRowsGetsNoSubEntries) {
     EXPECT_EQ(p.MainMenu.Item(0).SubMenu->Count(), 1);
     EXPECT_EQ(p.MainMenu.Item(1).SubMenu->Count(), 0);
     EXPECT_EQ(Page("inhalt_1_1.htm"), "s\r\n");
+}
+
+// The menu preview's look at a table-driven menu before the first build: the build's menu,
+// while the project keeps its own and nothing is said.
+TEST_F(TableBuildTest, MenuFromTablesIsTheBuildsMenuAndLeavesTheProjectAlone) {
+    p.MainMenu.Add(TWebMenu::NewMainItem("Von Hand", "hand.htm", true));
+    EXPECT_EQ(MenuFromTables(p, doc.Tables()).Count(), 0);  // no table yet
+
+    UseCsv(ContentSlot::mainmenu, "main.csv", "M\nA\nB\n");
+    UseCsv(ContentSlot::submenu, "sub.csv", "M;S\nB;b1\nA;a1\nB;b2\n");
+    p.Tables.mainmenu.col_mainmenu = {"M", 0};
+    p.Tables.submenu.col_mainmenu = {"M", 0};
+    p.Tables.submenu.col_submenu = {"S", 1};
+    UseTemplate(ContentSlot::mainmenu, kSlotTemplate, "m");
+    UseTemplate(ContentSlot::submenu, kSlotTemplate, "s");
+    const TWebMenu menu = MenuFromTables(p, doc.Tables());
+    ASSERT_EQ(MenuTexts(menu), (Strings{"A|inhalt_1.htm", "B|inhalt_2.htm"}));
+    EXPECT_EQ(MenuTexts(*menu.Item(0).SubMenu), (Strings{"a1|inhalt_1_1.htm"}));
+    EXPECT_EQ(MenuTexts(*menu.Item(1).SubMenu),
+              (Strings{"b1|inhalt_2_1.htm", "b2|inhalt_2_2.htm"}));
+    EXPECT_EQ(MenuTexts(p.MainMenu), (Strings{"Von Hand|hand.htm"}));
+
+    // A field that is not chosen gives no menu, and no message.
+    p.Tables.submenu.col_submenu = {};
+    EXPECT_EQ(MenuFromTables(p, doc.Tables()).Count(), 0);
+    EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(TableBuildTest, PreconditionsShowTheirMessageAndTheLevelGetsNoPages) {

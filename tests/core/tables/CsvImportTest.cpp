@@ -234,3 +234,169 @@ TEST_F(CsvImport, UmlautsStayWindows1252Bytes) {
               "Stra\xDF"
               "e");
 }
+
+// Spreadsheets quote a value only when they must. With blanks kept in values an unquoted value
+// runs to the separator; blanks around it are still dropped. Without, the specified rule holds.
+TEST(CsvSplit, BlanksInValuesKeepTheBlanksInsideAValueOnly) {
+    struct Case {
+        const char* name;
+        std::string line;
+        char sep;
+        Values off, on;
+    };
+    const Case cases[] = {
+        {"spreadsheet export",
+         "Heimwerker & Garten;S\xE4gen;12,90",
+         ';',
+         {"Heimwerker", "&", "Garten", "S\xE4gen", "12,90"},
+         {"Heimwerker & Garten", "S\xE4gen", "12,90"}},
+        {"blanks around separators", " a b , c d ", ',', {"a", "b", "c", "d"}, {"a b", "c d"}},
+        {"separator last byte", "a b,", ',', {"a", "b", ""}, {"a b", ""}},
+        {"blank after last separator", "a b, ", ',', {"a", "b"}, {"a b"}},
+        {"leading separator", ",a b", ',', {"", "a", "b"}, {"", "a b"}},
+        {"empty value between", "a,,b c", ',', {"a", "", "b", "c"}, {"a", "", "b c"}},
+        {"text after closing quote", "'x y' z,w", ',', {"x y", "z", "w"}, {"x y", "z", "w"}},
+        {"quoted word after a blank",
+         "ab 'cd' e,f",
+         ',',
+         {"ab", "cd", "e", "f"},
+         {"ab 'cd' e", "f"}},
+        {"control bytes inside", "a \x01z,b", ',', {"a", "z", "b"}, {"a \x01z", "b"}},
+        {"tab separator keeps spaces",
+         "a\tb c\t\td",
+         '\t',
+         {"a", "b", "c", "d"},
+         {"a", "b c", "d"}},
+        {"space separator still splits", "a  b", ' ', {"a", "b"}, {"a", "b"}},
+        {"blank line", " \t ", ',', {}, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SplitDelimitedLine(c.line, c.sep, '\''), c.off) << c.name;
+        EXPECT_EQ(SplitDelimitedLine(c.line, c.sep, '\'', false), c.off) << c.name;
+        EXPECT_EQ(SplitDelimitedLine(c.line, c.sep, '\'', true), c.on) << c.name;
+    }
+}
+
+TEST_F(CsvImport, BlanksInValuesReadSpreadsheetExportsEvenly) {
+    const std::string file =
+        "Bereich;Artikel Nr;Preis\nHeimwerker & Garten;S\xE4gen;12,90\nK\xFC"
+        "che;'Messer; Set';4,90\n";
+    EXPECT_FALSE(ImportCsvFile(disk, host, dir.Write("t.csv", file), ';', '\'', true, table));
+    EXPECT_EQ(host.messages, Values{kCsvFieldCountsDiffer});
+    host.messages.clear();
+    ASSERT_TRUE(ImportCsvFile(disk, host, dir.Write("t.csv", file), ';', '\'', true, table, true));
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(FieldNames(table), (Values{"Bereich", "Artikel Nr", "Preis"}));
+    EXPECT_EQ(AllRows(table), (std::vector<Values>{{"Heimwerker & Garten", "S\xE4gen", "12,90"},
+                                                   {"K\xFC"
+                                                    "che",
+                                                    "Messer; Set", "4,90"}}));
+    EXPECT_EQ(table.FieldWidths(), (std::vector<size_t>{19, 11, 5}));
+}
+
+// UTF-8 files (with a byte order mark, or well-formed with multi-byte sequences) are read as
+// Windows-1252; Windows-1252 files, which are not well-formed UTF-8, stay as they are.
+TEST_F(CsvImport, Utf8FilesAreReadAsWindows1252) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<Values> rows;
+    };
+    const Case cases[] = {
+        {"umlaut and euro sign",
+         "Gartenm\xC3\xB6"
+         "bel;4,90 \xE2\x82\xAC\n",
+         {{"Gartenm\xF6"
+           "bel",
+           "4,90 \x80"}}},
+        {"byte order mark, ASCII only",
+         "\xEF\xBB\xBF"
+         "a;b\n",
+         {{"a", "b"}}},
+        {"Windows-1252 umlauts and euro sign", "K\xF6ln;\x80\n", {{"K\xF6ln", "\x80"}}},
+        {"Windows-1252 bytes that look like a start", "\xC3;\xA4x\n", {{"\xC3", "\xA4x"}}},
+        {"a character already lost", "B\xEF\xBF\xBDrger;x\n", {{"B?rger", "x"}}},
+    };
+    for (const auto& c : cases) {
+        host.messages.clear();
+        ASSERT_TRUE(
+            ImportCsvFile(disk, host, dir.Write("t.csv", c.bytes), ';', '"', false, table, true))
+            << c.name;
+        EXPECT_EQ(AllRows(table), c.rows) << c.name;
+        EXPECT_TRUE(host.messages.empty()) << c.name;
+    }
+}
+
+TEST_F(CsvImport, Utf8ThatWindows1252CannotHoldFailsNamingLineAndCharacter) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* found;
+    };
+    const Case cases[] = {
+        {"arrow in line 3", "a;b\r\nc;\xC3\xA4\r\nd;\xE2\x86\x92\r\n",
+         "Zeile 3 enth\xE4lt das Zeichen U+2192, das es in Windows-1252 nicht gibt."},
+        {"emoji after a lone CR", "a\r\xF0\x9F\x8C\xB1\n",
+         "Zeile 2 enth\xE4lt das Zeichen U+1F331"},
+        {"no UTF-8 after a byte order mark",
+         "\xEF\xBB\xBF"
+         "a\n\xFC\n",
+         "Zeile 2 enth\xE4lt das Byte 0xFC"},
+    };
+    ASSERT_TRUE(Import("x,y\n"));
+    for (const auto& c : cases) {
+        host.messages.clear();
+        const std::string path = dir.Write("t.csv", c.bytes);
+        EXPECT_FALSE(ImportCsvFile(disk, host, path, ';', '"', false, table)) << c.name;
+        ASSERT_EQ(host.messages.size(), 1u) << c.name;
+        EXPECT_EQ(host.messages[0].rfind("Die Datei " + path + " ist UTF-8-Text", 0), 0u)
+            << host.messages[0];
+        EXPECT_NE(host.messages[0].find(c.found), std::string::npos) << host.messages[0];
+        EXPECT_EQ(AllRows(table), (std::vector<Values>{{"x", "y"}})) << c.name;
+    }
+}
+
+TEST(CsvText, Utf8IsRecognisedOnlyWhenWellFormedWithMultiByteSequences) {
+    const struct {
+        std::string bytes;
+        bool utf8;
+    } cases[] = {
+        {"", false},
+        {"plain ASCII", false},
+        {"\xEF\xBB\xBF", true},
+        {"\xEF\xBB\xBFM\xFCll", true},  // the mark decides
+        {"M\xC3\xBCll", true},
+        {"M\xFCll", false},
+        {"\xC0\xAF", false},          // overlong
+        {"\xED\xA0\x80", false},      // surrogate
+        {"\xF4\x90\x80\x80", false},  // beyond U+10FFFF
+        {"\xE2\x82", false},          // cut short
+        {"\xC3\xBC \xE9", false},     // one good sequence, then Windows-1252
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsUtf8CsvText(c.bytes), c.utf8) << c.bytes;
+}
+
+TEST(CsvText, FirstUnevenLineNamesItsNumberAndCounts) {
+    const struct {
+        const char* name;
+        std::string text;
+        bool caption, blanks;
+        std::optional<CsvUnevenLine> expected;
+    } cases[] = {
+        {"even", "a,b\nc,d\n", false, false, std::nullopt},
+        {"no data line", "", false, false, std::nullopt},
+        {"second line short", "a,b\nc\n", false, false, CsvUnevenLine{2, 1, 2}},
+        {"caption counted as line 1", "x,y\na,b\nc,d,e\n", true, false, CsvUnevenLine{3, 3, 2}},
+        {"blank line", "a\n\nb\n", false, false, CsvUnevenLine{2, 0, 1}},
+        {"blanks split values", "a b,c\nd,e\n", false, false, CsvUnevenLine{2, 2, 3}},
+        {"blanks kept", "a b,c\nd,e\n", false, true, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const auto got = FirstUnevenCsvLine(c.text, ',', '"', c.caption, c.blanks);
+        ASSERT_EQ(got.has_value(), c.expected.has_value()) << c.name;
+        if (!got) continue;
+        EXPECT_EQ(got->line, c.expected->line) << c.name;
+        EXPECT_EQ(got->fields, c.expected->fields) << c.name;
+        EXPECT_EQ(got->expected, c.expected->expected) << c.name;
+    }
+}

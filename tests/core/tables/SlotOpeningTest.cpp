@@ -209,6 +209,8 @@ TEST_F(SlotOpening, TakeOverFillsTheSlotOrLeavesItAsItWas) {
     EXPECT_TRUE(p.PrjParams.HasCaptionRow[ContentSlot::submenu]);
     EXPECT_EQ(p.Tables.Slot[ContentSlot::submenu].fields, (Items{"Haupt", "Unter", "Text"}));
 
+    EXPECT_FALSE(p.PrjParams.BlanksInValues[ContentSlot::submenu]);
+
     const TPrjParams before = p.PrjParams;
     TableChoice missing{kCsvTable, dir.Path(), "fehlt.csv", '\'', ',', false};
     EXPECT_FALSE(SetASCIITab(p, doc.Tables(), ContentSlot::submenu, missing, host));
@@ -229,4 +231,30 @@ TEST_F(SlotOpening, TakeOverFillsTheSlotOrLeavesItAsItWas) {
     EXPECT_EQ(p.Tables.Slot[ContentSlot::firstpage].fields, (Items{"NAME", "BIRTHDATE"}));
     EXPECT_EQ(p.Tables.Slot[ContentSlot::firstpage].name_display, "people.dbf");
     EXPECT_EQ(p.PrjParams.TableKind[ContentSlot::firstpage], kDbaseTable);
+}
+
+// Blanks kept in values: taken over with the table, stored per slot, and honoured when the
+// project is opened again.
+TEST_F(SlotOpening, BlanksInValuesGoWithTheSlot) {
+    dir.Write("export.csv", "Bereich;Artikel\nHeimwerker & Garten;S\xE4gen\n");
+    TableChoice choice{kCsvTable, dir.Path(), "export.csv", '"', ';', true, true};
+    ASSERT_TRUE(SetASCIITab(project, doc.Tables(), ContentSlot::mainmenu, choice, host));
+    EXPECT_TRUE(project.PrjParams.BlanksInValues[ContentSlot::mainmenu]);
+    EXPECT_NE(SavedText().find("mainmenu_blanks_in_values=1\r\n"), std::string::npos);
+
+    const std::string source = "mainmenu_database=" + dir.Path() +
+                               "\nmainmenu_table=export.csv\nmainmenu_table_type=csv_table\n"
+                               "mainmenu_seperator_char=;\nmainmenu_caption=1\n";
+    Load(source + "mainmenu_blanks_in_values=1\n");
+    EXPECT_TRUE(host.messages.empty());
+    ContentTable* t = doc.Tables().For(project.PrjParams, ContentSlot::mainmenu);
+    ASSERT_NE(t, nullptr);
+    t->Open();
+    EXPECT_EQ(t->FieldText(size_t{0}), "Heimwerker & Garten");
+    t->Close();
+
+    // Without the key the stored rule splits at the blanks: four values, two captions.
+    Load(source);
+    EXPECT_EQ(host.messages,
+              (Items{kCsvImportFailed, "Fehler beim Einlesen der Datei:export.csv"}));
 }
