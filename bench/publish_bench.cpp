@@ -75,7 +75,12 @@ int main(int argc, char** argv) {
     auto compare = [&](const char* protocol, const PublishTarget& target,
                        const std::string& password, const std::string& onDisk,
                        const std::vector<std::pair<std::string, std::string>>& peers) {
-        fs::create_directories(onDisk + "/pagloom");
+        // Folders the server's own user may write into (vsftpd writes as "daemon").
+        auto makeFolder = [&](const std::string& name) {
+            fs::create_directories(onDisk + "/" + name);
+            Sh("chown --reference=" + onDisk + " " + onDisk + "/" + name);
+        };
+        makeFolder("pagloom");
         PublishTarget ours = target;
         ours.remoteFolder += "/pagloom";
         PublishOptions options;
@@ -106,7 +111,7 @@ int main(int argc, char** argv) {
         double peerFirst = 1e9, peerOne = 1e9;
         for (const auto& [peer, command] : peers) {
             if (!Have(peer.c_str())) continue;
-            fs::create_directories(onDisk + "/" + peer);
+            makeFolder(peer);
             const double first = Seconds([&] { Sh(command); });
             change();
             const double one = Seconds([&] { Sh(command); });

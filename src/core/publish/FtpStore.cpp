@@ -15,6 +15,10 @@ struct FtpStore::State {
     PublishTarget target;
     std::string password;
     bool tls = true;
+    // Servers that demand the control connection's TLS session again on each data connection
+    // (vsftpd's default) refuse some data connections under TLS 1.3, whose session tickets
+    // are used up one by one; after the first such refusal this connection stays on TLS 1.2.
+    bool tls12 = false;
     CURL* curl = nullptr;
     std::string root;  // "ftp://host:port/folder/"
     TlsTrust trust;
@@ -36,6 +40,9 @@ struct FtpStore::State {
         if (tls) {
             curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
             TrustTls(curl, target.hostKey);
+            if (tls12)
+                curl_easy_setopt(curl, CURLOPT_SSLVERSION,
+                                 long(CURL_SSLVERSION_TLSv1_2) | long(CURL_SSLVERSION_MAX_TLSv1_2));
         }
         curl_easy_setopt(curl, CURLOPT_USERNAME,
                          target.user.empty() ? "anonymous" : target.user.c_str());
@@ -129,7 +136,16 @@ bool FtpStore::Put(const std::string& name, std::string_view data, std::string& 
     curl_easy_setopt(s_->curl, CURLOPT_READDATA, &source);
     curl_easy_setopt(s_->curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(data.size()));
     curl_easy_setopt(s_->curl, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));
-    const CURLcode rc = curl_easy_perform(s_->curl);
+    CURLcode rc = curl_easy_perform(s_->curl);
+    if (rc != CURLE_OK && s_->tls && !s_->tls12) {
+        s_->tls12 = true;
+        // A new control connection, on TLS 1.2 as well: both must use one session.
+        curl_easy_setopt(s_->curl, CURLOPT_SSLVERSION,
+                         long(CURL_SSLVERSION_TLSv1_2) | long(CURL_SSLVERSION_MAX_TLSv1_2));
+        curl_easy_setopt(s_->curl, CURLOPT_FRESH_CONNECT, 1L);
+        source.at = 0;
+        rc = curl_easy_perform(s_->curl);
+    }
     if (rc == CURLE_OK) return true;
     error = Reason(rc);
     return false;
