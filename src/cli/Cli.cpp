@@ -197,19 +197,6 @@ RunResult RunCheck(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FI
     return problems.empty() ? RunResult::Success : RunResult::FilesFailed;
 }
 
-// Where the journals of broken publishing runs are kept: the user's cache folder.
-std::string JournalFolder(FileSystem& fs) {
-    const char* cache = std::getenv("XDG_CACHE_HOME");
-    const char* home = std::getenv("HOME");
-    std::string dir =
-        cache && *cache ? cache : std::string(home && *home ? home : "/tmp") + "/.cache";
-    for (const char* part : {"pagloom", "publish"}) {
-        fs.CreateDirectory(dir);
-        dir = JoinPath(dir, part);
-    }
-    fs.CreateDirectory(dir);
-    return dir;
-}
 
 // The password for the target, in this order: PAGLOOM_PASSWORD, --password-file, the desktop's
 // secret store; none (an SSH agent or key file logs in) is the empty text. Nothing when the
@@ -317,7 +304,7 @@ RunResult PublishDocument(const CommandLine& cl, ProjectDocument& doc, const std
     std::unique_ptr<RemoteStore> store = std::move(connection.store);
     const StoreFactory& moreStores = connection.more;
     RemoteStore& remote = *store;
-    PublishOptions options;
+    PublishOptions options = ProjectPublishOptions(doc.project, cl.file, fs);
     options.dryRun = cl.dryRun;
     options.deleteRemoved = cl.publish.deleteRemoved || target.deleteRemoved;
     options.maxDelete = cl.publish.maxDelete;
@@ -325,20 +312,13 @@ RunResult PublishDocument(const CommandLine& cl, ProjectDocument& doc, const std
     options.verify = cl.publish.verify == 2   ? PublishOptions::Verify::Content
                      : cl.publish.verify == 1 ? PublishOptions::Verify::Size
                                               : PublishOptions::Verify::None;
-    const size_t slash = cl.file.rfind('/');
-    options.project = slash == std::string::npos ? cl.file : cl.file.substr(slash + 1);
-    options.journalDir = JournalFolder(fs);
-    // The pages the visitor enters by go last, so they never point at pages not there yet.
-    for (SiteFileKind kind : {SiteFileKind::MenuScript, SiteFileKind::MenuInclude,
-                              SiteFileKind::MenuFrame, SiteFileKind::Frameset})
-        if (SiteFileDue(doc.project.Settings, kind))
-            options.lastFiles.push_back(SiteFileName(doc.project.Settings, kind));
     const PublishOutcome o =
         Publish(fs, dest, remote, target, options, doc.Build.Report, moreStores);
     switch (o.end) {
         case PublishEnd::Done:
             return RunResult::Success;
         case PublishEnd::SomeFailed:
+        case PublishEnd::Cancelled:
             return RunResult::FilesFailed;
         case PublishEnd::NothingPublished:
             break;

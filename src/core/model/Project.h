@@ -3,6 +3,7 @@
 // settings. Default-constructed it holds the settings of a new project made without default.plp.
 // The windows ask the functions below what to show after loading, so GUI and CLI agree.
 #pragma once
+#include "publish/PublishTarget.h"
 #include "model/ProjectSettings.h"
 #include "model/TPrjParams.h"
 #include "model/TWebMenu.h"
@@ -15,6 +16,8 @@ struct Project {
     TWebMenu MainMenu;
     TPrjParams PrjParams;
     TableSettings Tables;
+    // Where the built site is published ([publish]); never a password.
+    PublishTarget Publish;
 };
 
 // Main window tabs the project decides on. After loading, the first tab ("Zielverzeichnis") is

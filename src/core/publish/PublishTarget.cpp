@@ -66,14 +66,27 @@ bool Match(std::string_view p, std::string_view s) {
 
 }  // namespace
 
+const char* ProtocolKey(PublishProtocol protocol) {
+    switch (protocol) {
+        case PublishProtocol::Sftp:
+            return "sftp";
+        case PublishProtocol::Ftps:
+            return "ftps";
+        case PublishProtocol::Ftp:
+            return "ftp";
+        case PublishProtocol::WebDav:
+            return "webdav";
+        case PublishProtocol::Folder:
+            return "folder";
+        case PublishProtocol::None:
+            break;
+    }
+    return "";
+}
+
 std::string PublishTarget::Address() const {
-    const char* scheme = protocol == PublishProtocol::Sftp     ? "sftp"
-                         : protocol == PublishProtocol::Ftps   ? "ftps"
-                         : protocol == PublishProtocol::Ftp    ? "ftp"
-                         : protocol == PublishProtocol::WebDav ? "webdav"
-                         : protocol == PublishProtocol::Folder ? "folder"
-                                                               : "none";
-    std::string a = std::string(scheme) + "://";
+    const std::string scheme = protocol == PublishProtocol::None ? "none" : ProtocolKey(protocol);
+    std::string a = scheme + "://";
     if (protocol == PublishProtocol::Folder) return a + remoteFolder;
     if (!user.empty()) a += user + "@";
     a += host;
@@ -106,6 +119,35 @@ PublishTarget ReadPublishTarget(const IniFile& ini) {
     if (t.connections < 1) t.connections = 1;
     if (t.connections > 8) t.connections = 8;
     return t;
+}
+
+void WritePublishTarget(IniFile& ini, const PublishTarget& t) {
+    const PublishTarget stored = ReadPublishTarget(ini);
+    if (stored == t) return;
+    auto joined = [](const std::vector<std::string>& patterns) {
+        std::string text;
+        for (const std::string& p : patterns) text += (text.empty() ? "" : ";") + p;
+        return text;
+    };
+    // A new section gets every key, so the user sees what may be set.
+    const bool fresh = !ini.HasSection(kSection);
+    auto put = [&](std::string_view key, bool differs, const std::string& value) {
+        if (differs || fresh) ini.WriteString(kSection, key, value);
+    };
+    const std::string protocol =
+        t.protocol == PublishProtocol::None ? t.protocolText : ProtocolKey(t.protocol);
+    put("protocol", stored.protocol != t.protocol || stored.protocolText != t.protocolText,
+        protocol);
+    put("host", stored.host != t.host, t.host);
+    put("port", stored.port != t.port, t.port > 0 ? std::to_string(t.port) : "");
+    put("user", stored.user != t.user, t.user);
+    put("remote-folder", stored.remoteFolder != t.remoteFolder, t.remoteFolder);
+    put("key-file", stored.keyFile != t.keyFile, t.keyFile);
+    put("host-key", stored.hostKey != t.hostKey, t.hostKey);
+    put("exclude", stored.exclude != t.exclude, joined(t.exclude));
+    put("protect", stored.protect != t.protect, joined(t.protect));
+    put("delete", stored.deleteRemoved != t.deleteRemoved, t.deleteRemoved ? "1" : "0");
+    put("connections", stored.connections != t.connections, std::to_string(t.connections));
 }
 
 bool MatchesAnyPattern(const std::vector<std::string>& patterns, std::string_view name) {

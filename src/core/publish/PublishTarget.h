@@ -30,11 +30,20 @@ struct PublishTarget {
     // "sftp://user@host:port/folder" and the like; the name of the target in the manifest and in
     // messages (never a password).
     std::string Address() const;
+
+    bool operator==(const PublishTarget&) const = default;
 };
+
+// The name the project file gives a protocol ("sftp", ...; "" for None).
+const char* ProtocolKey(PublishProtocol protocol);
 
 // Reads [publish]; a missing section gives protocol None. A value may carry a comment after
 // " ;" where the value itself cannot hold ';' (every key but the two pattern lists).
 PublishTarget ReadPublishTarget(const IniFile& ini);
+// Writes the target into [publish]: only the keys whose value differs from what the section
+// holds, so the user's comments and layout stay; a project without a target and without the
+// section gets none.
+void WritePublishTarget(IniFile& ini, const PublishTarget& target);
 
 // Whether a name relative to the site's folder ("bilder/logo.gif") matches one of the patterns:
 // '*' any run of characters but '/', "**" any run at all, '?' one character but '/'. A pattern

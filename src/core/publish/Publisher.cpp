@@ -386,6 +386,17 @@ PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& rem
     // first one, in their order, once every other file is there.
     std::mutex lock;
     int sinceManifest = 0;
+    PublishProgress progress;
+    progress.totalFiles = static_cast<int>(uploads.size());
+    for (const Upload& u : uploads) progress.totalBytes += u.file.size;
+    auto report = [&](const Upload& u) {  // under `lock`
+        ++progress.files;
+        progress.bytes += u.file.size;
+        progress.current = u.name;
+        if (options.progress) options.progress(progress);
+    };
+    if (options.progress) options.progress(progress);
+    auto cancelled = [&] { return options.cancel && options.cancel->load(); };
     auto upload = [&](RemoteStore& store, const Upload& u) {
         std::string data, why;
         const std::string temp = TempNameOf(u.name);
@@ -415,6 +426,7 @@ PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& rem
             store.Remove(temp, ignored);
             log.Add("Fehler: " + u.name + " (" + why + ")");
             ++c.failed;
+            report(u);
             return;
         }
         journal.Line("P\t" + u.file.sha256 + "\t" + std::to_string(u.file.size) + "\t" + u.name);
@@ -422,6 +434,7 @@ PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& rem
         log.Add((u.isNew ? "neu: " : "ge\xE4ndert: ") + u.name);
         ++(u.isNew ? c.added : c.changed);
         c.bytes += u.file.size;
+        report(u);
         if (++sinceManifest >= kManifestEvery && WriteManifest(store, manifest, why))
             sinceManifest = 0;
     };
@@ -429,7 +442,8 @@ PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& rem
     while (firstLast > 0 && rank(uploads[firstLast - 1].name) > 0) --firstLast;
     std::atomic<size_t> next{0};
     auto work = [&](RemoteStore& store) {
-        for (size_t i; (i = next.fetch_add(1)) < firstLast;) upload(store, uploads[i]);
+        for (size_t i; !cancelled() && (i = next.fetch_add(1)) < firstLast;)
+            upload(store, uploads[i]);
     };
     std::vector<std::unique_ptr<RemoteStore>> more;
     const int wanted = std::min<int>(std::max(1, options.connections), 8);
@@ -439,9 +453,11 @@ PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& rem
     for (auto& store : more) workers.emplace_back(work, std::ref(*store));
     work(remote);
     for (std::thread& t : workers) t.join();
-    for (size_t i = firstLast; i < uploads.size(); ++i) upload(remote, uploads[i]);
+    // The entry pages only after every other file: a cancelled run leaves the old ones.
+    const bool stopped = cancelled();
+    for (size_t i = firstLast; !stopped && i < uploads.size(); ++i) upload(remote, uploads[i]);
     // Only a complete upload may take files away: a page that failed may still link to them.
-    if (c.failed == 0)
+    if (c.failed == 0 && !stopped)
         for (const std::string& name : deletions) {
             if (!remote.Remove(name, error)) {
                 log.Add("Fehler: " + name + " (" + error + ")");
@@ -459,10 +475,17 @@ PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& rem
         log.Add("Fehler: " + std::string(kManifestName) + " (" + error + ")");
         ++c.failed;
     }
+    if (stopped)
+        log.Add("Abgebrochen: " + std::to_string(uploads.size() - progress.files) +
+                " Dateien nicht \xFC"
+                "bertragen; der n\xE4"
+                "chste Lauf setzt fort.");
     log.Add("");
     log.Add(PublishSummary(c, false));
     log.Add("");
-    outcome.end = c.failed ? PublishEnd::SomeFailed : PublishEnd::Done;
+    outcome.end = stopped    ? PublishEnd::Cancelled
+                  : c.failed ? PublishEnd::SomeFailed
+                             : PublishEnd::Done;
     return outcome;
 }
 

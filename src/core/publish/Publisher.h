@@ -6,6 +6,7 @@
 // frame, menu script, index pages) after them, the manifest last. A local journal records
 // every file as soon as it is confirmed, so a broken run is resumed by the next one.
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -20,6 +21,13 @@ class FileSystem;
 class MakeReport;
 class RemoteStore;
 
+// How far a run is: after each file, and once before the first with nothing done.
+struct PublishProgress {
+    int files = 0, totalFiles = 0;  // files sent (or failed) and to send
+    std::uint64_t bytes = 0, totalBytes = 0;
+    std::string current;  // the file just done
+};
+
 struct PublishOptions {
     bool dryRun = false;         // plan only: nothing is sent, not even the manifest
     bool deleteRemoved = false;  // remove what this target published and the site no longer has
@@ -30,6 +38,11 @@ struct PublishOptions {
     // Names published after every other file, in this order (the entry pages).
     std::vector<std::string> lastFiles;
     int connections = 4;  // at most 8; each further one comes from the store factory
+    // Told, one call at a time, from whichever connection's thread sent the file.
+    std::function<void(const PublishProgress&)> progress;
+    // Set from another thread to stop: no further file is started, the files in flight end,
+    // the manifest is written, so the next run sends only the rest.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 struct PublishCounts {
@@ -45,6 +58,7 @@ enum class PublishEnd {
     Done,              // everything published, or nothing to do
     SomeFailed,        // finished, but some files failed (they are retried next time)
     NothingPublished,  // refused before anything was sent (the log says why)
+    Cancelled,         // stopped on request; what was sent is recorded
 };
 
 struct PublishOutcome {

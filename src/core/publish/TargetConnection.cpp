@@ -4,7 +4,9 @@
 #include <cstdlib>
 
 #include "io/FileSystem.h"
+#include "generator/SiteFiles.h"
 #include "io/ProjectPaths.h"
+#include "model/Project.h"
 #include "publish/DavStore.h"
 #include "publish/FtpStore.h"
 #include "publish/SftpStore.h"
@@ -30,6 +32,31 @@ std::unique_ptr<ServerStore> MakeServerStore(const PublishTarget& target,
 }
 
 }  // namespace
+
+PublishOptions ProjectPublishOptions(const Project& project, const std::string& projectFile,
+                                     FileSystem& fs) {
+    PublishOptions options;
+    const size_t slash = projectFile.rfind('/');
+    options.project = slash == std::string::npos ? projectFile : projectFile.substr(slash + 1);
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    const char* home = std::getenv("HOME");
+    std::string dir =
+        cache && *cache ? cache : std::string(home && *home ? home : "/tmp") + "/.cache";
+    for (const char* part : {"pagloom", "publish"}) {
+        fs.CreateDirectory(dir);
+        dir = JoinPath(dir, part);
+    }
+    fs.CreateDirectory(dir);
+    options.journalDir = dir;
+    // The pages the visitor enters by go last, so they never point at pages not there yet.
+    for (SiteFileKind kind : {SiteFileKind::MenuScript, SiteFileKind::MenuInclude,
+                              SiteFileKind::MenuFrame, SiteFileKind::Frameset})
+        if (SiteFileDue(project.Settings, kind))
+            options.lastFiles.push_back(SiteFileName(project.Settings, kind));
+    options.deleteRemoved = project.Publish.deleteRemoved;
+    options.connections = project.Publish.connections;
+    return options;
+}
 
 std::string UserKnownHosts() {
     const char* home = std::getenv("HOME");

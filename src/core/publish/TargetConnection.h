@@ -34,6 +34,14 @@ struct TargetAccess {
 TargetConnection ConnectTarget(FileSystem& fs, const PublishTarget& target,
                                const TargetAccess& access);
 
+struct Project;
+
+// What a run of the project `projectFile` publishes with: the project's name for the manifest,
+// the journal folder ($XDG_CACHE_HOME/pagloom/publish, made when missing), the entry pages to
+// go last, and the target's delete rule and connections.
+PublishOptions ProjectPublishOptions(const Project& project, const std::string& projectFile,
+                                     FileSystem& fs);
+
 // The user's known_hosts file ($HOME/.ssh/known_hosts), "" without a home folder.
 std::string UserKnownHosts();
 

@@ -17,7 +17,9 @@
 #include "TestSupport.h"
 #include "generator/MakeReport.h"
 #include "io/FileSystem.h"
+#include "projectfile/IniFile.h"
 #include "publish/Manifest.h"
+#include "publish/PublishTarget.h"
 #include "publish/Publisher.h"
 #include "publish/RemoteStore.h"
 #include "publish/Sha256.h"
@@ -356,6 +358,37 @@ TEST(PublishPieces, ManifestRoundTripAndPatterns) {
     EXPECT_FALSE(MatchesAnyPattern(patterns, "bilder/ab.gif"));
     EXPECT_FALSE(MatchesAnyPattern(patterns, "a.htm"));
     EXPECT_FALSE(MatchesAnyPattern({"bilder/*"}, "bilder/x/y.gif"));
+}
+
+}  // namespace
+}  // namespace pagloom
+
+namespace pagloom {
+namespace {
+
+// The target as the windows edit it: written back key by key, so an unchanged target leaves
+// the section as the user wrote it (comments and all), a project without one gets no section,
+// and a changed key changes only its line.
+TEST(PublishPieces, TheTargetIsWrittenBackKeyByKey) {
+    const std::string section =
+        "[publish]\r\nprotocol=sftp            ; sftp | ftps | ftp | webdav | folder\r\n"
+        "host=www.example.org\r\nport=\r\nremote-folder=/htdocs ; Ziel\r\n"
+        "exclude=*.bak;entwurf/**\r\ndelete=0\r\nconnections=4\r\n";
+    IniFile ini(section);
+    PublishTarget t = ReadPublishTarget(ini);
+    WritePublishTarget(ini, t);
+    EXPECT_EQ(ini.Text(), section);
+    t.host = "neu.example.org";
+    t.exclude.push_back("*.tmp");
+    WritePublishTarget(ini, t);
+    EXPECT_EQ(ini.Text(), "[publish]\r\nprotocol=sftp            ; sftp | ftps | ftp | webdav | "
+                          "folder\r\nhost=neu.example.org\r\nport=\r\nremote-folder=/htdocs ; "
+                          "Ziel\r\nexclude=*.bak;entwurf/**;*.tmp\r\ndelete=0\r\nconnections=4\r\n");
+    EXPECT_EQ(ReadPublishTarget(IniFile(ini.Text())), t);
+
+    IniFile none("[files]\r\nx=1\r\n");
+    WritePublishTarget(none, PublishTarget{});
+    EXPECT_EQ(none.Text(), "[files]\r\nx=1\r\n");
 }
 
 }  // namespace
