@@ -37,6 +37,7 @@
 #include "generator/BuildDriver.h"
 #include "generator/TableMenu.h"
 #include "projectfile/ProjectFile.h"
+#include "publish/PublishDialog.h"
 #include "style/StylePages.h"
 #include "tables/OdbcAdmin.h"
 #include "tables/TableTab.h"
@@ -229,6 +230,13 @@ void TMainForm::BuildActions() {
                             [this] { Erstellen1Click(); });
     build->setIcon(st->standardIcon(QStyle::SP_MediaPlay));
     build->setShortcut(QKeySequence(Qt::Key_F9));
+    QAction* publish = action(
+        QStringLiteral("&Veröffentlichen..."),
+        QStringLiteral("Veröffentlichen|Die erstellte Website auf den Webserver übertragen"),
+        [this] { PublishClick(); });
+    publish->setObjectName(QStringLiteral("acVeroeffentlichen"));
+    publish->setIcon(st->standardIcon(QStyle::SP_ArrowUp));
+    publish->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9));
     QAction* quit = action(QStringLiteral("&Beenden"),
                            QStringLiteral("Beenden|Das Programm beenden"), [this] { close(); });
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -259,7 +267,7 @@ void TMainForm::BuildActions() {
     FillRecentMenu();
     datei->addActions({save, saveAs});
     datei->addSeparator();
-    datei->addAction(build);
+    datei->addActions({build, publish});
     datei->addSeparator();
     datei->addAction(quit);
     menuBar()->addMenu(QStringLiteral("&Projekt"))->addAction(options);
@@ -282,7 +290,7 @@ void TMainForm::BuildActions() {
     bar->setMovable(false);
     bar->addActions({neu, open, save, saveAs});
     bar->addSeparator();
-    bar->addAction(build);
+    bar->addActions({build, publish});
     bar->addAction(preview);
     const std::pair<QAction*, const char*> names[] = {
         {neu, "SpeedButton1"},    {open, "SpeedButton2"},     {save, "SaveButton"},
@@ -590,6 +598,20 @@ void TMainForm::Preview() {
         return;
     }
     if (web_) web_->ShowFile(path, QStringLiteral("Vorschau: ") + path, this);
+}
+
+void TMainForm::PublishClick() {
+    FocusPageControl();
+    PublishDialog dlg(session_, tracker_, prompts_, [this] { ShowHelpPage("veroeffentlichen.htm"); },
+                      this);
+    prompts_.Exec(&dlg);
+    UpdateCaption();  // an accepted server key is a change of the project
+}
+
+void TMainForm::ShowHelpPage(const char* page) {
+    if (web_)
+        web_->ShowFile(QDir(programDir_).filePath(QStringLiteral("help/") + QLatin1String(page)),
+                       QStringLiteral("Hilfe"), this);
 }
 
 void TMainForm::Help() {

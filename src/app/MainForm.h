@@ -74,7 +74,11 @@ class TMainForm : public QMainWindow {
     void LinkCheckClick();
     void OptionenItemClick();
     void Preview();
+    // "Datei → Veröffentlichen...": the publishing dialog of the open project.
+    void PublishClick();
     void Help();
+    // A page of the help ("veroeffentlichen.htm") in the browser window.
+    void ShowHelpPage(const char* page);
     void BdeAdministration();
     // "&Projektgruppe bearbeiten": asks about unsaved changes, then runs the group window.
     void ProjectGroupClick();

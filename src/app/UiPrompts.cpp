@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -43,6 +44,29 @@ Answer UiPrompts::Ask(QWidget* parent, const QString& question, bool withCancel)
 }
 
 void UiPrompts::Beep() { QApplication::beep(); }
+
+bool UiPrompts::Trust(QWidget* parent, const QString& question) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Unbekannter Server"), question,
+                    QMessageBox::NoButton, parent);
+    QPushButton* trust = box.addButton(QStringLiteral("&Vertrauen"), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+    // Trust is never the answer Enter gives by accident.
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == trust;
+}
+
+std::optional<QString> UiPrompts::Password(QWidget* parent, const QString& prompt) {
+    QInputDialog dlg(parent);
+    dlg.setWindowTitle(QStringLiteral("Passwort"));
+    dlg.setLabelText(prompt);
+    dlg.setTextEchoMode(QLineEdit::Password);
+    dlg.setOkButtonText(QStringLiteral("OK"));
+    dlg.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    return dlg.textValue();
+}
 
 namespace {
 

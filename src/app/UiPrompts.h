@@ -43,6 +43,10 @@ class UiPrompts {
     virtual QString ChooseFolder(QWidget* parent, const QString& start);
     // Runs a modal dialog and returns its result code (QDialog::Accepted or Rejected).
     virtual int Exec(QDialog* dialog);
+    // The question about a server's unknown key: "&Vertrauen" (true) or "Abbrechen".
+    virtual bool Trust(QWidget* parent, const QString& question);
+    // Asks for a password (typed hidden); nothing when cancelled.
+    virtual std::optional<QString> Password(QWidget* parent, const QString& prompt);
 };
 
 // The destination folder chooser of the main window and the build dialog: starts in

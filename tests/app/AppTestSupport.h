@@ -95,6 +95,20 @@ class ScriptedPrompts : public UiPrompts {
     }
     QString ChooseFolder(QWidget*, const QString&) override { return Next(); }
     int Exec(QDialog* dialog) override { return onExec ? onExec(dialog) : QDialog::Rejected; }
+    bool Trust(QWidget*, const QString& question) override {
+        trustQuestions << question;
+        if (trusts.empty()) return false;
+        const bool t = trusts.front();
+        trusts.pop_front();
+        return t;
+    }
+    std::optional<QString> Password(QWidget*, const QString& prompt) override {
+        passwordPrompts << prompt;
+        if (passwords.empty()) return std::nullopt;
+        std::optional<QString> p = passwords.front();
+        passwords.pop_front();
+        return p;
+    }
 
     QStringList messages;
     QStringList messageDetails;  // the details of each message, empty for most
@@ -109,6 +123,10 @@ class ScriptedPrompts : public UiPrompts {
     QStringList saveSuffixes;
     int beeps = 0;
     std::function<int(QDialog*)> onExec;
+    std::deque<bool> trusts;  // answers to the question about an unknown server key
+    QStringList trustQuestions;
+    std::deque<std::optional<QString>> passwords;  // answers to the password question
+    QStringList passwordPrompts;
 
   private:
     QString Next() {

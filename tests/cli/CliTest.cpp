@@ -482,7 +482,7 @@ INSTANTIATE_TEST_SUITE_P(Protocols, CliPublishOver, testing::Values("sftp", "ftp
 TEST(CliPublish, ThePasswordComesFromTheDesktopsSecretStore) {
     pagloom::test::DavServer server;
     ASSERT_TRUE(server.Running()) << server.Error();
-    pagloom::test::Keyring keyring;
+    pagloom::test::Keyring& keyring = pagloom::test::Keyring::Shared();
     ASSERT_TRUE(keyring.Running()) << keyring.Error();
     TempDir dir, site, cache;
     const std::string project = dir / "demo.plp";

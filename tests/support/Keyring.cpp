@@ -57,6 +57,11 @@ Keyring::Keyring()
     if (probe != "x") error_ = "gnome-keyring-daemon does not answer: " + probe;
 }
 
+Keyring& Keyring::Shared() {
+    static Keyring keyring;
+    return keyring;
+}
+
 Keyring::~Keyring() {
     // The keyring daemon detached itself; it is the one that runs in this scratch folder.
     for (const auto& e : std::filesystem::directory_iterator("/proc")) {

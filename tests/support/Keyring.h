@@ -15,6 +15,9 @@ class Keyring {
   public:
     Keyring();
     ~Keyring();
+    // One for the whole test program, stopped at its end: a program whose session bus goes
+    // away while its event loop runs is ended by GLib (SIGTERM).
+    static Keyring& Shared();
     Keyring(const Keyring&) = delete;
     Keyring& operator=(const Keyring&) = delete;
 

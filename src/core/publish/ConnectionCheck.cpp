@@ -15,13 +15,19 @@ ConnectionCheck CheckConnection(FileSystem& fs, const PublishTarget& target,
         check.fingerprint = c.fingerprint;
         return check;
     }
-    const bool server = target.protocol != PublishProtocol::Folder;
-    if (server) {
+    ConnectionCheck steps = CheckStore(*c.store, target);
+    check.ok = steps.ok;
+    check.lines.insert(check.lines.end(), steps.lines.begin(), steps.lines.end());
+    return check;
+}
+
+ConnectionCheck CheckStore(RemoteStore& store, const PublishTarget& target) {
+    ConnectionCheck check;
+    if (target.protocol != PublishProtocol::Folder) {
         check.lines.push_back("Schl\xFCssel des Servers: vertraut");
         check.lines.push_back("Anmeldung als " + target.user + ": in Ordnung");
     }
     check.lines.push_back("Zielordner " + target.remoteFolder + ": vorhanden");
-    RemoteStore& store = *c.store;
     const std::string first = ".pagloom-test-1", second = ".pagloom-test-2";
     const std::string text = "pagloom";
     std::string error;

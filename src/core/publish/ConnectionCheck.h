@@ -19,5 +19,7 @@ struct ConnectionCheck {
 
 ConnectionCheck CheckConnection(FileSystem& fs, const PublishTarget& target,
                                 const TargetAccess& access);
+// The steps after the connection, on one already made (and trusted).
+ConnectionCheck CheckStore(RemoteStore& store, const PublishTarget& target);
 
 }  // namespace pagloom

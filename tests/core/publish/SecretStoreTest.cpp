@@ -23,7 +23,7 @@ PublishTarget Target(PublishProtocol protocol, const std::string& user, int port
 }
 
 TEST(SecretStore, APasswordIsKeptPerProtocolUserHostAndPort) {
-    test::Keyring keyring;
+    test::Keyring& keyring = test::Keyring::Shared();
     ASSERT_TRUE(keyring.Running()) << keyring.Error();
     std::string error, found;
     const PublishTarget ftps = Target(PublishProtocol::Ftps, "m\xFCller");

@@ -1,0 +1,517 @@
+// SPDX-License-Identifier: MIT
+#include "publish/PublishDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QEventLoop>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <qt6keychain/keychain.h>
+#include <thread>
+
+#include "Binding.h"
+#include "FieldTracker.h"
+#include "ProjectSession.h"
+#include "QtText.h"
+#include "UiPrompts.h"
+#include "generator/MakeReport.h"
+#include "io/FileSystem.h"
+#include "publish/ConnectionCheck.h"
+#include "publish/SecretStore.h"
+
+namespace pagloom::app {
+namespace {
+
+// The protocols in the order of the list.
+constexpr PublishProtocol kProtocols[] = {PublishProtocol::Sftp, PublishProtocol::Ftps,
+                                          PublishProtocol::WebDav, PublishProtocol::Ftp,
+                                          PublishProtocol::Folder};
+
+QString Bytes(qulonglong n) {
+    if (n < 10 * 1024) return QStringLiteral("%1 Bytes").arg(n);
+    if (n < 10 * 1024 * 1024) return QStringLiteral("%1 KB").arg(n / 1024);
+    return QStringLiteral("%1 MB").arg(n / (1024 * 1024));
+}
+
+bool NeedsPassword(const PublishTarget& t) {
+    return t.protocol != PublishProtocol::Folder && t.protocol != PublishProtocol::Sftp &&
+           !t.user.empty();
+}
+
+}  // namespace
+
+PublishDialog::PublishDialog(ProjectSession& session, FieldTracker& tracker, UiPrompts& prompts,
+                             std::function<void()> help, QWidget* parent)
+    : QDialog(parent),
+      session_(session),
+      tracker_(tracker),
+      prompts_(prompts),
+      help_(std::move(help)) {
+    setObjectName(QStringLiteral("PublishDialog"));
+    setWindowTitle(QStringLiteral("Veröffentlichen"));
+    binder_ = new Binder(tracker_, this);
+    BuildControls();
+    binder_->Refresh();
+    connect(this, &PublishDialog::Progressed, this, &PublishDialog::ShowProgress,
+            Qt::QueuedConnection);
+    resize(640, 720);
+}
+
+PublishDialog::~PublishDialog() = default;
+
+void PublishDialog::BuildControls() {
+    auto target = [this]() -> PublishTarget& { return session_.project.Publish; };
+    auto* form = new QFormLayout;
+    protocol_ = new QComboBox;
+    protocol_->setObjectName(QStringLiteral("cbProtokoll"));
+    protocol_->addItems({QStringLiteral("SFTP (SSH)"), QStringLiteral("FTPS (FTP mit TLS)"),
+                         QStringLiteral("WebDAV (HTTPS)"),
+                         QStringLiteral("FTP ohne Verschlüsselung"),
+                         QStringLiteral("Lokaler Ordner")});
+    binder_->Choice(
+        protocol_,
+        [target] {
+            for (int i = 0; i < 5; ++i)
+                if (kProtocols[i] == target().protocol) return i;
+            return -1;
+        },
+        [target](int i) {
+            if (i < 0 || i >= 5) return;
+            target().protocol = kProtocols[i];
+            target().protocolText = ProtocolKey(kProtocols[i]);
+        });
+    ftpWarning_ = new QLabel(QStringLiteral(
+        "Achtung: Passwort und Dateien gehen unverschlüsselt und lesbar über das Netz."));
+    ftpWarning_->setObjectName(QStringLiteral("lbFtpWarnung"));
+    ftpWarning_->setStyleSheet(QStringLiteral("color: #a00000;"));
+    ftpWarning_->setWordWrap(true);
+    binder_->Show(ftpWarning_, [target] { return target().protocol == PublishProtocol::Ftp; });
+    auto* protocolLabel = new QLabel(QStringLiteral("&Protokoll:"));
+    protocolLabel->setBuddy(protocol_);
+    form->addRow(protocolLabel, protocol_);
+    form->addRow(QString(), ftpWarning_);
+
+    auto text = [&](QLineEdit*& edit, const char* name, const QString& caption,
+                    std::string PublishTarget::*member) {
+        edit = new QLineEdit;
+        edit->setObjectName(QLatin1String(name));
+        binder_->Text(edit, [target, member]() -> std::string& { return target().*member; },
+                      true);
+        auto* label = new QLabel(caption);
+        label->setBuddy(edit);
+        form->addRow(label, edit);
+    };
+    auto isServer = [target] { return target().protocol != PublishProtocol::Folder; };
+    text(host_, "edServer", QStringLiteral("&Server:"), &PublishTarget::host);
+    binder_->Enable(host_, isServer);
+
+    port_ = new QLineEdit;
+    port_->setObjectName(QStringLiteral("edPort"));
+    port_->setValidator(new QIntValidator(0, 65535, port_));
+    port_->setPlaceholderText(QStringLiteral("Vorgabe des Protokolls"));
+    port_->setText(target().port > 0 ? QString::number(target().port) : QString());
+    connect(port_, &QLineEdit::textEdited, this, [this, target] {
+        const int port = port_->text().trimmed().toInt();
+        if (port == target().port) return;
+        target().port = port;
+        tracker_.MarkModified();
+    });
+    binder_->Enable(port_, isServer);
+    auto* portLabel = new QLabel(QStringLiteral("P&ort:"));
+    portLabel->setBuddy(port_);
+    form->addRow(portLabel, port_);
+
+    text(user_, "edBenutzer", QStringLiteral("&Benutzer:"), &PublishTarget::user);
+    binder_->Enable(user_, isServer);
+    text(folder_, "edZielordner", QStringLiteral("&Zielordner:"), &PublishTarget::remoteFolder);
+
+    keyFile_ = new QLineEdit;
+    keyFile_->setObjectName(QStringLiteral("edSchluesseldatei"));
+    binder_->Text(keyFile_, [target]() -> std::string& { return target().keyFile; }, true);
+    auto* chooseKey = new QToolButton;
+    chooseKey->setObjectName(QStringLiteral("sbSchluesseldatei"));
+    chooseKey->setText(QStringLiteral("..."));
+    chooseKey->setToolTip(QStringLiteral("SSH-Schlüsseldatei wählen"));
+    connect(chooseKey, &QToolButton::clicked, this, [this, target] {
+        const QString file = prompts_.OpenFile(this, QStringLiteral("SSH-Schlüsseldatei wählen"),
+                                               QDir::homePath() + QStringLiteral("/.ssh"),
+                                               QStringLiteral("Alle Dateien (*)"), QString(),
+                                               QString());
+        if (file.isEmpty()) return;
+        const std::optional<std::string> path = ChosenPath(prompts_, this, file);
+        if (!path || *path == target().keyFile) return;
+        target().keyFile = *path;
+        tracker_.MarkModified();
+        binder_->Refresh();
+    });
+    auto* keyRow = new QHBoxLayout;
+    keyRow->addWidget(keyFile_);
+    keyRow->addWidget(chooseKey);
+    auto* keyLabel = new QLabel(QStringLiteral("SSH-&Schlüsseldatei:"));
+    keyLabel->setBuddy(keyFile_);
+    form->addRow(keyLabel, keyRow);
+    binder_->Enable(keyFile_, [target] { return target().protocol == PublishProtocol::Sftp; });
+    binder_->Enable(chooseKey, [target] { return target().protocol == PublishProtocol::Sftp; });
+
+    password_ = new QLineEdit;
+    password_->setObjectName(QStringLiteral("edPasswort"));
+    password_->setEchoMode(QLineEdit::Password);
+    password_->setPlaceholderText(QStringLiteral("aus dem Schlüsselbund oder bei Bedarf erfragt"));
+    auto* passwordLabel = new QLabel(QStringLiteral("Pass&wort:"));
+    passwordLabel->setBuddy(password_);
+    form->addRow(passwordLabel, password_);
+    savePassword_ = new QCheckBox(QStringLiteral("Passwort s&peichern (im Schlüsselbund des "
+                                                 "Desktops, nie in der Projektdatei)"));
+    savePassword_->setObjectName(QStringLiteral("cbPasswortSpeichern"));
+    form->addRow(QString(), savePassword_);
+    binder_->Enable(password_, isServer);
+    binder_->Enable(savePassword_, isServer);
+
+    exclude_ = new QPlainTextEdit;
+    exclude_->setObjectName(QStringLiteral("meAuslassen"));
+    exclude_->setTabChangesFocus(true);
+    exclude_->setMaximumHeight(60);
+    binder_->List(exclude_, [target]() -> std::vector<std::string>& { return target().exclude; });
+    auto* excludeLabel = new QLabel(QStringLiteral("&Nicht veröffentlichen\n(ein Muster je Zeile):"));
+    excludeLabel->setBuddy(exclude_);
+    form->addRow(excludeLabel, exclude_);
+    protect_ = new QPlainTextEdit;
+    protect_->setObjectName(QStringLiteral("meSchuetzen"));
+    protect_->setTabChangesFocus(true);
+    protect_->setMaximumHeight(60);
+    binder_->List(protect_, [target]() -> std::vector<std::string>& { return target().protect; });
+    auto* protectLabel = new QLabel(QStringLiteral("Auf dem Server nie &ändern\n(ein Muster je Zeile):"));
+    protectLabel->setBuddy(protect_);
+    form->addRow(protectLabel, protect_);
+
+    deleteRemoved_ = new QCheckBox(QStringLiteral("&Gelöschte Dateien auf dem Server entfernen"));
+    deleteRemoved_->setObjectName(QStringLiteral("cbLoeschen"));
+    binder_->Switch(deleteRemoved_, [target]() -> bool& { return target().deleteRemoved; });
+    form->addRow(QString(), deleteRemoved_);
+    connections_ = new QSpinBox;
+    connections_->setObjectName(QStringLiteral("seVerbindungen"));
+    connections_->setRange(1, 8);
+    connections_->setValue(target().connections);
+    connect(connections_, &QSpinBox::valueChanged, this, [this, target](int n) {
+        if (n == target().connections) return;
+        target().connections = n;
+        tracker_.MarkModified();
+    });
+    auto* connectionsLabel = new QLabel(QStringLiteral("&Verbindungen gleichzeitig:"));
+    connectionsLabel->setBuddy(connections_);
+    form->addRow(connectionsLabel, connections_);
+
+    auto* settings = new QGroupBox(QStringLiteral("Ziel"));
+    settings->setLayout(form);
+
+    status_ = new QLabel;
+    status_->setObjectName(QStringLiteral("lbFortschritt"));
+    bar_ = new QProgressBar;
+    bar_->setObjectName(QStringLiteral("pbFortschritt"));
+    bar_->setVisible(false);
+    log_ = new QPlainTextEdit;
+    log_->setObjectName(QStringLiteral("meProtokoll"));
+    log_->setReadOnly(true);
+    log_->setTabChangesFocus(true);
+
+    test_ = new QPushButton(QStringLiteral("Verbindung &testen"));
+    test_->setObjectName(QStringLiteral("btVerbindungTesten"));
+    publish_ = new QPushButton(QStringLiteral("&Veröffentlichen"));
+    publish_->setObjectName(QStringLiteral("btVeroeffentlichen"));
+    publish_->setDefault(true);
+    cancelButton_ = new QPushButton(QStringLiteral("Abbre&chen"));
+    cancelButton_->setObjectName(QStringLiteral("btAbbrechen"));
+    cancelButton_->setEnabled(false);
+    close_ = new QPushButton(QStringLiteral("Schl&ießen"));
+    close_->setObjectName(QStringLiteral("btSchliessen"));
+    auto* helpButton = new QPushButton(QStringLiteral("&Hilfe"));
+    helpButton->setObjectName(QStringLiteral("btHilfe"));
+    connect(test_, &QPushButton::clicked, this,
+            [this] { RunGuarded(prompts_, this, [this] { TestConnection(); }); });
+    connect(publish_, &QPushButton::clicked, this,
+            [this] { RunGuarded(prompts_, this, [this] { PublishNow(); }); });
+    connect(cancelButton_, &QPushButton::clicked, this, &PublishDialog::Cancel);
+    connect(close_, &QPushButton::clicked, this, &PublishDialog::reject);
+    connect(helpButton, &QPushButton::clicked, this, [this] {
+        if (help_) help_();
+    });
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(test_);
+    buttons->addStretch();
+    buttons->addWidget(publish_);
+    buttons->addWidget(cancelButton_);
+    buttons->addWidget(close_);
+    buttons->addWidget(helpButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(settings);
+    layout->addWidget(status_);
+    layout->addWidget(bar_);
+    layout->addWidget(log_, 1);
+    layout->addLayout(buttons);
+}
+
+void PublishDialog::reject() {
+    if (running_) {
+        Cancel();  // the run ends after the files in flight; then the window may close
+        return;
+    }
+    tracker_.LeaveField();
+    QDialog::reject();
+}
+
+QString PublishDialog::LogText() const { return log_->toPlainText(); }
+
+void PublishDialog::Log(const QString& line) { log_->appendPlainText(line); }
+
+void PublishDialog::Log(const std::vector<std::string>& lines) {
+    QStringList all;
+    for (const std::string& l : lines) all << Q(l);
+    log_->appendPlainText(all.join(u'\n'));
+}
+
+void PublishDialog::SetBusy(bool busy) {
+    running_ = busy;
+    for (QWidget* w : std::initializer_list<QWidget*>{test_, publish_, findChild<QGroupBox*>()})
+        w->setEnabled(!busy);
+    cancelButton_->setEnabled(busy);
+}
+
+void PublishDialog::RunAside(const std::function<void()>& work) {
+    QEventLoop loop;
+    std::thread worker([&] {
+        work();
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+}
+
+std::optional<std::string> PublishDialog::Password() {
+    const PublishTarget& t = session_.project.Publish;
+    if (t.protocol == PublishProtocol::Folder) return std::string();
+    if (!password_->text().isEmpty()) {
+        const std::string typed = password_->text().toStdString();
+        if (savePassword_->isChecked()) StorePassword(typed);
+        return typed;
+    }
+    QKeychain::ReadPasswordJob job{QLatin1String(kSecretService)};
+    job.setAutoDelete(false);
+    job.setKey(QString::fromStdString(SecretKey(t)));
+    QEventLoop loop;
+    connect(&job, &QKeychain::Job::finished, &loop, &QEventLoop::quit);
+    job.start();
+    loop.exec();
+    if (job.error() == QKeychain::NoError) return job.textData().toStdString();
+    if (job.error() != QKeychain::EntryNotFound)
+        Log(QStringLiteral("Kein Schlüsselbund des Desktops erreichbar (%1); das Passwort wird "
+                           "bei jedem Lauf erfragt.")
+                .arg(job.errorString()));
+    if (!NeedsPassword(t)) return std::string();  // SSH: the agent or the key file
+    const std::optional<QString> asked = prompts_.Password(
+        this, QStringLiteral("Passwort für %1@%2:").arg(Q(t.user), Q(t.host)));
+    if (!asked) return std::nullopt;
+    return asked->toStdString();
+}
+
+void PublishDialog::StorePassword(const std::string& password) {
+    QKeychain::WritePasswordJob job{QLatin1String(kSecretService)};
+    job.setAutoDelete(false);
+    job.setKey(QString::fromStdString(SecretKey(session_.project.Publish)));
+    job.setTextData(QString::fromStdString(password));
+    QEventLoop loop;
+    connect(&job, &QKeychain::Job::finished, &loop, &QEventLoop::quit);
+    job.start();
+    loop.exec();
+    if (job.error() == QKeychain::NoError) {
+        Log(QStringLiteral("Das Passwort ist im Schlüsselbund des Desktops gespeichert."));
+        password_->clear();
+        savePassword_->setChecked(false);
+        return;
+    }
+    prompts_.Message(this,
+                     QStringLiteral("Kein Schlüsselbund des Desktops erreichbar; das Passwort "
+                                    "wird nicht gespeichert und bei jedem Lauf erfragt."),
+                     job.errorString());
+}
+
+bool PublishDialog::Connect(TargetConnection& connection) {
+    for (;;) {
+        const PublishTarget target = session_.project.Publish;
+        std::optional<std::string> password = Password();
+        if (!password) {
+            Log(QStringLiteral("Abgebrochen."));
+            return false;
+        }
+        TargetAccess access;
+        access.projectFile = session_.FileName();
+        access.site = session_.Settings().files.destination_directory;
+        access.password = std::move(*password);
+        access.knownHosts = UserKnownHosts();
+        status_->setText(QStringLiteral("Verbinde mit %1 …").arg(Q(target.host)));
+        // The connection keeps the file system for a folder target: the dialog's own.
+        RunAside([&] { connection = ConnectTarget(disk_, target, access); });
+        std::fill(access.password.begin(), access.password.end(), '\0');
+        status_->clear();
+        if (!connection.warning.empty()) Log(Q(connection.warning));
+        if (connection.store) return true;
+        Log(Q(connection.error));
+        if (connection.unknownKey && !connection.fingerprint.empty()) {
+            const QString question =
+                QStringLiteral("Der Schlüssel des Servers %1 ist unbekannt.\n\n"
+                               "Sein SHA256-Fingerabdruck:\n%2\n\n"
+                               "Vertrauen Sie ihm nur, wenn er mit dem übereinstimmt, den Ihr "
+                               "Anbieter nennt.")
+                    .arg(Q(target.host), Q(connection.fingerprint));
+            if (!prompts_.Trust(this, question)) {
+                Log(QStringLiteral("Abgebrochen: dem Server wird nicht vertraut."));
+                return false;
+            }
+            session_.project.Publish.hostKey = connection.fingerprint;
+            tracker_.MarkModified();
+            Log(QStringLiteral("Der Schlüssel des Servers ist gespeichert: %1")
+                    .arg(Q(connection.fingerprint)));
+            continue;
+        }
+        prompts_.Message(this, Q(connection.error));
+        return false;
+    }
+}
+
+bool PublishDialog::TestConnection() {
+    tracker_.LeaveField();
+    if (session_.project.Publish.protocol == PublishProtocol::None) {
+        prompts_.Message(this, QStringLiteral("Bitte wählen Sie zuerst ein Protokoll."));
+        return false;
+    }
+    SetBusy(true);
+    Log(QStringLiteral("Verbindung testen: %1").arg(Q(session_.project.Publish.Address())));
+    TargetConnection connection;
+    bool ok = Connect(connection);
+    if (ok) {
+        const PublishTarget target = session_.project.Publish;
+        ConnectionCheck check;
+        RunAside([&] { check = CheckStore(*connection.store, target); });
+        Log(check.lines);
+        ok = check.ok;
+        Log(ok ? QStringLiteral("Die Verbindung ist in Ordnung.")
+               : QStringLiteral("Die Verbindung ist nicht in Ordnung."));
+    }
+    SetBusy(false);
+    return ok;
+}
+
+std::optional<PublishEnd> PublishDialog::PublishNow() {
+    tracker_.LeaveField();
+    const std::string projectFile = session_.FileName();
+    const std::string site = session_.Settings().files.destination_directory;
+    if (session_.project.Publish.protocol == PublishProtocol::None) {
+        prompts_.Message(this, QStringLiteral("Bitte wählen Sie zuerst ein Protokoll."));
+        return std::nullopt;
+    }
+    if (projectFile.empty()) {
+        prompts_.Message(this, QStringLiteral("Bitte speichern Sie das Projekt zuerst: sein Name "
+                                              "kennzeichnet seine Dateien auf dem Server."));
+        return std::nullopt;
+    }
+    if (site.empty()) {
+        prompts_.Message(this, QStringLiteral("Sie haben kein Zielverzeichnis angegeben!"));
+        return std::nullopt;
+    }
+    SetBusy(true);
+    struct Done {
+        PublishDialog* d;
+        ~Done() { d->SetBusy(false); }
+    } done{this};
+    TargetConnection connection;
+    if (!Connect(connection)) return std::nullopt;
+    const PublishTarget target = session_.project.Publish;
+    PublishOptions options = ProjectPublishOptions(session_.project, projectFile, disk_);
+
+    // The plan first: what goes and what is removed, and the question whether to go on.
+    options.dryRun = true;
+    MakeReport plan;
+    PublishOutcome planned;
+    status_->setText(QStringLiteral("Vergleiche mit dem Server …"));
+    RunAside([&] { planned = Publish(disk_, site, *connection.store, target, options, plan); });
+    status_->clear();
+    if (planned.end == PublishEnd::NothingPublished) {
+        Log(plan.Lines());
+        prompts_.Message(this, QStringLiteral("Es wird nichts veröffentlicht."),
+                         Q(plan.Lines().size() > 2 ? plan.Lines()[2] : std::string()));
+        return PublishEnd::NothingPublished;
+    }
+    const PublishCounts& p = planned.counts;
+    if (p.added + p.changed + p.deleted == 0) {
+        Log(QStringLiteral("Nichts zu veröffentlichen: alle %1 Dateien sind unverändert.")
+                .arg(p.unchanged));
+        return PublishEnd::Done;
+    }
+    const QString question =
+        QStringLiteral("Zu übertragen: %1 Dateien (%2 neu, %3 geändert), %4.\n"
+                       "Auf dem Server zu löschen: %5 Dateien.\nUnverändert: %6 Dateien.\n\n"
+                       "Jetzt veröffentlichen?")
+            .arg(p.added + p.changed)
+            .arg(p.added)
+            .arg(p.changed)
+            .arg(Bytes(p.bytes))
+            .arg(p.deleted)
+            .arg(p.unchanged);
+    if (prompts_.Ask(this, question, false) != Answer::Yes) {
+        Log(QStringLiteral("Nicht veröffentlicht."));
+        return std::nullopt;
+    }
+
+    options.dryRun = false;
+    cancel_ = false;
+    options.cancel = &cancel_;
+    options.progress = [this](const PublishProgress& pr) {
+        emit Progressed(pr.files, pr.totalFiles, pr.bytes, pr.totalBytes, Q(pr.current));
+    };
+    startedMs_ = QDateTime::currentMSecsSinceEpoch();
+    bar_->setVisible(true);
+    MakeReport log;
+    PublishOutcome outcome;
+    RunAside([&] {
+        outcome = Publish(disk_, site, *connection.store, target, options, log, connection.more);
+    });
+    bar_->setVisible(false);
+    status_->clear();
+    Log(log.Lines());
+    if (outcome.end == PublishEnd::SomeFailed)
+        prompts_.Message(this, QStringLiteral("Einige Dateien wurden nicht veröffentlicht; sie "
+                                              "werden beim nächsten Mal erneut versucht."));
+    return outcome.end;
+}
+
+void PublishDialog::ShowProgress(int files, int totalFiles, qulonglong bytes,
+                                 qulonglong totalBytes, const QString& current) {
+    bar_->setRange(0, totalFiles > 0 ? totalFiles : 1);
+    bar_->setValue(files);
+    QString left;
+    const qint64 spent = QDateTime::currentMSecsSinceEpoch() - startedMs_;
+    if (bytes > 0 && totalBytes > bytes && spent > 1000) {
+        const qint64 rest = static_cast<qint64>(spent * double(totalBytes - bytes) / bytes) / 1000;
+        left = QStringLiteral(", noch etwa %1:%2").arg(rest / 60).arg(rest % 60, 2, 10, QChar(u'0'));
+    }
+    status_->setText(QStringLiteral("Datei %1 von %2, %3 von %4%5%6")
+                         .arg(files)
+                         .arg(totalFiles)
+                         .arg(Bytes(bytes), Bytes(totalBytes), left,
+                              current.isEmpty() ? QString() : QStringLiteral(" – ") + current));
+}
+
+}  // namespace pagloom::app

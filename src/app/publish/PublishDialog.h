@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: MIT
+// "Veröffentlichen": the project's publishing target, edited in place like every other setting,
+// and the commands that use it. "Verbindung testen" and "Veröffentlichen" run off the window's
+// thread; the window answers throughout. An unknown server key is asked about ("Vertrauen"
+// stores it in the target), a changed one stops. A password is taken from the field, else from
+// the desktop's keychain, else asked for; it is kept in the keychain only when "Passwort
+// speichern" is ticked, and never in the project file.
+#pragma once
+#include <QDialog>
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <optional>
+
+#include "io/FileSystem.h"
+#include "publish/Publisher.h"
+#include "publish/TargetConnection.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+
+namespace pagloom::app {
+
+class Binder;
+class FieldTracker;
+struct ProjectSession;
+class UiPrompts;
+
+class PublishDialog : public QDialog {
+    Q_OBJECT
+  public:
+    // `help` shows the help page on publishing.
+    PublishDialog(ProjectSession& session, FieldTracker& tracker, UiPrompts& prompts,
+                  std::function<void()> help, QWidget* parent = nullptr);
+    ~PublishDialog() override;
+
+    // "Verbindung testen": true when every step worked; the log says what was checked.
+    bool TestConnection();
+    // "Veröffentlichen": plan, question, run with progress. The run's end (nothing when it
+    // did not start).
+    std::optional<PublishEnd> PublishNow();
+    // Stops a run after the files in flight ("Abbrechen" of the progress).
+    void Cancel() { cancel_ = true; }
+    bool Running() const { return running_; }
+
+    QString LogText() const;
+
+  signals:
+    // From a run's thread, queued to the window: how far it is.
+    void Progressed(int files, int totalFiles, qulonglong bytes, qulonglong totalBytes,
+                    QString current);
+
+  protected:
+    void reject() override;
+
+  private:
+    void BuildControls();
+    void ShowProgress(int files, int totalFiles, qulonglong bytes, qulonglong totalBytes,
+                      const QString& current);
+    // Connects as a run would, asking about an unknown key; nothing when it did not come
+    // about (the log and a message say why).
+    bool Connect(TargetConnection& connection);
+    // The password for the target: field, keychain, question; nothing when the user cancelled.
+    std::optional<std::string> Password();
+    void StorePassword(const std::string& password);
+    // Runs `work` off the window's thread and waits for it with the window answering.
+    void RunAside(const std::function<void()>& work);
+    void Log(const QString& line);
+    void Log(const std::vector<std::string>& lines);
+    void SetBusy(bool busy);
+
+    ProjectSession& session_;
+    FieldTracker& tracker_;
+    UiPrompts& prompts_;
+    std::function<void()> help_;
+    Binder* binder_ = nullptr;
+    QComboBox* protocol_ = nullptr;
+    QLabel* ftpWarning_ = nullptr;
+    QLineEdit *host_ = nullptr, *port_ = nullptr, *user_ = nullptr, *folder_ = nullptr,
+              *keyFile_ = nullptr, *password_ = nullptr;
+    QCheckBox *savePassword_ = nullptr, *deleteRemoved_ = nullptr;
+    QSpinBox* connections_ = nullptr;
+    QPlainTextEdit *exclude_ = nullptr, *protect_ = nullptr, *log_ = nullptr;
+    QLabel* status_ = nullptr;
+    QProgressBar* bar_ = nullptr;
+    QPushButton *test_ = nullptr, *publish_ = nullptr, *cancelButton_ = nullptr,
+                *close_ = nullptr;
+    DiskFileSystem disk_;
+    std::atomic<bool> cancel_{false};
+    bool running_ = false;
+    qint64 startedMs_ = 0;
+};
+
+}  // namespace pagloom::app
