@@ -36,9 +36,14 @@ double Seconds(const std::function<void()>& f) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
+// Runs a shell command quietly; when it fails, the end of what it said goes to stderr.
 bool Sh(const std::string& command) {
-    const int rc = std::system((command + " >/dev/null 2>&1").c_str());
-    return rc != -1 && WIFEXITED(rc) && WEXITSTATUS(rc) == 0;
+    const std::string out = "/tmp/pagloom-publish-bench.out";
+    const int rc = std::system((command + " >" + out + " 2>&1").c_str());
+    const bool ok = rc != -1 && WIFEXITED(rc) && WEXITSTATUS(rc) == 0;
+    if (!ok && command.rfind("command -v", 0) != 0)
+        std::system(("tail -n 3 " + out + " >&2").c_str());
+    return ok;
 }
 
 bool Have(const char* tool) { return Sh(std::string("command -v ") + tool); }
@@ -112,11 +117,16 @@ int main(int argc, char** argv) {
         for (const auto& [peer, command] : peers) {
             if (!Have(peer.c_str())) continue;
             makeFolder(peer);
-            const double first = Seconds([&] { Sh(command); });
+            bool ok = true;
+            const double first = Seconds([&] { ok = Sh(command); });
             change();
-            const double one = Seconds([&] { Sh(command); });
-            std::printf("%-6s %-10s first publish %8.2f s   one changed page %8.3f s\n",
-                        protocol, peer.c_str(), first, one);
+            const double one = Seconds([&] { ok = Sh(command) && ok; });
+            size_t arrived = 0;
+            for (const auto& e : fs::recursive_directory_iterator(onDisk + "/" + peer))
+                arrived += e.is_regular_file();
+            std::printf("%-6s %-10s first publish %8.2f s   one changed page %8.3f s   %zu files%s\n",
+                        protocol, peer.c_str(), first, one, arrived, ok ? "" : " (FAILED)");
+            if (!ok || arrived < static_cast<size_t>(pages)) continue;  // not a comparison
             peerFirst = std::min(peerFirst, first);
             peerOne = std::min(peerOne, one);
         }
@@ -174,7 +184,7 @@ int main(int argc, char** argv) {
                                     server.RemoteFolder() +
                                     "/rclone --ftp-host 127.0.0.1 --ftp-port " + port +
                                     " --ftp-user " + user + " --ftp-pass $(rclone obscure " + pw +
-                                    ") --ftp-explicit-tls --ftp-no-check-certificate "
+                                    ") --ftp-explicit-tls --ftp-disable-tls13 --ftp-no-check-certificate "
                                     "--ftp-concurrency " +
                                     std::to_string(2 * connections) + " --transfers " + n +
                                     " --checkers " + n},

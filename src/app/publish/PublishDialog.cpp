@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -160,7 +161,7 @@ void PublishDialog::BuildControls() {
     auto* keyRow = new QHBoxLayout;
     keyRow->addWidget(keyFile_);
     keyRow->addWidget(chooseKey);
-    auto* keyLabel = new QLabel(QStringLiteral("SSH-&Schlüsseldatei:"));
+    auto* keyLabel = new QLabel(QStringLiteral("SSH-Schlüssel&datei:"));
     keyLabel->setBuddy(keyFile_);
     form->addRow(keyLabel, keyRow);
     binder_->Enable(keyFile_, [target] { return target().protocol == PublishProtocol::Sftp; });
@@ -173,7 +174,7 @@ void PublishDialog::BuildControls() {
     auto* passwordLabel = new QLabel(QStringLiteral("Pass&wort:"));
     passwordLabel->setBuddy(password_);
     form->addRow(passwordLabel, password_);
-    savePassword_ = new QCheckBox(QStringLiteral("Passwort s&peichern (im Schlüsselbund des "
+    savePassword_ = new QCheckBox(QStringLiteral("Passwort spe&ichern (im Schlüsselbund des "
                                                  "Desktops, nie in der Projektdatei)"));
     savePassword_->setObjectName(QStringLiteral("cbPasswortSpeichern"));
     form->addRow(QString(), savePassword_);
@@ -210,7 +211,7 @@ void PublishDialog::BuildControls() {
         target().connections = n;
         tracker_.MarkModified();
     });
-    auto* connectionsLabel = new QLabel(QStringLiteral("&Verbindungen gleichzeitig:"));
+    auto* connectionsLabel = new QLabel(QStringLiteral("Verbindungen g&leichzeitig:"));
     connectionsLabel->setBuddy(connections_);
     form->addRow(connectionsLabel, connections_);
 
@@ -235,7 +236,7 @@ void PublishDialog::BuildControls() {
     cancelButton_ = new QPushButton(QStringLiteral("Abbre&chen"));
     cancelButton_->setObjectName(QStringLiteral("btAbbrechen"));
     cancelButton_->setEnabled(false);
-    close_ = new QPushButton(QStringLiteral("Schl&ießen"));
+    close_ = new QPushButton(QStringLiteral("Schließen"));
     close_->setObjectName(QStringLiteral("btSchliessen"));
     auto* helpButton = new QPushButton(QStringLiteral("&Hilfe"));
     helpButton->setObjectName(QStringLiteral("btHilfe"));
@@ -275,12 +276,15 @@ void PublishDialog::reject() {
 
 QString PublishDialog::LogText() const { return log_->toPlainText(); }
 
-void PublishDialog::Log(const QString& line) { log_->appendPlainText(line); }
+void PublishDialog::Log(const QString& line) {
+    log_->appendPlainText(line);
+    log_->verticalScrollBar()->setValue(log_->verticalScrollBar()->maximum());  // the newest
+}
 
 void PublishDialog::Log(const std::vector<std::string>& lines) {
     QStringList all;
     for (const std::string& l : lines) all << Q(l);
-    log_->appendPlainText(all.join(u'\n'));
+    Log(all.join(u'\n'));
 }
 
 void PublishDialog::SetBusy(bool busy) {
@@ -308,6 +312,8 @@ std::optional<std::string> PublishDialog::Password() {
         if (savePassword_->isChecked()) StorePassword(typed);
         return typed;
     }
+    // SSH logs in with the agent or the key file; no keychain needed then.
+    if (t.protocol == PublishProtocol::Sftp && !t.keyFile.empty()) return std::string();
     QKeychain::ReadPasswordJob job{QLatin1String(kSecretService)};
     job.setAutoDelete(false);
     job.setKey(QString::fromStdString(SecretKey(t)));
@@ -316,10 +322,11 @@ std::optional<std::string> PublishDialog::Password() {
     job.start();
     loop.exec();
     if (job.error() == QKeychain::NoError) return job.textData().toStdString();
-    if (job.error() != QKeychain::EntryNotFound)
-        Log(QStringLiteral("Kein Schlüsselbund des Desktops erreichbar (%1); das Passwort wird "
-                           "bei jedem Lauf erfragt.")
-                .arg(job.errorString()));
+    if (job.error() != QKeychain::EntryNotFound && !toldNoKeychain_) {
+        toldNoKeychain_ = true;
+        Log(QStringLiteral("Kein Schlüsselbund des Desktops erreichbar; ein Passwort wird bei "
+                           "jedem Lauf erfragt."));
+    }
     if (!NeedsPassword(t)) return std::string();  // SSH: the agent or the key file
     const std::optional<QString> asked = prompts_.Password(
         this, QStringLiteral("Passwort für %1@%2:").arg(Q(t.user), Q(t.host)));
@@ -368,8 +375,9 @@ bool PublishDialog::Connect(TargetConnection& connection) {
         status_->clear();
         if (!connection.warning.empty()) Log(Q(connection.warning));
         if (connection.store) return true;
-        Log(Q(connection.error));
         if (connection.unknownKey && !connection.fingerprint.empty()) {
+            Log(QStringLiteral("Der Schlüssel des Servers %1 ist unbekannt: %2")
+                    .arg(Q(target.host), Q(connection.fingerprint)));
             const QString question =
                 QStringLiteral("Der Schlüssel des Servers %1 ist unbekannt.\n\n"
                                "Sein SHA256-Fingerabdruck:\n%2\n\n"
@@ -386,6 +394,7 @@ bool PublishDialog::Connect(TargetConnection& connection) {
                     .arg(Q(connection.fingerprint)));
             continue;
         }
+        Log(Q(connection.error));
         prompts_.Message(this, Q(connection.error));
         return false;
     }

@@ -94,6 +94,7 @@ class PublishDialog : public QDialog {
     DiskFileSystem disk_;
     std::atomic<bool> cancel_{false};
     bool running_ = false;
+    bool toldNoKeychain_ = false;
     qint64 startedMs_ = 0;
 };
 
