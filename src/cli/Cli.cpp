@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <memory>
@@ -312,8 +313,19 @@ RunResult PublishDocument(const CommandLine& cl, ProjectDocument& doc, const std
     options.verify = cl.publish.verify == 2   ? PublishOptions::Verify::Content
                      : cl.publish.verify == 1 ? PublishOptions::Verify::Size
                                               : PublishOptions::Verify::None;
+    // On a terminal, how far the run is, on one line of stderr that is rewritten (the log on
+    // stdout stays as it is).
+    const bool terminal = ::isatty(STDERR_FILENO) == 1 && !cl.dryRun;
+    if (terminal)
+        options.progress = [](const PublishProgress& p) {
+            std::fprintf(stderr, "\r%d von %d Dateien, %llu von %llu KB ", p.files, p.totalFiles,
+                         static_cast<unsigned long long>(p.bytes / 1024),
+                         static_cast<unsigned long long>(p.totalBytes / 1024));
+            std::fflush(stderr);
+        };
     const PublishOutcome o =
         Publish(fs, dest, remote, target, options, doc.Build.Report, moreStores);
+    if (terminal) std::fputs("\n", stderr);
     switch (o.end) {
         case PublishEnd::Done:
             return RunResult::Success;

@@ -105,8 +105,9 @@ class ScriptedPrompts : public UiPrompts {
     std::optional<QString> Password(QWidget*, const QString& prompt) override {
         passwordPrompts << prompt;
         if (passwords.empty()) return std::nullopt;
-        std::optional<QString> p = passwords.front();
+        const QString p = passwords.front();
         passwords.pop_front();
+        if (p.isNull()) return std::nullopt;
         return p;
     }
 
@@ -125,7 +126,7 @@ class ScriptedPrompts : public UiPrompts {
     std::function<int(QDialog*)> onExec;
     std::deque<bool> trusts;  // answers to the question about an unknown server key
     QStringList trustQuestions;
-    std::deque<std::optional<QString>> passwords;  // answers to the password question
+    std::deque<QString> passwords;  // answers to the password question; a null text cancels
     QStringList passwordPrompts;
 
   private:

@@ -333,7 +333,12 @@ class ParadoxFile {
         switch (f.px_ftype) {
             case pxfAlpha: {
                 char* v = nullptr;
-                if (PX_get_data_alpha(px_, data, len, &v) <= 0 || !v) return "";
+                const int got = PX_get_data_alpha(px_, data, len, &v);
+                if (!v) return "";
+                if (got <= 0) {
+                    px_->free(px_, v);
+                    return "";
+                }
                 return Owned(v, -1, cp);
             }
             case pxfShort: {
@@ -356,10 +361,14 @@ class ParadoxFile {
             }
             case pxfBCD: {
                 char* v = nullptr;
-                if (PX_get_data_bcd(px_, reinterpret_cast<unsigned char*>(data), f.px_fdc, &v) <=
-                        0 ||
-                    !v)
+                const int got =
+                    PX_get_data_bcd(px_, reinterpret_cast<unsigned char*>(data), f.px_fdc, &v);
+                if (!v) return "";
+                // pxlib may hand over its text even when it says the value is empty or bad.
+                if (got <= 0) {
+                    px_->free(px_, v);
                     return "";
+                }
                 return Owned(v, -1, CodePageConverter());
             }
             case pxfDate: {
@@ -388,7 +397,12 @@ class ParadoxFile {
                 if (!IsBlob(f)) return "";
                 char* v = nullptr;
                 int mod = 0, size = 0;
-                if (PX_get_data_blob(px_, data, len, &mod, &size, &v) <= 0 || !v) return "";
+                const int got = PX_get_data_blob(px_, data, len, &mod, &size, &v);
+                if (!v) return "";
+                if (got <= 0) {
+                    px_->free(px_, v);
+                    return "";
+                }
                 if (const auto blob = StoredBlob(f, data); blob && size > 0)
                     size = static_cast<int>(
                         std::min<size_t>(static_cast<size_t>(size), BlobRoom(*blob)));
