@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Publishing a site of 10,000 pages to an OpenSSH server and to vsftpd over FTPS on 127.0.0.1
-// (started here, as in the tests), first in full and then with one page changed, beside `rclone sync` and `lftp mirror -R`
-// (when installed) with the same number of connections, each into a folder of its own.
-// Targets: the first publish no slower than the faster peer; one changed page at most 0.2 times
-// the faster peer's time (the peers list every remote file; pagloom reads one manifest).
+// (started here, as in the tests), first in full and then with one page changed, beside `rclone
+// sync` and `lftp mirror -R` (when installed) with the same number of connections, each into a
+// folder of its own. Targets: the first publish no slower than the faster peer; one changed page at
+// most 0.2 times the faster peer's time (the peers list every remote file; pagloom reads one
+// manifest).
 //
 //   bench-publish-bench [pages=10000] [connections=4]
 #include <sys/wait.h>
@@ -124,16 +125,18 @@ int main(int argc, char** argv) {
             size_t arrived = 0;
             for (const auto& e : fs::recursive_directory_iterator(onDisk + "/" + peer))
                 arrived += e.is_regular_file();
-            std::printf("%-6s %-10s first publish %8.2f s   one changed page %8.3f s   %zu files%s\n",
-                        protocol, peer.c_str(), first, one, arrived, ok ? "" : " (FAILED)");
+            std::printf(
+                "%-6s %-10s first publish %8.2f s   one changed page %8.3f s   %zu files%s\n",
+                protocol, peer.c_str(), first, one, arrived, ok ? "" : " (FAILED)");
             if (!ok || arrived < static_cast<size_t>(pages)) continue;  // not a comparison
             peerFirst = std::min(peerFirst, first);
             peerOne = std::min(peerOne, one);
         }
         if (peerFirst < 1e9)
-            std::printf("%-6s first publish %.2f x the faster peer (target <= 1), one changed "
-                        "page %.3f x (target <= 0.2)\n",
-                        protocol, ourFirst / peerFirst, ourOne / peerOne);
+            std::printf(
+                "%-6s first publish %.2f x the faster peer (target <= 1), one changed "
+                "page %.3f x (target <= 0.2)\n",
+                protocol, ourFirst / peerFirst, ourOne / peerOne);
     };
     const std::string n = std::to_string(connections);
 
@@ -176,23 +179,23 @@ int main(int argc, char** argv) {
             target.user = server.User();
             target.hostKey = server.Pin();
             target.remoteFolder = server.RemoteFolder();
-            const std::string port = std::to_string(server.Port()),
-                              user = server.User(), pw = server.Password();
+            const std::string port = std::to_string(server.Port()), user = server.User(),
+                              pw = server.Password();
             // The peers are told to skip the certificate check, which pagloom never does.
-            compare("ftps", target, pw, server.Folder(),
-                    {{"rclone", "rclone sync " + site.string() + " :ftp:" +
-                                    server.RemoteFolder() +
-                                    "/rclone --ftp-host 127.0.0.1 --ftp-port " + port +
-                                    " --ftp-user " + user + " --ftp-pass $(rclone obscure " + pw +
-                                    ") --ftp-explicit-tls --ftp-disable-tls13 --ftp-no-check-certificate "
-                                    "--ftp-concurrency " +
-                                    std::to_string(2 * connections) + " --transfers " + n +
-                                    " --checkers " + n},
-                     {"lftp", "lftp -c \"set ftp:ssl-force true; set ftp:ssl-protect-data true; "
-                              "set ssl:verify-certificate no; open -u " +
-                                  user + "," + pw + " -p " + port +
-                                  " 127.0.0.1; mirror -R --parallel=" + n + " " + site.string() +
-                                  " " + server.RemoteFolder() + "/lftp\""}});
+            compare(
+                "ftps", target, pw, server.Folder(),
+                {{"rclone",
+                  "rclone sync " + site.string() + " :ftp:" + server.RemoteFolder() +
+                      "/rclone --ftp-host 127.0.0.1 --ftp-port " + port + " --ftp-user " + user +
+                      " --ftp-pass $(rclone obscure " + pw +
+                      ") --ftp-explicit-tls --ftp-disable-tls13 --ftp-no-check-certificate "
+                      "--ftp-concurrency " +
+                      std::to_string(2 * connections) + " --transfers " + n + " --checkers " + n},
+                 {"lftp",
+                  "lftp -c \"set ftp:ssl-force true; set ftp:ssl-protect-data true; "
+                  "set ssl:verify-certificate no; open -u " +
+                      user + "," + pw + " -p " + port + " 127.0.0.1; mirror -R --parallel=" + n +
+                      " " + site.string() + " " + server.RemoteFolder() + "/lftp\""}});
         }
     }
     fs::remove_all(root);

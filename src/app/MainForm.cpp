@@ -230,10 +230,10 @@ void TMainForm::BuildActions() {
                             [this] { Erstellen1Click(); });
     build->setIcon(st->standardIcon(QStyle::SP_MediaPlay));
     build->setShortcut(QKeySequence(Qt::Key_F9));
-    QAction* publish = action(
-        QStringLiteral("&Veröffentlichen..."),
-        QStringLiteral("Veröffentlichen|Die erstellte Website auf den Webserver übertragen"),
-        [this] { PublishClick(); });
+    QAction* publish =
+        action(QStringLiteral("&Veröffentlichen..."),
+               QStringLiteral("Veröffentlichen|Die erstellte Website auf den Webserver übertragen"),
+               [this] { PublishClick(); });
     publish->setObjectName(QStringLiteral("acVeroeffentlichen"));
     publish->setIcon(st->standardIcon(QStyle::SP_ArrowUp));
     publish->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9));
@@ -602,8 +602,8 @@ void TMainForm::Preview() {
 
 void TMainForm::PublishClick() {
     FocusPageControl();
-    PublishDialog dlg(session_, tracker_, prompts_, [this] { ShowHelpPage("veroeffentlichen.htm"); },
-                      this);
+    PublishDialog dlg(
+        session_, tracker_, prompts_, [this] { ShowHelpPage("veroeffentlichen.htm"); }, this);
     prompts_.Exec(&dlg);
     UpdateCaption();  // an accepted server key is a change of the project
 }

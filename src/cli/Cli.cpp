@@ -198,7 +198,6 @@ RunResult RunCheck(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FI
     return problems.empty() ? RunResult::Success : RunResult::FilesFailed;
 }
 
-
 // The password for the target, in this order: PAGLOOM_PASSWORD, --password-file, the desktop's
 // secret store; none (an SSH agent or key file logs in) is the empty text. Nothing when the
 // file is refused, or when a protocol that logs in with a password has none.
@@ -300,8 +299,7 @@ RunResult PublishDocument(const CommandLine& cl, ProjectDocument& doc, const std
         host.ShowMessage(connection.error);
         return RunResult::NothingBuilt;
     }
-    if (!accept.empty() && !StoreHostKey(cl.file, accept, fs, host))
-        return RunResult::NothingBuilt;
+    if (!accept.empty() && !StoreHostKey(cl.file, accept, fs, host)) return RunResult::NothingBuilt;
     std::unique_ptr<RemoteStore> store = std::move(connection.store);
     const StoreFactory& moreStores = connection.more;
     RemoteStore& remote = *store;

@@ -45,7 +45,7 @@ struct SavedProject {
         fs::create_directories(site);
         for (int i = 0; i < pages; ++i)
             support::WriteFile(site + "/seite" + std::to_string(i) + ".htm",
-                            "<p>" + std::to_string(i) + "</p>\r\n");
+                               "<p>" + std::to_string(i) + "</p>\r\n");
         support::WriteFile(site + "/index.htm", "<frameset></frameset>\r\n");
         app.session.Settings().files.destination_directory = site;
         if (!app.session.SaveAs(file)) qFatal("cannot save the project");
@@ -117,8 +117,7 @@ void PublishDialogTest::settingsAreBoundAndThePasswordGoesOnlyToTheKeychain() {
     AppFixture again;
     QVERIFY(again.session.Open(p.file));
     QCOMPARE(again.session.project.Publish, p.Target());
-    PublishDialog second(again.session, again.main->Tracker(), again.prompts, {},
-                         again.main.get());
+    PublishDialog second(again.session, again.main->Tracker(), again.prompts, {}, again.main.get());
     QVERIFY2(second.TestConnection(), qPrintable(second.LogText()));
     QVERIFY(again.prompts.passwordPrompts.isEmpty());  // read back from the keychain
 }
@@ -222,7 +221,7 @@ void PublishDialogTest::aCancelledRunIsResumedAndTheWindowAnswersThroughout() {
     });
     p.app.prompts.answers = {Answer::Yes};
     QCOMPARE(dlg->PublishNow(), std::optional<PublishEnd>(PublishEnd::Cancelled));
-    QVERIFY(ticks > 0);          // the event loop ran while the files went
+    QVERIFY(ticks > 0);           // the event loop ran while the files went
     QVERIFY(progressSeen >= 50);  // and showed the progress
     const size_t sent = Files(remote.Path()).size();
     QVERIFY(sent >= 50 && sent < 401);
@@ -233,8 +232,8 @@ void PublishDialogTest::aCancelledRunIsResumedAndTheWindowAnswersThroughout() {
     p.app.prompts.answers = {Answer::Yes};
     const std::optional<PublishEnd> rest = dlg->PublishNow();
     QVERIFY2(rest == PublishEnd::Done, qPrintable(dlg->LogText().right(600)));
-    QVERIFY(p.app.prompts.questions.last().contains(QStringLiteral("Zu übertragen: %1 Dateien")
-                                                         .arg(401 - sent)));
+    QVERIFY(p.app.prompts.questions.last().contains(
+        QStringLiteral("Zu übertragen: %1 Dateien").arg(401 - sent)));
     QCOMPARE(Files(remote.Path()), Files(p.site));
 }
 

@@ -19,10 +19,10 @@
 #include <thread>
 #include <vector>
 
-#include "SshServer.h"
 #include "Keyring.h"
-#include "TlsServers.h"
+#include "SshServer.h"
 #include "TestSupport.h"
+#include "TlsServers.h"
 
 namespace fs = std::filesystem;
 
@@ -417,9 +417,8 @@ TEST_P(CliPublishOver, OnlyAnAcceptedServerKeyIsTrusted) {
         folder = ssh->Folder();
         key = ssh->Fingerprint();
         wrongKey = "SHA256:AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA";
-        section.insert(section.end(), {"port=" + std::to_string(ssh->Port()),
-                                       "user=" + ssh->User(), "remote-folder=" + folder,
-                                       "key-file=" + ssh->ClientKey()});
+        section.insert(section.end(), {"port=" + std::to_string(ssh->Port()), "user=" + ssh->User(),
+                                       "remote-folder=" + folder, "key-file=" + ssh->ClientKey()});
     } else {
         if (GetParam() == "ftps")
             tls = std::make_unique<pagloom::test::FtpsServer>();
@@ -431,8 +430,7 @@ TEST_P(CliPublishOver, OnlyAnAcceptedServerKeyIsTrusted) {
         key = tls->Pin();
         secret = tls->Password();
         wrongKey = "sha256//AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA=";
-        section.insert(section.end(), {"port=" + std::to_string(tls->Port()),
-                                       "user=" + tls->User(),
+        section.insert(section.end(), {"port=" + std::to_string(tls->Port()), "user=" + tls->User(),
                                        "remote-folder=" + tls->RemoteFolder()});
     }
     TempDir dir, site, cache;
@@ -456,8 +454,7 @@ TEST_P(CliPublishOver, OnlyAnAcceptedServerKeyIsTrusted) {
     EXPECT_EQ(wrong.status, 2);
     EXPECT_TRUE(fs::is_empty(folder));
 
-    CliRun accepted =
-        RunCli({"publish", project, "--dest", site.Path(), "--accept-host-key", key});
+    CliRun accepted = RunCli({"publish", project, "--dest", site.Path(), "--accept-host-key", key});
     EXPECT_EQ(accepted.status, 0) << accepted.err;
     EXPECT_NE(ReadFile(project).find("host-key=" + key + "\r\n"), std::string::npos);
     EXPECT_EQ(ReadFile(folder + "/index.htm"), ReadFile(site / "index.htm"));
@@ -487,11 +484,11 @@ TEST(CliPublish, ThePasswordComesFromTheDesktopsSecretStore) {
     TempDir dir, site, cache;
     const std::string project = dir / "demo.plp";
     fs::copy_file(PAGLOOM_DEMO_PROJECT, project);
-    WriteFile(project, ReadFile(project) +
-                           CrLf({"[publish]", "protocol=webdav", "host=127.0.0.1",
-                                 "port=" + std::to_string(server.Port()), "user=" + server.User(),
-                                 "remote-folder=" + server.RemoteFolder(),
-                                 "host-key=" + server.Pin()}));
+    WriteFile(project,
+              ReadFile(project) +
+                  CrLf({"[publish]", "protocol=webdav", "host=127.0.0.1",
+                        "port=" + std::to_string(server.Port()), "user=" + server.User(),
+                        "remote-folder=" + server.RemoteFolder(), "host-key=" + server.Pin()}));
     ASSERT_EQ(RunCli({"build", project, "--dest", site.Path()}).status, 0);
     setenv("XDG_CACHE_HOME", cache.Path().c_str(), 1);
     unsetenv("PAGLOOM_PASSWORD");

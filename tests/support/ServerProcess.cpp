@@ -82,8 +82,7 @@ ServerProcess::~ServerProcess() {
     if (!dir_.empty()) std::filesystem::remove_all(dir_);
 }
 
-bool ServerProcess::Start(const std::vector<std::string>& argv, int port,
-                          const std::string& log) {
+bool ServerProcess::Start(const std::vector<std::string>& argv, int port, const std::string& log) {
     argv_ = argv;
     port_ = port;
     log_ = log;

@@ -29,8 +29,7 @@ FtpsServer::FtpsServer() {
     ::chown(root.c_str(), daemon->pw_uid, daemon->pw_gid);
     ::chown(folder_.c_str(), daemon->pw_uid, daemon->pw_gid);
     WriteText(dir + "/users",
-              user_ + ":" + RunCommand("openssl passwd -6 " + password_ + " | tr -d '\\n'") +
-                  "\n");
+              user_ + ":" + RunCommand("openssl passwd -6 " + password_ + " | tr -d '\\n'") + "\n");
     port_ = FreePort();
     pamService_ = "pagloom-test-ftps-" + std::to_string(port_);
     WriteText("/etc/pam.d/" + pamService_, "auth required pam_pwdfile.so pwdfile=" + dir +
@@ -42,8 +41,9 @@ FtpsServer::FtpsServer() {
                   "guest_username=daemon\nvirtual_use_local_privs=YES\nwrite_enable=YES\n"
                   "local_root=" +
                   root + "\npam_service_name=" + pamService_ +
-                  "\nchroot_local_user=YES\nallow_writeable_chroot=YES\nseccomp_sandbox=NO\ncheck_shell=NO\nssl_enable=YES\nrsa_cert_file=" + dir +
-                  "/cert.pem\nrsa_private_key_file=" + dir +
+                  "\nchroot_local_user=YES\nallow_writeable_chroot=YES\nseccomp_sandbox=NO\ncheck_"
+                  "shell=NO\nssl_enable=YES\nrsa_cert_file=" +
+                  dir + "/cert.pem\nrsa_private_key_file=" + dir +
                   "/key.pem\nforce_local_logins_ssl=YES\nforce_local_data_ssl=YES\n"
                   "ssl_tlsv1=NO\nssl_sslv2=NO\nssl_sslv3=NO\npasv_enable=YES\n"
                   "pasv_address=127.0.0.1\nlocal_umask=022\nfile_open_mode=0644\n"
@@ -74,8 +74,7 @@ DavServer::DavServer() {
     WriteText(dir + "/users", user_ + ":" + password_ + "\n");
     port_ = FreePort();
     WriteText(dir + "/lighttpd.conf",
-              "server.document-root = \"" + root + "\"\nserver.port = " +
-                  std::to_string(port_) +
+              "server.document-root = \"" + root + "\"\nserver.port = " + std::to_string(port_) +
                   "\nserver.bind = \"127.0.0.1\"\n"
                   "server.modules = (\"mod_webdav\", \"mod_auth\", \"mod_authn_file\", "
                   "\"mod_openssl\")\n"

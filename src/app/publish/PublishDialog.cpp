@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "publish/PublishDialog.h"
 
+#include <qt6keychain/keychain.h>
+
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QDateTime>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -20,7 +22,6 @@
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <qt6keychain/keychain.h>
 #include <thread>
 
 #include "Binding.h"
@@ -109,8 +110,8 @@ void PublishDialog::BuildControls() {
                     std::string PublishTarget::*member) {
         edit = new QLineEdit;
         edit->setObjectName(QLatin1String(name));
-        binder_->Text(edit, [target, member]() -> std::string& { return target().*member; },
-                      true);
+        binder_->Text(
+            edit, [target, member]() -> std::string& { return target().*member; }, true);
         auto* label = new QLabel(caption);
         label->setBuddy(edit);
         form->addRow(label, edit);
@@ -141,16 +142,17 @@ void PublishDialog::BuildControls() {
 
     keyFile_ = new QLineEdit;
     keyFile_->setObjectName(QStringLiteral("edSchluesseldatei"));
-    binder_->Text(keyFile_, [target]() -> std::string& { return target().keyFile; }, true);
+    binder_->Text(
+        keyFile_, [target]() -> std::string& { return target().keyFile; }, true);
     auto* chooseKey = new QToolButton;
     chooseKey->setObjectName(QStringLiteral("sbSchluesseldatei"));
     chooseKey->setText(QStringLiteral("..."));
     chooseKey->setToolTip(QStringLiteral("SSH-Schlüsseldatei wählen"));
     connect(chooseKey, &QToolButton::clicked, this, [this, target] {
-        const QString file = prompts_.OpenFile(this, QStringLiteral("SSH-Schlüsseldatei wählen"),
-                                               QDir::homePath() + QStringLiteral("/.ssh"),
-                                               QStringLiteral("Alle Dateien (*)"), QString(),
-                                               QString());
+        const QString file =
+            prompts_.OpenFile(this, QStringLiteral("SSH-Schlüsseldatei wählen"),
+                              QDir::homePath() + QStringLiteral("/.ssh"),
+                              QStringLiteral("Alle Dateien (*)"), QString(), QString());
         if (file.isEmpty()) return;
         const std::optional<std::string> path = ChosenPath(prompts_, this, file);
         if (!path || *path == target().keyFile) return;
@@ -174,8 +176,9 @@ void PublishDialog::BuildControls() {
     auto* passwordLabel = new QLabel(QStringLiteral("Pass&wort:"));
     passwordLabel->setBuddy(password_);
     form->addRow(passwordLabel, password_);
-    savePassword_ = new QCheckBox(QStringLiteral("Passwort spe&ichern (im Schlüsselbund des "
-                                                 "Desktops, nie in der Projektdatei)"));
+    savePassword_ =
+        new QCheckBox(QStringLiteral("Passwort spe&ichern (im Schlüsselbund des "
+                                     "Desktops, nie in der Projektdatei)"));
     savePassword_->setObjectName(QStringLiteral("cbPasswortSpeichern"));
     form->addRow(QString(), savePassword_);
     binder_->Enable(password_, isServer);
@@ -186,7 +189,8 @@ void PublishDialog::BuildControls() {
     exclude_->setTabChangesFocus(true);
     exclude_->setMaximumHeight(60);
     binder_->List(exclude_, [target]() -> std::vector<std::string>& { return target().exclude; });
-    auto* excludeLabel = new QLabel(QStringLiteral("&Nicht veröffentlichen\n(ein Muster je Zeile):"));
+    auto* excludeLabel =
+        new QLabel(QStringLiteral("&Nicht veröffentlichen\n(ein Muster je Zeile):"));
     excludeLabel->setBuddy(exclude_);
     form->addRow(excludeLabel, exclude_);
     protect_ = new QPlainTextEdit;
@@ -194,7 +198,8 @@ void PublishDialog::BuildControls() {
     protect_->setTabChangesFocus(true);
     protect_->setMaximumHeight(60);
     binder_->List(protect_, [target]() -> std::vector<std::string>& { return target().protect; });
-    auto* protectLabel = new QLabel(QStringLiteral("Auf dem Server nie &ändern\n(ein Muster je Zeile):"));
+    auto* protectLabel =
+        new QLabel(QStringLiteral("Auf dem Server nie &ändern\n(ein Muster je Zeile):"));
     protectLabel->setBuddy(protect_);
     form->addRow(protectLabel, protect_);
 
@@ -324,12 +329,13 @@ std::optional<std::string> PublishDialog::Password() {
     if (job.error() == QKeychain::NoError) return job.textData().toStdString();
     if (job.error() != QKeychain::EntryNotFound && !toldNoKeychain_) {
         toldNoKeychain_ = true;
-        Log(QStringLiteral("Kein Schlüsselbund des Desktops erreichbar; ein Passwort wird bei "
+        Log(
+            QStringLiteral("Kein Schlüsselbund des Desktops erreichbar; ein Passwort wird bei "
                            "jedem Lauf erfragt."));
     }
     if (!NeedsPassword(t)) return std::string();  // SSH: the agent or the key file
-    const std::optional<QString> asked = prompts_.Password(
-        this, QStringLiteral("Passwort für %1@%2:").arg(Q(t.user), Q(t.host)));
+    const std::optional<QString> asked =
+        prompts_.Password(this, QStringLiteral("Passwort für %1@%2:").arg(Q(t.user), Q(t.host)));
     if (!asked) return std::nullopt;
     return asked->toStdString();
 }
@@ -379,10 +385,11 @@ bool PublishDialog::Connect(TargetConnection& connection) {
             Log(QStringLiteral("Der Schlüssel des Servers %1 ist unbekannt: %2")
                     .arg(Q(target.host), Q(connection.fingerprint)));
             const QString question =
-                QStringLiteral("Der Schlüssel des Servers %1 ist unbekannt.\n\n"
-                               "Sein SHA256-Fingerabdruck:\n%2\n\n"
-                               "Vertrauen Sie ihm nur, wenn er mit dem übereinstimmt, den Ihr "
-                               "Anbieter nennt.")
+                QStringLiteral(
+                    "Der Schlüssel des Servers %1 ist unbekannt.\n\n"
+                    "Sein SHA256-Fingerabdruck:\n%2\n\n"
+                    "Vertrauen Sie ihm nur, wenn er mit dem übereinstimmt, den Ihr "
+                    "Anbieter nennt.")
                     .arg(Q(target.host), Q(connection.fingerprint));
             if (!prompts_.Trust(this, question)) {
                 Log(QStringLiteral("Abgebrochen: dem Server wird nicht vertraut."));
@@ -470,9 +477,10 @@ std::optional<PublishEnd> PublishDialog::PublishNow() {
         return PublishEnd::Done;
     }
     const QString question =
-        QStringLiteral("Zu übertragen: %1 Dateien (%2 neu, %3 geändert), %4.\n"
-                       "Auf dem Server zu löschen: %5 Dateien.\nUnverändert: %6 Dateien.\n\n"
-                       "Jetzt veröffentlichen?")
+        QStringLiteral(
+            "Zu übertragen: %1 Dateien (%2 neu, %3 geändert), %4.\n"
+            "Auf dem Server zu löschen: %5 Dateien.\nUnverändert: %6 Dateien.\n\n"
+            "Jetzt veröffentlichen?")
             .arg(p.added + p.changed)
             .arg(p.added)
             .arg(p.changed)
@@ -506,15 +514,16 @@ std::optional<PublishEnd> PublishDialog::PublishNow() {
     return outcome.end;
 }
 
-void PublishDialog::ShowProgress(int files, int totalFiles, qulonglong bytes,
-                                 qulonglong totalBytes, const QString& current) {
+void PublishDialog::ShowProgress(int files, int totalFiles, qulonglong bytes, qulonglong totalBytes,
+                                 const QString& current) {
     bar_->setRange(0, totalFiles > 0 ? totalFiles : 1);
     bar_->setValue(files);
     QString left;
     const qint64 spent = QDateTime::currentMSecsSinceEpoch() - startedMs_;
     if (bytes > 0 && totalBytes > bytes && spent > 1000) {
         const qint64 rest = static_cast<qint64>(spent * double(totalBytes - bytes) / bytes) / 1000;
-        left = QStringLiteral(", noch etwa %1:%2").arg(rest / 60).arg(rest % 60, 2, 10, QChar(u'0'));
+        left =
+            QStringLiteral(", noch etwa %1:%2").arg(rest / 60).arg(rest % 60, 2, 10, QChar(u'0'));
     }
     status_->setText(QStringLiteral("Datei %1 von %2, %3 von %4%5%6")
                          .arg(files)

@@ -89,8 +89,7 @@ class PublishDialog : public QDialog {
     QPlainTextEdit *exclude_ = nullptr, *protect_ = nullptr, *log_ = nullptr;
     QLabel* status_ = nullptr;
     QProgressBar* bar_ = nullptr;
-    QPushButton *test_ = nullptr, *publish_ = nullptr, *cancelButton_ = nullptr,
-                *close_ = nullptr;
+    QPushButton *test_ = nullptr, *publish_ = nullptr, *cancelButton_ = nullptr, *close_ = nullptr;
     DiskFileSystem disk_;
     std::atomic<bool> cancel_{false};
     bool running_ = false;

@@ -3,11 +3,11 @@
 // settings. Default-constructed it holds the settings of a new project made without default.plp.
 // The windows ask the functions below what to show after loading, so GUI and CLI agree.
 #pragma once
-#include "publish/PublishTarget.h"
 #include "model/ProjectSettings.h"
 #include "model/TPrjParams.h"
 #include "model/TWebMenu.h"
 #include "model/TableSettings.h"
+#include "publish/PublishTarget.h"
 
 namespace pagloom {
 

@@ -35,11 +35,12 @@ ConnectionCheck CheckStore(RemoteStore& store, const PublishTarget& target) {
         check.lines.push_back(what + (done ? ": in Ordnung" : ": fehlgeschlagen (" + error + ")"));
         return done;
     };
-    check.ok = step("Eine Datei schreiben", store.Put(first, text, error) &&
-                                                store.Put(second, text, error)) &&
-               step("Eine Datei \xFC"
-                    "ber eine andere umbenennen",
-                    store.Replace(first, second, error) && store.Size(second) == text.size()) &&
+    check.ok = step("Eine Datei schreiben",
+                    store.Put(first, text, error) && store.Put(second, text, error)) &&
+               step(
+                   "Eine Datei \xFC"
+                   "ber eine andere umbenennen",
+                   store.Replace(first, second, error) && store.Size(second) == text.size()) &&
                step("Eine Datei l\xF6schen", store.Remove(second, error));
     std::string ignored;
     store.Remove(first, ignored);

@@ -14,7 +14,7 @@ struct DavStore::State {
     PublishTarget target;
     std::string password;
     CURL* curl = nullptr;
-    std::string root;             // "https://host:port/folder/"
+    std::string root;            // "https://host:port/folder/"
     std::set<std::string> made;  // folders known to be there
     TlsTrust trust;
 
@@ -38,8 +38,7 @@ struct DavStore::State {
     }
 
     // One request; the HTTP status (0 when none came) and libcurl's result.
-    long Request(const char* method, const std::string& name, curl_slist* headers,
-                 CURLcode& rc) {
+    long Request(const char* method, const std::string& name, curl_slist* headers, CURLcode& rc) {
         curl_easy_setopt(curl, CURLOPT_URL, Url(name).c_str());
         if (method) curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, method);
         if (headers) curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
@@ -113,8 +112,8 @@ bool DavStore::Connect(std::string& error) {
     else if (s_->trust.changed)
         error = ChangedKeyMessage(s_->target.host, s_->trust.pin);
     else if (status == 404)
-        error = "Der Ordner " + s_->target.remoteFolder + " fehlt auf dem Server " +
-                s_->target.host;
+        error =
+            "Der Ordner " + s_->target.remoteFolder + " fehlt auf dem Server " + s_->target.host;
     else if (rc == CURLE_OK)
         error = "Keine Verbindung zu " + s_->target.host + ": " + State::StatusReason(status);
     else

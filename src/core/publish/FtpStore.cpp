@@ -74,7 +74,7 @@ FtpStore::FtpStore(const PublishTarget& target, std::string password)
     std::string folder = target.remoteFolder;
     while (!folder.empty() && folder.back() == '/') folder.pop_back();
     // An FTP address's path starts in the login folder; "%2F" starts it at the server's root.
-    const std::string path = folder.empty()        ? ""
+    const std::string path = folder.empty()          ? ""
                              : folder.front() == '/' ? "%2F" + Escaped(folder.substr(1)) + "/"
                                                      : Escaped(folder) + "/";
     s_->root = "ftp://" + Escaped(target.host) + ":" +
@@ -153,8 +153,7 @@ bool FtpStore::Put(const std::string& name, std::string_view data, std::string& 
 
 bool FtpStore::Replace(const std::string& from, const std::string& to, std::string& error) {
     if (!NameFitsCommand(from, error) || !NameFitsCommand(to, error)) return false;
-    const CURLcode rc =
-        s_->Commands({"RNFR " + Cp1252ToUtf8(from), "RNTO " + Cp1252ToUtf8(to)});
+    const CURLcode rc = s_->Commands({"RNFR " + Cp1252ToUtf8(from), "RNTO " + Cp1252ToUtf8(to)});
     if (rc == CURLE_OK) return true;
     error = Reason(rc);
     return false;

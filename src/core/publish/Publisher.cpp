@@ -23,7 +23,7 @@
 namespace pagloom {
 namespace {
 
-constexpr int kRetries = 2;  // further tries of a file whose transfer failed
+constexpr int kRetries = 2;          // further tries of a file whose transfer failed
 constexpr int kManifestEvery = 200;  // files between two writes of the manifest during a run
 
 // pagloom's own files in a folder: the manifest, temporary files of builds and of publishing.
@@ -185,10 +185,10 @@ class HashCache {
                 return true;
             }
         }
-        const auto now = static_cast<std::uint64_t>(
-            std::chrono::duration_cast<std::chrono::nanoseconds>(
-                std::chrono::system_clock::now().time_since_epoch())
-                .count());
+        const auto now =
+            static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                           std::chrono::system_clock::now().time_since_epoch())
+                                           .count());
         std::string data;
         if (!fs_.ReadAll(path, data)) return false;
         file = {Sha256Hex(data), data.size()};

@@ -8,8 +8,8 @@ namespace pagloom {
 std::string UnknownKeyMessage(const std::string& host, const std::string& fingerprint) {
     return "Der Schl\xFC"
            "ssel des Servers " +
-           host + " ist unbekannt: " + fingerprint +
-           ". Wenn er stimmt: --accept-host-key " + fingerprint;
+           host + " ist unbekannt: " + fingerprint + ". Wenn er stimmt: --accept-host-key " +
+           fingerprint;
 }
 
 std::string ChangedKeyMessage(const std::string& host, const std::string& fingerprint) {

@@ -14,29 +14,41 @@ namespace {
 
 // Matched by its attributes only, so entries stored by `secret-tool` are found as well.
 const SecretSchema* Schema() {
-    static const SecretSchema schema = {
-        "org.pagloom.Publish",
-        SECRET_SCHEMA_DONT_MATCH_NAME,
-        {{"service", SECRET_SCHEMA_ATTRIBUTE_STRING},
-         {"protocol", SECRET_SCHEMA_ATTRIBUTE_STRING},
-         {"user", SECRET_SCHEMA_ATTRIBUTE_STRING},
-         {"host", SECRET_SCHEMA_ATTRIBUTE_STRING},
-         {"port", SECRET_SCHEMA_ATTRIBUTE_STRING},
-         {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
-        0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+    static const SecretSchema schema = {"org.pagloom.Publish",
+                                        SECRET_SCHEMA_DONT_MATCH_NAME,
+                                        {{"service", SECRET_SCHEMA_ATTRIBUTE_STRING},
+                                         {"protocol", SECRET_SCHEMA_ATTRIBUTE_STRING},
+                                         {"user", SECRET_SCHEMA_ATTRIBUTE_STRING},
+                                         {"host", SECRET_SCHEMA_ATTRIBUTE_STRING},
+                                         {"port", SECRET_SCHEMA_ATTRIBUTE_STRING},
+                                         {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
+                                        0,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr};
     return &schema;
 }
 
 // How QtKeychain files an entry in the Secret Service: "server" is its service, "user" its key.
 const SecretSchema* KeychainSchema() {
-    static const SecretSchema schema = {
-        "org.qt.keychain",
-        SECRET_SCHEMA_DONT_MATCH_NAME,
-        {{"user", SECRET_SCHEMA_ATTRIBUTE_STRING},
-         {"server", SECRET_SCHEMA_ATTRIBUTE_STRING},
-         {"type", SECRET_SCHEMA_ATTRIBUTE_STRING},
-         {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
-        0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+    static const SecretSchema schema = {"org.qt.keychain",
+                                        SECRET_SCHEMA_DONT_MATCH_NAME,
+                                        {{"user", SECRET_SCHEMA_ATTRIBUTE_STRING},
+                                         {"server", SECRET_SCHEMA_ATTRIBUTE_STRING},
+                                         {"type", SECRET_SCHEMA_ATTRIBUTE_STRING},
+                                         {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
+                                        0,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr};
     return &schema;
 }
 
@@ -112,8 +124,8 @@ std::string SecretKey(const PublishTarget& target) {
 
 std::string SecretToolCommand(const PublishTarget& target) {
     const Attributes a(target);
-    return "secret-tool store --label=pagloom service pagloom protocol " + a.protocol +
-           " user " + target.user + " host " + target.host + " port " + a.port;
+    return "secret-tool store --label=pagloom service pagloom protocol " + a.protocol + " user " +
+           target.user + " host " + target.host + " port " + a.port;
 }
 
 SecretLookup LookupPassword(const PublishTarget& target, std::string& password,
@@ -126,8 +138,8 @@ SecretLookup LookupPassword(const PublishTarget& target, std::string& password,
         a.user.c_str(), "host", a.host.c_str(), "port", a.port.c_str(), nullptr);
     if (!found && !e) {
         const std::string key = SecretKey(target);
-        found = secret_password_lookup_sync(KeychainSchema(), nullptr, &e, "server",
-                                            kSecretService, "user", key.c_str(), nullptr);
+        found = secret_password_lookup_sync(KeychainSchema(), nullptr, &e, "server", kSecretService,
+                                            "user", key.c_str(), nullptr);
     }
     if (e) {
         error = Unreachable(e);
@@ -158,8 +170,8 @@ bool ForgetPassword(const PublishTarget& target, std::string& error) {
     const Attributes a(target);
     GError* e = nullptr;
     secret_password_clear_sync(Schema(), nullptr, &e, "service", "pagloom", "protocol",
-                               a.protocol.c_str(), "user", a.user.c_str(), "host",
-                               a.host.c_str(), "port", a.port.c_str(), nullptr);
+                               a.protocol.c_str(), "user", a.user.c_str(), "host", a.host.c_str(),
+                               "port", a.port.c_str(), nullptr);
     if (!e) return true;
     error = Unreachable(e);
     return false;

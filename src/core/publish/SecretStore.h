@@ -18,8 +18,7 @@ enum class SecretLookup {
     Unavailable,  // no secret store can be reached (the message says why)
 };
 
-SecretLookup LookupPassword(const PublishTarget& target, std::string& password,
-                            std::string& error);
+SecretLookup LookupPassword(const PublishTarget& target, std::string& password, std::string& error);
 bool StorePassword(const PublishTarget& target, const std::string& password, std::string& error);
 bool ForgetPassword(const PublishTarget& target, std::string& error);
 

@@ -3,8 +3,8 @@
 
 #include <cstdlib>
 
-#include "io/FileSystem.h"
 #include "generator/SiteFiles.h"
+#include "io/FileSystem.h"
 #include "io/ProjectPaths.h"
 #include "model/Project.h"
 #include "publish/DavStore.h"
@@ -67,11 +67,10 @@ TargetConnection ConnectTarget(FileSystem& fs, const PublishTarget& target,
                                const TargetAccess& access) {
     TargetConnection c;
     if (target.protocol == PublishProtocol::None) {
-        c.error = target.protocolText.empty()
-                      ? "Die Projektdatei " + access.projectFile +
-                            " nennt kein Ziel zum Ver\xF6"
-                            "ffentlichen (Abschnitt [publish])."
-                      : "Unbekanntes Protokoll: " + target.protocolText;
+        c.error = target.protocolText.empty() ? "Die Projektdatei " + access.projectFile +
+                                                    " nennt kein Ziel zum Ver\xF6"
+                                                    "ffentlichen (Abschnitt [publish])."
+                                              : "Unbekanntes Protokoll: " + target.protocolText;
         return c;
     }
     if (target.protocol == PublishProtocol::Folder) {
@@ -91,8 +90,9 @@ TargetConnection ConnectTarget(FileSystem& fs, const PublishTarget& target,
         return c;
     }
     if (target.host.empty()) {
-        c.error = "Das Ziel zum Ver\xF6"
-                  "ffentlichen nennt keinen Server (host).";
+        c.error =
+            "Das Ziel zum Ver\xF6"
+            "ffentlichen nennt keinen Server (host).";
         return c;
     }
     if (target.protocol == PublishProtocol::Ftp)

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "publish/Publisher.h"
 #include "publish/PublishTarget.h"
+#include "publish/Publisher.h"
 #include "publish/RemoteStore.h"
 
 namespace pagloom {

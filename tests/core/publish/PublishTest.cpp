@@ -4,12 +4,12 @@
 // a plan changes nothing.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <set>
-#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
@@ -381,9 +381,10 @@ TEST(PublishPieces, TheTargetIsWrittenBackKeyByKey) {
     t.host = "neu.example.org";
     t.exclude.push_back("*.tmp");
     WritePublishTarget(ini, t);
-    EXPECT_EQ(ini.Text(), "[publish]\r\nprotocol=sftp            ; sftp | ftps | ftp | webdav | "
-                          "folder\r\nhost=neu.example.org\r\nport=\r\nremote-folder=/htdocs ; "
-                          "Ziel\r\nexclude=*.bak;entwurf/**;*.tmp\r\ndelete=0\r\nconnections=4\r\n");
+    EXPECT_EQ(ini.Text(),
+              "[publish]\r\nprotocol=sftp            ; sftp | ftps | ftp | webdav | "
+              "folder\r\nhost=neu.example.org\r\nport=\r\nremote-folder=/htdocs ; "
+              "Ziel\r\nexclude=*.bak;entwurf/**;*.tmp\r\ndelete=0\r\nconnections=4\r\n");
     EXPECT_EQ(ReadPublishTarget(IniFile(ini.Text())), t);
 
     IniFile none("[files]\r\nx=1\r\n");

@@ -181,8 +181,8 @@ TEST_P(ServerPublish, OnlyWhatChangedIsSentAndPagesAreReplacedWhole) {
     ExpectNoLeftovers();
 }
 
-// The server goes away after two files are in place: nothing half-written stands under a page's name, and
-// the next run sends only the rest.
+// The server goes away after two files are in place: nothing half-written stands under a page's
+// name, and the next run sends only the rest.
 TEST_P(ServerPublish, ARunBrokenByTheServerIsResumed) {
     TargetConnection c = server.Connect();
     ASSERT_TRUE(c.store) << c.error;
@@ -306,8 +306,9 @@ TEST_P(ServerPublish, ManyFilesOnSeveralConnectionsAreNeverSeenHalfWritten) {
 }
 
 std::string Name(const testing::TestParamInfo<PublishProtocol>& p) {
-    return p.param == PublishProtocol::Sftp ? "Sftp" : p.param == PublishProtocol::Ftps ? "Ftps"
-                                                                                        : "WebDav";
+    return p.param == PublishProtocol::Sftp   ? "Sftp"
+           : p.param == PublishProtocol::Ftps ? "Ftps"
+                                              : "WebDav";
 }
 
 INSTANTIATE_TEST_SUITE_P(Protocols, ServerPublish,
