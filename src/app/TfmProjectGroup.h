@@ -88,6 +88,8 @@ class TfmProjectGroup : public QDialog {
     std::vector<int> SelectedRows() const;
     void SelectRows(const std::vector<int>& rows);
     GroupBuildEnv Env(const std::function<bool(const std::string&)>& open);
+    // Disables the window's controls while its group builds, or enables them again.
+    void SetBuilding(bool on);
     void ShowBuildDialog();
     void RestoreBuildDialog();
     // Gives the build dialog back to its window, with its "Start", closed.

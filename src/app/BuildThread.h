@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+// Builds run on a thread of their own so the windows keep answering; the core is still touched
+// by one thread at a time. While a build runs, the window thread only shows what the build
+// hands over (log lines, counts of the watch) and answers its questions; whatever the build
+// asks of the windows (messages, questions, opening a group's project, showing a rebuilt menu)
+// runs on the window thread while the build waits for it.
+#pragma once
+#include <QObject>
+#include <functional>
+
+namespace pagloom::app {
+
+struct ProjectSession;
+
+// Runs `f` on the window thread: directly when called there, else queued and waited for.
+void OnGuiThread(const std::function<void()>& f);
+
+// Runs `work` (a build through `session`) on a thread of its own and returns once it is done,
+// handling the window thread's events meanwhile, as a modal dialog does. An exception of
+// `work` is thrown again here. The session's menu-editor refresh runs on the window thread.
+void RunBuildOffGuiThread(ProjectSession& session, const std::function<void()>& work);
+
+// True while such a build runs: views that read the core's tables in place show nothing then.
+bool BuildRunning();
+
+// Tells views that read the core in place when a build starts and ends.
+class BuildRunNotifier : public QObject {
+    Q_OBJECT
+  public:
+    static BuildRunNotifier& Instance();
+  signals:
+    void Ended();
+};
+
+}  // namespace pagloom::app
