@@ -63,6 +63,8 @@ class TMakeForm : public QDialog {
     void BeginGroupRun(QWidget* over);
     // Called before a group build starts: its watch starts afresh, without a stop request.
     void PrepareGroupRun() { watch_.Reset(); }
+    // "Abbrechen" was asked for during the running (or last) build.
+    bool CancelRequested() const { return watch_.cancelRequested; }
     // The progress line ("Projekt i von n: ..."; the file count of its build follows it), with
     // the destination of the project now open and the log so far.
     void SetGroupProgress(const QString& line);

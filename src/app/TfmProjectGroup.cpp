@@ -381,18 +381,20 @@ void TfmProjectGroup::SetBuilding(bool on) {
 void TfmProjectGroup::Make1Execute() {
     if (building_) return;
     const int count = static_cast<int>(group_.ProjectList.size());
-    int number = 0;
+    projectNumber_ = 0;
     // Questions and messages of the build belong over this window, not the blocked main one.
     host_.SetParentWidget(this);
     // The build runs on its own thread; what it asks of the windows runs on theirs.
     GroupBuildEnv env = Env([&](const std::string& path) {
         bool opened = false;
         OnGuiThread([&] {
-            ++number;
+            ++projectNumber_;
             opened = openProject_(Q(path));
             if (make_)
-                make_->SetGroupProgress(
-                    QStringLiteral("Projekt %1 von %2: %3").arg(number).arg(count).arg(Q(path)));
+                make_->SetGroupProgress(QStringLiteral("Projekt %1 von %2: %3")
+                                            .arg(projectNumber_)
+                                            .arg(count)
+                                            .arg(Q(path)));
         });
         return opened;
     });
@@ -426,9 +428,14 @@ void TfmProjectGroup::ShowBuildDialog() {
 
 void TfmProjectGroup::RestoreBuildDialog() {
     if (!make_) return;
+    const bool stopped = make_->CancelRequested();
     make_->EndGroupRun();
     make_->SetGroupProgress(
-        QStringLiteral("Projektgruppe erstellt: %1 Projekte").arg(group_.ProjectList.size()));
+        stopped
+            ? QStringLiteral("Projektgruppe abgebrochen bei Projekt %1 von %2")
+                  .arg(projectNumber_)
+                  .arg(group_.ProjectList.size())
+            : QStringLiteral("Projektgruppe erstellt: %1 Projekte").arg(group_.ProjectList.size()));
 }
 
 void TfmProjectGroup::ReleaseBuildDialog() {

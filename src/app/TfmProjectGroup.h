@@ -104,6 +104,7 @@ class TfmProjectGroup : public QDialog {
     QPointer<TWebAnzeigeForm> web_;
     TProjectGroup group_;
     bool building_ = false;
+    int projectNumber_ = 0;  // the project of the running group build, from 1
 
     QListWidget* lbProjects_ = nullptr;
     QCheckBox* cbMakeModified_ = nullptr;

@@ -54,6 +54,9 @@ StylePages::StylePages(QTabWidget* pageControl, Records records,
             levels->addTab(frame, level == kMainMenuLevel ? QStringLiteral("Haupt-Menü")
                                                           : QStringLiteral("Unter-Menü"));
             connect(frame, &StyleFrame::RecordChanged, this, &StylePages::RecordChanged);
+            connect(frame, &StyleFrame::PreviewNow, this, [this] {
+                if (preview_) preview_->ShowStylesNow();
+            });
             frames_[n++] = frame;
         }
         pageControl->addTab(levels, QString::fromUtf8(p.caption));
