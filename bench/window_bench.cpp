@@ -80,11 +80,11 @@ std::string MakeJob(const fs::path& dir) {
     Project& p = doc.project;
     p.Settings.content_page.source.Select(kTabTemplatePages);
     p.Settings.content_page.tab_overwrite = true;
-    auto& slots = p.Tables.Slot;
-    slots[ContentSlot::firstpage].content_source = kSlotEmptyPages;
-    slots[ContentSlot::submenu].content_source = kSlotNoPages;
-    slots[ContentSlot::mainmenu].content_source = kSlotTemplate;
-    slots[ContentSlot::mainmenu].template_file = (dir / "seite.tpl").string();
+    auto& tableSlots = p.Tables.Slot;
+    tableSlots[ContentSlot::firstpage].content_source = kSlotEmptyPages;
+    tableSlots[ContentSlot::submenu].content_source = kSlotNoPages;
+    tableSlots[ContentSlot::mainmenu].content_source = kSlotTemplate;
+    tableSlots[ContentSlot::mainmenu].template_file = (dir / "seite.tpl").string();
     if (!SetASCIITab(p, doc.Tables(), ContentSlot::mainmenu,
                      TableChoice{kCsvTable, dir.string(), "tabelle.csv", '"', ';', true},
                      doc.Ports()))
