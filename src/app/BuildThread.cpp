@@ -33,8 +33,12 @@ BuildRunNotifier& BuildRunNotifier::Instance() {
 }
 
 void RunBuildOffGuiThread(ProjectSession& session, const std::function<void()>& work) {
+    // The menu editor shows a rebuilt menu once the build is done: refilling it with thousands
+    // of entries while the build waited would hold the build up, and the editor lies behind
+    // the build dialog meanwhile.
     std::function<void()> refresh = session.Build.RefreshMenuEditor;
-    if (refresh) session.Build.RefreshMenuEditor = [refresh] { OnGuiThread(refresh); };
+    std::atomic<bool> refreshDue{false};
+    if (refresh) session.Build.RefreshMenuEditor = [&refreshDue] { refreshDue = true; };
     std::exception_ptr failure;
     QEventLoop loop;
     QThread* thread = QThread::create([&] {
@@ -53,6 +57,7 @@ void RunBuildOffGuiThread(ProjectSession& session, const std::function<void()>& 
     delete thread;
     --running;
     session.Build.RefreshMenuEditor = refresh;
+    if (refreshDue && refresh) refresh();
     emit BuildRunNotifier::Instance().Ended();
     if (failure) std::rethrow_exception(failure);
 }

@@ -2,8 +2,8 @@
 // Builds run on a thread of their own so the windows keep answering; the core is still touched
 // by one thread at a time. While a build runs, the window thread only shows what the build
 // hands over (log lines, counts of the watch) and answers its questions; whatever the build
-// asks of the windows (messages, questions, opening a group's project, showing a rebuilt menu)
-// runs on the window thread while the build waits for it.
+// asks of the windows (messages, questions, opening a group's project) runs on the window thread
+// while the build waits for it; the menu editor shows a rebuilt menu when the build is done.
 #pragma once
 #include <QObject>
 #include <functional>
@@ -17,7 +17,8 @@ void OnGuiThread(const std::function<void()>& f);
 
 // Runs `work` (a build through `session`) on a thread of its own and returns once it is done,
 // handling the window thread's events meanwhile, as a modal dialog does. An exception of
-// `work` is thrown again here. The session's menu-editor refresh runs on the window thread.
+// `work` is thrown again here. A menu-editor refresh the build asks for runs on the window
+// thread once the build is done.
 void RunBuildOffGuiThread(ProjectSession& session, const std::function<void()>& work);
 
 // True while such a build runs: views that read the core's tables in place show nothing then.
