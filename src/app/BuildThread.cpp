@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "BuildThread.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QEventLoop>
+#include <QProgressDialog>
+#include <QSet>
 #include <QThread>
 #include <atomic>
 #include <exception>
@@ -13,6 +17,42 @@ namespace pagloom::app {
 namespace {
 
 std::atomic<int> running{0};
+
+// Eats the user's input to the windows that were open when the work began, while it changes
+// the project; windows it opens meanwhile (a message it shows) take input as usual.
+class InputBlocker : public QObject {
+  public:
+    InputBlocker() {
+        for (QWidget* w : QApplication::topLevelWidgets()) blocked_.insert(w);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::Wheel:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::Shortcut:
+            case QEvent::ShortcutOverride:
+            case QEvent::ContextMenu:
+            case QEvent::Close:
+                break;
+            default:
+                return false;
+        }
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || !blocked_.contains(widget->window())) return false;
+        event->ignore();
+        return true;
+    }
+
+  private:
+    QSet<QWidget*> blocked_;
+};
+
+// Long enough that a small project opens without a dialog flashing up.
+constexpr int kProgressAfterMs = 300;
 
 }  // namespace
 
@@ -60,6 +100,23 @@ void RunBuildOffGuiThread(ProjectSession& session, const std::function<void()>& 
     if (refreshDue && refresh) refresh();
     emit BuildRunNotifier::Instance().Ended();
     if (failure) std::rethrow_exception(failure);
+}
+
+void RunWithProgress(ProjectSession& session, QWidget* over, const QString& busy,
+                     const std::function<void()>& work) {
+    InputBlocker blocker;
+    QCoreApplication::instance()->installEventFilter(&blocker);
+    QProgressDialog progress(busy, QString(), 0, 0, over);
+    progress.setObjectName(QStringLiteral("BusyProgress"));
+    progress.setWindowTitle(QStringLiteral("Bitte warten"));
+    progress.setCancelButton(nullptr);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(kProgressAfterMs);
+    struct Cleanup {
+        QObject& blocker;
+        ~Cleanup() { QCoreApplication::instance()->removeEventFilter(&blocker); }
+    } cleanup{blocker};
+    RunBuildOffGuiThread(session, work);
 }
 
 }  // namespace pagloom::app

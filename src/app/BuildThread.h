@@ -6,7 +6,10 @@
 // while the build waits for it; the menu editor shows a rebuilt menu when the build is done.
 #pragma once
 #include <QObject>
+#include <QString>
 #include <functional>
+
+class QWidget;
 
 namespace pagloom::app {
 
@@ -20,6 +23,11 @@ void OnGuiThread(const std::function<void()>& f);
 // `work` is thrown again here. A menu-editor refresh the build asks for runs on the window
 // thread once the build is done.
 void RunBuildOffGuiThread(ProjectSession& session, const std::function<void()>& work);
+
+// The same for other long work through the session (opening a project with large tables):
+// meanwhile the windows take no input, and after a moment a dialog over `over` says `busy`.
+void RunWithProgress(ProjectSession& session, QWidget* over, const QString& busy,
+                     const std::function<void()>& work);
 
 // True while such a build runs: views that read the core's tables in place show nothing then.
 bool BuildRunning();

@@ -21,6 +21,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "BuildThread.h"
 #include "LinkCheckWindow.h"
 #include "MenuEditorTab.h"
 #include "PageTabs.h"
@@ -473,7 +474,13 @@ void TMainForm::NewProject() {
 bool TMainForm::OpenProject(const QString& file) {
     // A file that cannot be read is refused after its message; the open project stays, so a
     // later save cannot put defaults over the unreadable file.
-    if (!session_.Open(PathS(file))) return false;
+    bool opened = false;
+    // A project's tables may be large: they are read on a thread of its own, while the window
+    // takes no input and soon says what it is doing.
+    RunWithProgress(session_, this,
+                    QStringLiteral("Projekt %1 wird geöffnet …").arg(QFileInfo(file).fileName()),
+                    [&] { opened = session_.Open(PathS(file)); });
+    if (!opened) return false;
     tracker_.Forget();
     saveProposed_ = file;
     UpdateCaption();

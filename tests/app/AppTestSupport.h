@@ -133,14 +133,21 @@ class ScriptedPrompts : public UiPrompts {
     }
 };
 
-// The disk, with a hook that runs on the build's thread before a file gets its name (created,
-// or renamed into place).
+// The disk, with hooks: one that runs (on the build's thread) before a file gets its name
+// (created, or renamed into place), one before a file is read.
 class HookedDisk : public FileSystem {
   public:
     std::function<void(const std::string& path)> beforeNaming;
+    // Runs before every read of a whole file.
+    std::function<void(const std::string& path)> onRead;
 
     ReadState Read(const std::string& path, std::string& out) override {
+        if (onRead) onRead(path);
         return disk_.Read(path, out);
+    }
+    bool ReadAll(const std::string& path, std::string& out) override {
+        if (onRead) onRead(path);
+        return FileSystem::ReadAll(path, out);
     }
     CreateResult CreateNew(const std::string& path, std::string_view data) override {
         if (beforeNaming) beforeNaming(path);
