@@ -349,6 +349,7 @@ void TMainForm::PageControlChange(int index) {
         return;
     }
     currentTab_ = index;
+    if (menuEditorStale_ && pageControl_->widget(index) == tabNavigation_) RefreshMenuEditor();
     FocusPageControl();
 }
 
@@ -502,7 +503,17 @@ void TMainForm::AfterLoad() {
     stylePages_->RefreshFromRecord();
 }
 
-void TMainForm::RefreshMenuEditor() { tabNavigation_->RefreshMenuEditor(); }
+void TMainForm::RefreshMenuEditor() {
+    menuEditorStale_ = false;
+    tabNavigation_->RefreshMenuEditor();
+}
+
+void TMainForm::ShowRebuiltMenu() {
+    if (pageControl_->currentWidget() == tabNavigation_)
+        RefreshMenuEditor();
+    else
+        menuEditorStale_ = true;
+}
 
 void TMainForm::ApplyTabRules() {
     const Project& p = session_.project;

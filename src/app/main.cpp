@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
         &mainForm);
     TFileSelectDlg fileSelect(prompts, &mainForm);
     mainForm.Attach(&webForm, &makeForm, &optionsDialog, &fileSelect);
-    session.Build.RefreshMenuEditor = [&mainForm] { mainForm.RefreshMenuEditor(); };
+    session.Build.RefreshMenuEditor = [&mainForm] { mainForm.ShowRebuiltMenu(); };
 
     const QStringList args = QCoreApplication::arguments();
     if (args.size() > 1) mainForm.SetStartFile(QDir::current().absoluteFilePath(args.at(1)));

@@ -210,7 +210,7 @@ struct AppFixture {
             session, main->Tracker(), prompts, [this] { return main->TemplateDir(); }, main.get());
         fileSelect = std::make_unique<TFileSelectDlg>(prompts, main.get());
         main->Attach(web.get(), make.get(), options.get(), fileSelect.get());
-        session.Build.RefreshMenuEditor = [this] { main->RefreshMenuEditor(); };
+        session.Build.RefreshMenuEditor = [this] { main->ShowRebuiltMenu(); };
         main->SetStartFile(startFile);
         main->FirstActivate();
     }
