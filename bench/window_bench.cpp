@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "BrowserEngine.h"
+#include "BuildThread.h"
 #include "Fakes.h"
 #include "LinkCheckWindow.h"
 #include "MainForm.h"
@@ -138,6 +139,8 @@ class QuietPrompts : public UiPrompts {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // As the program's main does.
+    if (std::getenv("BENCH_NO_HEAP") == nullptr) PrepareHeapForBuilds();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     PrepareBrowserEngine();
     QApplication qapp(argc, argv);

@@ -7,6 +7,7 @@
 #include <QIcon>
 
 #include "BrowserEngine.h"
+#include "BuildThread.h"
 #include "MainForm.h"
 #include "ProjectSession.h"
 #include "QtText.h"
@@ -19,6 +20,7 @@
 #include "io/FileSystem.h"
 
 int main(int argc, char* argv[]) {
+    pagloom::app::PrepareHeapForBuilds();
     pagloom::app::PrepareBrowserEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pagloom pro 2.0"));
