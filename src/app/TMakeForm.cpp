@@ -175,7 +175,7 @@ void TMakeForm::AppendLine(const std::string& line) {
         if (NamesAFile(line)) ++filesThisBuild_;
     }
     // Outside a run (a line logged by a window) it shows at once; a run's ticker shows the rest.
-    if (!Building() && QThread::currentThread() == thread()) FlushLog();
+    if (QThread::currentThread() == thread() && !Building()) FlushLog();
 }
 
 void TMakeForm::FlushLog() {
