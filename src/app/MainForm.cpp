@@ -21,6 +21,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "BuildThread.h"
 #include "LinkCheckWindow.h"
 #include "MenuEditorTab.h"
 #include "PageTabs.h"
@@ -356,6 +357,7 @@ void TMainForm::PageControlChange(int index) {
         return;
     }
     currentTab_ = index;
+    if (menuEditorStale_ && pageControl_->widget(index) == tabNavigation_) RefreshMenuEditor();
     FocusPageControl();
 }
 
@@ -481,7 +483,13 @@ void TMainForm::NewProject() {
 bool TMainForm::OpenProject(const QString& file) {
     // A file that cannot be read is refused after its message; the open project stays, so a
     // later save cannot put defaults over the unreadable file.
-    if (!session_.Open(PathS(file))) return false;
+    bool opened = false;
+    // A project's tables may be large: they are read on a thread of its own, while the window
+    // takes no input and soon says what it is doing.
+    RunWithProgress(session_, this,
+                    QStringLiteral("Projekt %1 wird geöffnet …").arg(QFileInfo(file).fileName()),
+                    [&] { opened = session_.Open(PathS(file)); });
+    if (!opened) return false;
     tracker_.Forget();
     saveProposed_ = file;
     UpdateCaption();
@@ -503,7 +511,17 @@ void TMainForm::AfterLoad() {
     stylePages_->RefreshFromRecord();
 }
 
-void TMainForm::RefreshMenuEditor() { tabNavigation_->RefreshMenuEditor(); }
+void TMainForm::RefreshMenuEditor() {
+    menuEditorStale_ = false;
+    tabNavigation_->RefreshMenuEditor();
+}
+
+void TMainForm::ShowRebuiltMenu() {
+    if (pageControl_->currentWidget() == tabNavigation_)
+        RefreshMenuEditor();
+    else
+        menuEditorStale_ = true;
+}
 
 void TMainForm::ApplyTabRules() {
     const Project& p = session_.project;

@@ -104,6 +104,10 @@ class TMainForm : public QMainWindow {
     void RefreshFromModel();
     // Shows the main menu afresh after the menu was replaced as a whole.
     void RefreshMenuEditor();
+    // A build rebuilt the menu from the tables: the menu editor shows it now when its tab is the
+    // current one, else when its tab is next shown (a menu of thousands of entries is not drawn
+    // for a hidden tab).
+    void ShowRebuiltMenu();
 
     ProjectSession& Session() { return session_; }
     FieldTracker& Tracker() { return tracker_; }
@@ -146,6 +150,8 @@ class TMainForm : public QMainWindow {
     FieldTracker tracker_;
     // Binds the controls of every tab but "Navigation" to the project.
     Binder binder_{tracker_};
+    // The menu editor waits to show a menu a build rebuilt until its tab is shown.
+    bool menuEditorStale_ = false;
     QString startFile_;
     bool firstActivation_ = true;
     bool startQueued_ = false;

@@ -11,14 +11,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTabWidget>
+#include <QThread>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
+#include "BuildThread.h"
 #include "KeyboardUse.h"
 #include "ProjectSession.h"
 #include "QtText.h"
@@ -28,9 +33,13 @@
 namespace pagloom::app {
 namespace {
 
-// How often a running build lets the window repaint; often enough to look alive, rare
-// enough that a build of thousands of files is not slowed by painting.
-constexpr int kRepaintMs = 60;
+// How often a running build's log and progress are shown; often enough to look alive, rare
+// enough that appending to the log costs little beside the build.
+constexpr int kTickMs = 50;
+
+bool NamesAFile(const std::string& line) {
+    return line.size() >= 3 && line.compare(line.size() - 3, 3, "...") == 0;
+}
 
 }  // namespace
 
@@ -71,6 +80,14 @@ TMakeForm::TMakeForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
     log_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     progress_ = new QLabel(page);
     progress_->setObjectName(QStringLiteral("MakeProgress"));
+    bar_ = new QProgressBar(page);
+    bar_->setObjectName(QStringLiteral("MakeProgressBar"));
+    bar_->setTextVisible(false);
+    bar_->setRange(0, 1);
+    bar_->setValue(0);
+    ticker_ = new QTimer(this);
+    ticker_->setInterval(kTickMs);
+    connect(ticker_, &QTimer::timeout, this, &TMakeForm::Tick);
 
     auto* zielRow = new QHBoxLayout;
     auto* zielLabel = new QLabel(QStringLiteral("Zielverzeichnis:"), page);
@@ -84,17 +101,26 @@ TMakeForm::TMakeForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
     pageLayout->addWidget(dryRun_);
     pageLayout->addWidget(log_, 1);
     pageLayout->addWidget(progress_);
+    pageLayout->addWidget(bar_);
 
     start_ = new QPushButton(QStringLiteral("Start"), this);
     start_->setObjectName(QStringLiteral("MakeStart"));
     start_->setDefault(true);
+    cancel_ = new QPushButton(QStringLiteral("Abbrechen"), this);
+    cancel_->setObjectName(QStringLiteral("MakeCancel"));
+    cancel_->setToolTip(
+        QStringLiteral("Den laufenden Erstellungslauf nach der Datei beenden, die gerade "
+                       "geschrieben wird"));
+    cancel_->setEnabled(false);
     close_ = new QPushButton(QStringLiteral("Schließen"), this);
     close_->setObjectName(QStringLiteral("MakeAbbruch"));
     connect(start_, &QPushButton::clicked, this, &TMakeForm::MakeStartClick);
+    connect(cancel_, &QPushButton::clicked, this, &TMakeForm::CancelBuild);
     connect(close_, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(start_);
+    buttons->addWidget(cancel_);
     buttons->addWidget(close_);
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(pages, 1);
@@ -105,25 +131,32 @@ TMakeForm::TMakeForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
     setTabOrder(overwrite_, dryRun_);
     setTabOrder(dryRun_, log_);
     setTabOrder(log_, start_);
-    setTabOrder(start_, close_);
+    setTabOrder(start_, cancel_);
+    setTabOrder(cancel_, close_);
     GiveAccessKeys(this);
     resize(640, 480);
 
     session_.Build.Report.SetLineCallback([this](const std::string& line) { AppendLine(line); });
+    session_.Build.Watch = &watch_;
 }
 
-TMakeForm::~TMakeForm() { session_.Build.Report.SetLineCallback({}); }
+TMakeForm::~TMakeForm() {
+    session_.Build.Report.SetLineCallback({});
+    if (session_.Build.Watch == &watch_) session_.Build.Watch = nullptr;
+}
 
 void TMakeForm::ShowState() {
     ziel_->setText(Q(session_.Build.Destination));
     overwrite_->setVisible(session_.Build.RegionOverwriteVisible);
     overwrite_->setChecked(session_.Build.RegionOverwrite);
     dryRun_->setChecked(session_.Build.DryRun);
-    // Lines logged while the dialog was not shown (a group build) appear now.
+    FlushLog();
+    // Lines logged without passing the callback appear now.
     const auto& lines = session_.Build.Report.Lines();
-    for (size_t i = shownLines_; i < lines.size(); ++i) pending_ << Q(lines[i]);
+    QStringList missed;
+    for (size_t i = shownLines_; i < lines.size(); ++i) missed << Q(lines[i]);
+    if (!missed.isEmpty()) log_->appendPlainText(missed.join(u'\n'));
     shownLines_ = lines.size();
-    FlushLog(false);
 }
 
 void TMakeForm::ShowModal() {
@@ -134,59 +167,110 @@ void TMakeForm::ShowModal() {
 }
 
 void TMakeForm::AppendLine(const std::string& line) {
-    pending_ << Q(line);
-    shownLines_ = session_.Build.Report.Lines().size();
-    if (line.size() >= 3 && line.compare(line.size() - 3, 3, "...") == 0) ++filesThisBuild_;
-    if (!building_ && !groupRunning_) {
-        FlushLog(false);
-    } else if (!sinceFlush_.isValid() || sinceFlush_.elapsed() >= kRepaintMs) {
-        FlushLog(true);
+    {
+        const std::lock_guard<std::mutex> lock(handOver_);
+        incoming_.push_back(line);
+        // Read on the thread that adds the lines, so never beside a writer.
+        loggedLines_ = session_.Build.Report.Lines().size();
+        if (NamesAFile(line)) ++filesThisBuild_;
+    }
+    // Outside a run (a line logged by a window) it shows at once; a run's ticker shows the rest.
+    if (QThread::currentThread() == thread() && !Building()) FlushLog();
+}
+
+void TMakeForm::FlushLog() {
+    std::vector<std::string> lines;
+    {
+        const std::lock_guard<std::mutex> lock(handOver_);
+        lines.swap(incoming_);
+        shownLines_ = loggedLines_;
+    }
+    if (lines.empty()) return;
+    QStringList text;
+    text.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& l : lines) text << Q(l);
+    log_->appendPlainText(text.join(u'\n'));
+    log_->verticalScrollBar()->setValue(log_->verticalScrollBar()->maximum());
+}
+
+void TMakeForm::Tick() {
+    FlushLog();
+    const int done = watch_.filesDone.load();
+    const int total = watch_.filesTotal.load();
+    QString line = total > 0 ? QStringLiteral("Datei %1 von %2").arg(done).arg(total)
+                             : QStringLiteral("Datei %1").arg(done);
+    if (!groupLine_.isEmpty()) line = groupLine_ + QStringLiteral(" – ") + line;
+    if (watch_.cancelRequested) line += QStringLiteral(" – wird abgebrochen …");
+    progress_->setText(line);
+    bar_->setRange(0, std::max({total, done, 1}));
+    bar_->setValue(done);
+}
+
+void TMakeForm::SetRunning(bool on) {
+    // What would change the running build or the project it reads.
+    for (QWidget* w : {static_cast<QWidget*>(ziel_), static_cast<QWidget*>(pickZiel_),
+                       static_cast<QWidget*>(overwrite_), static_cast<QWidget*>(dryRun_),
+                       static_cast<QWidget*>(start_), static_cast<QWidget*>(close_)})
+        w->setEnabled(!on);
+    cancel_->setEnabled(on);
+    if (on) {
+        cancelled_ = false;
+        bar_->setRange(0, 1);
+        bar_->setValue(0);
+        // Keyboard focus must not rest on a control that was just disabled.
+        if (isVisible()) cancel_->setFocus(Qt::OtherFocusReason);
+        Tick();
+        ticker_->start();
+    } else {
+        ticker_->stop();
+        Tick();
+        if (cancel_->hasFocus() && start_->isVisible()) start_->setFocus(Qt::OtherFocusReason);
     }
 }
 
-void TMakeForm::FlushLog(bool keepAlive) {
-    if (!pending_.isEmpty()) {
-        log_->appendPlainText(pending_.join(u'\n'));
-        pending_.clear();
-        log_->verticalScrollBar()->setValue(log_->verticalScrollBar()->maximum());
-    }
-    if (building_) progress_->setText(ProgressText());
-    if (keepAlive) {
-        // Repaint only: the build runs to its end without user input, as a modal step.
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-    sinceFlush_.restart();
+void TMakeForm::CancelBuild() {
+    if (!Building()) return;
+    watch_.cancelRequested = true;
+    cancel_->setEnabled(false);
+    Tick();
 }
 
 void TMakeForm::MakeStartClick() {
-    if (building_) return;
+    if (Building()) return;
     building_ = true;
-    filesThisBuild_ = 0;
+    {
+        const std::lock_guard<std::mutex> lock(handOver_);
+        filesThisBuild_ = 0;
+    }
     failedBefore_ = session_.Build.Report.FailedFiles();
-    start_->setEnabled(false);
-    close_->setEnabled(false);
-    sinceFlush_.invalidate();
     plan_.reset();
     skipped_ = 0;
+    groupLine_.clear();
+    watch_.Reset();
+    SetRunning(true);
+    std::optional<BuildOutcome> outcome;
     try {
-        const BuildOutcome outcome = session_.MakeStart();
-        if (outcome.started && outcome.dryRun) plan_ = outcome.plan;
-        skipped_ = outcome.record.Count(FileFate::Skipped);
+        RunBuildOffGuiThread(session_, [this, &outcome] { outcome = session_.MakeStart(); });
     } catch (const std::exception& e) {
         prompts_.Message(this, QStringLiteral("Fehler beim Erstellen: ") + Q(e.what()));
     } catch (...) {
         prompts_.Message(this, QStringLiteral("Fehler beim Erstellen."));
     }
-    FlushLog(false);
+    if (outcome) {
+        if (outcome->started && outcome->dryRun) plan_ = outcome->plan;
+        skipped_ = outcome->record.Count(FileFate::Skipped);
+    }
     building_ = false;
+    SetRunning(false);
+    cancelled_ = outcome && outcome->cancelled;
     progress_->setText(ProgressText());
-    start_->setEnabled(true);
-    close_->setEnabled(true);
 }
 
 QString TMakeForm::ProgressText() const {
-    if (plan_ && !building_) return Q(PlanSummary(*plan_));
+    if (plan_ && !building_)
+        return Q(PlanSummary(*plan_)) + (cancelled_ ? QStringLiteral(" (abgebrochen)") : QString());
     QString done = QStringLiteral("Bearbeitete Dateien: %1").arg(filesThisBuild_);
+    if (cancelled_) done += QStringLiteral(" (abgebrochen)");
     const int failed = session_.Build.Report.FailedFiles() - failedBefore_;
     if (failed > 0) done += QStringLiteral(", davon fehlerhaft: %1").arg(failed);
     // Pages the overwrite setting kept may be stale; the log does not list them.
@@ -206,32 +290,37 @@ void TMakeForm::SpeedButtonZielClick() {
 
 void TMakeForm::BeginGroupRun(QWidget* over) {
     groupRunning_ = true;
-    // Each project of the group builds into its own destination; the field only shows it.
-    ziel_->setEnabled(false);
-    pickZiel_->setEnabled(false);
-    FlushLog(false);
+    groupLine_.clear();
+    SetRunning(true);
+    FlushLog();
     if (isVisible()) return;
     home_ = parentWidget();
     setParent(over, windowFlags());
     start_->hide();
-    overwrite_->setEnabled(false);
     progress_->clear();
     show();
+    cancel_->setFocus(Qt::OtherFocusReason);
 }
 
 void TMakeForm::SetGroupProgress(const QString& line) {
     ziel_->setText(Q(session_.Build.Destination));
-    progress_->setText(line);
-    FlushLog(false);
+    groupLine_ = line;
+    if (groupRunning_) {
+        Tick();
+    } else {
+        FlushLog();
+        progress_->setText(line);
+    }
 }
 
 void TMakeForm::EndGroupRun() {
     groupRunning_ = false;
-    ziel_->setEnabled(true);
-    pickZiel_->setEnabled(true);
-    FlushLog(false);
+    groupLine_.clear();
+    SetRunning(false);
+    FlushLog();
     overwrite_->setVisible(false);
-    overwrite_->setEnabled(true);
+    // Starting a single build stays for when the group window is closed.
+    start_->setEnabled(true);
 }
 
 void TMakeForm::LeaveGroupMode() {
@@ -242,7 +331,7 @@ void TMakeForm::LeaveGroupMode() {
 }
 
 void TMakeForm::closeEvent(QCloseEvent* event) {
-    if (building_) {
+    if (Building()) {
         event->ignore();
         return;
     }
@@ -250,7 +339,11 @@ void TMakeForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMakeForm::reject() {
-    if (!building_) QDialog::reject();
+    // Escape during a build is "Abbrechen"; the dialog closes only when no build runs.
+    if (Building())
+        CancelBuild();
+    else
+        QDialog::reject();
 }
 
 }  // namespace pagloom::app

@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "BuildThread.h"
 #include "KeyboardUse.h"
 #include "ProjectSession.h"
 #include "QtText.h"
@@ -62,8 +63,9 @@ void TfmProjectGroup::BuildWindow() {
         auto* a = new QAction(text, this);
         a->setToolTip(tip);
         a->setStatusTip(tip);
-        connect(a, &QAction::triggered, this,
-                [this, slot] { RunGuarded(prompts_, this, [this, slot] { slot(); }); });
+        connect(a, &QAction::triggered, this, [this, slot] {
+            if (!building_) RunGuarded(prompts_, this, [this, slot] { slot(); });
+        });
         return a;
     };
     QStyle* st = style();
@@ -368,34 +370,54 @@ GroupBuildEnv TfmProjectGroup::Env(const std::function<bool(const std::string&)>
                          [this] { ShowBuildDialog(); }, [this] { RestoreBuildDialog(); }};
 }
 
+void TfmProjectGroup::SetBuilding(bool on) {
+    building_ = on;
+    // The group and the project it builds must not change under the build; the build dialog,
+    // a window of its own, stays usable for "Abbrechen".
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!w->isWindow()) w->setEnabled(!on);
+}
+
 void TfmProjectGroup::Make1Execute() {
     if (building_) return;
-    building_ = true;
     const int count = static_cast<int>(group_.ProjectList.size());
-    int number = 0;
+    projectNumber_ = 0;
     // Questions and messages of the build belong over this window, not the blocked main one.
     host_.SetParentWidget(this);
+    // The build runs on its own thread; what it asks of the windows runs on theirs.
     GroupBuildEnv env = Env([&](const std::string& path) {
-        ++number;
-        const bool opened = openProject_(Q(path));
-        // Between projects the windows repaint with the log so far, as during a single build.
-        if (make_)
-            make_->SetGroupProgress(
-                QStringLiteral("Projekt %1 von %2: %3").arg(number).arg(count).arg(Q(path)));
-        host_.KeepAlive();
+        bool opened = false;
+        OnGuiThread([&] {
+            ++projectNumber_;
+            opened = openProject_(Q(path));
+            if (make_)
+                make_->SetGroupProgress(QStringLiteral("Projekt %1 von %2: %3")
+                                            .arg(projectNumber_)
+                                            .arg(count)
+                                            .arg(Q(path)));
+        });
         return opened;
     });
+    env.saveGroupAs = [this] {
+        bool saved = false;
+        OnGuiThread([&] { saved = FileSaveAs(); });
+        return saved;
+    };
+    env.showBuildDialog = [this] { OnGuiThread([this] { ShowBuildDialog(); }); };
+    env.restoreBuildDialog = [this] { OnGuiThread([this] { RestoreBuildDialog(); }); };
     const std::vector<int> rows = SelectedRows();
+    if (make_) make_->PrepareGroupRun();
+    SetBuilding(true);
     try {
-        pagloom::Make1Execute(group_, env);
+        RunBuildOffGuiThread(session_, [this, &env] { pagloom::Make1Execute(group_, env); });
     } catch (...) {
         host_.SetParentWidget(parentWidget());
         if (make_) make_->EndGroupRun();
-        building_ = false;
+        SetBuilding(false);
         throw;
     }
     host_.SetParentWidget(parentWidget());
-    building_ = false;
+    SetBuilding(false);
     ShowGroup();
     SelectRows(rows);
 }
@@ -406,9 +428,14 @@ void TfmProjectGroup::ShowBuildDialog() {
 
 void TfmProjectGroup::RestoreBuildDialog() {
     if (!make_) return;
+    const bool stopped = make_->CancelRequested();
     make_->EndGroupRun();
     make_->SetGroupProgress(
-        QStringLiteral("Projektgruppe erstellt: %1 Projekte").arg(group_.ProjectList.size()));
+        stopped
+            ? QStringLiteral("Projektgruppe abgebrochen bei Projekt %1 von %2")
+                  .arg(projectNumber_)
+                  .arg(group_.ProjectList.size())
+            : QStringLiteral("Projektgruppe erstellt: %1 Projekte").arg(group_.ProjectList.size()));
 }
 
 void TfmProjectGroup::ReleaseBuildDialog() {
@@ -490,7 +517,12 @@ void TfmProjectGroup::done(int result) {
     // Every way of closing ends here; a group build runs to its end first. Closing, by any way
     // but loading a project, leaves the main window a new project instead of the last one the
     // group opened.
-    if (building_ || !AskSaveGroup()) return;
+    if (building_) {
+        // Escape or the close button during a build stop it, as "Abbrechen" does.
+        if (make_) make_->CancelBuild();
+        return;
+    }
+    if (!AskSaveGroup()) return;
     if (result == QDialog::Rejected && !newProject_()) return;
     QDialog::done(result);
 }

@@ -88,6 +88,8 @@ class TfmProjectGroup : public QDialog {
     std::vector<int> SelectedRows() const;
     void SelectRows(const std::vector<int>& rows);
     GroupBuildEnv Env(const std::function<bool(const std::string&)>& open);
+    // Disables the window's controls while its group builds, or enables them again.
+    void SetBuilding(bool on);
     void ShowBuildDialog();
     void RestoreBuildDialog();
     // Gives the build dialog back to its window, with its "Start", closed.
@@ -102,6 +104,7 @@ class TfmProjectGroup : public QDialog {
     QPointer<TWebAnzeigeForm> web_;
     TProjectGroup group_;
     bool building_ = false;
+    int projectNumber_ = 0;  // the project of the running group build, from 1
 
     QListWidget* lbProjects_ = nullptr;
     QCheckBox* cbMakeModified_ = nullptr;

@@ -14,9 +14,11 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStandardPaths>
+#include <QThread>
 #include <QTreeView>
 #include <exception>
 
+#include "BuildThread.h"
 #include "QtText.h"
 
 namespace pagloom::app {
@@ -207,17 +209,30 @@ void RunGuarded(UiPrompts& prompts, QWidget* parent, const std::function<void()>
     }
 }
 
-void AppHost::ShowMessage(const std::string& text) { prompts_.Message(parent_, Q(text)); }
+// A build on its own thread asks through the window thread and waits for the answer there.
+void AppHost::ShowMessage(const std::string& text) {
+    OnGuiThread([&] { prompts_.Message(parent_, Q(text)); });
+}
 
 void AppHost::ShowMessageWithDetails(const std::string& text, const std::string& details) {
-    prompts_.Message(parent_, Q(text), Q(details));
+    OnGuiThread([&] { prompts_.Message(parent_, Q(text), Q(details)); });
 }
 
 Answer AppHost::Ask(const std::string& question, bool withCancel) {
-    return prompts_.Ask(parent_, Q(question), withCancel);
+    Answer answer = Answer::Cancel;
+    OnGuiThread([&] { answer = prompts_.Ask(parent_, Q(question), withCancel); });
+    return answer;
 }
 
-void AppHost::KeepAlive() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void AppHost::Beep() {
+    OnGuiThread([this] { prompts_.Beep(); });
+}
+
+void AppHost::KeepAlive() {
+    // Off the window thread the windows answer on their own.
+    if (QThread::currentThread() == QCoreApplication::instance()->thread())
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 QString FindProgramDir(const QString& executableDir) {
     const QDir exe(executableDir);

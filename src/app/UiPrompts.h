@@ -73,8 +73,8 @@ class AppHost : public Host {
     void ShowMessageWithDetails(const std::string& text, const std::string& details) override;
     Answer Ask(const std::string& question, bool withCancel) override;
     std::string ProgramDir() const override { return programDir_; }
-    void Beep() override { prompts_.Beep(); }
-    // Lets the event loop run so windows repaint during long work.
+    void Beep() override;
+    // Lets the event loop run so windows repaint during long work on the window thread.
     void KeepAlive() override;
     void SetParentWidget(QWidget* w) { parent_ = w; }
 

@@ -7,6 +7,7 @@
 #include <QIcon>
 
 #include "BrowserEngine.h"
+#include "BuildThread.h"
 #include "MainForm.h"
 #include "ProjectSession.h"
 #include "QtText.h"
@@ -19,6 +20,7 @@
 #include "io/FileSystem.h"
 
 int main(int argc, char* argv[]) {
+    pagloom::app::PrepareHeapForBuilds();
     pagloom::app::PrepareBrowserEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pagloom pro 2.0"));
@@ -41,7 +43,7 @@ int main(int argc, char* argv[]) {
         &mainForm);
     TFileSelectDlg fileSelect(prompts, &mainForm);
     mainForm.Attach(&webForm, &makeForm, &optionsDialog, &fileSelect);
-    session.Build.RefreshMenuEditor = [&mainForm] { mainForm.RefreshMenuEditor(); };
+    session.Build.RefreshMenuEditor = [&mainForm] { mainForm.ShowRebuiltMenu(); };
 
     const QStringList args = QCoreApplication::arguments();
     if (args.size() > 1) mainForm.SetStartFile(QDir::current().absoluteFilePath(args.at(1)));

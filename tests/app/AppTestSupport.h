@@ -14,9 +14,12 @@
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -64,10 +67,13 @@ inline void WriteFile(const QString& path, const QByteArray& data) {
 class ScriptedPrompts : public UiPrompts {
   public:
     void Message(QWidget*, const QString& text, const QString& details) override {
+        NoteThread();
         messages << text;
         messageDetails << details;
+        if (onMessage) onMessage(text);
     }
     Answer Ask(QWidget*, const QString& question, bool) override {
+        NoteThread();
         questions << question;
         if (answers.empty()) return Answer::Cancel;
         const Answer a = answers.front();
@@ -128,14 +134,74 @@ class ScriptedPrompts : public UiPrompts {
     QStringList trustQuestions;
     std::deque<QString> passwords;  // answers to the password question; a null text cancels
     QStringList passwordPrompts;
+    // Runs while a message is shown, before it is acknowledged.
+    std::function<void(const QString&)> onMessage;
+    // A message or question arrived on another thread than the windows'.
+    bool offWindowThread = false;
 
   private:
+    void NoteThread() {
+        if (QThread::currentThread() != QCoreApplication::instance()->thread())
+            offWindowThread = true;
+    }
     QString Next() {
         if (files.empty()) return {};
         QString f = files.front();
         files.pop_front();
         return f;
     }
+};
+
+// The disk, with hooks: one that runs (on the build's thread) before a file gets its name
+// (created, or renamed into place), one before a file is read.
+class HookedDisk : public FileSystem {
+  public:
+    std::function<void(const std::string& path)> beforeNaming;
+    // Runs before every read of a whole file.
+    std::function<void(const std::string& path)> onRead;
+
+    ReadState Read(const std::string& path, std::string& out) override {
+        if (onRead) onRead(path);
+        return disk_.Read(path, out);
+    }
+    bool ReadAll(const std::string& path, std::string& out) override {
+        if (onRead) onRead(path);
+        return FileSystem::ReadAll(path, out);
+    }
+    CreateResult CreateNew(const std::string& path, std::string_view data) override {
+        if (beforeNaming) beforeNaming(path);
+        return FileSystem::CreateNew(path, data);
+    }
+    CreateResult Publish(UnnamedFile& file, const std::string& path) override {
+        if (beforeNaming) beforeNaming(path);
+        return FileSystem::Publish(file, path);
+    }
+    bool Rename(const std::string& from, const std::string& to) override {
+        if (beforeNaming) beforeNaming(to);
+        return FileSystem::Rename(from, to);
+    }
+
+  private:
+    DiskFileSystem disk_;
+};
+
+// Holds a build on its thread at the first file `when` accepts, until the test resumes it; the
+// windows go on meanwhile. Install with `disk.beforeNaming = std::ref(pause)`.
+struct BuildPause {
+    std::function<bool(const std::string& path)> when;
+    QSemaphore reached, resumed;
+    std::atomic<bool> used{false};
+
+    void operator()(const std::string& path) {
+        if (used || !when(path) || used.exchange(true)) return;
+        reached.release();
+        resumed.acquire();
+    }
+    // On the window thread: handles events until the build holds.
+    bool WaitUntilHeld() {
+        return QTest::qWaitFor([this] { return reached.tryAcquire(); }, 20000);
+    }
+    void Resume() { resumed.release(); }
 };
 
 // The program's windows with a scripted user. The program folder is an empty temporary
@@ -145,7 +211,7 @@ struct AppFixture {
     QString programDir;
     ScriptedPrompts prompts;
     AppHost host;
-    DiskFileSystem disk;
+    HookedDisk disk;
     ProjectSession session{disk, host};
     std::unique_ptr<TMainForm> main;
     std::unique_ptr<TWebAnzeigeForm> web;
@@ -163,7 +229,7 @@ struct AppFixture {
             session, main->Tracker(), prompts, [this] { return main->TemplateDir(); }, main.get());
         fileSelect = std::make_unique<TFileSelectDlg>(prompts, main.get());
         main->Attach(web.get(), make.get(), options.get(), fileSelect.get());
-        session.Build.RefreshMenuEditor = [this] { main->RefreshMenuEditor(); };
+        session.Build.RefreshMenuEditor = [this] { main->ShowRebuiltMenu(); };
         main->SetStartFile(startFile);
         main->FirstActivate();
     }

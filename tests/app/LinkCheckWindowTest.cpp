@@ -6,7 +6,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -26,6 +26,7 @@ class LinkCheckWindowTest : public QObject {
     void listsBrokenLinksAndOpensThePage();
     void missingDestinationIsAMessage();
     void dryRunWritesNothingAndShowsTheCounts();
+    void manyFindingsComeThroughTheModelWhileTheWindowAnswers();
 };
 
 namespace {
@@ -37,6 +38,13 @@ void BuildSite(AppFixture& app, const QString& site) {
     app.session.project.MainMenu.Add(TWebMenu::NewMainItem("Zwei", "zwei.htm", true));
     app.session.Build.DryRun = false;
     QVERIFY(app.session.MakeStart().Succeeded());
+}
+
+QStringList Shown(const QListView* list) {
+    QStringList lines;
+    const QAbstractItemModel* m = list->model();
+    for (int i = 0; i < m->rowCount(); ++i) lines << m->index(i, 0).data().toString();
+    return lines;
 }
 
 }  // namespace
@@ -53,9 +61,9 @@ void LinkCheckWindowTest::listsBrokenLinksAndOpensThePage() {
     action->trigger();
     auto* window = app.main->findChild<LinkCheckWindow*>();
     QVERIFY(window && window->isVisible());
-    auto* list = window->findChild<QListWidget*>("LinkCheckList");
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+    auto* list = window->findChild<QListView*>("LinkCheckList");
+    QTRY_VERIFY(!window->Checking());
+    QStringList lines = Shown(list);
     QVERIFY(lines.size() >= 2);
     QCOMPARE(lines.takeFirst(), QStringLiteral("zwei.htm: Datei der Site fehlt"));
     for (const QString& l : lines) QVERIFY2(l.endsWith("Ziel fehlt: zwei.htm"), qPrintable(l));
@@ -65,14 +73,15 @@ void LinkCheckWindowTest::listsBrokenLinksAndOpensThePage() {
     const int row =
         1 + static_cast<int>(lines.indexOf(QRegularExpression("^menframe_include.htm:.*")));
     QVERIFY(row >= 1);
-    list->setCurrentRow(row);
-    emit list->itemDoubleClicked(list->item(row));
+    list->setCurrentIndex(list->model()->index(row, 0));
+    emit list->doubleClicked(list->model()->index(row, 0));
     QCOMPARE(app.web->LoadedFile(), QDir(site.path()).filePath("menframe_include.htm"));
 
     // Rebuilt, the site checks clean.
     QVERIFY(app.session.MakeStart().Succeeded());
     window->findChild<QPushButton*>("LinkCheckAgain")->click();
-    QCOMPARE(list->count(), 0);
+    QTRY_VERIFY(!window->Checking());
+    QCOMPARE(list->model()->rowCount(), 0);
     QVERIFY(window->findChild<QLabel*>("LinkCheckSummary")->text().startsWith("Keine"));
 }
 
@@ -82,7 +91,9 @@ void LinkCheckWindowTest::missingDestinationIsAMessage() {
     app.main->LinkCheckClick();
     QCOMPARE(app.prompts.messages,
              QStringList{"Das Verzeichnis /nirgends/pagloom-test existiert nicht!"});
-    QCOMPARE(app.main->findChild<LinkCheckWindow*>()->findChild<QListWidget*>()->count(), 0);
+    auto* window = app.main->findChild<LinkCheckWindow*>();
+    QVERIFY(!window->Checking());
+    QCOMPARE(window->findChild<QListView*>()->model()->rowCount(), 0);
 }
 
 void LinkCheckWindowTest::dryRunWritesNothingAndShowsTheCounts() {
@@ -104,6 +115,31 @@ void LinkCheckWindowTest::dryRunWritesNothingAndShowsTheCounts() {
     const QString progress = app.Find<QLabel>("MakeProgress")->text();
     QVERIFY2(progress.startsWith("Plan: 1 neu, 0 geändert, ") && progress.endsWith(", 0 Fehler"),
              qPrintable(progress));
+}
+
+// A site whose page names thousands of missing files: the check runs beside the window thread
+// (LinkCheckClick returns at once) and the list shows every finding through its model.
+void LinkCheckWindowTest::manyFindingsComeThroughTheModelWhileTheWindowAnswers() {
+    AppFixture app;
+    QTemporaryDir site;
+    BuildSite(app, site.path());
+    QByteArray page = "<html><body>\r\n";
+    for (int i = 0; i < 20000; ++i)
+        page += "<a href=\"fehlt" + QByteArray::number(i) + ".htm\">x</a>\r\n";
+    page += "</body></html>\r\n";
+    WriteFile(site.filePath("eins.htm"), page);
+    app.main->LinkCheckClick();
+    auto* window = app.main->findChild<LinkCheckWindow*>();
+    // The click returned while the site is being read; the result comes through the event loop.
+    QVERIFY(window->Checking());
+    QVERIFY(!window->findChild<QPushButton*>("LinkCheckAgain")->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(!window->Checking(), 20000);
+    auto* list = window->findChild<QListView*>("LinkCheckList");
+    QCOMPARE(list->model()->rowCount(), 20000);
+    QCOMPARE(list->model()->index(19999, 0).data().toString(),
+             QStringLiteral("eins.htm:20001: Ziel fehlt: fehlt19999.htm"));
+    QVERIFY(window->findChild<QLabel*>("LinkCheckSummary")->text().startsWith("20000 Befunde"));
+    QVERIFY(window->findChild<QPushButton*>("LinkCheckAgain")->isEnabled());
 }
 
 QTEST_MAIN(LinkCheckWindowTest)

@@ -8,14 +8,19 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
 
 #include "AppTestSupport.h"
 #include "PageTabs.h"
 #include "RecentProjects.h"
+#include "document/ProjectDocument.h"
+#include "tables/SlotOpening.h"
 
 using namespace pagloom;
 using namespace pagloom::app;
@@ -54,6 +59,7 @@ class MainFormTest : public QObject {
     void hiddenTabsAreUnreachable();
     void quitShortcut();
     void recentProjectsInTheFileMenu();
+    void openingReadsTheTablesBesideTheWindow();
 };
 
 void MainFormTest::saveQuestion_data() {
@@ -816,6 +822,56 @@ void MainFormTest::recentProjectsInTheFileMenu() {
     after.removeAll(project(3));
     after.prepend(project(3));
     QCOMPARE(RecentProjects(), after);
+}
+
+// Opening a project reads its tables on a thread of its own: meanwhile the window takes no
+// input and soon says what it does; afterwards the project is open as before.
+void MainFormTest::openingReadsTheTablesBesideTheWindow() {
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("t.csv");
+    WriteFile(csv, "Name;Preis\nRose;3\nTulpe;2\n");
+    const QString plp = dir.filePath("tabelle.plp");
+    {
+        RecordingHost host;
+        DiskFileSystem disk;
+        ProjectDocument doc(disk, host);
+        doc.New();
+        QVERIFY(SetASCIITab(doc.project, doc.Tables(), ContentSlot::mainmenu,
+                            TableChoice{kCsvTable, PathS(dir.path()), "t.csv", '"', ';', true},
+                            host));
+        QVERIFY(doc.SaveAs(PathS(plp)));
+    }
+    AppFixture app;
+    app.ShowActive();
+    BuildPause pause;
+    const std::string held = PathS(csv);
+    pause.when = [&](const std::string& path) { return path == held; };
+    app.disk.onRead = std::ref(pause);
+    QString busyText;
+    int tabWhileHeld = -1;
+    QTimer::singleShot(0, app.main.get(), [&] {
+        QVERIFY(pause.WaitUntilHeld());
+        QProgressDialog* busy = nullptr;
+        QTRY_VERIFY((busy = app.main->findChild<QProgressDialog*>("BusyProgress")) &&
+                    busy->isVisible());
+        busyText = busy->labelText();
+        // A click on another tab is not taken while the project changes under the window.
+        QTabBar* tabs = app.main->PageControl()->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        tabWhileHeld = app.main->PageControl()->currentIndex();
+        pause.Resume();
+    });
+    QVERIFY(app.main->OpenProject(plp));
+    QCOMPARE(busyText, QStringLiteral("Projekt tabelle.plp wird geöffnet …"));
+    QCOMPARE(tabWhileHeld, 0);
+    QVERIFY(!app.main->findChild<QProgressDialog*>("BusyProgress"));
+    QCOMPARE(app.session.ProjectFileName(), plp);
+    QCOMPARE(app.session.Tables().Memory(ContentSlot::mainmenu).Rows().RowCount(), size_t(2));
+    QVERIFY(app.prompts.messages.isEmpty());
+    // Input is taken again.
+    QTabBar* tabs = app.main->PageControl()->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    QCOMPARE(app.main->PageControl()->currentIndex(), 1);
 }
 
 QTEST_MAIN(MainFormTest)

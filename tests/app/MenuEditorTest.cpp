@@ -27,6 +27,7 @@ class MenuEditorTest : public QObject {
     void moveKeepsSubMenusAndChooser();
     void deleteSelectsNeighbour();
     void refreshShowsLoadedMenu();
+    void rebuiltMenuIsDrawnWhenItsTabShows();
     void enterPressesTheGroupsButton();
     void moveKeepsFocusOnList();
     void unappliedChangeAsksBeforeAnotherEntry_data();
@@ -262,6 +263,23 @@ void MenuEditorTest::refreshShowsLoadedMenu() {
     QCOMPARE(e.list->currentRow(), 0);
     QCOMPARE(e.changeFile->text(), QString("s.htm"));
     QVERIFY(!e.changeActive->isChecked());
+}
+
+// A build from tables rebuilds the menu: the editor draws it at once when its tab is current,
+// else once its tab is shown.
+void MenuEditorTest::rebuiltMenuIsDrawnWhenItsTabShows() {
+    Editor e;
+    e.Add("Alt", "alt.htm");
+    e.app.main->PageControl()->setCurrentWidget(e.app.Find("Zielverzeichnis"));
+    e.Menu().Clear();
+    e.Menu().Add(TWebMenu::NewMainItem("Neu", "neu.htm", true));
+    e.app.session.Build.RefreshMenuEditor();
+    QCOMPARE(e.Lines(e.list), QStringList{"Alt"});
+    e.app.main->PageControl()->setCurrentWidget(e.app.Find("tsNavigation"));
+    QCOMPARE(e.Lines(e.list), QStringList{"Neu"});
+    e.Menu().Add(TWebMenu::NewMainItem("Zwei", "zwei.htm", true));
+    e.app.session.Build.RefreshMenuEditor();
+    QCOMPARE(e.Lines(e.list), (QStringList{"Neu", "Zwei"}));
 }
 
 void MenuEditorTest::enterPressesTheGroupsButton() {

@@ -8,13 +8,17 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QToolButton>
 #include <map>
+#include <set>
 
 #include "AppTestSupport.h"
 #include "TfmProjectGroup.h"
+#include "generator/SiteFiles.h"
 
 using namespace pagloom;
 using namespace pagloom::app;
@@ -82,6 +86,8 @@ class ProjectGroupTest : public QObject {
     void openingAsksAboutTheProject();
     void previewMessagesAndPage();
     void windowGroupBuildsLikeTheCli();
+    void groupBuildShowsProgressAndStops_data();
+    void groupBuildShowsProgressAndStops();
     void pathsOutsideWindows1252AreRefused();
     void everyWayOfClosingIsOne_data();
     void everyWayOfClosingIsOne();
@@ -114,6 +120,8 @@ void ProjectGroupTest::buildOnlyChangedThenSavedSkipsBoth() {
         QObject::connect(&watch, &QTimer::timeout, [&] {
             const QString t = app.Find<QLabel>("MakeProgress")->text();
             if (progress.isEmpty() || progress.last() != t) progress << t;
+            // The build runs on its own thread: its end is seen apart from the group's end.
+            if (!app.make->Building()) return;
             startHiddenDuringBuild = app.Find<QPushButton>("MakeStart")->isHidden();
             overwriteDisabledDuringBuild = !app.Find<QCheckBox>("CBBeBeOverwrite")->isEnabled();
             destinationDisabledDuringBuild =
@@ -147,8 +155,17 @@ void ProjectGroupTest::buildOnlyChangedThenSavedSkipsBoth() {
     QCOMPARE(app.prompts.questions, QStringList{kAskGroup});
     QVERIFY(QFile::exists(tmp.filePath("site-a/index.htm")));
     QVERIFY(QFile::exists(tmp.filePath("site-b/index.htm")));
-    QVERIFY(progress.contains("Projekt 1 von 2: " + a));
-    QVERIFY(progress.contains("Projekt 2 von 2: " + b));
+    // Each project's line, followed by its file count.
+    QVERIFY(!progress
+                 .filter(QRegularExpression(
+                     "^" + QRegularExpression::escape("Projekt 1 von 2: " + a + " – Datei ") +
+                     "\\d+( von \\d+)?$"))
+                 .isEmpty());
+    QVERIFY(!progress
+                 .filter(QRegularExpression(
+                     "^" + QRegularExpression::escape("Projekt 2 von 2: " + b + " – Datei ") +
+                     "\\d+( von \\d+)?$"))
+                 .isEmpty());
     QVERIFY(startHiddenDuringBuild);
     QVERIFY(overwriteDisabledDuringBuild);
     QVERIFY(destinationDisabledDuringBuild);
@@ -410,6 +427,94 @@ void ProjectGroupTest::windowGroupBuildsLikeTheCli() {
     QVERIFY(Snapshot(tmp.path()) == byWindow);
     QVERIFY(plgFile.open(QIODevice::ReadOnly));
     QCOMPARE(plgFile.readAll(), plgByWindow);
+}
+
+void ProjectGroupTest::groupBuildShowsProgressAndStops_data() {
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("bis zum Ende") << false;
+    QTest::newRow("abgebrochen") << true;
+}
+
+// The group builds on its own thread, held at the second file of its second project: the build
+// dialog shows both counts, the group window answers but lets nothing change; "Abbrechen" ends
+// the group there, with the group file as it was.
+void ProjectGroupTest::groupBuildShowsProgressAndStops() {
+    QFETCH(bool, cancel);
+    QTemporaryDir tmp;
+    const QString a = DemoProject(tmp, "a"), b = DemoProject(tmp, "b"), c = DemoProject(tmp, "c");
+    const QString plg = tmp.filePath("g.plg");
+    const QByteArray stored = "[projects]\r\ncount=3\r\nfilename_1=" + QByteArray(S(a).c_str()) +
+                              "\r\nfilename_2=" + QByteArray(S(b).c_str()) +
+                              "\r\nfilename_3=" + QByteArray(S(c).c_str()) + "\r\n";
+    WriteFile(plg, stored);
+    AppFixture app(QStringLiteral(PAGLOOM_RESOURCES));
+    BuildPause pause;
+    const std::string siteB = S(tmp.filePath("site-b")) + "/";
+    std::set<std::string> filesOfB;
+    pause.when = [&](const std::string& path) {
+        if (path.rfind(siteB, 0) == 0 && path.find(".tmp") == std::string::npos)
+            filesOfB.insert(path);
+        return filesOfB.size() == 2;
+    };
+    app.disk.beforeNaming = std::ref(pause);
+    QString whileHeld, after;
+    int barWhileHeld = -1, filesOfProject = 0;
+    bool groupLocked = false, cancelOffered = false;
+    app.prompts.onExec = [&](QDialog* d) {
+        auto* g = qobject_cast<TfmProjectGroup*>(d);
+        if (!g) return int(QDialog::Rejected);
+        g->show();
+        app.prompts.files = {plg};
+        Trigger(g, "acOeffnen");
+        QTimer::singleShot(0, g, [&, g] {
+            QVERIFY(pause.WaitUntilHeld());
+            auto* progress = app.make->findChild<QLabel*>("MakeProgress");
+            const QString head = QStringLiteral("Projekt 2 von 3: ") + b + QStringLiteral(" – ");
+            QTRY_VERIFY2(progress->text().startsWith(head + QStringLiteral("Datei 1 von ")),
+                         qPrintable(progress->text()));
+            whileHeld = progress->text();
+            // The build holds in the middle of a file; the project is not being read.
+            filesOfProject = int(SiteFileList(app.session.project).size());
+            barWhileHeld = app.make->findChild<QProgressBar*>("MakeProgressBar")->value();
+            groupLocked = !g->findChild<QWidget*>("lbProjects")->isEnabled() &&
+                          !g->findChild<QWidget*>("btSchliessen")->isEnabled();
+            auto* stop = app.make->findChild<QPushButton*>("MakeCancel");
+            cancelOffered = stop->isEnabled() && app.make->isVisible();
+            // Escape in the group window is "Abbrechen" too; here the button is clicked.
+            if (cancel) QTest::mouseClick(stop, Qt::LeftButton);
+            pause.Resume();
+        });
+        Trigger(g, "acErstellen");
+        after = app.make->findChild<QLabel*>("MakeProgress")->text();
+        g->reject();
+        return int(QDialog::Rejected);
+    };
+    app.main->ProjectGroupClick();
+
+    QVERIFY2(app.prompts.messages.isEmpty(), qPrintable(app.prompts.messages.join(" / ")));
+    QVERIFY(!app.prompts.offWindowThread);
+    QVERIFY(groupLocked);
+    QVERIFY(cancelOffered);
+    QCOMPARE(barWhileHeld, 1);
+    QVERIFY(filesOfProject > 2);
+    QCOMPARE(whileHeld, QStringLiteral("Projekt 2 von 3: ") + b +
+                            QStringLiteral(" – Datei 1 von %1").arg(filesOfProject));
+    QCOMPARE(after, cancel ? QStringLiteral("Projektgruppe abgebrochen bei Projekt 2 von 3")
+                           : QStringLiteral("Projektgruppe erstellt: 3 Projekte"));
+    QStringList log;
+    for (const std::string& l : app.session.Build.Report.Lines()) log << Q(l);
+    QCOMPARE(log.count(QStringLiteral("Erstellen der Dateien fertig!")), cancel ? 1 : 3);
+    QCOMPARE(log.count(QStringLiteral("Erstellen abgebrochen!")), cancel ? 1 : 0);
+    QCOMPARE(log.at(log.size() - 2), "Projektgruppe " + plg +
+                                         (cancel ? QStringLiteral(" erstellen abgebrochen")
+                                                 : QStringLiteral(" erstellen fertig")));
+    QCOMPARE(QFile::exists(tmp.filePath("site-c/index.htm")), !cancel);
+    QFile f(plg);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray saved = f.readAll();
+    // a's save time is recorded either way; b's only when its build was whole.
+    QVERIFY(saved.contains("lastsave_1=" + kDemoLastSave.toUtf8()));
+    QCOMPARE(saved.contains("lastsave_2=" + kDemoLastSave.toUtf8()), !cancel);
 }
 
 void ProjectGroupTest::pathsOutsideWindows1252AreRefused() {

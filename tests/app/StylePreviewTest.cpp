@@ -4,10 +4,12 @@
 
 #include <QDockWidget>
 #include <QLineEdit>
+#include <QPlatformSurfaceEvent>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <QWindow>
 
 #include "AppTestSupport.h"
 #include "style/StylePages.h"
@@ -25,6 +27,8 @@ class StylePreviewTest : public QObject {
     void subEntriesStandUnderTheirOwnParent();
     void tableProjectShowsTheTablesMenuInTheFramesWidth();
     void followsTheRecords();
+    void typedHexShowsOnLeavingTheEdit();
+    void firstStyleTabKeepsTheWindow();
 };
 
 namespace {
@@ -205,6 +209,62 @@ void StylePreviewTest::followsTheRecords() {
     // Leaving the style pages hides the preview.
     app.main->PageControl()->setCurrentWidget(app.Find("Dateien"));
     QVERIFY(!dock->isVisible());
+}
+
+// Hex, then Tab: the focus stays in the colour choice (on its list), the record waits for the
+// choice to be left, and the preview shows the colour at once.
+void StylePreviewTest::typedHexShowsOnLeavingTheEdit() {
+    AppFixture app;
+    app.ShowActive();
+    StylePreview* preview = app.main->Styles()->Preview();
+    QSignalSpy loaded(preview->View(), &QWebEngineView::loadFinished);
+    app.main->PageControl()->setCurrentWidget(app.Find("tsFont"));
+    QVERIFY(loaded.wait(15000));
+    auto* choice =
+        app.Find<QWidget>("frameFontM")->findChild<TFrameColorChoice*>("frameFontColorChoice");
+    const TCSS& record = app.session.project.PrjParams.Style(kMainMenuLevel);
+    const std::string before = record.color;
+    for (const auto& [typed, shown] :
+         {std::pair{"00ff00", "rgb(0, 255, 0)"}, std::pair{"0000FF", "rgb(0, 0, 255)"}}) {
+        choice->HexEdit()->setFocus();
+        QTest::keyClicks(choice->HexEdit(), QStringLiteral("\b\b\b\b\b\b") + typed);
+        QTest::keyClick(choice->HexEdit(), Qt::Key_Tab);
+        QVERIFY(choice->isAncestorOf(QApplication::focusWidget()));
+        QCOMPARE(record.color, before);
+        QTRY_COMPARE_WITH_TIMEOUT(Eval(preview->View(), kMainLink + ".color"), QString(shown),
+                                  10000);
+    }
+    // Leaving the choice stores the colour the preview already shows.
+    app.Find<QWidget>("frameFontM")->findChild<QWidget*>("cbFontSize")->setFocus();
+    QCOMPARE(record.color, std::string("0000FF"));
+    QCOMPARE(Eval(preview->View(), kMainLink + ".color"), QString("rgb(0, 0, 255)"));
+}
+
+// The browser view's needs are met before the main window is first shown: the first style tab
+// neither destroys nor re-creates the window.
+void StylePreviewTest::firstStyleTabKeepsTheWindow() {
+    struct SurfaceWatch : QObject {
+        int destroyed = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::PlatformSurface &&
+                static_cast<QPlatformSurfaceEvent*>(e)->surfaceEventType() ==
+                    QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed)
+                ++destroyed;
+            return false;
+        }
+    } watch;
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        QSKIP("only a window system re-creates a window for the browser view's surface");
+    AppFixture app;
+    app.ShowActive();
+    app.main->installEventFilter(&watch);
+    QWindow* window = app.main->windowHandle();
+    QSignalSpy loaded(app.main->Styles()->Preview()->View(), &QWebEngineView::loadFinished);
+    app.main->PageControl()->setCurrentWidget(app.Find("tsFont"));
+    QVERIFY(loaded.wait(15000));
+    QTest::qWait(200);
+    QCOMPARE(watch.destroyed, 0);
+    QCOMPARE(app.main->windowHandle(), window);
 }
 
 int main(int argc, char* argv[]) {

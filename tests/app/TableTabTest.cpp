@@ -233,9 +233,17 @@ void TableTabTest::newTablePreselectsFields() {
         return ChooseTableFile(d, kAscii, dir.path(), "t.csv") ? int(QDialog::Accepted)
                                                                : int(QDialog::Rejected);
     };
+    const std::string csvPath = S(dir.filePath("t.csv"));
+    int csvReads = 0;
+    app.disk.onRead = [&](const std::string& path) { csvReads += path == csvPath; };
     app.Find<QToolButton>("SBTabUMName")->click();
     QCOMPARE(app.prompts.messages, QStringList{});
     QVERIFY(app.session.Modified);
+    // The rows the dialog read for its grid became the slot's: read once, held once.
+    QCOMPARE(csvReads, 1);
+    QVERIFY(!app.main->Tables()->DbExplore()->TableShown());
+    QCOMPARE(app.session.Tables().Memory(ContentSlot::submenu).Rows().RowCount(), size_t(1));
+    app.disk.onRead = {};
     const Project& p = app.session.project;
     QCOMPARE(p.PrjParams.TableKind[ContentSlot::submenu], kCsvTable);
     QCOMPARE(p.PrjParams.SeparatorChar[ContentSlot::submenu], ';');

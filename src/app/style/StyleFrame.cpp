@@ -32,6 +32,19 @@ void StyleFrame::Changed() {
     emit RecordChanged();
 }
 
+void StyleFrame::PreviewWith(const std::vector<std::string*>& fields, const std::string& value) {
+    std::vector<std::string> kept;
+    bool differs = false;
+    for (std::string* f : fields) {
+        kept.push_back(*f);
+        differs = differs || *f != value;
+    }
+    if (!differs) return;
+    for (std::string* f : fields) *f = value;
+    emit PreviewNow();
+    for (size_t i = 0; i < fields.size(); ++i) *fields[i] = std::move(kept[i]);
+}
+
 void StyleFrame::BindList(QComboBox* combo, const StyleList& list,
                           Binder::Member<std::string> field) {
     binder_.Choice(
@@ -63,6 +76,9 @@ TFrameColorChoice* StyleFrame::MakeColorChoice(const QString& name,
         field() = hex;
         Changed();
     });
+    // The record rule is the choice's: stored when it is left. The preview does not wait.
+    connect(choice, &TFrameColorChoice::Accepted, this,
+            [this, choice, field] { PreviewWith({&field()}, S(choice->HexText())); });
     return choice;
 }
 

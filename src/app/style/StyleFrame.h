@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 #include <string>
+#include <vector>
 
 #include "Binding.h"
 #include "model/StyleRules.h"
@@ -34,11 +35,16 @@ class StyleFrame : public QWidget {
   signals:
     // A control of this editor changed the record.
     void RecordChanged();
+    // The record holds, for the length of this call, a value a control shows but has not
+    // stored yet (a colour whose choice was not left); the preview shows it now.
+    void PreviewNow();
 
   protected:
     TCSS& Css() { return record_(); }
     // After a change the binder did not see: marks the project changed and redraws.
     void Changed();
+    // PreviewNow with `fields` holding `value`; each is given its own value back afterwards.
+    void PreviewWith(const std::vector<std::string*>& fields, const std::string& value);
 
     // A list showing and storing `field` by `list`.
     void BindList(QComboBox* combo, const StyleList& list, Binder::Member<std::string> field);

@@ -2,8 +2,11 @@
 #include "style/StylePages.h"
 
 #include <QDockWidget>
+#include <QEventLoop>
 #include <QMainWindow>
 #include <QTabWidget>
+#include <QTimer>
+#include <QWebEngineView>
 #include <algorithm>
 
 #include "style/StylePreview.h"
@@ -54,6 +57,9 @@ StylePages::StylePages(QTabWidget* pageControl, Records records,
             levels->addTab(frame, level == kMainMenuLevel ? QStringLiteral("Haupt-Menü")
                                                           : QStringLiteral("Unter-Menü"));
             connect(frame, &StyleFrame::RecordChanged, this, &StylePages::RecordChanged);
+            connect(frame, &StyleFrame::PreviewNow, this, [this] {
+                if (preview_) preview_->ShowStylesNow();
+            });
             frames_[n++] = frame;
         }
         pageControl->addTab(levels, QString::fromUtf8(p.caption));
@@ -80,6 +86,17 @@ StylePages::StylePages(QTabWidget* pageControl, Records records,
     dock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     preview_ = new StylePreview(std::move(project), std::move(tableMenu), dock_);
     dock_->setWidget(preview_);
+    // The browser view gets its drawing surface with its first page. Loaded here, before the
+    // main window is first shown, the window is created fit for it; loaded on the first style
+    // tab, it would destroy and re-create the main window. The wait is bounded, so a browser
+    // engine that does not answer delays the start only a little.
+    {
+        QEventLoop loaded;
+        connect(preview_->View(), &QWebEngineView::loadFinished, &loaded, &QEventLoop::quit);
+        QTimer::singleShot(2000, &loaded, &QEventLoop::quit);
+        preview_->View()->setHtml(QString());
+        loaded.exec(QEventLoop::ExcludeUserInputEvents);
+    }
     // The usual menu column until a project's frame width is known (ReloadPreview).
     preview_->setMinimumWidth(220);
     window->addDockWidget(Qt::RightDockWidgetArea, dock_);

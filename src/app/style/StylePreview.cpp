@@ -134,6 +134,13 @@ void StylePreview::StylesChanged() {
     if (loaded_) pending_.start();
 }
 
+void StylePreview::ShowStylesNow() {
+    if (!loaded_) return;
+    // A pending update would show the records without the value held for this call.
+    pending_.stop();
+    ApplyStyles();
+}
+
 void StylePreview::ApplyStyles() {
     const TPrjParams& p = project_().PrjParams;
     const QString css = PreviewStylesheet(p.Style(kMainMenuLevel), p.Style(kSubMenuLevel));

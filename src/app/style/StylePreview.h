@@ -40,6 +40,8 @@ class StylePreview : public QWidget {
     void Reload();
     // Applies the current records soon; calls made while typing are gathered into one.
     void StylesChanged();
+    // Applies the records as they are at this moment (they may hold a value for this call only).
+    void ShowStylesNow();
 
     QWebEngineView* View() const { return view_; }
 

@@ -81,6 +81,11 @@ TFrameBorder::TFrameBorder(Record record, MenuLevel level, FieldTracker& tracker
     connect(cbBorderBreite_, &QComboBox::activated, this, &TFrameBorder::WidthChosen);
     connect(cbBorderStyle_, &QComboBox::activated, this, &TFrameBorder::StyleChosen);
     connect(color_, &TFrameColorChoice::Left, this, &TFrameBorder::ColorLeft);
+    connect(color_, &TFrameColorChoice::Accepted, this, [this] {
+        std::vector<std::string*> sides;
+        ForSelectedSides([&](BoxSide s) { sides.push_back(&Css().BorderColor(s)); });
+        PreviewWith(sides, S(color_->HexText()));
+    });
     tracker_.TrackDecimal(eBorderBreite_, [this](const QString& text) {
         const std::string value = S(text);
         ForSelectedSides([&](BoxSide s) { Css().WidthValue(Ring(), s) = value; });

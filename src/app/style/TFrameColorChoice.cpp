@@ -137,6 +137,7 @@ void TFrameColorChoice::LeaveHex() {
     ShowInList();
     tracker_.SetLastEditValid(true);
     tracker_.SetEditPending(false);
+    emit Accepted();
 }
 
 void TFrameColorChoice::LeaveComponent(int component) {
@@ -161,6 +162,7 @@ void TFrameColorChoice::LeaveComponent(int component) {
     ShowInList();
     tracker_.SetLastEditValid(true);
     tracker_.SetEditPending(false);
+    emit Accepted();
 }
 
 void TFrameColorChoice::ListChosen(int index) {
@@ -173,6 +175,7 @@ void TFrameColorChoice::ListChosen(int index) {
     }
     ShowInList();
     cobColorSelect_->setFocus(Qt::OtherFocusReason);
+    emit Accepted();
 }
 
 void TFrameColorChoice::SetRgb(Rgb rgb) {

@@ -43,6 +43,9 @@ class TFrameColorChoice : public QFrame {
   signals:
     // The focus went from inside the choice to a control outside it.
     void Left();
+    // An edit was left with an accepted value, or the list chose a colour: HexText() is the
+    // colour now shown, though the record takes it only when the choice is left.
+    void Accepted();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

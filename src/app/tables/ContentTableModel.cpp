@@ -3,6 +3,7 @@
 
 #include <limits>
 
+#include "BuildThread.h"
 #include "tables/ContentTable.h"
 #include "text/Cp1252.h"
 
@@ -24,7 +25,19 @@ int ClampToInt(size_t n) {
 
 }  // namespace
 
-ContentTableModel::ContentTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+ContentTableModel::ContentTableModel(QObject* parent) : QAbstractTableModel(parent) {
+    // A build on its own thread may read or renew the table; the grid shows it again after.
+    connect(&BuildRunNotifier::Instance(), &BuildRunNotifier::Ended, this, [this] {
+        if (!table_) return;
+        if (table_->FieldCount() != columns_) {
+            SetTable(table_);
+            return;
+        }
+        if (rowCount() > 0 && columnCount() > 0)
+            emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+        if (columnCount() > 0) emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    });
+}
 
 void ContentTableModel::SetTable(ContentTable* table) {
     beginResetModel();
@@ -32,6 +45,7 @@ void ContentTableModel::SetTable(ContentTable* table) {
     rows_ = nullptr;
     fetched_.clear();
     walkEnded_ = true;
+    columns_ = table_ ? table_->FieldCount() : 0;
     if (table_) {
         auto* stored = dynamic_cast<StoredTable*>(table_);
         if (stored && stored->Filter().empty()) {
@@ -53,11 +67,12 @@ int ContentTableModel::rowCount(const QModelIndex& parent) const {
 
 int ContentTableModel::columnCount(const QModelIndex& parent) const {
     if (parent.isValid() || !table_) return 0;
-    return ClampToInt(table_->FieldCount());
+    return ClampToInt(columns_);
 }
 
 QVariant ContentTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || !table_ || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+    if (!index.isValid() || !table_ || (role != Qt::DisplayRole && role != Qt::ToolTipRole) ||
+        BuildRunning())
         return {};
     const auto row = static_cast<size_t>(index.row());
     const auto col = static_cast<size_t>(index.column());
@@ -71,6 +86,7 @@ QVariant ContentTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant ContentTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || !table_ || section < 0) return {};
+    if (BuildRunning()) return orientation == Qt::Vertical ? QVariant(section + 1) : QVariant();
     if (orientation == Qt::Horizontal) {
         if (static_cast<size_t>(section) >= table_->FieldCount()) return {};
         return Text(table_->FieldName(static_cast<size_t>(section)));
@@ -79,7 +95,7 @@ QVariant ContentTableModel::headerData(int section, Qt::Orientation orientation,
 }
 
 bool ContentTableModel::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && table_ && !rows_ && !walkEnded_;
+    return !parent.isValid() && table_ && !rows_ && !walkEnded_ && !BuildRunning();
 }
 
 void ContentTableModel::fetchMore(const QModelIndex& parent) {

@@ -2,6 +2,8 @@
 // The grid model of the table previews: shows a content table's fields and rows without copying
 // the table. A table that keeps its rows in memory is read cell by cell as the grid asks for
 // them; any other table is walked once, a batch of rows at a time, as the grid scrolls down.
+// While a build runs on its own thread the grid shows empty cells, since the build reads the
+// same table.
 #pragma once
 #include <QAbstractTableModel>
 #include <QString>
@@ -36,6 +38,8 @@ class ContentTableModel : public QAbstractTableModel {
     ContentTable* table_ = nullptr;
     // Random access for tables that hold every row in memory and show all of them.
     const RowStore* rows_ = nullptr;
+    // The table's field count when attached; read no more while a build may renew the table.
+    size_t columns_ = 0;
     // Otherwise: the rows walked so far, converted, and whether the walk has ended.
     std::vector<std::vector<QString>> fetched_;
     bool walkEnded_ = true;

@@ -276,6 +276,18 @@ QWidget* TfmDBExplore::BuildAliasPage() {
 
 bool TfmDBExplore::TableShown() const { return model_->columnCount() > 0; }
 
+TableChoice TfmDBExplore::TakeChoice() {
+    TableChoice choice = choice_;
+    if (choice.kind == kCsvTable && model_->Table() == cdsDBExplore_.get()) {
+        ShowInGrid(nullptr);
+        choice.readRows = cdsDBExplore_.get();
+        choice_.kind = kNoneTable;
+        choice_.database.clear();
+        choice_.table.clear();
+    }
+    return choice;
+}
+
 void TfmDBExplore::SetDirectory(const QString& dir) {
     dir_ = QDir::cleanPath(QDir(dir).absolutePath());
     dirLabel_->setText(QDir::toNativeSeparators(dir_));

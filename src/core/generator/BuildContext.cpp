@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "generator/BuildContext.h"
 
+#include "generator/BuildWatch.h"
 #include "generator/FileSaver.h"
 #include "generator/SaveIfChanged.h"
+#include "generator/SiteFiles.h"
 #include "io/FileSystem.h"
 #include "io/ProjectPaths.h"
 #include "model/Project.h"
@@ -41,7 +43,7 @@ bool BuildContext::WriteRuleAllows(const std::string& path, bool overwrite) cons
 
 void BuildContext::Skip(const std::string& path) const {
     if (saver) saver->Skip(path);
-    if (record) record->Add(path, FileFate::Skipped);
+    Recorded(path, FileFate::Skipped);
 }
 
 bool BuildContext::Refused(const std::string& path) const {
@@ -59,37 +61,50 @@ bool BuildContext::Refused(const std::string& path) const {
         report.Add(reason);
         report.AddOutcome(SaveResult::Failed);
     }
-    if (record) record->Add(path, FileFate::Failed);
+    Recorded(path, FileFate::Failed);
     return true;
 }
 
 void BuildContext::Save(const std::string& path, const TextLines& lines) const {
-    if (Refused(path)) return;
+    if (Refused(path)) return StopIfAsked();
     if (saver) return SaveText(path, JoinLines(lines));
     const bool existed = record && fs.FileExists(path);
     try {
         const SaveResult result = SaveIfChanged(fs, path, lines, report);
-        if (record)
-            record->Add(path, result == SaveResult::Unchanged ? FileFate::Unchanged
-                              : result == SaveResult::Failed  ? FileFate::Failed
-                              : existed                       ? FileFate::Changed
-                                                              : FileFate::New);
+        Recorded(path, result == SaveResult::Unchanged ? FileFate::Unchanged
+                       : result == SaveResult::Failed  ? FileFate::Failed
+                       : existed                       ? FileFate::Changed
+                                                       : FileFate::New);
     } catch (...) {
-        if (record) record->Add(path, FileFate::Failed);
+        Recorded(path, FileFate::Failed);
         throw;
     }
+    StopIfAsked();
 }
 
 void BuildContext::SaveText(const std::string& path, std::string text) const {
     if (!saver) return Save(path, SplitLines(text));
-    if (Refused(path)) return;
+    if (Refused(path)) return StopIfAsked();
     try {
-        const FileFate fate = saver->SaveText(path, text);
-        if (record) record->Add(path, fate);
+        Recorded(path, saver->SaveText(path, text));
     } catch (...) {
-        if (record) record->Add(path, FileFate::Failed);
+        Recorded(path, FileFate::Failed);
         throw;
     }
+    StopIfAsked();
+}
+
+void BuildContext::Recorded(const std::string& path, FileFate fate) const {
+    if (record) record->Add(path, fate);
+    if (watch) watch->filesDone.fetch_add(1, std::memory_order_relaxed);
+}
+
+void BuildContext::StopIfAsked() const {
+    if (watch && watch->cancelRequested.load(std::memory_order_relaxed)) throw BuildCancelled{};
+}
+
+void BuildContext::CountSiteFiles() const {
+    if (watch) watch->filesTotal = static_cast<int>(SiteFileList(project).size());
 }
 
 bool BuildContext::FileExists(const std::string& path) const { return fs.FileExists(path); }

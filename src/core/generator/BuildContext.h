@@ -22,6 +22,7 @@ class ContentTable;
 class TableBuildSteps;
 enum class ContentSlot;
 class FileSaver;
+struct BuildWatch;
 
 struct BuildContext {
     Project& project;  // the menu may be rebuilt by the table flow, hence not const
@@ -38,6 +39,7 @@ struct BuildContext {
     std::function<void()> refreshMenuEditor = {};  // shows a rebuilt menu; may be empty
     FileSaver* saver = nullptr;     // lists the destination once; none: each file on its own
     BuildRecord* record = nullptr;  // what the build did with each file; none: not recorded
+    BuildWatch* watch = nullptr;    // progress and stop request of a window; none: runs to its end
 
     const ProjectSettings& Settings() const;
     // The slot's table object for the project's table kind; none for "none_table", for a slot
@@ -73,10 +75,19 @@ struct BuildContext {
     TextLines ReadTemplate(const std::string& storedPath) const;
     // A line for the log.
     void Log(std::string line) const;
+    // The site's file list is known anew (a build from tables rebuilt its menu): the watch's
+    // total follows it.
+    void CountSiteFiles() const;
 
     // Dreamweaver pages: keep the editable regions of existing pages (RegionOverwrite visible
     // and off) rather than writing them fresh.
     bool KeepRegions() const { return regionOverwriteVisible && !regionOverwrite; }
+
+  private:
+    // Records a file's fate and counts it for the watch.
+    void Recorded(const std::string& path, FileFate fate) const;
+    // Throws BuildCancelled when the watch asks the build to stop; called after a whole file.
+    void StopIfAsked() const;
 };
 
 }  // namespace pagloom

@@ -79,7 +79,10 @@ void BuildFlow(BuildContext& ctx, bool fromTables, Pages&& writePages) {
     for (SiteFileKind kind : kSingleSiteFiles) {
         WriteByRule(ctx, WriterOf(kind));
         if (!fromTables) continue;
-        if (kind == SiteFileKind::Frameset) ctx.tableSteps->RebuildMenu(ctx);
+        if (kind == SiteFileKind::Frameset) {
+            ctx.tableSteps->RebuildMenu(ctx);
+            ctx.CountSiteFiles();
+        }
         if (kind == SiteFileKind::MenuScript && ctx.refreshMenuEditor) ctx.refreshMenuEditor();
     }
     writePages(ctx);
@@ -196,7 +199,10 @@ BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::st
                      dialog.Tables,
                      dialog.RefreshMenuEditor,
                      &saver,
-                     &outcome.record};
+                     &outcome.record,
+                     dialog.Watch};
+    if (dialog.Watch) dialog.Watch->filesDone = 0;
+    ctx.CountSiteFiles();
     std::optional<std::string> failure;
     try {
         if (project.Settings.TablesDrive())
@@ -207,6 +213,17 @@ BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::st
         failure = e.what();
     } catch (const TableError& e) {
         failure = e.what();
+    } catch (const BuildCancelled&) {
+        outcome.cancelled = true;
+    }
+    if (outcome.cancelled) {
+        outcome.failedFiles = report.FailedFiles() - failedBefore;
+        outcome.errorMessages = stepsHost.shown;
+        report.Add("");
+        if (dialog.DryRun) report.Add(PlanSummary(outcome.plan));
+        report.Add(kLogCancelled);
+        report.Add("");
+        return outcome;
     }
     if (failure) {
         host.ShowMessage(*failure);

@@ -10,6 +10,7 @@
 #include "generator/BuildContext.h"
 #include "generator/BuildPlan.h"
 #include "generator/BuildRecord.h"
+#include "generator/BuildWatch.h"
 #include "generator/MakeReport.h"
 #include "generator/TableBuildSteps.h"
 #include "generator/TextLines.h"
@@ -43,12 +44,15 @@ struct BuildDialog {
     ContentTables* Tables = nullptr;
     // Called after a table-driven build rebuilt the menu, so the menu editor shows it.
     std::function<void()> RefreshMenuEditor;
+    // A window that shows the build's progress and may stop it; not owned, may be null.
+    BuildWatch* Watch = nullptr;
 };
 
 // What one MakeStartClick did; the CLI turns it into its exit status.
 struct BuildOutcome {
     bool started = false;     // false: no destination, nothing logged or written
     bool reachedEnd = false;  // the end line "Erstellen der Dateien fertig!" was logged
+    bool cancelled = false;   // stopped on the watch's request after a whole file
     int failedFiles = 0;      // files of this build logged "Fehler!"
     // Messages its steps showed while the build went on (a Dreamweaver template without its
     // <html> or </html> tag, a level without its table): pages were made, but not as asked.
@@ -81,7 +85,10 @@ void PresetRegionOverwrite(const Project& project, BuildDialog& dialog);
 // preview's folder stays. Its outcome is the one the real build would have.
 // No destination: shows "Sie haben kein Zielverzeichnis angegeben!" and returns at once.
 // A BuildAbort from any step is caught: its message is shown through the host and the log
-// keeps what was written so far, without the end lines. projectFile is the open project's
+// keeps what was written so far, without the end lines. A stop requested through
+// dialog.Watch ends the build after the file being saved: the log gets an empty line,
+// "Erstellen abgebrochen!" (after the plan's summary when planning) and an empty line; the
+// preview's folder stays. projectFile is the open project's
 // path for the frameset's comment line ("" when never saved).
 BuildOutcome MakeStartClick(BuildDialog& dialog, Project& project, const std::string& projectFile,
                             FileSystem& fs, Host& host);

@@ -53,6 +53,7 @@ void BuildEntry(TProjectGroup& group, size_t i, GroupBuildEnv& env, std::vector<
     if (group.LastSaveList.size() < group.ProjectList.size())
         group.LastSaveList.resize(group.ProjectList.size());
     std::string& lastSave = group.LastSaveList[i];
+    bool cancelled = false;
     if (!checkPassed) {
         doc.Ports().ShowMessage("Fehler in Projekt: " + path);
         ++outcome.projectsFailed;
@@ -64,10 +65,12 @@ void BuildEntry(TProjectGroup& group, size_t i, GroupBuildEnv& env, std::vector<
         ++outcome.built;
         outcome.failedFiles += b.failedFiles;
         outcome.errorMessages += b.errorMessages;
-        if (b.EndedEarly()) ++outcome.buildsEndedEarly;
+        if (b.EndedEarly() && !b.cancelled) ++outcome.buildsEndedEarly;
+        cancelled = outcome.cancelled = b.cancelled;
     }
-    // A planning run leaves the group as it is, so nothing asks to save it afterwards.
-    if (project.Settings.lastsave != lastSave && !doc.Build.DryRun) {
+    // A planning run leaves the group as it is, so nothing asks to save it afterwards; a
+    // cancelled build is not a build of this state of the project.
+    if (project.Settings.lastsave != lastSave && !doc.Build.DryRun && !cancelled) {
         lastSave = project.Settings.lastsave;
         group.GroupModified = true;
     }
@@ -102,16 +105,25 @@ GroupOutcome Make1Execute(TProjectGroup& group, GroupBuildEnv& env) {
 
     report.Add("Projektgruppe " + group.GroupFileName + " erstellen:");
     report.Add("");
-    for (size_t i = 0; i < group.ProjectList.size(); ++i)
+    const BuildWatch* watch = doc.Build.Watch;
+    for (size_t i = 0; i < group.ProjectList.size() && !outcome.cancelled; ++i) {
+        if (watch && watch->cancelRequested) {
+            outcome.cancelled = true;
+            break;
+        }
         BuildEntry(group, i, env, indexList, outcome);
+    }
 
     if (group.GroupModified && !group.GroupFileName.empty() && finalSaveAllowed &&
         !group.FileSave(doc.Files(), doc.Ports()))
         outcome.saveFailed = true;
-    if (group.IndexMap && !MakeSiteMapIndex(group, index, doc)) outcome.indexFailed = true;
+    // An index over part of the group would name sitemaps that were not (re)written.
+    if (group.IndexMap && !outcome.cancelled && !MakeSiteMapIndex(group, index, doc))
+        outcome.indexFailed = true;
 
     report.Add("");
-    report.Add("Projektgruppe " + group.GroupFileName + " erstellen fertig");
+    report.Add("Projektgruppe " + group.GroupFileName +
+               (outcome.cancelled ? " erstellen abgebrochen" : " erstellen fertig"));
     report.Add("");
     if (env.restoreBuildDialog) env.restoreBuildDialog();
     return outcome;

@@ -43,6 +43,7 @@ struct GroupOutcome {
     int errorMessages = 0;     // messages shown while builds went on (BuildOutcome)
     bool indexFailed = false;  // "Fehler bei Sitemap-Index"
     bool saveFailed = false;   // the group file could not be saved ("In ... kann nicht ...")
+    bool cancelled = false;    // stopped through the build dialog's watch
 };
 
 // The sitemap address a project contributes to the index: its sitemap prefix and sitemap file.
@@ -50,8 +51,12 @@ std::string SitemapIndexAddress(const Project& project);
 
 // Make1Execute: builds every project of the group in order into one shared log, keeps
 // LastSaveList up to date, saves the group when allowed, writes the sitemap index when asked.
-// Never stops early. With the document's Build.DryRun every build only plans, the group is
-// neither asked about nor saved, LastSaveList stays, and the index is planned, not written.
+// Stops early only when the document's Build.Watch asks it to: the project being built ends
+// after its file being saved, the rest are not opened, that project keeps its LastSaveList
+// entry (so it counts as changed next time), the group is saved as usual, no index is written
+// and the last line says the group build was cancelled. With the document's Build.DryRun every
+// build only plans, the group is neither asked about nor saved, LastSaveList stays, and the index
+// is planned, not written.
 GroupOutcome Make1Execute(TProjectGroup& group, GroupBuildEnv& env);
 
 // The lines of a sitemap index listing `addresses` (Windows-1252), written as XML text in UTF-8

@@ -28,6 +28,12 @@ void StoredTable::ReplaceRows(RowStore&& store) {
     rowsCurrent_ = false;
 }
 
+RowStore StoredTable::TakeRows() {
+    RowStore taken = std::move(store_);
+    ReplaceRows(RowStore());
+    return taken;
+}
+
 void StoredTable::Unload() {
     open_ = false;
     loaded_ = false;

@@ -94,6 +94,8 @@ class StoredTable : public ContentTable {
     virtual void LoadRows(RowStore& store) = 0;
     // Replaces the rows (a finished import) and marks them loaded.
     void ReplaceRows(RowStore&& store);
+    // Hands the rows over to another table; this one is then closed and empty.
+    RowStore TakeRows();
     // Forgets the rows so that the next Open reads the table again.
     void Unload();
     bool Loaded() const { return loaded_; }

@@ -20,6 +20,14 @@ class MemoryTable : public StoredTable {
         widths_ = std::move(widths);
     }
 
+    // Takes over the fields and rows `other` holds (an import done elsewhere); `other` is empty
+    // afterwards, so the rows are held once.
+    void TakeFrom(MemoryTable& other) {
+        if (&other == this) return;
+        Assign(other.TakeRows(), std::move(other.widths_));
+        other.widths_.clear();
+    }
+
   protected:
     // A memory table holds whatever the last import gave it; before any import it is empty.
     void LoadRows(RowStore&) override {}

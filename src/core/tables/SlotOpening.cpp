@@ -184,10 +184,16 @@ bool SetASCIITab(Project& p, ContentTables& tables, ContentSlot slot, const Tabl
     bool imported = false;
     std::string reason;
     try {
-        const std::string folder = tables.SourceDatabase(kCsvTable, choice.database, choice.table);
-        imported =
-            ImportCsvFile(tables.Files(), host, JoinPath(folder, choice.table), choice.separator,
-                          choice.quote, choice.hasCaptionRow, t, choice.blanksInValues);
+        if (choice.readRows) {
+            t.TakeFrom(*choice.readRows);
+            imported = true;
+        } else {
+            const std::string folder =
+                tables.SourceDatabase(kCsvTable, choice.database, choice.table);
+            imported = ImportCsvFile(tables.Files(), host, JoinPath(folder, choice.table),
+                                     choice.separator, choice.quote, choice.hasCaptionRow, t,
+                                     choice.blanksInValues);
+        }
     } catch (const TableError& e) {
         reason = e.what();
         imported = false;

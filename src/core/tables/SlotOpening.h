@@ -26,6 +26,10 @@ struct TableChoice {
     char separator = ',';
     bool hasCaptionRow = false;
     bool blanksInValues = false;
+    // A CSV file's rows as the table selection dialog already read them with these settings
+    // (not owned): the take-over moves them into the slot instead of reading the file again,
+    // and this table is empty afterwards.
+    MemoryTable* readRows = nullptr;
 };
 
 // After ReadTableSection: per slot in order, opens the table by its kind's openSlot (file

@@ -46,6 +46,7 @@ int main(int argc, char* argv[]) {
 
     app.main->LinkCheckClick();
     auto* window = app.main->findChild<LinkCheckWindow*>();
+    QTest::qWaitFor([window] { return !window->Checking(); }, 20000);
     Settle();
     Save(window->grab(), out, "linkcheck-broken");
 
@@ -63,6 +64,7 @@ int main(int argc, char* argv[]) {
     app.main->Erstellen1Click();
 
     window->findChild<QPushButton*>("LinkCheckAgain")->click();
+    QTest::qWaitFor([window] { return !window->Checking(); }, 20000);
     Settle();
     Save(window->grab(), out, "linkcheck-clean");
     return 0;

@@ -279,5 +279,78 @@ TEST_F(BuildDriverTest, TableFlowRebuildsMenuBeforeScriptAndWritesPagesBeforeSit
               std::string::npos);
 }
 
+TEST_F(BuildDriverTest, WatchCountsFilesAgainstTheSiteListAndFollowsARebuiltMenu) {
+    BuildWatch watch;
+    dialog.Watch = &watch;
+    ASSERT_TRUE(Build().Succeeded());
+    EXPECT_EQ(watch.filesTotal, 11);
+    EXPECT_EQ(watch.filesDone, 11);
+
+    // From tables the total is known only once the menu is rebuilt (one more page here).
+    project.Settings.content_page.source.Select(kTabTemplatePages);
+    std::vector<std::string> order;
+    FakeTableSteps steps(&order);
+    dialog.TableSteps = &steps;
+    std::vector<int> totals;
+    dialog.Report.SetLineCallback([&](const std::string&) { totals.push_back(watch.filesTotal); });
+    ASSERT_TRUE(Build().Succeeded());
+    EXPECT_EQ(totals.front(), 11);
+    EXPECT_EQ(totals.back(), watch.filesTotal.load());
+    EXPECT_EQ(watch.filesDone, 7);  // the fake writes no pages
+}
+
+TEST_F(BuildDriverTest, CancelStopsAfterTheFileBeingSavedAndSaysSo) {
+    struct Case {
+        int stopAt;  // the file whose "..." line asks to stop
+        bool dryRun;
+    };
+    for (const Case c : {Case{1, false}, Case{7, false}, Case{11, false}, Case{4, true}}) {
+        SCOPED_TRACE(testing::Message() << "stop at " << c.stopAt << (c.dryRun ? " planning" : ""));
+        TempDir site;
+        BuildDialog d;
+        d.Destination = site.Path();
+        d.MenuScriptLibrary = dialog.MenuScriptLibrary;
+        d.DryRun = c.dryRun;
+        BuildWatch watch;
+        d.Watch = &watch;
+        int files = 0;
+        std::string lastFile;
+        d.Report.SetLineCallback([&](const std::string& l) {
+            const bool fileLine = c.dryRun ? l.rfind("neu: ", 0) == 0
+                                           : l.size() > 3 && l.compare(l.size() - 3, 3, "...") == 0;
+            if (fileLine && ++files == c.stopAt) {
+                watch.cancelRequested = true;
+                lastFile = l;
+            }
+        });
+        const BuildOutcome outcome = MakeStartClick(d, project, "p.plp", disk, host);
+        EXPECT_TRUE(outcome.cancelled);
+        EXPECT_FALSE(outcome.reachedEnd);
+        EXPECT_EQ(files, c.stopAt);  // nothing after the file being saved
+        EXPECT_EQ(outcome.record.Files().size(), size_t(c.stopAt));
+        EXPECT_EQ(watch.filesDone, c.stopAt);
+        const auto& log = d.Report.Lines();
+        ASSERT_GE(log.size(), 5u);
+        EXPECT_EQ(log.end()[-2], "Erstellen abgebrochen!");
+        EXPECT_EQ(log.back(), "");
+        EXPECT_EQ(std::count(log.begin(), log.end(), "Erstellen der Dateien fertig!"), 0);
+        if (c.dryRun) {
+            EXPECT_EQ(log.end()[-3], PlanSummary(outcome.plan));
+            EXPECT_TRUE(std::filesystem::is_empty(site.Path()));
+        } else {
+            // The last file logged is whole and logged with its outcome.
+            auto it = std::find(log.begin(), log.end(), lastFile);
+            ASSERT_NE(it, log.end());
+            EXPECT_EQ(it[1], "OK");
+            EXPECT_EQ(outcome.record.Files().back().path + "...", lastFile);
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(site.Path()),
+                                    std::filesystem::directory_iterator()),
+                      c.stopAt);
+        }
+        EXPECT_TRUE(d.PreviewDirectory.empty());
+        EXPECT_TRUE(host.messages.empty());
+    }
+}
+
 }  // namespace
 }  // namespace pagloom

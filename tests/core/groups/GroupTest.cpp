@@ -220,6 +220,45 @@ TEST(GroupBuild, CancelStillBuildsButTheGroupIsNotSaved) {
     EXPECT_EQ(ReadFile(file), CrLf({"[projects]", "count=0"}));
 }
 
+TEST(GroupBuild, AStopDuringAProjectEndsTheGroupThereAndKeepsItsFileTrue) {
+    TempDir dir;
+    const std::string a = MakeProject(dir, "a"), b = MakeProject(dir, "b"),
+                      c = MakeProject(dir, "c");
+    const std::string file = dir / "g.plg";
+    WriteFile(file, CrLf({"[projects]", "count=3", "filename_1=" + a, "filename_2=" + b,
+                          "filename_3=" + c, "[group]", "indexmap=1",
+                          "indexmapfile=" + (dir / "index.xml")}));
+    TProjectGroup g;
+    ASSERT_TRUE(g.Open(disk, file));
+    GroupRun run;
+    BuildWatch watch;
+    run.document.Build.Watch = &watch;
+    // Stop while b's second file is being saved.
+    int filesOfB = 0;
+    run.document.Build.Report.SetLineCallback([&](const std::string& l) {
+        if (l.rfind(dir / "b-site", 0) == 0 && l.size() > 3 &&
+            l.compare(l.size() - 3, 3, "...") == 0 && ++filesOfB == 2)
+            watch.cancelRequested = true;
+    });
+    const GroupOutcome outcome = run.Build(g);
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_EQ(outcome.built, 2);
+    EXPECT_EQ(outcome.buildsEndedEarly, 0);
+    EXPECT_EQ(filesOfB, 2);
+    EXPECT_FALSE(fs::exists(dir / "c-site/index.htm")) << "the rest is not built";
+    EXPECT_FALSE(fs::exists(dir / "index.xml")) << "no index over part of the group";
+    // a was built whole and is recorded; b was not, so it counts as changed next time.
+    EXPECT_EQ(g.LastSaveList, (std::vector<std::string>{"01.02.2026 10:00:00", "", ""}));
+    EXPECT_NE(ReadFile(file).find("lastsave_1=01.02.2026 10:00:00\r\n"), std::string::npos);
+    EXPECT_NE(ReadFile(file).find("lastsave_2=\r\n"), std::string::npos);
+    EXPECT_TRUE(run.Logged("Erstellen abgebrochen!"));
+    const auto& log = run.Log();
+    EXPECT_EQ(
+        std::vector<std::string>(log.end() - 3, log.end()),
+        (std::vector<std::string>{"", "Projektgruppe " + file + " erstellen abgebrochen", ""}));
+    EXPECT_TRUE(run.host.messages.empty());
+}
+
 TEST(GroupBuild, ProjectWithoutLastSaveIsAlwaysBuilt) {
     TempDir dir;
     const std::string dest = dir / "site";

@@ -258,3 +258,25 @@ TEST_F(SlotOpening, BlanksInValuesGoWithTheSlot) {
     EXPECT_EQ(host.messages,
               (Items{kCsvImportFailed, "Fehler beim Einlesen der Datei:export.csv"}));
 }
+
+// Rows the table selection dialog already read are moved into the slot: the file is not read a
+// second time (here it is gone by then), and the dialog's table is empty afterwards.
+TEST_F(SlotOpening, TakeOverMovesRowsReadBeforeInsteadOfReadingAgain) {
+    MemoryTable read;
+    ASSERT_TRUE(ImportCsvFile(disk, host, dir / "menu.csv", ';', '\'', true, read, false));
+    ASSERT_EQ(std::remove((dir / "menu.csv").c_str()), 0);
+    TableChoice csv{kCsvTable, dir.Path(), "menu.csv", '\'', ';', true};
+    csv.readRows = &read;
+    ASSERT_TRUE(SetASCIITab(project, doc.Tables(), ContentSlot::mainmenu, csv, host));
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(project.Tables.Slot[ContentSlot::mainmenu].fields, (Items{"Haupt", "Unter", "Text"}));
+    EXPECT_EQ(project.Tables.Slot[ContentSlot::mainmenu].name_display, "menu.csv");
+    MemoryTable& slot = doc.Tables().Memory(ContentSlot::mainmenu);
+    EXPECT_EQ(slot.Rows().RowCount(), 2u);
+    EXPECT_EQ(slot.FieldWidths().size(), 3u);
+    EXPECT_EQ(read.Rows().RowCount(), 0u);
+    EXPECT_EQ(read.FieldCount(), 0u);
+    slot.Open();
+    EXPECT_EQ(slot.FieldText(size_t{0}), "Home");
+    slot.Close();
+}

@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: MIT
+#include "BuildThread.h"
+
+#include <malloc.h>
+#include <sys/mman.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QProgressDialog>
+#include <QSet>
+#include <QThread>
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <exception>
+
+#include "ProjectSession.h"
+
+namespace pagloom::app {
+namespace {
+
+std::atomic<int> running{0};
+
+// Eats the user's input to the windows that were open when the work began, while it changes
+// the project; windows it opens meanwhile (a message it shows) take input as usual.
+class InputBlocker : public QObject {
+  public:
+    InputBlocker() {
+        for (QWidget* w : QApplication::topLevelWidgets()) blocked_.insert(w);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::Wheel:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::Shortcut:
+            case QEvent::ShortcutOverride:
+            case QEvent::ContextMenu:
+            case QEvent::Close:
+                break;
+            default:
+                return false;
+        }
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || !blocked_.contains(widget->window())) return false;
+        event->ignore();
+        return true;
+    }
+
+  private:
+    QSet<QWidget*> blocked_;
+};
+
+// Long enough that a small project opens without a dialog flashing up.
+constexpr int kProgressAfterMs = 300;
+
+}  // namespace
+
+void OnGuiThread(const std::function<void()>& f) {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread()) {
+        f();
+        return;
+    }
+    QMetaObject::invokeMethod(app, f, Qt::BlockingQueuedConnection);
+}
+
+bool BuildRunning() { return running.load() > 0; }
+
+BuildRunNotifier& BuildRunNotifier::Instance() {
+    static BuildRunNotifier notifier;
+    return notifier;
+}
+
+void RunBuildOffGuiThread(ProjectSession& session, const std::function<void()>& work) {
+    // The menu editor shows a rebuilt menu once the build is done: refilling it with thousands
+    // of entries while the build waited would hold the build up, and the editor lies behind
+    // the build dialog meanwhile.
+    std::function<void()> refresh = session.Build.RefreshMenuEditor;
+    std::atomic<bool> refreshDue{false};
+    if (refresh) session.Build.RefreshMenuEditor = [&refreshDue] { refreshDue = true; };
+    std::exception_ptr failure;
+    QEventLoop loop;
+    QThread* thread = QThread::create([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    // Queued to the loop's thread, so a build that ends before exec() still ends the loop.
+    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    ++running;
+    thread->start();
+    loop.exec();
+    thread->wait();
+    delete thread;
+    --running;
+    session.Build.RefreshMenuEditor = refresh;
+    if (refreshDue && refresh) refresh();
+    emit BuildRunNotifier::Instance().Ended();
+    if (failure) std::rethrow_exception(failure);
+}
+
+void RunWithProgress(ProjectSession& session, QWidget* over, const QString& busy,
+                     const std::function<void()>& work) {
+    InputBlocker blocker;
+    QCoreApplication::instance()->installEventFilter(&blocker);
+    QProgressDialog progress(busy, QString(), 0, 0, over);
+    progress.setObjectName(QStringLiteral("BusyProgress"));
+    progress.setWindowTitle(QStringLiteral("Bitte warten"));
+    progress.setCancelButton(nullptr);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(kProgressAfterMs);
+    struct Cleanup {
+        QObject& blocker;
+        ~Cleanup() { QCoreApplication::instance()->removeEventFilter(&blocker); }
+    } cleanup{blocker};
+    RunBuildOffGuiThread(session, work);
+}
+
+void PrepareHeapForBuilds() {
+    // Without it, a build thread gets a heap of its own, whose pages fault in 4 KB at a time.
+    ::mallopt(M_ARENA_MAX, 1);
+    constexpr size_t kHeap = size_t{64} << 20;
+    constexpr uintptr_t kHuge = uintptr_t{2} << 20;
+    ::mallopt(M_MMAP_THRESHOLD, static_cast<int>(kHeap + (kHeap >> 1)));
+    ::mallopt(M_TRIM_THRESHOLD, static_cast<int>(kHeap * 4));
+    void* block = std::malloc(kHeap);
+    if (!block) return;
+    const auto begin = (reinterpret_cast<uintptr_t>(block) + kHuge - 1) & ~(kHuge - 1);
+    const auto end = (reinterpret_cast<uintptr_t>(block) + kHeap) & ~(kHuge - 1);
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+    std::free(block);
+}
+
+}  // namespace pagloom::app
