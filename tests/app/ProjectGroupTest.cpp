@@ -155,17 +155,17 @@ void ProjectGroupTest::buildOnlyChangedThenSavedSkipsBoth() {
     QCOMPARE(app.prompts.questions, QStringList{kAskGroup});
     QVERIFY(QFile::exists(tmp.filePath("site-a/index.htm")));
     QVERIFY(QFile::exists(tmp.filePath("site-b/index.htm")));
-    // Each project's line, followed by its file count.
-    QVERIFY(!progress
-                 .filter(QRegularExpression(
-                     "^" + QRegularExpression::escape("Projekt 1 von 2: " + a + " – Datei ") +
-                     "\\d+( von \\d+)?$"))
-                 .isEmpty());
-    QVERIFY(!progress
-                 .filter(QRegularExpression(
-                     "^" + QRegularExpression::escape("Projekt 2 von 2: " + b + " – Datei ") +
-                     "\\d+( von \\d+)?$"))
-                 .isEmpty());
+    // Each project's line, with its file count while its files go; a project of a few files
+    // may be done before a sample shows the count (on a loaded machine), not before its line.
+    for (const auto& [n, project] : {std::pair{1, a}, std::pair{2, b}})
+        QVERIFY2(!progress
+                      .filter(QRegularExpression(
+                          "^" +
+                          QRegularExpression::escape(QStringLiteral("Projekt %1 von 2: ").arg(n) +
+                                                     project) +
+                          "( – Datei \\d+( von \\d+)?)?$"))
+                      .isEmpty(),
+                 qPrintable(progress.join(u'|')));
     QVERIFY(startHiddenDuringBuild);
     QVERIFY(overwriteDisabledDuringBuild);
     QVERIFY(destinationDisabledDuringBuild);
