@@ -36,7 +36,7 @@ namespace {
 struct Window {
     const char* name;
     QWidget* widget;
-    QStringList captions;  // captions the specification gives, as they must still read
+    QStringList captions;  // the window's own captions, which must still read as they do
 };
 
 // The five windows, the group window created as its menu command does.

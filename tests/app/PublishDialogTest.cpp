@@ -28,11 +28,10 @@ namespace support = pagloom::test;
 
 namespace {
 
+// The files of a folder tree without the publishing manifest.
 std::map<std::string, std::string> Files(const std::string& root) {
-    std::map<std::string, std::string> files;
-    for (const auto& e : fs::recursive_directory_iterator(root))
-        if (e.is_regular_file() && e.path().filename() != ".pagloom-publish.json")
-            files[fs::relative(e.path(), root).string()] = support::ReadFile(e.path().string());
+    std::map<std::string, std::string> files = support::FilesBelow(root);
+    files.erase(".pagloom-publish.json");
     return files;
 }
 

@@ -35,6 +35,7 @@ struct CliRun {
 };
 
 using pagloom::test::CrLf;
+using pagloom::test::FilesBelow;
 using pagloom::test::ReadFile;
 using pagloom::test::TempDir;
 using pagloom::test::WriteFile;
@@ -586,15 +587,6 @@ TEST(CliBuild, FoldersWithUmlautsFromCommandLineAndProjectFile) {
     CliRun fromProject = RunCli({"build", dir / "p.plp"});
     ASSERT_EQ(fromProject.status, 0) << fromProject.err;
     EXPECT_EQ(fromProject.err, "");
-}
-
-// Every file of a folder tree by its path below the folder, with its bytes.
-std::map<std::string, std::string> FilesBelow(const fs::path& root) {
-    std::map<std::string, std::string> files;
-    for (const auto& e : fs::recursive_directory_iterator(root))
-        if (e.is_regular_file())
-            files[fs::relative(e.path(), root).string()] = ReadFile(e.path().string());
-    return files;
 }
 
 // The table demo names its CSV folder and templates relative to its own folder: the program

@@ -144,4 +144,12 @@ bool ExecuteOdbcSql(const std::string& dsn, const std::vector<std::string>& stat
     return ok;
 }
 
+std::map<std::string, std::string> FilesBelow(const std::string& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(root))
+        if (e.is_regular_file())
+            files[std::filesystem::relative(e.path(), root).string()] = ReadFile(e.path().string());
+    return files;
+}
+
 }  // namespace pagloom::test

@@ -3,6 +3,7 @@
 // (Fakes.h) and the fake file systems that make single disk operations fail.
 #pragma once
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -34,6 +35,8 @@ class TempDir {
 };
 
 std::string ReadFile(const std::string& path);
+// Every file of a folder tree by its path below the folder, with its bytes.
+std::map<std::string, std::string> FilesBelow(const std::string& root);
 // Writes bytes as they are, making missing folders on the way.
 void WriteFile(const std::string& path, const std::string& data);
 bool Exists(const std::string& path);

@@ -71,6 +71,32 @@ size_t Take(char* buffer, size_t size, size_t n, void* source) {
 
 size_t Discard(char*, size_t size, size_t n, void*) { return size * n; }
 
+void ResetHandle(CURL* curl, const char* protocol) {
+    curl_easy_reset(curl);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 20L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, protocol);
+}
+
+void UploadFrom(CURL* curl, Source& source) {
+    curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(curl, CURLOPT_READFUNCTION, &Take);
+    curl_easy_setopt(curl, CURLOPT_READDATA, &source);
+    curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(source.data.size()));
+}
+
+std::optional<std::uint64_t> SizeAt(CURL* curl, const std::string& url) {
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    if (curl_easy_perform(curl) != CURLE_OK) return std::nullopt;
+    curl_off_t size = -1;
+    if (curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size) != CURLE_OK || size < 0)
+        return std::nullopt;
+    return static_cast<std::uint64_t>(size);
+}
+
 bool NameFitsCommand(const std::string& name, std::string& error) {
     if (name.find_first_of("\r\n") == std::string::npos && name.find('\0') == std::string::npos)
         return true;

@@ -5,6 +5,8 @@
 #include <curl/curl.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +32,14 @@ size_t Discard(char* data, size_t size, size_t n, void* unused);
 // A name that cannot go into a server command as it stands (a line break would end the
 // command and start another): false with the reason.
 bool NameFitsCommand(const std::string& name, std::string& error);
+
+// Resets a handle for one more step of a store: no signals, a connect timeout, a stalled
+// transfer given up after a minute, and only `protocol` allowed.
+void ResetHandle(CURL* curl, const char* protocol);
+// Sends `source` as the body of the next request.
+void UploadFrom(CURL* curl, Source& source);
+// The size of the file at `url` (a request without body); nothing when there is none.
+std::optional<std::uint64_t> SizeAt(CURL* curl, const std::string& url);
 
 // The German reason for a libcurl result that all protocols share.
 std::string Reason(CURLcode code);

@@ -21,12 +21,7 @@ struct DavStore::State {
     std::string Url(const std::string& name) const { return root + Escaped(name); }
 
     void Reset() {
-        curl_easy_reset(curl);
-        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 20L);
-        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
-        curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "https");
+        ResetHandle(curl, "https");
         // What the server says besides the status (a page about a 405, say) is not wanted.
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Discard);
         TrustTls(curl, target.hostKey);
@@ -85,9 +80,8 @@ DavStore::DavStore(const PublishTarget& target, std::string password)
     std::string folder = target.remoteFolder;
     while (!folder.empty() && (folder.back() == '/' || folder.front() == '/'))
         folder.erase(folder.back() == '/' ? folder.size() - 1 : 0, 1);
-    s_->root = "https://" + Escaped(target.host) + ":" +
-               std::to_string(target.port > 0 ? target.port : 443) + "/" +
-               (folder.empty() ? "" : Escaped(folder) + "/");
+    s_->root = "https://" + Escaped(target.host) + ":" + std::to_string(EffectivePort(target)) +
+               "/" + (folder.empty() ? "" : Escaped(folder) + "/");
 }
 
 DavStore::~DavStore() {
@@ -140,10 +134,7 @@ RemoteStore::Got DavStore::Get(const std::string& name, std::string& out, std::s
 bool DavStore::Put(const std::string& name, std::string_view data, std::string& error) {
     s_->Reset();
     Source source{data};
-    curl_easy_setopt(s_->curl, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(s_->curl, CURLOPT_READFUNCTION, &Take);
-    curl_easy_setopt(s_->curl, CURLOPT_READDATA, &source);
-    curl_easy_setopt(s_->curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(data.size()));
+    UploadFrom(s_->curl, source);
     CURLcode rc;
     const long status = s_->Request(nullptr, name, nullptr, rc);
     return State::Succeeded(rc, status, error);

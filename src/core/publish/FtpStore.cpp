@@ -26,12 +26,7 @@ struct FtpStore::State {
     std::string Url(const std::string& name) const { return root + Escaped(name); }
 
     void Reset() {
-        curl_easy_reset(curl);
-        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 20L);
-        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
-        curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp");
+        ResetHandle(curl, "ftp");
         // Without a body libcurl hands the file's size and date over as text: not wanted.
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Discard);
         // The data connection goes to the server the control connection talks to, never to an
@@ -77,8 +72,8 @@ FtpStore::FtpStore(const PublishTarget& target, std::string password)
     const std::string path = folder.empty()          ? ""
                              : folder.front() == '/' ? "%2F" + Escaped(folder.substr(1)) + "/"
                                                      : Escaped(folder) + "/";
-    s_->root = "ftp://" + Escaped(target.host) + ":" +
-               std::to_string(target.port > 0 ? target.port : 21) + "/" + path;
+    s_->root =
+        "ftp://" + Escaped(target.host) + ":" + std::to_string(EffectivePort(target)) + "/" + path;
 }
 
 FtpStore::~FtpStore() {
@@ -131,10 +126,7 @@ bool FtpStore::Put(const std::string& name, std::string_view data, std::string& 
     s_->Reset();
     Source source{data};
     curl_easy_setopt(s_->curl, CURLOPT_URL, s_->Url(name).c_str());
-    curl_easy_setopt(s_->curl, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(s_->curl, CURLOPT_READFUNCTION, &Take);
-    curl_easy_setopt(s_->curl, CURLOPT_READDATA, &source);
-    curl_easy_setopt(s_->curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(data.size()));
+    UploadFrom(s_->curl, source);
     curl_easy_setopt(s_->curl, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));
     CURLcode rc = curl_easy_perform(s_->curl);
     if (rc != CURLE_OK && s_->tls && !s_->tls12) {
@@ -169,14 +161,7 @@ bool FtpStore::Remove(const std::string& name, std::string& error) {
 
 std::optional<std::uint64_t> FtpStore::Size(const std::string& name) {
     s_->Reset();
-    curl_easy_setopt(s_->curl, CURLOPT_URL, s_->Url(name).c_str());
-    curl_easy_setopt(s_->curl, CURLOPT_NOBODY, 1L);
-    if (curl_easy_perform(s_->curl) != CURLE_OK) return std::nullopt;
-    curl_off_t size = -1;
-    if (curl_easy_getinfo(s_->curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size) != CURLE_OK ||
-        size < 0)
-        return std::nullopt;
-    return static_cast<std::uint64_t>(size);
+    return SizeAt(s_->curl, s_->Url(name));
 }
 
 bool FtpStore::MakeFolders(const std::string&, std::string&) {

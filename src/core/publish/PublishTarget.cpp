@@ -84,6 +84,23 @@ const char* ProtocolKey(PublishProtocol protocol) {
     return "";
 }
 
+int EffectivePort(const PublishTarget& target) {
+    if (target.port > 0) return target.port;
+    switch (target.protocol) {
+        case PublishProtocol::Sftp:
+            return 22;
+        case PublishProtocol::Ftps:
+        case PublishProtocol::Ftp:
+            return 21;
+        case PublishProtocol::WebDav:
+            return 443;
+        case PublishProtocol::Folder:
+        case PublishProtocol::None:
+            break;
+    }
+    return 0;
+}
+
 std::string PublishTarget::Address() const {
     const std::string scheme = protocol == PublishProtocol::None ? "none" : ProtocolKey(protocol);
     std::string a = scheme + "://";

@@ -34,6 +34,9 @@ struct PublishTarget {
     bool operator==(const PublishTarget&) const = default;
 };
 
+// The port a target is reached at: its own, or its protocol's default (0 for a folder).
+int EffectivePort(const PublishTarget& target);
+
 // The name the project file gives a protocol ("sftp", ...; "" for None).
 const char* ProtocolKey(PublishProtocol protocol);
 

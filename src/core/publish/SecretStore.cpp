@@ -52,24 +52,6 @@ const SecretSchema* KeychainSchema() {
     return &schema;
 }
 
-const char* ProtocolName(PublishProtocol p) {
-    switch (p) {
-        case PublishProtocol::Sftp:
-            return "sftp";
-        case PublishProtocol::Ftps:
-            return "ftps";
-        case PublishProtocol::Ftp:
-            return "ftp";
-        case PublishProtocol::WebDav:
-            return "webdav";
-        case PublishProtocol::Folder:
-            return "folder";
-        case PublishProtocol::None:
-            break;
-    }
-    return "";
-}
-
 // Without a session bus, libsecret would try to start one (and may wait for it): a store that
 // cannot be there is not asked.
 bool SessionBusThere(std::string& error) {
@@ -94,28 +76,13 @@ std::string Unreachable(GError* e) {
 struct Attributes {
     std::string protocol, user, host, port;
     explicit Attributes(const PublishTarget& t)
-        : protocol(ProtocolName(t.protocol)),
+        : protocol(ProtocolKey(t.protocol)),
           user(Cp1252ToUtf8(t.user)),
           host(Cp1252ToUtf8(t.host)),
           port(std::to_string(EffectivePort(t))) {}
 };
 
 }  // namespace
-
-int EffectivePort(const PublishTarget& target) {
-    if (target.port > 0) return target.port;
-    switch (target.protocol) {
-        case PublishProtocol::Sftp:
-            return 22;
-        case PublishProtocol::Ftps:
-        case PublishProtocol::Ftp:
-            return 21;
-        case PublishProtocol::WebDav:
-            return 443;
-        default:
-            return 0;
-    }
-}
 
 std::string SecretKey(const PublishTarget& target) {
     const Attributes a(target);

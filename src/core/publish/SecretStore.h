@@ -27,9 +27,6 @@ bool ForgetPassword(const PublishTarget& target, std::string& error);
 std::string SecretKey(const PublishTarget& target);
 inline constexpr const char* kSecretService = "pagloom";
 
-// The port the attributes name: the target's, or its protocol's default.
-int EffectivePort(const PublishTarget& target);
-
 // The `secret-tool` command that stores the target's password (without the password).
 std::string SecretToolCommand(const PublishTarget& target);
 

@@ -143,12 +143,7 @@ struct SftpStore::State {
     }
 
     void Reset() {
-        curl_easy_reset(curl);
-        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 20L);
-        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
-        curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "sftp");
+        ResetHandle(curl, "sftp");
         curl_easy_setopt(curl, CURLOPT_SSH_HOSTKEYFUNCTION, &State::HostKey);
         curl_easy_setopt(curl, CURLOPT_SSH_HOSTKEYDATA, this);
         if (!target.user.empty()) curl_easy_setopt(curl, CURLOPT_USERNAME, target.user.c_str());
@@ -201,8 +196,7 @@ SftpStore::SftpStore(const PublishTarget& target, std::string password, std::str
     s_->password = std::move(password);
     s_->knownHosts = std::move(knownHosts);
     s_->curl = curl_easy_init();
-    s_->base =
-        "sftp://" + Escaped(target.host) + ":" + std::to_string(target.port > 0 ? target.port : 22);
+    s_->base = "sftp://" + Escaped(target.host) + ":" + std::to_string(EffectivePort(target));
 }
 
 SftpStore::~SftpStore() {
@@ -255,10 +249,7 @@ bool SftpStore::Put(const std::string& name, std::string_view data, std::string&
     s_->Reset();
     Source source{data};
     curl_easy_setopt(s_->curl, CURLOPT_URL, s_->Url(name).c_str());
-    curl_easy_setopt(s_->curl, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(s_->curl, CURLOPT_READFUNCTION, &Take);
-    curl_easy_setopt(s_->curl, CURLOPT_READDATA, &source);
-    curl_easy_setopt(s_->curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(data.size()));
+    UploadFrom(s_->curl, source);
     curl_easy_setopt(s_->curl, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));
     curl_easy_setopt(s_->curl, CURLOPT_NEW_FILE_PERMS, 0644L);
     curl_easy_setopt(s_->curl, CURLOPT_NEW_DIRECTORY_PERMS, 0755L);
@@ -297,14 +288,7 @@ bool SftpStore::Remove(const std::string& name, std::string& error) {
 
 std::optional<std::uint64_t> SftpStore::Size(const std::string& name) {
     s_->Reset();
-    curl_easy_setopt(s_->curl, CURLOPT_URL, s_->Url(name).c_str());
-    curl_easy_setopt(s_->curl, CURLOPT_NOBODY, 1L);
-    if (curl_easy_perform(s_->curl) != CURLE_OK) return std::nullopt;
-    curl_off_t size = -1;
-    if (curl_easy_getinfo(s_->curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size) != CURLE_OK ||
-        size < 0)
-        return std::nullopt;
-    return static_cast<std::uint64_t>(size);
+    return SizeAt(s_->curl, s_->Url(name));
 }
 
 bool SftpStore::MakeFolders(const std::string&, std::string&) {

@@ -18,6 +18,7 @@ namespace pagloom {
 namespace {
 
 namespace stdfs = std::filesystem;
+using test::FilesBelow;
 using test::TempDir;
 
 TEST(ProjectInputPath, RelativePathsComeFromTheProjectFilesFolder) {
@@ -53,15 +54,6 @@ TEST(ProjectInputPath, RelativePathsComeFromTheProjectFilesFolder) {
     EXPECT_EQ(ProjectTableFolder("/p/site.plp", "", "/abs/menu.csv"), "");
     EXPECT_EQ(ProjectTableFolder("/p/site.plp", "daten", "menu.csv"), "/p/daten");
     EXPECT_EQ(ProjectTableFolder("", "", "menu.csv"), "");
-}
-
-// Every file of a folder tree by its path below the folder, with its bytes.
-std::map<std::string, std::string> FilesBelow(const std::string& root) {
-    std::map<std::string, std::string> files;
-    for (const auto& e : stdfs::recursive_directory_iterator(root))
-        if (e.is_regular_file())
-            files[stdfs::relative(e.path(), root).string()] = test::ReadFile(e.path().string());
-    return files;
 }
 
 class WorkingFolder {

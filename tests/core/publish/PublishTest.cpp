@@ -69,15 +69,6 @@ class Server : public RemoteStore {
     FolderStore folder_;
 };
 
-// Every file below a folder with its bytes.
-std::map<std::string, std::string> Files(const std::string& root) {
-    std::map<std::string, std::string> files;
-    for (const auto& e : fs::recursive_directory_iterator(root))
-        if (e.is_regular_file())
-            files[fs::relative(e.path(), root).string()] = ReadFile(e.path().string());
-    return files;
-}
-
 struct Site {
     TempDir dir;
     std::string site = dir / "site", server = dir / "server", journals = dir / "journale";
@@ -126,8 +117,8 @@ TEST(Publish, SendsOnlyWhatChangedAndEntryPagesLast) {
     const PublishOutcome o = s.Run(first);
     EXPECT_EQ(o.end, PublishEnd::Done);
     EXPECT_EQ(o.counts.added, 6);
-    std::map<std::string, std::string> expected = Files(s.site);
-    std::map<std::string, std::string> onServer = Files(s.server);
+    std::map<std::string, std::string> expected = test::FilesBelow(s.site);
+    std::map<std::string, std::string> onServer = test::FilesBelow(s.server);
     ASSERT_TRUE(onServer.count(kManifestName));
     onServer.erase(kManifestName);
     EXPECT_EQ(onServer, expected);
@@ -176,7 +167,7 @@ TEST(Publish, ABrokenRunIsResumed) {
     const PublishOutcome o = s.Run(broken);
     EXPECT_EQ(o.end, PublishEnd::SomeFailed);
     EXPECT_EQ(o.counts.added, 2);
-    for (const auto& [name, data] : Files(s.server))
+    for (const auto& [name, data] : test::FilesBelow(s.server))
         if (name != kManifestName) {
             EXPECT_EQ(data, ReadFile(s.site + "/" + name)) << name;
         }
@@ -186,7 +177,7 @@ TEST(Publish, ABrokenRunIsResumed) {
     EXPECT_EQ(resumed.end, PublishEnd::Done);
     EXPECT_EQ(resumed.counts.added, 4);
     EXPECT_EQ(resumed.counts.unchanged, 2);
-    for (const auto& [name, data] : Files(s.server))
+    for (const auto& [name, data] : test::FilesBelow(s.server))
         EXPECT_EQ(name.find(".pagloom-up-"), std::string::npos) << name;
     EXPECT_FALSE(HasJournal(s.journals)) << "the journal goes once the manifest is written";
 }
@@ -223,9 +214,9 @@ TEST(Publish, VerifyRepairsWhatWasChangedOnTheServer) {
     s.options.verify = PublishOptions::Verify::Content;
     EXPECT_EQ(s.Run().counts.added, 1);
     s.options.verify = PublishOptions::Verify::None;
-    std::map<std::string, std::string> onServer = Files(s.server);
+    std::map<std::string, std::string> onServer = test::FilesBelow(s.server);
     onServer.erase(kManifestName);
-    EXPECT_EQ(onServer, Files(s.site));
+    EXPECT_EQ(onServer, test::FilesBelow(s.site));
 }
 
 TEST(Publish, DeletesOnlyWhatThisTargetPublished) {
@@ -261,21 +252,21 @@ TEST(Publish, RefusesWhatItMustNotDo) {
         Site s;
         ASSERT_EQ(s.Run().end, PublishEnd::Done);
         WriteFile(s.site + "/a.htm", "<p>neu</p>\r\n");
-        const auto before = Files(s.server);
+        const auto before = test::FilesBelow(s.server);
         s.options.dryRun = true;
         std::vector<std::string> log;
         Server remote(s.server);
         const PublishOutcome o = s.Run(remote, &log);
         EXPECT_EQ(o.counts.changed, 1);
         EXPECT_TRUE(Has(log, "ge\xE4ndert: a.htm"));
-        EXPECT_EQ(Files(s.server), before);
+        EXPECT_EQ(test::FilesBelow(s.server), before);
         EXPECT_FALSE(HasJournal(s.journals));
     }
     {
         SCOPED_TRACE("another project's folder");
         Site s;
         ASSERT_EQ(s.Run().end, PublishEnd::Done);
-        const auto before = Files(s.server);
+        const auto before = test::FilesBelow(s.server);
         s.options.project = "anderes.plp";
         std::vector<std::string> log;
         Server remote(s.server);
@@ -284,7 +275,7 @@ TEST(Publish, RefusesWhatItMustNotDo) {
                         "Der Zielordner geh\xF6rt zum Projekt projekt.plp; nichts wird "
                         "ver\xF6"
                         "ffentlicht."));
-        EXPECT_EQ(Files(s.server), before);
+        EXPECT_EQ(test::FilesBelow(s.server), before);
     }
     {
         SCOPED_TRACE("a link in the site, and what is excluded");
@@ -324,9 +315,9 @@ TEST(Publish, SeveralConnectionsSendEveryFileOnce) {
     EXPECT_EQ(o.end, PublishEnd::Done);
     EXPECT_EQ(o.counts.added, 66);
     EXPECT_EQ(opened.size(), 3u);
-    std::map<std::string, std::string> onServer = Files(s.server);
+    std::map<std::string, std::string> onServer = test::FilesBelow(s.server);
     onServer.erase(kManifestName);
-    EXPECT_EQ(onServer, Files(s.site));
+    EXPECT_EQ(onServer, test::FilesBelow(s.site));
     ASSERT_GE(first.arrived.size(), 3u);
     EXPECT_EQ(std::vector<std::string>(first.arrived.end() - 3, first.arrived.end()),
               (std::vector<std::string>{"menu.htm", "index.htm", kManifestName}));

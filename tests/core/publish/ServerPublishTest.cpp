@@ -33,14 +33,6 @@ using test::WriteFile;
 
 DiskFileSystem disk;
 
-std::map<std::string, std::string> Files(const std::string& root) {
-    std::map<std::string, std::string> files;
-    for (const auto& e : fs::recursive_directory_iterator(root))
-        if (e.is_regular_file())
-            files[fs::relative(e.path(), root).string()] = ReadFile(e.path().string());
-    return files;
-}
-
 // One server of a protocol, as the tests see it.
 struct Server {
     std::unique_ptr<test::SshServer> ssh;
@@ -120,13 +112,13 @@ class ServerPublish : public testing::TestWithParam<PublishProtocol> {
         return o;
     }
     std::map<std::string, std::string> OnServer() {
-        auto files = Files(server.Folder());
+        auto files = test::FilesBelow(server.Folder());
         files.erase(kManifestName);
         return files;
     }
     // Nothing of the publisher's own is left but the manifest.
     void ExpectNoLeftovers() {
-        for (const auto& [name, data] : Files(server.Folder()))
+        for (const auto& [name, data] : test::FilesBelow(server.Folder()))
             EXPECT_EQ(name.find(".pagloom-"), name == kManifestName ? 0u : std::string::npos)
                 << name;
     }
@@ -164,7 +156,7 @@ TEST_P(ServerPublish, OnlyWhatChangedIsSentAndPagesAreReplacedWhole) {
     const PublishOutcome first = Run();
     EXPECT_EQ(first.end, PublishEnd::Done);
     EXPECT_EQ(first.counts.added, 7);
-    EXPECT_EQ(OnServer(), Files(site));
+    EXPECT_EQ(OnServer(), test::FilesBelow(site));
 
     const PublishOutcome again = Run();
     EXPECT_EQ(again.counts.unchanged, 7);
@@ -176,7 +168,7 @@ TEST_P(ServerPublish, OnlyWhatChangedIsSentAndPagesAreReplacedWhole) {
     const PublishOutcome changed = Run();
     EXPECT_EQ(changed.end, PublishEnd::Done);
     EXPECT_EQ(changed.counts.changed, 2);
-    EXPECT_EQ(OnServer(), Files(site));
+    EXPECT_EQ(OnServer(), test::FilesBelow(site));
     EXPECT_EQ(fs::last_write_time(server.Folder() + "/unter/c.htm"), untouched);
     ExpectNoLeftovers();
 }
@@ -225,7 +217,7 @@ TEST_P(ServerPublish, ARunBrokenByTheServerIsResumed) {
     EXPECT_EQ(rest.end, PublishEnd::Done);
     EXPECT_EQ(rest.counts.unchanged, 2);
     EXPECT_EQ(rest.counts.added, 5);
-    EXPECT_EQ(OnServer(), Files(site));
+    EXPECT_EQ(OnServer(), test::FilesBelow(site));
     ExpectNoLeftovers();
 }
 
@@ -236,7 +228,7 @@ TEST_P(ServerPublish, VerifyRepairsWhatWasChangedByHand) {
     options.verify = PublishOptions::Verify::Size;
     const PublishOutcome repaired = Run();
     EXPECT_EQ(repaired.end, PublishEnd::Done);
-    EXPECT_EQ(OnServer(), Files(site));
+    EXPECT_EQ(OnServer(), test::FilesBelow(site));
 }
 
 TEST_P(ServerPublish, DeletesOnlyWhatThisTargetPublishedAndWithinTheLimit) {
@@ -246,15 +238,15 @@ TEST_P(ServerPublish, DeletesOnlyWhatThisTargetPublishedAndWithinTheLimit) {
     fs::remove(site + "/unter/c.htm");
     options.deleteRemoved = true;
     options.maxDelete = 1;
-    const auto before = Files(server.Folder());
+    const auto before = test::FilesBelow(server.Folder());
     EXPECT_EQ(Run().end, PublishEnd::NothingPublished);
-    EXPECT_EQ(Files(server.Folder()), before);
+    EXPECT_EQ(test::FilesBelow(server.Folder()), before);
 
     options.maxDelete = 100;
     const PublishOutcome removed = Run();
     EXPECT_EQ(removed.end, PublishEnd::Done);
     EXPECT_EQ(removed.counts.deleted, 2);
-    auto expected = Files(site);
+    auto expected = test::FilesBelow(site);
     expected["fremd.htm"] = "<p>fremd</p>";
     EXPECT_EQ(OnServer(), expected);
 }
@@ -262,17 +254,17 @@ TEST_P(ServerPublish, DeletesOnlyWhatThisTargetPublishedAndWithinTheLimit) {
 TEST_P(ServerPublish, ADryRunAndAForeignManifestLeaveTheServerAsItWas) {
     ASSERT_EQ(Run().end, PublishEnd::Done);
     WriteFile(site + "/a b.htm", "<p>neu</p>\r\n");
-    const auto before = Files(server.Folder());
+    const auto before = test::FilesBelow(server.Folder());
     options.dryRun = true;
     std::vector<std::string> log;
     EXPECT_EQ(Run(&log).end, PublishEnd::Done);
-    EXPECT_EQ(Files(server.Folder()), before);
+    EXPECT_EQ(test::FilesBelow(server.Folder()), before);
     EXPECT_NE(std::find(log.begin(), log.end(), "ge\xE4ndert: a b.htm"), log.end());
 
     options.dryRun = false;
     options.project = "anderes.plp";
     EXPECT_EQ(Run().end, PublishEnd::NothingPublished);
-    EXPECT_EQ(Files(server.Folder()), before);
+    EXPECT_EQ(test::FilesBelow(server.Folder()), before);
 }
 
 // Many files on four connections: a visitor looking at any moment never finds an empty or
@@ -301,7 +293,7 @@ TEST_P(ServerPublish, ManyFilesOnSeveralConnectionsAreNeverSeenHalfWritten) {
     EXPECT_EQ(o.end, PublishEnd::Done);
     EXPECT_EQ(o.counts.added, 157);
     EXPECT_EQ(halfSeen, 0);
-    EXPECT_EQ(OnServer(), Files(site));
+    EXPECT_EQ(OnServer(), test::FilesBelow(site));
     ExpectNoLeftovers();
 }
 
