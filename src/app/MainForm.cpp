@@ -191,6 +191,7 @@ void TMainForm::Attach(TWebAnzeigeForm* web, TMakeForm* make, TProOptDlg* option
                        TFileSelectDlg* fileSelect) {
     web_ = web;
     make_ = make;
+    if (make_) make_->SetPublisher([this] { PublishAfterBuild(); });
     options_ = options;
     fileSelect_ = fileSelect;
 }
@@ -618,12 +619,25 @@ void TMainForm::Preview() {
     if (web_) web_->ShowFile(path, QStringLiteral("Vorschau: ") + path, this);
 }
 
+std::unique_ptr<PublishDialog> TMainForm::MakePublishDialog(QWidget* parent) {
+    return std::make_unique<PublishDialog>(
+        session_, tracker_, prompts_, [this] { ShowHelpPage("veroeffentlichen.htm"); }, parent);
+}
+
 void TMainForm::PublishClick() {
     FocusPageControl();
-    PublishDialog dlg(
-        session_, tracker_, prompts_, [this] { ShowHelpPage("veroeffentlichen.htm"); }, this);
-    prompts_.Exec(&dlg);
+    std::unique_ptr<PublishDialog> dlg = MakePublishDialog(this);
+    prompts_.Exec(dlg.get());
     UpdateCaption();  // an accepted server key is a change of the project
+}
+
+void TMainForm::PublishAfterBuild() {
+    QWidget* over = make_ && make_->isVisible() ? static_cast<QWidget*>(make_) : this;
+    std::unique_ptr<PublishDialog> dlg = MakePublishDialog(over);
+    dlg->show();
+    RunGuarded(prompts_, dlg.get(), [&dlg] { dlg->PublishNow(); });
+    prompts_.Exec(dlg.get());
+    UpdateCaption();
 }
 
 void TMainForm::ShowHelpPage(const char* page) {
@@ -656,6 +670,8 @@ void TMainForm::ProjectGroupClick() {
         projectGroup_ = new TfmProjectGroup(
             session_, prompts_, host_, [this](const QString& file) { return OpenProject(file); },
             [this] { return FileNew(); }, make_, web_, this);
+    projectGroup_->SetPublishDialogMaker(
+        [this](QWidget* parent) { return MakePublishDialog(parent); });
     projectGroup_->ShowModal();
 }
 

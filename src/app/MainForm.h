@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <array>
+#include <memory>
 
 #include "Binding.h"
 #include "FieldTracker.h"
@@ -30,6 +31,7 @@ namespace pagloom::app {
 
 class AppHost;
 class MenuEditorTab;
+class PublishDialog;
 class SitemapTab;
 class TableTab;
 class StylePages;
@@ -76,6 +78,10 @@ class TMainForm : public QMainWindow {
     void Preview();
     // "Datei → Veröffentlichen...": the publishing dialog of the open project.
     void PublishClick();
+    // The publishing dialog for the session's project over `parent`.
+    std::unique_ptr<PublishDialog> MakePublishDialog(QWidget* parent);
+    // "Nach dem Erstellen veröffentlichen": the dialog over the build dialog, started at once.
+    void PublishAfterBuild();
     void Help();
     // A page of the help ("veroeffentlichen.htm") in the browser window.
     void ShowHelpPage(const char* page);

@@ -73,6 +73,13 @@ TMakeForm::TMakeForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
         QStringLiteral("Der Lauf meldet für jede Datei, ob sie neu, geändert, unverändert oder "
                        "nicht schreibbar wäre, und schreibt nichts"));
     connect(dryRun_, &QCheckBox::toggled, this, [this](bool on) { session_.Build.DryRun = on; });
+    publishAfter_ = new QCheckBox(QStringLiteral("Nach dem Erstellen veröffentlichen"), page);
+    publishAfter_->setObjectName(QStringLiteral("CBVeroeffentlichen"));
+    publishAfter_->setToolTip(
+        QStringLiteral("Nach einem fehlerfreien Lauf die Website an das Ziel des Projekts "
+                       "übertragen (bei einer Projektgruppe jedes Projekt an sein Ziel)"));
+    connect(publishAfter_, &QCheckBox::toggled, this,
+            [this](bool on) { session_.Build.PublishAfterBuild = on; });
     log_ = new QPlainTextEdit(page);
     log_->setObjectName(QStringLiteral("MakeReport"));
     log_->setReadOnly(true);
@@ -99,6 +106,7 @@ TMakeForm::TMakeForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
     pageLayout->addLayout(zielRow);
     pageLayout->addWidget(overwrite_);
     pageLayout->addWidget(dryRun_);
+    pageLayout->addWidget(publishAfter_);
     pageLayout->addWidget(log_, 1);
     pageLayout->addWidget(progress_);
     pageLayout->addWidget(bar_);
@@ -129,7 +137,8 @@ TMakeForm::TMakeForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
     setTabOrder(ziel_, pick);
     setTabOrder(pick, overwrite_);
     setTabOrder(overwrite_, dryRun_);
-    setTabOrder(dryRun_, log_);
+    setTabOrder(dryRun_, publishAfter_);
+    setTabOrder(publishAfter_, log_);
     setTabOrder(log_, start_);
     setTabOrder(start_, cancel_);
     setTabOrder(cancel_, close_);
@@ -150,6 +159,7 @@ void TMakeForm::ShowState() {
     overwrite_->setVisible(session_.Build.RegionOverwriteVisible);
     overwrite_->setChecked(session_.Build.RegionOverwrite);
     dryRun_->setChecked(session_.Build.DryRun);
+    publishAfter_->setChecked(session_.Build.PublishAfterBuild);
     FlushLog();
     // Lines logged without passing the callback appear now.
     const auto& lines = session_.Build.Report.Lines();
@@ -210,7 +220,8 @@ void TMakeForm::SetRunning(bool on) {
     // What would change the running build or the project it reads.
     for (QWidget* w : {static_cast<QWidget*>(ziel_), static_cast<QWidget*>(pickZiel_),
                        static_cast<QWidget*>(overwrite_), static_cast<QWidget*>(dryRun_),
-                       static_cast<QWidget*>(start_), static_cast<QWidget*>(close_)})
+                       static_cast<QWidget*>(publishAfter_), static_cast<QWidget*>(start_),
+                       static_cast<QWidget*>(close_)})
         w->setEnabled(!on);
     cancel_->setEnabled(on);
     if (on) {
@@ -264,6 +275,16 @@ void TMakeForm::MakeStartClick() {
     SetRunning(false);
     cancelled_ = outcome && outcome->cancelled;
     progress_->setText(ProgressText());
+    if (!session_.Build.PublishAfterBuild || session_.Build.DryRun || !outcome || !outcome->started)
+        return;
+    // Only a site built without a fault is published: a failed page may be missing there.
+    if (!outcome->Succeeded() || cancelled_) {
+        session_.Build.Report.Add(
+            "Die Website wurde nicht fehlerfrei erstellt; nichts wird ver\xF6"
+            "ffentlicht.");
+        return;
+    }
+    if (publish_) publish_();
 }
 
 QString TMakeForm::ProgressText() const {

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -50,6 +51,10 @@ class TMakeForm : public QDialog {
     bool Building() const { return building_ || groupRunning_; }
     // Lets the user choose this build's destination; the project's setting stays.
     void SpeedButtonZielClick();
+    // What "Nach dem Erstellen veröffentlichen" does after a build without a fault: the main
+    // window opens its publishing dialog and starts it. Group builds publish through the group
+    // window instead.
+    void SetPublisher(std::function<void()> publish) { publish_ = std::move(publish); }
 
     QPlainTextEdit* Log() const { return log_; }
 
@@ -100,6 +105,8 @@ class TMakeForm : public QDialog {
     QToolButton* pickZiel_ = nullptr;
     QCheckBox* overwrite_ = nullptr;
     QCheckBox* dryRun_ = nullptr;
+    QCheckBox* publishAfter_ = nullptr;
+    std::function<void()> publish_;
     QPushButton* start_ = nullptr;
     QPushButton* close_ = nullptr;
     QPushButton* cancel_ = nullptr;

@@ -93,6 +93,13 @@ void TfmProjectGroup::BuildWindow() {
                             [this] { Make1Execute(); });
     build->setIcon(st->standardIcon(QStyle::SP_MediaPlay));
     build->setIconText(QStringLiteral("Erstellen"));
+    publishAction_ =
+        action(QStringLiteral("&Veröffentlichen..."),
+               QStringLiteral("Jedes Projekt der Gruppe an sein Ziel auf dem Webserver übertragen"),
+               [this] { PublishMembers(); });
+    publishAction_->setIcon(st->standardIcon(QStyle::SP_ArrowUp));
+    publishAction_->setIconText(QStringLiteral("Veröffentlichen"));
+    publishAction_->setEnabled(false);
     QAction* preview =
         action(QStringLiteral("Vorschau"),
                QStringLiteral("Die Website des selektierten Projekts im Browserfenster anzeigen"),
@@ -109,23 +116,20 @@ void TfmProjectGroup::BuildWindow() {
                          [this] { LoadSelectedProject(); });
     QAction* quit = action(QStringLiteral("&Beenden"), QStringLiteral("Das Fenster schließen"),
                            [this] { CloseCommand(); });
-    const std::pair<QAction*, const char*> names[] = {{neu, "acNeu"},
-                                                      {open, "acOeffnen"},
-                                                      {save, "acSpeichern"},
-                                                      {saveAs, "acSpeichernUnter"},
-                                                      {build, "acErstellen"},
-                                                      {preview, "acVorschau"},
-                                                      {add, "acHinzufuegen"},
-                                                      {del, "acLoeschen"},
-                                                      {loadAction_, "acProjektLaden"},
-                                                      {quit, "acBeenden"}};
+    const std::pair<QAction*, const char*> names[] = {
+        {neu, "acNeu"},          {open, "acOeffnen"},
+        {save, "acSpeichern"},   {saveAs, "acSpeichernUnter"},
+        {build, "acErstellen"},  {publishAction_, "acVeroeffentlichen"},
+        {preview, "acVorschau"}, {add, "acHinzufuegen"},
+        {del, "acLoeschen"},     {loadAction_, "acProjektLaden"},
+        {quit, "acBeenden"}};
     for (const auto& [a, name] : names) a->setObjectName(QString::fromLatin1(name));
 
     auto* menus = new QMenuBar(this);
     QMenu* datei = menus->addMenu(QStringLiteral("&Datei"));
     datei->addActions({neu, open, save, saveAs});
     datei->addSeparator();
-    datei->addAction(build);
+    datei->addActions({build, publishAction_});
     datei->addSeparator();
     datei->addAction(quit);
     QMenu* ansicht = menus->addMenu(QStringLiteral("&Ansicht"));
@@ -138,7 +142,7 @@ void TfmProjectGroup::BuildWindow() {
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     bar->addActions({neu, open, save, saveAs});
     bar->addSeparator();
-    bar->addActions({build, preview});
+    bar->addActions({build, publishAction_, preview});
 
     lbProjects_ = new QListWidget(this);
     lbProjects_->setObjectName(QStringLiteral("lbProjects"));
@@ -408,8 +412,10 @@ void TfmProjectGroup::Make1Execute() {
     const std::vector<int> rows = SelectedRows();
     if (make_) make_->PrepareGroupRun();
     SetBuilding(true);
+    GroupOutcome outcome;
     try {
-        RunBuildOffGuiThread(session_, [this, &env] { pagloom::Make1Execute(group_, env); });
+        RunBuildOffGuiThread(
+            session_, [this, &env, &outcome] { outcome = pagloom::Make1Execute(group_, env); });
     } catch (...) {
         host_.SetParentWidget(parentWidget());
         if (make_) make_->EndGroupRun();
@@ -420,6 +426,92 @@ void TfmProjectGroup::Make1Execute() {
     SetBuilding(false);
     ShowGroup();
     SelectRows(rows);
+    if (!session_.Build.PublishAfterBuild || session_.Build.DryRun || !makePublish_) return;
+    // Only a group built without a fault is published: a failed page may be missing there.
+    if (!outcome.Succeeded()) {
+        session_.Build.Report.Add(
+            "Die Gruppe wurde nicht fehlerfrei erstellt; nichts wird ver\xF6"
+            "ffentlicht.");
+        return;
+    }
+    PublishMembers(false);
+}
+
+void TfmProjectGroup::SetPublishDialogMaker(PublishDialogMaker maker) {
+    makePublish_ = std::move(maker);
+    publishAction_->setEnabled(static_cast<bool>(makePublish_));
+}
+
+void TfmProjectGroup::PublishMembers(bool ask) {
+    if (building_ || !makePublish_) return;
+    const int count = static_cast<int>(group_.ProjectList.size());
+    if (count == 0) {
+        prompts_.Message(this, QStringLiteral("Die Projektgruppe enthält keine Projekte."));
+        return;
+    }
+    if (ask && prompts_.Ask(this,
+                            QStringLiteral("Alle %1 Projekte der Gruppe an ihre Ziele "
+                                           "veröffentlichen?\nÜbertragen werden nur neue und "
+                                           "geänderte Dateien.")
+                                .arg(count),
+                            false) != Answer::Yes)
+        return;
+    std::unique_ptr<PublishDialog> dlg = makePublish_(this);
+    dlg->show();
+    SetBuilding(true);
+    struct Failed {
+        QString project, reason;
+    };
+    std::vector<Failed> failed;
+    int published = 0, withoutTarget = 0;
+    int i = 0;
+    for (; i < count && !dlg->CancelRequested(); ++i) {
+        const QString path = Q(group_.ProjectList[static_cast<size_t>(i)]);
+        const QString line =
+            QStringLiteral("Projekt %1 von %2: %3").arg(i + 1).arg(count).arg(path);
+        dlg->SetGroupRun(true, line);
+        dlg->Log(line);
+        if (!openProject_(path)) {
+            failed.push_back({path, QStringLiteral("Das Projekt kann nicht geöffnet werden.")});
+            dlg->Log(failed.back().reason);
+            continue;
+        }
+        dlg->ShowTarget();
+        if (session_.project.Publish.protocol == PublishProtocol::None) {
+            dlg->Log(QStringLiteral("Kein Ziel zum Veröffentlichen."));
+            ++withoutTarget;
+            continue;
+        }
+        const std::optional<PublishEnd> end = dlg->PublishNow(false);
+        // A server key the user trusted belongs into the project, as for a single project.
+        if (session_.Modified && !session_.Save())
+            dlg->Log(QStringLiteral("Das Projekt konnte nicht gespeichert werden."));
+        if (end == PublishEnd::Done)
+            ++published;
+        else if (end != PublishEnd::Cancelled)
+            failed.push_back({path, dlg->LastProblem()});
+    }
+    dlg->SetGroupRun(false);
+    SetBuilding(false);
+
+    QString summary = QStringLiteral("Projektgruppe veröffentlicht: %1 von %2 Projekten")
+                          .arg(published)
+                          .arg(count);
+    if (withoutTarget > 0) summary += QStringLiteral(", %1 ohne Ziel").arg(withoutTarget);
+    if (!failed.empty()) summary += QStringLiteral(", %1 fehlgeschlagen").arg(failed.size());
+    if (dlg->CancelRequested()) summary += QStringLiteral(", abgebrochen bei Projekt %1").arg(i);
+    dlg->Log(QString());
+    dlg->Log(summary);
+    QStringList list;
+    for (const Failed& f : failed) {
+        list << f.project + QStringLiteral(": ") + f.reason;
+        dlg->Log(QStringLiteral("Nicht veröffentlicht: ") + list.back());
+    }
+    if (!failed.empty())
+        prompts_.Message(dlg.get(),
+                         QStringLiteral("Nicht alle Projekte der Gruppe wurden veröffentlicht."),
+                         list.join(u'\n'));
+    prompts_.Exec(dlg.get());
 }
 
 void TfmProjectGroup::ShowBuildDialog() {

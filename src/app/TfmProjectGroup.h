@@ -11,6 +11,7 @@
 
 #include "groups/GroupBuild.h"
 #include "groups/TProjectGroup.h"
+#include "publish/PublishDialog.h"
 
 class QAction;
 class QCheckBox;
@@ -55,6 +56,13 @@ class TfmProjectGroup : public QDialog {
     bool FileSaveCommand();
     bool FileSaveAs();
     void Make1Execute();
+    // "Veröffentlichen": every project of the group to its own target, one after the other, in
+    // one publishing dialog over this window; a project without a target is passed over. At the
+    // end the log sums up, and a message lists the projects that failed. `ask`: first ask
+    // whether to go on (not after a build with "Nach dem Erstellen veröffentlichen").
+    void PublishMembers(bool ask = true);
+    // Makes the publishing dialog (the main window's); without it "Veröffentlichen" is off.
+    void SetPublishDialogMaker(PublishDialogMaker maker);
     void acVorschauExecute();
     void AddProjects();
     void DeleteSelected();
@@ -114,6 +122,8 @@ class TfmProjectGroup : public QDialog {
     QToolButton* sbIndexMap_ = nullptr;
     QPushButton* loadButton_ = nullptr;
     QAction* loadAction_ = nullptr;
+    QAction* publishAction_ = nullptr;
+    PublishDialogMaker makePublish_;
 };
 
 }  // namespace pagloom::app

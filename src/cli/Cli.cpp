@@ -88,9 +88,7 @@ RunResult ResultOf(const BuildOutcome& outcome) {
 // The group file was read and the group ran to its end, so whatever went wrong in a member
 // (even a build that ended early) is a failure of a finished run, not "nothing built".
 RunResult ResultOf(const GroupOutcome& o) {
-    const bool failed = o.buildsEndedEarly > 0 || o.failedFiles > 0 || o.projectsFailed > 0 ||
-                        o.errorMessages > 0 || o.indexFailed || o.saveFailed;
-    return failed ? RunResult::FilesFailed : RunResult::Success;
+    return o.Succeeded() ? RunResult::Success : RunResult::FilesFailed;
 }
 
 // build: the main window's OpenProject, then what "Erstellen" and "Start" do.

@@ -3,20 +3,29 @@
 // a keychain of the test's own: settings bound to the project and saved without the password,
 // the password kept in and read back from the keychain, the connection test and its failures,
 // the trust question, the plan, a publish, an unchanged second run, a cancelled run resumed, and
-// the window answering while a run goes on.
+// the window answering while a run goes on; publishing after a build, for a project and for a
+// group, and a run through the windows beside pagloom-cli.
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 #include <filesystem>
 
 #include "AppTestSupport.h"
 #include "Keyring.h"
 #include "SshServer.h"
+#include "TMakeForm.h"
 #include "TestSupport.h"
+#include "TfmProjectGroup.h"
 #include "TlsServers.h"
 #include "publish/PublishDialog.h"
 
@@ -34,6 +43,15 @@ std::map<std::string, std::string> Files(const std::string& root) {
     files.erase(".pagloom-publish.json");
     return files;
 }
+
+// Counts the paint events of the widget it watches.
+struct PaintCounter : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++count;
+        return false;
+    }
+};
 
 // A saved project with a built-looking site in its destination folder.
 struct SavedProject {
@@ -56,6 +74,44 @@ struct SavedProject {
     }
 };
 
+// A copy of the demo project as `name`.plp in `dir`, built into dir/site-<name>, published to
+// the folder `remote` (no target when empty).
+std::string DemoMember(const support::TempDir& dir, const std::string& name,
+                       const std::string& remote) {
+    std::string text = support::ReadFile(PAGLOOM_RESOURCES "/../examples/demo/demo.plp");
+    const std::string site = dir / ("site-" + name);
+    fs::create_directories(site);
+    const std::string key = "destination-directory=";
+    text.insert(text.find(key) + key.size(), site);
+    if (!remote.empty())
+        text += "\r\n[publish]\r\nprotocol=folder\r\nremote-folder=" + remote + "\r\n";
+    const std::string file = dir / (name + ".plp");
+    support::WriteFile(file, text);
+    return file;
+}
+
+// Opens the group window of `app`, adds `members` and runs `inside` in it; the publishing
+// dialog a command shows is handed to `published` (its log).
+void InGroupWindow(AppFixture& app, const std::vector<std::string>& members,
+                   const std::function<void(TfmProjectGroup*)>& inside, QString& published) {
+    app.prompts.onExec = [&](QDialog* d) {
+        if (auto* dlg = qobject_cast<PublishDialog*>(d)) {
+            published = dlg->LogText();
+            return int(QDialog::Rejected);
+        }
+        auto* g = qobject_cast<TfmProjectGroup*>(d);
+        if (!g) return int(QDialog::Rejected);
+        QString files;
+        for (const std::string& m : members) files += QString::fromStdString(m) + u'\n';
+        files.chop(1);
+        app.prompts.files = {files};
+        g->findChild<QPushButton*>(QStringLiteral("btHinzufuegen"))->click();
+        inside(g);
+        return int(QDialog::Rejected);
+    };
+    app.main->findChild<QAction*>(QStringLiteral("acProjektgruppe"))->trigger();
+}
+
 }  // namespace
 
 class PublishDialogTest : public QObject {
@@ -65,6 +121,9 @@ class PublishDialogTest : public QObject {
     void trustPlanPublishAndAnUnchangedSecondRun();
     void connectionTestSaysWhatWorksAndWhatFailed();
     void aCancelledRunIsResumedAndTheWindowAnswersThroughout();
+    void aGroupPublishesEachMemberToItsOwnTarget();
+    void aGroupBuildPublishesWhenAsked();
+    void aRunThroughTheWindowsPutsWhatTheCliPuts();
 };
 
 void PublishDialogTest::settingsAreBoundAndThePasswordGoesOnlyToTheKeychain() {
@@ -203,12 +262,18 @@ void PublishDialogTest::connectionTestSaysWhatWorksAndWhatFailed() {
 }
 
 void PublishDialogTest::aCancelledRunIsResumedAndTheWindowAnswersThroughout() {
-    SavedProject p(400);
+    const int pages = 10000;
+    SavedProject p(pages);
     support::TempDir remote;
     p.Target().protocol = PublishProtocol::Folder;
     p.Target().remoteFolder = remote.Path();
     p.Target().connections = 1;
     auto dlg = p.Dialog();
+    dlg->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
+    auto* bar = dlg->findChild<QProgressBar*>(QStringLiteral("pbFortschritt"));
+    PaintCounter paints;
+    bar->installEventFilter(&paints);
     int ticks = 0, progressSeen = 0;
     bool cancelAt50 = true;
     QTimer timer;
@@ -216,24 +281,166 @@ void PublishDialogTest::aCancelledRunIsResumedAndTheWindowAnswersThroughout() {
     timer.start(1);
     connect(dlg.get(), &PublishDialog::Progressed, dlg.get(), [&](int files) {
         ++progressSeen;
-        if (files == 50 && cancelAt50) dlg->Cancel();
+        // A click of the user, taken while the files go.
+        if (files >= 50 && cancelAt50)
+            QTest::mouseClick(dlg->findChild<QPushButton*>(QStringLiteral("btAbbrechen")),
+                              Qt::LeftButton);
     });
     p.app.prompts.answers = {Answer::Yes};
     QCOMPARE(dlg->PublishNow(), std::optional<PublishEnd>(PublishEnd::Cancelled));
     QVERIFY(ticks > 0);           // the event loop ran while the files went
     QVERIFY(progressSeen >= 50);  // and showed the progress
+    QVERIFY(paints.count > 0);    // repainted
     const size_t sent = Files(remote.Path()).size();
-    QVERIFY(sent >= 50 && sent < 401);
+    QVERIFY2(sent >= 50 && sent < 1000, qPrintable(QString::number(sent)));
     QVERIFY(dlg->LogText().contains(QStringLiteral("Abgebrochen: ")));
     QVERIFY(!fs::exists(remote / "index.htm"));  // the entry page only after everything
 
     cancelAt50 = false;
+    ticks = 0;
+    paints.count = 0;
     p.app.prompts.answers = {Answer::Yes};
     const std::optional<PublishEnd> rest = dlg->PublishNow();
     QVERIFY2(rest == PublishEnd::Done, qPrintable(dlg->LogText().right(600)));
     QVERIFY(p.app.prompts.questions.last().contains(
-        QStringLiteral("Zu übertragen: %1 Dateien").arg(401 - sent)));
+        QStringLiteral("Zu übertragen: %1 Dateien").arg(pages + 1 - sent)));
     QCOMPARE(Files(remote.Path()), Files(p.site));
+    QVERIFY(ticks > 0 && paints.count > 0);
+}
+
+void PublishDialogTest::aGroupPublishesEachMemberToItsOwnTarget() {
+    support::TempDir dir;
+    const std::string remote = dir / "remote-a";
+    fs::create_directories(remote);
+    support::WriteFile(dir / "datei", "x");
+    // a goes to its folder, b has no target, c's folder lies below a file and cannot be.
+    const std::string a = DemoMember(dir, "a", remote), b = DemoMember(dir, "b", ""),
+                      c = DemoMember(dir, "c", dir / "datei/unten");
+    for (const char* site : {"site-a", "site-c"}) {
+        support::WriteFile(dir / site + "/index.htm", "<frameset></frameset>\r\n");
+        support::WriteFile(dir / site + "/bilder/logo.gif", "GIF89a");
+    }
+    AppFixture app(QStringLiteral(PAGLOOM_RESOURCES));
+    QString log;
+    InGroupWindow(
+        app, {a, b, c},
+        [&](TfmProjectGroup* g) {
+            app.prompts.answers = {Answer::Yes};
+            g->findChild<QAction*>(QStringLiteral("acVeroeffentlichen"))->trigger();
+        },
+        log);
+    QVERIFY(app.prompts.questions.last().startsWith(
+        QStringLiteral("Alle 3 Projekte der Gruppe an ihre Ziele veröffentlichen?")));
+    QCOMPARE(Files(remote), Files(dir / "site-a"));
+    QVERIFY2(log.contains(QStringLiteral("Projekt 2 von 3: %1\nKein Ziel zum Veröffentlichen.")
+                              .arg(QString::fromStdString(b))),
+             qPrintable(log));
+    QVERIFY2(log.contains(QStringLiteral("Projektgruppe veröffentlicht: 1 von 3 Projekten, 1 ohne "
+                                         "Ziel, 1 fehlgeschlagen")),
+             qPrintable(log));
+    QVERIFY(
+        log.contains(QStringLiteral("Nicht veröffentlicht: %1: ").arg(QString::fromStdString(c))));
+    QCOMPARE(app.prompts.messages.last(),
+             QStringLiteral("Nicht alle Projekte der Gruppe wurden veröffentlicht."));
+    QVERIFY(app.prompts.messageDetails.last().startsWith(QString::fromStdString(c) + u':'));
+}
+
+void PublishDialogTest::aGroupBuildPublishesWhenAsked() {
+    support::TempDir dir;
+    const std::string remoteA = dir / "remote-a", remoteB = dir / "remote-b";
+    fs::create_directories(remoteA);
+    fs::create_directories(remoteB);
+    const std::string a = DemoMember(dir, "a", remoteA), b = DemoMember(dir, "b", remoteB);
+    AppFixture app(QStringLiteral(PAGLOOM_RESOURCES));
+    app.make->findChild<QCheckBox*>(QStringLiteral("CBVeroeffentlichen"))->setChecked(true);
+    QString log;
+    InGroupWindow(
+        app, {a, b},
+        [&](TfmProjectGroup* g) {
+            app.prompts.answers = {Answer::No};  // the new group is not saved first
+            g->findChild<QAction*>(QStringLiteral("acErstellen"))->trigger();
+        },
+        log);
+    QVERIFY2(log.contains(QStringLiteral("Projektgruppe veröffentlicht: 2 von 2 Projekten")),
+             qPrintable(log));
+    QVERIFY(Files(dir / "site-a").size() > 3);
+    QCOMPARE(Files(remoteA), Files(dir / "site-a"));
+    QCOMPARE(Files(remoteB), Files(dir / "site-b"));
+    for (const QString& q : app.prompts.questions)  // asked for with the build: no question
+        QVERIFY(!q.contains(QStringLiteral("veröffentlichen?")));
+}
+
+void PublishDialogTest::aRunThroughTheWindowsPutsWhatTheCliPuts() {
+    support::SshServer server;
+    QVERIFY2(server.Running(), qPrintable(QString::fromStdString(server.Error())));
+    support::TempDir dir;
+    const std::string site = dir / "site", file = dir / "neu.plp";
+    fs::create_directories(site);
+    AppFixture app(QStringLiteral(PAGLOOM_RESOURCES));  // a new project
+    app.prompts.files = {QString::fromStdString(site), QString::fromStdString(file)};
+    app.Find<QToolButton>("SpeedButtonZiel")->click();
+    QCOMPARE(app.main->FileSaveAs(), TMainForm::SaveOutcome::Saved);
+
+    int publishDialogs = 0;
+    QString publishLog;
+    app.prompts.onExec = [&](QDialog* d) {
+        if (auto* dlg = qobject_cast<PublishDialog*>(d)) {
+            if (publishDialogs++ == 0) {  // the settings, typed
+                auto* protocol = dlg->findChild<QComboBox*>(QStringLiteral("cbProtokoll"));
+                protocol->setCurrentIndex(0);
+                emit protocol->activated(0);
+                for (const auto& [name, text] :
+                     std::initializer_list<std::pair<const char*, std::string>>{
+                         {"edServer", "127.0.0.1"},
+                         {"edPort", std::to_string(server.Port())},
+                         {"edBenutzer", server.User()},
+                         {"edZielordner", server.Folder()},
+                         {"edSchluesseldatei", server.ClientKey()}}) {
+                    auto* edit = dlg->findChild<QLineEdit*>(QLatin1String(name));
+                    edit->setFocus();
+                    QTest::keyClicks(edit, QString::fromStdString(text));
+                    QTest::keyClick(edit, Qt::Key_Tab);
+                }
+            }
+            publishLog = dlg->LogText();
+            return int(QDialog::Rejected);
+        }
+        auto* make = qobject_cast<TMakeForm*>(d);
+        if (!make) return int(QDialog::Rejected);
+        auto* dryRun = make->findChild<QCheckBox*>(QStringLiteral("CBNurPruefen"));
+        make->findChild<QCheckBox*>(QStringLiteral("CBVeroeffentlichen"))->setChecked(true);
+        dryRun->setChecked(true);  // only planned: nothing is published
+        make->findChild<QPushButton*>(QStringLiteral("MakeStart"))->click();
+        if (publishDialogs != 1) return int(QDialog::Rejected);
+        dryRun->setChecked(false);
+        make->findChild<QPushButton*>(QStringLiteral("MakeStart"))->click();
+        return int(QDialog::Rejected);
+    };
+    app.main->PublishClick();
+    QCOMPARE(app.session.project.Publish.protocol, PublishProtocol::Sftp);
+    app.prompts.trusts = {true};
+    app.prompts.answers = {Answer::Yes};  // the plan
+    app.main->Erstellen1Click();
+    QVERIFY2(publishDialogs == 2,
+             qPrintable(app.make->Log()->toPlainText() + app.prompts.messages.join(u'\n')));
+    QVERIFY2(publishLog.contains(QStringLiteral("Veröffentlicht: ")), qPrintable(publishLog));
+    QVERIFY(app.session.Save());
+    const std::map<std::string, std::string> published = support::FilesBelow(server.Folder());
+    QVERIFY(published.size() > 3);
+    QCOMPARE(Files(server.Folder()), Files(site));
+
+    // The same saved project through pagloom-cli into the emptied folder.
+    for (const auto& entry : fs::directory_iterator(server.Folder())) fs::remove_all(entry.path());
+    support::TempDir cache;
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), QString::fromStdString(cache.Path()));
+    cli.setProcessEnvironment(env);
+    cli.start(QStringLiteral(PAGLOOM_CLI),
+              {QStringLiteral("publish"), QString::fromStdString(file)});
+    QVERIFY(cli.waitForFinished(60000));
+    QVERIFY2(cli.exitCode() == 0, cli.readAllStandardError().constData());
+    QCOMPARE(support::FilesBelow(server.Folder()), published);
 }
 
 QTEST_MAIN(PublishDialogTest)

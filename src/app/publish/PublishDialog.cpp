@@ -271,7 +271,7 @@ void PublishDialog::BuildControls() {
 }
 
 void PublishDialog::reject() {
-    if (running_) {
+    if (running_ || groupRun_) {
         Cancel();  // the run ends after the files in flight; then the window may close
         return;
     }
@@ -280,6 +280,27 @@ void PublishDialog::reject() {
 }
 
 QString PublishDialog::LogText() const { return log_->toPlainText(); }
+
+void PublishDialog::SetGroupRun(bool on, const QString& prefix) {
+    if (on && !groupRun_) cancel_ = false;  // "Abbrechen" stops the whole group from here on
+    groupRun_ = on;
+    SetBusy(running_);
+    prefix_ = prefix.isEmpty() ? QString() : prefix + QStringLiteral(" – ");
+}
+
+void PublishDialog::ShowTarget() {
+    binder_->Refresh();
+    const PublishTarget& t = session_.project.Publish;
+    const QSignalBlocker b1(port_), b2(connections_);
+    port_->setText(t.port > 0 ? QString::number(t.port) : QString());
+    connections_->setValue(t.connections);
+}
+
+void PublishDialog::Problem(const QString& text, const QString& details) {
+    problem_ = text;
+    Log(text);
+    if (!groupRun_) prompts_.Message(this, text, details);
+}
 
 void PublishDialog::Log(const QString& line) {
     log_->appendPlainText(line);
@@ -294,9 +315,11 @@ void PublishDialog::Log(const std::vector<std::string>& lines) {
 
 void PublishDialog::SetBusy(bool busy) {
     running_ = busy;
+    // A group's run is busy between its members too.
+    const bool off = busy || groupRun_;
     for (QWidget* w : std::initializer_list<QWidget*>{test_, publish_, findChild<QGroupBox*>()})
-        w->setEnabled(!busy);
-    cancelButton_->setEnabled(busy);
+        w->setEnabled(!off);
+    cancelButton_->setEnabled(off);
 }
 
 void PublishDialog::RunAside(const std::function<void()>& work) {
@@ -366,7 +389,8 @@ bool PublishDialog::Connect(TargetConnection& connection) {
         const PublishTarget target = session_.project.Publish;
         std::optional<std::string> password = Password();
         if (!password) {
-            Log(QStringLiteral("Abgebrochen."));
+            problem_ = QStringLiteral("Abgebrochen: kein Passwort.");
+            Log(problem_);
             return false;
         }
         TargetAccess access;
@@ -374,7 +398,7 @@ bool PublishDialog::Connect(TargetConnection& connection) {
         access.site = session_.Settings().files.destination_directory;
         access.password = std::move(*password);
         access.knownHosts = UserKnownHosts();
-        status_->setText(QStringLiteral("Verbinde mit %1 …").arg(Q(target.host)));
+        status_->setText(prefix_ + QStringLiteral("Verbinde mit %1 …").arg(Q(target.host)));
         // The connection keeps the file system for a folder target: the dialog's own.
         RunAside([&] { connection = ConnectTarget(disk_, target, access); });
         std::fill(access.password.begin(), access.password.end(), '\0');
@@ -392,7 +416,8 @@ bool PublishDialog::Connect(TargetConnection& connection) {
                     "Anbieter nennt.")
                     .arg(Q(target.host), Q(connection.fingerprint));
             if (!prompts_.Trust(this, question)) {
-                Log(QStringLiteral("Abgebrochen: dem Server wird nicht vertraut."));
+                problem_ = QStringLiteral("Abgebrochen: dem Server wird nicht vertraut.");
+                Log(problem_);
                 return false;
             }
             session_.project.Publish.hostKey = connection.fingerprint;
@@ -401,8 +426,7 @@ bool PublishDialog::Connect(TargetConnection& connection) {
                     .arg(Q(connection.fingerprint)));
             continue;
         }
-        Log(Q(connection.error));
-        prompts_.Message(this, Q(connection.error));
+        Problem(Q(connection.error));
         return false;
     }
 }
@@ -413,6 +437,7 @@ bool PublishDialog::TestConnection() {
         prompts_.Message(this, QStringLiteral("Bitte wählen Sie zuerst ein Protokoll."));
         return false;
     }
+    problem_.clear();
     SetBusy(true);
     Log(QStringLiteral("Verbindung testen: %1").arg(Q(session_.project.Publish.Address())));
     TargetConnection connection;
@@ -423,30 +448,38 @@ bool PublishDialog::TestConnection() {
         RunAside([&] { check = CheckStore(*connection.store, target); });
         Log(check.lines);
         ok = check.ok;
-        Log(ok ? QStringLiteral("Die Verbindung ist in Ordnung.")
-               : QStringLiteral("Die Verbindung ist nicht in Ordnung."));
+        if (ok)
+            Log(QStringLiteral("Die Verbindung ist in Ordnung."));
+        else
+            problem_ = QStringLiteral("Die Verbindung ist nicht in Ordnung.");
+        if (!ok) Log(problem_);
     }
     SetBusy(false);
     return ok;
 }
 
-std::optional<PublishEnd> PublishDialog::PublishNow() {
+std::optional<PublishEnd> PublishDialog::PublishNow(bool askFirst) {
     tracker_.LeaveField();
+    problem_.clear();
     const std::string projectFile = session_.FileName();
     const std::string site = session_.Settings().files.destination_directory;
     if (session_.project.Publish.protocol == PublishProtocol::None) {
-        prompts_.Message(this, QStringLiteral("Bitte wählen Sie zuerst ein Protokoll."));
+        Problem(QStringLiteral("Bitte wählen Sie zuerst ein Protokoll."));
         return std::nullopt;
     }
     if (projectFile.empty()) {
-        prompts_.Message(this, QStringLiteral("Bitte speichern Sie das Projekt zuerst: sein Name "
-                                              "kennzeichnet seine Dateien auf dem Server."));
+        Problem(
+            QStringLiteral("Bitte speichern Sie das Projekt zuerst: sein Name "
+                           "kennzeichnet seine Dateien auf dem Server."));
         return std::nullopt;
     }
     if (site.empty()) {
-        prompts_.Message(this, QStringLiteral("Sie haben kein Zielverzeichnis angegeben!"));
+        Problem(QStringLiteral("Sie haben kein Zielverzeichnis angegeben!"));
         return std::nullopt;
     }
+    // "Abbrechen" counts from here on: while connecting and comparing as well as sending. A
+    // group's run counts it from its start.
+    if (!groupRun_) cancel_ = false;
     SetBusy(true);
     struct Done {
         PublishDialog* d;
@@ -457,43 +490,49 @@ std::optional<PublishEnd> PublishDialog::PublishNow() {
     const PublishTarget target = session_.project.Publish;
     PublishOptions options = ProjectPublishOptions(session_.project, projectFile, disk_);
 
-    // The plan first: what goes and what is removed, and the question whether to go on.
-    options.dryRun = true;
-    MakeReport plan;
-    PublishOutcome planned;
-    status_->setText(QStringLiteral("Vergleiche mit dem Server …"));
-    RunAside([&] { planned = Publish(disk_, site, *connection.store, target, options, plan); });
-    status_->clear();
-    if (planned.end == PublishEnd::NothingPublished) {
-        Log(plan.Lines());
-        prompts_.Message(this, QStringLiteral("Es wird nichts veröffentlicht."),
-                         Q(plan.Lines().size() > 2 ? plan.Lines()[2] : std::string()));
-        return PublishEnd::NothingPublished;
+    if (askFirst) {
+        // The plan first: what goes and what is removed, and the question whether to go on.
+        options.dryRun = true;
+        MakeReport plan;
+        PublishOutcome planned;
+        status_->setText(QStringLiteral("Vergleiche mit dem Server …"));
+        RunAside([&] { planned = Publish(disk_, site, *connection.store, target, options, plan); });
+        status_->clear();
+        if (planned.end == PublishEnd::NothingPublished) {
+            Log(plan.Lines());
+            Problem(QStringLiteral("Es wird nichts veröffentlicht."),
+                    Q(plan.Lines().size() > 2 ? plan.Lines()[2] : std::string()));
+            return PublishEnd::NothingPublished;
+        }
+        const PublishCounts& p = planned.counts;
+        if (p.added + p.changed + p.deleted == 0) {
+            Log(QStringLiteral("Nichts zu veröffentlichen: alle %1 Dateien sind unverändert.")
+                    .arg(p.unchanged));
+            return PublishEnd::Done;
+        }
+        const QString question =
+            QStringLiteral(
+                "Zu übertragen: %1 Dateien (%2 neu, %3 geändert), %4.\n"
+                "Auf dem Server zu löschen: %5 Dateien.\nUnverändert: %6 Dateien.\n\n"
+                "Jetzt veröffentlichen?")
+                .arg(p.added + p.changed)
+                .arg(p.added)
+                .arg(p.changed)
+                .arg(Bytes(p.bytes))
+                .arg(p.deleted)
+                .arg(p.unchanged);
+        if (prompts_.Ask(this, question, false) != Answer::Yes) {
+            Log(QStringLiteral("Nicht veröffentlicht."));
+            return std::nullopt;
+        }
+        options.dryRun = false;
     }
-    const PublishCounts& p = planned.counts;
-    if (p.added + p.changed + p.deleted == 0) {
-        Log(QStringLiteral("Nichts zu veröffentlichen: alle %1 Dateien sind unverändert.")
-                .arg(p.unchanged));
-        return PublishEnd::Done;
-    }
-    const QString question =
-        QStringLiteral(
-            "Zu übertragen: %1 Dateien (%2 neu, %3 geändert), %4.\n"
-            "Auf dem Server zu löschen: %5 Dateien.\nUnverändert: %6 Dateien.\n\n"
-            "Jetzt veröffentlichen?")
-            .arg(p.added + p.changed)
-            .arg(p.added)
-            .arg(p.changed)
-            .arg(Bytes(p.bytes))
-            .arg(p.deleted)
-            .arg(p.unchanged);
-    if (prompts_.Ask(this, question, false) != Answer::Yes) {
-        Log(QStringLiteral("Nicht veröffentlicht."));
-        return std::nullopt;
+    if (cancel_) {
+        problem_ = QStringLiteral("Abgebrochen.");
+        Log(problem_);
+        return PublishEnd::Cancelled;
     }
 
-    options.dryRun = false;
-    cancel_ = false;
     options.cancel = &cancel_;
     options.progress = [this](const PublishProgress& pr) {
         emit Progressed(pr.files, pr.totalFiles, pr.bytes, pr.totalBytes, Q(pr.current));
@@ -508,9 +547,22 @@ std::optional<PublishEnd> PublishDialog::PublishNow() {
     bar_->setVisible(false);
     status_->clear();
     Log(log.Lines());
-    if (outcome.end == PublishEnd::SomeFailed)
-        prompts_.Message(this, QStringLiteral("Einige Dateien wurden nicht veröffentlicht; sie "
-                                              "werden beim nächsten Mal erneut versucht."));
+    switch (outcome.end) {
+        case PublishEnd::Done:
+            break;
+        case PublishEnd::SomeFailed:
+            Problem(
+                QStringLiteral("Einige Dateien wurden nicht veröffentlicht; sie werden beim "
+                               "nächsten Mal erneut versucht."));
+            break;
+        case PublishEnd::NothingPublished:
+            Problem(QStringLiteral("Es wird nichts veröffentlicht."),
+                    Q(log.Lines().empty() ? std::string() : log.Lines().back()));
+            break;
+        case PublishEnd::Cancelled:
+            problem_ = QStringLiteral("Abgebrochen.");
+            break;
+    }
     return outcome.end;
 }
 
@@ -525,7 +577,8 @@ void PublishDialog::ShowProgress(int files, int totalFiles, qulonglong bytes, qu
         left =
             QStringLiteral(", noch etwa %1:%2").arg(rest / 60).arg(rest % 60, 2, 10, QChar(u'0'));
     }
-    status_->setText(QStringLiteral("Datei %1 von %2, %3 von %4%5%6")
+    status_->setText(prefix_ +
+                     QStringLiteral("Datei %1 von %2, %3 von %4%5%6")
                          .arg(files)
                          .arg(totalFiles)
                          .arg(Bytes(bytes), Bytes(totalBytes), left,

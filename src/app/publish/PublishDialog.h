@@ -10,6 +10,7 @@
 #include <QString>
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "io/FileSystem.h"
@@ -43,12 +44,22 @@ class PublishDialog : public QDialog {
     // "Verbindung testen": true when every step worked; the log says what was checked.
     bool TestConnection();
     // "Veröffentlichen": plan, question, run with progress. The run's end (nothing when it
-    // did not start).
-    std::optional<PublishEnd> PublishNow();
+    // did not start). Without `askFirst` (a group's member) the plan is neither made nor
+    // asked about: the run starts at once.
+    std::optional<PublishEnd> PublishNow(bool askFirst = true);
     // Stops a run after the files in flight ("Abbrechen" of the progress).
     void Cancel() { cancel_ = true; }
+    bool CancelRequested() const { return cancel_; }
     bool Running() const { return running_; }
 
+    // For a group: failures go into the log only, not into message boxes (the group sums them
+    // up at its end); the progress line starts with `prefix` ("Projekt 2 von 5: ...").
+    void SetGroupRun(bool on, const QString& prefix = {});
+    // Shows the target of the session's project again (a group opened its next member).
+    void ShowTarget();
+    // Why the last connection test or run did not succeed; empty when it did.
+    QString LastProblem() const { return problem_; }
+    void Log(const QString& line);
     QString LogText() const;
 
   signals:
@@ -71,8 +82,9 @@ class PublishDialog : public QDialog {
     void StorePassword(const std::string& password);
     // Runs `work` off the window's thread and waits for it with the window answering.
     void RunAside(const std::function<void()>& work);
-    void Log(const QString& line);
     void Log(const std::vector<std::string>& lines);
+    // A failure: logged, remembered as the last problem and, outside a group run, shown.
+    void Problem(const QString& text, const QString& details = {});
     void SetBusy(bool busy);
 
     ProjectSession& session_;
@@ -94,7 +106,14 @@ class PublishDialog : public QDialog {
     std::atomic<bool> cancel_{false};
     bool running_ = false;
     bool toldNoKeychain_ = false;
+    bool groupRun_ = false;
+    QString prefix_;
+    QString problem_;
     qint64 startedMs_ = 0;
 };
+
+// Makes the publishing dialog for the session's project over `parent`, wired as the main
+// window wires its own (field tracker, prompts, help).
+using PublishDialogMaker = std::function<std::unique_ptr<PublishDialog>(QWidget* parent)>;
 
 }  // namespace pagloom::app

@@ -32,6 +32,10 @@ struct BuildDialog {
     // "Nur prüfen, nichts schreiben": a build runs in full but writes nothing, and logs for each
     // file what it would do, then the counts (BuildPlan.h). Groups honour it too.
     bool DryRun = false;
+    // "Nach dem Erstellen veröffentlichen": the desktop program publishes the site (a group:
+    // every member to its own target) after a build without a fault. Not stored in the project;
+    // pagloom-cli asks for it with --publish.
+    bool PublishAfterBuild = false;
     // The lines of default.js, loaded once at program start (LoadMenuScriptLibrary) and
     // appended to every menu script; a change to the file takes effect at the next start.
     TextLines MenuScriptLibrary;

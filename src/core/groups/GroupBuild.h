@@ -44,6 +44,12 @@ struct GroupOutcome {
     bool indexFailed = false;  // "Fehler bei Sitemap-Index"
     bool saveFailed = false;   // the group file could not be saved ("In ... kann nicht ...")
     bool cancelled = false;    // stopped through the build dialog's watch
+
+    // Every member built (or skipped unchanged) without a fault: its sites may be published.
+    bool Succeeded() const {
+        return buildsEndedEarly == 0 && failedFiles == 0 && projectsFailed == 0 &&
+               errorMessages == 0 && !indexFailed && !saveFailed && !cancelled;
+    }
 };
 
 // The sitemap address a project contributes to the index: its sitemap prefix and sitemap file.
