@@ -178,6 +178,31 @@ void PublishDialogTest::settingsAreBoundAndThePasswordGoesOnlyToTheKeychain() {
     PublishDialog second(again.session, again.main->Tracker(), again.prompts, {}, again.main.get());
     QVERIFY2(second.TestConnection(), qPrintable(second.LogText()));
     QVERIFY(again.prompts.passwordPrompts.isEmpty());  // read back from the keychain
+
+    // The trusted key goes with the server: on purpose ("Entfernen"), or when the target is
+    // pointed at another protocol, host or port (it would be reported as changed there).
+    auto* forget = second.findChild<QPushButton*>(QStringLiteral("btSchluesselEntfernen"));
+    QVERIFY(forget->isEnabled());
+    again.prompts.answers = {Answer::No, Answer::Yes};
+    forget->click();
+    QCOMPARE(again.session.project.Publish.hostKey, server.Pin());
+    forget->click();
+    QVERIFY(again.session.project.Publish.hostKey.empty());
+    QVERIFY(!forget->isEnabled());
+    for (const char* change : {"protocol", "port"}) {
+        again.session.project.Publish.hostKey = server.Pin();
+        second.ShowTarget();
+        if (std::string(change) == "protocol") {
+            auto* protocol = second.findChild<QComboBox*>(QStringLiteral("cbProtokoll"));
+            protocol->setCurrentIndex(1);
+            emit protocol->activated(1);
+        } else {
+            auto* port = second.findChild<QLineEdit*>(QStringLiteral("edPort"));
+            port->setFocus();
+            QTest::keyClick(port, Qt::Key_Backspace);
+        }
+        QVERIFY2(again.session.project.Publish.hostKey.empty(), change);
+    }
 }
 
 void PublishDialogTest::trustPlanPublishAndAnUnchangedSecondRun() {

@@ -48,6 +48,12 @@ QString Bytes(qulonglong n) {
     return QStringLiteral("%1 MB").arg(n / (1024 * 1024));
 }
 
+// What a trusted key belongs to.
+std::string ServerOf(const PublishTarget& t) {
+    return std::string(ProtocolKey(t.protocol)) + "://" + t.host + ":" +
+           std::to_string(EffectivePort(t));
+}
+
 bool NeedsPassword(const PublishTarget& t) {
     return t.protocol != PublishProtocol::Folder && t.protocol != PublishProtocol::Sftp &&
            !t.user.empty();
@@ -130,6 +136,7 @@ void PublishDialog::BuildControls() {
         if (port == target().port) return;
         target().port = port;
         tracker_.MarkModified();
+        ForgetKeyOfOtherServer();
     });
     binder_->Enable(port_, isServer);
     auto* portLabel = new QLabel(QStringLiteral("P&ort:"));
@@ -220,6 +227,37 @@ void PublishDialog::BuildControls() {
     connectionsLabel->setBuddy(connections_);
     form->addRow(connectionsLabel, connections_);
 
+    // The key trusted for this server; removed only on purpose (the provider changed it).
+    auto* hostKey = new QLabel;
+    hostKey->setObjectName(QStringLiteral("lbSchluessel"));
+    hostKey->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    binder_->Label(hostKey, [target] {
+        return target().hostKey.empty()
+                   ? QStringLiteral("noch keiner (wird beim ersten Verbinden erfragt)")
+                   : Q(target().hostKey);
+    });
+    auto* forget = new QPushButton(QStringLiteral("Entfe&rnen"));
+    forget->setObjectName(QStringLiteral("btSchluesselEntfernen"));
+    forget->setToolTip(QStringLiteral("Den gespeicherten Schlüssel des Servers entfernen"));
+    binder_->Enable(forget, [target] { return !target().hostKey.empty(); });
+    connect(forget, &QPushButton::clicked, this, [this, target] {
+        const QString question = QStringLiteral(
+            "Den gespeicherten Schlüssel des Servers entfernen?\n\nTun Sie das nur, wenn Ihr "
+            "Anbieter bestätigt, dass sich der Schlüssel geändert hat. Beim nächsten Verbinden "
+            "werden Sie gefragt, ob Sie dem neuen vertrauen.");
+        if (prompts_.Ask(this, question, false) != Answer::Yes) return;
+        target().hostKey.clear();
+        tracker_.MarkModified();
+        binder_->Refresh();
+        Log(QStringLiteral("Der gespeicherte Schlüssel des Servers ist entfernt."));
+    });
+    auto* keyRow2 = new QHBoxLayout;
+    keyRow2->addWidget(hostKey, 1);
+    keyRow2->addWidget(forget);
+    form->addRow(QStringLiteral("Schlüssel des Servers:"), keyRow2);
+    binder_->OnUserChange([this] { ForgetKeyOfOtherServer(); });
+    keyOwner_ = ServerOf(target());
+
     auto* settings = new QGroupBox(QStringLiteral("Ziel"));
     settings->setLayout(form);
 
@@ -288,7 +326,22 @@ void PublishDialog::SetGroupRun(bool on, const QString& prefix) {
     prefix_ = prefix.isEmpty() ? QString() : prefix + QStringLiteral(" – ");
 }
 
+void PublishDialog::ForgetKeyOfOtherServer() {
+    PublishTarget& t = session_.project.Publish;
+    const std::string server = ServerOf(t);
+    if (server == keyOwner_) return;
+    keyOwner_ = server;
+    if (t.hostKey.empty()) return;
+    // A key is trusted for one server and protocol: kept for another, it would be reported as
+    // changed.
+    t.hostKey.clear();
+    tracker_.MarkModified();
+    binder_->Refresh();
+    Log(QStringLiteral("Der gespeicherte Schlüssel galt dem bisherigen Server; er ist entfernt."));
+}
+
 void PublishDialog::ShowTarget() {
+    keyOwner_ = ServerOf(session_.project.Publish);
     binder_->Refresh();
     const PublishTarget& t = session_.project.Publish;
     const QSignalBlocker b1(port_), b2(connections_);
@@ -421,12 +474,21 @@ bool PublishDialog::Connect(TargetConnection& connection) {
                 return false;
             }
             session_.project.Publish.hostKey = connection.fingerprint;
+            keyOwner_ = ServerOf(session_.project.Publish);
+            binder_->Refresh();
             tracker_.MarkModified();
             Log(QStringLiteral("Der Schlüssel des Servers ist gespeichert: %1")
                     .arg(Q(connection.fingerprint)));
             continue;
         }
-        Problem(Q(connection.error));
+        if (connection.changedKey)
+            Problem(
+                Q(connection.error),
+                QStringLiteral("Hat Ihr Anbieter den Schlüssel wirklich geändert, entfernen Sie "
+                               "den gespeicherten mit „Entfernen“ neben „Schlüssel des "
+                               "Servers“; beim nächsten Verbinden werden Sie gefragt."));
+        else
+            Problem(Q(connection.error));
         return false;
     }
 }

@@ -86,6 +86,8 @@ class PublishDialog : public QDialog {
     // A failure: logged, remembered as the last problem and, outside a group run, shown.
     void Problem(const QString& text, const QString& details = {});
     void SetBusy(bool busy);
+    // Drops the trusted key when the user pointed the target at another server or protocol.
+    void ForgetKeyOfOtherServer();
 
     ProjectSession& session_;
     FieldTracker& tracker_;
@@ -109,6 +111,7 @@ class PublishDialog : public QDialog {
     bool groupRun_ = false;
     QString prefix_;
     QString problem_;
+    std::string keyOwner_;  // the server the stored key was trusted for
     qint64 startedMs_ = 0;
 };
 
