@@ -284,6 +284,18 @@ void PublishDialogTest::connectionTestSaysWhatWorksAndWhatFailed() {
         QVERIFY(dlg->LogText().indexOf(QString::fromStdString(server.Password())) < 0);
     }
     QVERIFY(Files(server.Folder()).empty());  // the check leaves nothing behind
+
+    // The password is asked for once, also when the unknown key is asked about in between.
+    SavedProject p;
+    p.Target().protocol = PublishProtocol::WebDav;
+    p.Target().host = "127.0.0.1";
+    p.Target().port = server.Port();
+    p.Target().user = "jemand";  // nothing of this user in the keychain
+    p.app.prompts.passwords = {QStringLiteral("falsch"), QStringLiteral("falsch")};
+    p.app.prompts.trusts = {true};
+    QVERIFY(!p.Dialog()->TestConnection());
+    QCOMPARE(p.app.prompts.trustQuestions.size(), 1);
+    QCOMPARE(p.app.prompts.passwordPrompts.size(), 1);
 }
 
 void PublishDialogTest::aCancelledRunIsResumedAndTheWindowAnswersThroughout() {

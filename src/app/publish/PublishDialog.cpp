@@ -438,18 +438,23 @@ void PublishDialog::StorePassword(const std::string& password) {
 }
 
 bool PublishDialog::Connect(TargetConnection& connection) {
+    // Asked once, also when the server's key is asked about in between.
+    std::optional<std::string> password = Password();
+    if (!password) {
+        problem_ = QStringLiteral("Abgebrochen: kein Passwort.");
+        Log(problem_);
+        return false;
+    }
+    struct Wipe {
+        std::string& text;
+        ~Wipe() { std::fill(text.begin(), text.end(), '\0'); }
+    } wipe{*password};
     for (;;) {
         const PublishTarget target = session_.project.Publish;
-        std::optional<std::string> password = Password();
-        if (!password) {
-            problem_ = QStringLiteral("Abgebrochen: kein Passwort.");
-            Log(problem_);
-            return false;
-        }
         TargetAccess access;
         access.projectFile = session_.FileName();
         access.site = session_.Settings().files.destination_directory;
-        access.password = std::move(*password);
+        access.password = *password;
         access.knownHosts = UserKnownHosts();
         status_->setText(prefix_ + QStringLiteral("Verbinde mit %1 …").arg(Q(target.host)));
         // The connection keeps the file system for a folder target: the dialog's own.
