@@ -254,7 +254,15 @@ void PublishDialog::BuildControls() {
     auto* keyRow2 = new QHBoxLayout;
     keyRow2->addWidget(hostKey, 1);
     keyRow2->addWidget(forget);
-    form->addRow(QStringLiteral("Schlüssel des Servers:"), keyRow2);
+    auto* hostKeyLabel = new QLabel(QStringLiteral("Schlüssel des Servers:"));
+    form->addRow(hostKeyLabel, keyRow2);
+    // Only SSH and TLS servers have a key to trust.
+    for (QWidget* w : std::initializer_list<QWidget*>{hostKeyLabel, hostKey, forget})
+        binder_->Show(w, [target] {
+            const PublishProtocol p = target().protocol;
+            return p == PublishProtocol::Sftp || p == PublishProtocol::Ftps ||
+                   p == PublishProtocol::WebDav;
+        });
     binder_->OnUserChange([this] { ForgetKeyOfOtherServer(); });
     keyOwner_ = ServerOf(target());
 
@@ -263,6 +271,8 @@ void PublishDialog::BuildControls() {
 
     status_ = new QLabel;
     status_->setObjectName(QStringLiteral("lbFortschritt"));
+    // A long project or file name is cut at the edge rather than widening the window.
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     bar_ = new QProgressBar;
     bar_->setObjectName(QStringLiteral("pbFortschritt"));
     bar_->setVisible(false);
