@@ -278,13 +278,17 @@ bool TfmDBExplore::TableShown() const { return model_->columnCount() > 0; }
 
 TableChoice TfmDBExplore::TakeChoice() {
     TableChoice choice = choice_;
-    if (choice.kind == kCsvTable && model_->Table() == cdsDBExplore_.get()) {
-        ShowInGrid(nullptr);
+    if (choice.kind == kCsvTable && model_->Table() == cdsDBExplore_.get())
         choice.readRows = cdsDBExplore_.get();
-        choice_.kind = kNoneTable;
-        choice_.database.clear();
-        choice_.table.clear();
-    }
+    else if (choice.kind == tbDBExplore_.Kind() && model_->Table() == &tbDBExplore_)
+        choice.readTable = &tbDBExplore_;
+    else
+        return choice;
+    // The rows move into the slot, so the grid must not read them any more.
+    ShowInGrid(nullptr);
+    choice_.kind = kNoneTable;
+    choice_.database.clear();
+    choice_.table.clear();
     return choice;
 }
 

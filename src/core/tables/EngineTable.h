@@ -29,6 +29,11 @@ class EngineTable : public StoredTable {
     // The next Open reads the table again.
     void Reload() { Unload(); }
 
+    // Takes over the rows `other` has read when it has this table's kind, database and table
+    // (a table read elsewhere need not be read again); `other` reads its source afresh when
+    // opened again. False, changing nothing, for another source or rows not read.
+    bool TakeRowsFrom(EngineTable& other);
+
     // The file a file table reads: folder and table name joined; a name without extension gets
     // the kind's usual one (".db", ".dbf": TableKind::extension) when only that file exists.
     std::string FilePath() const;

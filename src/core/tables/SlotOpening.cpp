@@ -164,6 +164,8 @@ bool SetPredefinedTab(Project& p, ContentTables& tables, ContentSlot slot,
     const int kind =
         TableKindOf(choice.kind).holder == TableHolder::Engine ? choice.kind : kBdeTable;
     EngineTable& t = tables.SetEngineSource(slot, kind, choice.database, choice.table);
+    // The rows the table selection dialog read stand in for reading the table again.
+    if (choice.readTable) t.TakeRowsFrom(*choice.readTable);
     std::vector<std::string> fields;
     std::string reason;
     if (!ReadFields(t, fields, &reason)) {
