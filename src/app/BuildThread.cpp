@@ -11,12 +11,14 @@
 #include <QProgressDialog>
 #include <QSet>
 #include <QThread>
+#include <QTimer>
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <exception>
 
 #include "ProjectSession.h"
+#include "tables/ReadProgress.h"
 
 namespace pagloom::app {
 namespace {
@@ -58,6 +60,7 @@ class InputBlocker : public QObject {
 
 // Long enough that a small project opens without a dialog flashing up.
 constexpr int kProgressAfterMs = 300;
+constexpr int kProgressPollMs = 100;
 
 }  // namespace
 
@@ -117,6 +120,24 @@ void RunWithProgress(ProjectSession& session, QWidget* over, const QString& busy
     progress.setCancelButton(nullptr);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(kProgressAfterMs);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    // While a table is read whose size its reader knows, the bar shows how far it has come;
+    // otherwise it only says that work goes on. The reader counts on its own thread.
+    ReadProgress& read = session.Tables().Progress();
+    read.Start(0);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &progress, [&progress, &read] {
+        const int percent = read.Percent();
+        if (percent < 0) {
+            if (progress.maximum() != 0) progress.setRange(0, 0);
+        } else if (percent > 0) {
+            // Not at 0: a value at the minimum restarts the dialog's wait before it shows.
+            if (progress.maximum() != 100) progress.setRange(0, 100);
+            progress.setValue(percent);
+        }
+    });
+    poll.start(kProgressPollMs);
     struct Cleanup {
         QObject& blocker;
         ~Cleanup() { QCoreApplication::instance()->removeEventFilter(&blocker); }

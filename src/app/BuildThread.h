@@ -25,7 +25,8 @@ void OnGuiThread(const std::function<void()>& f);
 void RunBuildOffGuiThread(ProjectSession& session, const std::function<void()>& work);
 
 // The same for other long work through the session (opening a project with large tables):
-// meanwhile the windows take no input, and after a moment a dialog over `over` says `busy`.
+// meanwhile the windows take no input, and after a moment a dialog over `over` says `busy`,
+// with a bar that shows how far the table being read has come (ContentTables::Progress).
 void RunWithProgress(ProjectSession& session, QWidget* over, const QString& busy,
                      const std::function<void()>& work);
 

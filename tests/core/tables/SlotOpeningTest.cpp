@@ -313,3 +313,19 @@ TEST_F(SlotOpening, TakeOverMovesDatabaseRowsOfTheChosenTableOnly) {
     EXPECT_EQ(doc.Tables().Engine(ContentSlot::mainmenu).Rows().RowCount(), rows);
     EXPECT_EQ(read.Rows().RowCount(), 0u);
 }
+
+// Reading a slot's table counts up to its end, so a window can show how far it has come.
+TEST_F(SlotOpening, ReadingASlotTableCountsToItsEnd) {
+    ReadProgress& read = doc.Tables().Progress();
+    EXPECT_EQ(read.Percent(), -1);
+    Load("mainmenu_database=" + dir.Path() +
+         "\nmainmenu_table=menu.csv\nmainmenu_table_type=csv_table\n"
+         "mainmenu_seperator_char=;\nmainmenu_caption=1\n");
+    ASSERT_TRUE(host.messages.empty());
+    EXPECT_EQ(read.Percent(), 100);
+
+    read.Start(0);
+    TableChoice people{kDbaseTable, PAGLOOM_SHARED_TESTDATA "/dbase/dbfread", "people.dbf"};
+    ASSERT_TRUE(SetPredefinedTab(project, doc.Tables(), ContentSlot::firstpage, people, host));
+    EXPECT_EQ(read.Percent(), 100);
+}
