@@ -11,9 +11,9 @@
 //   (d) "Links prüfen" on the built site with 20,000 broken links added to one page: the time
 //       until the findings are shown and the longest gap of the window thread meanwhile.
 // And on a CSV of 1,000,000 rows (the same columns), each in a fresh process of this program:
-//   (e) the table selection dialog of the tab "Tabelle" with the file imported: from OK until
-//       the main-menu slot has taken the table over, the longest gap of the window thread's
-//       5 ms timer (and the wall time);
+//   (e) the table selection dialog of the tab "Tabelle": the longest gap of the window thread's
+//       5 ms timer while the file is imported (from OK in the CSV import dialog) and from OK
+//       until the main-menu slot has taken the table over (with the wall times);
 //   (f) the peak memory (VmHWM) of that process, beside pagloom-cli check on a project with the
 //       same table (which opens the project and so reads the table) and beside the window
 //       process's own memory before it read the table.
@@ -233,6 +233,7 @@ int TableDialogChild(const QString& folder) {
             csv->findChild<QComboBox*>(QStringLiteral("CBTextTrenner"))->setCurrentIndex(1);
             csv->findChild<QComboBox*>(QStringLiteral("CBFeldGrenze"))->setCurrentIndex(0);
             csv->findChild<QCheckBox*>(QStringLiteral("cbCaption"))->setChecked(true);
+            gaps.Restart();
             import.start();
             return int(QDialog::Accepted);
         }
@@ -248,6 +249,7 @@ int TableDialogChild(const QString& folder) {
         view->setCurrentIndex(model->index(file));
         explore->findChild<QPushButton*>(QStringLiteral("btFileSelect"))->click();
         std::printf("import %lld\n", static_cast<long long>(import.elapsed()));
+        std::printf("importgap %lld\n", static_cast<long long>(gaps.Stop()));
         if (!explore->TableShown()) return int(QDialog::Rejected);
         // OK: from here the window thread should keep ticking.
         gaps.Restart();
@@ -354,7 +356,8 @@ int main(int argc, char** argv) {
     const std::string bigProject = MakeJob(big, 1000000);
     const fs::path emptyDest = root / "leer";
     fs::create_directories(emptyDest);
-    std::vector<double> dialogGaps, takeOvers, imports, dialogPeaks, dialogBefore, cliPeaks;
+    std::vector<double> dialogGaps, takeOvers, imports, importGaps, dialogPeaks, dialogBefore,
+        cliPeaks;
     for (int r = 0; r < runs; ++r) {
         long cliKb = 0;
         // No site there: check finds the entry pages missing and ends with 1.
@@ -371,6 +374,7 @@ int main(int argc, char** argv) {
         dialogGaps.push_back(f["gap"]);
         takeOvers.push_back(f["takeover"]);
         imports.push_back(f["import"]);
+        importGaps.push_back(f["importgap"]);
         dialogPeaks.push_back(f["hwm"]);
         dialogBefore.push_back(f["before"]);
     }
@@ -390,9 +394,10 @@ int main(int argc, char** argv) {
         "target < 100 ms\n",
         findings, static_cast<long long>(checkMs), static_cast<long long>(longest));
     std::printf(
-        "(e) table dialog, 1,000,000 rows: import in the dialog %.0f ms; from OK to taken over "
-        "%.0f ms, longest block %.0f ms (median), %.0f ms (worst); target < 100 ms\n",
-        Median(imports), Median(takeOvers), Median(dialogGaps),
+        "(e) table dialog, 1,000,000 rows: import in the dialog %.0f ms, longest block %.0f ms; "
+        "from OK to taken over %.0f ms, longest block %.0f ms (median), %.0f ms (worst); "
+        "target < 100 ms\n",
+        Median(imports), Median(importGaps), Median(takeOvers), Median(dialogGaps),
         *std::max_element(dialogGaps.begin(), dialogGaps.end()));
     const double cliMb = Median(cliPeaks) / 1024, dialogMb = Median(dialogPeaks) / 1024,
                  windowsMb = Median(dialogBefore) / 1024;

@@ -86,6 +86,8 @@ class TfmDBExplore : public QDialog {
     // The kinds the type box offers, in its order.
     std::vector<const TableKind*> fileTypes_;
 
+    // How far the table being read has come; its reader counts on a thread of its own.
+    ReadProgress readProgress_;
     // The dialog's own table objects: the engine table for file and alias tables, and the
     // memory table a CSV file is imported into.
     EngineTable tbDBExplore_;
