@@ -11,12 +11,14 @@
 #include <QProgressDialog>
 #include <QSet>
 #include <QThread>
+#include <QTimer>
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <exception>
 
 #include "ProjectSession.h"
+#include "tables/ReadProgress.h"
 
 namespace pagloom::app {
 namespace {
@@ -58,6 +60,63 @@ class InputBlocker : public QObject {
 
 // Long enough that a small project opens without a dialog flashing up.
 constexpr int kProgressAfterMs = 300;
+constexpr int kProgressPollMs = 100;
+
+// Runs `work` on a thread of its own and returns once it is done, handling the window thread's
+// events meanwhile; what `work` threw.
+std::exception_ptr RunOnThreadOfItsOwn(const std::function<void()>& work) {
+    std::exception_ptr failure;
+    QEventLoop loop;
+    QThread* thread = QThread::create([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    // Queued to the loop's thread, so work that ends before exec() still ends the loop.
+    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    thread->start();
+    loop.exec();
+    thread->wait();
+    delete thread;
+    return failure;
+}
+
+// Runs `run` (which handles the window thread's events while its work runs elsewhere) while
+// the windows open at its start take no input; after a moment a dialog over `over` says `busy`,
+// with a bar that shows how far `read` has come once its reader knows its total.
+void WithBusyDialog(QWidget* over, const QString& busy, ReadProgress& read,
+                    const std::function<void()>& run) {
+    InputBlocker blocker;
+    QCoreApplication::instance()->installEventFilter(&blocker);
+    QProgressDialog progress(busy, QString(), 0, 0, over);
+    progress.setObjectName(QStringLiteral("BusyProgress"));
+    progress.setWindowTitle(QStringLiteral("Bitte warten"));
+    progress.setCancelButton(nullptr);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(kProgressAfterMs);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    read.Start(0);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &progress, [&progress, &read] {
+        const int percent = read.Percent();
+        if (percent < 0) {
+            if (progress.maximum() != 0) progress.setRange(0, 0);
+        } else if (percent > 0) {
+            // Not at 0: a value at the minimum restarts the dialog's wait before it shows.
+            if (progress.maximum() != 100) progress.setRange(0, 100);
+            progress.setValue(percent);
+        }
+    });
+    poll.start(kProgressPollMs);
+    struct Cleanup {
+        QObject& blocker;
+        ~Cleanup() { QCoreApplication::instance()->removeEventFilter(&blocker); }
+    } cleanup{blocker};
+    run();
+}
 
 }  // namespace
 
@@ -84,22 +143,8 @@ void RunBuildOffGuiThread(ProjectSession& session, const std::function<void()>& 
     std::function<void()> refresh = session.Build.RefreshMenuEditor;
     std::atomic<bool> refreshDue{false};
     if (refresh) session.Build.RefreshMenuEditor = [&refreshDue] { refreshDue = true; };
-    std::exception_ptr failure;
-    QEventLoop loop;
-    QThread* thread = QThread::create([&] {
-        try {
-            work();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-    });
-    // Queued to the loop's thread, so a build that ends before exec() still ends the loop.
-    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
     ++running;
-    thread->start();
-    loop.exec();
-    thread->wait();
-    delete thread;
+    const std::exception_ptr failure = RunOnThreadOfItsOwn(work);
     --running;
     session.Build.RefreshMenuEditor = refresh;
     if (refreshDue && refresh) refresh();
@@ -109,19 +154,16 @@ void RunBuildOffGuiThread(ProjectSession& session, const std::function<void()>& 
 
 void RunWithProgress(ProjectSession& session, QWidget* over, const QString& busy,
                      const std::function<void()>& work) {
-    InputBlocker blocker;
-    QCoreApplication::instance()->installEventFilter(&blocker);
-    QProgressDialog progress(busy, QString(), 0, 0, over);
-    progress.setObjectName(QStringLiteral("BusyProgress"));
-    progress.setWindowTitle(QStringLiteral("Bitte warten"));
-    progress.setCancelButton(nullptr);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(kProgressAfterMs);
-    struct Cleanup {
-        QObject& blocker;
-        ~Cleanup() { QCoreApplication::instance()->removeEventFilter(&blocker); }
-    } cleanup{blocker};
-    RunBuildOffGuiThread(session, work);
+    WithBusyDialog(over, busy, session.Tables().Progress(),
+                   [&] { RunBuildOffGuiThread(session, work); });
+}
+
+void RunWithProgress(QWidget* over, const QString& busy, ReadProgress& read,
+                     const std::function<void()>& work) {
+    WithBusyDialog(over, busy, read, [&] {
+        if (const std::exception_ptr failure = RunOnThreadOfItsOwn(work))
+            std::rethrow_exception(failure);
+    });
 }
 
 void PrepareHeapForBuilds() {

@@ -11,6 +11,10 @@
 
 class QWidget;
 
+namespace pagloom {
+class ReadProgress;
+}
+
 namespace pagloom::app {
 
 struct ProjectSession;
@@ -25,8 +29,13 @@ void OnGuiThread(const std::function<void()>& f);
 void RunBuildOffGuiThread(ProjectSession& session, const std::function<void()>& work);
 
 // The same for other long work through the session (opening a project with large tables):
-// meanwhile the windows take no input, and after a moment a dialog over `over` says `busy`.
+// meanwhile the windows take no input, and after a moment a dialog over `over` says `busy`,
+// with a bar that shows how far the table being read has come (ContentTables::Progress).
 void RunWithProgress(ProjectSession& session, QWidget* over, const QString& busy,
+                     const std::function<void()>& work);
+// The same for reading a table outside the project (the table selection dialog's), whose
+// reader counts into `read`. An exception of `work` is thrown again here.
+void RunWithProgress(QWidget* over, const QString& busy, ReadProgress& read,
                      const std::function<void()>& work);
 
 // Called once at program start, before any thread: builds (on their own thread) take their

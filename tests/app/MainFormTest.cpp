@@ -848,6 +848,7 @@ void MainFormTest::openingReadsTheTablesBesideTheWindow() {
     pause.when = [&](const std::string& path) { return path == held; };
     app.disk.onRead = std::ref(pause);
     QString busyText;
+    QList<int> barRanges;
     int tabWhileHeld = -1;
     QTimer::singleShot(0, app.main.get(), [&] {
         QVERIFY(pause.WaitUntilHeld());
@@ -855,6 +856,17 @@ void MainFormTest::openingReadsTheTablesBesideTheWindow() {
         QTRY_VERIFY((busy = app.main->findChild<QProgressDialog*>("BusyProgress")) &&
                     busy->isVisible());
         busyText = busy->labelText();
+        // Before its reader knows the table's size the bar only says it is busy; then it
+        // follows the reader's count. (No early return here: the read must be resumed.)
+        ReadProgress& read = app.session.Tables().Progress();
+        barRanges << busy->maximum();
+        read.Start(400);
+        read.Set(100);
+        (void)QTest::qWaitFor([&] { return busy->value() == 25; });
+        barRanges << busy->maximum() << busy->value();
+        read.Start(0);
+        (void)QTest::qWaitFor([&] { return busy->maximum() == 0; });
+        barRanges << busy->maximum();
         // A click on another tab is not taken while the project changes under the window.
         QTabBar* tabs = app.main->PageControl()->tabBar();
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
@@ -863,6 +875,7 @@ void MainFormTest::openingReadsTheTablesBesideTheWindow() {
     });
     QVERIFY(app.main->OpenProject(plp));
     QCOMPARE(busyText, QStringLiteral("Projekt tabelle.plp wird geöffnet …"));
+    QCOMPARE(barRanges, (QList<int>{0, 100, 25, 0}));
     QCOMPARE(tabWhileHeld, 0);
     QVERIFY(!app.main->findChild<QProgressDialog*>("BusyProgress"));
     QCOMPARE(app.session.ProjectFileName(), plp);

@@ -56,14 +56,19 @@ struct Explorer {
         return w;
     }
 
-    // Picks the type, then the file in the file list, as a user's clicks do.
+    // Picks the type, then the file in the file list, as a user's clicks do. The list applies
+    // a new filter when it gets to it, as it does for a user.
     void Choose(int type, const QString& dir, const QString& file) {
         Find<QComboBox>("dbTabType")->setCurrentIndex(type);
         dlg.SetDirectory(dir);
         auto* list = Find<QListView>("FileListBox1");
         auto* model = static_cast<QFileSystemModel*>(list->model());
-        const QModelIndex index = model->index(QDir(dir).filePath(file));
-        QVERIFY2(index.isValid(), qPrintable(file));
+        QModelIndex index;
+        QVERIFY2(QTest::qWaitFor([&] {
+                     index = model->index(QDir(dir).filePath(file));
+                     return index.isValid();
+                 }),
+                 qPrintable(file));
         list->setCurrentIndex(index);
         QCOMPARE(Find<QLineEdit>("edFilename")->text(), file);
     }

@@ -62,6 +62,8 @@ class TableTabTest : public QObject {
     void noTableChosen();
     void newTablePreselectsFields_data();
     void newTablePreselectsFields();
+    void databaseTableTakenOverAsRead_data();
+    void databaseTableTakenOverAsRead();
     void deleteButtons();
     void templateChooserFilter_data();
     void templateChooserFilter();
@@ -235,12 +237,19 @@ void TableTabTest::newTablePreselectsFields() {
     };
     const std::string csvPath = S(dir.filePath("t.csv"));
     int csvReads = 0;
-    app.disk.onRead = [&](const std::string& path) { csvReads += path == csvPath; };
+    bool besideTheWindow = false;
+    app.disk.onRead = [&](const std::string& path) {
+        if (path != csvPath) return;
+        ++csvReads;
+        besideTheWindow = QThread::currentThread() != QCoreApplication::instance()->thread();
+    };
     app.Find<QToolButton>("SBTabUMName")->click();
     QCOMPARE(app.prompts.messages, QStringList{});
     QVERIFY(app.session.Modified);
-    // The rows the dialog read for its grid became the slot's: read once, held once.
+    // The rows the dialog read for its grid became the slot's: read once, held once, and read
+    // beside the window thread.
     QCOMPARE(csvReads, 1);
+    QVERIFY(besideTheWindow);
     QVERIFY(!app.main->Tables()->DbExplore()->TableShown());
     QCOMPARE(app.session.Tables().Memory(ContentSlot::submenu).Rows().RowCount(), size_t(1));
     app.disk.onRead = {};
@@ -270,6 +279,66 @@ void TableTabTest::newTablePreselectsFields() {
         Pick(colUM, 2);
         QCOMPARE(p.Tables.submenu.col_submenu, (ColumnChoice{"Pflanze", 2}));
     }
+}
+
+void TableTabTest::databaseTableTakenOverAsRead_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("kind");
+    QTest::newRow("DBase") << 0 << QStringLiteral("dbase_03.dbf") << int(kDbaseTable);
+    QTest::newRow("Foxpro") << 1 << QStringLiteral("dbase_30.dbf") << int(kFoxproTable);
+}
+
+// A database table picked in the table selection dialog is read once: the take-over moves the
+// rows the dialog read into the slot, as it does for a CSV file.
+void TableTabTest::databaseTableTakenOverAsRead() {
+    QFETCH(int, type);
+    QFETCH(QString, file);
+    QFETCH(int, kind);
+    const QString dir =
+        QDir::cleanPath(QStringLiteral(PAGLOOM_RESOURCES "/../tests/data/shared/dbase/ruby-dbf"));
+    AppFixture app;
+    UseTablePages(app);
+    app.session.project.Tables.Slot[ContentSlot::mainmenu].content_source = kSlotTemplate;
+    app.main->RefreshFromModel();
+    int previewRows = -1;
+    app.prompts.onExec = [&](QDialog* d) {
+        if (!ChooseTableFile(d, type, dir, file)) return int(QDialog::Rejected);
+        previewRows = app.main->Tables()->DbExplore()->Model()->rowCount();
+        return int(QDialog::Accepted);
+    };
+    const std::string path = S(QDir(dir).filePath(file));
+    int reads = 0;
+    bool besideTheWindow = false;
+    app.disk.onRead = [&](const std::string& p) {
+        if (p != path) return;
+        ++reads;
+        besideTheWindow = QThread::currentThread() != QCoreApplication::instance()->thread();
+    };
+    app.Find<QToolButton>("SBTabMName")->click();
+    QCOMPARE(app.prompts.messages, QStringList{});
+    QVERIFY(previewRows > 0);
+    QCOMPARE(reads, 1);
+    // A large table would hold the window up: the dialog reads it on a thread of its own.
+    QVERIFY(besideTheWindow);
+    QVERIFY(!app.main->Tables()->DbExplore()->TableShown());
+    const Project& p = app.session.project;
+    QCOMPARE(int(p.PrjParams.TableKind[ContentSlot::mainmenu]), kind);
+    QCOMPARE(p.PrjParams.DatabaseName[ContentSlot::mainmenu], PathS(dir));
+    QCOMPARE(p.Tables.Slot[ContentSlot::mainmenu].name_display, PathS(file));
+    QVERIFY(!p.Tables.Slot[ContentSlot::mainmenu].fields.empty());
+    EngineTable& slotTable = app.session.Tables().Engine(ContentSlot::mainmenu);
+    slotTable.Open();
+    QCOMPARE(slotTable.RowCount(), size_t(previewRows));
+    slotTable.Close();
+    QCOMPARE(reads, 1);
+
+    // Picked again, the dialog reads the file afresh (it holds no rows after the take-over).
+    app.Find<QToolButton>("SBTabMName")->click();
+    QCOMPARE(app.prompts.messages, QStringList{});
+    QCOMPARE(reads, 2);
+    QCOMPARE(app.session.Tables().Engine(ContentSlot::mainmenu).Rows().RowCount(),
+             size_t(previewRows));
 }
 
 void TableTabTest::deleteButtons() {

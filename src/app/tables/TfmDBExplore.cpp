@@ -22,6 +22,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "BuildThread.h"
 #include "KeyboardUse.h"
 #include "QtText.h"
 #include "tables/ContentTableModel.h"
@@ -57,6 +58,11 @@ class BusyCursor {
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
+// What the busy dialog says while a table is read.
+QString ReadingText(const std::string& table) {
+    return QStringLiteral("Tabelle %1 wird eingelesen …").arg(Q(table));
+}
+
 QString StartDirectory() {
     const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QDir(docs).exists() ? docs : QDir::homePath();
@@ -85,6 +91,7 @@ TfmDBExplore::TfmDBExplore(FileSystem& fs, UiPrompts& prompts,
       fileTypes_(FileTypes()),
       tbDBExplore_(fs),
       cdsDBExplore_(std::make_unique<MemoryTable>()) {
+    tbDBExplore_.SetProgress(&readProgress_);
     setObjectName(QStringLiteral("fmDBExplore"));
     setWindowTitle(QStringLiteral("Tabellenauswahl"));
     host_.SetParentWidget(this);
@@ -278,13 +285,17 @@ bool TfmDBExplore::TableShown() const { return model_->columnCount() > 0; }
 
 TableChoice TfmDBExplore::TakeChoice() {
     TableChoice choice = choice_;
-    if (choice.kind == kCsvTable && model_->Table() == cdsDBExplore_.get()) {
-        ShowInGrid(nullptr);
+    if (choice.kind == kCsvTable && model_->Table() == cdsDBExplore_.get())
         choice.readRows = cdsDBExplore_.get();
-        choice_.kind = kNoneTable;
-        choice_.database.clear();
-        choice_.table.clear();
-    }
+    else if (choice.kind == tbDBExplore_.Kind() && model_->Table() == &tbDBExplore_)
+        choice.readTable = &tbDBExplore_;
+    else
+        return choice;
+    // The rows move into the slot, so the grid must not read them any more.
+    ShowInGrid(nullptr);
+    choice_.kind = kNoneTable;
+    choice_.database.clear();
+    choice_.table.clear();
     return choice;
 }
 
@@ -366,7 +377,8 @@ void TfmDBExplore::OpenEngineTable(int kind, const std::string& database,
     tbDBExplore_.SetSource(kind, database, table);
     try {
         BusyCursor busy;
-        tbDBExplore_.Open();
+        // A large table is read beside the window, which keeps drawing meanwhile.
+        RunWithProgress(this, ReadingText(table), readProgress_, [this] { tbDBExplore_.Open(); });
     } catch (const TableError& e) {
         tbDBExplore_.Close();
         prompts_.Message(this, Q(e.what()));
@@ -390,10 +402,15 @@ void TfmDBExplore::ImportCsv() {
     const bool blanks = csvForm_->blanksInValues();
     // Imported into a table of its own, so a failed import leaves the shown table as it was.
     auto imported = std::make_unique<MemoryTable>();
+    bool ok = false;
     try {
         BusyCursor busy;
-        if (!ImportCsvFile(fs_, host_, PathS(path), sep, quote, caption, *imported, blanks)) return;
-        imported->Open();
+        RunWithProgress(this, ReadingText(table), readProgress_, [&] {
+            ok = ImportCsvFile(fs_, host_, PathS(path), sep, quote, caption, *imported, blanks,
+                               &readProgress_);
+            if (ok) imported->Open();
+        });
+        if (!ok) return;
     } catch (const TableError& e) {
         prompts_.Message(this, Q(e.what()));
         return;

@@ -44,9 +44,9 @@ class TfmDBExplore : public QDialog {
 
     // What was chosen last; starts as kind 0 with empty names.
     const TableChoice& Choice() const { return choice_; }
-    // The choice for taking it over: an imported CSV file comes with the rows this dialog read
-    // (TableChoice::readRows), which the take-over moves into the slot. The grid lets go of
-    // them first, so the dialog then shows no table.
+    // The choice for taking it over: an imported CSV file or a database table comes with the
+    // rows this dialog read (TableChoice::readRows, ::readTable), which the take-over moves into
+    // the slot. The grid lets go of them first, so the dialog then shows no table.
     TableChoice TakeChoice();
     // Whether the grid dbgDataView shows at least one field.
     bool TableShown() const;
@@ -86,6 +86,8 @@ class TfmDBExplore : public QDialog {
     // The kinds the type box offers, in its order.
     std::vector<const TableKind*> fileTypes_;
 
+    // How far the table being read has come; its reader counts on a thread of its own.
+    ReadProgress readProgress_;
     // The dialog's own table objects: the engine table for file and alias tables, and the
     // memory table a CSV file is imported into.
     EngineTable tbDBExplore_;

@@ -9,7 +9,9 @@ namespace pagloom {
 static_assert(kSlotCount == 3, "one engine table per slot below");
 
 ContentTables::ContentTables(FileSystem& fs)
-    : fs_(fs), engine_{EngineTable(fs), EngineTable(fs), EngineTable(fs)} {}
+    : fs_(fs), engine_{EngineTable(fs), EngineTable(fs), EngineTable(fs)} {
+    for (EngineTable& t : engine_) t.SetProgress(&progress_);
+}
 
 ContentTable* ContentTables::For(ContentSlot slot, int kind) {
     switch (TableKindOf(kind).holder) {

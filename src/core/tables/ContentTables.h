@@ -25,6 +25,8 @@ class ContentTables {
     EngineTable& Engine(ContentSlot slot) { return engine_[static_cast<size_t>(slot)]; }
     // The file system the tables (and the CSV files imported into them) are read from.
     FileSystem& Files() const { return fs_; }
+    // How far the slot table being read has come (a window shows it while a project opens).
+    ReadProgress& Progress() { return progress_; }
 
     // The slot's table object for `kind`, as the kind's holder says: its MemoryTable for an
     // imported kind (CSV), its EngineTable for a kind an engine reads, none (null) otherwise.
@@ -52,6 +54,7 @@ class ContentTables {
   private:
     FileSystem& fs_;
     std::string projectFile_;
+    ReadProgress progress_;
     std::array<MemoryTable, kSlotCount> memory_;
     std::array<EngineTable, kSlotCount> engine_;
 };

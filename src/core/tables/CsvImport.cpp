@@ -279,7 +279,8 @@ std::optional<CsvUnevenLine> FirstUnevenCsvLine(std::string_view text, char sep,
 namespace {
 
 bool ImportCsv(FileSystem& fs, Host& host, const std::string& path, char sep, char quote,
-               bool hasCaptionRow, bool blanksInValues, MemoryTable& table) {
+               bool hasCaptionRow, bool blanksInValues, MemoryTable& table,
+               ReadProgress* progress) {
     std::string text;
     if (!fs.ReadAll(path, text))
         throw TableError("Die Datei " + path + " kann nicht gelesen werden!");
@@ -310,6 +311,7 @@ bool ImportCsv(FileSystem& fs, Host& host, const std::string& path, char sep, ch
         }
     }
     text.resize(nul);
+    if (progress) progress->Start(text.size());
     LineCursor lines(text);
     std::string_view captionLine, line;
     if ((hasCaptionRow && !lines.Next(captionLine)) || !lines.Next(line)) {
@@ -327,12 +329,16 @@ bool ImportCsv(FileSystem& fs, Host& host, const std::string& path, char sep, ch
     InPlaceSink sink{text.data(), 0, 0, ends};
     const size_t fields = SplitInto(line, sep, quote, stops, blanksInValues, sink);
     ends.reserve(fields * (text.size() / (line.size() + 1) + 1) * 11 / 10 + 16);
-    while (lines.Next(line)) {
+    for (size_t count = 1; lines.Next(line); ++count) {
         if (SplitInto(line, sep, quote, stops, blanksInValues, sink) != fields) {
             host.ShowMessage(kCsvFieldCountsDiffer);
             return false;
         }
+        // The text is split up to this line's end.
+        if (progress && count % 8192 == 0)
+            progress->Set(static_cast<size_t>(line.data() + line.size() - text.data()));
     }
+    if (progress) progress->Set(text.size());
 
     bool namesOk = fields > 0;
     if (namesOk && hasCaptionRow) {
@@ -364,9 +370,11 @@ bool ImportCsv(FileSystem& fs, Host& host, const std::string& path, char sep, ch
 }  // namespace
 
 bool ImportCsvFile(FileSystem& fs, Host& host, const std::string& path, char sep, char quote,
-                   bool hasCaptionRow, MemoryTable& table, bool blanksInValues) {
+                   bool hasCaptionRow, MemoryTable& table, bool blanksInValues,
+                   ReadProgress* progress) {
     return ReadWithinMemory(path, [&] {
-        return ImportCsv(fs, host, path, sep, quote, hasCaptionRow, blanksInValues, table);
+        return ImportCsv(fs, host, path, sep, quote, hasCaptionRow, blanksInValues, table,
+                         progress);
     });
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tables/MemoryTable.h"
+#include "tables/ReadProgress.h"
 
 namespace pagloom {
 
@@ -55,8 +56,10 @@ std::optional<CsvUnevenLine> FirstUnevenCsvLine(std::string_view text, char sep,
 // UTF-8 text (IsUtf8CsvText) is read as Windows-1252; one that cannot be is refused with a
 // message naming the line and the character, the table untouched.
 // Throws TableError when the file cannot be read or memory runs out while it is read.
+// `progress`, when given, counts the bytes of the text split so far.
 bool ImportCsvFile(FileSystem& fs, Host& host, const std::string& path, char sep, char quote,
-                   bool hasCaptionRow, MemoryTable& table, bool blanksInValues = false);
+                   bool hasCaptionRow, MemoryTable& table, bool blanksInValues = false,
+                   ReadProgress* progress = nullptr);
 
 // The three messages of the importer (Windows-1252).
 extern const char* const kCsvNoRecords;

@@ -23,6 +23,15 @@ std::string EngineTable::FilePath() const {
     return path;
 }
 
+bool EngineTable::TakeRowsFrom(EngineTable& other) {
+    if (&other == this || !other.Loaded() || other.kind_ != kind_ || other.database_ != database_ ||
+        other.table_ != table_)
+        return false;
+    ReplaceRows(other.TakeRows());
+    other.Unload();
+    return true;
+}
+
 void EngineTable::LoadRows(RowStore& store) {
     const TableKind& kind = TableKindOf(kind_);
     if (!kind.readRows)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tables/ContentTable.h"
+#include "tables/ReadProgress.h"
 
 namespace pagloom {
 
@@ -29,6 +30,15 @@ class EngineTable : public StoredTable {
     // The next Open reads the table again.
     void Reload() { Unload(); }
 
+    // Where a file table's reader counts its records (none: not counted).
+    void SetProgress(ReadProgress* progress) { progress_ = progress; }
+    ReadProgress* Progress() const { return progress_; }
+
+    // Takes over the rows `other` has read when it has this table's kind, database and table
+    // (a table read elsewhere need not be read again); `other` reads its source afresh when
+    // opened again. False, changing nothing, for another source or rows not read.
+    bool TakeRowsFrom(EngineTable& other);
+
     // The file a file table reads: folder and table name joined; a name without extension gets
     // the kind's usual one (".db", ".dbf": TableKind::extension) when only that file exists.
     std::string FilePath() const;
@@ -38,6 +48,7 @@ class EngineTable : public StoredTable {
 
   private:
     FileSystem* fs_;
+    ReadProgress* progress_ = nullptr;
     int kind_ = 5;
     std::string database_;
     std::string table_;

@@ -86,7 +86,7 @@ bool OpenCsvSlotTable(Project& p, ContentTables& tables, ContentSlot slot, Host&
         try {
             ok = ImportCsvFile(tables.Files(), host, path, pp.SeparatorChar[slot],
                                pp.QuoteChar[slot], pp.HasCaptionRow[slot], t,
-                               pp.BlanksInValues[slot]) &&
+                               pp.BlanksInValues[slot], &tables.Progress()) &&
                  ReadFields(t, s.fields, &reason);
         } catch (const TableError& e) {
             reason = e.what();
@@ -138,6 +138,8 @@ void OpenSlotTables(Project& p, ContentTables& tables, Host& host) {
     for (ContentSlot slot : kAllSlots) {
         bool opened = false;
         if (!pp.TableName[slot].empty()) {
+            // Until this table's reader knows its total, nothing is counted.
+            tables.Progress().Start(0);
             const TableKind& kind = TableKindOf(pp.TableKind[slot]);
             opened = kind.openSlot && kind.openSlot(p, tables, slot, host);
         }
@@ -164,6 +166,8 @@ bool SetPredefinedTab(Project& p, ContentTables& tables, ContentSlot slot,
     const int kind =
         TableKindOf(choice.kind).holder == TableHolder::Engine ? choice.kind : kBdeTable;
     EngineTable& t = tables.SetEngineSource(slot, kind, choice.database, choice.table);
+    // The rows the table selection dialog read stand in for reading the table again.
+    if (choice.readTable) t.TakeRowsFrom(*choice.readTable);
     std::vector<std::string> fields;
     std::string reason;
     if (!ReadFields(t, fields, &reason)) {

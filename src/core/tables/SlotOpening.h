@@ -30,6 +30,10 @@ struct TableChoice {
     // (not owned): the take-over moves them into the slot instead of reading the file again,
     // and this table is empty afterwards.
     MemoryTable* readRows = nullptr;
+    // The same for a database table (not owned): when it holds the chosen kind, database and
+    // table, the take-over moves its rows into the slot's engine table instead of reading the
+    // table again; it reads its source afresh when opened again.
+    EngineTable* readTable = nullptr;
 };
 
 // After ReadTableSection: per slot in order, opens the table by its kind's openSlot (file

@@ -14,11 +14,11 @@ namespace pagloom {
 namespace {
 
 void ReadParadox(FileSystem& fs, const EngineTable& t, RowStore& rows) {
-    ReadParadoxTable(fs, t.FilePath(), rows);
+    ReadParadoxTable(fs, t.FilePath(), rows, t.Progress());
 }
 
 void ReadDbf(FileSystem& fs, const EngineTable& t, RowStore& rows) {
-    ReadDbfTable(fs, t.FilePath(), rows);
+    ReadDbfTable(fs, t.FilePath(), rows, t.Progress());
 }
 
 // Data sources are reached through unixODBC, not through the file system.

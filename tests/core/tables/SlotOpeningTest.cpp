@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "TestSupport.h"
 #include "document/ProjectDocument.h"
@@ -279,4 +280,52 @@ TEST_F(SlotOpening, TakeOverMovesRowsReadBeforeInsteadOfReadingAgain) {
     slot.Open();
     EXPECT_EQ(slot.FieldText(size_t{0}), "Home");
     slot.Close();
+}
+
+// The same for a database table: its rows move into the slot's engine table when they are of
+// the chosen table; rows of another table are left alone and the chosen one is read.
+TEST_F(SlotOpening, TakeOverMovesDatabaseRowsOfTheChosenTableOnly) {
+    const std::string shared = PAGLOOM_SHARED_TESTDATA "/dbase/dbfread/people.dbf";
+    std::filesystem::copy_file(shared, dir / "people.dbf");
+    std::filesystem::copy_file(shared, dir / "andere.dbf");
+    EngineTable read(disk), other(disk);
+    read.SetSource(kDbaseTable, dir.Path(), "people.dbf");
+    other.SetSource(kDbaseTable, dir.Path(), "andere.dbf");
+    for (EngineTable* t : {&read, &other}) {
+        t->Open();
+        t->Close();
+    }
+    const size_t rows = read.Rows().RowCount();
+    ASSERT_GT(rows, 0u);
+    ASSERT_EQ(std::remove((dir / "people.dbf").c_str()), 0);
+
+    TableChoice people{kDbaseTable, dir.Path(), "people.dbf"};
+    people.readTable = &other;
+    EXPECT_FALSE(SetPredefinedTab(project, doc.Tables(), ContentSlot::mainmenu, people, host));
+    EXPECT_EQ(other.Rows().RowCount(), rows);
+
+    host.messages.clear();
+    people.readTable = &read;
+    ASSERT_TRUE(SetPredefinedTab(project, doc.Tables(), ContentSlot::mainmenu, people, host));
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(project.Tables.Slot[ContentSlot::mainmenu].name_display, "people.dbf");
+    EXPECT_FALSE(project.Tables.Slot[ContentSlot::mainmenu].fields.empty());
+    EXPECT_EQ(doc.Tables().Engine(ContentSlot::mainmenu).Rows().RowCount(), rows);
+    EXPECT_EQ(read.Rows().RowCount(), 0u);
+}
+
+// Reading a slot's table counts up to its end, so a window can show how far it has come.
+TEST_F(SlotOpening, ReadingASlotTableCountsToItsEnd) {
+    ReadProgress& read = doc.Tables().Progress();
+    EXPECT_EQ(read.Percent(), -1);
+    Load("mainmenu_database=" + dir.Path() +
+         "\nmainmenu_table=menu.csv\nmainmenu_table_type=csv_table\n"
+         "mainmenu_seperator_char=;\nmainmenu_caption=1\n");
+    ASSERT_TRUE(host.messages.empty());
+    EXPECT_EQ(read.Percent(), 100);
+
+    read.Start(0);
+    TableChoice people{kDbaseTable, PAGLOOM_SHARED_TESTDATA "/dbase/dbfread", "people.dbf"};
+    ASSERT_TRUE(SetPredefinedTab(project, doc.Tables(), ContentSlot::firstpage, people, host));
+    EXPECT_EQ(read.Percent(), 100);
 }

@@ -147,8 +147,8 @@ struct FieldInfo {
 
 class DbfFile {
   public:
-    DbfFile(FileSystem& fs, const std::string& path)
-        : fs_(fs), path_(path), name_(FileNameOf(path)) {}
+    DbfFile(FileSystem& fs, const std::string& path, ReadProgress* progress)
+        : fs_(fs), progress_(progress), path_(path), name_(FileNameOf(path)) {}
 
     void Read(RowStore& store) {
         if (!fs_.ReadAll(path_, bytes_))
@@ -319,7 +319,9 @@ class DbfFile {
         // A memo that many records point at is converted and held once: the first value that
         // holds its text, by block.
         std::unordered_map<uint64_t, size_t> memoValues;
+        if (progress_) progress_->Start(static_cast<uint64_t>(std::max(records, 0)));
         for (int r = 0; r < records; ++r) {
+            if (progress_ && r % 8192 == 0) progress_->Set(static_cast<uint64_t>(r));
             const unsigned char* rec = Record(r);
             if (rec[0] == '*') continue;
             for (const auto& f : fields_) {
@@ -342,6 +344,7 @@ class DbfFile {
                 store.AppendValue(Value(f, rec, cp));
             }
         }
+        if (progress_) progress_->Set(static_cast<uint64_t>(std::max(records, 0)));
     }
 
     std::string Value(const FieldInfo& f, const unsigned char* rec,
@@ -430,6 +433,7 @@ class DbfFile {
     }
 
     FileSystem& fs_;
+    ReadProgress* progress_;
     std::string path_, name_;
     std::string bytes_;
     unsigned char version_ = 0;
@@ -443,8 +447,9 @@ class DbfFile {
 
 }  // namespace
 
-void ReadDbfTable(FileSystem& fs, const std::string& path, RowStore& store) {
-    ReadWithinMemory(FileNameOf(path), [&] { DbfFile(fs, path).Read(store); });
+void ReadDbfTable(FileSystem& fs, const std::string& path, RowStore& store,
+                  ReadProgress* progress) {
+    ReadWithinMemory(FileNameOf(path), [&] { DbfFile(fs, path, progress).Read(store); });
 }
 
 }  // namespace pagloom

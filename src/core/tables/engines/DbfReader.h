@@ -16,6 +16,7 @@
 #pragma once
 #include <string>
 
+#include "tables/ReadProgress.h"
 #include "tables/RowStore.h"
 
 namespace pagloom {
@@ -26,6 +27,8 @@ class FileSystem;
 // TableError with a German message when the file cannot be read, is not a supported dBase or
 // FoxPro table, is cut short or damaged, needs a memo file that is missing, or when memory runs
 // out. A memo that many records point at is held once.
-void ReadDbfTable(FileSystem& fs, const std::string& path, RowStore& store);
+// `progress`, when given, counts the records read so far.
+void ReadDbfTable(FileSystem& fs, const std::string& path, RowStore& store,
+                  ReadProgress* progress = nullptr);
 
 }  // namespace pagloom

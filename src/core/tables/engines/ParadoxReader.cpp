@@ -144,8 +144,8 @@ struct FileCloser {
 
 class ParadoxFile {
   public:
-    ParadoxFile(FileSystem& fs, const std::string& path)
-        : fs_(fs), path_(path), name_(FileNameOf(path)) {}
+    ParadoxFile(FileSystem& fs, const std::string& path, ReadProgress* progress)
+        : fs_(fs), progress_(progress), path_(path), name_(FileNameOf(path)) {}
     ~ParadoxFile() {
         if (px_) {
             PX_close(px_);
@@ -219,7 +219,9 @@ class ParadoxFile {
         // A blob that many records point at is read and held once: the first value holding
         // it, by where it lies and how long it is.
         std::unordered_map<std::string, size_t> blobValues;
+        if (progress_) progress_->Start(static_cast<uint64_t>(records));
         for (int r = 0; r < records; ++r) {
+            if (progress_ && r % 8192 == 0) progress_->Set(static_cast<uint64_t>(r));
             int deleted = 0;
             if (!GetRecord(r, record, deleted)) Fail();
             if (deleted) continue;
@@ -239,6 +241,7 @@ class ParadoxFile {
                 data += f[i].px_flen;
             }
         }
+        if (progress_) progress_->Set(static_cast<uint64_t>(records));
     }
 
   private:
@@ -414,6 +417,7 @@ class ParadoxFile {
     }
 
     FileSystem& fs_;
+    ReadProgress* progress_;
     std::string path_, name_;
     std::string bytes_, memo_;
     std::string error_;
@@ -424,8 +428,9 @@ class ParadoxFile {
 
 }  // namespace
 
-void ReadParadoxTable(FileSystem& fs, const std::string& path, RowStore& store) {
-    ReadWithinMemory(FileNameOf(path), [&] { ParadoxFile(fs, path).Read(store); });
+void ReadParadoxTable(FileSystem& fs, const std::string& path, RowStore& store,
+                      ReadProgress* progress) {
+    ReadWithinMemory(FileNameOf(path), [&] { ParadoxFile(fs, path, progress).Read(store); });
 }
 
 }  // namespace pagloom

@@ -15,6 +15,7 @@
 #pragma once
 #include <string>
 
+#include "tables/ReadProgress.h"
 #include "tables/RowStore.h"
 
 namespace pagloom {
@@ -24,6 +25,8 @@ class FileSystem;
 // Reads the Paradox table at `path` into `store`. Throws TableError with a German message when
 // the file cannot be read or is not a Paradox table, its header contradicts the file, or memory
 // runs out. A blob that many records point at is held once.
-void ReadParadoxTable(FileSystem& fs, const std::string& path, RowStore& store);
+// `progress`, when given, counts the records read so far.
+void ReadParadoxTable(FileSystem& fs, const std::string& path, RowStore& store,
+                      ReadProgress* progress = nullptr);
 
 }  // namespace pagloom
