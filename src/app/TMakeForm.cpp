@@ -6,14 +6,11 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QThread>
@@ -25,6 +22,7 @@
 
 #include "BuildThread.h"
 #include "KeyboardUse.h"
+#include "LogView.h"
 #include "ProjectSession.h"
 #include "QtText.h"
 #include "UiPrompts.h"
@@ -80,11 +78,8 @@ TMakeForm::TMakeForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
                        "übertragen (bei einer Projektgruppe jedes Projekt an sein Ziel)"));
     connect(publishAfter_, &QCheckBox::toggled, this,
             [this](bool on) { session_.Build.PublishAfterBuild = on; });
-    log_ = new QPlainTextEdit(page);
+    log_ = new LogView(page);
     log_->setObjectName(QStringLiteral("MakeReport"));
-    log_->setReadOnly(true);
-    log_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    log_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     progress_ = new QLabel(page);
     progress_->setObjectName(QStringLiteral("MakeProgress"));
     bar_ = new QProgressBar(page);
@@ -165,7 +160,7 @@ void TMakeForm::ShowState() {
     const auto& lines = session_.Build.Report.Lines();
     QStringList missed;
     for (size_t i = shownLines_; i < lines.size(); ++i) missed << Q(lines[i]);
-    if (!missed.isEmpty()) log_->appendPlainText(missed.join(u'\n'));
+    log_->AppendLines(missed);
     shownLines_ = lines.size();
 }
 
@@ -199,8 +194,7 @@ void TMakeForm::FlushLog() {
     QStringList text;
     text.reserve(static_cast<qsizetype>(lines.size()));
     for (const std::string& l : lines) text << Q(l);
-    log_->appendPlainText(text.join(u'\n'));
-    log_->verticalScrollBar()->setValue(log_->verticalScrollBar()->maximum());
+    log_->AppendLines(text);
 }
 
 void TMakeForm::Tick() {

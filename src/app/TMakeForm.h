@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "LogView.h"
 #include "generator/BuildPlan.h"
 #include "generator/BuildWatch.h"
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTimer;
@@ -56,7 +56,7 @@ class TMakeForm : public QDialog {
     // window instead.
     void SetPublisher(std::function<void()> publish) { publish_ = std::move(publish); }
 
-    QPlainTextEdit* Log() const { return log_; }
+    LogView* Log() const { return log_; }
 
     // A project group builds through this dialog without "Start". Each group build begins
     // with BeginGroupRun and ends with EndGroupRun; LeaveGroupMode gives the dialog back when
@@ -112,7 +112,7 @@ class TMakeForm : public QDialog {
     QPushButton* cancel_ = nullptr;
     QLabel* progress_ = nullptr;
     QProgressBar* bar_ = nullptr;
-    QPlainTextEdit* log_ = nullptr;
+    LogView* log_ = nullptr;
     QTimer* ticker_ = nullptr;
     BuildWatch watch_;
     // Handed over by AppendLine, taken by FlushLog: the lines not shown yet, the length of the

@@ -13,6 +13,7 @@
 
 #include "AppTestSupport.h"
 #include "LinkCheckWindow.h"
+#include "LogView.h"
 #include "TWebAnzeigeForm.h"
 #include "model/TWebMenu.h"
 
@@ -110,7 +111,7 @@ void LinkCheckWindowTest::dryRunWritesNothingAndShowsTheCounts() {
     app.main->Erstellen1Click();
     QVERIFY(app.session.Build.DryRun);
     QCOMPARE(QDir(site.path()).entryList(QDir::Files), before);
-    const QString log = app.Find<QPlainTextEdit>("MakeReport")->toPlainText();
+    const QString log = app.Find<LogView>("MakeReport")->toPlainText();
     QVERIFY(log.contains("neu: " + site.path() + "/zwei.htm"));
     const QString progress = app.Find<QLabel>("MakeProgress")->text();
     QVERIFY2(progress.startsWith("Plan: 1 neu, 0 geändert, ") && progress.endsWith(", 0 Fehler"),

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,9 +8,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTimer>
 
 #include "AppTestSupport.h"
+#include "LogView.h"
 #include "generator/SiteFiles.h"
 #include "model/TWebMenu.h"
 
@@ -28,6 +31,7 @@ class MakeFormTest : public QObject {
     void cancelHalfWay_data();
     void cancelHalfWay();
     void messageOfAThreadedBuildWaitsForTheUser();
+    void theLogKeepsItsLinesCopiesAndScrollsSideways();
 };
 
 namespace {
@@ -61,14 +65,14 @@ void MakeFormTest::twoBuildsAppendToTheLog() {
         destinationShown = app.Find<QLineEdit>("MakeZielEdit")->text();
         auto* start = d->findChild<QPushButton*>("MakeStart");
         start->click();
-        afterFirst = d->findChild<QPlainTextEdit*>("MakeReport")->toPlainText().split('\n');
+        afterFirst = d->findChild<LogView*>("MakeReport")->toPlainText().split('\n');
         start->click();
         return int(QDialog::Rejected);
     };
     app.main->Erstellen1Click();
     QCOMPARE(destinationShown, site.path());
 
-    const QString log = app.Find<QPlainTextEdit>("MakeReport")->toPlainText();
+    const QString log = app.Find<LogView>("MakeReport")->toPlainText();
     QStringList core;
     for (const std::string& l : app.session.Build.Report.Lines()) core << Q(l);
     QCOMPARE(log.split('\n'), core);
@@ -88,7 +92,7 @@ void MakeFormTest::twoBuildsAppendToTheLog() {
     // Closing and opening the dialog again keeps the log.
     app.prompts.onExec = [](QDialog*) { return int(QDialog::Rejected); };
     app.main->Erstellen1Click();
-    QCOMPARE(app.Find<QPlainTextEdit>("MakeReport")->toPlainText(), log);
+    QCOMPARE(app.Find<LogView>("MakeReport")->toPlainText(), log);
 }
 
 void MakeFormTest::noDestinationIsAMessage() {
@@ -99,7 +103,7 @@ void MakeFormTest::noDestinationIsAMessage() {
     };
     app.main->Erstellen1Click();
     QCOMPARE(app.prompts.messages, QStringList{"Sie haben kein Zielverzeichnis angegeben!"});
-    QVERIFY(app.Find<QPlainTextEdit>("MakeReport")->toPlainText().isEmpty());
+    QVERIFY(app.Find<LogView>("MakeReport")->toPlainText().isEmpty());
 }
 
 void MakeFormTest::regionChoiceShownForDreamweaverPages() {
@@ -254,7 +258,7 @@ void MakeFormTest::cancelHalfWay() {
     QCOMPARE(barWhileHeld, heldAt);
     QVERIFY(stillOpen);
     const QStringList log = LogLines(app.session);
-    QCOMPARE(app.Find<QPlainTextEdit>("MakeReport")->toPlainText().split('\n'), log);
+    QCOMPARE(app.Find<LogView>("MakeReport")->toPlainText().split('\n'), log);
     QCOMPARE(log.mid(log.size() - 3),
              (QStringList{"", QStringLiteral("Erstellen abgebrochen!"), ""}));
     QVERIFY(!log.contains(QStringLiteral("Erstellen der Dateien fertig!")));
@@ -318,6 +322,25 @@ void MakeFormTest::messageOfAThreadedBuildWaitsForTheUser() {
     QCOMPARE(LogLines(app.session).last(2).first(),
              QStringLiteral("Erstellen der Dateien fertig!"));
     QVERIFY(QFile::exists(site.filePath("zwei.htm")));
+}
+
+void MakeFormTest::theLogKeepsItsLinesCopiesAndScrollsSideways() {
+    AppFixture app;
+    LogView* log = app.make->Log();
+    const QString longLine = QStringLiteral("/ein/sehr/langer/Pfad/") + QString(300, u'x');
+    log->AppendLines({QStringLiteral("erste"), QString(), longLine});
+    log->AppendPlainText(QStringLiteral("vierte\nfünfte"));
+    QCOMPARE(log->toPlainText(),
+             QStringLiteral("erste\n\n") + longLine + QStringLiteral("\nvierte\nfünfte"));
+
+    app.make->show();
+    QVERIFY(QTest::qWaitForWindowExposed(app.make.get()));
+    QVERIFY(log->horizontalScrollBar()->maximum() > 0);  // the long line is not cut
+    log->setFocus();
+    log->selectionModel()->select(log->model()->index(3, 0), QItemSelectionModel::Select);
+    log->selectionModel()->select(log->model()->index(0, 0), QItemSelectionModel::Select);
+    QTest::keySequence(log, QKeySequence::Copy);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("erste\nvierte"));
 }
 
 QTEST_MAIN(MakeFormTest)

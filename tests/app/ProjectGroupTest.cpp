@@ -17,6 +17,7 @@
 #include <set>
 
 #include "AppTestSupport.h"
+#include "LogView.h"
 #include "TfmProjectGroup.h"
 #include "generator/SiteFiles.h"
 
@@ -173,7 +174,7 @@ void ProjectGroupTest::buildOnlyChangedThenSavedSkipsBoth() {
 
     QStringList log;
     for (const std::string& l : app.session.Build.Report.Lines()) log << Q(l);
-    QCOMPARE(app.Find<QPlainTextEdit>("MakeReport")->toPlainText().split('\n'), log);
+    QCOMPARE(app.Find<LogView>("MakeReport")->toPlainText().split('\n'), log);
     QCOMPARE(log.count("Projektgruppe  erstellen:"), 1);
     QCOMPARE(log.count("Projektgruppe " + plg + " erstellen:"), 1);
     const qsizetype second = log.indexOf("Projektgruppe " + plg + " erstellen:");

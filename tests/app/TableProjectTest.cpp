@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "AppTestSupport.h"
+#include "LogView.h"
 
 using namespace pagloom;
 using namespace pagloom::app;
@@ -34,7 +35,7 @@ void TableProjectTest::openedTableProjectBuildsItsTablePages() {
     QString log;
     app.prompts.onExec = [&](QDialog* d) {
         d->findChild<QPushButton*>(QStringLiteral("MakeStart"))->click();
-        log = d->findChild<QPlainTextEdit*>(QStringLiteral("MakeReport"))->toPlainText();
+        log = d->findChild<LogView*>(QStringLiteral("MakeReport"))->toPlainText();
         return int(QDialog::Rejected);
     };
     app.main->Erstellen1Click();

@@ -15,6 +15,7 @@
 #include <map>
 
 #include "AppTestSupport.h"
+#include "LogView.h"
 #include "tables/TableTab.h"
 
 using namespace pagloom;
@@ -183,7 +184,7 @@ void TableSiteTest::BuildSite(const SiteSource& src) {
     QString log;
     app.prompts.onExec = [&](QDialog* d) {
         d->findChild<QPushButton*>("MakeStart")->click();
-        log = d->findChild<QPlainTextEdit*>("MakeReport")->toPlainText();
+        log = d->findChild<LogView*>("MakeReport")->toPlainText();
         return int(QDialog::Rejected);
     };
     app.main->Erstellen1Click();
