@@ -103,6 +103,7 @@ class ScriptedPrompts : public UiPrompts {
     int Exec(QDialog* dialog) override { return onExec ? onExec(dialog) : QDialog::Rejected; }
     bool Trust(QWidget*, const QString& question) override {
         trustQuestions << question;
+        if (onTrust) onTrust();
         if (trusts.empty()) return false;
         const bool t = trusts.front();
         trusts.pop_front();
@@ -132,6 +133,7 @@ class ScriptedPrompts : public UiPrompts {
     std::function<int(QDialog*)> onExec;
     std::deque<bool> trusts;  // answers to the question about an unknown server key
     QStringList trustQuestions;
+    std::function<void()> onTrust;  // runs while the key is asked about
     std::deque<QString> passwords;  // answers to the password question; a null text cancels
     QStringList passwordPrompts;
     // Runs while a message is shown, before it is acknowledged.

@@ -222,7 +222,15 @@ void PublishDialogTest::trustPlanPublishAndAnUnchangedSecondRun() {
     QVERIFY(fs::is_empty(server.Folder()));
     QVERIFY(p.Target().hostKey.empty());
 
+    // "Abbrechen" pressed while connecting: nothing is asked after it or sent.
     p.app.prompts.trusts = {true};
+    p.app.prompts.onTrust = [&] { dlg->Cancel(); };
+    const int askedBefore = p.app.prompts.questions.size();
+    QCOMPARE(dlg->PublishNow(), std::optional<PublishEnd>(PublishEnd::Cancelled));
+    QCOMPARE(p.app.prompts.questions.size(), askedBefore);
+    QVERIFY(fs::is_empty(server.Folder()));
+    p.app.prompts.onTrust = nullptr;
+
     p.app.prompts.answers = {Answer::Yes};  // the plan's question
     QCOMPARE(dlg->PublishNow(), std::optional<PublishEnd>(PublishEnd::Done));
     QCOMPARE(p.Target().hostKey, server.Fingerprint());

@@ -564,6 +564,14 @@ std::optional<PublishEnd> PublishDialog::PublishNow(bool askFirst) {
     } done{this};
     TargetConnection connection;
     if (!Connect(connection)) return std::nullopt;
+    // "Abbrechen" while connecting or comparing: nothing more is asked or sent.
+    auto stopped = [this] {
+        if (!cancel_) return false;
+        problem_ = QStringLiteral("Abgebrochen.");
+        Log(problem_);
+        return true;
+    };
+    if (stopped()) return PublishEnd::Cancelled;
     const PublishTarget target = session_.project.Publish;
     PublishOptions options = ProjectPublishOptions(session_.project, projectFile, disk_);
 
@@ -575,6 +583,7 @@ std::optional<PublishEnd> PublishDialog::PublishNow(bool askFirst) {
         status_->setText(QStringLiteral("Vergleiche mit dem Server …"));
         RunAside([&] { planned = Publish(disk_, site, *connection.store, target, options, plan); });
         status_->clear();
+        if (stopped()) return PublishEnd::Cancelled;
         if (planned.end == PublishEnd::NothingPublished) {
             Log(plan.Lines());
             Problem(QStringLiteral("Es wird nichts veröffentlicht."),
@@ -604,11 +613,7 @@ std::optional<PublishEnd> PublishDialog::PublishNow(bool askFirst) {
         }
         options.dryRun = false;
     }
-    if (cancel_) {
-        problem_ = QStringLiteral("Abgebrochen.");
-        Log(problem_);
-        return PublishEnd::Cancelled;
-    }
+    if (stopped()) return PublishEnd::Cancelled;
 
     options.cancel = &cancel_;
     options.progress = [this](const PublishProgress& pr) {
