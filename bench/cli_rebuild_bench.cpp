@@ -12,102 +12,19 @@
 //
 //   bench-cli-rebuild-bench BEFORE_CLI [AFTER_CLI] [rebuilds=7]
 // AFTER_CLI defaults to the pagloom-cli beside this program. Files go below $TMPDIR, else /tmp.
-#include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "Fakes.h"
-#include "document/ProjectDocument.h"
-#include "io/FileSystem.h"
-#include "model/Project.h"
-#include "ports/Host.h"
-#include "tables/SlotOpening.h"
+#include "TableJob.h"
 
 namespace fs = std::filesystem;
 using namespace pagloom;
-
-namespace {
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-// The job: CSV, template and project file in `dir`.
-std::string MakeJob(const fs::path& dir) {
-    fs::create_directories(dir);
-    {
-        std::ofstream out(dir / "tabelle.csv", std::ios::binary);
-        out << "Name;Gruppe;Nummer;Text;Preis\r\n";
-        for (size_t i = 0; i < 100000; ++i)
-            out << "\"Artikel " << i << "\";Gruppe" << i % 10000 << ";" << i * 37 % 100000
-                << ";\"Beschreibung mit \"\"Zitat\"\" und Umlauten \xE4\xF6\xFC \xDF, Nummer " << i
-                << "\";" << i % 7 << "," << i % 100 << "\r\n";
-    }
-    std::ofstream(dir / "seite.tpl", std::ios::binary)
-        << "<html><head><title><FIELD name=\"Gruppe\">x</FIELD></title></head><body>\r\n<table>\r\n"
-           "<RECORD><tr><td><FIELD name=\"Name\">x</FIELD></td><td><FIELD name=\"Text\">x</FIELD>"
-           "</td><td><FIELD name=\"Preis\">x</FIELD></td></tr>\r\n</RECORD></table>\r\n"
-           "</body></html>\r\n";
-    DiskFileSystem disk;
-    RecordingHost host;
-    ProjectDocument doc(disk, host);
-    doc.New();
-    Project& p = doc.project;
-    p.Settings.content_page.source.Select(kTabTemplatePages);
-    p.Settings.content_page.tab_overwrite = true;
-    auto& slots = p.Tables.Slot;
-    slots[ContentSlot::firstpage].content_source = kSlotEmptyPages;
-    slots[ContentSlot::submenu].content_source = kSlotNoPages;
-    slots[ContentSlot::mainmenu].content_source = kSlotTemplate;
-    slots[ContentSlot::mainmenu].template_file = (dir / "seite.tpl").string();
-    if (!SetASCIITab(p, doc.Tables(), ContentSlot::mainmenu,
-                     TableChoice{kCsvTable, dir.string(), "tabelle.csv", '"', ';', true},
-                     doc.Ports()))
-        std::abort();
-    p.Tables.mainmenu.col_mainmenu = {"Gruppe", 1};
-    const std::string project = (dir / "job.plp").string();
-    if (!doc.SaveAs(project)) std::abort();
-    return project;
-}
-
-// Runs `exe` with `args`, stdout into `log`; the wall seconds, or exits when it fails.
-double Time(const std::string& exe, const std::vector<std::string>& args, const fs::path& log,
-            int expectStatus = 0) {
-    const auto t0 = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(fd, 1);
-        std::vector<char*> argv{const_cast<char*>(exe.c_str())};
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(exe.c_str(), argv.data());
-        _exit(127);
-    }
-    int st = 0;
-    waitpid(pid, &st, 0);
-    const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    if (!WIFEXITED(st) || WEXITSTATUS(st) != expectStatus) {
-        std::fprintf(stderr, "%s %s: status %d\n", exe.c_str(), args.empty() ? "" : args[0].c_str(),
-                     WIFEXITED(st) ? WEXITSTATUS(st) : -1);
-        std::fprintf(stderr, "(log: %s)\n", log.c_str());
-        std::exit(2);
-    }
-    return s;
-}
-
-}  // namespace
+using namespace pagloom::bench;
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -121,7 +38,7 @@ int main(int argc, char** argv) {
     const char* tmp = std::getenv("TMPDIR");
     const fs::path root = fs::path(tmp && *tmp ? tmp : "/tmp") /
                           ("pagloom-cli-rebuild-" + std::to_string(::getpid()));
-    const std::string project = MakeJob(root);
+    const std::string project = MakeTableJob(root);
     const std::string sides[2] = {before, after};
     const fs::path log = root / "log.txt";
 

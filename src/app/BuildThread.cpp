@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "BuildThread.h"
 
-#include <malloc.h>
-#include <sys/mman.h>
-
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
@@ -13,8 +10,6 @@
 #include <QThread>
 #include <QTimer>
 #include <atomic>
-#include <cstdint>
-#include <cstdlib>
 #include <exception>
 
 #include "ProjectSession.h"
@@ -164,21 +159,6 @@ void RunWithProgress(QWidget* over, const QString& busy, ReadProgress& read,
         if (const std::exception_ptr failure = RunOnThreadOfItsOwn(work))
             std::rethrow_exception(failure);
     });
-}
-
-void PrepareHeapForBuilds() {
-    // Without it, a build thread gets a heap of its own, whose pages fault in 4 KB at a time.
-    ::mallopt(M_ARENA_MAX, 1);
-    constexpr size_t kHeap = size_t{64} << 20;
-    constexpr uintptr_t kHuge = uintptr_t{2} << 20;
-    ::mallopt(M_MMAP_THRESHOLD, static_cast<int>(kHeap + (kHeap >> 1)));
-    ::mallopt(M_TRIM_THRESHOLD, static_cast<int>(kHeap * 4));
-    void* block = std::malloc(kHeap);
-    if (!block) return;
-    const auto begin = (reinterpret_cast<uintptr_t>(block) + kHuge - 1) & ~(kHuge - 1);
-    const auto end = (reinterpret_cast<uintptr_t>(block) + kHeap) & ~(kHuge - 1);
-    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-    std::free(block);
 }
 
 }  // namespace pagloom::app

@@ -38,11 +38,6 @@ void RunWithProgress(ProjectSession& session, QWidget* over, const QString& busy
 void RunWithProgress(QWidget* over, const QString& busy, ReadProgress& read,
                      const std::function<void()>& work);
 
-// Called once at program start, before any thread: builds (on their own thread) take their
-// memory from the one heap, grown at start in a block that asks for large pages, as pagloom-cli
-// does; a build's tables and pages then cost far fewer page faults.
-void PrepareHeapForBuilds();
-
 // True while such a build runs: views that read the core's tables in place show nothing then.
 bool BuildRunning();
 

@@ -17,10 +17,12 @@
 #include "TWebAnzeigeForm.h"
 #include "Translations.h"
 #include "UiPrompts.h"
+#include "io/BuildHeap.h"
 #include "io/FileSystem.h"
 
 int main(int argc, char* argv[]) {
-    pagloom::app::PrepareHeapForBuilds();
+    // Builds run on a thread of their own: they take their memory from the one prepared heap.
+    pagloom::PrepareBuildHeap(true);
     pagloom::app::PrepareBrowserEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pagloom pro 2.0"));

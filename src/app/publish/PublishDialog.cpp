@@ -191,24 +191,22 @@ void PublishDialog::BuildControls() {
     binder_->Enable(password_, isServer);
     binder_->Enable(savePassword_, isServer);
 
-    exclude_ = new QPlainTextEdit;
-    exclude_->setObjectName(QStringLiteral("meAuslassen"));
-    exclude_->setTabChangesFocus(true);
-    exclude_->setMaximumHeight(60);
-    binder_->List(exclude_, [target]() -> std::vector<std::string>& { return target().exclude; });
-    auto* excludeLabel =
-        new QLabel(QStringLiteral("&Nicht veröffentlichen\n(ein Muster je Zeile):"));
-    excludeLabel->setBuddy(exclude_);
-    form->addRow(excludeLabel, exclude_);
-    protect_ = new QPlainTextEdit;
-    protect_->setObjectName(QStringLiteral("meSchuetzen"));
-    protect_->setTabChangesFocus(true);
-    protect_->setMaximumHeight(60);
-    binder_->List(protect_, [target]() -> std::vector<std::string>& { return target().protect; });
-    auto* protectLabel =
-        new QLabel(QStringLiteral("Auf dem Server nie &ändern\n(ein Muster je Zeile):"));
-    protectLabel->setBuddy(protect_);
-    form->addRow(protectLabel, protect_);
+    auto patterns = [&](QPlainTextEdit*& edit, const char* name, const QString& caption,
+                        std::vector<std::string> PublishTarget::*member) {
+        edit = new QPlainTextEdit;
+        edit->setObjectName(QLatin1String(name));
+        edit->setTabChangesFocus(true);
+        edit->setMaximumHeight(60);
+        binder_->List(edit,
+                      [target, member]() -> std::vector<std::string>& { return target().*member; });
+        auto* label = new QLabel(caption + QStringLiteral("\n(ein Muster je Zeile):"));
+        label->setBuddy(edit);
+        form->addRow(label, edit);
+    };
+    patterns(exclude_, "meAuslassen", QStringLiteral("&Nicht veröffentlichen"),
+             &PublishTarget::exclude);
+    patterns(protect_, "meSchuetzen", QStringLiteral("Auf dem Server nie &ändern"),
+             &PublishTarget::protect);
 
     deleteRemoved_ = new QCheckBox(QStringLiteral("&Gelöschte Dateien auf dem Server entfernen"));
     deleteRemoved_->setObjectName(QStringLiteral("cbLoeschen"));
