@@ -189,6 +189,10 @@ void PublishDialogTest::settingsAreBoundAndThePasswordGoesOnlyToTheKeychain() {
     forget->click();
     QVERIFY(again.session.project.Publish.hostKey.empty());
     QVERIFY(!forget->isEnabled());
+    // A password typed for one target is not kept for the next one a group shows.
+    second.findChild<QLineEdit*>(QStringLiteral("edPasswort"))->setText(QStringLiteral("x"));
+    second.ShowTarget();
+    QVERIFY(second.findChild<QLineEdit*>(QStringLiteral("edPasswort"))->text().isEmpty());
     for (const char* change : {"protocol", "port"}) {
         again.session.project.Publish.hostKey = server.Pin();
         second.ShowTarget();

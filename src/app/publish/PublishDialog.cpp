@@ -350,6 +350,8 @@ void PublishDialog::ForgetKeyOfOtherServer() {
 
 void PublishDialog::ShowTarget() {
     keyOwner_ = ServerOf(session_.project.Publish);
+    // A password typed for the target shown before is not sent to this one.
+    password_->clear();
     binder_->Refresh();
     const PublishTarget& t = session_.project.Publish;
     const QSignalBlocker b1(port_), b2(connections_);
