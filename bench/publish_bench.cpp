@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
             return 2;
         }
         PublishTarget target;
-        target.protocol = PublishProtocol::Sftp;
+        target.protocol = std::string("sftp");
         target.host = "127.0.0.1";
         target.port = server.Port();
         target.user = server.User();
@@ -173,7 +173,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "vsftpd: %s\n", server.Error().c_str());
         } else {
             PublishTarget target;
-            target.protocol = PublishProtocol::Ftps;
+            target.protocol = std::string("ftps");
             target.host = "127.0.0.1";
             target.port = server.Port();
             target.user = server.User();

@@ -3,7 +3,8 @@
 # Arguments name the targets to build (default: everything, tests and benchmarks included).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/deps.sh
+# Everything includes the tests, which need their tools; named targets need only the build's.
+if [ $# -eq 0 ]; then ./scripts/deps.sh --test; else ./scripts/deps.sh; fi
 launcher=()
 if command -v ccache >/dev/null; then
   # Shared with build-noqt/ (same flags), so that one costs little after this.

@@ -3,7 +3,7 @@
 # what clang-format makes of it with the repository's .clang-format.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-command -v clang-format >/dev/null || ./scripts/deps.sh
+command -v clang-format >/dev/null || ./scripts/deps.sh --test
 files=()
 while IFS= read -r f; do
   [ -f "$f" ] && files+=("$f")  # a file deleted but not yet committed is skipped

@@ -2,7 +2,7 @@
 # Checks the formatting, builds everything and runs every test, then the scripts/test-*.sh steps.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/deps.sh
+./scripts/deps.sh --test
 echo "== scripts/check-format.sh"
 ./scripts/check-format.sh
 ./scripts/build.sh

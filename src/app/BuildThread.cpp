@@ -57,8 +57,8 @@ class InputBlocker : public QObject {
 constexpr int kProgressAfterMs = 300;
 constexpr int kProgressPollMs = 100;
 
-// Runs `work` on a thread of its own and returns once it is done, handling the window thread's
-// events meanwhile; what `work` threw.
+}  // namespace
+
 std::exception_ptr RunOnThreadOfItsOwn(const std::function<void()>& work) {
     std::exception_ptr failure;
     QEventLoop loop;
@@ -77,6 +77,13 @@ std::exception_ptr RunOnThreadOfItsOwn(const std::function<void()>& work) {
     delete thread;
     return failure;
 }
+
+void RunOffGuiThread(const std::function<void()>& work) {
+    if (const std::exception_ptr failure = RunOnThreadOfItsOwn(work))
+        std::rethrow_exception(failure);
+}
+
+namespace {
 
 // Runs `run` (which handles the window thread's events while its work runs elsewhere) while
 // the windows open at its start take no input; after a moment a dialog over `over` says `busy`,

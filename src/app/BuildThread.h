@@ -7,6 +7,7 @@
 #pragma once
 #include <QObject>
 #include <QString>
+#include <exception>
 #include <functional>
 
 class QWidget;
@@ -18,6 +19,12 @@ class ReadProgress;
 namespace pagloom::app {
 
 struct ProjectSession;
+
+// Runs `work` on a thread of its own and returns once it is done, handling the window thread's
+// events meanwhile; what `work` threw (the other is the same, throwing it again here). Every
+// off-thread work of the windows goes through these.
+std::exception_ptr RunOnThreadOfItsOwn(const std::function<void()>& work);
+void RunOffGuiThread(const std::function<void()>& work);
 
 // Runs `f` on the window thread: directly when called there, else queued and waited for.
 void OnGuiThread(const std::function<void()>& f);

@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <map>
 
 #include "BuildThread.h"
 #include "KeyboardUse.h"
@@ -26,6 +27,7 @@
 #include "TMakeForm.h"
 #include "TWebAnzeigeForm.h"
 #include "UiPrompts.h"
+#include "generator/MakeReport.h"
 
 namespace pagloom::app {
 namespace {
@@ -459,55 +461,67 @@ void TfmProjectGroup::PublishMembers(bool ask) {
     std::unique_ptr<PublishDialog> dlg = makePublish_(this);
     dlg->show();
     SetBuilding(true);
-    struct Failed {
-        QString project, reason;
-    };
-    std::vector<Failed> failed;
-    int published = 0, withoutTarget = 0;
-    int i = 0;
-    for (; i < count && !dlg->CancelRequested(); ++i) {
-        const QString path = Q(group_.ProjectList[static_cast<size_t>(i)]);
-        const QString line =
-            QStringLiteral("Projekt %1 von %2: %3").arg(i + 1).arg(count).arg(path);
-        dlg->SetGroupRun(true, line);
-        dlg->Log(line);
-        if (!openProject_(path)) {
-            failed.push_back({path, QStringLiteral("Das Projekt kann nicht geöffnet werden.")});
-            dlg->Log(failed.back().reason);
-            continue;
+    // The members opened into the window's project, one after the other, and published through
+    // the dialog; the loop itself is the one pagloom-cli runs.
+    class Members final : public GroupMembers {
+      public:
+        Members(TfmProjectGroup& g, PublishDialog& d, int count) : g_(g), d_(d), count_(count) {}
+        bool Open(const std::string& file, PublishTarget& target) override {
+            const QString path = Q(file);
+            const QString line =
+                QStringLiteral("Projekt %1 von %2: %3").arg(++at_).arg(count_).arg(path);
+            d_.SetGroupRun(true, line);
+            d_.Log(line);
+            if (!g_.openProject_(path)) {
+                reasons[file] = QStringLiteral("Das Projekt kann nicht geöffnet werden.");
+                d_.Log(reasons[file]);
+                return false;
+            }
+            d_.ShowTarget();
+            target = g_.session_.project.Publish;
+            if (target.protocol.empty()) d_.Log(QStringLiteral("Kein Ziel zum Veröffentlichen."));
+            return true;
         }
-        dlg->ShowTarget();
-        if (session_.project.Publish.protocol == PublishProtocol::None) {
-            dlg->Log(QStringLiteral("Kein Ziel zum Veröffentlichen."));
-            ++withoutTarget;
-            continue;
+        PublishResult Publish(const PublishRequest& request) override {
+            const std::optional<PublishEnd> end = d_.PublishNow(false);
+            // A server key the user trusted belongs into the project, as for a single project.
+            if (g_.session_.Modified && !g_.session_.Save())
+                d_.Log(QStringLiteral("Das Projekt konnte nicht gespeichert werden."));
+            if (!end || *end != PublishEnd::Done) reasons[request.projectFile] = d_.LastProblem();
+            PublishResult r;
+            r.started = end.has_value();
+            if (end) r.end = *end;
+            return r;
         }
-        const std::optional<PublishEnd> end = dlg->PublishNow(false);
-        // A server key the user trusted belongs into the project, as for a single project.
-        if (session_.Modified && !session_.Save())
-            dlg->Log(QStringLiteral("Das Projekt konnte nicht gespeichert werden."));
-        if (end == PublishEnd::Done)
-            ++published;
-        else if (end != PublishEnd::Cancelled)
-            failed.push_back({path, dlg->LastProblem()});
-    }
+        int At() const { return at_; }
+        std::map<std::string, QString> reasons;
+
+      private:
+        TfmProjectGroup& g_;
+        PublishDialog& d_;
+        int count_, at_ = 0;
+    } members(*this, *dlg, count);
+    PublishRequest request;
+    request.cancel = dlg->CancelFlag();
+    MakeReport ignored;  // the dialog logs each member itself
+    const GroupPublishOutcome o = PublishGroup(group_.ProjectList, members, request, ignored);
     dlg->SetGroupRun(false);
     SetBuilding(false);
 
     QString summary = QStringLiteral("Projektgruppe veröffentlicht: %1 von %2 Projekten")
-                          .arg(published)
+                          .arg(o.published)
                           .arg(count);
-    if (withoutTarget > 0) summary += QStringLiteral(", %1 ohne Ziel").arg(withoutTarget);
-    if (!failed.empty()) summary += QStringLiteral(", %1 fehlgeschlagen").arg(failed.size());
-    if (dlg->CancelRequested()) summary += QStringLiteral(", abgebrochen bei Projekt %1").arg(i);
+    if (o.withoutTarget > 0) summary += QStringLiteral(", %1 ohne Ziel").arg(o.withoutTarget);
+    if (!o.failed.empty()) summary += QStringLiteral(", %1 fehlgeschlagen").arg(o.failed.size());
+    if (o.cancelled) summary += QStringLiteral(", abgebrochen bei Projekt %1").arg(members.At());
     dlg->Log(QString());
     dlg->Log(summary);
     QStringList list;
-    for (const Failed& f : failed) {
-        list << f.project + QStringLiteral(": ") + f.reason;
+    for (const std::string& f : o.failed) {
+        list << Q(f) + QStringLiteral(": ") + members.reasons[f];
         dlg->Log(QStringLiteral("Nicht veröffentlicht: ") + list.back());
     }
-    if (!failed.empty())
+    if (!o.failed.empty())
         prompts_.Message(dlg.get(),
                          QStringLiteral("Nicht alle Projekte der Gruppe wurden veröffentlicht."),
                          list.join(u'\n'));

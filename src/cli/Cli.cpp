@@ -23,10 +23,7 @@
 #include "io/UserFile.h"
 #include "projectfile/IniFile.h"
 #include "projectfile/ProjectFile.h"
-#include "publish/Publisher.h"
-#include "publish/RemoteStore.h"
-#include "publish/SecretStore.h"
-#include "publish/TargetConnection.h"
+#include "publish/PublishFlow.h"
 #include "text/Cp1252.h"
 
 namespace pagloom::cli {
@@ -91,6 +88,70 @@ RunResult ResultOf(const GroupOutcome& o) {
     return o.Succeeded() ? RunResult::Success : RunResult::FilesFailed;
 }
 
+// What a publishing run asks, answered from the command line: no question is put to a user.
+class CliPublishPorts final : public PublishPorts {
+  public:
+    CliPublishPorts(const CommandLine& cl, ProjectDocument& doc, CliHost& host)
+        : cl_(cl), doc_(doc), host_(host), terminal_(::isatty(STDERR_FILENO) == 1 && !cl.dryRun) {}
+    ~CliPublishPorts() override {
+        if (progressShown_) std::fputs("\n", stderr);
+    }
+    CliPublishPorts(const CliPublishPorts&) = delete;
+    CliPublishPorts& operator=(const CliPublishPorts&) = delete;
+
+    void Message(const std::string& text, const std::string& advice) override {
+        host_.ShowMessage(advice.empty() ? text : text + "\n" + advice);
+    }
+    std::optional<std::string> AskPassword(const PublishTarget&) override { return std::nullopt; }
+    bool TrustKey(const PublishTarget&, const std::string& fingerprint) override {
+        return !cl_.publish.acceptHostKey.empty() && fingerprint == cl_.publish.acceptHostKey;
+    }
+    bool KeepKey(const PublishTarget& target) override {
+        doc_.project.Publish.hostKey = target.hostKey;
+        return doc_.SavePublishTarget();
+    }
+    bool AllowPlain(const PublishTarget&, const std::string&) override {
+        if (!cl_.publish.allowPlainFtp)
+            host_.ShowMessage(
+                "FTP ohne Verschl\xFCsselung meldet sich nur mit --allow-plain-ftp an.");
+        return cl_.publish.allowPlainFtp;
+    }
+    bool ConfirmPlan(const PublishPlan&) override { return true; }
+    // On a terminal, how far the run is, on one line of stderr that is rewritten (the log on
+    // stdout stays as it is).
+    void Progress(const PublishProgress& p) override {
+        if (!terminal_) return;
+        progressShown_ = true;
+        std::fprintf(stderr, "\r%d von %d Dateien, %llu von %llu KB ", p.files, p.totalFiles,
+                     static_cast<unsigned long long>(p.bytes / 1024),
+                     static_cast<unsigned long long>(p.totalBytes / 1024));
+        std::fflush(stderr);
+    }
+
+  private:
+    const CommandLine& cl_;
+    ProjectDocument& doc_;
+    CliHost& host_;
+    bool terminal_;
+    bool progressShown_ = false;
+};
+
+PublishRequest RequestOf(const CommandLine& cl, const std::string& projectFile,
+                         const std::string& dest) {
+    PublishRequest r;
+    r.projectFile = projectFile;
+    r.site = dest;
+    r.dryRun = cl.dryRun;
+    r.deleteRemoved = cl.publish.deleteRemoved;
+    r.maxDelete = cl.publish.maxDelete;
+    r.verify = cl.publish.verify == 2   ? PublishOptions::Verify::Content
+               : cl.publish.verify == 1 ? PublishOptions::Verify::Size
+                                        : PublishOptions::Verify::None;
+    r.connections = cl.publish.connections;
+    r.passwordFile = cl.publish.passwordFile;
+    return r;
+}
+
 // build: the main window's OpenProject, then what "Erstellen" and "Start" do.
 // Defined below, with publish.
 RunResult PublishDocument(const CommandLine& cl, ProjectDocument& doc, const std::string& dest,
@@ -142,31 +203,39 @@ RunResult RunGroup(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FI
             "ffentlicht.");
         return built;
     }
-    RunResult result = RunResult::Success;
-    for (const std::string& member : group.ProjectList) {
-        std::string text;
-        fs.ReadAll(member, text);
-        log.Add("Projekt " + member + ":");
-        if (!IniFile(text).HasSection("publish")) {
-            log.Add(
-                "kein Ziel zum Ver\xF6"
-                "ffentlichen");
-            log.Add("");
-            continue;
+    // Each member opened as `publish` opens it, and published to its own target.
+    class Members final : public GroupMembers {
+      public:
+        Members(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FILE* out,
+                std::FILE* err)
+            : cl_(cl), fs_(fs), host_(host), out_(out), err_(err) {}
+        bool Open(const std::string& file, PublishTarget& target) override {
+            doc_ = std::make_unique<ProjectDocument>(fs_, host_);
+            PrepareDocument(*doc_, out_, err_);
+            if (!doc_->Open(file)) return false;
+            target = doc_->project.Publish;
+            return true;
         }
-        CommandLine memberCl = cl;
-        memberCl.file = member;
-        memberCl.dest.reset();
-        ProjectDocument memberDoc(fs, host);
-        PrepareDocument(memberDoc, out, err);
-        const RunResult r =
-            memberDoc.Open(member)
-                ? PublishDocument(memberCl, memberDoc, memberDoc.Build.Destination, fs, host)
-                : RunResult::NothingBuilt;
-        // A member that published nothing counts as a member that failed.
-        if (r != RunResult::Success) result = RunResult::FilesFailed;
-    }
-    return result;
+        PublishResult Publish(const PublishRequest& request) override {
+            PublishRequest r = request;
+            r.site = doc_->Build.Destination;
+            CliPublishPorts ports(cl_, *doc_, host_);
+            SecretServiceStore secrets;
+            return PublishProject(fs_, doc_->project.Settings, doc_->project.Publish, r, secrets,
+                                  ports, doc_->Build.Report);
+        }
+
+      private:
+        const CommandLine& cl_;
+        FileSystem& fs_;
+        CliHost& host_;
+        std::FILE *out_, *err_;
+        std::unique_ptr<ProjectDocument> doc_;
+    } members(cl, fs, host, out, err);
+    const GroupPublishOutcome o =
+        PublishGroup(group.ProjectList, members, RequestOf(cl, "", ""), log);
+    // A member that published nothing counts as a member that failed.
+    return o.Succeeded() ? RunResult::Success : RunResult::FilesFailed;
 }
 
 // check: the project's site in the destination, one line per broken reference or orphan.
@@ -196,44 +265,33 @@ RunResult RunCheck(const CommandLine& cl, FileSystem& fs, CliHost& host, std::FI
     return problems.empty() ? RunResult::Success : RunResult::FilesFailed;
 }
 
-// The password for the target, in this order: PAGLOOM_PASSWORD, --password-file, the desktop's
-// secret store; none (an SSH agent or key file logs in) is the empty text. Nothing when the
-// file is refused, or when a protocol that logs in with a password has none.
-std::optional<std::string> PublishPassword(const CommandLine& cl, const PublishTarget& target,
-                                           FileSystem& fs, CliHost& host) {
-    if (const char* env = std::getenv("PAGLOOM_PASSWORD"); env && *env) return std::string(env);
-    if (!cl.publish.passwordFile.empty()) {
-        std::string text;
-        if (!fs.ReadAll(cl.publish.passwordFile, text)) {
-            host.ShowMessage("Die Passwortdatei " + cl.publish.passwordFile +
-                             " kann nicht gelesen werden!");
-            return std::nullopt;
-        }
-        const size_t end = text.find_first_of("\r\n");
-        if (end != std::string::npos) text.resize(end);
-        return text;
+RunResult ResultOf(const PublishResult& r) {
+    if (!r.started) return RunResult::NothingBuilt;
+    switch (r.end) {
+        case PublishEnd::Done:
+            return RunResult::Success;
+        case PublishEnd::SomeFailed:
+        case PublishEnd::Cancelled:
+            return RunResult::FilesFailed;
+        case PublishEnd::NothingPublished:
+            break;
     }
-    std::string password, why;
-    if (LookupPassword(target, password, why) == SecretLookup::Found) return password;
-    // SSH logs in with the agent or a key file as well; the other protocols need a password.
-    if (target.protocol == PublishProtocol::Sftp || target.user.empty()) return std::string();
-    host.ShowMessage("F\xFCr " + target.user + "@" + target.host +
-                     " ist kein Passwort bekannt. M\xF6glich sind PAGLOOM_PASSWORD, "
-                     "--password-file DATEI oder der Schl\xFCsselbund des Desktops (" +
-                     SecretToolCommand(target) + ")." + (why.empty() ? "" : "\n" + why));
-    return std::nullopt;
+    return RunResult::NothingBuilt;
 }
 
-// Stores an accepted host key in the project's [publish] section; every other line stays.
-bool StoreHostKey(const std::string& file, const std::string& key, FileSystem& fs, Host& host) {
-    const auto text = [&](std::string_view existing) {
-        IniFile ini(existing);
-        ini.WriteString("publish", "host-key", key);
-        return ini.Text();
-    };
-    if (SaveUserFile(fs, host, file, text, nullptr) == UserSave::Saved) return true;
-    host.ShowMessage("In " + file + " kann nicht geschrieben werden");
-    return false;
+// The open project's site in `dest` to the project's target.
+RunResult PublishDocument(const CommandLine& cl, ProjectDocument& doc,
+                          const PublishRequest& request, FileSystem& fs, CliHost& host) {
+    CliPublishPorts ports(cl, doc, host);
+    SecretServiceStore secrets;
+    const PublishResult r = PublishProject(fs, doc.project.Settings, doc.project.Publish, request,
+                                           secrets, ports, doc.Build.Report);
+    return ResultOf(r);
+}
+
+RunResult PublishDocument(const CommandLine& cl, ProjectDocument& doc, const std::string& dest,
+                          FileSystem& fs, CliHost& host) {
+    return PublishDocument(cl, doc, RequestOf(cl, doc.FileName(), dest), fs, host);
 }
 
 // publish: the site in the destination to the project's target.
@@ -247,91 +305,7 @@ RunResult RunPublish(const CommandLine& cl, FileSystem& fs, CliHost& host, std::
     PrepareDocument(doc, out, err);
     if (!doc.Open(cl.file)) return RunResult::NothingBuilt;
     const std::string dest = cl.dest ? *cl.dest : doc.Build.Destination;
-    if (dest.empty()) {
-        host.ShowMessage("Sie haben kein Zielverzeichnis angegeben!");
-        return RunResult::NothingBuilt;
-    }
     return PublishDocument(cl, doc, dest, fs, host);
-}
-
-// The open project's site in `dest` to the project's target.
-RunResult PublishDocument(const CommandLine& cl, ProjectDocument& doc, const std::string& dest,
-                          FileSystem& fs, CliHost& host) {
-    std::string text;
-    fs.ReadAll(cl.file, text);
-    PublishTarget target = ReadPublishTarget(IniFile(text));
-    if (!cl.publish.passwordFile.empty()) {
-        struct stat st {};
-        if (::stat(Cp1252ToUtf8(cl.publish.passwordFile).c_str(), &st) != 0 ||
-            (st.st_mode & 077) != 0 || st.st_uid != ::geteuid()) {
-            host.ShowMessage("Die Passwortdatei " + cl.publish.passwordFile +
-                             " darf nur f\xFCr ihren Besitzer lesbar sein (chmod 600).");
-            return RunResult::NothingBuilt;
-        }
-    }
-    TargetAccess access;
-    access.projectFile = cl.file;
-    access.site = dest;
-    access.knownHosts = UserKnownHosts();
-    if (target.protocol != PublishProtocol::Folder && target.protocol != PublishProtocol::None) {
-        std::optional<std::string> password = PublishPassword(cl, target, fs, host);
-        if (!password) return RunResult::NothingBuilt;
-        access.password = std::move(*password);
-    }
-    const std::string& accept = cl.publish.acceptHostKey;
-    if (!accept.empty()) {
-        // A key stored for the target is never replaced from here: a changed key stops.
-        if (!target.hostKey.empty() && target.hostKey != accept) {
-            host.ShowMessage("WARNUNG: F\xFCr " + target.host +
-                             " ist ein anderer Schl\xFC"
-                             "ssel gespeichert (" +
-                             target.hostKey + "). Nichts wird gesendet.");
-            return RunResult::NothingBuilt;
-        }
-        target.hostKey = accept;
-    }
-    TargetConnection connection = ConnectTarget(fs, target, access);
-    std::fill(access.password.begin(), access.password.end(), '\0');
-    if (!connection.warning.empty()) host.ShowMessage(connection.warning);
-    if (!connection.store) {
-        host.ShowMessage(connection.error);
-        return RunResult::NothingBuilt;
-    }
-    if (!accept.empty() && !StoreHostKey(cl.file, accept, fs, host)) return RunResult::NothingBuilt;
-    std::unique_ptr<RemoteStore> store = std::move(connection.store);
-    const StoreFactory& moreStores = connection.more;
-    RemoteStore& remote = *store;
-    PublishOptions options = ProjectPublishOptions(doc.project, cl.file, fs);
-    options.dryRun = cl.dryRun;
-    options.deleteRemoved = cl.publish.deleteRemoved || target.deleteRemoved;
-    options.maxDelete = cl.publish.maxDelete;
-    options.connections = cl.publish.connections > 0 ? cl.publish.connections : target.connections;
-    options.verify = cl.publish.verify == 2   ? PublishOptions::Verify::Content
-                     : cl.publish.verify == 1 ? PublishOptions::Verify::Size
-                                              : PublishOptions::Verify::None;
-    // On a terminal, how far the run is, on one line of stderr that is rewritten (the log on
-    // stdout stays as it is).
-    const bool terminal = ::isatty(STDERR_FILENO) == 1 && !cl.dryRun;
-    if (terminal)
-        options.progress = [](const PublishProgress& p) {
-            std::fprintf(stderr, "\r%d von %d Dateien, %llu von %llu KB ", p.files, p.totalFiles,
-                         static_cast<unsigned long long>(p.bytes / 1024),
-                         static_cast<unsigned long long>(p.totalBytes / 1024));
-            std::fflush(stderr);
-        };
-    const PublishOutcome o =
-        Publish(fs, dest, remote, target, options, doc.Build.Report, moreStores);
-    if (terminal) std::fputs("\n", stderr);
-    switch (o.end) {
-        case PublishEnd::Done:
-            return RunResult::Success;
-        case PublishEnd::SomeFailed:
-        case PublishEnd::Cancelled:
-            return RunResult::FilesFailed;
-        case PublishEnd::NothingPublished:
-            break;
-    }
-    return RunResult::NothingBuilt;
 }
 
 RunResult RunCommand(const CommandLine& cl, const std::string& programDir, std::FILE* out,

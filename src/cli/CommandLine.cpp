@@ -15,6 +15,7 @@ const char* HelpText() {
            "  pagloom-cli publish PROJEKT.plp [--dest VERZEICHNIS] [--dry-run]\n"
            "                    [--delete [--max-delete N]] [--verify[=content]]\n"
            "                    [--connections N] [--accept-host-key FP] [--password-file DATEI]\n"
+           "                    [--allow-plain-ftp]\n"
            "  pagloom-cli --help | --version\n"
            "\n"
            "build   erstellt die Website eines Projekts, wie \"Erstellen\" und \"Start\" im\n"
@@ -44,7 +45,8 @@ const char* HelpText() {
            "        Existenz und Größe der Dateien am Ziel (=content: auch den Inhalt).\n"
            "        Protokolle: \"sftp\", \"ftps\" (FTP mit TLS), \"webdav\" (über https), "
            "\"ftp\"\n"
-           "        (unverschlüsselt, mit Warnung) und \"folder\" (ein Ordner, etwa eine\n"
+           "        (unverschlüsselt; nur mit --allow-plain-ftp) und \"folder\" (ein Ordner, etwa "
+           "eine\n"
            "        eingehängte Freigabe). Der Schlüssel des Servers (SSH) bzw. sein Zertifikat\n"
            "        (TLS) wird vor allem anderen geprüft; einen unbekannten nimmt\n"
            "        --accept-host-key an (SHA256:... bzw. sha256//...). Ein Passwort kommt aus\n"
@@ -103,6 +105,8 @@ std::optional<CommandLine> ParseProjectCommand(Command command,
             cl.dryRun = true;
         } else if (build && a == "--publish") {
             cl.publishAfterBuild = true;
+        } else if (build && a == "--allow-plain-ftp") {
+            cl.publish.allowPlainFtp = true;
         } else if (build && (a == "--keep-regions" || a == "--overwrite-regions")) {
             bool value = a == "--overwrite-regions";
             if (cl.regionOverwrite && *cl.regionOverwrite != value) {
@@ -180,6 +184,8 @@ std::optional<CommandLine> ParsePublish(const std::vector<std::string>& args, st
             if (!text(i, a, cl.publish.acceptHostKey)) return std::nullopt;
         } else if (a == "--password-file") {
             if (!text(i, a, cl.publish.passwordFile)) return std::nullopt;
+        } else if (a == "--allow-plain-ftp") {
+            cl.publish.allowPlainFtp = true;
         } else if (a == "--dry-run") {
             cl.dryRun = true;
         } else {
@@ -209,6 +215,8 @@ std::optional<CommandLine> ParseGroup(const std::vector<std::string>& args, std:
             cl.dryRun = true;
         } else if (a == "--publish") {
             cl.publishAfterBuild = true;
+        } else if (a == "--allow-plain-ftp") {
+            cl.publish.allowPlainFtp = true;
         } else if (IsOption(a)) {
             error = "unbekannte Option für group: " + Cp1252ToUtf8(a);
             return std::nullopt;

@@ -6,7 +6,7 @@
 //   pagloom-cli check PROJECT.plp [--dest DIR]
 //   pagloom-cli publish PROJECT.plp [--dest DIR] [--dry-run] [--delete [--max-delete N]]
 //                       [--verify[=content]] [--connections N] [--accept-host-key FP]
-//                       [--password-file F]
+//                       [--password-file F] [--allow-plain-ftp]
 //   pagloom-cli --help | --version
 #pragma once
 #include <optional>
@@ -25,6 +25,7 @@ struct PublishArgs {
     int connections = 0;         // --connections N (0: the target's)
     std::string acceptHostKey;   // --accept-host-key FP
     std::string passwordFile;    // --password-file F
+    bool allowPlainFtp = false;  // --allow-plain-ftp: log in to a plain FTP target
 };
 
 struct CommandLine {

@@ -155,7 +155,7 @@ void PublishDialogTest::settingsAreBoundAndThePasswordGoesOnlyToTheKeychain() {
     type("edPasswort", QString::fromStdString(server.Password()));
     dlg->findChild<QCheckBox*>(QStringLiteral("cbPasswortSpeichern"))->setChecked(true);
     QVERIFY(p.app.session.Modified);
-    QCOMPARE(p.Target().protocol, PublishProtocol::WebDav);
+    QCOMPARE(p.Target().protocol, std::string("webdav"));
     QCOMPARE(p.Target().port, server.Port());
 
     p.app.prompts.trusts = {true};  // the self-signed certificate, asked about once
@@ -213,7 +213,7 @@ void PublishDialogTest::trustPlanPublishAndAnUnchangedSecondRun() {
     support::SshServer server;
     QVERIFY2(server.Running(), qPrintable(QString::fromStdString(server.Error())));
     SavedProject p;
-    p.Target().protocol = PublishProtocol::Sftp;
+    p.Target().protocol = std::string("sftp");
     p.Target().host = "127.0.0.1";
     p.Target().port = server.Port();
     p.Target().user = server.User();
@@ -279,7 +279,7 @@ void PublishDialogTest::connectionTestSaysWhatWorksAndWhatFailed() {
     };
     for (const Case& c : cases) {
         SavedProject p;
-        p.Target().protocol = PublishProtocol::WebDav;
+        p.Target().protocol = std::string("webdav");
         p.Target().host = "127.0.0.1";
         p.Target().port = server.Port();
         p.Target().user = server.User();
@@ -299,7 +299,7 @@ void PublishDialogTest::connectionTestSaysWhatWorksAndWhatFailed() {
 
     // The password is asked for once, also when the unknown key is asked about in between.
     SavedProject p;
-    p.Target().protocol = PublishProtocol::WebDav;
+    p.Target().protocol = std::string("webdav");
     p.Target().host = "127.0.0.1";
     p.Target().port = server.Port();
     p.Target().user = "jemand";  // nothing of this user in the keychain
@@ -314,7 +314,7 @@ void PublishDialogTest::aCancelledRunIsResumedAndTheWindowAnswersThroughout() {
     const int pages = 10000;
     SavedProject p(pages);
     support::TempDir remote;
-    p.Target().protocol = PublishProtocol::Folder;
+    p.Target().protocol = std::string("folder");
     p.Target().remoteFolder = remote.Path();
     p.Target().connections = 1;
     auto dlg = p.Dialog();
@@ -466,7 +466,7 @@ void PublishDialogTest::aRunThroughTheWindowsPutsWhatTheCliPuts() {
         return int(QDialog::Rejected);
     };
     app.main->PublishClick();
-    QCOMPARE(app.session.project.Publish.protocol, PublishProtocol::Sftp);
+    QCOMPARE(app.session.project.Publish.protocol, std::string("sftp"));
     app.prompts.trusts = {true};
     app.prompts.answers = {Answer::Yes};  // the plan
     app.main->Erstellen1Click();

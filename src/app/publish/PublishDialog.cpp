@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "publish/PublishDialog.h"
 
-#include <qt6keychain/keychain.h>
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
@@ -20,11 +18,12 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QThread>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <thread>
 
 #include "Binding.h"
+#include "BuildThread.h"
 #include "FieldTracker.h"
 #include "ProjectSession.h"
 #include "QtText.h"
@@ -32,15 +31,10 @@
 #include "generator/MakeReport.h"
 #include "io/FileSystem.h"
 #include "publish/ConnectionCheck.h"
-#include "publish/SecretStore.h"
+#include "publish/PublishProtocols.h"
 
 namespace pagloom::app {
 namespace {
-
-// The protocols in the order of the list.
-constexpr PublishProtocol kProtocols[] = {PublishProtocol::Sftp, PublishProtocol::Ftps,
-                                          PublishProtocol::WebDav, PublishProtocol::Ftp,
-                                          PublishProtocol::Folder};
 
 QString Bytes(qulonglong n) {
     if (n < 10 * 1024) return QStringLiteral("%1 Bytes").arg(n);
@@ -48,15 +42,12 @@ QString Bytes(qulonglong n) {
     return QStringLiteral("%1 MB").arg(n / (1024 * 1024));
 }
 
-// What a trusted key belongs to.
-std::string ServerOf(const PublishTarget& t) {
-    return std::string(ProtocolKey(t.protocol)) + "://" + t.host + ":" +
-           std::to_string(EffectivePort(t));
-}
+// The target's protocol row; nothing for none or an unknown one.
+const PublishProtocol* ProtocolOf(const PublishTarget& t) { return FindProtocol(t.protocol); }
 
-bool NeedsPassword(const PublishTarget& t) {
-    return t.protocol != PublishProtocol::Folder && t.protocol != PublishProtocol::Sftp &&
-           !t.user.empty();
+bool HasServerKey(const PublishTarget& t) {
+    const PublishProtocol* p = ProtocolOf(t);
+    return p && p->serverKey != ServerKeyKind::None;
 }
 
 }  // namespace
@@ -85,28 +76,27 @@ void PublishDialog::BuildControls() {
     auto* form = new QFormLayout;
     protocol_ = new QComboBox;
     protocol_->setObjectName(QStringLiteral("cbProtokoll"));
-    protocol_->addItems({QStringLiteral("SFTP (SSH)"), QStringLiteral("FTPS (FTP mit TLS)"),
-                         QStringLiteral("WebDAV (HTTPS)"),
-                         QStringLiteral("FTP ohne Verschlüsselung"),
-                         QStringLiteral("Lokaler Ordner")});
+    const std::span<const PublishProtocol> protocols = PublishProtocols();
+    for (const PublishProtocol& p : protocols) protocol_->addItem(Q(std::string(p.label)));
     binder_->Choice(
         protocol_,
-        [target] {
-            for (int i = 0; i < 5; ++i)
-                if (kProtocols[i] == target().protocol) return i;
-            return -1;
+        [target, protocols] {
+            const PublishProtocol* p = ProtocolOf(target());
+            return p ? static_cast<int>(p - protocols.data()) : -1;
         },
-        [target](int i) {
-            if (i < 0 || i >= 5) return;
-            target().protocol = kProtocols[i];
-            target().protocolText = ProtocolKey(kProtocols[i]);
+        [target, protocols](int i) {
+            if (i < 0 || i >= static_cast<int>(protocols.size())) return;
+            target().protocol = std::string(protocols[i].key);
         });
     ftpWarning_ = new QLabel(QStringLiteral(
         "Achtung: Passwort und Dateien gehen unverschlüsselt und lesbar über das Netz."));
     ftpWarning_->setObjectName(QStringLiteral("lbFtpWarnung"));
     ftpWarning_->setStyleSheet(QStringLiteral("color: #a00000;"));
     ftpWarning_->setWordWrap(true);
-    binder_->Show(ftpWarning_, [target] { return target().protocol == PublishProtocol::Ftp; });
+    binder_->Show(ftpWarning_, [target] {
+        const PublishProtocol* p = ProtocolOf(target());
+        return p && !p->warning.empty();
+    });
     auto* protocolLabel = new QLabel(QStringLiteral("&Protokoll:"));
     protocolLabel->setBuddy(protocol_);
     form->addRow(protocolLabel, protocol_);
@@ -122,7 +112,10 @@ void PublishDialog::BuildControls() {
         label->setBuddy(edit);
         form->addRow(label, edit);
     };
-    auto isServer = [target] { return target().protocol != PublishProtocol::Folder; };
+    auto isServer = [target] {
+        const PublishProtocol* p = ProtocolOf(target());
+        return !p || !p->IsLocal();
+    };
     text(host_, "edServer", QStringLiteral("&Server:"), &PublishTarget::host);
     binder_->Enable(host_, isServer);
 
@@ -173,8 +166,12 @@ void PublishDialog::BuildControls() {
     auto* keyLabel = new QLabel(QStringLiteral("SSH-Schlüssel&datei:"));
     keyLabel->setBuddy(keyFile_);
     form->addRow(keyLabel, keyRow);
-    binder_->Enable(keyFile_, [target] { return target().protocol == PublishProtocol::Sftp; });
-    binder_->Enable(chooseKey, [target] { return target().protocol == PublishProtocol::Sftp; });
+    auto withKeyFile = [target] {
+        const PublishProtocol* p = ProtocolOf(target());
+        return p && p->login == LoginKind::KeyOrPassword;
+    };
+    binder_->Enable(keyFile_, withKeyFile);
+    binder_->Enable(chooseKey, withKeyFile);
 
     password_ = new QLineEdit;
     password_->setObjectName(QStringLiteral("edPasswort"));
@@ -256,11 +253,7 @@ void PublishDialog::BuildControls() {
     form->addRow(hostKeyLabel, keyRow2);
     // Only SSH and TLS servers have a key to trust.
     for (QWidget* w : std::initializer_list<QWidget*>{hostKeyLabel, hostKey, forget})
-        binder_->Show(w, [target] {
-            const PublishProtocol p = target().protocol;
-            return p == PublishProtocol::Sftp || p == PublishProtocol::Ftps ||
-                   p == PublishProtocol::WebDav;
-        });
+        binder_->Show(w, [target] { return HasServerKey(target()); });
     binder_->OnUserChange([this] { ForgetKeyOfOtherServer(); });
     keyOwner_ = ServerOf(target());
 
@@ -385,57 +378,153 @@ void PublishDialog::SetBusy(bool busy) {
     cancelButton_->setEnabled(off);
 }
 
-void PublishDialog::RunAside(const std::function<void()>& work) {
-    QEventLoop loop;
-    std::thread worker([&] {
-        work();
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec();
-    worker.join();
+void PublishDialog::RunAside(const std::function<void()>& work) { RunOffGuiThread(work); }
+
+// The dialog's answers to a run on its thread: every question and every change of the
+// window is made on the window's thread while the run waits.
+class PublishDialog::Ports final : public PublishPorts {
+  public:
+    explicit Ports(PublishDialog& d) : d_(d) {}
+
+    void Message(const std::string& text, const std::string& advice) override {
+        OnWindow([&] {
+            if (!d_.cancelledPassword_) d_.Problem(Q(text), Q(advice));
+        });
+    }
+    std::optional<std::string> AskPassword(const PublishTarget& t) override {
+        std::optional<std::string> answer;
+        OnWindow([&] {
+            const std::optional<QString> asked = d_.prompts_.Password(
+                &d_, QStringLiteral("Passwort für %1@%2:").arg(Q(t.user), Q(t.host)));
+            if (asked)
+                answer = asked->toStdString();
+            else
+                d_.cancelledPassword_ = true;
+        });
+        return answer;
+    }
+    bool TrustKey(const PublishTarget& t, const std::string& fingerprint) override {
+        bool yes = false;
+        OnWindow([&] { yes = d_.AskTrust(t, fingerprint); });
+        return yes;
+    }
+    bool KeepKey(const PublishTarget& t) override {
+        OnWindow([&] { d_.KeepKey(t.hostKey); });
+        return true;
+    }
+    bool AllowPlain(const PublishTarget& t, const std::string& warning) override {
+        bool yes = false;
+        OnWindow([&] { yes = d_.AllowPlain(t, warning); });
+        return yes;
+    }
+    bool ConfirmPlan(const PublishPlan& plan) override {
+        bool yes = false;
+        OnWindow([&] { yes = d_.ConfirmPlan(plan); });
+        return yes;
+    }
+    void Status(const std::string& text) override {
+        const QString line = text.empty() ? QString() : d_.prefix_ + Q(text);
+        QMetaObject::invokeMethod(
+            &d_, [this, line] { d_.status_->setText(line); }, Qt::QueuedConnection);
+    }
+    void Progress(const PublishProgress& pr) override {
+        emit d_.Progressed(pr.files, pr.totalFiles, pr.bytes, pr.totalBytes, Q(pr.current));
+    }
+
+  private:
+    template <class F>
+    void OnWindow(F&& f) {
+        if (QThread::currentThread() == d_.thread())
+            f();
+        else
+            QMetaObject::invokeMethod(&d_, std::forward<F>(f), Qt::BlockingQueuedConnection);
+    }
+    PublishDialog& d_;
+};
+
+bool PublishDialog::AskTrust(const PublishTarget& target, const std::string& fingerprint) {
+    Log(QStringLiteral("Der Schlüssel des Servers %1 ist unbekannt: %2")
+            .arg(Q(target.host), Q(fingerprint)));
+    const QString question = QStringLiteral(
+                                 "Der Schlüssel des Servers %1 ist unbekannt.\n\n"
+                                 "Sein SHA256-Fingerabdruck:\n%2\n\n"
+                                 "Vertrauen Sie ihm nur, wenn er mit dem übereinstimmt, den Ihr "
+                                 "Anbieter nennt.")
+                                 .arg(Q(target.host), Q(fingerprint));
+    if (prompts_.Trust(this, question)) return true;
+    problem_ = QStringLiteral("Abgebrochen: dem Server wird nicht vertraut.");
+    Log(problem_);
+    return false;
 }
 
-std::optional<std::string> PublishDialog::Password() {
-    const PublishTarget& t = session_.project.Publish;
-    if (t.protocol == PublishProtocol::Folder) return std::string();
-    if (!password_->text().isEmpty()) {
-        const std::string typed = password_->text().toStdString();
-        if (savePassword_->isChecked()) StorePassword(typed);
-        return typed;
-    }
-    // SSH logs in with the agent or the key file; no keychain needed then.
-    if (t.protocol == PublishProtocol::Sftp && !t.keyFile.empty()) return std::string();
-    QKeychain::ReadPasswordJob job{QLatin1String(kSecretService)};
-    job.setAutoDelete(false);
-    job.setKey(QString::fromStdString(SecretKey(t)));
-    QEventLoop loop;
-    connect(&job, &QKeychain::Job::finished, &loop, &QEventLoop::quit);
-    job.start();
-    loop.exec();
-    if (job.error() == QKeychain::NoError) return job.textData().toStdString();
-    if (job.error() != QKeychain::EntryNotFound && !toldNoKeychain_) {
-        toldNoKeychain_ = true;
-        Log(
-            QStringLiteral("Kein Schlüsselbund des Desktops erreichbar; ein Passwort wird bei "
-                           "jedem Lauf erfragt."));
-    }
-    if (!NeedsPassword(t)) return std::string();  // SSH: the agent or the key file
-    const std::optional<QString> asked =
-        prompts_.Password(this, QStringLiteral("Passwort für %1@%2:").arg(Q(t.user), Q(t.host)));
-    if (!asked) return std::nullopt;
-    return asked->toStdString();
+void PublishDialog::KeepKey(const std::string& key) {
+    session_.project.Publish.hostKey = key;
+    keyOwner_ = ServerOf(session_.project.Publish);
+    binder_->Refresh();
+    tracker_.MarkModified();
+    Log(QStringLiteral("Der Schlüssel des Servers ist gespeichert: %1").arg(Q(key)));
 }
 
-void PublishDialog::StorePassword(const std::string& password) {
-    QKeychain::WritePasswordJob job{QLatin1String(kSecretService)};
-    job.setAutoDelete(false);
-    job.setKey(QString::fromStdString(SecretKey(session_.project.Publish)));
-    job.setTextData(QString::fromStdString(password));
-    QEventLoop loop;
-    connect(&job, &QKeychain::Job::finished, &loop, &QEventLoop::quit);
-    job.start();
-    loop.exec();
-    if (job.error() == QKeychain::NoError) {
+bool PublishDialog::AllowPlain(const PublishTarget& target, const std::string& warning) {
+    Log(Q(warning));
+    // Asked once for a server while the window is open.
+    if (plainAllowedFor_ == ServerOf(target)) return true;
+    const QString question =
+        QStringLiteral(
+            "FTP ohne Verschlüsselung: Benutzername, Passwort und Dateien gehen "
+            "lesbar über das Netz.\n\nTrotzdem bei %1 anmelden?")
+            .arg(Q(target.host));
+    if (prompts_.Ask(this, question, false) != Answer::Yes) {
+        problem_ = QStringLiteral("Abgebrochen: keine Anmeldung ohne Verschlüsselung.");
+        Log(problem_);
+        return false;
+    }
+    plainAllowedFor_ = ServerOf(target);
+    return true;
+}
+
+bool PublishDialog::ConfirmPlan(const PublishPlan& plan) {
+    PublishCounts p = plan.counts;
+    std::uint64_t bytes = 0;
+    for (const PlannedUpload& u : plan.uploads) {
+        ++(u.isNew ? p.added : p.changed);
+        bytes += u.file.size;
+    }
+    const QString question =
+        QStringLiteral(
+            "Zu übertragen: %1 Dateien (%2 neu, %3 geändert), %4.\n"
+            "Auf dem Server zu löschen: %5 Dateien.\nUnverändert: %6 Dateien.\n\n"
+            "Jetzt veröffentlichen?")
+            .arg(p.added + p.changed)
+            .arg(p.added)
+            .arg(p.changed)
+            .arg(Bytes(bytes))
+            .arg(plan.deletions.size())
+            .arg(p.unchanged);
+    if (prompts_.Ask(this, question, false) == Answer::Yes) return true;
+    Log(QStringLiteral("Nicht veröffentlicht."));
+    return false;
+}
+
+PublishRequest PublishDialog::Request() {
+    PublishRequest r;
+    r.projectFile = session_.FileName();
+    r.site = session_.Settings().files.destination_directory;
+    r.typed = password_->text().toStdString();
+    // The window takes no password from the environment or a file: it asks.
+    r.sharedPassword = false;
+    r.cancel = &cancel_;
+    return r;
+}
+
+void PublishDialog::StoreTypedPassword() {
+    if (password_->text().isEmpty() || !savePassword_->isChecked()) return;
+    std::string typed = password_->text().toStdString(), error;
+    bool stored = false;
+    const PublishTarget target = session_.project.Publish;
+    RunAside([&] { stored = secrets_.Store(target, typed, error); });
+    std::fill(typed.begin(), typed.end(), '\0');
+    if (stored) {
         Log(QStringLiteral("Das Passwort ist im Schlüsselbund des Desktops gespeichert."));
         password_->clear();
         savePassword_->setChecked(false);
@@ -444,114 +533,59 @@ void PublishDialog::StorePassword(const std::string& password) {
     prompts_.Message(this,
                      QStringLiteral("Kein Schlüsselbund des Desktops erreichbar; das Passwort "
                                     "wird nicht gespeichert und bei jedem Lauf erfragt."),
-                     job.errorString());
-}
-
-bool PublishDialog::Connect(TargetConnection& connection) {
-    // Asked once, also when the server's key is asked about in between.
-    std::optional<std::string> password = Password();
-    if (!password) {
-        problem_ = QStringLiteral("Abgebrochen: kein Passwort.");
-        Log(problem_);
-        return false;
-    }
-    struct Wipe {
-        std::string& text;
-        ~Wipe() { std::fill(text.begin(), text.end(), '\0'); }
-    } wipe{*password};
-    for (;;) {
-        const PublishTarget target = session_.project.Publish;
-        TargetAccess access;
-        access.projectFile = session_.FileName();
-        access.site = session_.Settings().files.destination_directory;
-        access.password = *password;
-        access.knownHosts = UserKnownHosts();
-        status_->setText(prefix_ + QStringLiteral("Verbinde mit %1 …").arg(Q(target.host)));
-        // The connection keeps the file system for a folder target: the dialog's own.
-        RunAside([&] { connection = ConnectTarget(disk_, target, access); });
-        std::fill(access.password.begin(), access.password.end(), '\0');
-        status_->clear();
-        if (!connection.warning.empty()) Log(Q(connection.warning));
-        if (connection.store) return true;
-        if (connection.unknownKey && !connection.fingerprint.empty()) {
-            Log(QStringLiteral("Der Schlüssel des Servers %1 ist unbekannt: %2")
-                    .arg(Q(target.host), Q(connection.fingerprint)));
-            const QString question =
-                QStringLiteral(
-                    "Der Schlüssel des Servers %1 ist unbekannt.\n\n"
-                    "Sein SHA256-Fingerabdruck:\n%2\n\n"
-                    "Vertrauen Sie ihm nur, wenn er mit dem übereinstimmt, den Ihr "
-                    "Anbieter nennt.")
-                    .arg(Q(target.host), Q(connection.fingerprint));
-            if (!prompts_.Trust(this, question)) {
-                problem_ = QStringLiteral("Abgebrochen: dem Server wird nicht vertraut.");
-                Log(problem_);
-                return false;
-            }
-            session_.project.Publish.hostKey = connection.fingerprint;
-            keyOwner_ = ServerOf(session_.project.Publish);
-            binder_->Refresh();
-            tracker_.MarkModified();
-            Log(QStringLiteral("Der Schlüssel des Servers ist gespeichert: %1")
-                    .arg(Q(connection.fingerprint)));
-            continue;
-        }
-        if (connection.changedKey)
-            Problem(
-                Q(connection.error),
-                QStringLiteral("Hat Ihr Anbieter den Schlüssel wirklich geändert, entfernen Sie "
-                               "den gespeicherten mit „Entfernen“ neben „Schlüssel des "
-                               "Servers“; beim nächsten Verbinden werden Sie gefragt."));
-        else
-            Problem(Q(connection.error));
-        return false;
-    }
+                     Q(error));
 }
 
 bool PublishDialog::TestConnection() {
     tracker_.LeaveField();
-    if (session_.project.Publish.protocol == PublishProtocol::None) {
+    if (session_.project.Publish.protocol.empty()) {
         prompts_.Message(this, QStringLiteral("Bitte wählen Sie zuerst ein Protokoll."));
         return false;
     }
     problem_.clear();
     SetBusy(true);
-    Log(QStringLiteral("Verbindung testen: %1").arg(Q(session_.project.Publish.Address())));
-    TargetConnection connection;
-    bool ok = Connect(connection);
+    Log(QStringLiteral("Verbindung testen: %1").arg(Q(TargetAddress(session_.project.Publish))));
+    StoreTypedPassword();
+    PublishTarget target = session_.project.Publish;
+    PublishRequest request = Request();
+    Ports ports(*this);
+    std::optional<ConnectionCheck> check;
+    RunAside([&] {
+        std::optional<TargetConnection> c = OpenTarget(disk_, target, request, secrets_, ports);
+        if (c) check = CheckStore(*c->store, target);
+    });
+    std::fill(request.typed.begin(), request.typed.end(), '\0');
+    Quiet();
+    const bool ok = check && check->ok;
+    if (check) Log(check->lines);
     if (ok) {
-        const PublishTarget target = session_.project.Publish;
-        ConnectionCheck check;
-        RunAside([&] { check = CheckStore(*connection.store, target); });
-        Log(check.lines);
-        ok = check.ok;
-        if (ok)
-            Log(QStringLiteral("Die Verbindung ist in Ordnung."));
-        else
-            problem_ = QStringLiteral("Die Verbindung ist nicht in Ordnung.");
-        if (!ok) Log(problem_);
+        Log(QStringLiteral("Die Verbindung ist in Ordnung."));
+    } else if (check) {
+        problem_ = QStringLiteral("Die Verbindung ist nicht in Ordnung.");
+        Log(problem_);
     }
     SetBusy(false);
     return ok;
 }
 
+void PublishDialog::Quiet() {
+    if (!cancelledPassword_) return;
+    cancelledPassword_ = false;
+    problem_ = QStringLiteral("Abgebrochen: kein Passwort.");
+    Log(problem_);
+}
+
 std::optional<PublishEnd> PublishDialog::PublishNow(bool askFirst) {
     tracker_.LeaveField();
     problem_.clear();
-    const std::string projectFile = session_.FileName();
-    const std::string site = session_.Settings().files.destination_directory;
-    if (session_.project.Publish.protocol == PublishProtocol::None) {
+    if (session_.project.Publish.protocol.empty()) {
         Problem(QStringLiteral("Bitte wählen Sie zuerst ein Protokoll."));
         return std::nullopt;
     }
-    if (projectFile.empty()) {
+    if (session_.FileName().empty()) {
         Problem(
             QStringLiteral("Bitte speichern Sie das Projekt zuerst: sein Name "
                            "kennzeichnet seine Dateien auf dem Server."));
-        return std::nullopt;
-    }
-    if (site.empty()) {
-        Problem(QStringLiteral("Sie haben kein Zielverzeichnis angegeben!"));
         return std::nullopt;
     }
     // "Abbrechen" counts from here on: while connecting and comparing as well as sending. A
@@ -562,74 +596,33 @@ std::optional<PublishEnd> PublishDialog::PublishNow(bool askFirst) {
         PublishDialog* d;
         ~Done() { d->SetBusy(false); }
     } done{this};
-    TargetConnection connection;
-    if (!Connect(connection)) return std::nullopt;
-    // "Abbrechen" while connecting or comparing: nothing more is asked or sent.
-    auto stopped = [this] {
-        if (!cancel_) return false;
-        problem_ = QStringLiteral("Abgebrochen.");
-        Log(problem_);
-        return true;
-    };
-    if (stopped()) return PublishEnd::Cancelled;
+    StoreTypedPassword();
+    PublishRequest request = Request();
+    request.askPlan = askFirst;
+    Ports ports(*this);
+    const ProjectSettings settings = session_.project.Settings;
     const PublishTarget target = session_.project.Publish;
-    PublishOptions options = ProjectPublishOptions(session_.project, projectFile, disk_);
-
-    if (askFirst) {
-        // The plan first: what goes and what is removed, and the question whether to go on.
-        options.dryRun = true;
-        MakeReport plan;
-        PublishOutcome planned;
-        status_->setText(QStringLiteral("Vergleiche mit dem Server …"));
-        RunAside([&] { planned = Publish(disk_, site, *connection.store, target, options, plan); });
-        status_->clear();
-        if (stopped()) return PublishEnd::Cancelled;
-        if (planned.end == PublishEnd::NothingPublished) {
-            Log(plan.Lines());
-            Problem(QStringLiteral("Es wird nichts veröffentlicht."),
-                    Q(plan.Lines().size() > 2 ? plan.Lines()[2] : std::string()));
-            return PublishEnd::NothingPublished;
-        }
-        const PublishCounts& p = planned.counts;
-        if (p.added + p.changed + p.deleted == 0) {
-            Log(QStringLiteral("Nichts zu veröffentlichen: alle %1 Dateien sind unverändert.")
-                    .arg(p.unchanged));
-            return PublishEnd::Done;
-        }
-        const QString question =
-            QStringLiteral(
-                "Zu übertragen: %1 Dateien (%2 neu, %3 geändert), %4.\n"
-                "Auf dem Server zu löschen: %5 Dateien.\nUnverändert: %6 Dateien.\n\n"
-                "Jetzt veröffentlichen?")
-                .arg(p.added + p.changed)
-                .arg(p.added)
-                .arg(p.changed)
-                .arg(Bytes(p.bytes))
-                .arg(p.deleted)
-                .arg(p.unchanged);
-        if (prompts_.Ask(this, question, false) != Answer::Yes) {
-            Log(QStringLiteral("Nicht veröffentlicht."));
-            return std::nullopt;
-        }
-        options.dryRun = false;
-    }
-    if (stopped()) return PublishEnd::Cancelled;
-
-    options.cancel = &cancel_;
-    options.progress = [this](const PublishProgress& pr) {
-        emit Progressed(pr.files, pr.totalFiles, pr.bytes, pr.totalBytes, Q(pr.current));
-    };
     startedMs_ = QDateTime::currentMSecsSinceEpoch();
-    bar_->setVisible(true);
     MakeReport log;
-    PublishOutcome outcome;
-    RunAside([&] {
-        outcome = Publish(disk_, site, *connection.store, target, options, log, connection.more);
-    });
+    PublishResult result;
+    bar_->setVisible(true);
+    RunAside(
+        [&] { result = PublishProject(disk_, settings, target, request, secrets_, ports, log); });
+    std::fill(request.typed.begin(), request.typed.end(), '\0');
     bar_->setVisible(false);
     status_->clear();
     Log(log.Lines());
-    switch (outcome.end) {
+    Quiet();
+    if (!result.started) {
+        if (result.end == PublishEnd::Cancelled) {
+            problem_ = QStringLiteral("Abgebrochen.");
+            Log(problem_);
+            return PublishEnd::Cancelled;
+        }
+        // No connection, or the plan not confirmed: the reason is shown already.
+        return std::nullopt;
+    }
+    switch (result.end) {
         case PublishEnd::Done:
             break;
         case PublishEnd::SomeFailed:
@@ -639,13 +632,13 @@ std::optional<PublishEnd> PublishDialog::PublishNow(bool askFirst) {
             break;
         case PublishEnd::NothingPublished:
             Problem(QStringLiteral("Es wird nichts veröffentlicht."),
-                    Q(log.Lines().empty() ? std::string() : log.Lines().back()));
+                    Q(log.Lines().size() > 2 ? log.Lines()[2] : std::string()));
             break;
         case PublishEnd::Cancelled:
             problem_ = QStringLiteral("Abgebrochen.");
             break;
     }
-    return outcome.end;
+    return result.end;
 }
 
 void PublishDialog::ShowProgress(int files, int totalFiles, qulonglong bytes, qulonglong totalBytes,

@@ -14,8 +14,8 @@
 #include <optional>
 
 #include "io/FileSystem.h"
-#include "publish/Publisher.h"
-#include "publish/TargetConnection.h"
+#include "publish/PublishFlow.h"
+#include "publish/SecretStore.h"
 
 class QCheckBox;
 class QComboBox;
@@ -50,6 +50,7 @@ class PublishDialog : public QDialog {
     // Stops a run after the files in flight ("Abbrechen" of the progress).
     void Cancel() { cancel_ = true; }
     bool CancelRequested() const { return cancel_; }
+    const std::atomic<bool>* CancelFlag() const { return &cancel_; }
     bool Running() const { return running_; }
 
     // For a group: failures go into the log only, not into message boxes (the group sums them
@@ -74,12 +75,18 @@ class PublishDialog : public QDialog {
     void BuildControls();
     void ShowProgress(int files, int totalFiles, qulonglong bytes, qulonglong totalBytes,
                       const QString& current);
-    // Connects as a run would, asking about an unknown key; nothing when it did not come
-    // about (the log and a message say why).
-    bool Connect(TargetConnection& connection);
-    // The password for the target: field, keychain, question; nothing when the user cancelled.
-    std::optional<std::string> Password();
-    void StorePassword(const std::string& password);
+    class Ports;
+    // The answers of the ports, on the window's thread.
+    bool AskTrust(const PublishTarget& target, const std::string& fingerprint);
+    void KeepKey(const std::string& key);
+    bool AllowPlain(const PublishTarget& target, const std::string& warning);
+    bool ConfirmPlan(const PublishPlan& plan);
+    // A run's request from the window: the project, its site, the typed password.
+    PublishRequest Request();
+    // A typed password goes into the keychain when "Passwort speichern" is ticked.
+    void StoreTypedPassword();
+    // A password question cancelled: the last problem says so.
+    void Quiet();
     // Runs `work` off the window's thread and waits for it with the window answering.
     void RunAside(const std::function<void()>& work);
     void Log(const std::vector<std::string>& lines);
@@ -105,9 +112,11 @@ class PublishDialog : public QDialog {
     QProgressBar* bar_ = nullptr;
     QPushButton *test_ = nullptr, *publish_ = nullptr, *cancelButton_ = nullptr, *close_ = nullptr;
     DiskFileSystem disk_;
+    SecretServiceStore secrets_;
+    std::string plainAllowedFor_;  // the plain FTP server the user agreed to log in to
+    bool cancelledPassword_ = false;
     std::atomic<bool> cancel_{false};
     bool running_ = false;
-    bool toldNoKeychain_ = false;
     bool groupRun_ = false;
     QString prefix_;
     QString problem_;

@@ -4,6 +4,7 @@
 #include "io/FileSystem.h"
 #include "ports/Host.h"
 #include "projectfile/ProjectFile.h"
+#include "projectfile/PublishSection.h"
 #include "tables/SlotOpening.h"
 
 namespace pagloom {
@@ -54,6 +55,18 @@ void ProjectDocument::New() {
 }
 
 bool ProjectDocument::Save() { return !fileName_.empty() && SaveAs(fileName_); }
+
+bool ProjectDocument::SavePublishTarget() {
+    if (fileName_.empty()) return false;
+    const auto text = [&](std::string_view existing) {
+        IniFile ini(existing);
+        WritePublishSection(ini, project.Publish);
+        return ini.Text();
+    };
+    if (SaveUserFile(fs_, host_, fileName_, text, nullptr) == UserSave::Saved) return true;
+    host_.ShowMessage("In " + fileName_ + " kann nicht geschrieben werden");
+    return false;
+}
 
 bool ProjectDocument::SaveAs(const std::string& path) {
     // Only a save over the file this document read is checked for changes made elsewhere.

@@ -55,6 +55,10 @@ class ProjectDocument {
     // Saves to FileName() (false without one, or after SaveProject's message when the file
     // cannot be written). A good save clears the changed mark.
     bool Save();
+    // Writes only the publishing target into FileName() (a trusted server key, the project's
+    // id on its target); every other line of the file stays. False after the message when the
+    // file cannot be written.
+    bool SavePublishTarget();
     // Saves to `path`; on success that becomes the file name and the mark is cleared.
     bool SaveAs(const std::string& path);
 

@@ -2,7 +2,7 @@
 #include "generator/MenuFrameWriter.h"
 
 #include "generator/HtmlBlocks.h"
-#include "generator/MenuIncludeWriter.h"
+#include "generator/SiteFiles.h"
 #include "model/Project.h"
 
 namespace pagloom {

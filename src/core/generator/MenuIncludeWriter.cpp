@@ -7,15 +7,6 @@
 
 namespace pagloom {
 
-std::string IncludeFileName(std::string_view menuFrameFile) {
-    const size_t slash = menuFrameFile.find_last_of("/\\");
-    const size_t dot = menuFrameFile.rfind('.');
-    std::string name(menuFrameFile);
-    if (dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash))
-        name.resize(dot);
-    return name + "_include.htm";
-}
-
 void MenuIncludeWriter::BuildLines(const BuildContext& ctx, TextLines& lines) const {
     const ProjectSettings& s = ctx.Settings();
     const bool ownPage = s.menu_frame.noscript_kind.Is(kNoscriptIFrame);

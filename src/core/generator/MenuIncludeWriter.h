@@ -3,17 +3,9 @@
 // for browsers without scripts. The menu frame page brings it in through an inline frame, a
 // server-side include or PHP. It has no setting of its own and is due on every build.
 #pragma once
-#include <string>
-#include <string_view>
-
 #include "generator/FileWriter.h"
 
 namespace pagloom {
-
-// The include file's name: the menu frame file with its extension replaced by
-// "_include.htm" ("menframe.htm" gives "menframe_include.htm"); a name without extension gets
-// "_include.htm" appended.
-std::string IncludeFileName(std::string_view menuFrameFile);
 
 class MenuIncludeWriter : public FileWriter {
   public:

@@ -2,10 +2,19 @@
 #include "generator/SiteFiles.h"
 
 #include "generator/MenuEntries.h"
-#include "generator/MenuIncludeWriter.h"
 #include "model/Project.h"
 
 namespace pagloom {
+
+std::string IncludeFileName(std::string_view menuFrameFile) {
+    const size_t slash = menuFrameFile.find_last_of("/\\");
+    const size_t dot = menuFrameFile.rfind('.');
+    std::string name(menuFrameFile);
+    if (dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash))
+        name.resize(dot);
+    return name + "_include.htm";
+}
+
 namespace {
 
 void AddMenuPages(const TWebMenu& menu, std::vector<SiteFile>& files) {

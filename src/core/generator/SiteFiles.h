@@ -6,6 +6,7 @@
 #pragma once
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pagloom {
@@ -45,6 +46,10 @@ inline constexpr std::initializer_list<SiteFileKind> kSingleSiteFiles = {
 std::string SiteFileName(const ProjectSettings& settings, SiteFileKind kind);
 // Whether the settings ask for a file of one of the single kinds (and the sitemap) at all.
 bool SiteFileDue(const ProjectSettings& settings, SiteFileKind kind);
+// The include file's name: the menu frame file with its extension replaced by
+// "_include.htm" ("menframe.htm" gives "menframe_include.htm"); a name without extension gets
+// "_include.htm" appended.
+std::string IncludeFileName(std::string_view menuFrameFile);
 // sitemap/filename, or "sitemap.xml" when it is empty.
 std::string SitemapFileName(const SitemapSettings& sitemap);
 // Whether a table level with this content source and template makes pages: empty pages
@@ -59,6 +64,12 @@ std::vector<SiteFile> SiteFileList(const Project& project);
 
 // Pages a visitor reads: everything but the stylesheet, the menu script and the sitemap.
 bool IsSitePage(SiteFileKind kind);
+// The pages a visitor enters the site by, which point at everything else, each after the ones
+// it points at: the menu script and the include file, the menu frame, the frameset. Publishing
+// sends them last, in this order.
+inline constexpr std::initializer_list<SiteFileKind> kEntryPages = {
+    SiteFileKind::MenuScript, SiteFileKind::MenuInclude, SiteFileKind::MenuFrame,
+    SiteFileKind::Frameset};
 // Pages of the menu's entries.
 inline bool IsMenuPage(SiteFileKind kind) {
     return kind == SiteFileKind::MenuPage || kind == SiteFileKind::TablePage;

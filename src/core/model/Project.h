@@ -4,10 +4,10 @@
 // The windows ask the functions below what to show after loading, so GUI and CLI agree.
 #pragma once
 #include "model/ProjectSettings.h"
+#include "model/PublishTarget.h"
 #include "model/TPrjParams.h"
 #include "model/TWebMenu.h"
 #include "model/TableSettings.h"
-#include "publish/PublishTarget.h"
 
 namespace pagloom {
 

@@ -7,8 +7,8 @@
 #include "io/FileSystem.h"
 #include "io/ProjectPaths.h"
 #include "io/UserFile.h"
+#include "projectfile/PublishSection.h"
 #include "projectfile/SectionKeys.h"
-#include "publish/PublishTarget.h"
 
 namespace pagloom {
 
@@ -511,7 +511,7 @@ void ReadProject(Project& p, const IniFile& ini, FileSystem& fs, Host& host) {
     ReadSection(ini, "sitemap", SitemapKeys(), s.sitemap, allowance);
     ReadMenu(ini, p.MainMenu, allowance);
     ReadTableSection(ini, p);
-    p.Publish = ReadPublishTarget(ini);
+    p.Publish = ReadPublishSection(ini);
 }
 
 std::string ProjectFileText(const Project& p, std::string_view existing,
@@ -542,7 +542,7 @@ std::string ProjectFileText(const Project& p, std::string_view existing,
     for (int i = 0; i < p.MainMenu.Count(); ++i)
         WriteMenuList(ini, Indexed("submenu_", i), p.MainMenu.Item(i).SubMenu.get());
     WriteTableSection(ini, p);
-    WritePublishTarget(ini, p.Publish);
+    WritePublishSection(ini, p.Publish);
     return ini.Text();
 }
 

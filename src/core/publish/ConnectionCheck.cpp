@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "publish/ConnectionCheck.h"
 
+#include "publish/PublishProtocols.h"
+
 namespace pagloom {
 
 ConnectionCheck CheckConnection(FileSystem& fs, const PublishTarget& target,
@@ -23,7 +25,7 @@ ConnectionCheck CheckConnection(FileSystem& fs, const PublishTarget& target,
 
 ConnectionCheck CheckStore(RemoteStore& store, const PublishTarget& target) {
     ConnectionCheck check;
-    if (target.protocol != PublishProtocol::Folder) {
+    if (const PublishProtocol* p = FindProtocol(target.protocol); p && !p->IsLocal()) {
         check.lines.push_back("Schl\xFCssel des Servers: vertraut");
         check.lines.push_back("Anmeldung als " + target.user + ": in Ordnung");
     }

@@ -5,18 +5,18 @@
 #include <set>
 
 #include "publish/CurlSupport.h"
+#include "publish/PublishProtocols.h"
 
 namespace pagloom {
 
 using namespace curlsupport;
 
 struct DavStore::State {
-    PublishTarget target;
-    std::string password;
-    CURL* curl = nullptr;
+    const PublishTarget& target;
+    const std::string& password;
+    CURL* curl;
     std::string root;            // "https://host:port/folder/"
     std::set<std::string> made;  // folders known to be there
-    TlsTrust trust;
 
     std::string Url(const std::string& name) const { return root + Escaped(name); }
 
@@ -72,11 +72,8 @@ struct DavStore::State {
 };
 
 DavStore::DavStore(const PublishTarget& target, std::string password)
-    : s_(std::make_unique<State>()) {
-    GlobalInit();
-    s_->target = target;
-    s_->password = std::move(password);
-    s_->curl = curl_easy_init();
+    : CurlStore(target, std::move(password)),
+      s_(std::make_unique<State>(State{target_, password_, Handle(), {}, {}})) {
     std::string folder = target.remoteFolder;
     while (!folder.empty() && (folder.back() == '/' || folder.front() == '/'))
         folder.erase(folder.back() == '/' ? folder.size() - 1 : 0, 1);
@@ -84,40 +81,25 @@ DavStore::DavStore(const PublishTarget& target, std::string password)
                "/" + (folder.empty() ? "" : Escaped(folder) + "/");
 }
 
-DavStore::~DavStore() {
-    if (s_->curl) curl_easy_cleanup(s_->curl);
-    std::fill(s_->password.begin(), s_->password.end(), '\0');
-}
+DavStore::~DavStore() = default;
 
 bool DavStore::Connect(std::string& error) {
-    if (!s_->curl) {
-        error = "libcurl kann nicht gestartet werden";
-        return false;
-    }
+    if (!HandleThere(error)) return false;
     s_->Reset();
     curl_slist* headers = curl_slist_append(nullptr, "Depth: 0");
     CURLcode rc;
     const long status = s_->Request("PROPFIND", "", headers, rc);
     curl_slist_free_all(headers);
-    if (rc == CURLE_OK && status >= 200 && status < 300) return true;
-    s_->trust = TlsRefusal(rc, s_->root, false, s_->target.hostKey);
-    if (s_->trust.unknown)
-        error = UnknownKeyMessage(s_->target.host, s_->trust.pin);
-    else if (s_->trust.changed)
-        error = ChangedKeyMessage(s_->target.host, s_->trust.pin);
-    else if (status == 404)
-        error =
-            "Der Ordner " + s_->target.remoteFolder + " fehlt auf dem Server " + s_->target.host;
-    else if (rc == CURLE_OK)
-        error = "Keine Verbindung zu " + s_->target.host + ": " + State::StatusReason(status);
-    else
-        error = "Keine Verbindung zu " + s_->target.host + ": " + Reason(rc);
-    return false;
+    const bool ok = rc == CURLE_OK && status >= 200 && status < 300;
+    if (!ok) {
+        const TlsTrust trust = TlsRefusal(rc, s_->root, false, target_.hostKey);
+        unknown_ = trust.unknown;
+        changed_ = trust.changed;
+        fingerprint_ = trust.pin;
+    }
+    return Connected({ok, status == 404, rc == CURLE_OK ? State::StatusReason(status) : Reason(rc)},
+                     error);
 }
-
-bool DavStore::UnknownKey() const { return s_->trust.unknown; }
-bool DavStore::ChangedKey() const { return s_->trust.changed; }
-const std::string& DavStore::Fingerprint() const { return s_->trust.pin; }
 
 RemoteStore::Got DavStore::Get(const std::string& name, std::string& out, std::string& error) {
     s_->Reset();

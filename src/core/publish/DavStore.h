@@ -7,22 +7,17 @@
 #include <memory>
 #include <string>
 
-#include "publish/PublishTarget.h"
-#include "publish/RemoteStore.h"
+#include "model/PublishTarget.h"
+#include "publish/CurlStore.h"
 
 namespace pagloom {
 
-class DavStore final : public ServerStore {
+class DavStore final : public CurlStore {
   public:
     DavStore(const PublishTarget& target, std::string password);
     ~DavStore() override;
-    DavStore(const DavStore&) = delete;
-    DavStore& operator=(const DavStore&) = delete;
 
     bool Connect(std::string& error) override;
-    bool UnknownKey() const override;
-    bool ChangedKey() const override;
-    const std::string& Fingerprint() const override;
 
     Got Get(const std::string& name, std::string& out, std::string& error) override;
     bool Put(const std::string& name, std::string_view data, std::string& error) override;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "publish/CurlSupport.h"
+#include "publish/PublishProtocols.h"
 #include "text/Cp1252.h"
 
 namespace pagloom {
@@ -12,16 +13,15 @@ namespace pagloom {
 using namespace curlsupport;
 
 struct FtpStore::State {
-    PublishTarget target;
-    std::string password;
+    const PublishTarget& target;
+    const std::string& password;
+    CURL* curl;
     bool tls = true;
     // Servers that demand the control connection's TLS session again on each data connection
     // (vsftpd's default) refuse some data connections under TLS 1.3, whose session tickets
     // are used up one by one; after the first such refusal this connection stays on TLS 1.2.
     bool tls12 = false;
-    CURL* curl = nullptr;
     std::string root;  // "ftp://host:port/folder/"
-    TlsTrust trust;
 
     std::string Url(const std::string& name) const { return root + Escaped(name); }
 
@@ -59,13 +59,9 @@ struct FtpStore::State {
     }
 };
 
-FtpStore::FtpStore(const PublishTarget& target, std::string password)
-    : s_(std::make_unique<State>()) {
-    GlobalInit();
-    s_->target = target;
-    s_->password = std::move(password);
-    s_->tls = target.protocol != PublishProtocol::Ftp;
-    s_->curl = curl_easy_init();
+FtpStore::FtpStore(const PublishTarget& target, std::string password, bool tls)
+    : CurlStore(target, std::move(password)),
+      s_(std::make_unique<State>(State{target_, password_, Handle(), tls, false, {}})) {
     std::string folder = target.remoteFolder;
     while (!folder.empty() && folder.back() == '/') folder.pop_back();
     // An FTP address's path starts in the login folder; "%2F" starts it at the server's root.
@@ -76,47 +72,30 @@ FtpStore::FtpStore(const PublishTarget& target, std::string password)
         "ftp://" + Escaped(target.host) + ":" + std::to_string(EffectivePort(target)) + "/" + path;
 }
 
-FtpStore::~FtpStore() {
-    if (s_->curl) curl_easy_cleanup(s_->curl);
-    std::fill(s_->password.begin(), s_->password.end(), '\0');
-}
+FtpStore::~FtpStore() = default;
 
 bool FtpStore::Connect(std::string& error) {
-    if (!s_->curl) {
-        error = "libcurl kann nicht gestartet werden";
-        return false;
-    }
+    if (!HandleThere(error)) return false;
     s_->Reset();
     curl_easy_setopt(s_->curl, CURLOPT_URL, s_->root.c_str());
     curl_easy_setopt(s_->curl, CURLOPT_NOBODY, 1L);
     const CURLcode rc = curl_easy_perform(s_->curl);
-    if (rc == CURLE_OK) return true;
-    if (s_->tls) s_->trust = TlsRefusal(rc, s_->root, true, s_->target.hostKey);
-    if (s_->trust.unknown)
-        error = UnknownKeyMessage(s_->target.host, s_->trust.pin);
-    else if (s_->trust.changed)
-        error = ChangedKeyMessage(s_->target.host, s_->trust.pin);
-    else if (rc == CURLE_REMOTE_ACCESS_DENIED || rc == CURLE_REMOTE_FILE_NOT_FOUND)
-        error = "Der Ordner " + s_->target.remoteFolder + " fehlt auf dem Server " +
-                s_->target.host + " oder ist nicht zug\xE4nglich";
-    else
-        error = "Keine Verbindung zu " + s_->target.host + ": " + Reason(rc);
-    return false;
+    if (rc != CURLE_OK && s_->tls) {
+        const TlsTrust trust = TlsRefusal(rc, s_->root, true, target_.hostKey);
+        unknown_ = trust.unknown;
+        changed_ = trust.changed;
+        fingerprint_ = trust.pin;
+    }
+    return Connected(
+        {rc == CURLE_OK, rc == CURLE_REMOTE_ACCESS_DENIED || rc == CURLE_REMOTE_FILE_NOT_FOUND,
+         Reason(rc)},
+        error);
 }
-
-bool FtpStore::UnknownKey() const { return s_->trust.unknown; }
-bool FtpStore::ChangedKey() const { return s_->trust.changed; }
-const std::string& FtpStore::Fingerprint() const { return s_->trust.pin; }
 
 RemoteStore::Got FtpStore::Get(const std::string& name, std::string& out, std::string& error) {
     s_->Reset();
-    out.clear();
-    curl_easy_setopt(s_->curl, CURLOPT_URL, s_->Url(name).c_str());
-    curl_easy_setopt(s_->curl, CURLOPT_WRITEFUNCTION, &Append);
-    curl_easy_setopt(s_->curl, CURLOPT_WRITEDATA, &out);
-    const CURLcode rc = curl_easy_perform(s_->curl);
+    const CURLcode rc = Download(s_->Url(name), out);
     if (rc == CURLE_OK) return Got::Read;
-    out.clear();
     if (rc == CURLE_REMOTE_FILE_NOT_FOUND) return Got::Missing;
     error = Reason(rc);
     return Got::Failed;

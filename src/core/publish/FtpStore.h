@@ -8,22 +8,18 @@
 #include <memory>
 #include <string>
 
-#include "publish/PublishTarget.h"
-#include "publish/RemoteStore.h"
+#include "model/PublishTarget.h"
+#include "publish/CurlStore.h"
 
 namespace pagloom {
 
-class FtpStore final : public ServerStore {
+class FtpStore final : public CurlStore {
   public:
-    FtpStore(const PublishTarget& target, std::string password);
+    // `tls`: FTPS (explicit TLS); plain FTP only when false.
+    FtpStore(const PublishTarget& target, std::string password, bool tls);
     ~FtpStore() override;
-    FtpStore(const FtpStore&) = delete;
-    FtpStore& operator=(const FtpStore&) = delete;
 
     bool Connect(std::string& error) override;
-    bool UnknownKey() const override;
-    bool ChangedKey() const override;
-    const std::string& Fingerprint() const override;
 
     Got Get(const std::string& name, std::string& out, std::string& error) override;
     bool Put(const std::string& name, std::string_view data, std::string& error) override;

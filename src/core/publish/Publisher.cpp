@@ -17,6 +17,8 @@
 #include "generator/MakeReport.h"
 #include "io/FileSystem.h"
 #include "publish/Manifest.h"
+#include "publish/PublishJournal.h"
+#include "publish/PublishProtocols.h"
 #include "publish/RemoteStore.h"
 #include "publish/Sha256.h"
 
@@ -67,61 +69,6 @@ std::string TempNameOf(const std::string& name) {
     return folder + ".pagloom-up-" + (slash == std::string::npos ? name : name.substr(slash + 1));
 }
 
-// The journal: one line per step, written through at once so a killed run loses nothing done.
-class Journal {
-  public:
-    Journal(std::string path, bool write) : path_(std::move(path)) {
-        if (write) fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
-    }
-    ~Journal() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Journal(const Journal&) = delete;
-    Journal& operator=(const Journal&) = delete;
-    void Line(const std::string& line) {
-        if (fd_ < 0) return;
-        const std::string l = line + "\n";
-        [[maybe_unused]] const ssize_t n = ::write(fd_, l.data(), l.size());
-    }
-    void Remove() {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = -1;
-        ::unlink(path_.c_str());
-    }
-
-  private:
-    std::string path_;
-    int fd_ = -1;
-};
-
-// Applies what an earlier, broken run recorded: files it published, files it deleted, and the
-// temporary names it may have left on the server.
-void ReplayJournal(FileSystem& fs, const std::string& path, Manifest& m,
-                   std::set<std::string>& temps) {
-    std::string text;
-    if (!fs.ReadAll(path, text)) return;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) break;  // a line cut off by the break: not done
-        const std::string line = text.substr(start, end - start);
-        start = end + 1;
-        if (line.size() < 2 || line[1] != '\t') continue;
-        const std::string rest = line.substr(2);
-        if (line[0] == 'T') {
-            temps.insert(rest);
-        } else if (line[0] == 'D') {
-            m.files.erase(rest);
-        } else if (line[0] == 'P') {
-            const size_t a = rest.find('\t'), b = rest.find('\t', a + 1);
-            if (a == std::string::npos || b == std::string::npos) continue;
-            m.files[rest.substr(b + 1)] = {
-                rest.substr(0, a),
-                std::strtoull(rest.substr(a + 1, b - a - 1).c_str(), nullptr, 10)};
-        }
-    }
-}
-
 // A transfer that breaks off (a server that drops a data connection now and then) is tried
 // again after a short pause, twice at most; temporary names keep every try out of sight.
 template <class Transfer>
@@ -141,92 +88,6 @@ bool WriteManifest(RemoteStore& remote, const Manifest& m, std::string& error) {
     });
 }
 
-// The hashes of the site's files by their identity on disk, kept beside the journal: a file
-// whose size, times, inode and device are those it had when it was hashed has not been
-// written since, and is not read again. A file changed within moments before it was hashed is
-// not kept (its times may not yet tell a later change apart).
-class HashCache {
-  public:
-    HashCache(FileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {
-        std::string text;
-        if (!fs_.ReadAll(path_, text)) return;
-        size_t start = 0;
-        while (start < text.size()) {
-            const size_t end = text.find('\n', start);
-            if (end == std::string::npos) break;
-            const std::string line = text.substr(start, end - start);
-            start = end + 1;
-            std::vector<std::string> f;
-            for (size_t a = 0, b; f.size() < 7; a = b + 1) {
-                b = line.find('\t', a);
-                if (f.size() == 6) b = std::string::npos;  // the name may hold anything else
-                f.push_back(line.substr(a, b == std::string::npos ? b : b - a));
-                if (b == std::string::npos) break;
-            }
-            if (f.size() != 7 || f[5].size() != 64) continue;
-            FileSystem::Identity id;
-            id.size = std::strtoull(f[0].c_str(), nullptr, 10);
-            id.mtimeNs = std::strtoull(f[1].c_str(), nullptr, 10);
-            id.ctimeNs = std::strtoull(f[2].c_str(), nullptr, 10);
-            id.inode = std::strtoull(f[3].c_str(), nullptr, 10);
-            id.device = std::strtoull(f[4].c_str(), nullptr, 10);
-            entries_[f[6]] = {id, f[5]};
-        }
-    }
-
-    // The file's hash and size; read and hashed only when the cache cannot tell.
-    bool Hash(const std::string& path, const std::string& name, PublishedFile& file) {
-        const std::optional<FileSystem::Identity> id = fs_.IdentityOf(path);
-        if (id) {
-            const auto known = entries_.find(name);
-            if (known != entries_.end() && known->second.id == *id) {
-                file = {known->second.sha256, id->size};
-                fresh_[name] = known->second;
-                return true;
-            }
-        }
-        const auto now =
-            static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                           std::chrono::system_clock::now().time_since_epoch())
-                                           .count());
-        std::string data;
-        if (!fs_.ReadAll(path, data)) return false;
-        file = {Sha256Hex(data), data.size()};
-        const std::optional<FileSystem::Identity> after = fs_.IdentityOf(path);
-        constexpr std::uint64_t kSettled = 50'000'000;  // ns; well above the clock's tick
-        if (id && after && *after == *id && id->ctimeNs + kSettled < now &&
-            name.find('\n') == std::string::npos)
-            fresh_[name] = {*id, file.sha256};
-        return true;
-    }
-
-    // Keeps what this run saw (only the files still there), written whole or not at all.
-    void Save() {
-        std::string text;
-        for (const auto& [name, e] : fresh_)
-            text += std::to_string(e.id.size) + '\t' + std::to_string(e.id.mtimeNs) + '\t' +
-                    std::to_string(e.id.ctimeNs) + '\t' + std::to_string(e.id.inode) + '\t' +
-                    std::to_string(e.id.device) + '\t' + e.sha256 + '\t' + name + '\n';
-        const std::string temp = path_ + ".neu";
-        if (fs_.WriteNew(temp, text) && !fs_.Rename(temp, path_)) fs_.Remove(temp);
-    }
-
-  private:
-    struct Entry {
-        FileSystem::Identity id;
-        std::string sha256;
-    };
-    FileSystem& fs_;
-    std::string path_;
-    std::unordered_map<std::string, Entry> entries_, fresh_;
-};
-
-struct Upload {
-    std::string name;
-    PublishedFile file;
-    bool isNew = false;
-};
-
 }  // namespace
 
 std::string PublishSummary(const PublishCounts& c, bool planned) {
@@ -239,92 +100,114 @@ std::string PublishSummary(const PublishCounts& c, bool planned) {
            " Bytes)";
 }
 
-std::string JournalPath(const std::string& dir, const PublishTarget& target,
-                        const std::string& site) {
-    return JoinPath(dir, Sha256Hex(target.Address() + "\n" + site).substr(0, 24) + ".journal");
+namespace {
+
+// Entry pages last, in the given order, then any other index page: they point at the rest.
+size_t SendingRank(const PublishOptions& options, const std::string& name) {
+    const auto at = std::find(options.lastFiles.begin(), options.lastFiles.end(), name);
+    if (at != options.lastFiles.end()) return 1 + (at - options.lastFiles.begin());
+    const size_t slash = name.rfind('/');
+    const std::string base = slash == std::string::npos ? name : name.substr(slash + 1);
+    const bool page = base.rfind("index.htm", 0) == 0 || base.rfind("index.php", 0) == 0 ||
+                      base.rfind("index.shtml", 0) == 0;
+    return page ? 1 + options.lastFiles.size() : 0;
 }
 
-PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& remote,
-                       const PublishTarget& target, const PublishOptions& options, MakeReport& log,
-                       const StoreFactory& moreStores) {
-    PublishOutcome outcome;
-    PublishCounts& c = outcome.counts;
-    log.Add(options.dryRun ? "Pr\xFC"
-                             "fe Ver\xF6"
-                             "ffentlichung von " +
-                                 site + " nach " + target.Address() + " (nichts wird gesendet):"
-                           : "Ver\xF6"
-                             "ffentliche " +
-                                 site + " nach " + target.Address() + ":");
-    log.Add("");
-    auto refuse = [&](const std::string& why) {
-        log.Add(why);
-        log.Add("");
-        return outcome;
-    };
-    if (!fs.DirectoryExists(site)) return refuse("Das Verzeichnis " + site + " existiert nicht!");
-
-    // What the server holds, by its manifest, and what a broken run did since it was written.
-    Manifest manifest;
+// The manifest on the server, or why the target is not ours to publish to.
+std::optional<Manifest> ReadServerManifest(RemoteStore& remote, const PublishOptions& options,
+                                           std::string& refusal) {
     std::string text, error;
     switch (remote.Get(kManifestName, text, error)) {
         case RemoteStore::Got::Read: {
             std::optional<Manifest> read = ParseManifest(text);
-            if (!read)
-                return refuse("Die Datei " + std::string(kManifestName) +
-                              " im Zielordner ist keine Liste dieses Programms; nichts wird "
-                              "ver\xF6"
-                              "ffentlicht.");
-            if (read->project != options.project)
-                return refuse("Der Zielordner geh\xF6rt zum Projekt " + read->project +
-                              "; nichts wird ver\xF6"
-                              "ffentlicht.");
-            manifest = std::move(*read);
-            break;
+            if (!read) {
+                refusal = "Die Datei " + std::string(kManifestName) +
+                          " im Zielordner ist keine Liste dieses Programms; nichts wird "
+                          "ver\xF6"
+                          "ffentlicht.";
+                return std::nullopt;
+            }
+            if (read->project != options.project) {
+                refusal = "Der Zielordner geh\xF6rt zum Projekt " + read->project +
+                          "; nichts wird ver\xF6"
+                          "ffentlicht.";
+                return std::nullopt;
+            }
+            return read;
         }
         case RemoteStore::Got::Missing:
-            break;
+            return Manifest{};
         case RemoteStore::Got::Failed:
-            return refuse("Fehler: " + std::string(kManifestName) + " (" + error + ")");
+            break;
     }
-    manifest.project = options.project;
-    manifest.target = target.Address();
-    const std::string journalPath = JournalPath(options.journalDir, target, site);
-    std::set<std::string> temps;
-    ReplayJournal(fs, journalPath, manifest, temps);
+    refusal = "Fehler: " + std::string(kManifestName) + " (" + error + ")";
+    return std::nullopt;
+}
 
-    if (options.verify != PublishOptions::Verify::None) {
-        for (auto it = manifest.files.begin(); it != manifest.files.end();) {
-            bool good;
-            if (options.verify == PublishOptions::Verify::Content) {
-                std::string data;
-                good = remote.Get(it->first, data, error) == RemoteStore::Got::Read &&
-                       Sha256Hex(data) == it->second.sha256;
-            } else {
-                good = remote.Size(it->first) == it->second.size;
-            }
-            it = good ? std::next(it) : manifest.files.erase(it);
+// Drops from the manifest what the server does not hold as recorded, so it is sent again.
+void VerifyManifest(RemoteStore& remote, PublishOptions::Verify verify, Manifest& manifest) {
+    if (verify == PublishOptions::Verify::None) return;
+    std::string error;
+    for (auto it = manifest.files.begin(); it != manifest.files.end();) {
+        bool good;
+        if (verify == PublishOptions::Verify::Content) {
+            std::string data;
+            good = remote.Get(it->first, data, error) == RemoteStore::Got::Read &&
+                   Sha256Hex(data) == it->second.sha256;
+        } else {
+            good = remote.Size(it->first) == it->second.size;
         }
+        it = good ? std::next(it) : manifest.files.erase(it);
     }
+}
+
+}  // namespace
+
+PublishPlan PlanPublish(FileSystem& fs, const std::string& site, RemoteStore& remote,
+                        const PublishTarget& target, const PublishOptions& options,
+                        MakeReport& log) {
+    PublishPlan plan;
+    plan.site = site;
+    plan.target = target;
+    plan.options = options;
+    PublishCounts& c = plan.counts;
+    log.Add(options.dryRun
+                ? "Pr\xFC"
+                  "fe Ver\xF6"
+                  "ffentlichung von " +
+                      site + " nach " + TargetAddress(target) + " (nichts wird gesendet):"
+                : "Ver\xF6"
+                  "ffentliche " +
+                      site + " nach " + TargetAddress(target) + ":");
+    log.Add("");
+    auto refuse = [&](const std::string& why) {
+        plan.refusal = why;
+        log.Add(why);
+        log.Add("");
+        return plan;
+    };
+    if (!fs.DirectoryExists(site)) return refuse("Das Verzeichnis " + site + " existiert nicht!");
+
+    // What the server holds, by its manifest, and what a broken run did since it was written.
+    std::string refusal;
+    std::optional<Manifest> manifest = ReadServerManifest(remote, options, refusal);
+    if (!manifest) return refuse(refusal);
+    plan.manifest = std::move(*manifest);
+    plan.manifest.project = options.project;
+    plan.manifest.target = TargetAddress(target);
+    plan.journalPath = JournalPath(options.journalDir, target, site);
+    ReplayJournal(fs, plan.journalPath, plan.manifest, plan.leftovers);
+    VerifyManifest(remote, options.verify, plan.manifest);
 
     LocalSite local;
     Walk(fs, site, "", target, local, 0);
-    // Entry pages last, in the given order, then any other index page: they point at the rest.
-    auto rank = [&](const std::string& name) -> size_t {
-        const auto at = std::find(options.lastFiles.begin(), options.lastFiles.end(), name);
-        if (at != options.lastFiles.end()) return 1 + (at - options.lastFiles.begin());
-        const size_t slash = name.rfind('/');
-        const std::string base = slash == std::string::npos ? name : name.substr(slash + 1);
-        const bool page = base.rfind("index.htm", 0) == 0 || base.rfind("index.php", 0) == 0 ||
-                          base.rfind("index.shtml", 0) == 0;
-        return page ? 1 + options.lastFiles.size() : 0;
-    };
     std::stable_sort(local.files.begin(), local.files.end(),
-                     [&](const std::string& a, const std::string& b) { return rank(a) < rank(b); });
+                     [&](const std::string& a, const std::string& b) {
+                         return SendingRank(options, a) < SendingRank(options, b);
+                     });
 
     fs.CreateDirectory(options.journalDir);
-    HashCache hashes(fs, journalPath.substr(0, journalPath.size() - 8) + ".hashes");
-    std::vector<Upload> uploads;
+    HashCache hashes(fs, plan.journalPath.substr(0, plan.journalPath.size() - 8) + ".hashes");
     std::set<std::string> present;
     for (const std::string& name : local.files) {
         present.insert(name);
@@ -335,13 +218,13 @@ PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& rem
             ++c.failed;
             continue;
         }
-        const auto known = manifest.files.find(name);
-        if (known != manifest.files.end() && known->second == file) {
+        const auto known = plan.manifest.files.find(name);
+        if (known != plan.manifest.files.end() && known->second == file) {
             ++c.unchanged;
             if (options.dryRun) log.Add("unver\xE4ndert: " + name);
             continue;
         }
-        uploads.push_back({name, file, known == manifest.files.end()});
+        plan.uploads.push_back({name, file, known == plan.manifest.files.end()});
     }
     hashes.Save();
     for (const std::string& name : local.links) {
@@ -350,143 +233,217 @@ PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& rem
                 "ffentlicht)");
         ++c.failed;
     }
-    std::vector<std::string> deletions;
+    plan.firstEntryPage = plan.uploads.size();
+    while (plan.firstEntryPage > 0 &&
+           SendingRank(options, plan.uploads[plan.firstEntryPage - 1].name) > 0)
+        --plan.firstEntryPage;
     if (options.deleteRemoved)
-        for (const auto& [name, file] : manifest.files)
+        for (const auto& [name, file] : plan.manifest.files)
             if (!present.count(name) && !MatchesAnyPattern(target.protect, name))
-                deletions.push_back(name);
-    if (static_cast<int>(deletions.size()) > options.maxDelete)
-        return refuse(std::to_string(deletions.size()) +
+                plan.deletions.push_back(name);
+    if (static_cast<int>(plan.deletions.size()) > options.maxDelete)
+        return refuse(std::to_string(plan.deletions.size()) +
                       " Dateien w\xE4ren zu l\xF6schen, mehr als " +
                       std::to_string(options.maxDelete) +
                       " (--max-delete); nichts wird ver\xF6"
                       "ffentlicht.");
+    return plan;
+}
 
-    if (options.dryRun) {
-        for (const Upload& u : uploads) {
-            log.Add((u.isNew ? "neu: " : "ge\xE4ndert: ") + u.name);
-            ++(u.isNew ? c.added : c.changed);
-            c.bytes += u.file.size;
-        }
-        for (const std::string& name : deletions) {
-            log.Add("gel\xF6scht: " + name);
-            ++c.deleted;
-        }
-        log.Add("");
-        log.Add(PublishSummary(c, true));
-        log.Add("");
-        outcome.end = c.failed ? PublishEnd::SomeFailed : PublishEnd::Done;
-        return outcome;
-    }
+namespace {
 
-    fs.CreateDirectory(options.journalDir);
-    Journal journal(journalPath, true);
-    for (const std::string& temp : temps) remote.Remove(temp, error);
-    // Uploads run on up to `connections` connections at once; the entry pages follow on the
-    // first one, in their order, once every other file is there.
-    std::mutex lock;
-    int sinceManifest = 0;
-    PublishProgress progress;
-    progress.totalFiles = static_cast<int>(uploads.size());
-    for (const Upload& u : uploads) progress.totalBytes += u.file.size;
-    auto report = [&](const Upload& u) {  // under `lock`
-        ++progress.files;
-        progress.bytes += u.file.size;
-        progress.current = u.name;
-        if (options.progress) options.progress(progress);
-    };
-    if (options.progress) options.progress(progress);
-    auto cancelled = [&] { return options.cancel && options.cancel->load(); };
-    auto upload = [&](RemoteStore& store, const Upload& u) {
-        std::string data, why;
-        const std::string temp = TempNameOf(u.name);
-        bool ok = fs.ReadAll(JoinPath(site, u.name), data) && Sha256Hex(data) == u.file.sha256;
-        if (!ok)
-            why =
-                "hat sich w\xE4hrend des Ver\xF6"
-                "ffentlichens ge\xE4ndert";
-        ok = ok && store.MakeFolders(FolderOf(u.name), why);
-        if (ok) {
-            std::lock_guard<std::mutex> hold(lock);
-            journal.Line("T\t" + temp);
-        }
-        ok = ok && WithRetries([&] {
-                 if (!store.Put(temp, data, why)) return false;
-                 if (store.Size(temp) != data.size()) {
-                     why =
-                         "unvollst\xE4ndig \xFC"
-                         "bertragen";
-                     return false;
-                 }
-                 return store.Replace(temp, u.name, why);
-             });
-        std::lock_guard<std::mutex> hold(lock);
-        if (!ok) {
-            std::string ignored;
-            store.Remove(temp, ignored);
-            log.Add("Fehler: " + u.name + " (" + why + ")");
-            ++c.failed;
-            report(u);
-            return;
-        }
-        journal.Line("P\t" + u.file.sha256 + "\t" + std::to_string(u.file.size) + "\t" + u.name);
-        manifest.files[u.name] = u.file;
+// The plan of a dry run, as the run would log it.
+PublishOutcome ListPlan(const PublishPlan& plan, MakeReport& log) {
+    PublishOutcome outcome;
+    PublishCounts& c = outcome.counts;
+    c = plan.counts;
+    for (const PlannedUpload& u : plan.uploads) {
         log.Add((u.isNew ? "neu: " : "ge\xE4ndert: ") + u.name);
         ++(u.isNew ? c.added : c.changed);
         c.bytes += u.file.size;
-        report(u);
-        if (++sinceManifest >= kManifestEvery && WriteManifest(store, manifest, why))
-            sinceManifest = 0;
-    };
-    size_t firstLast = uploads.size();
-    while (firstLast > 0 && rank(uploads[firstLast - 1].name) > 0) --firstLast;
-    std::atomic<size_t> next{0};
-    auto work = [&](RemoteStore& store) {
-        for (size_t i; !cancelled() && (i = next.fetch_add(1)) < firstLast;)
-            upload(store, uploads[i]);
-    };
-    std::vector<std::unique_ptr<RemoteStore>> more;
-    const int wanted = std::min<int>(std::max(1, options.connections), 8);
-    for (int k = 1; k < wanted && static_cast<size_t>(k) < firstLast && moreStores; ++k)
-        if (std::unique_ptr<RemoteStore> store = moreStores()) more.push_back(std::move(store));
-    std::vector<std::thread> workers;
-    for (auto& store : more) workers.emplace_back(work, std::ref(*store));
-    work(remote);
-    for (std::thread& t : workers) t.join();
-    // The entry pages only after every other file: a cancelled run leaves the old ones.
-    const bool stopped = cancelled();
-    for (size_t i = firstLast; !stopped && i < uploads.size(); ++i) upload(remote, uploads[i]);
-    // Only a complete upload may take files away: a page that failed may still link to them.
-    if (c.failed == 0 && !stopped)
-        for (const std::string& name : deletions) {
+    }
+    for (const std::string& name : plan.deletions) {
+        log.Add("gel\xF6scht: " + name);
+        ++c.deleted;
+    }
+    log.Add("");
+    log.Add(PublishSummary(c, true));
+    log.Add("");
+    outcome.end = c.failed ? PublishEnd::SomeFailed : PublishEnd::Done;
+    return outcome;
+}
+
+// One run's sending: the files of the plan over one or more connections, each recorded in the
+// journal and the manifest the moment it is confirmed.
+class Sender {
+  public:
+    Sender(FileSystem& fs, PublishPlan& plan, MakeReport& log, PublishOutcome& outcome)
+        : fs_(fs), plan_(plan), log_(log), c_(outcome.counts), journal_(plan.journalPath, true) {
+        progress_.totalFiles = static_cast<int>(plan.uploads.size());
+        for (const PlannedUpload& u : plan.uploads) progress_.totalBytes += u.file.size;
+    }
+
+    bool Cancelled() const { return plan_.options.cancel && plan_.options.cancel->load(); }
+    int Sent() const { return progress_.files; }
+    void Start() {
+        if (plan_.options.progress) plan_.options.progress(progress_);
+    }
+
+    void RemoveLeftovers(RemoteStore& remote) {
+        std::string ignored;
+        for (const std::string& temp : plan_.leftovers) remote.Remove(temp, ignored);
+    }
+
+    // Every file but the entry pages, on up to `connections` connections at once.
+    void SendPages(RemoteStore& remote, const StoreFactory& moreStores) {
+        std::atomic<size_t> next{0};
+        const size_t end = plan_.firstEntryPage;
+        auto work = [&](RemoteStore& store) {
+            for (size_t i; !Cancelled() && (i = next.fetch_add(1)) < end;)
+                Send(store, plan_.uploads[i]);
+        };
+        std::vector<std::unique_ptr<RemoteStore>> more;
+        const int wanted = std::min(std::max(1, plan_.options.connections), kMaxPublishConnections);
+        for (int k = 1; k < wanted && static_cast<size_t>(k) < end && moreStores; ++k)
+            if (std::unique_ptr<RemoteStore> store = moreStores()) more.push_back(std::move(store));
+        std::vector<std::thread> workers;
+        for (auto& store : more) workers.emplace_back(work, std::ref(*store));
+        work(remote);
+        for (std::thread& t : workers) t.join();
+    }
+
+    // The entry pages, in their order, once every other file is there.
+    void SendEntryPages(RemoteStore& remote) {
+        for (size_t i = plan_.firstEntryPage; i < plan_.uploads.size(); ++i)
+            Send(remote, plan_.uploads[i]);
+    }
+
+    void Delete(RemoteStore& remote) {
+        std::string error;
+        for (const std::string& name : plan_.deletions) {
             if (!remote.Remove(name, error)) {
-                log.Add("Fehler: " + name + " (" + error + ")");
-                ++c.failed;
+                log_.Add("Fehler: " + name + " (" + error + ")");
+                ++c_.failed;
                 continue;
             }
-            journal.Line("D\t" + name);
-            manifest.files.erase(name);
-            log.Add("gel\xF6scht: " + name);
-            ++c.deleted;
+            journal_.Deleted(name);
+            plan_.manifest.files.erase(name);
+            log_.Add("gel\xF6scht: " + name);
+            ++c_.deleted;
         }
-    if (WriteManifest(remote, manifest, error)) {
-        journal.Remove();
-    } else {
-        log.Add("Fehler: " + std::string(kManifestName) + " (" + error + ")");
-        ++c.failed;
     }
+
+    void Finish(RemoteStore& remote) {
+        std::string error;
+        if (WriteManifest(remote, plan_.manifest, error)) {
+            journal_.Remove();
+        } else {
+            log_.Add("Fehler: " + std::string(kManifestName) + " (" + error + ")");
+            ++c_.failed;
+        }
+    }
+
+  private:
+    void Send(RemoteStore& store, const PlannedUpload& u);
+    void Report(const PlannedUpload& u);  // under lock_
+
+    FileSystem& fs_;
+    PublishPlan& plan_;
+    MakeReport& log_;
+    PublishCounts& c_;
+    Journal journal_;
+    std::mutex lock_;
+    int sinceManifest_ = 0;
+    PublishProgress progress_;
+};
+
+void Sender::Report(const PlannedUpload& u) {
+    ++progress_.files;
+    progress_.bytes += u.file.size;
+    progress_.current = u.name;
+    if (plan_.options.progress) plan_.options.progress(progress_);
+}
+
+void Sender::Send(RemoteStore& store, const PlannedUpload& u) {
+    std::string data, why;
+    const std::string temp = TempNameOf(u.name);
+    bool ok = fs_.ReadAll(JoinPath(plan_.site, u.name), data) && Sha256Hex(data) == u.file.sha256;
+    if (!ok)
+        why =
+            "hat sich w\xE4hrend des Ver\xF6"
+            "ffentlichens ge\xE4ndert";
+    ok = ok && store.MakeFolders(FolderOf(u.name), why);
+    if (ok) {
+        std::lock_guard<std::mutex> hold(lock_);
+        journal_.Temporary(temp);
+    }
+    ok = ok && WithRetries([&] {
+             if (!store.Put(temp, data, why)) return false;
+             if (store.Size(temp) != data.size()) {
+                 why =
+                     "unvollst\xE4ndig \xFC"
+                     "bertragen";
+                 return false;
+             }
+             return store.Replace(temp, u.name, why);
+         });
+    std::lock_guard<std::mutex> hold(lock_);
+    if (!ok) {
+        std::string ignored;
+        store.Remove(temp, ignored);
+        log_.Add("Fehler: " + u.name + " (" + why + ")");
+        ++c_.failed;
+        Report(u);
+        return;
+    }
+    journal_.Published(u.name, u.file);
+    plan_.manifest.files[u.name] = u.file;
+    log_.Add((u.isNew ? "neu: " : "ge\xE4ndert: ") + u.name);
+    ++(u.isNew ? c_.added : c_.changed);
+    c_.bytes += u.file.size;
+    Report(u);
+    if (++sinceManifest_ >= kManifestEvery && WriteManifest(store, plan_.manifest, why))
+        sinceManifest_ = 0;
+}
+
+}  // namespace
+
+PublishOutcome RunPublish(FileSystem& fs, PublishPlan& plan, RemoteStore& remote, MakeReport& log,
+                          const StoreFactory& moreStores) {
+    if (plan.Refused()) return {};
+    if (plan.options.dryRun) return ListPlan(plan, log);
+    PublishOutcome outcome;
+    outcome.counts = plan.counts;
+    fs.CreateDirectory(plan.options.journalDir);
+    Sender sender(fs, plan, log, outcome);
+    sender.RemoveLeftovers(remote);
+    sender.Start();
+    sender.SendPages(remote, moreStores);
+    // The entry pages only after every other file: a cancelled run leaves the old ones.
+    const bool stopped = sender.Cancelled();
+    if (!stopped) sender.SendEntryPages(remote);
+    // Only a complete upload may take files away: a page that failed may still link to them.
+    if (outcome.counts.failed == 0 && !stopped) sender.Delete(remote);
+    sender.Finish(remote);
     if (stopped)
-        log.Add("Abgebrochen: " + std::to_string(uploads.size() - progress.files) +
+        log.Add("Abgebrochen: " + std::to_string(plan.uploads.size() - sender.Sent()) +
                 " Dateien nicht \xFC"
                 "bertragen; der n\xE4"
                 "chste Lauf setzt fort.");
     log.Add("");
-    log.Add(PublishSummary(c, false));
+    log.Add(PublishSummary(outcome.counts, false));
     log.Add("");
-    outcome.end = stopped    ? PublishEnd::Cancelled
-                  : c.failed ? PublishEnd::SomeFailed
-                             : PublishEnd::Done;
+    outcome.end = stopped                 ? PublishEnd::Cancelled
+                  : outcome.counts.failed ? PublishEnd::SomeFailed
+                                          : PublishEnd::Done;
     return outcome;
+}
+
+PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& remote,
+                       const PublishTarget& target, const PublishOptions& options, MakeReport& log,
+                       const StoreFactory& moreStores) {
+    PublishPlan plan = PlanPublish(fs, site, remote, target, options, log);
+    return RunPublish(fs, plan, remote, log, moreStores);
 }
 
 }  // namespace pagloom

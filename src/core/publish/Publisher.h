@@ -10,10 +10,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "publish/PublishTarget.h"
+#include "model/PublishTarget.h"
+#include "publish/Manifest.h"
+#include "publish/PathPatterns.h"
 
 namespace pagloom {
 
@@ -69,8 +72,44 @@ struct PublishOutcome {
 // Makes one more connection to the target (nothing when it cannot): files go on several at once.
 using StoreFactory = std::function<std::unique_ptr<RemoteStore>()>;
 
-// Publishes the folder `site` to `remote` and logs one line per file and a summary in `log`.
+// A file of the site to send.
+struct PlannedUpload {
+    std::string name;
+    PublishedFile file;
+    bool isNew = false;
+};
+
+// What a run would do, made without changing anything on the server: the files to send (entry
+// pages last), those to delete, and why nothing may be sent when that is so. The dry run prints
+// it; a run carries it out.
+struct PublishPlan {
+    std::string site;
+    PublishTarget target;
+    PublishOptions options;
+    Manifest manifest;                // what the server holds, with what a broken run did since
+    std::set<std::string> leftovers;  // temporary names a broken run may have left
+    std::vector<PlannedUpload> uploads;
+    size_t firstEntryPage = 0;  // uploads from here on wait until every other file is there
+    std::vector<std::string> deletions;
+    PublishCounts counts;  // unchanged and failed (logged while planning), as planned
+    std::string refusal;   // not empty: nothing may be sent, and why (logged)
+    std::string journalPath;
+
+    bool Refused() const { return !refusal.empty(); }
+    bool NothingToDo() const { return uploads.empty() && deletions.empty(); }
+};
+
+// Compares the site's folder with what `remote` holds; logs the start line, the files that
+// cannot be sent and (dry run) the unchanged ones in `log`.
+PublishPlan PlanPublish(FileSystem& fs, const std::string& site, RemoteStore& remote,
+                        const PublishTarget& target, const PublishOptions& options,
+                        MakeReport& log);
+// Carries out the plan (or, for a dry run, lists it) and logs one line per file and a summary.
 // With `moreStores`, up to options.connections connections upload at the same time.
+PublishOutcome RunPublish(FileSystem& fs, PublishPlan& plan, RemoteStore& remote, MakeReport& log,
+                          const StoreFactory& moreStores = {});
+
+// Plan and run in one.
 PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& remote,
                        const PublishTarget& target, const PublishOptions& options, MakeReport& log,
                        const StoreFactory& moreStores = {});
@@ -78,9 +117,5 @@ PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& rem
 // The summary line: "Veröffentlicht: N neu, N geändert, N gelöscht, N unverändert, N Fehler
 // (N Bytes)"; planning: "Plan: ..." with the same counts.
 std::string PublishSummary(const PublishCounts& c, bool planned);
-
-// The journal of a target for a site folder: one file per pair in `dir`.
-std::string JournalPath(const std::string& dir, const PublishTarget& target,
-                        const std::string& site);
 
 }  // namespace pagloom

@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "publish/PublishProtocols.h"
 #include "text/Cp1252.h"
+#include "text/TextConversions.h"
 
 namespace pagloom {
 namespace {
@@ -21,25 +23,6 @@ const SecretSchema* Schema() {
                                          {"user", SECRET_SCHEMA_ATTRIBUTE_STRING},
                                          {"host", SECRET_SCHEMA_ATTRIBUTE_STRING},
                                          {"port", SECRET_SCHEMA_ATTRIBUTE_STRING},
-                                         {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
-                                        0,
-                                        nullptr,
-                                        nullptr,
-                                        nullptr,
-                                        nullptr,
-                                        nullptr,
-                                        nullptr,
-                                        nullptr};
-    return &schema;
-}
-
-// How QtKeychain files an entry in the Secret Service: "server" is its service, "user" its key.
-const SecretSchema* KeychainSchema() {
-    static const SecretSchema schema = {"org.qt.keychain",
-                                        SECRET_SCHEMA_DONT_MATCH_NAME,
-                                        {{"user", SECRET_SCHEMA_ATTRIBUTE_STRING},
-                                         {"server", SECRET_SCHEMA_ATTRIBUTE_STRING},
-                                         {"type", SECRET_SCHEMA_ATTRIBUTE_STRING},
                                          {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
                                         0,
                                         nullptr,
@@ -76,7 +59,7 @@ std::string Unreachable(GError* e) {
 struct Attributes {
     std::string protocol, user, host, port;
     explicit Attributes(const PublishTarget& t)
-        : protocol(ProtocolKey(t.protocol)),
+        : protocol(ToLowerAscii(t.protocol)),
           user(Cp1252ToUtf8(t.user)),
           host(Cp1252ToUtf8(t.host)),
           port(std::to_string(EffectivePort(t))) {}
@@ -103,18 +86,13 @@ SecretLookup LookupPassword(const PublishTarget& target, std::string& password,
     gchar* found = secret_password_lookup_sync(
         Schema(), nullptr, &e, "service", "pagloom", "protocol", a.protocol.c_str(), "user",
         a.user.c_str(), "host", a.host.c_str(), "port", a.port.c_str(), nullptr);
-    if (!found && !e) {
-        const std::string key = SecretKey(target);
-        found = secret_password_lookup_sync(KeychainSchema(), nullptr, &e, "server", kSecretService,
-                                            "user", key.c_str(), nullptr);
-    }
     if (e) {
         error = Unreachable(e);
         return SecretLookup::Unavailable;
     }
     if (!found) return SecretLookup::NotFound;
-    password = found;  // handed to the server as the user typed it (UTF-8)
-    secret_password_free(found);
+    password = found;             // handed to the server as the user typed it (UTF-8)
+    secret_password_free(found);  // wipes libsecret's copy
     return SecretLookup::Found;
 }
 
@@ -142,6 +120,18 @@ bool ForgetPassword(const PublishTarget& target, std::string& error) {
     if (!e) return true;
     error = Unreachable(e);
     return false;
+}
+
+SecretLookup SecretServiceStore::Lookup(const PublishTarget& target, std::string& password,
+                                        std::string& error) {
+    return LookupPassword(target, password, error);
+}
+bool SecretServiceStore::Store(const PublishTarget& target, const std::string& password,
+                               std::string& error) {
+    return StorePassword(target, password, error);
+}
+bool SecretServiceStore::Forget(const PublishTarget& target, std::string& error) {
+    return ForgetPassword(target, error);
 }
 
 }  // namespace pagloom

@@ -9,6 +9,7 @@
 
 #include "io/FileSystem.h"
 #include "publish/CurlSupport.h"
+#include "publish/PublishProtocols.h"
 #include "publish/Sha256.h"
 #include "text/Cp1252.h"
 
@@ -75,12 +76,14 @@ std::string SshFingerprint(std::string_view keyBlob) {
 }
 
 struct SftpStore::State {
-    PublishTarget target;
-    std::string password, knownHosts;
-    CURL* curl = nullptr;
+    const PublishTarget& target;
+    const std::string& password;
+    CURL* curl;
+    std::string& fingerprint;
+    bool& unknown;
+    bool& changed;
+    std::string knownHosts;
     std::string base;  // "sftp://host:port"
-    std::string fingerprint;
-    bool unknown = false, changed = false, checked = false;
 
     std::string RemotePath(const std::string& name) const {
         std::string root = target.remoteFolder;
@@ -97,7 +100,6 @@ struct SftpStore::State {
     // Whether the key the server shows may be trusted; notes an unknown or a changed one.
     bool Trusts(int type, std::string_view key) {
         fingerprint = SshFingerprint(key);
-        checked = true;
         if (!target.hostKey.empty()) {
             changed = target.hostKey != fingerprint;
             return !changed;
@@ -190,56 +192,33 @@ struct SftpStore::State {
 };
 
 SftpStore::SftpStore(const PublishTarget& target, std::string password, std::string knownHosts)
-    : s_(std::make_unique<State>()) {
-    GlobalInit();
-    s_->target = target;
-    s_->password = std::move(password);
-    s_->knownHosts = std::move(knownHosts);
-    s_->curl = curl_easy_init();
+    : CurlStore(target, std::move(password)),
+      s_(std::make_unique<State>(State{target_,
+                                       password_,
+                                       Handle(),
+                                       fingerprint_,
+                                       unknown_,
+                                       changed_,
+                                       std::move(knownHosts),
+                                       {}})) {
     s_->base = "sftp://" + Escaped(target.host) + ":" + std::to_string(EffectivePort(target));
 }
 
-SftpStore::~SftpStore() {
-    if (s_->curl) curl_easy_cleanup(s_->curl);
-    // Overwritten, so a core dump of the process after publishing does not hold it.
-    std::fill(s_->password.begin(), s_->password.end(), '\0');
-}
+SftpStore::~SftpStore() = default;
 
 bool SftpStore::Connect(std::string& error) {
-    if (!s_->curl) {
-        error = "libcurl kann nicht gestartet werden";
-        return false;
-    }
+    if (!HandleThere(error)) return false;
     s_->Reset();
     curl_easy_setopt(s_->curl, CURLOPT_URL, (s_->Url("") + "/").c_str());
     curl_easy_setopt(s_->curl, CURLOPT_NOBODY, 1L);
     const CURLcode rc = curl_easy_perform(s_->curl);
-    if (rc == CURLE_OK) return true;
-    if (s_->unknown)
-        error = UnknownKeyMessage(s_->target.host, s_->fingerprint);
-    else if (s_->changed)
-        error = ChangedKeyMessage(s_->target.host, s_->fingerprint);
-    else if (rc == CURLE_REMOTE_FILE_NOT_FOUND)
-        error =
-            "Der Ordner " + s_->target.remoteFolder + " fehlt auf dem Server " + s_->target.host;
-    else
-        error = "Keine Verbindung zu " + s_->target.host + ": " + s_->Reason(rc);
-    return false;
+    return Connected({rc == CURLE_OK, rc == CURLE_REMOTE_FILE_NOT_FOUND, s_->Reason(rc)}, error);
 }
-
-bool SftpStore::UnknownKey() const { return s_->unknown; }
-bool SftpStore::ChangedKey() const { return s_->changed; }
-const std::string& SftpStore::Fingerprint() const { return s_->fingerprint; }
 
 RemoteStore::Got SftpStore::Get(const std::string& name, std::string& out, std::string& error) {
     s_->Reset();
-    out.clear();
-    curl_easy_setopt(s_->curl, CURLOPT_URL, s_->Url(name).c_str());
-    curl_easy_setopt(s_->curl, CURLOPT_WRITEFUNCTION, &Append);
-    curl_easy_setopt(s_->curl, CURLOPT_WRITEDATA, &out);
-    const CURLcode rc = curl_easy_perform(s_->curl);
+    const CURLcode rc = Download(s_->Url(name), out);
     if (rc == CURLE_OK) return Got::Read;
-    out.clear();
     if (rc == CURLE_REMOTE_FILE_NOT_FOUND) return Got::Missing;
     error = s_->Reason(rc);
     return Got::Failed;

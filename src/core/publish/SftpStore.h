@@ -8,24 +8,19 @@
 #include <memory>
 #include <string>
 
-#include "publish/PublishTarget.h"
-#include "publish/RemoteStore.h"
+#include "model/PublishTarget.h"
+#include "publish/CurlStore.h"
 
 namespace pagloom {
 
-class SftpStore final : public ServerStore {
+class SftpStore final : public CurlStore {
   public:
     // `knownHosts`: the user's known_hosts file ("" for none).
     SftpStore(const PublishTarget& target, std::string password, std::string knownHosts);
     ~SftpStore() override;
-    SftpStore(const SftpStore&) = delete;
-    SftpStore& operator=(const SftpStore&) = delete;
 
     // Connects and checks the host key ("SHA256:..." as Fingerprint()).
     bool Connect(std::string& error) override;
-    bool UnknownKey() const override;
-    bool ChangedKey() const override;
-    const std::string& Fingerprint() const override;
 
     Got Get(const std::string& name, std::string& out, std::string& error) override;
     bool Put(const std::string& name, std::string_view data, std::string& error) override;

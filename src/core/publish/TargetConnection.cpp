@@ -1,40 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "publish/TargetConnection.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "generator/SiteFiles.h"
 #include "io/FileSystem.h"
 #include "io/ProjectPaths.h"
 #include "model/Project.h"
-#include "publish/DavStore.h"
-#include "publish/FtpStore.h"
-#include "publish/SftpStore.h"
+#include "publish/PublishProtocols.h"
 
 namespace pagloom {
-namespace {
 
-std::unique_ptr<ServerStore> MakeServerStore(const PublishTarget& target,
-                                             const TargetAccess& access) {
-    switch (target.protocol) {
-        case PublishProtocol::Sftp:
-            return std::make_unique<SftpStore>(target, access.password, access.knownHosts);
-        case PublishProtocol::Ftps:
-        case PublishProtocol::Ftp:
-            return std::make_unique<FtpStore>(target, access.password);
-        case PublishProtocol::WebDav:
-            return std::make_unique<DavStore>(target, access.password);
-        case PublishProtocol::Folder:
-        case PublishProtocol::None:
-            break;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
-PublishOptions ProjectPublishOptions(const Project& project, const std::string& projectFile,
-                                     FileSystem& fs) {
+PublishOptions ProjectPublishOptions(const ProjectSettings& settings, const PublishTarget& target,
+                                     const std::string& projectFile, FileSystem& fs) {
     PublishOptions options;
     const size_t slash = projectFile.rfind('/');
     options.project = slash == std::string::npos ? projectFile : projectFile.substr(slash + 1);
@@ -49,12 +28,10 @@ PublishOptions ProjectPublishOptions(const Project& project, const std::string& 
     fs.CreateDirectory(dir);
     options.journalDir = dir;
     // The pages the visitor enters by go last, so they never point at pages not there yet.
-    for (SiteFileKind kind : {SiteFileKind::MenuScript, SiteFileKind::MenuInclude,
-                              SiteFileKind::MenuFrame, SiteFileKind::Frameset})
-        if (SiteFileDue(project.Settings, kind))
-            options.lastFiles.push_back(SiteFileName(project.Settings, kind));
-    options.deleteRemoved = project.Publish.deleteRemoved;
-    options.connections = project.Publish.connections;
+    for (SiteFileKind kind : kEntryPages)
+        if (SiteFileDue(settings, kind)) options.lastFiles.push_back(SiteFileName(settings, kind));
+    options.deleteRemoved = target.deleteRemoved;
+    options.connections = target.connections;
     return options;
 }
 
@@ -66,14 +43,15 @@ std::string UserKnownHosts() {
 TargetConnection ConnectTarget(FileSystem& fs, const PublishTarget& target,
                                const TargetAccess& access) {
     TargetConnection c;
-    if (target.protocol == PublishProtocol::None) {
-        c.error = target.protocolText.empty() ? "Die Projektdatei " + access.projectFile +
-                                                    " nennt kein Ziel zum Ver\xF6"
-                                                    "ffentlichen (Abschnitt [publish])."
-                                              : "Unbekanntes Protokoll: " + target.protocolText;
+    const PublishProtocol* protocol = FindProtocol(target.protocol);
+    if (!protocol) {
+        c.error = target.protocol.empty() ? "Die Projektdatei " + access.projectFile +
+                                                " nennt kein Ziel zum Ver\xF6"
+                                                "ffentlichen (Abschnitt [publish])."
+                                          : "Unbekanntes Protokoll: " + target.protocol;
         return c;
     }
-    if (target.protocol == PublishProtocol::Folder) {
+    if (protocol->IsLocal()) {
         const std::string folder = ProjectInputPath(access.projectFile, target.remoteFolder);
         if (folder.empty() || !fs.DirectoryExists(folder)) {
             c.error = "Das Verzeichnis " + folder + " existiert nicht!" + WindowsPathNote(folder);
@@ -95,11 +73,8 @@ TargetConnection ConnectTarget(FileSystem& fs, const PublishTarget& target,
             "ffentlichen nennt keinen Server (host).";
         return c;
     }
-    if (target.protocol == PublishProtocol::Ftp)
-        c.warning =
-            "WARNUNG: FTP ohne Verschl\xFCsselung: Passwort und Dateien gehen lesbar \xFC"
-            "ber das Netz.";
-    std::unique_ptr<ServerStore> first = MakeServerStore(target, access);
+    c.warning = protocol->warning;
+    std::unique_ptr<ServerStore> first = protocol->makeStore(target, access);
     if (!first->Connect(c.error)) {
         c.unknownKey = first->UnknownKey();
         c.changedKey = first->ChangedKey();
@@ -108,8 +83,14 @@ TargetConnection ConnectTarget(FileSystem& fs, const PublishTarget& target,
     }
     c.error.clear();
     c.store = std::move(first);
-    c.more = [target, access]() -> std::unique_ptr<RemoteStore> {
-        std::unique_ptr<ServerStore> another = MakeServerStore(target, access);
+    // The password lives on only as long as the factory, and is wiped with it.
+    struct Kept : TargetAccess {
+        explicit Kept(const TargetAccess& a) : TargetAccess(a) {}
+        ~Kept() { std::fill(password.begin(), password.end(), '\0'); }
+    };
+    auto kept = std::make_shared<Kept>(access);
+    c.more = [target, kept, protocol]() -> std::unique_ptr<RemoteStore> {
+        std::unique_ptr<ServerStore> another = protocol->makeStore(target, *kept);
         std::string ignored;
         if (!another->Connect(ignored)) return nullptr;
         return another;

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "publish/PublishTarget.h"
+#include "model/PublishTarget.h"
 #include "publish/Publisher.h"
 #include "publish/RemoteStore.h"
 
@@ -34,13 +34,13 @@ struct TargetAccess {
 TargetConnection ConnectTarget(FileSystem& fs, const PublishTarget& target,
                                const TargetAccess& access);
 
-struct Project;
+struct ProjectSettings;
 
 // What a run of the project `projectFile` publishes with: the project's name for the manifest,
 // the journal folder ($XDG_CACHE_HOME/pagloom/publish, made when missing), the entry pages to
 // go last, and the target's delete rule and connections.
-PublishOptions ProjectPublishOptions(const Project& project, const std::string& projectFile,
-                                     FileSystem& fs);
+PublishOptions ProjectPublishOptions(const ProjectSettings& settings, const PublishTarget& target,
+                                     const std::string& projectFile, FileSystem& fs);
 
 // The user's known_hosts file ($HOME/.ssh/known_hosts), "" without a home folder.
 std::string UserKnownHosts();

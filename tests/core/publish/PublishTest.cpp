@@ -17,9 +17,11 @@
 #include "TestSupport.h"
 #include "generator/MakeReport.h"
 #include "io/FileSystem.h"
+#include "model/PublishTarget.h"
 #include "projectfile/IniFile.h"
+#include "projectfile/PublishSection.h"
 #include "publish/Manifest.h"
-#include "publish/PublishTarget.h"
+#include "publish/PublishJournal.h"
 #include "publish/Publisher.h"
 #include "publish/RemoteStore.h"
 #include "publish/Sha256.h"
@@ -82,7 +84,7 @@ struct Site {
         for (const char* page : {"index.htm", "menu.htm", "a.htm", "b.htm", "unter/c.htm"})
             WriteFile(site + "/" + page, std::string("<p>") + page + "</p>\r\n");
         WriteFile(site + "/bild.gif", "GIF89a-1");
-        target.protocol = PublishProtocol::Folder;
+        target.protocol = std::string("folder");
         target.remoteFolder = server;
         options.project = "projekt.plp";
         options.journalDir = journals;
@@ -366,20 +368,20 @@ TEST(PublishPieces, TheTargetIsWrittenBackKeyByKey) {
         "host=www.example.org\r\nport=\r\nremote-folder=/htdocs ; Ziel\r\n"
         "exclude=*.bak;entwurf/**\r\ndelete=0\r\nconnections=4\r\n";
     IniFile ini(section);
-    PublishTarget t = ReadPublishTarget(ini);
-    WritePublishTarget(ini, t);
+    PublishTarget t = ReadPublishSection(ini);
+    WritePublishSection(ini, t);
     EXPECT_EQ(ini.Text(), section);
     t.host = "neu.example.org";
     t.exclude.push_back("*.tmp");
-    WritePublishTarget(ini, t);
+    WritePublishSection(ini, t);
     EXPECT_EQ(ini.Text(),
               "[publish]\r\nprotocol=sftp            ; sftp | ftps | ftp | webdav | "
               "folder\r\nhost=neu.example.org\r\nport=\r\nremote-folder=/htdocs ; "
               "Ziel\r\nexclude=*.bak;entwurf/**;*.tmp\r\ndelete=0\r\nconnections=4\r\n");
-    EXPECT_EQ(ReadPublishTarget(IniFile(ini.Text())), t);
+    EXPECT_EQ(ReadPublishSection(IniFile(ini.Text())), t);
 
     IniFile none("[files]\r\nx=1\r\n");
-    WritePublishTarget(none, PublishTarget{});
+    WritePublishSection(none, PublishTarget{});
     EXPECT_EQ(none.Text(), "[files]\r\nx=1\r\n");
 }
 

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: MIT
+#include "publish/CurlStore.h"
+
+#include <algorithm>
+
+#include "publish/CurlSupport.h"
+
+namespace pagloom {
+
+CurlStore::CurlStore(const PublishTarget& target, std::string password)
+    : target_(target), password_(std::move(password)) {
+    curlsupport::GlobalInit();
+    curl_.reset(curl_easy_init());
+}
+
+CurlStore::~CurlStore() {
+    curl_.reset();
+    // Overwritten, so a core dump of the process after publishing does not hold it.
+    std::fill(password_.begin(), password_.end(), '\0');
+}
+
+CURLcode CurlStore::Download(const std::string& url, std::string& out) {
+    out.clear();
+    curl_easy_setopt(Handle(), CURLOPT_URL, url.c_str());
+    curl_easy_setopt(Handle(), CURLOPT_WRITEFUNCTION, &curlsupport::Append);
+    curl_easy_setopt(Handle(), CURLOPT_WRITEDATA, &out);
+    const CURLcode rc = curl_easy_perform(Handle());
+    if (rc != CURLE_OK) out.clear();
+    return rc;
+}
+
+bool CurlStore::HandleThere(std::string& error) const {
+    if (curl_) return true;
+    error = "libcurl kann nicht gestartet werden";
+    return false;
+}
+
+bool CurlStore::Connected(const Attempt& a, std::string& error) const {
+    if (a.ok) return true;
+    if (unknown_)
+        error = UnknownKeyMessage(target_.host, fingerprint_);
+    else if (changed_)
+        error = ChangedKeyMessage(target_.host, fingerprint_);
+    else if (a.folderMissing)
+        error = "Der Ordner " + target_.remoteFolder + " fehlt auf dem Server " + target_.host +
+                " oder ist nicht zug\xE4nglich";
+    else
+        error = "Keine Verbindung zu " + target_.host + ": " + a.reason;
+    return false;
+}
+
+}  // namespace pagloom
