@@ -64,6 +64,8 @@ class TableTabTest : public QObject {
     void newTablePreselectsFields();
     void databaseTableTakenOverAsRead_data();
     void databaseTableTakenOverAsRead();
+    void reopenedDialogTakesItsTableOverAgain_data();
+    void reopenedDialogTakesItsTableOverAgain();
     void deleteButtons();
     void templateChooserFilter_data();
     void templateChooserFilter();
@@ -246,11 +248,11 @@ void TableTabTest::newTablePreselectsFields() {
     app.Find<QToolButton>("SBTabUMName")->click();
     QCOMPARE(app.prompts.messages, QStringList{});
     QVERIFY(app.session.Modified);
-    // The rows the dialog read for its grid became the slot's: read once, held once, and read
+    // The slot shares the rows the dialog read for its grid: read once, held once, and read
     // beside the window thread.
     QCOMPARE(csvReads, 1);
     QVERIFY(besideTheWindow);
-    QVERIFY(!app.main->Tables()->DbExplore()->TableShown());
+    QVERIFY(app.main->Tables()->DbExplore()->TableShown());
     QCOMPARE(app.session.Tables().Memory(ContentSlot::submenu).Rows().RowCount(), size_t(1));
     app.disk.onRead = {};
     const Project& p = app.session.project;
@@ -289,8 +291,8 @@ void TableTabTest::databaseTableTakenOverAsRead_data() {
     QTest::newRow("Foxpro") << 1 << QStringLiteral("dbase_30.dbf") << int(kFoxproTable);
 }
 
-// A database table picked in the table selection dialog is read once: the take-over moves the
-// rows the dialog read into the slot, as it does for a CSV file.
+// A database table picked in the table selection dialog is read once: the slot shares the rows
+// the dialog read, as it does for a CSV file.
 void TableTabTest::databaseTableTakenOverAsRead() {
     QFETCH(int, type);
     QFETCH(QString, file);
@@ -321,7 +323,7 @@ void TableTabTest::databaseTableTakenOverAsRead() {
     QCOMPARE(reads, 1);
     // A large table would hold the window up: the dialog reads it on a thread of its own.
     QVERIFY(besideTheWindow);
-    QVERIFY(!app.main->Tables()->DbExplore()->TableShown());
+    QVERIFY(app.main->Tables()->DbExplore()->TableShown());
     const Project& p = app.session.project;
     QCOMPARE(int(p.PrjParams.TableKind[ContentSlot::mainmenu]), kind);
     QCOMPARE(p.PrjParams.DatabaseName[ContentSlot::mainmenu], PathS(dir));
@@ -333,12 +335,123 @@ void TableTabTest::databaseTableTakenOverAsRead() {
     slotTable.Close();
     QCOMPARE(reads, 1);
 
-    // Picked again, the dialog reads the file afresh (it holds no rows after the take-over).
+    // Picked again with "Auswählen", the dialog reads the file afresh.
     app.Find<QToolButton>("SBTabMName")->click();
     QCOMPARE(app.prompts.messages, QStringList{});
     QCOMPARE(reads, 2);
     QCOMPARE(app.session.Tables().Engine(ContentSlot::mainmenu).Rows().RowCount(),
              size_t(previewRows));
+}
+
+void TableTabTest::reopenedDialogTakesItsTableOverAgain_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("cancelCsvImport");
+    QTest::newRow("CSV") << kAscii << QStringLiteral("t.csv") << false;
+    QTest::newRow("CSV, import dialog cancelled in between")
+        << kAscii << QStringLiteral("t.csv") << true;
+    QTest::newRow("DBase") << 0 << QStringLiteral("dbase_03.dbf") << false;
+}
+
+// Opened again after a take-over, the table selection dialog still shows its file, choice and
+// preview, and OK takes the same table over again, into either menu slot, without reading the
+// file once more: the dialog and both slots hold the one copy of the rows.
+void TableTabTest::reopenedDialogTakesItsTableOverAgain() {
+    QFETCH(int, type);
+    QFETCH(QString, file);
+    QFETCH(bool, cancelCsvImport);
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("t.csv"), "Bereich;Gruppe\nStauden;Farne\nGeh\xF6lze;Ahorn\n");
+    QVERIFY(QFile::copy(
+        QStringLiteral(PAGLOOM_RESOURCES "/../tests/data/shared/dbase/ruby-dbf/dbase_03.dbf"),
+        dir.filePath("dbase_03.dbf")));
+    AppFixture app;
+    UseTablePages(app);
+    Project& p = app.session.project;
+    for (ContentSlot slot : {ContentSlot::mainmenu, ContentSlot::submenu})
+        p.Tables.Slot[slot].content_source = kSlotTemplate;
+    app.main->RefreshFromModel();
+    TfmDBExplore* explore = app.main->Tables()->DbExplore();
+    const std::string path = S(dir.filePath(file));
+    int reads = 0;
+    app.disk.onRead = [&](const std::string& read) { reads += read == path; };
+
+    // What the dialog shows when OK is pressed.
+    struct Shown {
+        QString file;
+        TableChoice choice;
+        QStringList headers;
+        int rows = -1;
+        QString firstCell;
+    };
+    auto look = [&] {
+        Shown shown{explore->findChild<QLineEdit*>("edFilename")->text(),
+                    explore->Choice(),
+                    {},
+                    explore->Model()->rowCount(),
+                    {}};
+        for (int c = 0; c < explore->Model()->columnCount(); ++c)
+            shown.headers << explore->Model()->headerData(c, Qt::Horizontal).toString();
+        shown.firstCell = explore->Model()->index(0, 0).data().toString();
+        return shown;
+    };
+    Shown first;
+    app.prompts.onExec = [&](QDialog* d) {
+        if (qobject_cast<TCSVImportForm*>(d)) return AnswerCsvImport(d, kSemicolon, 0, true);
+        if (!ChooseTableFile(d, type, dir.path(), file)) return int(QDialog::Rejected);
+        first = look();
+        return int(QDialog::Accepted);
+    };
+    app.Find<QToolButton>("SBTabMName")->click();
+    QCOMPARE(app.prompts.messages, QStringList{});
+    QCOMPARE(reads, 1);
+    QVERIFY(first.rows > 0);
+    QCOMPARE(first.file, file);
+    const int kind = first.choice.kind;
+    auto rowsOf = [&](ContentSlot slot) {
+        return &dynamic_cast<StoredTable&>(*app.session.Tables().For(p.PrjParams, slot)).Rows();
+    };
+    const RowStore* held = rowsOf(ContentSlot::mainmenu);
+    QCOMPARE(held->RowCount(), size_t(first.rows));
+
+    // Opened again, first from the sub-menu, then from the main menu once more: OK as it stands
+    // (after "Auswählen" and Abbrechen in the CSV import dialog, if so).
+    for (const char* button : {"SBTabUMName", "SBTabMName"}) {
+        Shown again;
+        bool importAsked = false;
+        app.prompts.onExec = [&](QDialog* d) {
+            if (qobject_cast<TCSVImportForm*>(d)) {
+                importAsked = true;
+                return int(QDialog::Rejected);
+            }
+            if (cancelCsvImport)
+                d->findChild<QPushButton*>(QStringLiteral("btFileSelect"))->click();
+            again = look();
+            return int(QDialog::Accepted);
+        };
+        app.session.Modified = false;
+        app.Find<QToolButton>(button)->click();
+        QCOMPARE(app.prompts.messages, QStringList{});
+        QCOMPARE(importAsked, cancelCsvImport);
+        QCOMPARE(again.file, file);
+        QCOMPARE(again.choice.kind, kind);
+        QCOMPARE(again.choice.database, PathS(dir.path()));
+        QCOMPARE(again.choice.table, PathS(file));
+        QCOMPARE(again.headers, first.headers);
+        QCOMPARE(again.rows, first.rows);
+        QCOMPARE(again.firstCell, first.firstCell);
+        QCOMPARE(reads, 1);
+        QVERIFY(app.session.Modified);
+    }
+    for (ContentSlot slot : {ContentSlot::mainmenu, ContentSlot::submenu}) {
+        QCOMPARE(int(p.PrjParams.TableKind[slot]), kind);
+        QCOMPARE(p.Tables.Slot[slot].name_display, PathS(file));
+        QStringList fields;
+        for (const std::string& f : p.Tables.Slot[slot].fields) fields << Q(f);
+        QCOMPARE(fields, first.headers);
+        QCOMPARE(rowsOf(slot), held);
+    }
+    QCOMPARE(&dynamic_cast<StoredTable&>(*explore->Model()->Table()).Rows(), held);
 }
 
 void TableTabTest::deleteButtons() {

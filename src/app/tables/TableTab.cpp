@@ -90,8 +90,8 @@ void TableTab::ChooseTable(ContentSlot slot) {
         prompts_.Message(window(), QStringLiteral("Sie haben keine Tabelle ausgewählt!"));
         return;
     }
-    // The rows the dialog read are moved into the slot: the file is read once, held once.
-    const TableChoice choice = dbExplore_->TakeChoice();
+    // The slot shares the rows the dialog read: the file is read once, held once.
+    const TableChoice choice = dbExplore_->ChoiceForTakeOver();
     Project& project = session_.project;
     if (TakeOverTable(project, session_.Tables(), slot, choice, session_.Ports()))
         session_.Modified = true;

@@ -283,19 +283,12 @@ QWidget* TfmDBExplore::BuildAliasPage() {
 
 bool TfmDBExplore::TableShown() const { return model_->columnCount() > 0; }
 
-TableChoice TfmDBExplore::TakeChoice() {
+TableChoice TfmDBExplore::ChoiceForTakeOver() const {
     TableChoice choice = choice_;
     if (choice.kind == kCsvTable && model_->Table() == cdsDBExplore_.get())
         choice.readRows = cdsDBExplore_.get();
     else if (choice.kind == tbDBExplore_.Kind() && model_->Table() == &tbDBExplore_)
         choice.readTable = &tbDBExplore_;
-    else
-        return choice;
-    // The rows move into the slot, so the grid must not read them any more.
-    ShowInGrid(nullptr);
-    choice_.kind = kNoneTable;
-    choice_.database.clear();
-    choice_.table.clear();
     return choice;
 }
 

@@ -45,9 +45,9 @@ class TfmDBExplore : public QDialog {
     // What was chosen last; starts as kind 0 with empty names.
     const TableChoice& Choice() const { return choice_; }
     // The choice for taking it over: an imported CSV file or a database table comes with the
-    // rows this dialog read (TableChoice::readRows, ::readTable), which the take-over moves into
-    // the slot. The grid lets go of them first, so the dialog then shows no table.
-    TableChoice TakeChoice();
+    // rows this dialog read (TableChoice::readRows, ::readTable), which the slot then shares.
+    // The dialog keeps choice and preview, so OK once more takes the same rows over again.
+    TableChoice ChoiceForTakeOver() const;
     // Whether the grid dbgDataView shows at least one field.
     bool TableShown() const;
 

@@ -8,8 +8,8 @@ namespace pagloom {
 void StoredTable::Open() {
     open_ = false;
     if (!loaded_) {
-        RowStore fresh;
-        LoadRows(fresh);
+        auto fresh = std::make_shared<RowStore>();
+        LoadRows(*fresh);
         store_ = std::move(fresh);
         loaded_ = true;
         rowsCurrent_ = false;
@@ -20,18 +20,20 @@ void StoredTable::Open() {
 }
 
 void StoredTable::ReplaceRows(RowStore&& store) {
+    UseRows(std::make_shared<const RowStore>(std::move(store)));
+}
+
+void StoredTable::ShareRows(const StoredTable& other) {
+    if (&other != this) UseRows(other.store_);
+}
+
+void StoredTable::UseRows(std::shared_ptr<const RowStore> store) {
     open_ = false;
     store_ = std::move(store);
     loaded_ = true;
     filtered_ = false;
     rows_.clear();
     rowsCurrent_ = false;
-}
-
-RowStore StoredTable::TakeRows() {
-    RowStore taken = std::move(store_);
-    ReplaceRows(RowStore());
-    return taken;
 }
 
 void StoredTable::Unload() {
@@ -49,20 +51,20 @@ void StoredTable::ApplyFilter() {
     if (!filtered_) return;
     std::vector<size_t> fields;
     for (const auto& c : filter_) {
-        const int f = store_.FieldIndex(c.field);
+        const int f = store_->FieldIndex(c.field);
         if (f < 0) throw TableError("Das Feld \"" + c.field + "\" gibt es in der Tabelle nicht!");
         fields.push_back(static_cast<size_t>(f));
     }
     // Start from the shortest candidate list and check the other conditions row by row.
     size_t best = 0;
     for (size_t i = 1; i < filter_.size(); ++i)
-        if (store_.RowsWhere(fields[i], filter_[i].value).size() <
-            store_.RowsWhere(fields[best], filter_[best].value).size())
+        if (store_->RowsWhere(fields[i], filter_[i].value).size() <
+            store_->RowsWhere(fields[best], filter_[best].value).size())
             best = i;
-    for (uint32_t r : store_.RowsWhere(fields[best], filter_[best].value)) {
+    for (uint32_t r : store_->RowsWhere(fields[best], filter_[best].value)) {
         bool pass = true;
         for (size_t i = 0; i < filter_.size() && pass; ++i)
-            if (i != best && store_.Value(r, fields[i]) != filter_[i].value) pass = false;
+            if (i != best && store_->Value(r, fields[i]) != filter_[i].value) pass = false;
         if (pass) rows_.push_back(r);
     }
     rowsCurrent_ = true;
@@ -70,11 +72,11 @@ void StoredTable::ApplyFilter() {
 
 size_t StoredTable::RowCount() const {
     if (!open_) return 0;
-    return filtered_ ? rows_.size() : store_.RowCount();
+    return filtered_ ? rows_.size() : store_->RowCount();
 }
 
 std::string_view StoredTable::FieldText(std::string_view fieldName) const {
-    const int f = store_.FieldIndex(fieldName);
+    const int f = store_->FieldIndex(fieldName);
     if (f < 0)
         throw TableError("Das Feld \"" + std::string(fieldName) +
                          "\" gibt es in der Tabelle nicht!");
@@ -82,8 +84,8 @@ std::string_view StoredTable::FieldText(std::string_view fieldName) const {
 }
 
 std::string_view StoredTable::FieldText(size_t field) const {
-    if (AtEnd() || field >= store_.FieldCount()) return {};
-    return store_.Value(CurrentRow(), field);
+    if (AtEnd() || field >= store_->FieldCount()) return {};
+    return store_->Value(CurrentRow(), field);
 }
 
 }  // namespace pagloom

@@ -4,6 +4,7 @@
 // over rows held in memory; MemoryTable and the engine tables derive from it.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,16 +56,18 @@ class ContentTable {
 
 // A ContentTable over a RowStore. Derived classes fill the store in LoadRows, which Open
 // calls only while the rows are not loaded: a table is read once and then answers every
-// Open, First/Next and filter from memory.
+// Open, First/Next and filter from memory. Rows once read are never changed, only replaced, so
+// two tables of the same source may share them (the table selection dialog's preview and the
+// slot it was taken over into hold one copy).
 class StoredTable : public ContentTable {
   public:
     void Open() override;
     void Close() override { open_ = false; }
     bool IsOpen() const override { return open_; }
 
-    size_t FieldCount() const override { return store_.FieldCount(); }
-    const std::string& FieldName(size_t i) const override { return store_.FieldName(i); }
-    int FieldIndex(std::string_view name) const override { return store_.FieldIndex(name); }
+    size_t FieldCount() const override { return store_->FieldCount(); }
+    const std::string& FieldName(size_t i) const override { return store_->FieldName(i); }
+    int FieldIndex(std::string_view name) const override { return store_->FieldIndex(name); }
 
     void First() override { pos_ = 0; }
     void Next() override {
@@ -86,25 +89,29 @@ class StoredTable : public ContentTable {
     }
     const std::vector<FieldCondition>& Filter() const { return filter_; }
 
-    // All rows regardless of the filter (preview, tests).
-    const RowStore& Rows() const { return store_; }
+    // All rows regardless of the filter (preview, tests). Valid until this table's rows are
+    // replaced.
+    const RowStore& Rows() const { return *store_; }
 
   protected:
     // Reads the table into `store`; throws TableError on failure.
     virtual void LoadRows(RowStore& store) = 0;
     // Replaces the rows (a finished import) and marks them loaded.
     void ReplaceRows(RowStore&& store);
-    // Hands the rows over to another table; this one is then closed and empty.
-    RowStore TakeRows();
+    // Holds the rows `other` holds, as loaded, without copying them; `other` keeps them too.
+    void ShareRows(const StoredTable& other);
     // Forgets the rows so that the next Open reads the table again.
     void Unload();
     bool Loaded() const { return loaded_; }
 
   private:
+    void UseRows(std::shared_ptr<const RowStore> store);
     void ApplyFilter();
     size_t CurrentRow() const { return filtered_ ? rows_[pos_] : pos_; }
 
-    RowStore store_;
+    // Shared with tables given the same rows by ShareRows; never changed once loaded (the
+    // store's look-up indexes aside).
+    std::shared_ptr<const RowStore> store_ = std::make_shared<const RowStore>();
     bool loaded_ = false;
     bool open_ = false;
     size_t pos_ = 0;

@@ -23,12 +23,11 @@ std::string EngineTable::FilePath() const {
     return path;
 }
 
-bool EngineTable::TakeRowsFrom(EngineTable& other) {
+bool EngineTable::ShareRowsOf(const EngineTable& other) {
     if (&other == this || !other.Loaded() || other.kind_ != kind_ || other.database_ != database_ ||
         other.table_ != table_)
         return false;
-    ReplaceRows(other.TakeRows());
-    other.Unload();
+    ShareRows(other);
     return true;
 }
 

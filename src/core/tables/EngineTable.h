@@ -34,10 +34,10 @@ class EngineTable : public StoredTable {
     void SetProgress(ReadProgress* progress) { progress_ = progress; }
     ReadProgress* Progress() const { return progress_; }
 
-    // Takes over the rows `other` has read when it has this table's kind, database and table
-    // (a table read elsewhere need not be read again); `other` reads its source afresh when
-    // opened again. False, changing nothing, for another source or rows not read.
-    bool TakeRowsFrom(EngineTable& other);
+    // Holds the rows `other` has read, without copying them, when it has this table's kind,
+    // database and table (a table read elsewhere need not be read again); both tables share
+    // them. False, changing nothing, for another source or rows not read.
+    bool ShareRowsOf(const EngineTable& other);
 
     // The file a file table reads: folder and table name joined; a name without extension gets
     // the kind's usual one (".db", ".dbf": TableKind::extension) when only that file exists.

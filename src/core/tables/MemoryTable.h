@@ -20,12 +20,12 @@ class MemoryTable : public StoredTable {
         widths_ = std::move(widths);
     }
 
-    // Takes over the fields and rows `other` holds (an import done elsewhere); `other` is empty
-    // afterwards, so the rows are held once.
-    void TakeFrom(MemoryTable& other) {
+    // Holds the fields and rows `other` holds (an import done elsewhere) without copying the
+    // rows: both tables share them, so they are held once.
+    void ShareFrom(const MemoryTable& other) {
         if (&other == this) return;
-        Assign(other.TakeRows(), std::move(other.widths_));
-        other.widths_.clear();
+        ShareRows(other);
+        widths_ = other.widths_;
     }
 
   protected:

@@ -167,7 +167,7 @@ bool SetPredefinedTab(Project& p, ContentTables& tables, ContentSlot slot,
         TableKindOf(choice.kind).holder == TableHolder::Engine ? choice.kind : kBdeTable;
     EngineTable& t = tables.SetEngineSource(slot, kind, choice.database, choice.table);
     // The rows the table selection dialog read stand in for reading the table again.
-    if (choice.readTable) t.TakeRowsFrom(*choice.readTable);
+    if (choice.readTable) t.ShareRowsOf(*choice.readTable);
     std::vector<std::string> fields;
     std::string reason;
     if (!ReadFields(t, fields, &reason)) {
@@ -189,7 +189,7 @@ bool SetASCIITab(Project& p, ContentTables& tables, ContentSlot slot, const Tabl
     std::string reason;
     try {
         if (choice.readRows) {
-            t.TakeFrom(*choice.readRows);
+            t.ShareFrom(*choice.readRows);
             imported = true;
         } else {
             const std::string folder =

@@ -27,13 +27,12 @@ struct TableChoice {
     bool hasCaptionRow = false;
     bool blanksInValues = false;
     // A CSV file's rows as the table selection dialog already read them with these settings
-    // (not owned): the take-over moves them into the slot instead of reading the file again,
-    // and this table is empty afterwards.
-    MemoryTable* readRows = nullptr;
+    // (not owned): the slot shares them instead of reading the file again, and the dialog
+    // keeps showing them, so a second take-over needs no read either.
+    const MemoryTable* readRows = nullptr;
     // The same for a database table (not owned): when it holds the chosen kind, database and
-    // table, the take-over moves its rows into the slot's engine table instead of reading the
-    // table again; it reads its source afresh when opened again.
-    EngineTable* readTable = nullptr;
+    // table, the slot's engine table shares its rows instead of reading the table again.
+    const EngineTable* readTable = nullptr;
 };
 
 // After ReadTableSection: per slot in order, opens the table by its kind's openSlot (file

@@ -260,9 +260,10 @@ TEST_F(SlotOpening, BlanksInValuesGoWithTheSlot) {
               (Items{kCsvImportFailed, "Fehler beim Einlesen der Datei:export.csv"}));
 }
 
-// Rows the table selection dialog already read are moved into the slot: the file is not read a
-// second time (here it is gone by then), and the dialog's table is empty afterwards.
-TEST_F(SlotOpening, TakeOverMovesRowsReadBeforeInsteadOfReadingAgain) {
+// Rows the table selection dialog already read are shared with the slot: the file is not read a
+// second time (here it is gone by then), both hold the one store, and the dialog's table reading
+// another file afterwards leaves the slot's rows as they were.
+TEST_F(SlotOpening, TakeOverSharesRowsReadBeforeInsteadOfReadingAgain) {
     MemoryTable read;
     ASSERT_TRUE(ImportCsvFile(disk, host, dir / "menu.csv", ';', '\'', true, read, false));
     ASSERT_EQ(std::remove((dir / "menu.csv").c_str()), 0);
@@ -274,17 +275,22 @@ TEST_F(SlotOpening, TakeOverMovesRowsReadBeforeInsteadOfReadingAgain) {
     EXPECT_EQ(project.Tables.Slot[ContentSlot::mainmenu].name_display, "menu.csv");
     MemoryTable& slot = doc.Tables().Memory(ContentSlot::mainmenu);
     EXPECT_EQ(slot.Rows().RowCount(), 2u);
-    EXPECT_EQ(slot.FieldWidths().size(), 3u);
-    EXPECT_EQ(read.Rows().RowCount(), 0u);
-    EXPECT_EQ(read.FieldCount(), 0u);
+    EXPECT_EQ(slot.FieldWidths(), read.FieldWidths());
+    EXPECT_EQ(&slot.Rows(), &read.Rows());
+
+    ASSERT_TRUE(ImportCsvFile(disk, host, dir.Write("anders.csv", "x;y\n1;2\n"), ';', '\'', true,
+                              read, false));
+    EXPECT_EQ(read.FieldCount(), 2u);
+    EXPECT_EQ(slot.FieldCount(), 3u);
     slot.Open();
+    EXPECT_EQ(slot.RowCount(), 2u);
     EXPECT_EQ(slot.FieldText(size_t{0}), "Home");
     slot.Close();
 }
 
-// The same for a database table: its rows move into the slot's engine table when they are of
-// the chosen table; rows of another table are left alone and the chosen one is read.
-TEST_F(SlotOpening, TakeOverMovesDatabaseRowsOfTheChosenTableOnly) {
+// The same for a database table: the slot's engine table shares its rows when they are of the
+// chosen table; rows of another table are left alone and the chosen one is read.
+TEST_F(SlotOpening, TakeOverSharesDatabaseRowsOfTheChosenTableOnly) {
     const std::string shared = PAGLOOM_SHARED_TESTDATA "/dbase/dbfread/people.dbf";
     std::filesystem::copy_file(shared, dir / "people.dbf");
     std::filesystem::copy_file(shared, dir / "andere.dbf");
@@ -311,7 +317,7 @@ TEST_F(SlotOpening, TakeOverMovesDatabaseRowsOfTheChosenTableOnly) {
     EXPECT_EQ(project.Tables.Slot[ContentSlot::mainmenu].name_display, "people.dbf");
     EXPECT_FALSE(project.Tables.Slot[ContentSlot::mainmenu].fields.empty());
     EXPECT_EQ(doc.Tables().Engine(ContentSlot::mainmenu).Rows().RowCount(), rows);
-    EXPECT_EQ(read.Rows().RowCount(), 0u);
+    EXPECT_EQ(&doc.Tables().Engine(ContentSlot::mainmenu).Rows(), &read.Rows());
 }
 
 // Reading a slot's table counts up to its end, so a window can show how far it has come.
