@@ -41,6 +41,14 @@ std::string StoredValue(std::string_view value) {
     return changedByReader ? '"' + v + '"' : v;
 }
 
+// The value rules of ReadString but the cut.
+std::string Unquoted(std::string_view raw) {
+    std::string_view v = Trim(raw);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    return std::string(v);
+}
+
 }  // namespace
 
 IniFile::IniFile(std::string_view text) {
@@ -161,17 +169,21 @@ std::size_t IniFile::KeyCount(std::string_view section) const {
 }
 
 std::string IniFile::CleanValue(std::string_view raw) {
-    std::string_view v = Trim(raw);
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-        v = v.substr(1, v.size() - 2);
-    if (v.size() > kMaxValueLength) v = v.substr(0, kMaxValueLength);
-    return std::string(v);
+    std::string v = Unquoted(raw);
+    if (v.size() > kMaxValueLength) v.resize(kMaxValueLength);
+    return v;
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
                                 std::string_view def) const {
     const Line* l = FindKey(section, key);
     return l ? CleanValue(l->value) : std::string(def);
+}
+
+std::string IniFile::ReadStringWhole(std::string_view section, std::string_view key,
+                                     std::string_view def) const {
+    const Line* l = FindKey(section, key);
+    return l ? Unquoted(l->value) : std::string(def);
 }
 
 bool IniFile::ReadRaw(std::string_view section, std::string_view key, std::string& value) const {

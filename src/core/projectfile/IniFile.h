@@ -41,6 +41,10 @@ class IniFile {
     // to kMaxValueLength; `def` when the key is missing.
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view def) const;
+    // ReadString without the cut, for values that are lists a user may make long (the
+    // publishing patterns): a cut there would drop a pattern without a word.
+    std::string ReadStringWhole(std::string_view section, std::string_view key,
+                                std::string_view def) const;
     // Everything after the first '=' exactly as stored (a TAB or blank value survives here);
     // false when the key is missing.
     bool ReadRaw(std::string_view section, std::string_view key, std::string& value) const;

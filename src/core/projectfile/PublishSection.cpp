@@ -41,12 +41,7 @@ const PublishKey kKeys[] = {
 
 // The whole value: IniFile's reader cuts at its line limit, which a pattern list may pass.
 std::string Whole(const IniFile& ini, const char* key) {
-    std::string v;
-    if (!ini.ReadRaw(kPublishSection, key, v)) return {};
-    v = TrimBlanks(v);
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-        v = v.substr(1, v.size() - 2);
-    return v;
+    return ini.ReadStringWhole(kPublishSection, key, "");
 }
 
 std::string Scalar(const IniFile& ini, const char* key) {

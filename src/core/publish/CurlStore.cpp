@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "publish/CurlSupport.h"
+#include "publish/Manifest.h"
 
 namespace pagloom {
 
@@ -19,12 +20,30 @@ CurlStore::~CurlStore() {
     std::fill(password_.begin(), password_.end(), '\0');
 }
 
-CURLcode CurlStore::Download(const std::string& url, std::string& out) {
+namespace {
+
+struct Capped {
+    std::string& out;
+    size_t limit;
+};
+
+size_t AppendCapped(char* data, size_t size, size_t n, void* target) {
+    Capped& c = *static_cast<Capped*>(target);
+    const size_t take = std::min(size * n, c.limit - c.out.size());
+    c.out.append(data, take);
+    return c.out.size() < c.limit ? size * n : 0;  // 0 ends the transfer
+}
+
+}  // namespace
+
+CURLcode CurlStore::Download(const std::string& name, const std::string& url, std::string& out) {
     out.clear();
+    Capped capped{out, name == kManifestName ? kMaxManifestBytes + 1 : out.max_size()};
     curl_easy_setopt(Handle(), CURLOPT_URL, url.c_str());
-    curl_easy_setopt(Handle(), CURLOPT_WRITEFUNCTION, &curlsupport::Append);
-    curl_easy_setopt(Handle(), CURLOPT_WRITEDATA, &out);
-    const CURLcode rc = curl_easy_perform(Handle());
+    curl_easy_setopt(Handle(), CURLOPT_WRITEFUNCTION, &AppendCapped);
+    curl_easy_setopt(Handle(), CURLOPT_WRITEDATA, &capped);
+    CURLcode rc = curl_easy_perform(Handle());
+    if (rc == CURLE_WRITE_ERROR && out.size() == capped.limit) rc = CURLE_OK;
     if (rc != CURLE_OK) out.clear();
     return rc;
 }

@@ -27,8 +27,10 @@ class CurlStore : public ServerStore {
     CurlStore(const PublishTarget& target, std::string password);
 
     CURL* Handle() const { return curl_.get(); }
-    // Downloads `url` into `out` (emptied first, and again when it fails).
-    CURLcode Download(const std::string& url, std::string& out);
+    // Downloads the file `name` at `url` into `out` (emptied first, and again when it fails).
+    // The manifest is read no further than one byte past its largest size, so an endless one
+    // costs nothing and is refused by its reader.
+    CURLcode Download(const std::string& name, const std::string& url, std::string& out);
 
     // How the first connection ended, for Connect: true when it worked; else `error` says why in
     // German, the same way for every protocol (key unknown or changed, folder missing, or the

@@ -103,11 +103,9 @@ bool DavStore::Connect(std::string& error) {
 
 RemoteStore::Got DavStore::Get(const std::string& name, std::string& out, std::string& error) {
     s_->Reset();
-    out.clear();
-    curl_easy_setopt(s_->curl, CURLOPT_WRITEFUNCTION, &Append);
-    curl_easy_setopt(s_->curl, CURLOPT_WRITEDATA, &out);
-    CURLcode rc;
-    const long status = s_->Request(nullptr, name, nullptr, rc);
+    const CURLcode rc = Download(name, s_->Url(name), out);
+    long status = 0;
+    if (rc == CURLE_OK) curl_easy_getinfo(s_->curl, CURLINFO_RESPONSE_CODE, &status);
     if (State::Succeeded(rc, status, error)) return Got::Read;
     out.clear();
     return status == 404 ? Got::Missing : Got::Failed;

@@ -94,7 +94,7 @@ bool FtpStore::Connect(std::string& error) {
 
 RemoteStore::Got FtpStore::Get(const std::string& name, std::string& out, std::string& error) {
     s_->Reset();
-    const CURLcode rc = Download(s_->Url(name), out);
+    const CURLcode rc = Download(name, s_->Url(name), out);
     if (rc == CURLE_OK) return Got::Read;
     if (rc == CURLE_REMOTE_FILE_NOT_FOUND) return Got::Missing;
     error = Reason(rc);

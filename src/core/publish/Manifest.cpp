@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "publish/RemoteNames.h"
 #include "text/Cp1252.h"
 
 namespace pagloom {
@@ -54,10 +55,16 @@ class Reader {
                 if (i_ >= s_.size()) return std::nullopt;
                 const char e = s_[i_++];
                 if (e == 'u') {
-                    if (i_ + 4 > s_.size()) return std::nullopt;
-                    const unsigned long v =
-                        std::strtoul(std::string(s_.substr(i_, 4)).c_str(), nullptr, 16);
-                    i_ += 4;
+                    unsigned v = 0;
+                    for (int k = 0; k < 4; ++k, ++i_) {
+                        const char h = i_ < s_.size() ? s_[i_] : ' ';
+                        const int d = h >= '0' && h <= '9'   ? h - '0'
+                                      : h >= 'a' && h <= 'f' ? h - 'a' + 10
+                                      : h >= 'A' && h <= 'F' ? h - 'A' + 10
+                                                             : -1;
+                        if (d < 0) return std::nullopt;
+                        v = v * 16 + static_cast<unsigned>(d);
+                    }
                     if (v >= 0x80) return std::nullopt;  // written only for control bytes
                     c = static_cast<char>(v);
                 } else {
@@ -89,26 +96,7 @@ class Reader {
     size_t i_ = 0;
 };
 
-}  // namespace
-
-std::string ManifestText(const Manifest& m) {
-    std::string out = "{\n  \"pagloom-publish\": 1,\n  \"project\": ";
-    Quoted(out, m.project);
-    out += ",\n  \"target\": ";
-    Quoted(out, m.target);
-    out += ",\n  \"files\": {";
-    bool first = true;
-    for (const auto& [name, f] : m.files) {
-        out += first ? "\n    " : ",\n    ";
-        first = false;
-        Quoted(out, name);
-        out += ": [\"" + f.sha256 + "\", " + std::to_string(f.size) + "]";
-    }
-    out += "\n  }\n}\n";
-    return out;
-}
-
-std::optional<Manifest> ParseManifest(std::string_view json) {
+std::optional<Manifest> ParseManifestText(std::string_view json) {
     Reader r(json);
     Manifest m;
     bool versioned = false;
@@ -142,6 +130,85 @@ std::optional<Manifest> ParseManifest(std::string_view json) {
         if (!r.Eat(',')) break;
     }
     if (!r.Eat('}') || !versioned) return std::nullopt;
+    return m;
+}
+
+// A name as the log shows it: control bytes spelled out, so one line stays one line, and cut
+// short, so a name of megabytes does not become a log line of megabytes.
+std::string Shown(std::string_view name) {
+    constexpr size_t kLongest = 200;
+    std::string out;
+    for (size_t i = 0; i < name.size() && i < kLongest; ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (c < 0x20 || c == 0x7F) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", c);
+            out += buf;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    if (name.size() > kLongest) out += '\x85';  // the ellipsis
+    return out;
+}
+
+}  // namespace
+
+std::string ManifestText(const Manifest& m) {
+    std::string out = "{\n  \"pagloom-publish\": 1,\n  \"project\": ";
+    Quoted(out, m.project);
+    out += ",\n  \"target\": ";
+    Quoted(out, m.target);
+    out += ",\n  \"files\": {";
+    bool first = true;
+    for (const auto& [name, f] : m.files) {
+        out += first ? "\n    " : ",\n    ";
+        first = false;
+        Quoted(out, name);
+        // Quoted like the names: a hash read from a server's manifest may hold any text.
+        out += ": [";
+        Quoted(out, f.sha256);
+        out += ", " + std::to_string(f.size) + "]";
+    }
+    out += "\n  }\n}\n";
+    return out;
+}
+
+std::optional<Manifest> ParseManifest(std::string_view json) {
+    std::string ignored;
+    return ParseManifest(json, ignored);
+}
+
+std::string ManifestTooLargeMessage() {
+    return "Die Datei " + std::string(kManifestName) +
+           " im Zielordner ist gr\xF6\xDF"
+           "er als " +
+           std::to_string(kMaxManifestBytes >> 20) +
+           " MiB; nichts wird ver\xF6"
+           "ffentlicht.";
+}
+
+std::optional<Manifest> ParseManifest(std::string_view json, std::string& why) {
+    if (json.size() > kMaxManifestBytes) {
+        why = ManifestTooLargeMessage();
+        return std::nullopt;
+    }
+    std::optional<Manifest> m = ParseManifestText(json);
+    if (!m) {
+        why = "Die Datei " + std::string(kManifestName) +
+              " im Zielordner ist keine Liste dieses Programms; nichts wird ver\xF6"
+              "ffentlicht.";
+        return std::nullopt;
+    }
+    // Checked here, where every manifest is read, so no later step can act on such a name.
+    for (const auto& [name, file] : m->files)
+        if (!IsPlainRelativeName(name)) {
+            why = "Die Datei " + std::string(kManifestName) +
+                  " im Zielordner nennt einen unzul\xE4ssigen Namen: " + Shown(name) +
+                  "; nichts wird ver\xF6"
+                  "ffentlicht.";
+            return std::nullopt;
+        }
     return m;
 }
 

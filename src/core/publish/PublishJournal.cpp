@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "publish/PublishProtocols.h"
+#include "publish/RemoteNames.h"
 #include "publish/Sha256.h"
 
 namespace pagloom {
@@ -56,13 +57,17 @@ void ReplayJournal(FileSystem& fs, const std::string& path, Manifest& m,
         start = end + 1;
         if (line.size() < 2 || line[1] != '\t') continue;
         const std::string rest = line.substr(2);
+        // A journal is ours, but its folder may not be: every name in it is checked as one from
+        // the server is. A skipped line only means a file is sent once more.
         if (line[0] == 'T') {
-            temps.insert(rest);
+            if (IsOwnTempName(rest)) temps.insert(rest);
         } else if (line[0] == 'D') {
-            m.files.erase(rest);
+            if (IsPlainRelativeName(rest)) m.files.erase(rest);
         } else if (line[0] == 'P') {
             const size_t a = rest.find('\t'), b = rest.find('\t', a + 1);
-            if (a == std::string::npos || b == std::string::npos) continue;
+            if (a == std::string::npos || b == std::string::npos ||
+                !IsPlainRelativeName(std::string_view(rest).substr(b + 1)))
+                continue;
             m.files[rest.substr(b + 1)] = {
                 rest.substr(0, a),
                 std::strtoull(rest.substr(a + 1, b - a - 1).c_str(), nullptr, 10)};

@@ -19,6 +19,7 @@
 #include "publish/Manifest.h"
 #include "publish/PublishJournal.h"
 #include "publish/PublishProtocols.h"
+#include "publish/RemoteNames.h"
 #include "publish/RemoteStore.h"
 #include "publish/Sha256.h"
 
@@ -36,8 +37,9 @@ bool OwnFile(const std::string& name) {
 }
 
 struct LocalSite {
-    std::vector<std::string> files;  // relative names
-    std::vector<std::string> links;  // refused: a link could lead anywhere
+    std::vector<std::string> files;     // relative names
+    std::vector<std::string> links;     // refused: a link could lead anywhere
+    std::vector<std::string> badNames;  // refused: no name the server could be given
 };
 
 void Walk(FileSystem& fs, const std::string& dir, const std::string& prefix,
@@ -48,11 +50,15 @@ void Walk(FileSystem& fs, const std::string& dir, const std::string& prefix,
     for (const std::string& name : names) {
         if (name == "." || name == ".." || OwnFile(name)) continue;
         const std::string path = JoinPath(dir, name), rel = prefix + name;
-        if (fs.FollowLinks(path) != path) {
-            if (!MatchesAnyPattern(target.exclude, rel)) site.links.push_back(rel);
+        if (!IsPlainRelativeName(rel)) {
+            // A name with a backslash or a control character would name another file on the
+            // server, and every later run would refuse a manifest that lists it.
+            if (!MatchesAnyPublishPattern(target.exclude, rel)) site.badNames.push_back(rel);
+        } else if (fs.FollowLinks(path) != path) {
+            if (!MatchesAnyPublishPattern(target.exclude, rel)) site.links.push_back(rel);
         } else if (fs.DirectoryExists(path)) {
             Walk(fs, path, rel + "/", target, site, depth + 1);
-        } else if (fs.FileExists(path) && !MatchesAnyPattern(target.exclude, rel)) {
+        } else if (fs.FileExists(path) && !MatchesAnyPublishPattern(target.exclude, rel)) {
             site.files.push_back(rel);
         }
     }
@@ -66,7 +72,8 @@ std::string FolderOf(const std::string& name) {
 std::string TempNameOf(const std::string& name) {
     const size_t slash = name.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : name.substr(0, slash + 1);
-    return folder + ".pagloom-up-" + (slash == std::string::npos ? name : name.substr(slash + 1));
+    return folder + std::string(kOwnTempPrefix) +
+           (slash == std::string::npos ? name : name.substr(slash + 1));
 }
 
 // A transfer that breaks off (a server that drops a data connection now and then) is tried
@@ -119,14 +126,8 @@ std::optional<Manifest> ReadServerManifest(RemoteStore& remote, const PublishOpt
     std::string text, error;
     switch (remote.Get(kManifestName, text, error)) {
         case RemoteStore::Got::Read: {
-            std::optional<Manifest> read = ParseManifest(text);
-            if (!read) {
-                refusal = "Die Datei " + std::string(kManifestName) +
-                          " im Zielordner ist keine Liste dieses Programms; nichts wird "
-                          "ver\xF6"
-                          "ffentlicht.";
-                return std::nullopt;
-            }
+            std::optional<Manifest> read = ParseManifest(text, refusal);
+            if (!read) return std::nullopt;
             if (read->project != options.project) {
                 refusal = "Der Zielordner geh\xF6rt zum Projekt " + read->project +
                           "; nichts wird ver\xF6"
@@ -211,7 +212,8 @@ PublishPlan PlanPublish(FileSystem& fs, const std::string& site, RemoteStore& re
     std::set<std::string> present;
     for (const std::string& name : local.files) {
         present.insert(name);
-        if (MatchesAnyPattern(target.protect, name)) continue;  // the server's own copy stays
+        if (MatchesAnyPublishPattern(target.protect, name))
+            continue;  // the server's own copy stays
         PublishedFile file;
         if (!hashes.Hash(JoinPath(site, name), name, file)) {
             log.Add("Fehler: " + name + " (kann nicht gelesen werden)");
@@ -233,13 +235,19 @@ PublishPlan PlanPublish(FileSystem& fs, const std::string& site, RemoteStore& re
                 "ffentlicht)");
         ++c.failed;
     }
+    for (const std::string& name : local.badNames) {
+        log.Add("Fehler: " + name +
+                " (unzul\xE4ssiger Name mit Backslash oder Steuerzeichen; wird nicht ver\xF6"
+                "ffentlicht)");
+        ++c.failed;
+    }
     plan.firstEntryPage = plan.uploads.size();
     while (plan.firstEntryPage > 0 &&
            SendingRank(options, plan.uploads[plan.firstEntryPage - 1].name) > 0)
         --plan.firstEntryPage;
     if (options.deleteRemoved)
         for (const auto& [name, file] : plan.manifest.files)
-            if (!present.count(name) && !MatchesAnyPattern(target.protect, name))
+            if (!present.count(name) && !MatchesAnyPublishPattern(target.protect, name))
                 plan.deletions.push_back(name);
     if (static_cast<int>(plan.deletions.size()) > options.maxDelete)
         return refuse(std::to_string(plan.deletions.size()) +

@@ -2,6 +2,7 @@
 #include "publish/RemoteStore.h"
 
 #include "io/FileSystem.h"
+#include "publish/Manifest.h"
 
 namespace pagloom {
 
@@ -21,6 +22,13 @@ std::string ChangedKeyMessage(const std::string& host, const std::string& finger
 std::string FolderStore::Path(const std::string& name) const { return JoinPath(root_, name); }
 
 RemoteStore::Got FolderStore::Get(const std::string& name, std::string& out, std::string& error) {
+    // An endless manifest is not read: its reader refuses what is larger than it may be.
+    if (name == kManifestName)
+        if (const std::optional<std::uint64_t> size = Size(name);
+            size && *size > kMaxManifestBytes) {
+            out.assign(kMaxManifestBytes + 1, ' ');
+            return Got::Read;
+        }
     switch (fs_.Read(Path(name), out)) {
         case FileSystem::ReadState::Read:
             return Got::Read;

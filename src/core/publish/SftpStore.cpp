@@ -217,7 +217,7 @@ bool SftpStore::Connect(std::string& error) {
 
 RemoteStore::Got SftpStore::Get(const std::string& name, std::string& out, std::string& error) {
     s_->Reset();
-    const CURLcode rc = Download(s_->Url(name), out);
+    const CURLcode rc = Download(name, s_->Url(name), out);
     if (rc == CURLE_OK) return Got::Read;
     if (rc == CURLE_REMOTE_FILE_NOT_FOUND) return Got::Missing;
     error = s_->Reason(rc);

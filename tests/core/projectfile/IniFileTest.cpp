@@ -32,6 +32,21 @@ TEST(IniRead, ValuesAreTrimmedUnquotedAndCut) {
         EXPECT_EQ(ini.ReadString("S", c.key, "default"), c.expected) << c.key;
 }
 
+// Lists the user makes long (the publishing patterns) are read whole; the cut stays for the
+// rest, as files of the old program expect.
+TEST(IniRead, AWholeValueIsNotCut) {
+    std::string patterns;
+    while (patterns.size() < 5000) patterns += "ordner" + std::to_string(patterns.size()) + "/**;";
+    IniFile ini;
+    ini.WriteString("publish", "exclude", patterns);
+    ini.WriteString("publish", "protect", " " + patterns + " ");
+    const IniFile again(ini.Text());
+    EXPECT_EQ(again.ReadStringWhole("publish", "exclude", ""), patterns);
+    EXPECT_EQ(again.ReadStringWhole("publish", "protect", ""), " " + patterns + " ");
+    EXPECT_EQ(again.ReadString("publish", "exclude", ""), patterns.substr(0, 2047));
+    EXPECT_EQ(again.ReadStringWhole("publish", "missing", "nichts"), "nichts");
+}
+
 TEST(IniRead, NamesMatchWithoutRegardToCase) {
     IniFile ini("[SubMenu_0]\nCOUNT=3\n[\xC4nderung]\nSch\xDCssel=1\n");
     EXPECT_EQ(ini.ReadInteger("submenu_0", "count", 0), 3);

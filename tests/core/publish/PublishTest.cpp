@@ -344,13 +344,13 @@ TEST(PublishPieces, ManifestRoundTripAndPatterns) {
         EXPECT_FALSE(ParseManifest(bad)) << bad;
 
     const std::vector<std::string> patterns = {"*.bak", "privat/**", "bilder/?.gif"};
-    EXPECT_TRUE(MatchesAnyPattern(patterns, "notiz.bak"));
-    EXPECT_TRUE(MatchesAnyPattern(patterns, "tief/unten/notiz.bak"));
-    EXPECT_TRUE(MatchesAnyPattern(patterns, "privat/a/b.htm"));
-    EXPECT_TRUE(MatchesAnyPattern(patterns, "bilder/a.gif"));
-    EXPECT_FALSE(MatchesAnyPattern(patterns, "bilder/ab.gif"));
-    EXPECT_FALSE(MatchesAnyPattern(patterns, "a.htm"));
-    EXPECT_FALSE(MatchesAnyPattern({"bilder/*"}, "bilder/x/y.gif"));
+    EXPECT_TRUE(MatchesAnyPublishPattern(patterns, "notiz.bak"));
+    EXPECT_TRUE(MatchesAnyPublishPattern(patterns, "tief/unten/notiz.bak"));
+    EXPECT_TRUE(MatchesAnyPublishPattern(patterns, "privat/a/b.htm"));
+    EXPECT_TRUE(MatchesAnyPublishPattern(patterns, "bilder/a.gif"));
+    EXPECT_FALSE(MatchesAnyPublishPattern(patterns, "bilder/ab.gif"));
+    EXPECT_FALSE(MatchesAnyPublishPattern(patterns, "a.htm"));
+    EXPECT_FALSE(MatchesAnyPublishPattern({"bilder/*"}, "bilder/x/y.gif"));
 }
 
 }  // namespace
