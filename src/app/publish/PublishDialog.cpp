@@ -45,6 +45,11 @@ QString Bytes(qulonglong n) {
 // The target's protocol row; nothing for none or an unknown one.
 const PublishProtocol* ProtocolOf(const PublishTarget& t) { return FindProtocol(t.protocol); }
 
+bool IsServerTarget(const PublishTarget& t) {
+    const PublishProtocol* p = ProtocolOf(t);
+    return !p || !p->IsLocal();
+}
+
 bool HasServerKey(const PublishTarget& t) {
     const PublishProtocol* p = ProtocolOf(t);
     return p && p->serverKey != ServerKeyKind::None;
@@ -71,9 +76,8 @@ PublishDialog::PublishDialog(ProjectSession& session, FieldTracker& tracker, UiP
 
 PublishDialog::~PublishDialog() = default;
 
-void PublishDialog::BuildControls() {
+void PublishDialog::AddProtocolRow(QFormLayout* form) {
     auto target = [this]() -> PublishTarget& { return session_.project.Publish; };
-    auto* form = new QFormLayout;
     protocol_ = new QComboBox;
     protocol_->setObjectName(QStringLiteral("cbProtokoll"));
     const std::span<const PublishProtocol> protocols = PublishProtocols();
@@ -101,7 +105,11 @@ void PublishDialog::BuildControls() {
     protocolLabel->setBuddy(protocol_);
     form->addRow(protocolLabel, protocol_);
     form->addRow(QString(), ftpWarning_);
+}
 
+void PublishDialog::AddServerRows(QFormLayout* form) {
+    auto target = [this]() -> PublishTarget& { return session_.project.Publish; };
+    auto isServer = [target] { return IsServerTarget(target()); };
     auto text = [&](QLineEdit*& edit, const char* name, const QString& caption,
                     std::string PublishTarget::*member) {
         edit = new QLineEdit;
@@ -111,10 +119,6 @@ void PublishDialog::BuildControls() {
         auto* label = new QLabel(caption);
         label->setBuddy(edit);
         form->addRow(label, edit);
-    };
-    auto isServer = [target] {
-        const PublishProtocol* p = ProtocolOf(target());
-        return !p || !p->IsLocal();
     };
     text(host_, "edServer", QStringLiteral("&Server:"), &PublishTarget::host);
     binder_->Enable(host_, isServer);
@@ -139,7 +143,10 @@ void PublishDialog::BuildControls() {
     text(user_, "edBenutzer", QStringLiteral("&Benutzer:"), &PublishTarget::user);
     binder_->Enable(user_, isServer);
     text(folder_, "edZielordner", QStringLiteral("&Zielordner:"), &PublishTarget::remoteFolder);
+}
 
+void PublishDialog::AddKeyFileRow(QFormLayout* form) {
+    auto target = [this]() -> PublishTarget& { return session_.project.Publish; };
     keyFile_ = new QLineEdit;
     keyFile_->setObjectName(QStringLiteral("edSchluesseldatei"));
     binder_->Text(
@@ -172,7 +179,11 @@ void PublishDialog::BuildControls() {
     };
     binder_->Enable(keyFile_, withKeyFile);
     binder_->Enable(chooseKey, withKeyFile);
+}
 
+void PublishDialog::AddPasswordRows(QFormLayout* form) {
+    auto target = [this]() -> PublishTarget& { return session_.project.Publish; };
+    auto isServer = [target] { return IsServerTarget(target()); };
     password_ = new QLineEdit;
     password_->setObjectName(QStringLiteral("edPasswort"));
     password_->setEchoMode(QLineEdit::Password);
@@ -187,7 +198,10 @@ void PublishDialog::BuildControls() {
     form->addRow(QString(), savePassword_);
     binder_->Enable(password_, isServer);
     binder_->Enable(savePassword_, isServer);
+}
 
+void PublishDialog::AddRunRows(QFormLayout* form) {
+    auto target = [this]() -> PublishTarget& { return session_.project.Publish; };
     auto patterns = [&](QPlainTextEdit*& edit, const char* name, const QString& caption,
                         std::vector<std::string> PublishTarget::*member) {
         edit = new QPlainTextEdit;
@@ -221,7 +235,10 @@ void PublishDialog::BuildControls() {
     auto* connectionsLabel = new QLabel(QStringLiteral("Verbindungen g&leichzeitig:"));
     connectionsLabel->setBuddy(connections_);
     form->addRow(connectionsLabel, connections_);
+}
 
+void PublishDialog::AddHostKeyRow(QFormLayout* form) {
+    auto target = [this]() -> PublishTarget& { return session_.project.Publish; };
     // The key trusted for this server; removed only on purpose (the provider changed it).
     auto* hostKey = new QLabel;
     hostKey->setObjectName(QStringLiteral("lbSchluessel"));
@@ -256,6 +273,16 @@ void PublishDialog::BuildControls() {
         binder_->Show(w, [target] { return HasServerKey(target()); });
     binder_->OnUserChange([this] { ForgetKeyOfOtherServer(); });
     keyOwner_ = ServerOf(target());
+}
+
+void PublishDialog::BuildControls() {
+    auto* form = new QFormLayout;
+    AddProtocolRow(form);
+    AddServerRows(form);
+    AddKeyFileRow(form);
+    AddPasswordRows(form);
+    AddRunRows(form);
+    AddHostKeyRow(form);
 
     auto* settings = new QGroupBox(QStringLiteral("Ziel"));
     settings->setLayout(form);

@@ -19,6 +19,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -73,6 +74,13 @@ class PublishDialog : public QDialog {
 
   private:
     void BuildControls();
+    // The rows of the target's form, each bound to the model.
+    void AddProtocolRow(QFormLayout* form);
+    void AddServerRows(QFormLayout* form);
+    void AddKeyFileRow(QFormLayout* form);
+    void AddPasswordRows(QFormLayout* form);
+    void AddRunRows(QFormLayout* form);
+    void AddHostKeyRow(QFormLayout* form);
     void ShowProgress(int files, int totalFiles, qulonglong bytes, qulonglong totalBytes,
                       const QString& current);
     class Ports;
