@@ -106,8 +106,9 @@ class CliPublishPorts final : public PublishPorts {
     bool TrustKey(const PublishTarget&, const std::string& fingerprint) override {
         return !cl_.publish.acceptHostKey.empty() && fingerprint == cl_.publish.acceptHostKey;
     }
-    bool KeepKey(const PublishTarget& target) override {
+    bool KeepTarget(const PublishTarget& target) override {
         doc_.project.Publish.hostKey = target.hostKey;
+        doc_.project.Publish.projectId = target.projectId;
         return doc_.SavePublishTarget();
     }
     bool AllowPlain(const PublishTarget&, const std::string&) override {
@@ -144,6 +145,7 @@ PublishRequest RequestOf(const CommandLine& cl, const std::string& projectFile,
     r.dryRun = cl.dryRun;
     r.deleteRemoved = cl.publish.deleteRemoved;
     r.maxDelete = cl.publish.maxDelete;
+    r.allowManyDeletions = cl.publish.allowManyDeletions;
     r.verify = cl.publish.verify == 2   ? PublishOptions::Verify::Content
                : cl.publish.verify == 1 ? PublishOptions::Verify::Size
                                         : PublishOptions::Verify::None;

@@ -15,7 +15,7 @@ const char* HelpText() {
            "  pagloom-cli publish PROJEKT.plp [--dest VERZEICHNIS] [--dry-run]\n"
            "                    [--delete [--max-delete N]] [--verify[=content]]\n"
            "                    [--connections N] [--accept-host-key FP] [--password-file DATEI]\n"
-           "                    [--allow-plain-ftp]\n"
+           "                    [--allow-plain-ftp] [--allow-many-deletions]\n"
            "  pagloom-cli --help | --version\n"
            "\n"
            "build   erstellt die Website eines Projekts, wie \"Erstellen\" und \"Start\" im\n"
@@ -41,7 +41,8 @@ const char* HelpText() {
            "        einem vorläufigen Namen übertragen und dann umbenannt; ein abgebrochener\n"
            "        Lauf wird beim nächsten fortgesetzt. --dry-run zeigt nur, was geschehe.\n"
            "        --delete entfernt, was dieses Ziel veröffentlicht hat und die Website nicht\n"
-           "        mehr enthält (höchstens --max-delete N, Vorgabe 100); --verify prüft\n"
+           "        mehr enthält (höchstens --max-delete N, Vorgabe 100; mehr als die Hälfte\n"
+           "        der Dateien am Ziel nur mit --allow-many-deletions); --verify prüft\n"
            "        Existenz und Größe der Dateien am Ziel (=content: auch den Inhalt).\n"
            "        Protokolle: \"sftp\", \"ftps\" (FTP mit TLS), \"webdav\" (über https), "
            "\"ftp\"\n"
@@ -186,6 +187,8 @@ std::optional<CommandLine> ParsePublish(const std::vector<std::string>& args, st
             if (!text(i, a, cl.publish.passwordFile)) return std::nullopt;
         } else if (a == "--allow-plain-ftp") {
             cl.publish.allowPlainFtp = true;
+        } else if (a == "--allow-many-deletions") {
+            cl.publish.allowManyDeletions = true;
         } else if (a == "--dry-run") {
             cl.dryRun = true;
         } else {

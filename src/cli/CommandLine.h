@@ -6,7 +6,7 @@
 //   pagloom-cli check PROJECT.plp [--dest DIR]
 //   pagloom-cli publish PROJECT.plp [--dest DIR] [--dry-run] [--delete [--max-delete N]]
 //                       [--verify[=content]] [--connections N] [--accept-host-key FP]
-//                       [--password-file F] [--allow-plain-ftp]
+//                       [--password-file F] [--allow-plain-ftp] [--allow-many-deletions]
 //   pagloom-cli --help | --version
 #pragma once
 #include <optional>
@@ -19,13 +19,14 @@ enum class Command { Help, Version, Build, Group, Check, Publish };
 
 // The options of publish.
 struct PublishArgs {
-    bool deleteRemoved = false;  // --delete
-    int maxDelete = 100;         // --max-delete N
-    int verify = 0;              // --verify: 1 existence and size, 2 (=content) content too
-    int connections = 0;         // --connections N (0: the target's)
-    std::string acceptHostKey;   // --accept-host-key FP
-    std::string passwordFile;    // --password-file F
-    bool allowPlainFtp = false;  // --allow-plain-ftp: log in to a plain FTP target
+    bool deleteRemoved = false;       // --delete
+    int maxDelete = 100;              // --max-delete N
+    int verify = 0;                   // --verify: 1 existence and size, 2 (=content) content too
+    int connections = 0;              // --connections N (0: the target's)
+    std::string acceptHostKey;        // --accept-host-key FP
+    std::string passwordFile;         // --password-file F
+    bool allowPlainFtp = false;       // --allow-plain-ftp: log in to a plain FTP target
+    bool allowManyDeletions = false;  // --allow-many-deletions: more than half of the target
 };
 
 struct CommandLine {

@@ -435,9 +435,10 @@ class PublishDialog::Ports final : public PublishPorts {
         OnWindow([&] { yes = d_.AskTrust(t, fingerprint); });
         return yes;
     }
-    bool KeepKey(const PublishTarget& t) override {
-        OnWindow([&] { d_.KeepKey(t.hostKey); });
-        return true;
+    bool KeepTarget(const PublishTarget& t) override {
+        bool kept = false;
+        OnWindow([&] { kept = d_.KeepTarget(t); });
+        return kept;
     }
     bool AllowPlain(const PublishTarget& t, const std::string& warning) override {
         bool yes = false;
@@ -484,12 +485,19 @@ bool PublishDialog::AskTrust(const PublishTarget& target, const std::string& fin
     return false;
 }
 
-void PublishDialog::KeepKey(const std::string& key) {
-    session_.project.Publish.hostKey = key;
-    keyOwner_ = ServerOf(session_.project.Publish);
+bool PublishDialog::KeepTarget(const PublishTarget& changed) {
+    PublishTarget& t = session_.project.Publish;
+    const bool newKey = t.hostKey != changed.hostKey;
+    t.hostKey = changed.hostKey;
+    t.projectId = changed.projectId;
+    keyOwner_ = ServerOf(t);
     binder_->Refresh();
-    tracker_.MarkModified();
-    Log(QStringLiteral("Der Schlüssel des Servers ist gespeichert: %1").arg(Q(key)));
+    if (newKey)
+        Log(QStringLiteral("Der Schlüssel des Servers ist gespeichert: %1").arg(Q(t.hostKey)));
+    // Written into the project file at once: a project id lost with an unsaved project would
+    // lock the project out of its own target.
+    if (session_.FileName().empty() || !session_.SavePublishTarget()) tracker_.MarkModified();
+    return true;
 }
 
 bool PublishDialog::AllowPlain(const PublishTarget& target, const std::string& warning) {

@@ -86,7 +86,7 @@ class PublishDialog : public QDialog {
     class Ports;
     // The answers of the ports, on the window's thread.
     bool AskTrust(const PublishTarget& target, const std::string& fingerprint);
-    void KeepKey(const std::string& key);
+    bool KeepTarget(const PublishTarget& changed);
     bool AllowPlain(const PublishTarget& target, const std::string& warning);
     bool ConfirmPlan(const PublishPlan& plan);
     // A run's request from the window: the project, its site, the typed password.

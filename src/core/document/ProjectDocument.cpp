@@ -63,7 +63,14 @@ bool ProjectDocument::SavePublishTarget() {
         WritePublishSection(ini, project.Publish);
         return ini.Text();
     };
-    if (SaveUserFile(fs_, host_, fileName_, text, nullptr) == UserSave::Saved) return true;
+    switch (SaveUserFile(fs_, host_, fileName_, text, &diskStamp_)) {
+        case UserSave::Saved:
+            return true;
+        case UserSave::Declined:
+            return false;
+        case UserSave::Failed:
+            break;
+    }
     host_.ShowMessage("In " + fileName_ + " kann nicht geschrieben werden");
     return false;
 }

@@ -107,10 +107,12 @@ std::optional<Manifest> ParseManifestText(std::string_view json) {
         if (*key == "pagloom-publish") {
             if (!r.Number()) return std::nullopt;
             versioned = true;
-        } else if (*key == "project" || *key == "target") {
+        } else if (*key == "project" || *key == "target" || *key == "project-id") {
             std::optional<std::string> v = r.String();
             if (!v) return std::nullopt;
-            (*key == "project" ? m.project : m.target) = std::move(*v);
+            (*key == "project"  ? m.project
+             : *key == "target" ? m.target
+                                : m.projectId) = std::move(*v);
         } else if (*key == "files") {
             if (!r.Eat('{')) return std::nullopt;
             while (!r.Peek('}')) {
@@ -133,30 +135,15 @@ std::optional<Manifest> ParseManifestText(std::string_view json) {
     return m;
 }
 
-// A name as the log shows it: control bytes spelled out, so one line stays one line, and cut
-// short, so a name of megabytes does not become a log line of megabytes.
-std::string Shown(std::string_view name) {
-    constexpr size_t kLongest = 200;
-    std::string out;
-    for (size_t i = 0; i < name.size() && i < kLongest; ++i) {
-        const auto c = static_cast<unsigned char>(name[i]);
-        if (c < 0x20 || c == 0x7F) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\x%02X", c);
-            out += buf;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    if (name.size() > kLongest) out += '\x85';  // the ellipsis
-    return out;
-}
-
 }  // namespace
 
 std::string ManifestText(const Manifest& m) {
     std::string out = "{\n  \"pagloom-publish\": 1,\n  \"project\": ";
     Quoted(out, m.project);
+    if (!m.projectId.empty()) {
+        out += ",\n  \"project-id\": ";
+        Quoted(out, m.projectId);
+    }
     out += ",\n  \"target\": ";
     Quoted(out, m.target);
     out += ",\n  \"files\": {";
@@ -204,7 +191,7 @@ std::optional<Manifest> ParseManifest(std::string_view json, std::string& why) {
     for (const auto& [name, file] : m->files)
         if (!IsPlainRelativeName(name)) {
             why = "Die Datei " + std::string(kManifestName) +
-                  " im Zielordner nennt einen unzul\xE4ssigen Namen: " + Shown(name) +
+                  " im Zielordner nennt einen unzul\xE4ssigen Namen: " + ShownName(name) +
                   "; nichts wird ver\xF6"
                   "ffentlicht.";
             return std::nullopt;

@@ -24,9 +24,12 @@ struct PublishedFile {
     bool operator==(const PublishedFile&) const = default;
 };
 
+// The manifest lies in the served folder, readable by anyone: it names no login, host, port or
+// server path, only what tells a target and a project apart.
 struct Manifest {
-    std::string project;                         // the project file's name
-    std::string target;                          // PublishTarget::Address()
+    std::string project;    // the project file's name, for messages
+    std::string projectId;  // the project's own id (its [publish] project-id); "" from old runs
+    std::string target;     // a hash of the target's address
     std::map<std::string, PublishedFile> files;  // by name relative to the remote folder
 };
 

@@ -2,12 +2,14 @@
 #include "publish/PublishFlow.h"
 
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <random>
 
 #include "generator/MakeReport.h"
 #include "io/FileSystem.h"
@@ -19,6 +21,25 @@ namespace pagloom {
 namespace {
 
 void Wipe(std::string& secret) { std::fill(secret.begin(), secret.end(), '\0'); }
+
+// 128 random bits as hex.
+std::string NewProjectId() {
+    std::random_device random;
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string id;
+    for (int i = 0; i < 8; ++i) {
+        const unsigned v = random();
+        id += kHex[(v >> 12) & 15];
+        id += kHex[(v >> 8) & 15];
+        id += kHex[(v >> 4) & 15];
+        id += kHex[v & 15];
+    }
+    return id;
+}
+
+// A process that holds a password writes no core dump (nor may another user's process trace
+// it): a dump would carry the password's copies, libcurl's among them.
+void NoCoreDumps() { ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0); }
 
 // The first line of a password file that only its owner may read; nothing when it is refused
 // (the ports were told why).
@@ -106,6 +127,7 @@ std::optional<TargetConnection> OpenTarget(FileSystem& fs, PublishTarget& target
         if (!password) return std::nullopt;
         access.password = std::move(*password);
         Wipe(*password);
+        if (!access.password.empty()) NoCoreDumps();
     }
     struct WipeAccess {
         std::string& text;
@@ -122,7 +144,7 @@ std::optional<TargetConnection> OpenTarget(FileSystem& fs, PublishTarget& target
                 return std::nullopt;
             }
             target.hostKey = c.fingerprint;
-            if (!ports.KeepKey(target)) return std::nullopt;
+            if (!ports.KeepTarget(target)) return std::nullopt;
             continue;
         }
         ports.Message(c.error, c.changedKey ? ChangedKeyAdvice(target) : std::string());
@@ -146,10 +168,11 @@ PublishResult PublishProject(FileSystem& fs, const ProjectSettings& settings,
         result.end = PublishEnd::Cancelled;
         return result;
     }
-    PublishOptions options = ProjectPublishOptions(settings, target, request.projectFile, fs);
+    PublishOptions options = ProjectPublishOptions(settings, target, request.projectFile);
     options.dryRun = request.dryRun;
     options.deleteRemoved = request.deleteRemoved || target.deleteRemoved;
     options.maxDelete = request.maxDelete;
+    options.allowManyDeletions = request.allowManyDeletions;
     if (request.connections > 0) options.connections = request.connections;
     options.verify = request.verify;
     options.cancel = request.cancel;
@@ -180,6 +203,15 @@ PublishResult PublishProject(FileSystem& fs, const ProjectSettings& settings,
             result.started = false;
             return result;
         }
+        // The question named the deletions: its yes is the one many of them need.
+        plan.options.allowManyDeletions = true;
+    }
+    // The project's id goes into the manifest of its first publish and stays with the project,
+    // so its targets stay its own under any file name.
+    if (!request.dryRun && !plan.Refused() && target.projectId.empty()) {
+        target.projectId = NewProjectId();
+        if (!ports.KeepTarget(target)) return result;
+        plan.manifest.projectId = target.projectId;
     }
     const PublishOutcome outcome = RunPublish(fs, plan, *connection->store, log, connection->more);
     result.end = outcome.end;

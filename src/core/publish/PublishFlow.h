@@ -32,9 +32,10 @@ class PublishPorts {
     virtual std::optional<std::string> AskPassword(const PublishTarget& target) = 0;
     // The server shows a key not trusted yet; true trusts it.
     virtual bool TrustKey(const PublishTarget& target, const std::string& fingerprint) = 0;
-    // Keeps the key just trusted (now in `target.hostKey`) with the project; false when it
-    // could not be kept (the run stops).
-    virtual bool KeepKey(const PublishTarget& target) = 0;
+    // Keeps what a run added to the target with the project: the key just trusted
+    // (`target.hostKey`), the project's id made on its first publish (`target.projectId`);
+    // false when it could not be kept (the run stops).
+    virtual bool KeepTarget(const PublishTarget& target) = 0;
     // Plain FTP sends name and password readable: asked before the login.
     virtual bool AllowPlain(const PublishTarget& target, const std::string& warning) = 0;
     // The plan before anything is sent (only when the request asks for it); true goes on.
@@ -49,6 +50,7 @@ struct PublishRequest {
     bool dryRun = false;
     bool deleteRemoved = false;  // besides the target's own rule
     int maxDelete = 100;
+    bool allowManyDeletions = false;  // more than half of the target may go without a question
     PublishOptions::Verify verify = PublishOptions::Verify::None;
     int connections = 0;         // 0: the target's own
     bool askPlan = false;        // ConfirmPlan before sending

@@ -37,9 +37,11 @@ bool OwnFile(const std::string& name) {
 }
 
 struct LocalSite {
-    std::vector<std::string> files;     // relative names
-    std::vector<std::string> links;     // refused: a link could lead anywhere
-    std::vector<std::string> badNames;  // refused: no name the server could be given
+    std::vector<std::string> files;  // relative names
+    std::vector<std::string> links;  // refused: a link could lead anywhere
+    // Refused with their reason: names the server could not be given, or that the program
+    // cannot hold.
+    std::vector<std::pair<std::string, std::string>> badNames;
 };
 
 void Walk(FileSystem& fs, const std::string& dir, const std::string& prefix,
@@ -53,13 +55,20 @@ void Walk(FileSystem& fs, const std::string& dir, const std::string& prefix,
         if (!IsPlainRelativeName(rel)) {
             // A name with a backslash or a control character would name another file on the
             // server, and every later run would refuse a manifest that lists it.
-            if (!MatchesAnyPublishPattern(target.exclude, rel)) site.badNames.push_back(rel);
+            if (!MatchesAnyPublishPattern(target.exclude, rel))
+                site.badNames.emplace_back(rel,
+                                           "unzul\xE4ssiger Name mit Backslash oder "
+                                           "Steuerzeichen");
         } else if (fs.FollowLinks(path) != path) {
             if (!MatchesAnyPublishPattern(target.exclude, rel)) site.links.push_back(rel);
         } else if (fs.DirectoryExists(path)) {
             Walk(fs, path, rel + "/", target, site, depth + 1);
-        } else if (fs.FileExists(path) && !MatchesAnyPublishPattern(target.exclude, rel)) {
-            site.files.push_back(rel);
+        } else if (fs.FileExists(path)) {
+            if (!MatchesAnyPublishPattern(target.exclude, rel)) site.files.push_back(rel);
+        } else if (!fs.Exists(path)) {
+            // Listed but not found under its name: the name is not UTF-8 or holds characters
+            // Windows-1252 has not, so the program cannot name it.
+            site.badNames.emplace_back(rel, "Dateiname nicht in Windows-1252 darstellbar");
         }
     }
 }
@@ -120,6 +129,31 @@ size_t SendingRank(const PublishOptions& options, const std::string& name) {
     return page ? 1 + options.lastFiles.size() : 0;
 }
 
+// Whether the target is this project's: its id, once it has one; a target from before ids by
+// the project file's name.
+bool OwnedBy(const Manifest& m, const PublishOptions& options, std::string& refusal) {
+    const std::string nothing =
+        "; nichts wird ver\xF6"
+        "ffentlicht.";
+    if (!m.projectId.empty()) {
+        if (m.projectId == options.projectId) return true;
+        refusal = "Der Zielordner geh\xF6rt zum Projekt " + ShownName(m.project) + " (Kennung " +
+                  m.projectId + ")" + nothing +
+                  " Soll dieses Projekt das Ziel bewusst \xFC"
+                  "bernehmen, tragen Sie im Abschnitt [publish] seiner Projektdatei "
+                  "project-id=" +
+                  m.projectId + " ein.";
+        return false;
+    }
+    if (m.project == options.project || m.files.empty()) return true;
+    refusal = "Der Zielordner geh\xF6rt zum Projekt " + ShownName(m.project) + nothing +
+              " Ist es dieses Projekt unter anderem Namen, l\xF6schen Sie die Datei " +
+              std::string(kManifestName) +
+              " im Zielordner; dann wird alles neu \xFC"
+              "bertragen.";
+    return false;
+}
+
 // The manifest on the server, or why the target is not ours to publish to.
 std::optional<Manifest> ReadServerManifest(RemoteStore& remote, const PublishOptions& options,
                                            std::string& refusal) {
@@ -128,12 +162,7 @@ std::optional<Manifest> ReadServerManifest(RemoteStore& remote, const PublishOpt
         case RemoteStore::Got::Read: {
             std::optional<Manifest> read = ParseManifest(text, refusal);
             if (!read) return std::nullopt;
-            if (read->project != options.project) {
-                refusal = "Der Zielordner geh\xF6rt zum Projekt " + read->project +
-                          "; nichts wird ver\xF6"
-                          "ffentlicht.";
-                return std::nullopt;
-            }
+            if (!OwnedBy(*read, options, refusal)) return std::nullopt;
             return read;
         }
         case RemoteStore::Got::Missing:
@@ -188,6 +217,7 @@ PublishPlan PlanPublish(FileSystem& fs, const std::string& site, RemoteStore& re
         return plan;
     };
     if (!fs.DirectoryExists(site)) return refuse("Das Verzeichnis " + site + " existiert nicht!");
+    if (!options.journalProblem.empty()) return refuse(options.journalProblem);
 
     // What the server holds, by its manifest, and what a broken run did since it was written.
     std::string refusal;
@@ -195,13 +225,22 @@ PublishPlan PlanPublish(FileSystem& fs, const std::string& site, RemoteStore& re
     if (!manifest) return refuse(refusal);
     plan.manifest = std::move(*manifest);
     plan.manifest.project = options.project;
-    plan.manifest.target = TargetAddress(target);
+    if (!options.projectId.empty()) plan.manifest.projectId = options.projectId;
+    plan.manifest.target = Sha256Hex(TargetAddress(target)).substr(0, 16);
     plan.journalPath = JournalPath(options.journalDir, target, site);
     ReplayJournal(fs, plan.journalPath, plan.manifest, plan.leftovers);
     VerifyManifest(remote, options.verify, plan.manifest);
 
     LocalSite local;
     Walk(fs, site, "", target, local, 0);
+    // An empty folder is a site not built, a wrong folder or a disk not mounted: publishing it
+    // would at best do nothing and at worst empty the server.
+    if (local.files.empty() && local.links.empty() && local.badNames.empty())
+        return refuse("Das Verzeichnis " + site +
+                      " enth\xE4lt keine Dateien: Die Website ist noch nicht erstellt "
+                      "(\x84"
+                      "Erstellen\x93, F9); nichts wird ver\xF6"
+                      "ffentlicht.");
     std::stable_sort(local.files.begin(), local.files.end(),
                      [&](const std::string& a, const std::string& b) {
                          return SendingRank(options, a) < SendingRank(options, b);
@@ -235,9 +274,9 @@ PublishPlan PlanPublish(FileSystem& fs, const std::string& site, RemoteStore& re
                 "ffentlicht)");
         ++c.failed;
     }
-    for (const std::string& name : local.badNames) {
-        log.Add("Fehler: " + name +
-                " (unzul\xE4ssiger Name mit Backslash oder Steuerzeichen; wird nicht ver\xF6"
+    for (const auto& [name, why] : local.badNames) {
+        log.Add("Fehler: " + ShownName(name) + " (" + why +
+                "; wird nicht ver\xF6"
                 "ffentlicht)");
         ++c.failed;
     }
@@ -249,6 +288,8 @@ PublishPlan PlanPublish(FileSystem& fs, const std::string& site, RemoteStore& re
         for (const auto& [name, file] : plan.manifest.files)
             if (!present.count(name) && !MatchesAnyPublishPattern(target.protect, name))
                 plan.deletions.push_back(name);
+    plan.manyDeletions =
+        !plan.deletions.empty() && plan.deletions.size() * 2 > plan.manifest.files.size();
     if (static_cast<int>(plan.deletions.size()) > options.maxDelete)
         return refuse(std::to_string(plan.deletions.size()) +
                       " Dateien w\xE4ren zu l\xF6schen, mehr als " +
@@ -416,10 +457,24 @@ void Sender::Send(RemoteStore& store, const PlannedUpload& u) {
 
 }  // namespace
 
+std::string ManyDeletionsMessage(const PublishPlan& plan) {
+    return std::to_string(plan.deletions.size()) + " von " +
+           std::to_string(plan.manifest.files.size()) +
+           " Dateien am Ziel w\xE4ren zu l\xF6schen, mehr als die H\xE4lfte; nichts wird "
+           "ver\xF6"
+           "ffentlicht. Ist das gewollt, best\xE4tigen Sie es (pagloom-cli: "
+           "--allow-many-deletions).";
+}
+
 PublishOutcome RunPublish(FileSystem& fs, PublishPlan& plan, RemoteStore& remote, MakeReport& log,
                           const StoreFactory& moreStores) {
     if (plan.Refused()) return {};
     if (plan.options.dryRun) return ListPlan(plan, log);
+    if (plan.manyDeletions && !plan.options.allowManyDeletions) {
+        log.Add(ManyDeletionsMessage(plan));
+        log.Add("");
+        return {};
+    }
     PublishOutcome outcome;
     outcome.counts = plan.counts;
     fs.CreateDirectory(plan.options.journalDir);

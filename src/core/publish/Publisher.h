@@ -35,9 +35,14 @@ struct PublishOptions {
     bool dryRun = false;         // plan only: nothing is sent, not even the manifest
     bool deleteRemoved = false;  // remove what this target published and the site no longer has
     int maxDelete = 100;         // more deletions stop the run before anything is sent
+    // Deleting more than half of what the target holds needs this yes (a wrong or empty site
+    // folder would otherwise empty the server).
+    bool allowManyDeletions = false;
     enum class Verify { None, Size, Content } verify = Verify::None;
-    std::string project;     // the project file's name, written into the manifest
-    std::string journalDir;  // folder of the local journals (made when missing)
+    std::string project;         // the project file's name, written into the manifest
+    std::string projectId;       // the project's id on its targets ("" until its first publish)
+    std::string journalDir;      // folder of the local journals (made when missing)
+    std::string journalProblem;  // why the journal folder may not be used ("" when it may)
     // Names published after every other file, in this order (the entry pages).
     std::vector<std::string> lastFiles;
     int connections = 4;  // at most 8; each further one comes from the store factory
@@ -93,6 +98,9 @@ struct PublishPlan {
     std::vector<std::string> deletions;
     PublishCounts counts;  // unchanged and failed (logged while planning), as planned
     std::string refusal;   // not empty: nothing may be sent, and why (logged)
+    // More than half of what the target holds would be deleted: sent only with a yes
+    // (PublishOptions::allowManyDeletions), else refused when the run starts.
+    bool manyDeletions = false;
     std::string journalPath;
 
     bool Refused() const { return !refusal.empty(); }
@@ -108,6 +116,9 @@ PublishPlan PlanPublish(FileSystem& fs, const std::string& site, RemoteStore& re
 // With `moreStores`, up to options.connections connections upload at the same time.
 PublishOutcome RunPublish(FileSystem& fs, PublishPlan& plan, RemoteStore& remote, MakeReport& log,
                           const StoreFactory& moreStores = {});
+
+// "N von M Dateien am Ziel wären zu löschen, mehr als die Hälfte; ..."
+std::string ManyDeletionsMessage(const PublishPlan& plan);
 
 // Plan and run in one.
 PublishOutcome Publish(FileSystem& fs, const std::string& site, RemoteStore& remote,

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "publish/RemoteNames.h"
 
+#include <cstdio>
+#include <string>
+
 #include "publish/Manifest.h"
 
 namespace pagloom {
@@ -27,6 +30,23 @@ bool IsOwnTempName(std::string_view name) {
     const size_t slash = name.rfind('/');
     const std::string_view last = slash == std::string_view::npos ? name : name.substr(slash + 1);
     return last.size() > kOwnTempPrefix.size() && last.starts_with(kOwnTempPrefix);
+}
+
+std::string ShownName(std::string_view name) {
+    constexpr size_t kLongest = 200;
+    std::string out;
+    for (size_t i = 0; i < name.size() && i < kLongest; ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (c < 0x20 || c == 0x7F) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", c);
+            out += buf;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    if (name.size() > kLongest) out += '\x85';  // the ellipsis
+    return out;
 }
 
 }  // namespace pagloom

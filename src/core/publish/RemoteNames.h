@@ -4,6 +4,7 @@
 // name that climbs out ("../x"), starts at the root or hides a second meaning (a backslash, a
 // control character) would let a file on the server point publishing at files it does not own.
 #pragma once
+#include <string>
 #include <string_view>
 
 namespace pagloom {
@@ -18,5 +19,9 @@ bool IsPlainRelativeName(std::string_view name);
 // A plain relative name whose last part is one of publishing's temporary names, so removing it
 // after a broken run can only ever take away what such a run left behind.
 bool IsOwnTempName(std::string_view name);
+
+// A name as a log line shows it: control bytes spelled out, so one line stays one line, and
+// cut short, so a name of megabytes does not become a log line of megabytes.
+std::string ShownName(std::string_view name);
 
 }  // namespace pagloom

@@ -36,11 +36,12 @@ TargetConnection ConnectTarget(FileSystem& fs, const PublishTarget& target,
 
 struct ProjectSettings;
 
-// What a run of the project `projectFile` publishes with: the project's name for the manifest,
-// the journal folder ($XDG_CACHE_HOME/pagloom/publish, made when missing), the entry pages to
-// go last, and the target's delete rule and connections.
+// What a run of the project `projectFile` publishes with: the project's name and id for the
+// manifest, the journal folder ($XDG_CACHE_HOME/pagloom/publish or ~/.cache/pagloom/publish,
+// made when missing; refused in `journalProblem` unless it is the user's alone), the entry
+// pages to go last, and the target's delete rule and connections.
 PublishOptions ProjectPublishOptions(const ProjectSettings& settings, const PublishTarget& target,
-                                     const std::string& projectFile, FileSystem& fs);
+                                     const std::string& projectFile);
 
 // The user's known_hosts file ($HOME/.ssh/known_hosts), "" without a home folder.
 std::string UserKnownHosts();

@@ -72,7 +72,7 @@ struct RecordingPorts : PublishPorts {
         return password;
     }
     bool TrustKey(const PublishTarget&, const std::string&) override { return false; }
-    bool KeepKey(const PublishTarget&) override { return false; }
+    bool KeepTarget(const PublishTarget&) override { return false; }
     bool AllowPlain(const PublishTarget&, const std::string&) override { return false; }
     bool ConfirmPlan(const PublishPlan&) override { return false; }
 };
