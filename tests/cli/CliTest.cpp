@@ -445,6 +445,24 @@ TEST_P(CliPublishOver, OnlyAnAcceptedServerKeyIsTrusted) {
     setenv("HOME", cache.Path().c_str(), 1);  // no known_hosts of the machine's user
     setenv("PAGLOOM_PASSWORD", secret.c_str(), 1);
 
+    if (ssh) {
+        // A key that changed against known_hosts stops the run even when the new one is
+        // accepted on the command line: the old one is removed on purpose first.
+        std::string line = ssh->KnownHostsLine();
+        const size_t blob = line.rfind(' ') + 20;
+        ASSERT_LT(blob, line.size());
+        line[blob] = line[blob] == 'A' ? 'B' : 'A';
+        fs::create_directories(cache / ".ssh");
+        WriteFile(cache / ".ssh/known_hosts", line + "\n");
+        CliRun changed =
+            RunCli({"publish", project, "--dest", site.Path(), "--accept-host-key", key});
+        EXPECT_EQ(changed.status, 2);
+        EXPECT_NE(changed.err.find("ssh-keygen -R"), std::string::npos) << changed.err;
+        EXPECT_TRUE(fs::is_empty(folder));
+        EXPECT_EQ(ReadFile(project).find("host-key="), std::string::npos);
+        fs::remove(cache / ".ssh/known_hosts");
+    }
+
     CliRun unknown = RunCli({"publish", project, "--dest", site.Path()});
     EXPECT_EQ(unknown.status, 2);
     EXPECT_NE(unknown.err.find("--accept-host-key " + key), std::string::npos) << unknown.err;
@@ -474,6 +492,28 @@ TEST_P(CliPublishOver, OnlyAnAcceptedServerKeyIsTrusted) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Protocols, CliPublishOver, testing::Values("sftp", "ftps", "webdav"));
+
+// Plain FTP sends name and password readable: without --allow-plain-ftp nothing connects (the
+// port here has no server, so a login attempt would say it could not connect).
+TEST(CliPublish, PlainFtpLogsInOnlyWhenAllowed) {
+    TempDir dir, site, cache;
+    const std::string project = dir / "demo.plp";
+    fs::copy_file(PAGLOOM_DEMO_PROJECT, project);
+    WriteFile(project, ReadFile(project) + CrLf({"[publish]", "protocol=ftp", "host=127.0.0.1",
+                                                 "port=9", "user=anna", "remote-folder=/"}));
+    ASSERT_EQ(RunCli({"build", project, "--dest", site.Path()}).status, 0);
+    setenv("XDG_CACHE_HOME", cache.Path().c_str(), 1);
+    setenv("PAGLOOM_PASSWORD", "Geheim-4711", 1);
+    CliRun refused = RunCli({"publish", project, "--dest", site.Path()});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("--allow-plain-ftp"), std::string::npos) << refused.err;
+    EXPECT_EQ(refused.err.find("Keine Verbindung"), std::string::npos) << refused.err;
+    CliRun allowed = RunCli({"publish", project, "--dest", site.Path(), "--allow-plain-ftp"});
+    EXPECT_EQ(allowed.status, 2);
+    EXPECT_NE(allowed.err.find("Keine Verbindung zu 127.0.0.1"), std::string::npos) << allowed.err;
+    unsetenv("PAGLOOM_PASSWORD");
+    unsetenv("XDG_CACHE_HOME");
+}
 
 // A password that is nowhere stops the run with a message that says where it may come from;
 // one in the desktop's secret store is found there.
