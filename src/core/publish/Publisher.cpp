@@ -18,6 +18,7 @@
 #include "io/FileSystem.h"
 #include "publish/Manifest.h"
 #include "publish/PublishJournal.h"
+#include "publish/PublishLock.h"
 #include "publish/PublishProtocols.h"
 #include "publish/RemoteNames.h"
 #include "publish/RemoteStore.h"
@@ -218,6 +219,16 @@ PublishPlan PlanPublish(FileSystem& fs, const std::string& site, RemoteStore& re
     };
     if (!fs.DirectoryExists(site)) return refuse("Das Verzeichnis " + site + " existiert nicht!");
     if (!options.journalProblem.empty()) return refuse(options.journalProblem);
+    fs.CreateDirectory(options.journalDir);
+    plan.journalPath = JournalPath(options.journalDir, target, site);
+    // Held from the manifest's reading to the manifest's writing; a dry run changes nothing.
+    if (!options.dryRun) {
+        std::string why;
+        std::optional<PublishLock> lock =
+            PublishLock::Take(remote, plan.journalPath, options.projectId, why);
+        if (!lock) return refuse(why);
+        plan.lock = std::make_shared<PublishLock>(std::move(*lock));
+    }
 
     // What the server holds, by its manifest, and what a broken run did since it was written.
     std::string refusal;
@@ -227,7 +238,6 @@ PublishPlan PlanPublish(FileSystem& fs, const std::string& site, RemoteStore& re
     plan.manifest.project = options.project;
     if (!options.projectId.empty()) plan.manifest.projectId = options.projectId;
     plan.manifest.target = Sha256Hex(TargetAddress(target)).substr(0, 16);
-    plan.journalPath = JournalPath(options.journalDir, target, site);
     ReplayJournal(fs, plan.journalPath, plan.manifest, plan.leftovers);
     VerifyManifest(remote, options.verify, plan.manifest);
 

@@ -22,6 +22,7 @@ namespace pagloom {
 
 class FileSystem;
 class MakeReport;
+class PublishLock;
 class RemoteStore;
 
 // How far a run is: after each file, and once before the first with nothing done.
@@ -102,6 +103,7 @@ struct PublishPlan {
     // (PublishOptions::allowManyDeletions), else refused when the run starts.
     bool manyDeletions = false;
     std::string journalPath;
+    std::shared_ptr<PublishLock> lock;  // this run's hold on the target (not for a dry run)
 
     bool Refused() const { return !refusal.empty(); }
     bool NothingToDo() const { return uploads.empty() && deletions.empty(); }

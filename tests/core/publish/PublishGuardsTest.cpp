@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <tuple>
@@ -20,6 +21,7 @@
 #include "model/ProjectSettings.h"
 #include "publish/Manifest.h"
 #include "publish/PublishFlow.h"
+#include "publish/PublishLock.h"
 #include "publish/Publisher.h"
 #include "publish/RemoteStore.h"
 
@@ -227,6 +229,48 @@ TEST(PublishGuards, AJournalFolderSomeoneElseOwnsIsNotUsed) {
     struct stat st {};
     ASSERT_EQ(::stat((own + "/pagloom").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 077, 0u);
+}
+
+TEST(PublishGuards, OneRunAtATimePerTarget) {
+    Folders f;
+    ASSERT_EQ(f.Run().end, PublishEnd::Done);
+    EXPECT_FALSE(fs::exists(f.server + "/" + kLockName));  // released at the end
+    WriteFile(f.site + "/a.htm", "<p>neu</p>");
+    const std::string now = std::to_string(std::time(nullptr));
+    // Another computer's run, just started.
+    WriteFile(
+        f.server + "/" + kLockName,
+        "pagloom-lock 1\nhost=anderer-rechner\npid=1\nproject=1111\ntime=" + now + "\ntoken=x\n");
+    const auto before = test::FilesBelow(f.server);
+    EXPECT_EQ(f.Run().end, PublishEnd::NothingPublished);
+    EXPECT_TRUE(f.Said("anderer-rechner"));
+    EXPECT_EQ(test::FilesBelow(f.server), before);
+    // A plan only reads: it goes on beside a run.
+    f.options.dryRun = true;
+    EXPECT_EQ(f.Run().counts.changed, 1);
+    f.options.dryRun = false;
+    // Left by a run of this computer whose process is gone: taken over.
+    WriteFile(
+        f.server + "/" + kLockName, "pagloom-lock 1\nhost=" +
+                                        [] {
+                                            char n[256] = {};
+                                            ::gethostname(n, sizeof n - 1);
+                                            return std::string(n);
+                                        }() +
+                                        "\npid=999999999\nproject=1111\ntime=" + now +
+                                        "\ntoken=x\n");
+    EXPECT_EQ(f.Run().counts.changed, 1);
+    EXPECT_FALSE(fs::exists(f.server + "/" + kLockName));
+
+    // A second run on this computer while the first holds its lock.
+    WriteFile(f.site + "/b.htm", "<p>neu</p>");
+    MakeReport report;
+    FolderStore remote(disk, f.server);
+    PublishPlan first = PlanPublish(disk, f.site, remote, f.target, f.options, report);
+    ASSERT_FALSE(first.Refused());
+    EXPECT_EQ(f.Run().end, PublishEnd::NothingPublished);
+    EXPECT_TRUE(f.Said("auf diesem Computer"));
+    EXPECT_EQ(RunPublish(disk, first, remote, report).counts.changed, 1);
 }
 
 TEST(PublishGuards, ThePublicManifestNamesNoAddress) {

@@ -22,6 +22,7 @@
 #include "projectfile/PublishSection.h"
 #include "publish/Manifest.h"
 #include "publish/PublishJournal.h"
+#include "publish/PublishLock.h"
 #include "publish/Publisher.h"
 #include "publish/RemoteStore.h"
 #include "publish/Sha256.h"
@@ -49,6 +50,7 @@ class Server : public RemoteStore {
         return folder_.Get(n, out, e);
     }
     bool Put(const std::string& n, std::string_view d, std::string& e) override {
+        if (n == kLockName) return folder_.Put(n, d, e);  // the run's lock, not a file of the site
         if (breakAfter == 0) {
             e = "Verbindung unterbrochen";
             return false;
