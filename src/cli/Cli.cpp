@@ -111,10 +111,12 @@ class CliPublishPorts final : public PublishPorts {
         doc_.project.Publish.projectId = target.projectId;
         return doc_.SavePublishTarget();
     }
-    bool AllowPlain(const PublishTarget&, const std::string&) override {
+    bool AllowPlain(const PublishTarget&, const std::string& warning) override {
+        host_.ShowMessage(warning);
         if (!cl_.publish.allowPlainFtp)
             host_.ShowMessage(
-                "FTP ohne Verschl\xFCsselung meldet sich nur mit --allow-plain-ftp an.");
+                "Nichts wird gesendet: FTP ohne Verschl\xFCsselung meldet sich nur mit "
+                "--allow-plain-ftp an.");
         return cl_.publish.allowPlainFtp;
     }
     bool ConfirmPlan(const PublishPlan&) override { return true; }

@@ -114,10 +114,8 @@ std::optional<TargetConnection> OpenTarget(FileSystem& fs, PublishTarget& target
     const PublishProtocol* protocol = FindProtocol(target.protocol);
     // Plain FTP is confirmed before its login sends anything readable.
     if (protocol && !protocol->warning.empty() &&
-        !ports.AllowPlain(target, std::string(protocol->warning))) {
-        ports.Message(std::string(protocol->warning) + "\nNichts wird gesendet.");
-        return std::nullopt;
-    }
+        !ports.AllowPlain(target, std::string(protocol->warning)))
+        return std::nullopt;  // the front end said why
     TargetAccess access;
     access.projectFile = request.projectFile;
     access.site = request.site;
