@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "NoSecrets.h"
 #include "TestSupport.h"
 #include "generator/MakeReport.h"
 #include "model/ProjectSettings.h"
@@ -75,14 +76,6 @@ struct RecordingPorts : PublishPorts {
     bool KeepTarget(const PublishTarget&) override { return false; }
     bool AllowPlain(const PublishTarget&, const std::string&) override { return false; }
     bool ConfirmPlan(const PublishPlan&) override { return false; }
-};
-
-struct NoSecrets : PasswordStore {
-    SecretLookup Lookup(const PublishTarget&, std::string&, std::string&) override {
-        return SecretLookup::NotFound;
-    }
-    bool Store(const PublishTarget&, const std::string&, std::string&) override { return false; }
-    bool Forget(const PublishTarget&, std::string&) override { return false; }
 };
 
 PublishTarget Ftps(const std::string& user = "anna") {

@@ -11,10 +11,12 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "NoSecrets.h"
 #include "TestSupport.h"
 #include "generator/MakeReport.h"
 #include "io/FileSystem.h"
@@ -154,13 +156,6 @@ struct Refusing : PublishPorts {
     bool AllowPlain(const PublishTarget&, const std::string&) override { return false; }
     bool ConfirmPlan(const PublishPlan&) override { return false; }
 };
-struct NoSecrets : PasswordStore {
-    SecretLookup Lookup(const PublishTarget&, std::string&, std::string&) override {
-        return SecretLookup::NotFound;
-    }
-    bool Store(const PublishTarget&, const std::string&, std::string&) override { return false; }
-    bool Forget(const PublishTarget&, std::string&) override { return false; }
-};
 
 TEST(PublishGuards, ATargetInsideTheSiteOrTheSiteInsideTheTargetIsRefused) {
     Folders f;
@@ -189,8 +184,19 @@ TEST(PublishGuards, AJournalFolderSomeoneElseOwnsIsNotUsed) {
     if (::geteuid() != 0) GTEST_SKIP() << "only root can make a folder another user owns";
     Folders f;
     NoSecrets secrets;
-    const char* oldCache = std::getenv("XDG_CACHE_HOME");
-    const std::string saved = oldCache ? oldCache : "";
+    // The variable as it was comes back however the test ends.
+    struct KeepCache {
+        std::optional<std::string> saved;
+        KeepCache() {
+            if (const char* v = std::getenv("XDG_CACHE_HOME")) saved = v;
+        }
+        ~KeepCache() {
+            if (saved)
+                ::setenv("XDG_CACHE_HOME", saved->c_str(), 1);
+            else
+                ::unsetenv("XDG_CACHE_HOME");
+        }
+    } keep;
     // Planted: the program's cache folder made by another user (nobody) before the first run.
     const std::string cache = f.dir / "cache";
     fs::create_directories(cache + "/pagloom");
@@ -203,10 +209,6 @@ TEST(PublishGuards, AJournalFolderSomeoneElseOwnsIsNotUsed) {
     MakeReport log;
     const PublishResult result =
         PublishProject(disk, ProjectSettings{}, f.target, r, secrets, ports, log);
-    if (saved.empty())
-        ::unsetenv("XDG_CACHE_HOME");
-    else
-        ::setenv("XDG_CACHE_HOME", saved.c_str(), 1);
     EXPECT_NE(result.end, PublishEnd::Done);
     const std::vector<std::string>& lines = log.Lines();
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
@@ -221,10 +223,6 @@ TEST(PublishGuards, AJournalFolderSomeoneElseOwnsIsNotUsed) {
     MakeReport log2;
     const PublishResult ok =
         PublishProject(disk, ProjectSettings{}, f.target, r, secrets, ports, log2);
-    if (saved.empty())
-        ::unsetenv("XDG_CACHE_HOME");
-    else
-        ::setenv("XDG_CACHE_HOME", saved.c_str(), 1);
     EXPECT_EQ(ok.end, PublishEnd::Done);
     struct stat st {};
     ASSERT_EQ(::stat((own + "/pagloom").c_str(), &st), 0);
