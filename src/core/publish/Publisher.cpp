@@ -27,8 +27,10 @@
 namespace pagloom {
 namespace {
 
-constexpr int kRetries = 2;          // further tries of a file whose transfer failed
-constexpr int kManifestEvery = 200;  // files between two writes of the manifest during a run
+constexpr int kRetries = 2;  // further tries of a file whose transfer failed
+constexpr int kManifestEvery = 200;
+constexpr int kGoneAfter = 8;  // files failed in a row, on all connections together  // files
+                               // between two writes of the manifest during a run
 
 // pagloom's own files in a folder: the manifest, temporary files of builds and of publishing.
 bool OwnFile(const std::string& name) {
@@ -343,6 +345,10 @@ class Sender {
     }
 
     bool Cancelled() const { return plan_.options.cancel && plan_.options.cancel->load(); }
+    // So many files failed one after the other that the server is taken to be gone: trying
+    // every remaining file would only add minutes and error lines.
+    bool ServerGone() const { return gone_; }
+    bool Stopping() const { return Cancelled() || gone_; }
     int Sent() const { return progress_.files; }
     void Start() {
         if (plan_.options.progress) plan_.options.progress(progress_);
@@ -358,7 +364,7 @@ class Sender {
         std::atomic<size_t> next{0};
         const size_t end = plan_.firstEntryPage;
         auto work = [&](RemoteStore& store) {
-            for (size_t i; !Cancelled() && (i = next.fetch_add(1)) < end;)
+            for (size_t i; !Stopping() && (i = next.fetch_add(1)) < end;)
                 Send(store, plan_.uploads[i]);
         };
         std::vector<std::unique_ptr<RemoteStore>> more;
@@ -413,6 +419,8 @@ class Sender {
     Journal journal_;
     std::mutex lock_;
     int sinceManifest_ = 0;
+    int failedInRow_ = 0;  // under lock_
+    std::atomic<bool> gone_{false};
     PublishProgress progress_;
 };
 
@@ -452,9 +460,11 @@ void Sender::Send(RemoteStore& store, const PlannedUpload& u) {
         store.Remove(temp, ignored);
         log_.Add("Fehler: " + u.name + " (" + why + ")");
         ++c_.failed;
+        if (++failedInRow_ >= kGoneAfter) gone_ = true;
         Report(u);
         return;
     }
+    failedInRow_ = 0;
     journal_.Published(u.name, u.file);
     plan_.manifest.files[u.name] = u.file;
     log_.Add((u.isNew ? "neu: " : "ge\xE4ndert: ") + u.name);
@@ -494,9 +504,18 @@ PublishOutcome RunPublish(FileSystem& fs, PublishPlan& plan, RemoteStore& remote
     sender.SendPages(remote, moreStores);
     // The entry pages only after every other file: a cancelled run leaves the old ones.
     const bool stopped = sender.Cancelled();
-    if (!stopped) sender.SendEntryPages(remote);
+    if (!sender.Stopping()) sender.SendEntryPages(remote);
     // Only a complete upload may take files away: a page that failed may still link to them.
     if (outcome.counts.failed == 0 && !stopped) sender.Delete(remote);
+    if (sender.ServerGone()) {
+        // What was sent is in the journal; the manifest can only be written if the server is back.
+        log.Add("Der Server ist nicht mehr erreichbar; der Lauf endet nach " +
+                std::to_string(kGoneAfter) + " Fehlern in Folge. " +
+                std::to_string(plan.uploads.size() - sender.Sent()) +
+                " Dateien nicht \xFC"
+                "bertragen; der n\xE4"
+                "chste Lauf setzt fort.");
+    }
     sender.Finish(remote);
     if (stopped)
         log.Add("Abgebrochen: " + std::to_string(plan.uploads.size() - sender.Sent()) +

@@ -162,6 +162,24 @@ TEST(Publish, AFileChangedInPlaceWithItsOldTimeIsStillSent) {
     EXPECT_EQ(ReadFile(s.server + "/bild.gif"), "GIF89a-2");
 }
 
+// A server that is gone ends the run after a few files failed in a row, not after every file;
+// the next run, with the server back, sends the rest.
+TEST(Publish, AServerThatIsGoneEndsTheRun) {
+    Site s;
+    for (int i = 0; i < 40; ++i) WriteFile(s.site + "/seite" + std::to_string(i) + ".htm", "x");
+    Server gone(s.server);
+    gone.breakAfter = 3;
+    std::vector<std::string> log;
+    const PublishOutcome o = s.Run(gone, &log);
+    EXPECT_EQ(o.end, PublishEnd::SomeFailed);
+    EXPECT_EQ(o.counts.added, 3);
+    EXPECT_EQ(o.counts.failed, 8 + 1);  // eight files, then the manifest
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const std::string& l) {
+        return l.rfind("Der Server ist nicht mehr erreichbar", 0) == 0;
+    }));
+    EXPECT_EQ(s.Run().counts.added, 43);
+}
+
 // A run broken after some files leaves no half file under a page's name; the next run sends only
 // the rest, and no temporary name is left behind.
 TEST(Publish, ABrokenRunIsResumed) {
