@@ -48,7 +48,7 @@ class Server : public RemoteStore {
     Got Get(const std::string& n, std::string& out, std::string& e) override {
         return folder_.Get(n, out, e);
     }
-    bool Put(const std::string& n, std::string_view d, std::string& e) override {
+    bool Put(const std::string& n, UploadSource& d, std::string& e) override {
         if (breakAfter == 0) {
             e = "Verbindung unterbrochen";
             return false;
