@@ -207,12 +207,50 @@ FileSystem::ReadState FileSystem::Read(const std::string& path, std::string& out
 }
 
 bool FileSystem::WriteNew(const std::string& path, std::string_view data) {
-    // Exclusive and without following a link: whatever already has the name is left alone.
-    int fd =
-        ::open(Native(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int fd = OpenNew(path);
     if (fd < 0) return false;
     const bool written = WriteAll(fd, data);
     return (::close(fd) == 0) && written;
+}
+
+int FileSystem::OpenNew(const std::string& path) {
+    // Exclusive and without following a link: whatever already has the name is left alone.
+    return ::open(Native(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+}
+
+int FileSystem::OpenRegularBelow(const std::string& root, const std::string& relative,
+                                 std::uint64_t& size) {
+    int dir = ::open(Native(root).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const std::string rel = Native(relative);
+    size_t start = 0;
+    while (dir >= 0) {
+        const size_t slash = rel.find('/', start);
+        const std::string part =
+            rel.substr(start, slash == std::string::npos ? slash : slash - start);
+        if (slash == std::string::npos) {
+            // Not blocking: a pipe put in the file's place must not hold the caller.
+            const int fd =
+                ::openat(dir, part.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+            ::close(dir);
+            struct stat st {};
+            if (fd < 0) return -1;
+            if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+                ::fcntl(fd, F_SETFL, O_RDONLY) != 0) {
+                ::close(fd);
+                return -1;
+            }
+            size = static_cast<std::uint64_t>(st.st_size);
+            return fd;
+        }
+        const int next =
+            part.empty() || part == "." || part == ".."
+                ? -1
+                : ::openat(dir, part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        ::close(dir);
+        dir = next;
+        start = slash + 1;
+    }
+    return -1;
 }
 
 FileSystem::UnnamedFile& FileSystem::UnnamedFile::operator=(UnnamedFile&& o) noexcept {

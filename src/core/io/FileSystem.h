@@ -29,6 +29,16 @@ class FileSystem {
     // other failure (the file may then hold part of the data, which is why callers write to a
     // temporary name first).
     virtual bool WriteNew(const std::string& path, std::string_view data);
+    // The file WriteNew writes, open for writing in pieces (a copy of any size): made under a
+    // name nothing has yet, never through a link; -1 when it cannot be. The descriptor is the
+    // caller's to close.
+    virtual int OpenNew(const std::string& path);
+    // Opens the regular file `relative` below the folder `root` for reading in pieces, without
+    // following a link in any part of `relative`: a link swapped in for the file or one of its
+    // folders since they were listed is refused, as is anything but a regular file. -1 when
+    // refused or unreadable; else the descriptor, the caller's to close, and the file's size.
+    virtual int OpenRegularBelow(const std::string& root, const std::string& relative,
+                                 std::uint64_t& size);
     // Creates a file that does not exist yet, all or nothing: the name appears only with the
     // complete data, and a failure leaves no file behind.
     enum class CreateResult { Created, Exists, Failed };

@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 
+#include "publish/RemoteStore.h"
 #include "text/Cp1252.h"
 
 namespace pagloom::curlsupport {
@@ -62,11 +63,8 @@ size_t Append(char* data, size_t size, size_t n, void* out) {
 }
 
 size_t Take(char* buffer, size_t size, size_t n, void* source) {
-    Source& s = *static_cast<Source*>(source);
-    const size_t count = std::min(size * n, s.data.size() - s.at);
-    std::memcpy(buffer, s.data.data() + s.at, count);
-    s.at += count;
-    return count;
+    const long got = static_cast<UploadSource*>(source)->Read(buffer, size * n);
+    return got < 0 ? CURL_READFUNC_ABORT : static_cast<size_t>(got);
 }
 
 size_t Discard(char*, size_t size, size_t n, void*) { return size * n; }
@@ -74,17 +72,20 @@ size_t Discard(char*, size_t size, size_t n, void*) { return size * n; }
 void ResetHandle(CURL* curl, const char* protocol) {
     curl_easy_reset(curl);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 20L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
+    // Covers the protocol's own start too (greeting, TLS, SSH handshake, login).
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectSeconds);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, kLeastBytesPerSecond);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
+    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, kStallSeconds);
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, protocol);
 }
 
-void UploadFrom(CURL* curl, Source& source) {
+void UploadFrom(CURL* curl, UploadSource& source) {
+    source.Rewind();
     curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(curl, CURLOPT_READFUNCTION, &Take);
     curl_easy_setopt(curl, CURLOPT_READDATA, &source);
-    curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(source.data.size()));
+    curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(source.Size()));
 }
 
 std::optional<std::uint64_t> SizeAt(CURL* curl, const std::string& url) {
@@ -106,14 +107,28 @@ bool NameFitsCommand(const std::string& name, std::string& error) {
 
 std::string Reason(CURLcode code) {
     switch (code) {
-        case CURLE_COULDNT_CONNECT:
-            return "Verbindung abgelehnt";
+        case CURLE_UNSUPPORTED_PROTOCOL:
+            return "das Protokoll wird hier nicht unterst\xFCtzt";
+        case CURLE_URL_MALFORMAT:
+            return "die Adresse des Servers ist ung\xFCltig";
+        case CURLE_COULDNT_RESOLVE_PROXY:
+            return "Proxy nicht gefunden";
         case CURLE_COULDNT_RESOLVE_HOST:
-            return "Server nicht gefunden";
+            return "Server nicht gefunden (Namen pr\xFC"
+                   "fen)";
+        case CURLE_COULDNT_CONNECT:
+            return "Verbindung abgelehnt (Server oder Port pr\xFC"
+                   "fen)";
+        case CURLE_WEIRD_SERVER_REPLY:
+        case CURLE_FTP_WEIRD_PASV_REPLY:
+        case CURLE_FTP_WEIRD_227_FORMAT:
+            return "unerwartete Antwort des Servers (Port oder Protokoll pr\xFC"
+                   "fen)";
         case CURLE_OPERATION_TIMEDOUT:
-            return "Zeit\xFC"
-                   "berschreitung";
+            return "Der Server antwortet nicht (Zeit\xFC"
+                   "berschreitung)";
         case CURLE_LOGIN_DENIED:
+        case CURLE_AUTH_ERROR:
             return "Anmeldung abgelehnt";
         case CURLE_REMOTE_FILE_NOT_FOUND:
             return "nicht vorhanden";
@@ -123,8 +138,17 @@ std::string Reason(CURLcode code) {
             return "vom Server abgelehnt";
         case CURLE_REMOTE_DISK_FULL:
             return "kein Platz mehr auf dem Server";
+        case CURLE_FILESIZE_EXCEEDED:
+            return "die Datei ist dem Server zu gro\xDF";
+        case CURLE_UPLOAD_FAILED:
+            return "der Server hat die Datei nicht angenommen";
+        case CURLE_READ_ERROR:
+        case CURLE_ABORTED_BY_CALLBACK:
+            return "die Datei kann nicht gelesen werden";
         case CURLE_USE_SSL_FAILED:
-            return "der Server bietet kein TLS an";
+            return "Der Server bietet kein TLS an";
+        case CURLE_SSL_CONNECT_ERROR:
+            return "keine verschl\xFCsselte Verbindung m\xF6glich (TLS-Fehler)";
         case CURLE_PEER_FAILED_VERIFICATION:
             return "das Zertifikat des Servers ist nicht beglaubigt";
         case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
@@ -133,9 +157,17 @@ std::string Reason(CURLcode code) {
         case CURLE_SEND_ERROR:
         case CURLE_RECV_ERROR:
         case CURLE_GOT_NOTHING:
+        case CURLE_PARTIAL_FILE:
             return "Verbindung unterbrochen";
+        case CURLE_OUT_OF_MEMORY:
+            return "zu wenig Arbeitsspeicher";
+        case CURLE_SSH:
+            return std::string("Fehler in der SSH-Verbindung (") + curl_easy_strerror(code) + ")";
         default:
-            return curl_easy_strerror(code);
+            return std::string(
+                       "\xDC"
+                       "bertragung fehlgeschlagen (") +
+                   curl_easy_strerror(code) + ")";
     }
 }
 
@@ -177,7 +209,7 @@ std::string ServerPin(const std::string& url, bool ftpTls) {
     if (!curl) return "";
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 20L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectSeconds);
     curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
     if (ftpTls) curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
     // A pin no key has: the handshake completes, the certificate is read, and the connection

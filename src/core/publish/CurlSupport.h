@@ -10,6 +10,10 @@
 #include <string>
 #include <string_view>
 
+namespace pagloom {
+class UploadSource;
+}
+
 namespace pagloom::curlsupport {
 
 // libcurl's global set-up, once per process, before the first handle.
@@ -20,12 +24,9 @@ std::string Escaped(std::string_view cp1252Path);
 
 std::string Base64(std::string_view bytes, bool pad);
 
-// Write and read callbacks: a download appended to a std::string, an upload taken from a view.
+// Write and read callbacks: a download appended to a std::string, an upload read from an
+// UploadSource (one that breaks off aborts the transfer).
 size_t Append(char* data, size_t size, size_t n, void* out);
-struct Source {
-    std::string_view data;
-    size_t at = 0;
-};
 size_t Take(char* buffer, size_t size, size_t n, void* source);
 size_t Discard(char* data, size_t size, size_t n, void* unused);
 
@@ -33,15 +34,23 @@ size_t Discard(char* data, size_t size, size_t n, void* unused);
 // command and start another): false with the reason.
 bool NameFitsCommand(const std::string& name, std::string& error);
 
-// Resets a handle for one more step of a store: no signals, a connect timeout, a stalled
-// transfer given up after a minute, and only `protocol` allowed.
+// How long a server may keep a run waiting: to be connected and logged in (a server that takes
+// the connection and never greets included), and with a transfer going slower than the least
+// speed, or a command unanswered.
+inline constexpr long kConnectSeconds = 20;
+inline constexpr long kLeastBytesPerSecond = 1024;
+inline constexpr long kStallSeconds = 30;
+
+// Resets a handle for one more step of a store: no signals, the time limits above, and only
+// `protocol` allowed.
 void ResetHandle(CURL* curl, const char* protocol);
-// Sends `source` as the body of the next request.
-void UploadFrom(CURL* curl, Source& source);
+// Sends `source` as the body of the next request, from its first byte.
+void UploadFrom(CURL* curl, UploadSource& source);
 // The size of the file at `url` (a request without body); nothing when there is none.
 std::optional<std::uint64_t> SizeAt(CURL* curl, const std::string& url);
 
-// The German reason for a libcurl result that all protocols share.
+// The German reason for a libcurl result that all protocols share; one without a reason of its
+// own is named by libcurl's text after a German one, so nothing stands in English alone.
 std::string Reason(CURLcode code);
 
 // How a TLS server is trusted: with no pin, its certificate must be issued by an authority the

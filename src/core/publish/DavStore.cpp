@@ -43,6 +43,26 @@ struct DavStore::State {
         return status;
     }
 
+    // Whether the name is a folder (a collection), by its resource type.
+    bool IsCollection(const std::string& name) {
+        Reset();
+        std::string answer;
+        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Append);
+        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer);
+        static constexpr char kAsk[] =
+            "<?xml version=\"1.0\"?><propfind xmlns=\"DAV:\"><prop><resourcetype/></prop>"
+            "</propfind>";
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, kAsk);
+        curl_slist* headers = curl_slist_append(nullptr, "Depth: 0");
+        headers = curl_slist_append(headers, "Content-Type: application/xml");
+        CURLcode rc;
+        const long status = Request("PROPFIND", name, headers, rc);
+        curl_slist_free_all(headers);
+        const size_t type = answer.find("resourcetype");
+        return status == 207 && type != std::string::npos &&
+               answer.find("collection", type) != std::string::npos;
+    }
+
     static std::string StatusReason(long status) {
         switch (status) {
             case 401:
@@ -111,9 +131,8 @@ RemoteStore::Got DavStore::Get(const std::string& name, std::string& out, std::s
     return status == 404 ? Got::Missing : Got::Failed;
 }
 
-bool DavStore::Put(const std::string& name, std::string_view data, std::string& error) {
+bool DavStore::Put(const std::string& name, UploadSource& source, std::string& error) {
     s_->Reset();
-    Source source{data};
     UploadFrom(s_->curl, source);
     CURLcode rc;
     const long status = s_->Request(nullptr, name, nullptr, rc);
@@ -121,6 +140,12 @@ bool DavStore::Put(const std::string& name, std::string_view data, std::string& 
 }
 
 bool DavStore::Replace(const std::string& from, const std::string& to, std::string& error) {
+    // Asked first, as a MOVE over a folder (a collection) cannot be trusted: one server moves
+    // the file into it, another takes the folder away with all it holds.
+    if (s_->IsCollection(to)) {
+        error = kFolderInTheWay;
+        return false;
+    }
     s_->Reset();
     curl_slist* headers = curl_slist_append(nullptr, ("Destination: " + s_->Url(to)).c_str());
     headers = curl_slist_append(headers, "Overwrite: T");

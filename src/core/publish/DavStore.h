@@ -20,7 +20,8 @@ class DavStore final : public CurlStore {
     bool Connect(std::string& error) override;
 
     Got Get(const std::string& name, std::string& out, std::string& error) override;
-    bool Put(const std::string& name, std::string_view data, std::string& error) override;
+    using RemoteStore::Put;
+    bool Put(const std::string& name, UploadSource& source, std::string& error) override;
     bool Replace(const std::string& from, const std::string& to, std::string& error) override;
     bool Remove(const std::string& name, std::string& error) override;
     std::optional<std::uint64_t> Size(const std::string& name) override;

@@ -44,6 +44,14 @@ struct FtpStore::State {
         if (!password.empty()) curl_easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
     }
 
+    // Whether a folder has the name: only a folder can be changed into.
+    bool IsFolder(const std::string& name) {
+        Reset();
+        curl_easy_setopt(curl, CURLOPT_URL, (Url(name) + "/").c_str());
+        curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+        return curl_easy_perform(curl) == CURLE_OK;
+    }
+
     // Runs FTP commands in the remote folder, names relative to it.
     CURLcode Commands(const std::vector<std::string>& commands) {
         Reset();
@@ -101,20 +109,19 @@ RemoteStore::Got FtpStore::Get(const std::string& name, std::string& out, std::s
     return Got::Failed;
 }
 
-bool FtpStore::Put(const std::string& name, std::string_view data, std::string& error) {
+bool FtpStore::Put(const std::string& name, UploadSource& source, std::string& error) {
     s_->Reset();
-    Source source{data};
     curl_easy_setopt(s_->curl, CURLOPT_URL, s_->Url(name).c_str());
     UploadFrom(s_->curl, source);
     curl_easy_setopt(s_->curl, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));
     CURLcode rc = curl_easy_perform(s_->curl);
-    if (rc != CURLE_OK && s_->tls && !s_->tls12) {
+    if (rc != CURLE_OK && rc != CURLE_ABORTED_BY_CALLBACK && s_->tls && !s_->tls12) {
         s_->tls12 = true;
         // A new control connection, on TLS 1.2 as well: both must use one session.
         curl_easy_setopt(s_->curl, CURLOPT_SSLVERSION,
                          long(CURL_SSLVERSION_TLSv1_2) | long(CURL_SSLVERSION_MAX_TLSv1_2));
         curl_easy_setopt(s_->curl, CURLOPT_FRESH_CONNECT, 1L);
-        source.at = 0;
+        source.Rewind();
         rc = curl_easy_perform(s_->curl);
     }
     if (rc == CURLE_OK) return true;
@@ -126,7 +133,8 @@ bool FtpStore::Replace(const std::string& from, const std::string& to, std::stri
     if (!NameFitsCommand(from, error) || !NameFitsCommand(to, error)) return false;
     const CURLcode rc = s_->Commands({"RNFR " + Cp1252ToUtf8(from), "RNTO " + Cp1252ToUtf8(to)});
     if (rc == CURLE_OK) return true;
-    error = Reason(rc);
+    // Servers refuse a file over a folder, with a reply that does not say why.
+    error = rc == CURLE_QUOTE_ERROR && s_->IsFolder(to) ? std::string(kFolderInTheWay) : Reason(rc);
     return false;
 }
 

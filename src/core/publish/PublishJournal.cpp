@@ -9,6 +9,7 @@
 
 #include "publish/PublishProtocols.h"
 #include "publish/RemoteNames.h"
+#include "publish/RemoteStore.h"
 #include "publish/Sha256.h"
 
 namespace pagloom {
@@ -116,9 +117,21 @@ bool HashCache::Hash(const std::string& path, const std::string& name, Published
         static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
                                        std::chrono::system_clock::now().time_since_epoch())
                                        .count());
-    std::string data;
-    if (!fs_.ReadAll(path, data)) return false;
-    file = {Sha256Hex(data), data.size()};
+    // Read in pieces, never through a link: a site may hold a film of gigabytes.
+    const size_t slash = path.rfind('/');
+    std::uint64_t size = 0;
+    const int fd = slash == std::string::npos
+                       ? fs_.OpenRegularBelow(".", path, size)
+                       : fs_.OpenRegularBelow(slash == 0 ? "/" : path.substr(0, slash),
+                                              path.substr(slash + 1), size);
+    if (fd < 0) return false;
+    FileSource source(fd, size);
+    std::vector<char> buffer(1 << 16);
+    long got;
+    while ((got = source.Read(buffer.data(), buffer.size())) > 0) {
+    }
+    if (got < 0) return false;
+    file = {source.Sha256Hex(), size};
     const std::optional<FileSystem::Identity> after = fs_.IdentityOf(path);
     constexpr std::uint64_t kSettled = 50'000'000;  // ns; well above the clock's tick
     if (id && after && *after == *id && id->ctimeNs + kSettled < now &&

@@ -89,12 +89,13 @@ std::string TempNameOf(const std::string& name) {
 }
 
 // A transfer that breaks off (a server that drops a data connection now and then) is tried
-// again after a short pause, twice at most; temporary names keep every try out of sight.
+// again after a short pause, twice at most; temporary names keep every try out of sight. Not
+// when `hopeless` was set by the failed try (the file itself is the cause).
 template <class Transfer>
-bool WithRetries(Transfer&& transfer) {
+bool WithRetries(Transfer&& transfer, const bool& hopeless = false) {
     for (int attempt = 0;; ++attempt) {
         if (transfer()) return true;
-        if (attempt == kRetries) return false;
+        if (attempt == kRetries || hopeless) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(100 << (attempt * 2)));
     }
 }
@@ -355,8 +356,7 @@ class Sender {
     }
 
     void RemoveLeftovers(RemoteStore& remote) {
-        std::string ignored;
-        for (const std::string& temp : plan_.leftovers) remote.Remove(temp, ignored);
+        for (const std::string& temp : plan_.leftovers) remote.RemoveLeftover(temp);
     }
 
     // Every file but the entry pages, on up to `connections` connections at once.
@@ -432,28 +432,51 @@ void Sender::Report(const PlannedUpload& u) {
 }
 
 void Sender::Send(RemoteStore& store, const PlannedUpload& u) {
-    std::string data, why;
+    static const std::string kChanged =
+        "hat sich w\xE4hrend des Ver\xF6"
+        "ffentlichens ge\xE4ndert";
+    std::string why;
     const std::string temp = TempNameOf(u.name);
-    bool ok = fs_.ReadAll(JoinPath(plan_.site, u.name), data) && Sha256Hex(data) == u.file.sha256;
-    if (!ok)
-        why =
-            "hat sich w\xE4hrend des Ver\xF6"
-            "ffentlichens ge\xE4ndert";
+    // The file the plan hashed, opened once and sent from that descriptor: a link swapped in
+    // for it (or one of its folders) since the walk is refused, not followed.
+    std::uint64_t size = 0;
+    const int fd = fs_.OpenRegularBelow(plan_.site, u.name, size);
+    FileSource source(fd, size);
+    bool ok = fd >= 0 && size == u.file.size;
+    if (!ok) why = fd >= 0 ? kChanged : "kann nicht gelesen werden";
     ok = ok && store.MakeFolders(FolderOf(u.name), why);
     if (ok) {
         std::lock_guard<std::mutex> hold(lock_);
         journal_.Temporary(temp);
     }
-    ok = ok && WithRetries([&] {
-             if (!store.Put(temp, data, why)) return false;
-             if (store.Size(temp) != data.size()) {
-                 why =
-                     "unvollst\xE4ndig \xFC"
-                     "bertragen";
-                 return false;
-             }
-             return store.Replace(temp, u.name, why);
-         });
+    bool hopeless = false;
+    ok = ok && WithRetries(
+                   [&] {
+                       const bool put = store.Put(temp, source, why);
+                       if (source.LastFault() != FileSource::Fault::None) {
+                           hopeless = true;
+                           why = source.LastFault() == FileSource::Fault::Shortened
+                                     ? kChanged
+                                     : "kann nicht gelesen werden";
+                           return false;
+                       }
+                       if (!put) return false;
+                       // What went is checked against the plan only now: the file may have
+                       // been written to while it was read.
+                       if (!source.Complete() || source.Sha256Hex() != u.file.sha256) {
+                           hopeless = true;
+                           why = kChanged;
+                           return false;
+                       }
+                       if (store.Size(temp) != size) {
+                           why =
+                               "unvollst\xE4ndig \xFC"
+                               "bertragen";
+                           return false;
+                       }
+                       return store.Replace(temp, u.name, why);
+                   },
+                   hopeless);
     std::lock_guard<std::mutex> hold(lock_);
     if (!ok) {
         std::string ignored;
@@ -517,6 +540,7 @@ PublishOutcome RunPublish(FileSystem& fs, PublishPlan& plan, RemoteStore& remote
                 "chste Lauf setzt fort.");
     }
     sender.Finish(remote);
+    plan.lock.reset();  // the manifest is written: the next run may read it
     if (stopped)
         log.Add("Abgebrochen: " + std::to_string(plan.uploads.size() - sender.Sent()) +
                 " Dateien nicht \xFC"

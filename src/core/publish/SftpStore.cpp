@@ -9,7 +9,9 @@
 
 #include "io/FileSystem.h"
 #include "publish/CurlSupport.h"
+#include "publish/Manifest.h"
 #include "publish/PublishProtocols.h"
+#include "publish/RemoteNames.h"
 #include "publish/Sha256.h"
 #include "text/Cp1252.h"
 
@@ -52,6 +54,21 @@ std::string Quoted(std::string_view cp1252Path) {
         out += c;
     }
     return out + "\"";
+}
+
+// Where Replace keeps the old file for the moment between its two renames.
+std::string AsideNameOf(const std::string& name) {
+    const size_t slash = name.rfind('/');
+    return (slash == std::string::npos ? "" : name.substr(0, slash + 1)) + ".pagloom-aside-" +
+           name.substr(slash == std::string::npos ? 0 : slash + 1);
+}
+
+// Whether a private key can be read from the file: libssh2 says no more than that the login
+// failed, which sends the user looking for the wrong cause.
+bool KeyFileReadable(const std::string& path) {
+    std::string text;
+    DiskFileSystem disk;
+    return disk.ReadAll(path, text) && text.find("PRIVATE KEY-----") != std::string::npos;
 }
 
 const char* KeyTypeName(int type) {
@@ -151,9 +168,12 @@ struct SftpStore::State {
         if (!target.user.empty()) curl_easy_setopt(curl, CURLOPT_USERNAME, target.user.c_str());
         long auth = CURLSSH_AUTH_AGENT | CURLSSH_AUTH_PUBLICKEY;
         if (!target.keyFile.empty()) {
-            curl_easy_setopt(curl, CURLOPT_SSH_PRIVATE_KEYFILE, target.keyFile.c_str());
-            const std::string pub = target.keyFile + ".pub";
-            curl_easy_setopt(curl, CURLOPT_SSH_PUBLIC_KEYFILE, pub.c_str());
+            const std::string key = Cp1252ToUtf8(target.keyFile), pub = key + ".pub";
+            curl_easy_setopt(curl, CURLOPT_SSH_PRIVATE_KEYFILE, key.c_str());
+            // Without a ".pub" beside it the public key is taken from the private one.
+            DiskFileSystem disk;
+            curl_easy_setopt(curl, CURLOPT_SSH_PUBLIC_KEYFILE,
+                             disk.FileExists(target.keyFile + ".pub") ? pub.c_str() : "");
         }
         if (!password.empty()) {
             curl_easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
@@ -170,10 +190,28 @@ struct SftpStore::State {
                                  "ssel des Servers hat sich ge\xE4ndert"
                                : "der Schl\xFC"
                                  "ssel des Servers ist unbekannt";
+            case CURLE_LOGIN_DENIED:
+            case CURLE_AUTH_ERROR:
+            case CURLE_SSH:
+                if (!target.keyFile.empty() && !KeyFileReadable(target.keyFile))
+                    return "die Schl\xFCsseldatei " + target.keyFile + " kann nicht gelesen werden";
+                return curlsupport::Reason(code);
             default:
                 return curlsupport::Reason(code);
         }
     }
+
+    // Whether a folder has the name: only a folder can be listed. The listing is broken off at
+    // its first byte.
+    bool IsFolder(const std::string& name) {
+        Reset();
+        curl_easy_setopt(curl, CURLOPT_URL, (Url(name) + "/").c_str());
+        curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 1L);
+        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Refuse);
+        const CURLcode rc = curl_easy_perform(curl);
+        return rc == CURLE_OK || rc == CURLE_WRITE_ERROR;
+    }
+    static size_t Refuse(char*, size_t, size_t, void*) { return 0; }
 
     // Runs SFTP commands against the remote folder.
     CURLcode Commands(const std::vector<std::string>& commands) {
@@ -217,16 +255,21 @@ bool SftpStore::Connect(std::string& error) {
 
 RemoteStore::Got SftpStore::Get(const std::string& name, std::string& out, std::string& error) {
     s_->Reset();
-    const CURLcode rc = Download(name, s_->Url(name), out);
+    CURLcode rc = Download(name, s_->Url(name), out);
+    // A run broken between the manifest's two renames left the last one aside: it still tells
+    // what the server holds (and the next write of the manifest clears it away).
+    if (rc == CURLE_REMOTE_FILE_NOT_FOUND && name == kManifestName && Size(AsideNameOf(name))) {
+        s_->Reset();
+        rc = Download(name, s_->Url(AsideNameOf(name)), out);
+    }
     if (rc == CURLE_OK) return Got::Read;
     if (rc == CURLE_REMOTE_FILE_NOT_FOUND) return Got::Missing;
     error = s_->Reason(rc);
     return Got::Failed;
 }
 
-bool SftpStore::Put(const std::string& name, std::string_view data, std::string& error) {
+bool SftpStore::Put(const std::string& name, UploadSource& source, std::string& error) {
     s_->Reset();
-    Source source{data};
     curl_easy_setopt(s_->curl, CURLOPT_URL, s_->Url(name).c_str());
     UploadFrom(s_->curl, source);
     curl_easy_setopt(s_->curl, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));
@@ -239,22 +282,46 @@ bool SftpStore::Put(const std::string& name, std::string_view data, std::string&
 }
 
 bool SftpStore::Replace(const std::string& from, const std::string& to, std::string& error) {
-    // OpenSSH's server renames onto no existing file: the old one goes aside for the moment of
-    // the rename and is removed after it (or put back when the rename fails).
-    const size_t slash = to.rfind('/');
-    const std::string aside = (slash == std::string::npos ? "" : to.substr(0, slash + 1)) +
-                              ".pagloom-aside-" +
-                              to.substr(slash == std::string::npos ? 0 : slash + 1);
+    // The server's SFTP (version 3) renames onto no existing file, and neither libcurl nor
+    // libssh2 here can ask for its atomic rename extension: the old file goes aside for the
+    // moment between two renames sent back to back, and is removed after them (or put back when
+    // the second fails). A run broken in between is mended by RemoveLeftover.
+    const std::string aside = AsideNameOf(to);
     const std::string f = Quoted(s_->RemotePath(from)), t = Quoted(s_->RemotePath(to)),
                       a = Quoted(s_->RemotePath(aside));
-    // A new file needs no aside: one command.
-    if (s_->Commands({"rename " + f + " " + t}) == CURLE_OK) return true;
+    // A new file needs no aside: one command. The manifest is not in the journal, so an aside
+    // of it a broken run left is cleared here.
+    std::vector<std::string> plain = {"rename " + f + " " + t};
+    if (to == kManifestName) plain.push_back("*rm " + a);
+    if (s_->Commands(plain) == CURLE_OK) return true;
+    // A folder of the name would itself be moved aside, and the page put in its place.
+    if (s_->IsFolder(to)) {
+        error = kFolderInTheWay;
+        return false;
+    }
     CURLcode rc =
         s_->Commands({"*rm " + a, "*rename " + t + " " + a, "rename " + f + " " + t, "*rm " + a});
     if (rc == CURLE_OK) return true;
     error = s_->Reason(rc);
     s_->Commands({"*rename " + a + " " + t});
     return false;
+}
+
+void SftpStore::RemoveLeftover(const std::string& temp) {
+    const size_t slash = temp.rfind('/');
+    const size_t at = slash == std::string::npos ? 0 : slash + 1;
+    if (temp.compare(at, kOwnTempPrefix.size(), kOwnTempPrefix) == 0) {
+        const std::string name = temp.substr(0, at) + temp.substr(at + kOwnTempPrefix.size());
+        const std::string aside = AsideNameOf(name);
+        if (Size(aside)) {
+            // Broken between Replace's renames: the old file goes back where it was missing
+            // (the new one is sent again), else the aside is stale.
+            const std::string a = Quoted(s_->RemotePath(aside));
+            s_->Commands(
+                {Size(name) ? "*rm " + a : "*rename " + a + " " + Quoted(s_->RemotePath(name))});
+        }
+    }
+    s_->Commands({"*rm " + Quoted(s_->RemotePath(temp))});
 }
 
 bool SftpStore::Remove(const std::string& name, std::string& error) {

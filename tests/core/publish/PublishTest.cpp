@@ -49,7 +49,7 @@ class Server : public RemoteStore {
     Got Get(const std::string& n, std::string& out, std::string& e) override {
         return folder_.Get(n, out, e);
     }
-    bool Put(const std::string& n, std::string_view d, std::string& e) override {
+    bool Put(const std::string& n, UploadSource& d, std::string& e) override {
         if (n == kLockName) return folder_.Put(n, d, e);  // the run's lock, not a file of the site
         if (breakAfter == 0) {
             e = "Verbindung unterbrochen";

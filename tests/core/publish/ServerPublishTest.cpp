@@ -184,7 +184,7 @@ TEST_P(ServerPublish, ARunBrokenByTheServerIsResumed) {
         Got Get(const std::string& n, std::string& o, std::string& e) override {
             return real_.Get(n, o, e);
         }
-        bool Put(const std::string& n, std::string_view d, std::string& e) override {
+        bool Put(const std::string& n, UploadSource& d, std::string& e) override {
             if (replaced_ == 2) server_.Stop();
             return real_.Put(n, d, e);
         }
