@@ -48,14 +48,20 @@ CURLcode CurlStore::Download(const std::string& name, const std::string& url, st
     return rc;
 }
 
-bool CurlStore::HandleThere(std::string& error) const {
+bool CurlStore::HandleThere(ConnectResult& result) const {
     if (curl_) return true;
-    error = "libcurl kann nicht gestartet werden";
+    result.error = "libcurl kann nicht gestartet werden";
     return false;
 }
 
-bool CurlStore::Connected(const Attempt& a, std::string& error) const {
-    if (a.ok) return true;
+ConnectResult CurlStore::Connected(const Attempt& a) const {
+    ConnectResult r;
+    r.ok = a.ok;
+    r.unknownKey = unknown_;
+    r.changedKey = changed_;
+    r.fingerprint = fingerprint_;
+    if (a.ok) return r;
+    std::string& error = r.error;
     if (unknown_)
         error = UnknownKeyMessage(target_.host, fingerprint_);
     else if (changed_)
@@ -65,7 +71,7 @@ bool CurlStore::Connected(const Attempt& a, std::string& error) const {
                 " oder ist nicht zug\xE4nglich";
     else
         error = "Keine Verbindung zu " + target_.host + ": " + a.reason;
-    return false;
+    return r;
 }
 
 }  // namespace pagloom

@@ -19,10 +19,6 @@ class CurlStore : public ServerStore {
     CurlStore(const CurlStore&) = delete;
     CurlStore& operator=(const CurlStore&) = delete;
 
-    bool UnknownKey() const override { return unknown_; }
-    bool ChangedKey() const override { return changed_; }
-    const std::string& Fingerprint() const override { return fingerprint_; }
-
   protected:
     CurlStore(const PublishTarget& target, std::string password);
 
@@ -32,17 +28,16 @@ class CurlStore : public ServerStore {
     // costs nothing and is refused by its reader.
     CURLcode Download(const std::string& name, const std::string& url, std::string& out);
 
-    // How the first connection ended, for Connect: true when it worked; else `error` says why in
-    // German, the same way for every protocol (key unknown or changed, folder missing, or the
-    // reason).
+    // How the first connection ended, for Connect: the result says why not in German, the same
+    // way for every protocol (key unknown or changed, folder missing, or the reason).
     struct Attempt {
         bool ok = false;
         bool folderMissing = false;
         std::string reason;  // why not, when neither the key nor the folder is the cause
     };
-    bool Connected(const Attempt& attempt, std::string& error) const;
+    ConnectResult Connected(const Attempt& attempt) const;
     // False with the reason when the handle could not be made.
-    bool HandleThere(std::string& error) const;
+    bool HandleThere(ConnectResult& result) const;
 
     PublishTarget target_;
     std::string password_;

@@ -103,8 +103,9 @@ DavStore::DavStore(const PublishTarget& target, std::string password)
 
 DavStore::~DavStore() = default;
 
-bool DavStore::Connect(std::string& error) {
-    if (!HandleThere(error)) return false;
+ConnectResult DavStore::Connect() {
+    ConnectResult failed;
+    if (!HandleThere(failed)) return failed;
     s_->Reset();
     curl_slist* headers = curl_slist_append(nullptr, "Depth: 0");
     CURLcode rc;
@@ -117,8 +118,8 @@ bool DavStore::Connect(std::string& error) {
         changed_ = trust.changed;
         fingerprint_ = trust.pin;
     }
-    return Connected({ok, status == 404, rc == CURLE_OK ? State::StatusReason(status) : Reason(rc)},
-                     error);
+    return Connected(
+        {ok, status == 404, rc == CURLE_OK ? State::StatusReason(status) : Reason(rc)});
 }
 
 RemoteStore::Got DavStore::Get(const std::string& name, std::string& out, std::string& error) {

@@ -17,7 +17,7 @@ class DavStore final : public CurlStore {
     DavStore(const PublishTarget& target, std::string password);
     ~DavStore() override;
 
-    bool Connect(std::string& error) override;
+    ConnectResult Connect() override;
 
     Got Get(const std::string& name, std::string& out, std::string& error) override;
     using RemoteStore::Put;

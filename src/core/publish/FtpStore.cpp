@@ -82,8 +82,9 @@ FtpStore::FtpStore(const PublishTarget& target, std::string password, bool tls)
 
 FtpStore::~FtpStore() = default;
 
-bool FtpStore::Connect(std::string& error) {
-    if (!HandleThere(error)) return false;
+ConnectResult FtpStore::Connect() {
+    ConnectResult failed;
+    if (!HandleThere(failed)) return failed;
     s_->Reset();
     curl_easy_setopt(s_->curl, CURLOPT_URL, s_->root.c_str());
     curl_easy_setopt(s_->curl, CURLOPT_NOBODY, 1L);
@@ -94,10 +95,9 @@ bool FtpStore::Connect(std::string& error) {
         changed_ = trust.changed;
         fingerprint_ = trust.pin;
     }
-    return Connected(
-        {rc == CURLE_OK, rc == CURLE_REMOTE_ACCESS_DENIED || rc == CURLE_REMOTE_FILE_NOT_FOUND,
-         Reason(rc)},
-        error);
+    return Connected({rc == CURLE_OK,
+                      rc == CURLE_REMOTE_ACCESS_DENIED || rc == CURLE_REMOTE_FILE_NOT_FOUND,
+                      Reason(rc)});
 }
 
 RemoteStore::Got FtpStore::Get(const std::string& name, std::string& out, std::string& error) {

@@ -19,7 +19,7 @@ class FtpStore final : public CurlStore {
     FtpStore(const PublishTarget& target, std::string password, bool tls);
     ~FtpStore() override;
 
-    bool Connect(std::string& error) override;
+    ConnectResult Connect() override;
 
     Got Get(const std::string& name, std::string& out, std::string& error) override;
     using RemoteStore::Put;

@@ -100,15 +100,18 @@ class RemoteStore {
 };
 
 // A server as the target: connected, trusted and logged in before the first file goes.
+struct ConnectResult {
+    bool ok = false;
+    std::string error;  // why not (German)
+    bool unknownKey = false, changedKey = false;
+    // The key the server showed: "SHA256:..." for SSH, the pin "sha256//..." for TLS.
+    std::string fingerprint;
+};
+
 class ServerStore : public RemoteStore {
   public:
-    // False with a German message in `error`; then `UnknownKey()` tells an unknown key (and
-    // `Fingerprint()` its form to accept) from a changed one or another failure.
-    virtual bool Connect(std::string& error) = 0;
-    virtual bool UnknownKey() const = 0;
-    virtual bool ChangedKey() const = 0;
-    // The key the server showed: "SHA256:..." for SSH, the pin "sha256//..." for TLS.
-    virtual const std::string& Fingerprint() const = 0;
+    // Connects, checks the server's key and logs in.
+    virtual ConnectResult Connect() = 0;
 };
 
 // The messages for a server's key that is not trusted; `fingerprint` is how it is accepted.

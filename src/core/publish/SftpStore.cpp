@@ -244,13 +244,14 @@ SftpStore::SftpStore(const PublishTarget& target, std::string password, std::str
 
 SftpStore::~SftpStore() = default;
 
-bool SftpStore::Connect(std::string& error) {
-    if (!HandleThere(error)) return false;
+ConnectResult SftpStore::Connect() {
+    ConnectResult failed;
+    if (!HandleThere(failed)) return failed;
     s_->Reset();
     curl_easy_setopt(s_->curl, CURLOPT_URL, (s_->Url("") + "/").c_str());
     curl_easy_setopt(s_->curl, CURLOPT_NOBODY, 1L);
     const CURLcode rc = curl_easy_perform(s_->curl);
-    return Connected({rc == CURLE_OK, rc == CURLE_REMOTE_FILE_NOT_FOUND, s_->Reason(rc)}, error);
+    return Connected({rc == CURLE_OK, rc == CURLE_REMOTE_FILE_NOT_FOUND, s_->Reason(rc)});
 }
 
 RemoteStore::Got SftpStore::Get(const std::string& name, std::string& out, std::string& error) {

@@ -20,7 +20,7 @@ class SftpStore final : public CurlStore {
     ~SftpStore() override;
 
     // Connects and checks the host key ("SHA256:..." as Fingerprint()).
-    bool Connect(std::string& error) override;
+    ConnectResult Connect() override;
 
     Got Get(const std::string& name, std::string& out, std::string& error) override;
     using RemoteStore::Put;

@@ -149,13 +149,14 @@ TargetConnection ConnectTarget(FileSystem& fs, const PublishTarget& target,
     }
     c.warning = protocol->warning;
     std::unique_ptr<ServerStore> first = protocol->makeStore(target, access);
-    if (!first->Connect(c.error)) {
-        c.unknownKey = first->UnknownKey();
-        c.changedKey = first->ChangedKey();
-        c.fingerprint = first->Fingerprint();
+    ConnectResult connected = first->Connect();
+    if (!connected.ok) {
+        c.error = std::move(connected.error);
+        c.unknownKey = connected.unknownKey;
+        c.changedKey = connected.changedKey;
+        c.fingerprint = std::move(connected.fingerprint);
         return c;
     }
-    c.error.clear();
     c.store = std::move(first);
     // The password lives on only as long as the factory, and is wiped with it.
     struct Kept : TargetAccess {
@@ -165,8 +166,7 @@ TargetConnection ConnectTarget(FileSystem& fs, const PublishTarget& target,
     auto kept = std::make_shared<Kept>(access);
     c.more = [target, kept, protocol]() -> std::unique_ptr<RemoteStore> {
         std::unique_ptr<ServerStore> another = protocol->makeStore(target, *kept);
-        std::string ignored;
-        if (!another->Connect(ignored)) return nullptr;
+        if (!another->Connect().ok) return nullptr;
         return another;
     };
     return c;
