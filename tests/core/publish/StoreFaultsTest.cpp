@@ -240,6 +240,10 @@ long PeakKb() {
 // A file of 64 MB goes without ever being held whole: the process's peak memory grows by far
 // less than the file (planning and sending included).
 TEST(StoreSources, ALargeFileGoesInPiecesOverSftp) {
+#ifdef __SANITIZE_ADDRESS__
+    // The sanitizer keeps freed buffers aside for a while: peak memory says nothing there.
+    GTEST_SKIP() << "peak memory is not measured under AddressSanitizer";
+#endif
     Server server("sftp");
     ASSERT_TRUE(server.Running()) << server.Error();
     TempDir local;
