@@ -454,7 +454,8 @@ void TfmProjectGroup::PublishMembers(bool ask) {
     if (ask && prompts_.Ask(this,
                             QStringLiteral("Alle %1 Projekte der Gruppe an ihre Ziele "
                                            "veröffentlichen?\nÜbertragen werden nur neue und "
-                                           "geänderte Dateien.")
+                                           "geänderte Dateien. Ein Projekt, das Dateien auf "
+                                           "dem Server löschen würde, zeigt vorher seinen Plan.")
                                 .arg(count),
                             false) != Answer::Yes)
         return;

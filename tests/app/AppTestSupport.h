@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileSystemModel>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QListView>
 #include <QPushButton>
 #include <QSemaphore>
@@ -35,6 +36,7 @@
 #include "TestSupport.h"
 #include "UiPrompts.h"
 #include "io/FileSystem.h"
+#include "publish/PublishFlow.h"
 #include "tables/TCSVImportForm.h"
 #include "tables/TfmDBExplore.h"
 
@@ -100,7 +102,23 @@ class ScriptedPrompts : public UiPrompts {
         return Next();
     }
     QString ChooseFolder(QWidget*, const QString&) override { return Next(); }
-    int Exec(QDialog* dialog) override { return onExec ? onExec(dialog) : QDialog::Rejected; }
+    int Exec(QDialog* dialog) override {
+        // The plan window before a run: its texts noted, answered by a click from `plans`.
+        if (dialog->objectName() == QStringLiteral("PublishPlanDialog") && !plans.empty()) {
+            QStringList text;
+            for (QLabel* label : dialog->findChildren<QLabel*>()) text << label->text();
+            planTexts << text.join(u'\n');
+            const PlanAnswer a = plans.front();
+            plans.pop_front();
+            const char* button = a == PlanAnswer::Publish            ? "btPlanVeroeffentlichen"
+                                 : a == PlanAnswer::WithoutDeletions ? "btPlanOhneLoeschen"
+                                                                     : "btPlanAbbrechen";
+            dialog->setResult(QDialog::Rejected);
+            dialog->findChild<QPushButton*>(QLatin1String(button))->click();
+            return dialog->result();
+        }
+        return onExec ? onExec(dialog) : QDialog::Rejected;
+    }
     bool Trust(QWidget*, const QString& question) override {
         trustQuestions << question;
         if (onTrust) onTrust();
@@ -131,6 +149,9 @@ class ScriptedPrompts : public UiPrompts {
     QStringList saveSuffixes;
     int beeps = 0;
     std::function<int(QDialog*)> onExec;
+    // Answers to the plan windows in order (when empty, onExec sees them); their label texts.
+    std::deque<PlanAnswer> plans;
+    QStringList planTexts;
     std::deque<bool> trusts;  // answers to the question about an unknown server key
     QStringList trustQuestions;
     std::function<void()> onTrust;  // runs while the key is asked about

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QProgressBar>
@@ -121,6 +122,8 @@ class PublishDialogTest : public QObject {
     void trustPlanPublishAndAnUnchangedSecondRun();
     void connectionTestSaysWhatWorksAndWhatFailed();
     void aCancelledRunIsResumedAndTheWindowAnswersThroughout();
+    void thePlanWindowListsTheDeletionsAndTheUserDecides();
+    void publishingBeforeBuildingSaysToBuildFirst();
     void aGroupPublishesEachMemberToItsOwnTarget();
     void aGroupBuildPublishesWhenAsked();
     void aRunThroughTheWindowsPutsWhatTheCliPuts();
@@ -232,19 +235,21 @@ void PublishDialogTest::trustPlanPublishAndAnUnchangedSecondRun() {
     const int askedBefore = p.app.prompts.questions.size();
     QCOMPARE(dlg->PublishNow(), std::optional<PublishEnd>(PublishEnd::Cancelled));
     QCOMPARE(p.app.prompts.questions.size(), askedBefore);
+    QVERIFY(p.app.prompts.planTexts.isEmpty());
     QVERIFY(fs::is_empty(server.Folder()));
     p.app.prompts.onTrust = nullptr;
 
-    p.app.prompts.answers = {Answer::Yes};  // the plan's question
+    p.app.prompts.plans = {PlanAnswer::Publish};
     QCOMPARE(dlg->PublishNow(), std::optional<PublishEnd>(PublishEnd::Done));
     QCOMPARE(p.Target().hostKey, server.Fingerprint());
-    QVERIFY(p.app.prompts.questions.last().contains(QStringLiteral("6 neu")));
+    QVERIFY(p.app.prompts.planTexts.last().contains(QStringLiteral("6 Dateien (6 neu")));
     QCOMPARE(Files(server.Folder()), Files(p.site));
     QVERIFY(dlg->LogText().contains(QStringLiteral("Veröffentlicht: 6 neu")));
 
-    const int asked = p.app.prompts.questions.size();
+    const int asked = p.app.prompts.questions.size() + p.app.prompts.planTexts.size();
     QCOMPARE(dlg->PublishNow(), std::optional<PublishEnd>(PublishEnd::Done));
-    QCOMPARE(p.app.prompts.questions.size(), asked);  // nothing to do, nothing asked
+    // nothing to do, nothing asked
+    QCOMPARE(p.app.prompts.questions.size() + p.app.prompts.planTexts.size(), asked);
     QVERIFY(dlg->LogText().contains(QStringLiteral("alle 6 Dateien sind unverändert")));
 
     // A changed key stops without a way through.
@@ -335,7 +340,7 @@ void PublishDialogTest::aCancelledRunIsResumedAndTheWindowAnswersThroughout() {
             QTest::mouseClick(dlg->findChild<QPushButton*>(QStringLiteral("btAbbrechen")),
                               Qt::LeftButton);
     });
-    p.app.prompts.answers = {Answer::Yes};
+    p.app.prompts.plans = {PlanAnswer::Publish};
     QCOMPARE(dlg->PublishNow(), std::optional<PublishEnd>(PublishEnd::Cancelled));
     QVERIFY(ticks > 0);           // the event loop ran while the files went
     QVERIFY(progressSeen >= 50);  // and showed the progress
@@ -348,13 +353,105 @@ void PublishDialogTest::aCancelledRunIsResumedAndTheWindowAnswersThroughout() {
     cancelAt50 = false;
     ticks = 0;
     paints.count = 0;
-    p.app.prompts.answers = {Answer::Yes};
+    p.app.prompts.plans = {PlanAnswer::Publish};
     const std::optional<PublishEnd> rest = dlg->PublishNow();
     QVERIFY2(rest == PublishEnd::Done, qPrintable(dlg->LogText().right(600)));
-    QVERIFY(p.app.prompts.questions.last().contains(
-        QStringLiteral("Zu übertragen: %1 Dateien").arg(pages + 1 - sent)));
+    QVERIFY(p.app.prompts.planTexts.last().contains(
+        QStringLiteral("Zu übertragen: %1 Dateien")
+            .arg(QLocale(QLocale::German).toString(qint64(pages + 1 - sent)))));
     QCOMPARE(Files(remote.Path()), Files(p.site));
     QVERIFY(ticks > 0 && paints.count > 0);
+}
+
+namespace {
+
+// What a plan window showed.
+struct PlanSeen {
+    QString text;  // its labels
+    QStringList sent, deleted;
+    QString defaultButton;
+    bool withoutDeletionsOffered = false;
+};
+
+PlanSeen ReadPlan(QDialog* d) {
+    PlanSeen seen;
+    for (QLabel* label : d->findChildren<QLabel*>()) seen.text += label->text() + u'\n';
+    for (const char* name : {"lwUebertragen", "lwLoeschen"})
+        if (auto* list = d->findChild<QListWidget*>(QLatin1String(name)))
+            for (int i = 0; i < list->count(); ++i)
+                (name[2] == 'U' ? seen.sent : seen.deleted) << list->item(i)->text();
+    for (QPushButton* b : d->findChildren<QPushButton*>())
+        if (b->isDefault()) seen.defaultButton = b->objectName();
+    seen.withoutDeletionsOffered =
+        !d->findChild<QPushButton*>(QStringLiteral("btPlanOhneLoeschen"))->isHidden();
+    return seen;
+}
+
+}  // namespace
+
+void PublishDialogTest::thePlanWindowListsTheDeletionsAndTheUserDecides() {
+    SavedProject p(150);
+    support::TempDir remote;
+    p.Target().protocol = std::string("folder");
+    p.Target().remoteFolder = remote.Path();
+    p.Target().deleteRemoved = true;
+    auto dlg = p.Dialog();
+    PlanSeen seen;
+    const char* click = "btPlanVeroeffentlichen";
+    p.app.prompts.onExec = [&](QDialog* d) {
+        seen = ReadPlan(d);
+        d->findChild<QPushButton*>(QLatin1String(click))->click();
+        return d->result();
+    };
+    QCOMPARE(dlg->PublishNow(), std::optional<PublishEnd>(PublishEnd::Done));
+    QCOMPARE(seen.sent.size(), 151);
+    QVERIFY(seen.sent.contains(QStringLiteral("neu: seite7.htm")));
+    QVERIFY(seen.text.contains(QStringLiteral("Zu übertragen: 151 Dateien (151 neu, 0 geändert)")));
+    QVERIFY(seen.text.contains(QStringLiteral("Auf dem Server zu löschen: 0 Dateien")));
+    QVERIFY(!seen.withoutDeletionsOffered);  // nothing to delete
+    QCOMPARE(seen.defaultButton, QStringLiteral("btPlanVeroeffentlichen"));
+
+    // 120 of 151 pages gone from the site (more than the limit of 100 and than half of the
+    // target), one changed.
+    for (int i = 0; i < 120; ++i) fs::remove(p.site + "/seite" + std::to_string(i) + ".htm");
+    support::WriteFile(p.site + "/seite149.htm", "<p>neu</p>\r\n");
+    struct Case {
+        const char* click;
+        std::optional<PublishEnd> end;
+        bool sent, deleted;
+    };
+    for (const Case& c : {Case{"btPlanAbbrechen", std::nullopt, false, false},
+                          Case{"btPlanOhneLoeschen", PublishEnd::Done, true, false},
+                          Case{"btPlanVeroeffentlichen", PublishEnd::Done, true, true}}) {
+        click = c.click;
+        QCOMPARE(dlg->PublishNow(), c.end);
+        QCOMPARE(seen.deleted.size(), 120);
+        QVERIFY(seen.deleted.contains(QStringLiteral("seite0.htm")));
+        QVERIFY2(seen.text.contains(QStringLiteral(
+                     "120 Dateien auf dem Server zu löschen (Grenze: 100) – mehr als die Grenze. "
+                     "Das ist mehr als die Hälfte der 151 Dateien am Ziel.")),
+                 qPrintable(seen.text));
+        QCOMPARE(seen.defaultButton, QStringLiteral("btPlanOhneLoeschen"));
+        QCOMPARE(support::ReadFile(remote / "seite149.htm"),
+                 std::string(c.sent ? "<p>neu</p>\r\n" : "<p>149</p>\r\n"));
+        QCOMPARE(fs::exists(remote / "seite0.htm"), !c.deleted);
+    }
+    QVERIFY(dlg->LogText().contains(QStringLiteral("Ohne Löschen: 120 Dateien bleiben")));
+    QCOMPARE(Files(remote.Path()), Files(p.site));
+    QVERIFY(p.app.prompts.messages.isEmpty());
+}
+
+void PublishDialogTest::publishingBeforeBuildingSaysToBuildFirst() {
+    SavedProject p(0);
+    fs::remove(p.site + "/index.htm");
+    support::TempDir remote;
+    p.Target().protocol = std::string("folder");
+    p.Target().remoteFolder = remote.Path();
+    QCOMPARE(p.Dialog()->PublishNow(), std::optional<PublishEnd>(PublishEnd::NothingPublished));
+    QVERIFY(p.app.prompts.planTexts.isEmpty());
+    QCOMPARE(p.app.prompts.messages.size(), 1);
+    QVERIFY2(p.app.prompts.messages[0].contains(QStringLiteral("„Erstellen“, F9")),
+             qPrintable(p.app.prompts.messages[0]));
 }
 
 void PublishDialogTest::aGroupPublishesEachMemberToItsOwnTarget() {
@@ -468,7 +565,7 @@ void PublishDialogTest::aRunThroughTheWindowsPutsWhatTheCliPuts() {
     app.main->PublishClick();
     QCOMPARE(app.session.project.Publish.protocol, std::string("sftp"));
     app.prompts.trusts = {true};
-    app.prompts.answers = {Answer::Yes};  // the plan
+    app.prompts.plans = {PlanAnswer::Publish};
     app.main->Erstellen1Click();
     QVERIFY2(publishDialogs == 2,
              qPrintable(app.make->Log()->toPlainText() + app.prompts.messages.join(u'\n')));

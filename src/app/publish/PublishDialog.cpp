@@ -31,6 +31,7 @@
 #include "generator/MakeReport.h"
 #include "io/FileSystem.h"
 #include "publish/ConnectionCheck.h"
+#include "publish/PlanWindow.h"
 #include "publish/PublishProtocols.h"
 
 namespace pagloom::app {
@@ -445,10 +446,10 @@ class PublishDialog::Ports final : public PublishPorts {
         OnWindow([&] { yes = d_.AllowPlain(t, warning); });
         return yes;
     }
-    bool ConfirmPlan(const PublishPlan& plan) override {
-        bool yes = false;
-        OnWindow([&] { yes = d_.ConfirmPlan(plan); });
-        return yes;
+    PlanAnswer ConfirmPlan(const PublishPlan& plan) override {
+        PlanAnswer answer = PlanAnswer::Cancel;
+        OnWindow([&] { answer = d_.ConfirmPlan(plan); });
+        return answer;
     }
     void Status(const std::string& text) override {
         const QString line = text.empty() ? QString() : d_.prefix_ + Q(text);
@@ -518,27 +519,13 @@ bool PublishDialog::AllowPlain(const PublishTarget& target, const std::string& w
     return true;
 }
 
-bool PublishDialog::ConfirmPlan(const PublishPlan& plan) {
-    PublishCounts p = plan.counts;
-    std::uint64_t bytes = 0;
-    for (const PlannedUpload& u : plan.uploads) {
-        ++(u.isNew ? p.added : p.changed);
-        bytes += u.file.size;
-    }
-    const QString question =
-        QStringLiteral(
-            "Zu übertragen: %1 Dateien (%2 neu, %3 geändert), %4.\n"
-            "Auf dem Server zu löschen: %5 Dateien.\nUnverändert: %6 Dateien.\n\n"
-            "Jetzt veröffentlichen?")
-            .arg(p.added + p.changed)
-            .arg(p.added)
-            .arg(p.changed)
-            .arg(Bytes(bytes))
-            .arg(plan.deletions.size())
-            .arg(p.unchanged);
-    if (prompts_.Ask(this, question, false) == Answer::Yes) return true;
-    Log(QStringLiteral("Nicht veröffentlicht."));
-    return false;
+PlanAnswer PublishDialog::ConfirmPlan(const PublishPlan& plan) {
+    // A group's member: the group was asked about once; a member that deletes shows its plan.
+    if (!askPlan_ && plan.deletions.empty()) return PlanAnswer::Publish;
+    PlanWindow window(plan, this);
+    const PlanAnswer answer = PlanWindow::AnswerOf(prompts_.Exec(&window));
+    if (answer == PlanAnswer::Cancel) Log(QStringLiteral("Nicht veröffentlicht."));
+    return answer;
 }
 
 PublishRequest PublishDialog::Request() {
@@ -633,7 +620,9 @@ std::optional<PublishEnd> PublishDialog::PublishNow(bool askFirst) {
     } done{this};
     StoreTypedPassword();
     PublishRequest request = Request();
-    request.askPlan = askFirst;
+    // A group's member too: its plan is shown when it deletes files (see ConfirmPlan).
+    request.askPlan = true;
+    askPlan_ = askFirst;
     Ports ports(*this);
     const ProjectSettings settings = session_.project.Settings;
     const PublishTarget target = session_.project.Publish;
@@ -666,8 +655,9 @@ std::optional<PublishEnd> PublishDialog::PublishNow(bool askFirst) {
                                "nächsten Mal erneut versucht."));
             break;
         case PublishEnd::NothingPublished:
-            Problem(QStringLiteral("Es wird nichts veröffentlicht."),
-                    Q(log.Lines().size() > 2 ? log.Lines()[2] : std::string()));
+            // The refusal says why and what to do (build the site first, a limit's option).
+            Problem(result.refusal.empty() ? QStringLiteral("Es wird nichts veröffentlicht.")
+                                           : Q(result.refusal));
             break;
         case PublishEnd::Cancelled:
             problem_ = QStringLiteral("Abgebrochen.");

@@ -44,9 +44,9 @@ class PublishDialog : public QDialog {
 
     // "Verbindung testen": true when every step worked; the log says what was checked.
     bool TestConnection();
-    // "Veröffentlichen": plan, question, run with progress. The run's end (nothing when it
-    // did not start). Without `askFirst` (a group's member) the plan is neither made nor
-    // asked about: the run starts at once.
+    // "Veröffentlichen": plan, plan window, run with progress. The run's end (nothing when it
+    // did not start). Without `askFirst` (a group's member, asked about with its group) the plan
+    // window shows only a plan that deletes files.
     std::optional<PublishEnd> PublishNow(bool askFirst = true);
     // Stops a run after the files in flight ("Abbrechen" of the progress).
     void Cancel() { cancel_ = true; }
@@ -88,7 +88,7 @@ class PublishDialog : public QDialog {
     bool AskTrust(const PublishTarget& target, const std::string& fingerprint);
     bool KeepTarget(const PublishTarget& changed);
     bool AllowPlain(const PublishTarget& target, const std::string& warning);
-    bool ConfirmPlan(const PublishPlan& plan);
+    PlanAnswer ConfirmPlan(const PublishPlan& plan);
     // A run's request from the window: the project, its site, the typed password.
     PublishRequest Request();
     // A typed password goes into the keychain when "Passwort speichern" is ticked.
@@ -123,6 +123,7 @@ class PublishDialog : public QDialog {
     SecretServiceStore secrets_;
     std::string plainAllowedFor_;  // the plain FTP server the user agreed to log in to
     bool cancelledPassword_ = false;
+    bool askPlan_ = true;  // every plan is shown, not only one that deletes
     std::atomic<bool> cancel_{false};
     bool running_ = false;
     bool groupRun_ = false;

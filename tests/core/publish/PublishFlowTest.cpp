@@ -75,7 +75,7 @@ struct RecordingPorts : PublishPorts {
     bool TrustKey(const PublishTarget&, const std::string&) override { return false; }
     bool KeepTarget(const PublishTarget&) override { return false; }
     bool AllowPlain(const PublishTarget&, const std::string&) override { return false; }
-    bool ConfirmPlan(const PublishPlan&) override { return false; }
+    PlanAnswer ConfirmPlan(const PublishPlan&) override { return PlanAnswer::Cancel; }
 };
 
 PublishTarget Ftps(const std::string& user = "anna") {
