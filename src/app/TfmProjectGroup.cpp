@@ -523,9 +523,10 @@ void TfmProjectGroup::PublishMembers(bool ask) {
         dlg->Log(QStringLiteral("Nicht veröffentlicht: ") + list.back());
     }
     if (!o.failed.empty())
-        prompts_.Message(dlg.get(),
-                         QStringLiteral("Nicht alle Projekte der Gruppe wurden veröffentlicht."),
-                         list.join(u'\n'));
+        prompts_.Notice(
+            dlg.get(), MessageKind::Warning, dlg->windowTitle(),
+            QStringLiteral("Nicht alle Projekte der Gruppe wurden veröffentlicht.\n\n") +
+                list.join(u'\n'));
     prompts_.Exec(dlg.get());
 }
 

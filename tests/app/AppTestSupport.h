@@ -82,6 +82,23 @@ class ScriptedPrompts : public UiPrompts {
         answers.pop_front();
         return a;
     }
+    // Noted among the messages as well, with its kind and title.
+    void Notice(QWidget* parent, MessageKind kind, const QString& title,
+                const QString& text) override {
+        messageKinds << kind;
+        messageTitles << title;
+        Message(parent, text, QString());
+    }
+    // Answered from `answers` like Ask (Nein when none is left), and noted among the questions.
+    bool AskSafely(QWidget*, const QString&, const QString& question) override {
+        NoteThread();
+        questions << question;
+        safeQuestions << question;
+        if (answers.empty()) return false;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a == Answer::Yes;
+    }
     void Beep() override { ++beeps; }
     QString OpenFile(QWidget*, const QString&, const QString&, const QString&,
                      const QString& selected, const QString&) override {
@@ -138,6 +155,10 @@ class ScriptedPrompts : public UiPrompts {
 
     QStringList messages;
     QStringList messageDetails;  // the details of each message, empty for most
+    // Kind and title of each Notice (a plain Message has none).
+    QList<MessageKind> messageKinds;
+    QStringList messageTitles;
+    QStringList safeQuestions;  // the questions whose default is "Nein"
     QStringList questions;
     std::deque<Answer> answers;
     // Results of the file and folder dialogs in order; an empty text is a cancelled dialog.

@@ -35,7 +35,8 @@ QString FilesText(qint64 count) {
 
 QString SizeText(std::uint64_t bytes) {
     const double kb = bytes / 1024.0, mb = kb / 1024.0;
-    if (bytes < 1024) return German().toString(static_cast<qulonglong>(bytes)) + QStringLiteral(" Bytes");
+    if (bytes < 1024)
+        return German().toString(static_cast<qulonglong>(bytes)) + QStringLiteral(" Bytes");
     if (mb < 1) return German().toString(kb, 'f', kb < 100 ? 1 : 0) + QStringLiteral(" KB");
     return German().toString(mb, 'f', mb < 100 ? 1 : 0) + QStringLiteral(" MB");
 }
@@ -54,13 +55,12 @@ PlanWindow::PlanWindow(const PublishPlan& plan, QWidget* parent) : QDialog(paren
     for (const std::string& name : plan.deletions) deleted << Q(name);
     const bool deletes = !plan.deletions.empty();
 
-    auto* summary = new QLabel(
-        QStringLiteral("Zu übertragen: %1 (%2 neu, %3 geändert), %4.\n"
-                       "Auf dem Server zu löschen: %5.\nUnverändert: %6.")
-            .arg(FilesText(added + changed), German().toString(added),
-                 German().toString(changed), SizeText(bytes),
-                 FilesText(static_cast<qint64>(plan.deletions.size())),
-                 FilesText(plan.counts.unchanged)));
+    auto* summary = new QLabel(QStringLiteral("Zu übertragen: %1 (%2 neu, %3 geändert), %4.\n"
+                                              "Auf dem Server zu löschen: %5.\nUnverändert: %6.")
+                                   .arg(FilesText(added + changed), German().toString(added),
+                                        German().toString(changed), SizeText(bytes),
+                                        FilesText(static_cast<qint64>(plan.deletions.size())),
+                                        FilesText(plan.counts.unchanged)));
     summary->setObjectName(QStringLiteral("lbPlan"));
     summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -91,7 +91,7 @@ PlanWindow::PlanWindow(const PublishPlan& plan, QWidget* parent) : QDialog(paren
     QListWidget* sentList = FileList("lwUebertragen", sent);
     sentLabel->setBuddy(sentList);
     layout->addWidget(sentLabel);
-    layout->addWidget(sentList, 2);
+    layout->addWidget(sentList, 1);
     if (deletes) {
         auto* deletedLabel = new QLabel(QStringLiteral("Auf dem Server zu &löschen:"));
         QListWidget* deletedList = FileList("lwLoeschen", deleted);

@@ -190,8 +190,11 @@ PublishResult PublishProject(FileSystem& fs, const ProjectSettings& settings,
             result.counts = plan.counts;
             log.Add(
                 "Nichts zu ver\xF6"
-                "ffentlichen: alle " +
-                std::to_string(plan.counts.unchanged) + " Dateien sind unver\xE4ndert.");
+                "ffentlichen: " +
+                (plan.counts.unchanged == 0   ? std::string("keine Datei ist zu senden.")
+                 : plan.counts.unchanged == 1 ? std::string("die eine Datei ist unver\xE4ndert.")
+                                              : "alle " + std::to_string(plan.counts.unchanged) +
+                                                    " Dateien sind unver\xE4ndert."));
             return result;
         }
         switch (ports.ConfirmPlan(plan)) {
