@@ -132,6 +132,7 @@ class PublishDialogTest : public QObject {
     void publishingBeforeBuildingSaysToBuildFirst();
     void aGroupPublishesEachMemberToItsOwnTarget();
     void aGroupBuildPublishesWhenAsked();
+    void aGroupMemberThatDeletesShowsItsPlan();
     void publishingAfterABuildIsTheProjectsChoice();
     void aRunThroughTheWindowsPutsWhatTheCliPuts();
 };
@@ -681,6 +682,47 @@ void PublishDialogTest::aGroupBuildPublishesWhenAsked() {
     QCOMPARE(Files(remoteB), Files(dir / "site-b"));
     for (const QString& q : app.prompts.questions)  // asked for with the build: no question
         QVERIFY(!q.contains(QStringLiteral("veröffentlichen?")));
+}
+
+void PublishDialogTest::aGroupMemberThatDeletesShowsItsPlan() {
+    support::TempDir dir;
+    std::vector<std::string> members, remotes;
+    for (const char* name : {"a", "b"}) {
+        remotes.push_back(dir / (std::string("remote-") + name));
+        fs::create_directories(remotes.back());
+        members.push_back(DemoMember(dir, name, remotes.back()));
+        // Deleting what the site no longer has.
+        support::WriteFile(members.back(), support::ReadFile(members.back()) + "delete=1\r\n");
+        for (const char* page : {"index.htm", "alt.htm", "seite.htm"})
+            support::WriteFile(dir / (std::string("site-") + name) + "/" + page, "<p></p>\r\n");
+    }
+    AppFixture app(QStringLiteral(PAGLOOM_RESOURCES));
+    QString log;
+    int plansAfterFirst = -1;
+    InGroupWindow(
+        app, members,
+        [&](TfmProjectGroup* g) {
+            auto* publish = g->findChild<QAction*>(QStringLiteral("acVeroeffentlichen"));
+            app.prompts.plans = {PlanAnswer::Cancel};  // would stop a member showing its plan
+            app.prompts.answers = {Answer::Yes};
+            publish->trigger();
+            plansAfterFirst = app.prompts.planTexts.size();
+            // b's site lost a page: only b shows its plan, and keeps the page when told so.
+            fs::remove(dir / "site-b/alt.htm");
+            app.prompts.plans = {PlanAnswer::WithoutDeletions};
+            app.prompts.answers = {Answer::Yes};
+            publish->trigger();
+        },
+        log);
+    QCOMPARE(plansAfterFirst, 0);  // the group's question was enough
+    QCOMPARE(Files(remotes[0]), Files(dir / "site-a"));
+    QCOMPARE(app.prompts.planTexts.size(), 1);
+    QVERIFY(
+        app.prompts.planTexts[0].contains(QStringLiteral("Auf dem Server zu löschen: 1 Datei")));
+    QVERIFY(fs::exists(remotes[1] + "/alt.htm"));
+    QVERIFY(fs::exists(remotes[1] + "/seite.htm"));
+    QVERIFY2(log.contains(QStringLiteral("Projektgruppe veröffentlicht: 2 von 2 Projekten")),
+             qPrintable(log));
 }
 
 void PublishDialogTest::publishingAfterABuildIsTheProjectsChoice() {
