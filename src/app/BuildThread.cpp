@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <atomic>
 #include <exception>
+#include <limits>
 
 #include "ProjectSession.h"
 #include "tables/ReadProgress.h"
@@ -57,6 +58,12 @@ class InputBlocker : public QObject {
 constexpr int kProgressAfterMs = 300;
 constexpr int kProgressPollMs = 100;
 
+// The busy dialog of the work running now (window thread only), whether its moment to show has
+// come, and how many messages of the work want it out of the way.
+QProgressDialog* busyDialog = nullptr;
+bool busyDue = false;
+int busyAside = 0;
+
 }  // namespace
 
 std::exception_ptr RunOnThreadOfItsOwn(const std::function<void()>& work) {
@@ -97,9 +104,22 @@ void WithBusyDialog(QWidget* over, const QString& busy, ReadProgress& read,
     progress.setWindowTitle(QStringLiteral("Bitte warten"));
     progress.setCancelButton(nullptr);
     progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(kProgressAfterMs);
+    // Shown by the timer below, not by the dialog itself: it must not come up over a message
+    // of the work, whose OK it would block.
+    progress.setMinimumDuration(std::numeric_limits<int>::max());
     progress.setAutoReset(false);
     progress.setAutoClose(false);
+    QProgressDialog* const outerDialog = busyDialog;
+    const bool outerDue = busyDue;
+    busyDialog = &progress;
+    busyDue = false;
+    QTimer showTimer;
+    showTimer.setSingleShot(true);
+    QObject::connect(&showTimer, &QTimer::timeout, &progress, [&progress] {
+        busyDue = true;
+        if (busyAside == 0) progress.show();
+    });
+    showTimer.start(kProgressAfterMs);
     read.Start(0);
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &progress, [&progress, &read] {
@@ -115,12 +135,27 @@ void WithBusyDialog(QWidget* over, const QString& busy, ReadProgress& read,
     poll.start(kProgressPollMs);
     struct Cleanup {
         QObject& blocker;
-        ~Cleanup() { QCoreApplication::instance()->removeEventFilter(&blocker); }
-    } cleanup{blocker};
+        QProgressDialog* outerDialog;
+        bool outerDue;
+        ~Cleanup() {
+            QCoreApplication::instance()->removeEventFilter(&blocker);
+            busyDialog = outerDialog;
+            busyDue = outerDue;
+        }
+    } cleanup{blocker, outerDialog, outerDue};
     run();
 }
 
 }  // namespace
+
+BusyDialogAside::BusyDialogAside() {
+    ++busyAside;
+    if (busyDialog) busyDialog->hide();
+}
+
+BusyDialogAside::~BusyDialogAside() {
+    if (--busyAside == 0 && busyDialog && busyDue) busyDialog->show();
+}
 
 void OnGuiThread(const std::function<void()>& f) {
     QCoreApplication* app = QCoreApplication::instance();

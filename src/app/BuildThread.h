@@ -45,6 +45,17 @@ void RunWithProgress(ProjectSession& session, QWidget* over, const QString& busy
 void RunWithProgress(QWidget* over, const QString& busy, ReadProgress& read,
                      const std::function<void()>& work);
 
+// While it lives (on the window thread), the busy dialog of RunWithProgress is out of the way:
+// a message or question of the work is shown without the dialog over it, which would block its
+// answer.
+class BusyDialogAside {
+  public:
+    BusyDialogAside();
+    ~BusyDialogAside();
+    BusyDialogAside(const BusyDialogAside&) = delete;
+    BusyDialogAside& operator=(const BusyDialogAside&) = delete;
+};
+
 // True while such a build runs: views that read the core's tables in place show nothing then.
 bool BuildRunning();
 

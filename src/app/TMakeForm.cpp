@@ -78,6 +78,13 @@ TMakeForm::TMakeForm(ProjectSession& session, UiPrompts& prompts, AppHost& host,
                        "übertragen (bei einer Projektgruppe jedes Projekt an sein Ziel)"));
     connect(publishAfter_, &QCheckBox::toggled, this,
             [this](bool on) { session_.Build.PublishAfterBuild = on; });
+    // The user's choice belongs to the project (one site is published after each build, another
+    // never); a group's run applies it to the group and leaves its members as they are.
+    connect(publishAfter_, &QCheckBox::clicked, this, [this](bool on) {
+        if (groupRunning_ || session_.project.Publish.publishAfterBuild == on) return;
+        session_.project.Publish.publishAfterBuild = on;
+        session_.Modified = true;
+    });
     log_ = new LogView(page);
     log_->setObjectName(QStringLiteral("MakeReport"));
     progress_ = new QLabel(page);
@@ -166,6 +173,7 @@ void TMakeForm::ShowState() {
 
 void TMakeForm::ShowModal() {
     session_.PresetRegionChoice();
+    session_.Build.PublishAfterBuild = session_.project.Publish.publishAfterBuild;
     ShowState();
     progress_->clear();
     prompts_.Exec(this);

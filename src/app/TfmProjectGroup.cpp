@@ -454,7 +454,8 @@ void TfmProjectGroup::PublishMembers(bool ask) {
     if (ask && prompts_.Ask(this,
                             QStringLiteral("Alle %1 Projekte der Gruppe an ihre Ziele "
                                            "veröffentlichen?\nÜbertragen werden nur neue und "
-                                           "geänderte Dateien.")
+                                           "geänderte Dateien. Ein Projekt, das Dateien auf "
+                                           "dem Server löschen würde, zeigt vorher seinen Plan.")
                                 .arg(count),
                             false) != Answer::Yes)
         return;
@@ -522,9 +523,10 @@ void TfmProjectGroup::PublishMembers(bool ask) {
         dlg->Log(QStringLiteral("Nicht veröffentlicht: ") + list.back());
     }
     if (!o.failed.empty())
-        prompts_.Message(dlg.get(),
-                         QStringLiteral("Nicht alle Projekte der Gruppe wurden veröffentlicht."),
-                         list.join(u'\n'));
+        prompts_.Notice(
+            dlg.get(), MessageKind::Warning, dlg->windowTitle(),
+            QStringLiteral("Nicht alle Projekte der Gruppe wurden veröffentlicht.\n\n") +
+                list.join(u'\n'));
     prompts_.Exec(dlg.get());
 }
 

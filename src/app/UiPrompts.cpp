@@ -45,6 +45,25 @@ Answer UiPrompts::Ask(QWidget* parent, const QString& question, bool withCancel)
     return withCancel ? Answer::Cancel : Answer::No;
 }
 
+void UiPrompts::Notice(QWidget* parent, MessageKind kind, const QString& title,
+                       const QString& text) {
+    const QMessageBox::Icon icon = kind == MessageKind::Critical  ? QMessageBox::Critical
+                                   : kind == MessageKind::Warning ? QMessageBox::Warning
+                                                                  : QMessageBox::Information;
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool UiPrompts::AskSafely(QWidget* parent, const QString& title, const QString& question) {
+    QMessageBox box(QMessageBox::Warning, title, question, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 void UiPrompts::Beep() { QApplication::beep(); }
 
 bool UiPrompts::Trust(QWidget* parent, const QString& question) {
@@ -210,17 +229,27 @@ void RunGuarded(UiPrompts& prompts, QWidget* parent, const std::function<void()>
 }
 
 // A build on its own thread asks through the window thread and waits for the answer there.
+// A busy dialog steps aside while the work's message or question is shown.
 void AppHost::ShowMessage(const std::string& text) {
-    OnGuiThread([&] { prompts_.Message(parent_, Q(text)); });
+    OnGuiThread([&] {
+        const BusyDialogAside aside;
+        prompts_.Message(parent_, Q(text));
+    });
 }
 
 void AppHost::ShowMessageWithDetails(const std::string& text, const std::string& details) {
-    OnGuiThread([&] { prompts_.Message(parent_, Q(text), Q(details)); });
+    OnGuiThread([&] {
+        const BusyDialogAside aside;
+        prompts_.Message(parent_, Q(text), Q(details));
+    });
 }
 
 Answer AppHost::Ask(const std::string& question, bool withCancel) {
     Answer answer = Answer::Cancel;
-    OnGuiThread([&] { answer = prompts_.Ask(parent_, Q(question), withCancel); });
+    OnGuiThread([&] {
+        const BusyDialogAside aside;
+        answer = prompts_.Ask(parent_, Q(question), withCancel);
+    });
     return answer;
 }
 

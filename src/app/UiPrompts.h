@@ -16,6 +16,9 @@ class QDialog;
 
 namespace pagloom::app {
 
+// The icon of a message box.
+enum class MessageKind { Information, Warning, Critical };
+
 class UiPrompts {
   public:
     virtual ~UiPrompts() = default;
@@ -25,6 +28,13 @@ class UiPrompts {
     // A confirmation box titled "Bestätigung" with "&Ja", "&Nein" and, when withCancel,
     // "Abbrechen". Closing the box counts as Abbrechen (or Nein without a cancel button).
     virtual Answer Ask(QWidget* parent, const QString& question, bool withCancel);
+    // A box with the kind's icon, titled after the window it belongs to; advice belongs into
+    // `text`, where it is read, not behind a details button.
+    virtual void Notice(QWidget* parent, MessageKind kind, const QString& title,
+                        const QString& text);
+    // A yes/no question about something that cannot be undone, with a warning icon: "&Nein" is
+    // the default and Escape's answer. True for "&Ja".
+    virtual bool AskSafely(QWidget* parent, const QString& title, const QString& question);
     // The short beep of refused input.
     virtual void Beep();
     // An open dialog; returns the chosen file or an empty text when cancelled. The filter

@@ -119,7 +119,7 @@ class CliPublishPorts final : public PublishPorts {
                 "--allow-plain-ftp an.");
         return cl_.publish.allowPlainFtp;
     }
-    bool ConfirmPlan(const PublishPlan&) override { return true; }
+    PlanAnswer ConfirmPlan(const PublishPlan&) override { return PlanAnswer::Publish; }
     // On a terminal, how far the run is, on one line of stderr that is rewritten (the log on
     // stdout stays as it is).
     void Progress(const PublishProgress& p) override {

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileSystemModel>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QListView>
 #include <QPushButton>
 #include <QSemaphore>
@@ -35,6 +36,7 @@
 #include "TestSupport.h"
 #include "UiPrompts.h"
 #include "io/FileSystem.h"
+#include "publish/PublishFlow.h"
 #include "tables/TCSVImportForm.h"
 #include "tables/TfmDBExplore.h"
 
@@ -80,6 +82,23 @@ class ScriptedPrompts : public UiPrompts {
         answers.pop_front();
         return a;
     }
+    // Noted among the messages as well, with its kind and title.
+    void Notice(QWidget* parent, MessageKind kind, const QString& title,
+                const QString& text) override {
+        messageKinds << kind;
+        messageTitles << title;
+        Message(parent, text, QString());
+    }
+    // Answered from `answers` like Ask (Nein when none is left), and noted among the questions.
+    bool AskSafely(QWidget*, const QString&, const QString& question) override {
+        NoteThread();
+        questions << question;
+        safeQuestions << question;
+        if (answers.empty()) return false;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a == Answer::Yes;
+    }
     void Beep() override { ++beeps; }
     QString OpenFile(QWidget*, const QString&, const QString&, const QString&,
                      const QString& selected, const QString&) override {
@@ -100,7 +119,23 @@ class ScriptedPrompts : public UiPrompts {
         return Next();
     }
     QString ChooseFolder(QWidget*, const QString&) override { return Next(); }
-    int Exec(QDialog* dialog) override { return onExec ? onExec(dialog) : QDialog::Rejected; }
+    int Exec(QDialog* dialog) override {
+        // The plan window before a run: its texts noted, answered by a click from `plans`.
+        if (dialog->objectName() == QStringLiteral("PublishPlanDialog") && !plans.empty()) {
+            QStringList text;
+            for (QLabel* label : dialog->findChildren<QLabel*>()) text << label->text();
+            planTexts << text.join(u'\n');
+            const PlanAnswer a = plans.front();
+            plans.pop_front();
+            const char* button = a == PlanAnswer::Publish            ? "btPlanVeroeffentlichen"
+                                 : a == PlanAnswer::WithoutDeletions ? "btPlanOhneLoeschen"
+                                                                     : "btPlanAbbrechen";
+            dialog->setResult(QDialog::Rejected);
+            dialog->findChild<QPushButton*>(QLatin1String(button))->click();
+            return dialog->result();
+        }
+        return onExec ? onExec(dialog) : QDialog::Rejected;
+    }
     bool Trust(QWidget*, const QString& question) override {
         trustQuestions << question;
         if (onTrust) onTrust();
@@ -120,6 +155,10 @@ class ScriptedPrompts : public UiPrompts {
 
     QStringList messages;
     QStringList messageDetails;  // the details of each message, empty for most
+    // Kind and title of each Notice (a plain Message has none).
+    QList<MessageKind> messageKinds;
+    QStringList messageTitles;
+    QStringList safeQuestions;  // the questions whose default is "Nein"
     QStringList questions;
     std::deque<Answer> answers;
     // Results of the file and folder dialogs in order; an empty text is a cancelled dialog.
@@ -131,6 +170,9 @@ class ScriptedPrompts : public UiPrompts {
     QStringList saveSuffixes;
     int beeps = 0;
     std::function<int(QDialog*)> onExec;
+    // Answers to the plan windows in order (when empty, onExec sees them); their label texts.
+    std::deque<PlanAnswer> plans;
+    QStringList planTexts;
     std::deque<bool> trusts;  // answers to the question about an unknown server key
     QStringList trustQuestions;
     std::function<void()> onTrust;  // runs while the key is asked about

@@ -24,6 +24,7 @@ class QtDialogsTest : public QObject {
     void qtTextsAreGerman();
     void folderDialogTakesATypedNewFolder();
     void messageShowsTheReasonAsItsDetails();
+    void noticesHaveTheirIconAndSafeQuestionsDefaultToNo();
 };
 
 namespace {
@@ -130,6 +131,36 @@ void QtDialogsTest::messageShowsTheReasonAsItsDetails() {
                     "Die Tabelle notiz.dbf braucht die Memodatei notiz.dbt, die fehlt!");
     QCOMPARE(text, QString("Fehler beim Einlesen der Datei:notiz.dbf"));
     QCOMPARE(details, QString("Die Tabelle notiz.dbf braucht die Memodatei notiz.dbt, die fehlt!"));
+}
+
+// A notice carries its icon and the window's title; a question about something that cannot be
+// undone answers Enter and Escape with "Nein".
+void QtDialogsTest::noticesHaveTheirIconAndSafeQuestionsDefaultToNo() {
+    UiPrompts prompts;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString title, defaultButton;
+    int key = Qt::Key_Return;
+    std::function<void()> answer = [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return QTimer::singleShot(10, answer);
+        icon = box->icon();
+        title = box->windowTitle();
+        defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+        QTest::keyClick(box, Qt::Key(key));
+    };
+    QTimer::singleShot(0, answer);
+    prompts.Notice(nullptr, MessageKind::Critical, QStringLiteral("Veröffentlichen"),
+                   QStringLiteral("Verbindung abgelehnt"));
+    QCOMPARE(icon, QMessageBox::Critical);
+    QCOMPARE(title, QStringLiteral("Veröffentlichen"));
+    for (int k : {Qt::Key_Return, Qt::Key_Escape}) {
+        key = k;
+        QTimer::singleShot(0, answer);
+        QVERIFY(!prompts.AskSafely(nullptr, QStringLiteral("Veröffentlichen"),
+                                   QStringLiteral("Den Schlüssel entfernen?")));
+        QCOMPARE(icon, QMessageBox::Warning);
+        QCOMPARE(defaultButton, QStringLiteral("&Nein"));
+    }
 }
 
 QTEST_MAIN(QtDialogsTest)

@@ -11,9 +11,11 @@
 #include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTableView>
+#include <QTimer>
 #include <QUrl>
 
 #include "AppTestSupport.h"
@@ -32,18 +34,20 @@ namespace {
 
 const QString kShared = QStringLiteral(PAGLOOM_RESOURCES "/../tests/data/shared");
 
-// The CSV dialog's answers: separator and quote entry, caption flag, and OK or Abbrechen.
+// The CSV dialog's answers: separator and quote entry, caption flag, OK or Abbrechen, and the box
+// for blanks in values (-1: as the dialog preselects it, 0 off, 1 on).
 struct CsvAnswer {
     int separator = 0;
     int quote = 0;
     bool caption = false;
     bool ok = true;
+    int blanks = -1;
 };
 
 // The dialog as the program creates it, with a scripted user.
 struct Explorer {
     ScriptedPrompts prompts;
-    DiskFileSystem disk;
+    HookedDisk disk;
     int adminCalls = 0;
     TfmDBExplore dlg{disk, prompts, [this] { ++adminCalls; }};
     // What the CSV dialog showed when it last ran.
@@ -83,6 +87,9 @@ struct Explorer {
             form->findChild<QComboBox*>(QStringLiteral("CBFeldGrenze"))
                 ->setCurrentIndex(answer.quote);
             form->findChild<QCheckBox*>(QStringLiteral("cbCaption"))->setChecked(answer.caption);
+            if (answer.blanks >= 0)
+                form->findChild<QCheckBox*>(QStringLiteral("cbBlanksInValues"))
+                    ->setChecked(answer.blanks == 1);
             csvText = form->findChild<QPlainTextEdit*>(QStringLiteral("MMShowCSV"))->toPlainText();
             form->done(answer.ok ? QDialog::Accepted : QDialog::Rejected);
             return form->result();
@@ -133,6 +140,7 @@ class TableDialogsTest : public QObject {
     void csvChosenThroughTheDialog();
     void csvWithRunsOfSpaces();
     void cancelledOrFailedCsvChangesNothing();
+    void aFailedCsvImportNamesTheLineAndTheBoxWithTheBusyDialogAside();
     void fileTablesGiveTheirKind_data();
     void fileTablesGiveTheirKind();
     void unreadableFileTableKeepsThePreviousChoice();
@@ -275,6 +283,53 @@ void TableDialogsTest::cancelledOrFailedCsvChangesNothing() {
         QVERIFY(e.dlg.TableShown());
         QCOMPARE(e.Headers(), (QStringList{QStringLiteral("Field0"), QStringLiteral("Field1")}));
         QCOMPARE(e.Cell(1, 1), QStringLiteral("2"));
+    }
+}
+
+// Real exports with an unquoted value holding a blank: the import's message names the first line
+// that differs and the box that evens them out; when it comes while the busy dialog is up, that
+// dialog steps aside (over the message it would block the message's OK), and comes back after.
+void TableDialogsTest::aFailedCsvImportNamesTheLineAndTheBoxWithTheBusyDialogAside() {
+    struct Case {
+        const char* file;
+        bool caption;
+        const char* line;  // the line the message names
+        bool box;          // whether ticking the box evens the lines out
+    };
+    // The facilities' caption holds a quoted line break, which no setting reads; the election's
+    // captions hold blanks, which split them unless kept.
+    for (const auto& [file, caption, line, box] :
+         {Case{"bochum_sports_facilities.csv", true, "Zeile 3 hat 10 Felder", false},
+          Case{"bochum_national_election_20170924_Bochum_I.csv", false, "Zeile 2 hat ", true}}) {
+        Explorer e;
+        e.dlg.show();
+        BuildPause pause;
+        pause.when = [&](const std::string& path) { return path.ends_with(file); };
+        e.disk.onRead = std::ref(pause);
+        auto busy = [&] {
+            return e.dlg.findChild<QProgressDialog*>(QStringLiteral("BusyProgress"));
+        };
+        bool busyShown = false, busyOverMessage = true;
+        e.prompts.onMessage = [&](const QString&) {
+            busyOverMessage = busy() && busy()->isVisible();
+        };
+        QTimer::singleShot(0, &e.dlg, [&] {
+            // No early return: the read must be resumed.
+            (void)pause.WaitUntilHeld();
+            busyShown = QTest::qWaitFor([&] { return busy() && busy()->isVisible(); });
+            pause.Resume();
+        });
+        e.Choose(3, kShared + QStringLiteral("/csv"), QString::fromLatin1(file));
+        e.Select({1, 0, caption, true, 0});  // ";", '"', the box for blanks unticked
+        QCOMPARE(e.prompts.messages.size(), 1);
+        const QString& message = e.prompts.messages[0];
+        QVERIFY2(message.startsWith(Q(kCsvFieldCountsDiffer) + u'\n' + QString::fromUtf8(line)),
+                 qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("„Leerzeichen gehören zum Wert“ an.")) == box,
+                 qPrintable(message));
+        QVERIFY(busyShown);
+        QVERIFY2(!busyOverMessage, file);
+        QVERIFY(!busy());
     }
 }
 

@@ -7,18 +7,21 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QThread>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -30,16 +33,27 @@
 #include "UiPrompts.h"
 #include "generator/MakeReport.h"
 #include "io/FileSystem.h"
+#include "io/ProjectPaths.h"
 #include "publish/ConnectionCheck.h"
+#include "publish/PlanWindow.h"
 #include "publish/PublishProtocols.h"
 
 namespace pagloom::app {
 namespace {
 
-QString Bytes(qulonglong n) {
-    if (n < 10 * 1024) return QStringLiteral("%1 Bytes").arg(n);
-    if (n < 10 * 1024 * 1024) return QStringLiteral("%1 KB").arg(n / 1024);
-    return QStringLiteral("%1 MB").arg(n / (1024 * 1024));
+QString Number(qint64 n) { return QLocale(QLocale::German).toString(n); }
+
+// The run's last line as the window says it: German numbers and sizes, and a cancelled run
+// said as such (the core's line counts bytes and says "Veröffentlicht" either way).
+QString Summary(const PublishCounts& c, bool cancelled) {
+    const QString counts = QStringLiteral(
+                               "%1 neu, %2 geändert, %3 gelöscht, %4 unverändert, %5 "
+                               "Fehler (%6)")
+                               .arg(Number(c.added), Number(c.changed), Number(c.deleted),
+                                    Number(c.unchanged), Number(c.failed), SizeText(c.bytes));
+    if (!cancelled) return QStringLiteral("Veröffentlicht: ") + counts;
+    return QStringLiteral("Abgebrochen nach %1: ").arg(FilesText(c.added + c.changed + c.failed)) +
+           counts;
 }
 
 // The target's protocol row; nothing for none or an unknown one.
@@ -74,7 +88,7 @@ PublishDialog::PublishDialog(ProjectSession& session, FieldTracker& tracker, UiP
     resize(640, 720);
 }
 
-PublishDialog::~PublishDialog() = default;
+PublishDialog::~PublishDialog() { ForgetAskedPassword(); }
 
 void PublishDialog::AddProtocolRow(QFormLayout* form) {
     auto target = [this]() -> PublishTarget& { return session_.project.Publish; };
@@ -88,15 +102,34 @@ void PublishDialog::AddProtocolRow(QFormLayout* form) {
             const PublishProtocol* p = ProtocolOf(target());
             return p ? static_cast<int>(p - protocols.data()) : -1;
         },
-        [target, protocols](int i) {
+        [this, target, protocols](int i) {
             if (i < 0 || i >= static_cast<int>(protocols.size())) return;
+            const PublishProtocol* old = ProtocolOf(target());
             target().protocol = std::string(protocols[i].key);
+            // A port left at the old protocol's default follows the new one's: SFTP's 22 kept
+            // for FTPS would only time out.
+            PublishTarget& t = target();
+            if (!old || t.port <= 0 || t.port != old->defaultPort ||
+                t.port == protocols[i].defaultPort)
+                return;
+            Log(QStringLiteral("Port %1 war die Vorgabe von %2; jetzt %3.")
+                    .arg(t.port)
+                    .arg(Q(std::string(old->label)))
+                    .arg(protocols[i].defaultPort > 0 ? QString::number(protocols[i].defaultPort)
+                                                      : QStringLiteral("keiner")));
+            t.port = protocols[i].defaultPort;
+            const QSignalBlocker quiet(port_);
+            port_->setText(t.port > 0 ? QString::number(t.port) : QString());
         });
     ftpWarning_ = new QLabel(QStringLiteral(
         "Achtung: Passwort und Dateien gehen unverschlüsselt und lesbar über das Netz."));
     ftpWarning_->setObjectName(QStringLiteral("lbFtpWarnung"));
     ftpWarning_->setStyleSheet(QStringLiteral("color: #a00000;"));
     ftpWarning_->setWordWrap(true);
+    // Its place stays when it is hidden: choosing a protocol does not move the fields below.
+    QSizePolicy keepPlace = ftpWarning_->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    ftpWarning_->setSizePolicy(keepPlace);
     binder_->Show(ftpWarning_, [target] {
         const PublishProtocol* p = ProtocolOf(target());
         return p && !p->warning.empty();
@@ -104,7 +137,12 @@ void PublishDialog::AddProtocolRow(QFormLayout* form) {
     auto* protocolLabel = new QLabel(QStringLiteral("&Protokoll:"));
     protocolLabel->setBuddy(protocol_);
     form->addRow(protocolLabel, protocol_);
-    form->addRow(QString(), ftpWarning_);
+    // In a box of its own: the form drops a hidden row's place whatever the size policy says.
+    auto* warningPlace = new QWidget;
+    auto* warningLayout = new QVBoxLayout(warningPlace);
+    warningLayout->setContentsMargins(0, 0, 0, 0);
+    warningLayout->addWidget(ftpWarning_);
+    form->addRow(QString(), warningPlace);
 }
 
 void PublishDialog::AddServerRows(QFormLayout* form) {
@@ -142,7 +180,33 @@ void PublishDialog::AddServerRows(QFormLayout* form) {
 
     text(user_, "edBenutzer", QStringLiteral("&Benutzer:"), &PublishTarget::user);
     binder_->Enable(user_, isServer);
-    text(folder_, "edZielordner", QStringLiteral("&Zielordner:"), &PublishTarget::remoteFolder);
+    folder_ = new QLineEdit;
+    folder_->setObjectName(QStringLiteral("edZielordner"));
+    binder_->Text(
+        folder_, [target]() -> std::string& { return target().remoteFolder; }, true);
+    // A local folder is chosen like the site's folder (and made when it is new).
+    auto* chooseFolder = new QToolButton;
+    chooseFolder->setObjectName(QStringLiteral("sbZielordner"));
+    chooseFolder->setText(QStringLiteral("..."));
+    chooseFolder->setToolTip(QStringLiteral("Lokalen Zielordner wählen"));
+    connect(chooseFolder, &QToolButton::clicked, this, [this, target] {
+        const QString chosen = ChooseDestinationFolder(
+            prompts_, this, Q(ProjectInputPath(session_.FileName(), target().remoteFolder)),
+            QDir::homePath());
+        const std::optional<std::string> path =
+            chosen.isEmpty() ? std::nullopt : ChosenPath(prompts_, this, chosen);
+        if (!path || *path == target().remoteFolder) return;
+        target().remoteFolder = *path;
+        tracker_.MarkModified();
+        binder_->Refresh();
+    });
+    binder_->Enable(chooseFolder, [target] { return !IsServerTarget(target()); });
+    auto* folderRow = new QHBoxLayout;
+    folderRow->addWidget(folder_);
+    folderRow->addWidget(chooseFolder);
+    auto* folderLabel = new QLabel(QStringLiteral("&Zielordner:"));
+    folderLabel->setBuddy(folder_);
+    form->addRow(folderLabel, folderRow);
 }
 
 void PublishDialog::AddKeyFileRow(QFormLayout* form) {
@@ -196,6 +260,26 @@ void PublishDialog::AddPasswordRows(QFormLayout* form) {
                                      "Desktops, nie in der Projektdatei)"));
     savePassword_->setObjectName(QStringLiteral("cbPasswortSpeichern"));
     form->addRow(QString(), savePassword_);
+    // What the keychain holds for the target: a password kept there is used without a word, so
+    // the window says so and lets it go.
+    keyringRow_ = new QWidget;
+    auto* keyringLayout = new QHBoxLayout(keyringRow_);
+    keyringLayout->setContentsMargins(0, 0, 0, 0);
+    auto* inKeyring = new QLabel(QStringLiteral("Passwort im Schlüsselbund gespeichert"));
+    inKeyring->setObjectName(QStringLiteral("lbSchluesselbund"));
+    auto* forget = new QPushButton(QStringLiteral("Entfernen"));
+    forget->setObjectName(QStringLiteral("btPasswortEntfernen"));
+    forget->setToolTip(QStringLiteral("Das gespeicherte Passwort aus dem Schlüsselbund entfernen"));
+    connect(forget, &QPushButton::clicked, this, [this] { ForgetStoredPassword(); });
+    keyringLayout->addWidget(inKeyring);
+    keyringLayout->addWidget(forget);
+    keyringLayout->addStretch();
+    keyringRow_->setVisible(false);
+    form->addRow(QString(), keyringRow_);
+    binder_->OnUserChange([this] {
+        // After the edit is through: the lookup waits for the keychain off this thread.
+        QTimer::singleShot(0, this, [this] { LookUpStoredPassword(false); });
+    });
     binder_->Enable(password_, isServer);
     binder_->Enable(savePassword_, isServer);
 }
@@ -257,7 +341,7 @@ void PublishDialog::AddHostKeyRow(QFormLayout* form) {
             "Den gespeicherten Schlüssel des Servers entfernen?\n\nTun Sie das nur, wenn Ihr "
             "Anbieter bestätigt, dass sich der Schlüssel geändert hat. Beim nächsten Verbinden "
             "werden Sie gefragt, ob Sie dem neuen vertrauen.");
-        if (prompts_.Ask(this, question, false) != Answer::Yes) return;
+        if (!prompts_.AskSafely(this, windowTitle(), question)) return;
         target().hostKey.clear();
         tracker_.MarkModified();
         binder_->Refresh();
@@ -338,7 +422,14 @@ void PublishDialog::BuildControls() {
 
 void PublishDialog::reject() {
     if (running_ || groupRun_) {
-        Cancel();  // the run ends after the files in flight; then the window may close
+        // "Schließen" or Escape are easily pressed by habit: a run stops only when meant to.
+        // It ends after the files in flight; then the window may close.
+        if (!cancel_ &&
+            prompts_.AskSafely(this, windowTitle(),
+                               QStringLiteral("Der Lauf wird abgebrochen: Die Dateien, die "
+                                              "gerade übertragen werden, kommen noch an, der "
+                                              "Rest beim nächsten Lauf.\n\nAbbrechen?")))
+            Cancel();
         return;
     }
     tracker_.LeaveField();
@@ -368,10 +459,59 @@ void PublishDialog::ForgetKeyOfOtherServer() {
     Log(QStringLiteral("Der gespeicherte Schlüssel galt dem bisherigen Server; er ist entfernt."));
 }
 
+void PublishDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    QTimer::singleShot(0, this, [this] { LookUpStoredPassword(false); });
+}
+
+void PublishDialog::LookUpStoredPassword(bool again) {
+    const PublishTarget target = session_.project.Publish;
+    const PublishProtocol* p = ProtocolOf(target);
+    const std::string key = p && p->login != LoginKind::None ? SecretKey(target) : std::string();
+    if (!again && key == keyringFor_) return;
+    keyringFor_ = key;
+    bool found = false;
+    if (!key.empty()) {
+        RunAside([&] {
+            std::string password, error;
+            found = secrets_.Lookup(target, password, error) == SecretLookup::Found;
+            std::fill(password.begin(), password.end(), '\0');
+        });
+    }
+    keyringRow_->setVisible(found);
+}
+
+void PublishDialog::ForgetStoredPassword() {
+    const PublishTarget target = session_.project.Publish;
+    if (!prompts_.AskSafely(this, windowTitle(),
+                            QStringLiteral("Das für %1@%2 gespeicherte Passwort aus dem "
+                                           "Schlüsselbund entfernen?\n\nBeim nächsten Verbinden "
+                                           "wird es erfragt.")
+                                .arg(Q(target.user), Q(target.host))))
+        return;
+    bool forgotten = false;
+    std::string error;
+    RunAside([&] { forgotten = secrets_.Forget(target, error); });
+    if (forgotten)
+        Log(QStringLiteral("Das Passwort ist aus dem Schlüsselbund entfernt."));
+    else
+        Tell(MessageKind::Critical,
+             QStringLiteral("Das Passwort kann nicht aus dem Schlüsselbund entfernt werden.") +
+                 (error.empty() ? QString() : QStringLiteral("\n\n") + Q(error)));
+    LookUpStoredPassword(true);
+}
+
+void PublishDialog::ForgetAskedPassword() {
+    asked_.fill(u'\0');
+    asked_.clear();
+    askedFor_.clear();
+}
+
 void PublishDialog::ShowTarget() {
     keyOwner_ = ServerOf(session_.project.Publish);
-    // A password typed for the target shown before is not sent to this one.
+    // A password typed or asked for the target shown before is not sent to this one.
     password_->clear();
+    ForgetAskedPassword();
     binder_->Refresh();
     const PublishTarget& t = session_.project.Publish;
     const QSignalBlocker b1(port_), b2(connections_);
@@ -379,10 +519,15 @@ void PublishDialog::ShowTarget() {
     connections_->setValue(t.connections);
 }
 
-void PublishDialog::Problem(const QString& text, const QString& details) {
+void PublishDialog::Problem(const QString& text, const QString& advice, MessageKind kind) {
     problem_ = text;
     Log(text);
-    if (!groupRun_) prompts_.Message(this, text, details);
+    if (!advice.isEmpty()) Log(advice);
+    if (!groupRun_) Tell(kind, advice.isEmpty() ? text : text + QStringLiteral("\n\n") + advice);
+}
+
+void PublishDialog::Tell(MessageKind kind, const QString& text) {
+    prompts_.Notice(this, kind, windowTitle(), text);
 }
 
 void PublishDialog::Log(const QString& line) {
@@ -415,7 +560,12 @@ class PublishDialog::Ports final : public PublishPorts {
 
     void Message(const std::string& text, const std::string& advice) override {
         OnWindow([&] {
-            if (!d_.cancelledPassword_) d_.Problem(Q(text), Q(advice));
+            // A login that failed may have failed for its password: asked again next time.
+            d_.ForgetAskedPassword();
+            // Only the changed server key comes with advice: a warning, not a failure.
+            if (!d_.cancelledPassword_)
+                d_.Problem(Q(text), Q(advice),
+                           advice.empty() ? MessageKind::Critical : MessageKind::Warning);
         });
     }
     std::optional<std::string> AskPassword(const PublishTarget& t) override {
@@ -423,10 +573,14 @@ class PublishDialog::Ports final : public PublishPorts {
         OnWindow([&] {
             const std::optional<QString> asked = d_.prompts_.Password(
                 &d_, QStringLiteral("Passwort für %1@%2:").arg(Q(t.user), Q(t.host)));
-            if (asked)
+            if (asked) {
                 answer = asked->toStdString();
-            else
+                // Kept while the window is open: a test and then a run ask once.
+                d_.asked_ = *asked;
+                d_.askedFor_ = SecretKey(t);
+            } else {
                 d_.cancelledPassword_ = true;
+            }
         });
         return answer;
     }
@@ -445,10 +599,10 @@ class PublishDialog::Ports final : public PublishPorts {
         OnWindow([&] { yes = d_.AllowPlain(t, warning); });
         return yes;
     }
-    bool ConfirmPlan(const PublishPlan& plan) override {
-        bool yes = false;
-        OnWindow([&] { yes = d_.ConfirmPlan(plan); });
-        return yes;
+    PlanAnswer ConfirmPlan(const PublishPlan& plan) override {
+        PlanAnswer answer = PlanAnswer::Cancel;
+        OnWindow([&] { answer = d_.ConfirmPlan(plan); });
+        return answer;
     }
     void Status(const std::string& text) override {
         const QString line = text.empty() ? QString() : d_.prefix_ + Q(text);
@@ -509,7 +663,7 @@ bool PublishDialog::AllowPlain(const PublishTarget& target, const std::string& w
             "FTP ohne Verschlüsselung: Benutzername, Passwort und Dateien gehen "
             "lesbar über das Netz.\n\nTrotzdem bei %1 anmelden?")
             .arg(Q(target.host));
-    if (prompts_.Ask(this, question, false) != Answer::Yes) {
+    if (!prompts_.AskSafely(this, windowTitle(), question)) {
         problem_ = QStringLiteral("Abgebrochen: keine Anmeldung ohne Verschlüsselung.");
         Log(problem_);
         return false;
@@ -518,27 +672,11 @@ bool PublishDialog::AllowPlain(const PublishTarget& target, const std::string& w
     return true;
 }
 
-bool PublishDialog::ConfirmPlan(const PublishPlan& plan) {
-    PublishCounts p = plan.counts;
-    std::uint64_t bytes = 0;
-    for (const PlannedUpload& u : plan.uploads) {
-        ++(u.isNew ? p.added : p.changed);
-        bytes += u.file.size;
-    }
-    const QString question =
-        QStringLiteral(
-            "Zu übertragen: %1 Dateien (%2 neu, %3 geändert), %4.\n"
-            "Auf dem Server zu löschen: %5 Dateien.\nUnverändert: %6 Dateien.\n\n"
-            "Jetzt veröffentlichen?")
-            .arg(p.added + p.changed)
-            .arg(p.added)
-            .arg(p.changed)
-            .arg(Bytes(bytes))
-            .arg(plan.deletions.size())
-            .arg(p.unchanged);
-    if (prompts_.Ask(this, question, false) == Answer::Yes) return true;
-    Log(QStringLiteral("Nicht veröffentlicht."));
-    return false;
+PlanAnswer PublishDialog::ConfirmPlan(const PublishPlan& plan) {
+    // A group's member: the group was asked about once; a member that deletes shows its plan.
+    if (!askPlan_ && plan.deletions.empty()) return PlanAnswer::Publish;
+    PlanWindow window(plan, this);
+    return PlanWindow::AnswerOf(prompts_.Exec(&window));  // the run logs a cancel
 }
 
 PublishRequest PublishDialog::Request() {
@@ -546,6 +684,8 @@ PublishRequest PublishDialog::Request() {
     r.projectFile = session_.FileName();
     r.site = session_.Settings().files.destination_directory;
     r.typed = password_->text().toStdString();
+    if (r.typed.empty() && askedFor_ == SecretKey(session_.project.Publish))
+        r.typed = asked_.toStdString();
     // The window takes no password from the environment or a file: it asks.
     r.sharedPassword = false;
     r.cancel = &cancel_;
@@ -563,21 +703,25 @@ void PublishDialog::StoreTypedPassword() {
         Log(QStringLiteral("Das Passwort ist im Schlüsselbund des Desktops gespeichert."));
         password_->clear();
         savePassword_->setChecked(false);
+        keyringFor_ = SecretKey(target);
+        keyringRow_->setVisible(true);
         return;
     }
-    prompts_.Message(this,
-                     QStringLiteral("Kein Schlüsselbund des Desktops erreichbar; das Passwort "
-                                    "wird nicht gespeichert und bei jedem Lauf erfragt."),
-                     Q(error));
+    Tell(MessageKind::Warning,
+         QStringLiteral("Kein Schlüsselbund des Desktops erreichbar; das Passwort wird nicht "
+                        "gespeichert und bei jedem Lauf erfragt.") +
+             (error.empty() ? QString() : QStringLiteral("\n\n") + Q(error)));
 }
 
 bool PublishDialog::TestConnection() {
     tracker_.LeaveField();
     if (session_.project.Publish.protocol.empty()) {
-        prompts_.Message(this, QStringLiteral("Bitte wählen Sie zuerst ein Protokoll."));
+        Tell(MessageKind::Information, QStringLiteral("Bitte wählen Sie zuerst ein Protokoll."));
         return false;
     }
     problem_.clear();
+    log_->clear();  // the lines of the test only
+    if (!LocalFolderReady()) return false;
     SetBusy(true);
     Log(QStringLiteral("Verbindung testen: %1").arg(Q(TargetAddress(session_.project.Publish))));
     StoreTypedPassword();
@@ -603,6 +747,24 @@ bool PublishDialog::TestConnection() {
     return ok;
 }
 
+bool PublishDialog::LocalFolderReady() {
+    const PublishTarget& t = session_.project.Publish;
+    if (groupRun_ || IsServerTarget(t) || t.remoteFolder.empty()) return true;
+    const QString folder = Q(ProjectInputPath(session_.FileName(), t.remoteFolder));
+    if (QFileInfo(folder).isDir()) return true;
+    if (prompts_.Ask(this,
+                     QStringLiteral("Der Zielordner %1 existiert nicht. Soll er angelegt werden?")
+                         .arg(folder),
+                     false) != Answer::Yes)
+        return true;  // the run says that it is missing
+    if (!QDir().mkpath(folder)) {
+        Problem(QStringLiteral("Der Zielordner %1 kann nicht angelegt werden.").arg(folder));
+        return false;
+    }
+    Log(QStringLiteral("Der Zielordner %1 ist angelegt.").arg(folder));
+    return true;
+}
+
 void PublishDialog::Quiet() {
     if (!cancelledPassword_) return;
     cancelledPassword_ = false;
@@ -614,18 +776,23 @@ std::optional<PublishEnd> PublishDialog::PublishNow(bool askFirst) {
     tracker_.LeaveField();
     problem_.clear();
     if (session_.project.Publish.protocol.empty()) {
-        Problem(QStringLiteral("Bitte wählen Sie zuerst ein Protokoll."));
+        Problem(QStringLiteral("Bitte wählen Sie zuerst ein Protokoll."), {},
+                MessageKind::Information);
         return std::nullopt;
     }
     if (session_.FileName().empty()) {
-        Problem(
-            QStringLiteral("Bitte speichern Sie das Projekt zuerst: sein Name "
-                           "kennzeichnet seine Dateien auf dem Server."));
+        Problem(QStringLiteral("Bitte speichern Sie das Projekt zuerst: sein Name "
+                               "kennzeichnet seine Dateien auf dem Server."),
+                {}, MessageKind::Warning);
         return std::nullopt;
     }
     // "Abbrechen" counts from here on: while connecting and comparing as well as sending. A
-    // group's run counts it from its start.
-    if (!groupRun_) cancel_ = false;
+    // group's run counts it from its start, and its log holds all its members.
+    if (!groupRun_) {
+        cancel_ = false;
+        log_->clear();
+    }
+    if (!LocalFolderReady()) return std::nullopt;
     SetBusy(true);
     struct Done {
         PublishDialog* d;
@@ -633,7 +800,9 @@ std::optional<PublishEnd> PublishDialog::PublishNow(bool askFirst) {
     } done{this};
     StoreTypedPassword();
     PublishRequest request = Request();
-    request.askPlan = askFirst;
+    // A group's member too: its plan is shown when it deletes files (see ConfirmPlan).
+    request.askPlan = true;
+    askPlan_ = askFirst;
     Ports ports(*this);
     const ProjectSettings settings = session_.project.Settings;
     const PublishTarget target = session_.project.Publish;
@@ -646,7 +815,14 @@ std::optional<PublishEnd> PublishDialog::PublishNow(bool askFirst) {
     std::fill(request.typed.begin(), request.typed.end(), '\0');
     bar_->setVisible(false);
     status_->clear();
-    Log(log.Lines());
+    std::vector<std::string> lines = log.Lines();
+    if (result.end == PublishEnd::Done || result.end == PublishEnd::SomeFailed ||
+        result.end == PublishEnd::Cancelled) {
+        const std::string said = PublishSummary(result.counts, false);
+        for (std::string& line : lines)
+            if (line == said) line = S(Summary(result.counts, result.end == PublishEnd::Cancelled));
+    }
+    Log(lines);
     Quiet();
     if (!result.started) {
         if (result.end == PublishEnd::Cancelled) {
@@ -661,13 +837,18 @@ std::optional<PublishEnd> PublishDialog::PublishNow(bool askFirst) {
         case PublishEnd::Done:
             break;
         case PublishEnd::SomeFailed:
-            Problem(
-                QStringLiteral("Einige Dateien wurden nicht veröffentlicht; sie werden beim "
-                               "nächsten Mal erneut versucht."));
+            Problem(QStringLiteral("Einige Dateien wurden nicht veröffentlicht; sie werden beim "
+                                   "nächsten Mal erneut versucht."),
+                    {}, MessageKind::Warning);
             break;
         case PublishEnd::NothingPublished:
-            Problem(QStringLiteral("Es wird nichts veröffentlicht."),
-                    Q(log.Lines().size() > 2 ? log.Lines()[2] : std::string()));
+            if (result.refusal.empty()) {
+                Problem(QStringLiteral("Es wird nichts veröffentlicht."), {}, MessageKind::Warning);
+                break;
+            }
+            // The refusal, logged by the run, says why and what to do (build the site first).
+            problem_ = Q(result.refusal);
+            if (!groupRun_) Tell(MessageKind::Warning, problem_);
             break;
         case PublishEnd::Cancelled:
             problem_ = QStringLiteral("Abgebrochen.");
@@ -687,12 +868,10 @@ void PublishDialog::ShowProgress(int files, int totalFiles, qulonglong bytes, qu
         left =
             QStringLiteral(", noch etwa %1:%2").arg(rest / 60).arg(rest % 60, 2, 10, QChar(u'0'));
     }
-    status_->setText(prefix_ +
-                     QStringLiteral("Datei %1 von %2, %3 von %4%5%6")
-                         .arg(files)
-                         .arg(totalFiles)
-                         .arg(Bytes(bytes), Bytes(totalBytes), left,
-                              current.isEmpty() ? QString() : QStringLiteral(" – ") + current));
+    status_->setText(
+        prefix_ + QStringLiteral("Datei %1 von %2, %3 von %4%5%6")
+                      .arg(Number(files), Number(totalFiles), SizeText(bytes), SizeText(totalBytes),
+                           left, current.isEmpty() ? QString() : QStringLiteral(" – ") + current));
 }
 
 }  // namespace pagloom::app

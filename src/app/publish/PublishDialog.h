@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+#include "UiPrompts.h"
 #include "io/FileSystem.h"
 #include "publish/PublishFlow.h"
 #include "publish/SecretStore.h"
@@ -32,7 +33,6 @@ namespace pagloom::app {
 class Binder;
 class FieldTracker;
 struct ProjectSession;
-class UiPrompts;
 
 class PublishDialog : public QDialog {
     Q_OBJECT
@@ -44,9 +44,9 @@ class PublishDialog : public QDialog {
 
     // "Verbindung testen": true when every step worked; the log says what was checked.
     bool TestConnection();
-    // "Veröffentlichen": plan, question, run with progress. The run's end (nothing when it
-    // did not start). Without `askFirst` (a group's member) the plan is neither made nor
-    // asked about: the run starts at once.
+    // "Veröffentlichen": plan, plan window, run with progress. The run's end (nothing when it
+    // did not start). Without `askFirst` (a group's member, asked about with its group) the plan
+    // window shows only a plan that deletes files.
     std::optional<PublishEnd> PublishNow(bool askFirst = true);
     // Stops a run after the files in flight ("Abbrechen" of the progress).
     void Cancel() { cancel_ = true; }
@@ -71,6 +71,7 @@ class PublishDialog : public QDialog {
 
   protected:
     void reject() override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void BuildControls();
@@ -88,18 +89,31 @@ class PublishDialog : public QDialog {
     bool AskTrust(const PublishTarget& target, const std::string& fingerprint);
     bool KeepTarget(const PublishTarget& changed);
     bool AllowPlain(const PublishTarget& target, const std::string& warning);
-    bool ConfirmPlan(const PublishPlan& plan);
+    PlanAnswer ConfirmPlan(const PublishPlan& plan);
     // A run's request from the window: the project, its site, the typed password.
     PublishRequest Request();
     // A typed password goes into the keychain when "Passwort speichern" is ticked.
     void StoreTypedPassword();
+    // Shows whether the keychain holds a password for the target; asks the keychain only when
+    // the target's login changed since the last look, unless `again`.
+    void LookUpStoredPassword(bool again);
+    // "Entfernen" beside the keychain's password.
+    void ForgetStoredPassword();
+    // Drops the password asked while the window is open.
+    void ForgetAskedPassword();
+    // A local target folder that is missing is offered to be made; false when making it failed.
+    bool LocalFolderReady();
     // A password question cancelled: the last problem says so.
     void Quiet();
     // Runs `work` off the window's thread and waits for it with the window answering.
     void RunAside(const std::function<void()>& work);
     void Log(const std::vector<std::string>& lines);
-    // A failure: logged, remembered as the last problem and, outside a group run, shown.
-    void Problem(const QString& text, const QString& details = {});
+    // A failure: logged, remembered as the last problem and, outside a group run, shown with
+    // its advice below it.
+    void Problem(const QString& text, const QString& advice = {},
+                 MessageKind kind = MessageKind::Critical);
+    // A message box titled after the window.
+    void Tell(MessageKind kind, const QString& text);
     void SetBusy(bool busy);
     // Drops the trusted key when the user pointed the target at another server or protocol.
     void ForgetKeyOfOtherServer();
@@ -123,6 +137,13 @@ class PublishDialog : public QDialog {
     SecretServiceStore secrets_;
     std::string plainAllowedFor_;  // the plain FTP server the user agreed to log in to
     bool cancelledPassword_ = false;
+    // The password asked while the window is open, and the login it is for (SecretKey): asked
+    // once for a connection test and the run after it.
+    QString asked_;
+    std::string askedFor_;
+    QWidget* keyringRow_ = nullptr;
+    std::string keyringFor_;  // the login the keychain row was looked up for
+    bool askPlan_ = true;     // every plan is shown, not only one that deletes
     std::atomic<bool> cancel_{false};
     bool running_ = false;
     bool groupRun_ = false;

@@ -139,14 +139,28 @@ void TCSVImportForm::CheckFieldCounts(bool preselect) {
         countNote_->hide();
         return;
     }
-    countNote_->setText(
-        Q(kCsvFieldCountsDiffer) +
-        QStringLiteral("\nZeile %1 hat %2 Felder, erwartet werden %3 (wie in der ersten Zeile mit "
-                       "Daten).")
-            .arg(uneven->line)
-            .arg(uneven->fields)
-            .arg(uneven->expected));
+    countNote_->setText(Q(kCsvFieldCountsDiffer) + u'\n' + UnevenLineText(*uneven));
     countNote_->show();
+}
+
+QString TCSVImportForm::UnevenLineText(const CsvUnevenLine& uneven) {
+    return QStringLiteral(
+               "Zeile %1 hat %2 Felder, erwartet werden %3 (wie in der ersten Zeile mit "
+               "Daten).")
+        .arg(uneven.line)
+        .arg(uneven.fields)
+        .arg(uneven.expected);
+}
+
+QString TCSVImportForm::UnevenAdvice() const {
+    const auto uneven = FirstUnevenCsvLine(checked_, separator_, quote_, caption_, blanks_);
+    if (!uneven) return {};
+    QString advice = UnevenLineText(*uneven);
+    if (!blanks_ && !FirstUnevenCsvLine(checked_, separator_, quote_, caption_, true))
+        advice += QStringLiteral(
+            "\nEin Wert ohne Anführungszeichen enthält ein Leerzeichen: Kreuzen Sie im Dialog "
+            "„Leerzeichen gehören zum Wert“ an.");
+    return advice;
 }
 
 void TCSVImportForm::done(int result) {

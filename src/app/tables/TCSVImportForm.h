@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <string>
 
+#include "tables/CsvImport.h"
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -34,6 +36,12 @@ class TCSVImportForm : public QDialog {
     // The field counts are checked over at most this many bytes (whole lines).
     static constexpr qint64 kCheckedBytes = 4 * 1024 * 1024;
 
+    // What the importer's message on lines of unequal length leaves out, for the settings last
+    // taken: the first line that differs and, when keeping blanks in values evens the lines
+    // out, the box that does it. Empty when the checked beginning of the file is even. Only
+    // reads what the dialog took, so the import's thread may call it.
+    QString UnevenAdvice() const;
+
     void done(int result) override;
 
   private:
@@ -42,6 +50,7 @@ class TCSVImportForm : public QDialog {
     // Says under the importer's message which line first has another number of fields; with
     // `preselect`, ticks "Leerzeichen gehören zum Wert" when the lines are even with it.
     void CheckFieldCounts(bool preselect);
+    static QString UnevenLineText(const CsvUnevenLine& uneven);
 
     QComboBox* separatorBox_ = nullptr;
     QComboBox* quoteBox_ = nullptr;

@@ -396,10 +396,33 @@ void TfmDBExplore::ImportCsv() {
     // Imported into a table of its own, so a failed import leaves the shown table as it was.
     auto imported = std::make_unique<MemoryTable>();
     bool ok = false;
+    // The importer's message on lines of unequal length says which line, and what to tick when
+    // an unquoted value holds a blank, as the CSV dialog's note does.
+    class CsvImportHost final : public Host {
+      public:
+        CsvImportHost(Host& host, const TCSVImportForm& form) : host_(host), form_(form) {}
+        void ShowMessage(const std::string& text) override {
+            const QString advice = text == kCsvFieldCountsDiffer ? form_.UnevenAdvice() : QString();
+            host_.ShowMessage(advice.isEmpty() ? text : text + '\n' + S(advice));
+        }
+        void ShowMessageWithDetails(const std::string& text, const std::string& details) override {
+            host_.ShowMessageWithDetails(text, details);
+        }
+        Answer Ask(const std::string& question, bool withCancel) override {
+            return host_.Ask(question, withCancel);
+        }
+        std::string ProgramDir() const override { return host_.ProgramDir(); }
+        void Beep() override { host_.Beep(); }
+        void KeepAlive() override { host_.KeepAlive(); }
+
+      private:
+        Host& host_;
+        const TCSVImportForm& form_;
+    } host(host_, *csvForm_);
     try {
         BusyCursor busy;
         RunWithProgress(this, ReadingText(table), readProgress_, [&] {
-            ok = ImportCsvFile(fs_, host_, PathS(path), sep, quote, caption, *imported, blanks,
+            ok = ImportCsvFile(fs_, host, PathS(path), sep, quote, caption, *imported, blanks,
                                &readProgress_);
             if (ok) imported->Open();
         });

@@ -21,6 +21,7 @@ struct PublishTarget {
     std::vector<std::string> protect;  // remote files never deleted or replaced
     bool deleteRemoved = false;
     int connections = 4;
+    bool publishAfterBuild = false;  // a build without a fault is published at its end
     // Tells this project's publications apart from another project's on the same target: made
     // on the first publish and kept, so renaming the project file keeps its target.
     std::string projectId;

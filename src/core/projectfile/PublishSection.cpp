@@ -37,6 +37,7 @@ const PublishKey kKeys[] = {
     {"delete", &PublishTarget::deleteRemoved},
     {"connections", Number{&PublishTarget::connections, 4, 1, kMaxPublishConnections}},
     {"project-id", &PublishTarget::projectId, true},
+    {"after-build", &PublishTarget::publishAfterBuild, true},
 };
 
 // The whole value: IniFile's reader cuts at its line limit, which a pattern list may pass.
@@ -121,7 +122,8 @@ void WritePublishSection(IniFile& ini, const PublishTarget& t) {
     if (!fresh && stored == t) return;
     for (const PublishKey& k : kKeys) {
         const auto [value, differs] = std::visit(Writer{t, stored}, k.target);
-        if (fresh ? value.empty() && k.onlyWhenSet : !differs) continue;
+        const bool isSet = std::visit(Writer{t, PublishTarget{}}, k.target).second;
+        if (fresh ? k.onlyWhenSet && !isSet : !differs) continue;
         ini.WriteString(kPublishSection, k.name, value);
     }
 }

@@ -190,19 +190,35 @@ PublishResult PublishProject(FileSystem& fs, const ProjectSettings& settings,
             result.counts = plan.counts;
             log.Add(
                 "Nichts zu ver\xF6"
-                "ffentlichen: alle " +
-                std::to_string(plan.counts.unchanged) + " Dateien sind unver\xE4ndert.");
+                "ffentlichen: " +
+                (plan.counts.unchanged == 0   ? std::string("keine Datei ist zu senden.")
+                 : plan.counts.unchanged == 1 ? std::string("die eine Datei ist unver\xE4ndert.")
+                                              : "alle " + std::to_string(plan.counts.unchanged) +
+                                                    " Dateien sind unver\xE4ndert."));
             return result;
         }
-        if (!ports.ConfirmPlan(plan)) {
-            log.Add(
-                "Nicht ver\xF6"
-                "ffentlicht.");
-            result.started = false;
-            return result;
+        switch (ports.ConfirmPlan(plan)) {
+            case PlanAnswer::Cancel:
+                log.Add(
+                    "Nicht ver\xF6"
+                    "ffentlicht.");
+                result.started = false;
+                return result;
+            case PlanAnswer::WithoutDeletions:
+                log.Add("Ohne L\xF6schen: " + std::to_string(plan.deletions.size()) +
+                        (plan.deletions.size() == 1 ? " Datei bleibt" : " Dateien bleiben") +
+                        " auf dem Server.");
+                plan.deletions.clear();
+                plan.manyDeletions = false;
+                break;
+            case PlanAnswer::Publish:
+                // The question named the deletions and their count: its yes is the one many of
+                // them need, beyond the limit too.
+                plan.options.allowManyDeletions = true;
+                plan.options.maxDelete =
+                    std::max(plan.options.maxDelete, static_cast<int>(plan.deletions.size()));
+                break;
         }
-        // The question named the deletions: its yes is the one many of them need.
-        plan.options.allowManyDeletions = true;
     }
     // The project's id goes into the manifest of its first publish and stays with the project,
     // so its targets stay its own under any file name.
@@ -214,6 +230,7 @@ PublishResult PublishProject(FileSystem& fs, const ProjectSettings& settings,
     const PublishOutcome outcome = RunPublish(fs, plan, *connection->store, log, connection->more);
     result.end = outcome.end;
     result.counts = outcome.counts;
+    result.refusal = plan.refusal;
     return result;
 }
 

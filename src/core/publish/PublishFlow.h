@@ -22,6 +22,13 @@ class FileSystem;
 class MakeReport;
 struct ProjectSettings;
 
+// The answer to the plan shown before a run.
+enum class PlanAnswer {
+    Publish,           // as planned, deletions included (also beyond the limits they showed)
+    WithoutDeletions,  // the files are sent, nothing is deleted
+    Cancel,
+};
+
 // What a front end answers and shows for a run. Called on the run's thread.
 class PublishPorts {
   public:
@@ -38,8 +45,10 @@ class PublishPorts {
     virtual bool KeepTarget(const PublishTarget& target) = 0;
     // Plain FTP sends name and password readable: asked before the login.
     virtual bool AllowPlain(const PublishTarget& target, const std::string& warning) = 0;
-    // The plan before anything is sent (only when the request asks for it); true goes on.
-    virtual bool ConfirmPlan(const PublishPlan& plan) = 0;
+    // The plan before anything is sent (only when the request asks for it and there is
+    // something to do). It names its deletions, their count against the limit and whether they
+    // are more than half of the target: a yes is the yes they need.
+    virtual PlanAnswer ConfirmPlan(const PublishPlan& plan) = 0;
     virtual void Status(const std::string& /*text*/) {}
     virtual void Progress(const PublishProgress& /*progress*/) {}
 };
@@ -65,6 +74,7 @@ struct PublishResult {
     bool started = false;
     PublishEnd end = PublishEnd::NothingPublished;
     PublishCounts counts;
+    std::string refusal;  // NothingPublished after the start: why (logged as well)
 };
 
 // The password for the target, in this order: typed, PAGLOOM_PASSWORD, the password file (only

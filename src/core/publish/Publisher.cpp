@@ -303,12 +303,6 @@ PublishPlan PlanPublish(FileSystem& fs, const std::string& site, RemoteStore& re
                 plan.deletions.push_back(name);
     plan.manyDeletions =
         !plan.deletions.empty() && plan.deletions.size() * 2 > plan.manifest.files.size();
-    if (static_cast<int>(plan.deletions.size()) > options.maxDelete)
-        return refuse(std::to_string(plan.deletions.size()) +
-                      " Dateien w\xE4ren zu l\xF6schen, mehr als " +
-                      std::to_string(options.maxDelete) +
-                      " (--max-delete); nichts wird ver\xF6"
-                      "ffentlicht.");
     return plan;
 }
 
@@ -512,12 +506,22 @@ std::string ManyDeletionsMessage(const PublishPlan& plan) {
 PublishOutcome RunPublish(FileSystem& fs, PublishPlan& plan, RemoteStore& remote, MakeReport& log,
                           const StoreFactory& moreStores) {
     if (plan.Refused()) return {};
-    if (plan.options.dryRun) return ListPlan(plan, log);
-    if (plan.manyDeletions && !plan.options.allowManyDeletions) {
-        log.Add(ManyDeletionsMessage(plan));
+    // Refused here rather than while planning, so a front end can show the plan and take a yes.
+    auto refuse = [&](const std::string& why) {
+        plan.refusal = why;
+        log.Add(why);
         log.Add("");
-        return {};
-    }
+        return PublishOutcome{};
+    };
+    if (plan.OverDeleteLimit())
+        return refuse(std::to_string(plan.deletions.size()) +
+                      " Dateien w\xE4ren zu l\xF6schen, mehr als " +
+                      std::to_string(plan.options.maxDelete) +
+                      " (--max-delete); nichts wird ver\xF6"
+                      "ffentlicht.");
+    if (plan.options.dryRun) return ListPlan(plan, log);
+    if (plan.manyDeletions && !plan.options.allowManyDeletions)
+        return refuse(ManyDeletionsMessage(plan));
     PublishOutcome outcome;
     outcome.counts = plan.counts;
     fs.CreateDirectory(plan.options.journalDir);

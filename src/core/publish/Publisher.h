@@ -98,7 +98,9 @@ struct PublishPlan {
     size_t firstEntryPage = 0;  // uploads from here on wait until every other file is there
     std::vector<std::string> deletions;
     PublishCounts counts;  // unchanged and failed (logged while planning), as planned
-    std::string refusal;   // not empty: nothing may be sent, and why (logged)
+    // Not empty: nothing may be sent, and why (logged); set while planning, or by the run when
+    // the deletions need a yes they did not get.
+    std::string refusal;
     // More than half of what the target holds would be deleted: sent only with a yes
     // (PublishOptions::allowManyDeletions), else refused when the run starts.
     bool manyDeletions = false;
@@ -107,6 +109,9 @@ struct PublishPlan {
 
     bool Refused() const { return !refusal.empty(); }
     bool NothingToDo() const { return uploads.empty() && deletions.empty(); }
+    // More deletions than PublishOptions::maxDelete: the run refuses them unless the limit is
+    // raised for this plan (the window's plan question does that with its yes).
+    bool OverDeleteLimit() const { return static_cast<int>(deletions.size()) > options.maxDelete; }
 };
 
 // Compares the site's folder with what `remote` holds; logs the start line, the files that

@@ -75,7 +75,7 @@ struct RecordingPorts : PublishPorts {
     bool TrustKey(const PublishTarget&, const std::string&) override { return false; }
     bool KeepTarget(const PublishTarget&) override { return false; }
     bool AllowPlain(const PublishTarget&, const std::string&) override { return false; }
-    bool ConfirmPlan(const PublishPlan&) override { return false; }
+    PlanAnswer ConfirmPlan(const PublishPlan&) override { return PlanAnswer::Cancel; }
 };
 
 PublishTarget Ftps(const std::string& user = "anna") {
@@ -201,14 +201,18 @@ TEST(PublishSectionKeys, ALongPatternListIsReadWholeAndAnIdIsKept) {
     ASSERT_FALSE(t.protect.empty());
     EXPECT_EQ(t.protect.back(), "bestellungen/*.csv");
     t.projectId = "0123456789abcdef";
+    t.publishAfterBuild = true;
     WritePublishSection(ini, t);
     EXPECT_EQ(ReadPublishSection(IniFile(ini.Text())), t);
-    // A new section lists every key but the id, which only a publish makes.
+    EXPECT_NE(ini.Text().find("after-build=1\r\n"), std::string::npos);
+    // A new section lists every key but the id, which only a publish makes, and publishing
+    // after a build until it is chosen.
     IniFile fresh("");
     PublishTarget f;
     f.protocol = "sftp";
     WritePublishSection(fresh, f);
     EXPECT_EQ(fresh.Text().find("project-id"), std::string::npos);
+    EXPECT_EQ(fresh.Text().find("after-build"), std::string::npos);
     EXPECT_NE(fresh.Text().find("connections=4"), std::string::npos);
 }
 

@@ -154,7 +154,7 @@ struct Refusing : PublishPorts {
     bool TrustKey(const PublishTarget&, const std::string&) override { return false; }
     bool KeepTarget(const PublishTarget&) override { return true; }
     bool AllowPlain(const PublishTarget&, const std::string&) override { return false; }
-    bool ConfirmPlan(const PublishPlan&) override { return false; }
+    PlanAnswer ConfirmPlan(const PublishPlan&) override { return PlanAnswer::Cancel; }
 };
 
 TEST(PublishGuards, ATargetInsideTheSiteOrTheSiteInsideTheTargetIsRefused) {
